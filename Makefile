@@ -1,0 +1,31 @@
+# The two commands of the README:
+#   make run    install what is missing, build, start the desktop program on the demo database
+#   make test   install what is missing, build, run every test (SQLite and PostgreSQL)
+BUILD ?= build
+DEMO_DB ?= $(BUILD)/demo.sqlite
+
+.PHONY: run test build deps bench clean
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $$(nproc)
+
+run: build
+	$(BUILD)/src/cli/velmora-cli --db sqlite:$(DEMO_DB) init --demo
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display: the desktop program cannot open a window here."; \
+	  echo "Use the same work from the shell, for example:"; \
+	  echo "  $(BUILD)/src/cli/velmora-cli --db sqlite:$(DEMO_DB) calc 10000001 --month $$(date +%m/%Y) --json"; \
+	  echo "  $(BUILD)/src/cli/velmora-cli --help"; \
+	else \
+	  $(BUILD)/src/app/velmora --db sqlite:$(DEMO_DB); \
+	fi
+
+test: deps
+	VELMORA_BUILD_DIR=$(BUILD) tests/run-tests.sh
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "db/Database.h"
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace velmora::cli {
+
+// Exit statuses of velmora-cli.
+enum Exit { Success = 0, Refused = 1, Usage = 2 };
+
+class Context
+{
+public:
+    Context(QString dbOption, QStringList args) : m_dbOption(std::move(dbOption)), m_args(std::move(args)) {}
+
+    // The command's own arguments, the command name first (as QCommandLineParser wants).
+    const QStringList& args() const { return m_args; }
+    // Opens the database in force (--db, VELMORA_DB, settings, embedded) and
+    // creates the tables of a new one. On failure prints the reason and returns null.
+    std::unique_ptr<db::Database> openDatabase();
+    QString databaseUrl() const;
+
+    void out(const QString& text) const;          // stdout, text as it stands
+    void outLine(const QString& text) const;      // stdout, one line
+    int refuse(const QString& message) const;     // one line on stderr, exit 1
+    int usage(const QString& message) const;      // one line on stderr, exit 2
+
+    // Parses the command's options; on an error prints it and returns false.
+    bool parse(QCommandLineParser& parser, int positional, const QString& synopsis);
+
+private:
+    QString m_dbOption;
+    QStringList m_args;
+};
+
+struct Command
+{
+    QString name;
+    QString synopsis;  // one line for --help
+    bool needsGui = false;  // pages and PDFs need a QGuiApplication
+    std::function<int(Context&)> run;
+};
+
+// Commands register themselves from their own source file.
+std::vector<Command>& commands();
+
+struct Registration
+{
+    explicit Registration(Command command) { commands().push_back(std::move(command)); }
+};
+
+} // namespace velmora::cli

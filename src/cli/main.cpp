@@ -1,0 +1,76 @@
+#include "cli/Command.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstring>
+#include <memory>
+
+using namespace velmora::cli;
+
+namespace {
+
+void printHelp()
+{
+    QString text = QStringLiteral("usage: velmora-cli [--db URL] COMMAND ...\n\n"
+                                  "URL: sqlite:PATH | postgresql://user:pw@host:port/db | odbc:CONNECTION-STRING\n"
+                                  "(else VELMORA_DB, else the settings file, else the embedded database)\n\n"
+                                  "commands:\n");
+    for (const Command& c : commands())
+        text += QStringLiteral("  ") + c.synopsis + QLatin1Char('\n');
+    const QByteArray utf8 = text.toUtf8();
+    std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QString dbOption;
+    int i = 1;
+    for (; i < argc; ++i) {
+        const char* a = argv[i];
+        if (std::strcmp(a, "--db") == 0 && i + 1 < argc) {
+            dbOption = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strncmp(a, "--db=", 5) == 0) {
+            dbOption = QString::fromLocal8Bit(a + 5);
+        } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
+            printHelp();
+            return Success;
+        } else {
+            break;
+        }
+    }
+    if (i >= argc) {
+        printHelp();
+        return Usage;
+    }
+    const QString name = QString::fromLocal8Bit(argv[i]);
+    const Command* command = nullptr;
+    for (const Command& c : commands()) {
+        if (c.name == name)
+            command = &c;
+    }
+    if (!command) {
+        fprintf(stderr, "unknown command: %s (velmora-cli --help lists them)\n", argv[i]);
+        return Usage;
+    }
+
+    // Pages and PDFs need a GUI application even with no screen.
+    std::unique_ptr<QCoreApplication> app;
+    if (command->needsGui) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
+    QCoreApplication::setApplicationName(QStringLiteral("velmora"));
+
+    QStringList args;
+    for (int k = i; k < argc; ++k)
+        args << QString::fromLocal8Bit(argv[k]);
+    Context context(dbOption, args);
+    return command->run(context);
+}

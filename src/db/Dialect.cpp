@@ -1,0 +1,82 @@
+#include "db/Dialect.h"
+
+namespace velmora::db {
+
+QString Dialect::name() const
+{
+    switch (m_backend) {
+    case Backend::Sqlite: return QStringLiteral("SQLite");
+    case Backend::Postgres: return QStringLiteral("PostgreSQL");
+    case Backend::SqlServer: return QStringLiteral("SQL Server");
+    }
+    return {};
+}
+
+QString Dialect::concat(const QStringList& parts) const
+{
+    const QString op = m_backend == Backend::SqlServer ? QStringLiteral(" + ") : QStringLiteral(" || ");
+    return QLatin1Char('(') + parts.join(op) + QLatin1Char(')');
+}
+
+QString Dialect::substring(const QString& expr, int start, int length) const
+{
+    const QString fn = m_backend == Backend::Sqlite ? QStringLiteral("SUBSTR") : QStringLiteral("SUBSTRING");
+    return QStringLiteral("%1(%2, %3, %4)").arg(fn, expr).arg(start).arg(length);
+}
+
+QString Dialect::currentDateTimeQuery() const
+{
+    switch (m_backend) {
+    case Backend::Sqlite: return QStringLiteral("SELECT datetime('now', 'localtime') AS C_Date");
+    case Backend::Postgres: return QStringLiteral("SELECT LOCALTIMESTAMP(0) AS C_Date");
+    case Backend::SqlServer: return QStringLiteral("SELECT GETDATE() AS C_Date");
+    }
+    return {};
+}
+
+QString Dialect::textType(int length) const
+{
+    switch (m_backend) {
+    case Backend::Sqlite: return QStringLiteral("TEXT");
+    case Backend::Postgres: return QStringLiteral("VARCHAR(%1)").arg(length);
+    case Backend::SqlServer: return QStringLiteral("NVARCHAR(%1)").arg(length);  // Thai text
+    }
+    return {};
+}
+
+QString Dialect::integerType() const
+{
+    return QStringLiteral("INTEGER");
+}
+
+QString Dialect::moneyType() const
+{
+    switch (m_backend) {
+    case Backend::Sqlite: return QStringLiteral("NUMERIC");
+    case Backend::Postgres:
+    case Backend::SqlServer: return QStringLiteral("NUMERIC(18,2)");
+    }
+    return {};
+}
+
+QString Dialect::realType() const
+{
+    switch (m_backend) {
+    case Backend::Sqlite: return QStringLiteral("REAL");
+    case Backend::Postgres: return QStringLiteral("DOUBLE PRECISION");
+    case Backend::SqlServer: return QStringLiteral("FLOAT");
+    }
+    return {};
+}
+
+QString Dialect::dateTimeType() const
+{
+    switch (m_backend) {
+    case Backend::Sqlite: return QStringLiteral("TEXT");  // 'yyyy-mm-dd hh:mm:ss'
+    case Backend::Postgres: return QStringLiteral("TIMESTAMP");
+    case Backend::SqlServer: return QStringLiteral("DATETIME");
+    }
+    return {};
+}
+
+} // namespace velmora::db

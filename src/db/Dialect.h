@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace velmora::db {
+
+enum class Backend { Sqlite, Postgres, SqlServer };
+
+// What differs between the database servers we support, and nothing more.
+// Every expression returned here is built from column names and literals of
+// the program itself; values always travel as bound parameters.
+class Dialect
+{
+public:
+    explicit Dialect(Backend backend) : m_backend(backend) {}
+
+    Backend backend() const { return m_backend; }
+    QString name() const;
+
+    // a || b (SQLite, PostgreSQL) or a + b (SQL Server)
+    QString concat(const QStringList& parts) const;
+    // SUBSTRING(expr, start, length), characters counted from 1
+    QString substring(const QString& expr, int start, int length) const;
+    // A query returning one row with the server's current local date-time in C_Date.
+    QString currentDateTimeQuery() const;
+    // Column types of the schema.
+    QString textType(int length) const;
+    QString integerType() const;
+    QString moneyType() const;   // decimal amounts of baht, two decimals
+    QString realType() const;    // percentages and months with a fraction
+    QString dateTimeType() const;
+    // Case-insensitive LIKE prefix/containment is the server's own; this gives
+    // the operator that matches the server's default comparison.
+    QString likeOperator() const { return QStringLiteral("LIKE"); }
+
+private:
+    Backend m_backend;
+};
+
+} // namespace velmora::db

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora::db {
+
+// Salted slow hash (argon2id) of a password, as stored in EP_TR_User.Upassword.
+QString hashPassword(const QString& password);
+// True if stored is one of our hashes (as opposed to an old plain-text password).
+bool isPasswordHash(const QString& stored);
+// Checks a typed password against a stored value: a hash is verified, a plain
+// text is compared exactly, letter case and blanks included.
+bool passwordMatches(const QString& stored, const QString& typed);
+
+} // namespace velmora::db

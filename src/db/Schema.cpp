@@ -1,0 +1,293 @@
+#include "db/Schema.h"
+
+#include <QSqlError>
+#include <QVariant>
+
+#include <utility>
+#include <vector>
+
+namespace velmora::db {
+
+namespace {
+
+enum class Kind { Text, Integer, Money, Real, DateTime };
+
+struct Column
+{
+    const char* name;
+    Kind kind;
+    int length = 0;        // texts only
+    bool notNull = false;  // keys
+};
+
+struct Table
+{
+    const char* name;
+    std::vector<Column> columns;
+    const char* primaryKey = nullptr;
+    std::vector<std::pair<const char*, const char*>> indexes;  // index name, column list
+};
+
+// Dates are texts "dd/mm/yyyy" (see each table's era), the claim month "mm/yyyy".
+const std::vector<Table>& tables()
+{
+    static const std::vector<Table> t = {
+        {"EP_Emp_Main",
+         {{"SapID", Kind::Text, 30, true},
+          {"SSN", Kind::Text, 30},
+          {"Surname", Kind::Text, 60},
+          {"F_Name", Kind::Text, 120},
+          {"L_Name", Kind::Text, 120},
+          {"Emp_BirthDay", Kind::Text, 10},
+          {"Work_Begin_Date", Kind::DateTime},
+          {"Work_Begin_Date_Text", Kind::Text, 10},
+          {"Work_Type_Code", Kind::Text, 10},
+          {"Work_End_Date", Kind::DateTime},
+          {"Work_End_Date_Text", Kind::Text, 10},
+          {"Depart_Code", Kind::Text, 30},
+          {"Money_Rate", Kind::Money},
+          {"Emp_RecMChod_Status", Kind::Text, 1}},
+         "SapID",
+         {}},
+        {"EP_Reason_out", {{"SapID", Kind::Text, 30, true}, {"Event_out", Kind::Text, 255}}, "SapID", {}},
+        {"EP_TR_Event_Out", {{"Event_Out", Kind::Text, 255}}, nullptr, {}},
+        {"EP_TR_Work_Type",
+         {{"Work_Type_Code", Kind::Text, 10, true}, {"Work_Type", Kind::Text, 120}},
+         "Work_Type_Code",
+         {}},
+        {"EP_TR_Depart",
+         {{"Depart_Code", Kind::Text, 30, true}, {"Dapart_Name", Kind::Text, 200}},
+         "Depart_Code",
+         {}},
+        {"EP_TR_Cal_Money",
+         {{"No_B_Y", Kind::Integer}, {"No_E_Y", Kind::Integer}, {"N_Money", Kind::Integer}},
+         nullptr,
+         {}},
+        {"EP_Work_Histry",
+         {{"SapID", Kind::Text, 30},
+          {"SSN", Kind::Text, 30},
+          {"Work_Type_Code", Kind::Text, 10},
+          {"Work_Type", Kind::Text, 120},
+          {"Work_B_Date", Kind::Text, 10},
+          {"Work_E_Date", Kind::Text, 10}},
+         nullptr,
+         {{"IX_EP_Work_Histry_SapID", "SapID, Work_Type_Code, Work_B_Date"}}},
+        {"EP_mRec_Money_Chodchoy",
+         {{"SapID", Kind::Text, 30, true},
+          {"SSN", Kind::Text, 30},
+          {"MMYYYY_Recieve", Kind::Text, 7},
+          {"Date_Entry", Kind::Text, 10},
+          {"Date_Beg_Cal", Kind::Text, 10},
+          {"Date_End_Cal", Kind::Text, 10},
+          {"Total_Day", Kind::Integer},
+          {"No_Year", Kind::Integer},
+          {"No_Month", Kind::Integer},
+          {"No_Day", Kind::Integer},
+          {"Last_Salary", Kind::Money},
+          {"N_T", Kind::Integer},
+          {"Emp_Surname", Kind::Text, 60},
+          {"Emp_F_Name", Kind::Text, 120},
+          {"Emp_L_Name", Kind::Text, 120},
+          {"Fact_No_Date", Kind::Integer},
+          {"Fact_Per_Cent", Kind::Real},
+          {"Fact_Month_Weigth", Kind::Real},
+          {"KV_No_Date", Kind::Integer},
+          {"KV_Per_Cent", Kind::Real},
+          {"Kv_Month_Weight", Kind::Real},
+          {"His_Rec_Money", Kind::Money},
+          {"Net_Money_Recieve", Kind::Money},
+          {"Depart_Code", Kind::Text, 30},
+          {"Depart_Name", Kind::Text, 200},
+          {"Rec_Status", Kind::Text, 2},
+          {"Event_Out", Kind::Text, 255},
+          {"Is_Print_doc", Kind::Text, 1}},
+         "SapID",
+         {{"IX_EP_mRec_Money_Chodchoy_SSN", "SSN"}}},
+        {"EP_mRec_Money_Detail",
+         {{"SapID", Kind::Text, 30},
+          {"Work_Type_Code", Kind::Text, 10},
+          {"Date_B_cal", Kind::Text, 10},
+          {"Date_E_Cal", Kind::Text, 10},
+          {"Sum_Day", Kind::Integer},
+          {"Sum_Month", Kind::Integer},
+          {"Sum_Month_Weight", Kind::Real}},
+         nullptr,
+         {{"IX_EP_mRec_Money_Detail_SapID", "SapID"}}},
+        {"EP_mRep_Rec_Money",
+         {{"Main_SapID", Kind::Text, 30},
+          {"SapID", Kind::Text, 30},
+          {"N_Order", Kind::Integer},
+          {"MMYYYY_Recieve", Kind::Text, 7},
+          {"Depart_Code", Kind::Text, 30},
+          {"Depart_Name", Kind::Text, 200},
+          {"Date_Beg_Cal", Kind::Text, 10},
+          {"Date_End_Cal", Kind::Text, 10},
+          {"Total_Day", Kind::Integer},
+          {"No_Year", Kind::Integer},
+          {"No_Month", Kind::Integer},
+          {"No_Day", Kind::Integer},
+          {"N_T", Kind::Integer},
+          {"Last_Salary", Kind::Money},
+          {"His_Rec_Money", Kind::Money},
+          {"Net_Money_Recieve", Kind::Money}},
+         nullptr,
+         {{"IX_EP_mRep_Rec_Money_Main", "Main_SapID"}}},
+        {"EP_TR_User",
+         {{"UserName", Kind::Text, 50, true},
+          {"Upassword", Kind::Text, 200},  // a salted hash, or an old plain text
+          {"F_Name", Kind::Text, 120},
+          {"L_Name", Kind::Text, 120}},
+         "UserName",
+         {}},
+        {"EP_TR_Version", {{"Version_NO", Kind::Text, 10}}, nullptr, {}},
+    };
+    return t;
+}
+
+QString columnType(const Dialect& d, const Column& c)
+{
+    switch (c.kind) {
+    case Kind::Text: return d.textType(c.length);
+    case Kind::Integer: return d.integerType();
+    case Kind::Money: return d.moneyType();
+    case Kind::Real: return d.realType();
+    case Kind::DateTime: return d.dateTimeType();
+    }
+    return {};
+}
+
+QStringList statementsFor(const Dialect& d, const Table& t)
+{
+    QStringList cols;
+    for (const Column& c : t.columns) {
+        QString line = QStringLiteral("  %1 %2").arg(QLatin1String(c.name), columnType(d, c));
+        if (c.notNull)
+            line += QStringLiteral(" NOT NULL");
+        cols << line;
+    }
+    if (t.primaryKey)
+        cols << QStringLiteral("  CONSTRAINT PK_%1 PRIMARY KEY (%2)")
+                    .arg(QLatin1String(t.name), QLatin1String(t.primaryKey));
+    QStringList out;
+    out << QStringLiteral("CREATE TABLE %1 (\n%2\n)").arg(QLatin1String(t.name), cols.join(QStringLiteral(",\n")));
+    for (const auto& [index, columns] : t.indexes)
+        out << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                   .arg(QLatin1String(index), QLatin1String(t.name), QLatin1String(columns));
+    return out;
+}
+
+bool run(const Database& db, const QString& sql, const QVariantList& values, QString* error)
+{
+    QSqlQuery q = db.query();
+    if (values.isEmpty()) {  // DDL cannot be prepared on every server
+        if (q.exec(sql))
+            return true;
+        if (error)
+            *error = sql.section(QLatin1Char('\n'), 0, 0) + QStringLiteral(": ") + q.lastError().text();
+        return false;
+    }
+    if (!q.prepare(sql)) {
+        if (error)
+            *error = sql.section(QLatin1Char('\n'), 0, 0) + QStringLiteral(": ") + q.lastError().text();
+        return false;
+    }
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    return db.exec(q, sql.section(QLatin1Char('\n'), 0, 0), error);
+}
+
+bool installData(const Database& db, const QString& table, QString* error)
+{
+    if (table == QLatin1String("EP_TR_Version"))
+        return run(db, QStringLiteral("INSERT INTO EP_TR_Version (Version_NO) VALUES (?)"),
+                   {QString::fromLatin1(kSchemaVersion)}, error);
+    if (table == QLatin1String("EP_TR_Cal_Money")) {
+        // completed years from (inclusive), to (exclusive), months of salary due
+        static const int brackets[][3] = {{1, 3, 3}, {3, 6, 6}, {6, 10, 8}, {10, 100, 10}};
+        for (const auto& b : brackets) {
+            if (!run(db, QStringLiteral("INSERT INTO EP_TR_Cal_Money (No_B_Y, No_E_Y, N_Money) VALUES (?, ?, ?)"),
+                     {b[0], b[1], b[2]}, error))
+                return false;
+        }
+        return true;
+    }
+    if (table == QLatin1String("EP_TR_Event_Out")) {
+        for (const QString& reason : installReasons()) {
+            if (!run(db, QStringLiteral("INSERT INTO EP_TR_Event_Out (Event_Out) VALUES (?)"), {reason}, error))
+                return false;
+        }
+        return true;
+    }
+    return true;
+}
+
+} // namespace
+
+QStringList schemaStatements(const Dialect& dialect)
+{
+    QStringList out;
+    for (const Table& t : tables())
+        out << statementsFor(dialect, t);
+    return out;
+}
+
+QStringList installReasons()
+{
+    // The cases for which compensation is paid, as the calculation screen lists them.
+    return {
+        QStringLiteral("เกษียณอายุงาน"),
+        QStringLiteral("ถูกสั่งให้ออก กรณีไม่ผ่านการประเมินผลการปฎิบัติงาน"),
+        QStringLiteral("ถูกสั่งให้ออก กรณีไปรับราชการทหาร"),
+        QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา"),
+        QStringLiteral("ถูกสั่งให้ออก กรณีเจ็บป่วยจนไม่สามารถปฎิบัติงานของตนได้สม่ำเสมอ"),
+        QStringLiteral("ถูกสั่งให้ออก กรณีขาดคุณสมบัติหรือมีลักษณะต้องห้ามการเป็นพนักงานมหาวิทยาลัย"),
+        QStringLiteral("ถูกสั่งให้ออก กรณีถูกยุบเลิกตำแหน่งหรือยุบเลิกส่วนงานที่ปฎิบัติอยู่"),
+        QStringLiteral("ถูกสั่งให้ออก กรณีถูกจำคุกโดยคำพิพากษาถึงที่สุดในความผิดที่ทำโดยประมาทหรือความผิดลหุโทษ"),
+        QStringLiteral("ถูกสั่งให้ออก กรณีผิดวินัยร้ายแรงแต่ผลการสอบสวนไม่อาจลงโทษวินัยอย่างร้ายแรงได้"),
+    };
+}
+
+bool ensureSchema(const Database& db, QString* error, bool* created)
+{
+    if (created)
+        *created = false;
+    QStringList missing;
+    for (const Table& t : tables()) {
+        if (!db.hasTable(QLatin1String(t.name)))
+            missing << QLatin1String(t.name);
+    }
+    if (missing.isEmpty())
+        return true;
+
+    Transaction tx(db);
+    for (const Table& t : tables()) {
+        const QString name = QLatin1String(t.name);
+        if (!missing.contains(name))
+            continue;
+        for (const QString& sql : statementsFor(db.dialect(), t)) {
+            if (!run(db, sql, {}, error))
+                return false;
+        }
+        if (!installData(db, name, error))
+            return false;
+    }
+    if (!tx.commit(error))
+        return false;
+    if (created)
+        *created = true;
+    return true;
+}
+
+bool readVersion(const Database& db, QString* version, QString* error)
+{
+    QSqlQuery q = db.query();
+    if (!q.exec(QStringLiteral("SELECT Version_NO FROM EP_TR_Version"))) {
+        if (error)
+            *error = q.lastError().text();
+        return false;
+    }
+    *version = q.next() ? q.value(0).toString() : QString();
+    return true;
+}
+
+} // namespace velmora::db

@@ -1,0 +1,91 @@
+#include "support/TestDatabase.h"
+
+#include "db/Schema.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QRandomGenerator>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace velmora::test {
+
+TestDatabase::TestDatabase(bool withSchema)
+{
+    const QString server = qEnvironmentVariable("VELMORA_TEST_DB");
+    QString error;
+    if (server.isEmpty()) {
+        m_url = QStringLiteral("sqlite:") + m_dir.filePath(QStringLiteral("test.sqlite"));
+    } else {
+        m_schema = QStringLiteral("t_%1_%2")
+                       .arg(QCoreApplication::applicationPid())
+                       .arg(QRandomGenerator::global()->generate() % 1000000);
+        auto admin = db::Database::open(server, &error);
+        if (!admin)
+            throw std::runtime_error(("cannot reach the test server: " + error).toStdString());
+        QSqlQuery q = admin->query();
+        if (!q.exec(QStringLiteral("CREATE SCHEMA ") + m_schema))
+            throw std::runtime_error(q.lastError().text().toStdString());
+        QUrl u(server);
+        QUrlQuery query(u);
+        query.addQueryItem(QStringLiteral("schema"), m_schema);
+        u.setQuery(query);
+        m_url = u.toString();
+    }
+    m_db = db::Database::open(m_url, &error);
+    if (!m_db)
+        throw std::runtime_error(("cannot open the test database: " + error).toStdString());
+    if (withSchema && !db::ensureSchema(*m_db, &error))
+        throw std::runtime_error(("cannot create the schema: " + error).toStdString());
+}
+
+TestDatabase::~TestDatabase()
+{
+    m_db.reset();
+    if (!m_schema.isEmpty()) {
+        QString error;
+        auto admin = db::Database::open(qEnvironmentVariable("VELMORA_TEST_DB"), &error);
+        if (admin) {
+            QSqlQuery q = admin->query();
+            q.exec(QStringLiteral("DROP SCHEMA ") + m_schema + QStringLiteral(" CASCADE"));
+        }
+    }
+}
+
+std::unique_ptr<db::Database> TestDatabase::openAnother() const
+{
+    QString error;
+    auto other = db::Database::open(m_url, &error);
+    EXPECT_TRUE(other) << error.toStdString();
+    return other;
+}
+
+void TestDatabase::exec(const QString& sql, const QVariantList& values) const
+{
+    QSqlQuery q = m_db->query();
+    ASSERT_TRUE(q.prepare(sql)) << q.lastError().text().toStdString() << "\n" << sql.toStdString();
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString() << "\n" << sql.toStdString();
+}
+
+QVariant TestDatabase::scalar(const QString& sql, const QVariantList& values) const
+{
+    QSqlQuery q = m_db->query();
+    if (!q.prepare(sql)) {
+        ADD_FAILURE() << q.lastError().text().toStdString();
+        return {};
+    }
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        ADD_FAILURE() << q.lastError().text().toStdString();
+        return {};
+    }
+    return q.next() ? q.value(0) : QVariant();
+}
+
+} // namespace velmora::test

@@ -1,0 +1,18 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+// gtest_discover_tests runs the binary at build time to list the tests, without
+// the test environment; the application object is made only for a real run.
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (GTEST_FLAG_GET(list_tests))
+        return RUN_ALL_TESTS();
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
+                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("VelmoraTest"));
+    QApplication::setApplicationName(QStringLiteral("velmora-test"));
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Velmora needs, only those that are missing.
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc tdsodbc
+  libxlsxwriter-dev libfreexl-dev libzip-dev libsodium-dev libgtest-dev
+  fonts-thai-tlwg postgresql python3-openpyxl poppler-utils xvfb
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" = 0 ] || sudo=sudo
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,25 @@
+#pragma once
+
+// Small text helpers used between the screens, the spreadsheets and the
+// database. Texts are UTF-8; a "blank" is the space character only.
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// The text without its commas; "0" when nothing is left.
+std::string Remove_Commas(std::string_view text);
+
+std::string Trim_Left_Spaces(std::string_view text);
+std::string Trim_Right_Spaces(std::string_view text);
+std::string Trim_Spaces(std::string_view text);
+
+// The last `count` characters (UTF-8 code points) of the text, or all of it.
+std::string Right_Chars(std::string_view text, unsigned count);
+
+// A day/month/year date text zero-filled to "dd/mm/yyyy"; whatever follows the
+// four year characters (a time of day) is dropped. No era conversion.
+std::string Pad_Date_Text(std::string_view text);
+
+} // namespace velmora

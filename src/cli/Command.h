@@ -34,6 +34,8 @@ public:
     int usage(const QString& message) const;      // one line on stderr, exit 2
 
     // Parses the command's options; on an error prints it and returns false.
+    // positional: how many arguments the command takes after its name (-1: any);
+    // parser.positionalArguments() then holds them without the command name.
     bool parse(QCommandLineParser& parser, int positional, const QString& synopsis);
 
 private:

@@ -29,7 +29,7 @@ int runInit(Context& c)
     const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("add sample data and the demo login"));
     p.addOptions({user, password, demo});
     const QString synopsis = QStringLiteral("init [--user NAME --password PW] [--demo]");
-    if (!c.parse(p, 1, synopsis))
+    if (!c.parse(p, 0, synopsis))
         return Usage;
     if (p.isSet(user) != p.isSet(password))
         return c.usage(QStringLiteral("--user and --password go together\nusage: velmora-cli ") + synopsis);

@@ -11,9 +11,9 @@ int runBaht(Context& c)
 {
     QCommandLineParser p;
     const QString synopsis = QStringLiteral("baht AMOUNT");
-    if (!c.parse(p, 2, synopsis))
+    if (!c.parse(p, 1, synopsis))
         return Usage;
-    const QString text = p.positionalArguments().at(1);
+    const QString text = p.positionalArguments().at(0);
     const auto amount = Parse_Number(text.toStdString());
     if (!amount)
         return c.refuse(QStringLiteral("จำนวนเงินไม่ถูกต้อง: ") + text);
@@ -25,10 +25,10 @@ int runPeriod(Context& c)
 {
     QCommandLineParser p;
     const QString synopsis = QStringLiteral("period START END   (dd/mm/yyyy, Buddhist era)");
-    if (!c.parse(p, 3, synopsis))
+    if (!c.parse(p, 2, synopsis))
         return Usage;
-    const std::string start = p.positionalArguments().at(1).toStdString();
-    const std::string end = p.positionalArguments().at(2).toStdString();
+    const std::string start = p.positionalArguments().at(0).toStdString();
+    const std::string end = p.positionalArguments().at(1).toStdString();
     const Service_Period_Result r = Service_Period(start, end);
     if (!r.period)
         return c.refuse(QString::fromStdString(r.error));

@@ -1,0 +1,108 @@
+#include "CliRunner.h"
+
+#include "db/Users.h"
+#include "support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using test::runCli;
+
+struct RuleCase
+{
+    QStringList args;
+    int exitCode;
+    QString out;  // whole standard output; empty when refused
+};
+
+class CliRules : public ::testing::TestWithParam<RuleCase>
+{
+};
+
+TEST_P(CliRules, PrintsOrRefuses)
+{
+    const RuleCase& c = GetParam();
+    const test::CliResult r = runCli(c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+    if (c.exitCode == 0) {
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_TRUE(r.err.isEmpty());
+    } else {
+        EXPECT_TRUE(r.out.isEmpty());
+        // one line on stderr
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), c.exitCode == 1 ? 1 : r.err.count(QLatin1Char('\n')));
+        EXPECT_FALSE(r.err.trimmed().isEmpty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, CliRules,
+    ::testing::Values(
+        RuleCase{{"period", "17/10/2550", "30/09/2553"}, 0, "0002 11 15 35.48\n"},
+        RuleCase{{"period", "01/04/2550", "31/03/2551"}, 0, "0001 00 00 12.00\n"},
+        RuleCase{{"period", "05/06/2550", "20/06/2550"}, 0, "0000 00 16 0.53\n"},
+        RuleCase{{"period", "16/02/2552", "15/03/2552"}, 0, "0000 00 28 0.95\n"},
+        RuleCase{{"period", "30/09/2553", "17/10/2550"}, 1, ""},
+        RuleCase{{"period", "31/02/2553", "17/10/2554"}, 1, ""},
+        RuleCase{{"period", "1/2/2553", "17/10/2554"}, 1, ""},
+        RuleCase{{"period", "17/10/2550"}, 2, ""},
+        RuleCase{{"baht", "12345.67"}, 0, QStringLiteral("หนึ่งหมื่นสองพันสามร้อยสี่สิบห้าบาทหกสิบเจ็ดสตางค์\n")},
+        RuleCase{{"baht", "21,000,021"}, 0, QStringLiteral("ยี่สิบเอ็ดล้านยี่สิบเอ็ดบาทถ้วน\n")},
+        RuleCase{{"baht", "0.21"}, 0, QStringLiteral("บาทยี่สิบเอ็ดสตางค์\n")},
+        RuleCase{{"baht", "12x"}, 1, ""},
+        RuleCase{{"baht"}, 2, ""},
+        RuleCase{{"no-such-command"}, 2, ""}));
+
+TEST(CliPeriod, ReversedPairSaysWhy)
+{
+    const test::CliResult r = runCli({"period", "30/09/2553", "17/10/2550"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(r.err.trimmed().isEmpty());
+    EXPECT_FALSE(r.err.contains(QLatin1String("-000")));  // never a garbled period
+}
+
+TEST(CliInit, WithoutAUserAndNoTerminalCreatesNoneAndSaysHow)
+{
+    test::TestDatabase t(false);
+    const test::CliResult r = runCli({"--db", t.url(), "init"}, 20000);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QLatin1String("velmora-cli init --user"))) << r.out.toStdString();
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_TR_User")).toInt(), 0);
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Version_NO FROM EP_TR_Version")).toString(), QStringLiteral("8.0"));
+}
+
+TEST(CliInit, FirstUserFromOptionsAndIdempotent)
+{
+    test::TestDatabase t(false);
+    const QStringList args = {"--db", t.url(), "init", "--user", "o'neil", "--password", "p'w"};
+    ASSERT_EQ(runCli(args).exitCode, 0);
+    const test::CliResult again = runCli(args);
+    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_TR_User")).toInt(), 1);
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_TR_Cal_Money")).toInt(), 4);
+    EXPECT_EQ(db::checkLogin(t.db(), QStringLiteral("o'neil"), QStringLiteral("p'w")).status, db::LoginResult::Ok);
+}
+
+TEST(CliInit, UserWithoutPasswordIsAUsageError)
+{
+    test::TestDatabase t(false);
+    EXPECT_EQ(runCli({"--db", t.url(), "init", "--user", "a"}).exitCode, 2);
+    EXPECT_FALSE(t->hasTable(QStringLiteral("EP_TR_User")));
+}
+
+TEST(CliInit, DemoAddsTheDocumentedLogin)
+{
+    test::TestDatabase t(false);
+    const test::CliResult r = runCli({"--db", t.url(), "init", "--demo"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QLatin1String("demo1234")));
+    EXPECT_EQ(db::checkLogin(t.db(), QStringLiteral("demo"), QStringLiteral("demo1234")).status, db::LoginResult::Ok);
+    EXPECT_GE(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_Emp_Main")).toInt(), 10);
+}
+
+TEST(CliInit, UnreachableDatabaseIsRefusedWithTheConnectionMessage)
+{
+    const test::CliResult r = runCli({"--db", "postgresql://nobody@127.0.0.1:1/none", "init"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("ไม่สามารถติดต่อฐานข้อมูลได้"))) << r.err.toStdString();
+}

@@ -1,0 +1,134 @@
+// velmora: the desktop program.
+//
+//   velmora [--db URL]
+//
+// The database is the one of --db, else VELMORA_DB, else the settings file,
+// else the embedded SQLite database in the user's data folder. A database
+// without tables (a new embedded file, or an empty server database) gets the
+// tables and installation data first; users are added with velmora-cli.
+
+#include "app/Screens.h"
+#include "app/UVelmora.h"
+#include "app/uicore/Prompter.h"
+#include "app/uicore/ScreenRegistry.h"
+#include "app/uicore/Session.h"
+#include "db/Config.h"
+#include "db/Database.h"
+#include "db/Schema.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// On X11/Wayland systems a window needs a display; say so instead of letting
+// the platform plugin abort.
+bool displayAvailable(int argc, char** argv)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
+            return true;
+    }
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    if (set("DISPLAY") || set("WAYLAND_DISPLAY"))
+        return true;
+    if (set("QT_QPA_PLATFORM")) {
+        const QByteArray platform = QByteArray(std::getenv("QT_QPA_PLATFORM")).toLower();
+        return !platform.startsWith("xcb") && !platform.startsWith("wayland");
+    }
+    return false;
+#else
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return true;
+#endif
+}
+
+// A database without tables gets them, with the installation data.
+void prepareDatabase(const QString& url, velmora::app::Prompter& prompter)
+{
+    QString error;
+    std::unique_ptr<velmora::db::Database> db = velmora::db::Database::open(url, &error);
+    if (!db)
+        return;  // the start-up check reports it
+    bool created = false;
+    if (!velmora::db::ensureSchema(*db, &error, &created)) {
+        std::fprintf(stderr, "velmora: %s\n", qUtf8Printable(error));
+        return;
+    }
+    if (created) {
+        const QString text = QStringLiteral(
+            "สร้างฐานข้อมูลใหม่แล้ว ยังไม่มีผู้ใช้ในระบบ\r"
+            "เพิ่มผู้ใช้ด้วยคำสั่ง velmora-cli init --user ชื่อ --password รหัสผ่าน");
+        std::fprintf(stderr, "velmora: %s\n", qUtf8Printable(text.split(QLatin1Char('\r')).join(QLatin1Char(' '))));
+        prompter.inform(nullptr, text);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!displayAvailable(argc, argv)) {
+        std::fprintf(stderr,
+                     "velmora: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
+                     "Run it in a desktop session, or use the command-line program velmora-cli.\n");
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setOrganizationName(QStringLiteral("Velmora"));
+    QApplication::setApplicationVersion(QStringLiteral("8.0"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Velmora: severance compensation of contract staff"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption dbOption(QStringLiteral("db"),
+                                      QStringLiteral("Database URL: sqlite:PATH, postgresql://..., odbc:..."),
+                                      QStringLiteral("URL"));
+    parser.addOption(dbOption);
+    parser.process(app);
+
+    const QString url = velmora::db::resolveDatabaseUrl(parser.value(dbOption));
+
+    velmora::app::QtPrompter prompter;
+    prepareDatabase(url, prompter);
+
+    velmora::app::Session session;
+    session.prompter = &prompter;
+
+    velmora::app::ScreenRegistry screens;
+    velmora::app::registerScreens(screens);
+
+    velmora::app::TfrmVelmora frmVelmora(session, url, screens);
+    if (frmVelmora.endRequested())
+        return 1;
+
+    // One hidden instance of these screens, created after the main window so
+    // that their creation steps see its date values; never shown.
+    std::vector<std::unique_ptr<QWidget>> precreated;
+    for (const QString& item : velmora::app::precreatedScreenItems()) {
+        if (QWidget* screen = screens.create(item, session))
+            precreated.emplace_back(screen);
+    }
+
+    QObject::connect(&frmVelmora, &velmora::app::TfrmVelmora::programEndRequested, &app,
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+    frmVelmora.showMaximized();
+    const int status = app.exec();
+    precreated.clear();
+    return status;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+
+#include <initializer_list>
+
+class QEvent;
+class QLineEdit;
+class QWidget;
+
+namespace velmora::app {
+
+// True for a key press of Enter (Return or the keypad's Enter).
+bool isEnterKeyPress(const QEvent* event);
+
+// Generates a Tab key press on the widget, so the focus moves to the next
+// control in tab order.
+void pressTab(QWidget* widget);
+
+// Event filter turning Enter into Tab on the widgets it is installed on.
+class EnterAsTab : public QObject
+{
+    Q_OBJECT
+public:
+    explicit EnterAsTab(QObject* parent = nullptr) : QObject(parent) {}
+    // Installs one filter, owned by `owner`, on every widget given.
+    static EnterAsTab* install(QObject* owner, std::initializer_list<QWidget*> widgets);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// A password box: every character shown as "*".
+void makePasswordBox(QLineEdit* edit);
+
+// Closes a screen: its window inside the main window, or the screen itself.
+void closeScreen(QWidget* screen);
+
+} // namespace velmora::app

@@ -8,13 +8,12 @@
 // tables and installation data first; users are added with velmora-cli.
 
 #include "app/Screens.h"
+#include "app/Startup.h"
 #include "app/UVelmora.h"
 #include "app/uicore/Prompter.h"
 #include "app/uicore/ScreenRegistry.h"
 #include "app/uicore/Session.h"
 #include "db/Config.h"
-#include "db/Database.h"
-#include "db/Schema.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -55,27 +54,6 @@ bool displayAvailable(int argc, char** argv)
 #endif
 }
 
-// A database without tables gets them, with the installation data.
-void prepareDatabase(const QString& url, velmora::app::Prompter& prompter)
-{
-    QString error;
-    std::unique_ptr<velmora::db::Database> db = velmora::db::Database::open(url, &error);
-    if (!db)
-        return;  // the start-up check reports it
-    bool created = false;
-    if (!velmora::db::ensureSchema(*db, &error, &created)) {
-        std::fprintf(stderr, "velmora: %s\n", qUtf8Printable(error));
-        return;
-    }
-    if (created) {
-        const QString text = QStringLiteral(
-            "สร้างฐานข้อมูลใหม่แล้ว ยังไม่มีผู้ใช้ในระบบ\r"
-            "เพิ่มผู้ใช้ด้วยคำสั่ง velmora-cli init --user ชื่อ --password รหัสผ่าน");
-        std::fprintf(stderr, "velmora: %s\n", qUtf8Printable(text.split(QLatin1Char('\r')).join(QLatin1Char(' '))));
-        prompter.inform(nullptr, text);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -105,7 +83,9 @@ int main(int argc, char** argv)
     const QString url = velmora::db::resolveDatabaseUrl(parser.value(dbOption));
 
     velmora::app::QtPrompter prompter;
-    prepareDatabase(url, prompter);
+    QString error;
+    if (!velmora::app::prepareDatabase(url, prompter, &error))
+        std::fprintf(stderr, "velmora: %s\n", qUtf8Printable(error));
 
     velmora::app::Session session;
     session.prompter = &prompter;
@@ -119,11 +99,7 @@ int main(int argc, char** argv)
 
     // One hidden instance of these screens, created after the main window so
     // that their creation steps see its date values; never shown.
-    std::vector<std::unique_ptr<QWidget>> precreated;
-    for (const QString& item : velmora::app::precreatedScreenItems()) {
-        if (QWidget* screen = screens.create(item, session))
-            precreated.emplace_back(screen);
-    }
+    auto precreated = velmora::app::createPrecreatedScreens(screens, session);
 
     QObject::connect(&frmVelmora, &velmora::app::TfrmVelmora::programEndRequested, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);

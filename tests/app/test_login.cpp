@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QStatusBar>
 #include <QTest>
 
@@ -192,6 +193,18 @@ TEST_F(LoginTest, PasswordBoxHidesWhatIsTyped)
 {
     EXPECT_EQ(child<QLineEdit>("edtPassword")->echoMode(), QLineEdit::Password);
     EXPECT_EQ(child<QLineEdit>("edtName")->echoMode(), QLineEdit::Normal);
+}
+
+TEST_F(LoginTest, DatabaseErrorIsShownAndTheWindowStaysAtLogin)
+{
+    QSqlQuery drop = tdb->query();  // DDL: PostgreSQL cannot prepare it
+    ASSERT_TRUE(drop.exec(QStringLiteral("DROP TABLE EP_TR_User")));
+    login(QStringLiteral("somchai"), QStringLiteral("Pass123"));
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_NE(prompter.shown.first(), kUnknownUser);
+    EXPECT_FALSE(prompter.shown.first().isEmpty());
+    expectStillAtLogin();
+    EXPECT_EQ(child<QLineEdit>("edtName")->text(), QStringLiteral("somchai"));
 }
 
 TEST_F(LoginTest, CancelEndsTheProgram)

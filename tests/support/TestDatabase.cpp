@@ -66,6 +66,10 @@ std::unique_ptr<db::Database> TestDatabase::openAnother() const
 void TestDatabase::exec(const QString& sql, const QVariantList& values) const
 {
     QSqlQuery q = m_db->query();
+    if (values.isEmpty()) {  // DDL cannot be prepared on PostgreSQL
+        ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString() << "\n" << sql.toStdString();
+        return;
+    }
     ASSERT_TRUE(q.prepare(sql)) << q.lastError().text().toStdString() << "\n" << sql.toStdString();
     for (const QVariant& v : values)
         q.addBindValue(v);

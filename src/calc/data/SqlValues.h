@@ -1,0 +1,38 @@
+#pragma once
+
+// Conversions between the database's values and the plain strings of the rules.
+
+#include "db/Database.h"
+
+#include <QDate>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+#include <string>
+#include <string_view>
+
+namespace velmora::calc::sql {
+
+inline QString Q(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string S(const QString& text)
+{
+    return text.toStdString();
+}
+
+// NULL reads as "" / 0.
+std::string Text(const QVariant& v);
+int Integer(const QVariant& v);
+double Number(const QVariant& v);
+
+// The date of a date-time column (SQLite keeps it as ISO text); invalid if NULL.
+QDate Date_Of(const QVariant& v);
+
+// Runs a prepared statement; on failure *error holds the purpose and the driver's text.
+bool Run(const db::Database& db, QSqlQuery& q, const char* purpose, std::string* error);
+
+} // namespace velmora::calc::sql

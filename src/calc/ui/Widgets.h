@@ -1,0 +1,52 @@
+#pragma once
+
+// Small builders and readers shared by the calculation screen's files.
+
+#include <QString>
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QWidget;
+
+namespace velmora::calc::widgets {
+
+QLabel* label(QWidget* parent, const char* name, const QString& text);
+// An unnamed caption beside a control.
+QLabel* caption(QWidget* parent, const QString& text);
+QLineEdit* edit(QWidget* parent, const char* name, bool readOnly);
+QPushButton* button(QWidget* parent, const char* name, const QString& text);
+
+// A masked edit for "mm/yyyy" or "dd/mm/yyyy": digits only, "_" marks a
+// place not yet typed.
+QLineEdit* monthYearEdit(QWidget* parent, const char* name);
+QLineEdit* dateEdit(QWidget* parent, const char* name);
+// What a masked edit holds, every place kept: a place not typed is a blank
+// ("  /  /    " when nothing was typed, "3 /2567" for a half-typed month).
+QString maskedText(const QLineEdit* edit);
+
+// A read-only string grid: whole-row selection, resizable columns, no row
+// headers (column 0 carries the row number).
+void setupGrid(QTableWidget* grid);
+// Resets the grid to its titles and widths and one empty data row.
+void resetGrid(QTableWidget* grid, const QStringList& titles, const std::vector<int>& widths);
+// Sets the cells of data row `row` (0 is the first data row), adding the row
+// when it is one past the last.
+void setGridRow(QTableWidget* grid, int row, const QStringList& cells);
+// Widths of the earlier-payment grid: 50, 70, 180, then 90 for columns 3 to
+// 8; the others keep the default.
+const std::vector<int>& earlierGridWidths();
+QString cellText(const QTableWidget* grid, int row, int column);
+// The selected data row, -1 when none.
+int selectedRow(const QTableWidget* grid);
+
+QString qs(const std::string& text);
+std::string us(const QString& text);
+QStringList qsList(const std::vector<std::string>& texts);
+
+} // namespace velmora::calc::widgets

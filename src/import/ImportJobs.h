@@ -1,0 +1,95 @@
+#pragma once
+
+// The two imports as services: a load turns the workbook into grid rows
+// (texts exactly as the screen shows them), a save writes grid rows to the
+// database. The screens and velmora-cli call the same functions.
+//
+// A save runs in one transaction: on any failure nothing of that save stays
+// written, and the message names the sheet, row and column at fault. Grid rows
+// whose key is empty are skipped and counted.
+
+#include "db/Database.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace velmora::import {
+
+// Grid rows without the title row: row i (from 0) is grid row i + 1 and came
+// from workbook row i + 3. Column 0 holds the row number.
+using GridRows = std::vector<QStringList>;
+
+struct GridLayout
+{
+    QStringList titles;
+    QList<int> widths;  // pixels
+};
+
+// Employee workbook: four sheets.
+struct EmployeeWorkbook
+{
+    QString dataMonth;  // sheet 1, B1
+    QString dataYear;   // sheet 1, D1
+    QStringList sheetNames;
+    GridRows employees;  // 14 columns
+    GridRows reasons;    // 3 columns: No., SapID, reason
+    GridRows types;      // 3 columns: No., code, name
+    GridRows departs;    // 3 columns: No., code, name
+};
+
+const GridLayout& employeeGridLayout();  // StringGrid1
+const GridLayout& reasonGridLayout();    // StringGrid2
+const GridLayout& typeGridLayout();      // StringGrid3
+const GridLayout& departGridLayout();    // StringGrid4
+
+// Reads the four sheets. On failure *out is left as it was and *error names
+// the sheet, row and column.
+bool loadEmployeeWorkbook(const QString& path, EmployeeWorkbook* out, QString* error);
+
+// Employment-history workbook: sheet 1.
+struct HistoryWorkbook
+{
+    QString sheetName;
+    GridRows periods;  // 7 columns
+};
+
+const GridLayout& historyGridLayout();  // StringGrid1 of the history screen
+
+bool loadHistoryWorkbook(const QString& path, HistoryWorkbook* out, QString* error);
+
+struct TableCounts
+{
+    int inserted = 0;
+    int updated = 0;
+    int leftAlone = 0;  // employees with a saved calculation (status not "A")
+    int skipped = 0;    // grid rows with an empty key
+};
+
+struct EmployeeSaveCounts
+{
+    TableCounts employees;
+    TableCounts reasons;
+    TableCounts types;
+    TableCounts departs;
+};
+
+// position of maximum, per grid, as the progress bar shows it
+using Progress = std::function<void(int position, int maximum)>;
+
+bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
+                          QString* error, const Progress& progress = {});
+bool saveHistoryWorkbook(const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error,
+                         const Progress& progress = {});
+
+// Lines for the completion message and the command line.
+QStringList describeCounts(const EmployeeSaveCounts& counts);
+QStringList describeCounts(const TableCounts& counts);
+
+// The completion message of a save.
+QString savedMessage();
+
+} // namespace velmora::import

@@ -1,0 +1,57 @@
+#include "cli/Command.h"
+
+#include "import/ImportJobs.h"
+
+namespace velmora::cli {
+namespace {
+
+int runImportEmployees(Context& c)
+{
+    QCommandLineParser p;
+    const QString synopsis = QStringLiteral("import-employees FILE   (.xlsx or .xls, four sheets)");
+    if (!c.parse(p, 1, synopsis))
+        return Usage;
+    import::EmployeeWorkbook book;
+    QString error;
+    if (!import::loadEmployeeWorkbook(p.positionalArguments().at(0), &book, &error))
+        return c.refuse(error);
+    auto database = c.openDatabase();
+    if (!database)
+        return Refused;
+    import::EmployeeSaveCounts counts;
+    if (!import::saveEmployeeWorkbook(*database, book, &counts, &error))
+        return c.refuse(error);
+    c.outLine(import::savedMessage());
+    for (const QString& line : import::describeCounts(counts))
+        c.outLine(line);
+    return Success;
+}
+
+int runImportHistory(Context& c)
+{
+    QCommandLineParser p;
+    const QString synopsis = QStringLiteral("import-history FILE   (.xlsx or .xls, sheet 1)");
+    if (!c.parse(p, 1, synopsis))
+        return Usage;
+    import::HistoryWorkbook book;
+    QString error;
+    if (!import::loadHistoryWorkbook(p.positionalArguments().at(0), &book, &error))
+        return c.refuse(error);
+    auto database = c.openDatabase();
+    if (!database)
+        return Refused;
+    import::TableCounts counts;
+    if (!import::saveHistoryWorkbook(*database, book, &counts, &error))
+        return c.refuse(error);
+    c.outLine(import::savedMessage());
+    c.outLine(QStringLiteral("ประวัติการจ้าง: ") + import::describeCounts(counts).join(QString()));
+    return Success;
+}
+
+const Registration employees({QStringLiteral("import-employees"), QStringLiteral("import-employees FILE"), false,
+                              runImportEmployees});
+const Registration history({QStringLiteral("import-history"), QStringLiteral("import-history FILE"), false,
+                            runImportHistory});
+
+} // namespace
+} // namespace velmora::cli

@@ -424,9 +424,11 @@ QWidget* TfrmCalculate_Money::buildPage4()
     auto* service = new QGridLayout(GroupBox11);
     service->addWidget(caption(GroupBox11, QStringLiteral("จำนวนวันทั้งหมด")), 0, 0);
     service->addWidget(edtTotal_day2, 0, 1);
-    service->addWidget(caption(GroupBox11, QStringLiteral("วัน")), 0, 2);
-    service->addWidget(caption(GroupBox11, QStringLiteral("(การคำนวณระยะเวลาปฎิบัติงาน ใช้วันที่สิ้นสุดสัญญาเป็นตัวคำนวณ)")),
-                       0, 3, 1, 4);
+    auto* daysNote = new QHBoxLayout;
+    daysNote->addWidget(caption(GroupBox11, QStringLiteral("วัน")));
+    daysNote->addWidget(caption(GroupBox11, QStringLiteral("(การคำนวณระยะเวลาปฎิบัติงาน ใช้วันที่สิ้นสุดสัญญาเป็นตัวคำนวณ)")));
+    daysNote->addStretch();
+    service->addLayout(daysNote, 0, 2, 1, 6);
     auto addRow = [&](int row, QLabel* title, QLineEdit* y, QLineEdit* m, QLineEdit* d) {
         service->addWidget(title, row, 0);
         service->addWidget(y, row, 1);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace velmora::reports {
+
+// A result grid as the report screens show it: the column titles, then the
+// rows of texts exactly as shown (apostrophes before identifiers and dates
+// included; column 0 holds the row number from 1).
+struct ReportGrid
+{
+    QStringList titles;
+    QList<QStringList> rows;
+
+    int columnCount() const { return int(titles.size()); }
+
+    // The grid of a screen before any search: 5 columns, 4 rows, no text.
+    static ReportGrid initial();
+    // Titles and one blank data row: what a search that found nothing leaves.
+    static ReportGrid emptyResult(const QStringList& titles);
+};
+
+// RFC 4180: fields separated by commas, lines ended by CRLF, a field holding a
+// comma, a double quote, CR or LF put between double quotes with its quotes
+// doubled. First line the titles, then every row, cells as the grid shows them.
+QByteArray gridToCsv(const ReportGrid& grid);
+
+} // namespace velmora::reports

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QRadioButton;
+class QWidget;
+
+namespace velmora::reports {
+
+// Small builders for the controls of the report screens (objectName set).
+QGroupBox* groupBox(QWidget* parent, const char* name, const QString& caption);
+QRadioButton* radio(QGroupBox* box, const char* name, const QString& caption);
+QComboBox* choiceBox(QGroupBox* box, const char* name);
+QLineEdit* editBox(QGroupBox* box, const char* name);
+// A month-and-year box: two digits, "/", four digits.
+QLineEdit* monthYearBox(QGroupBox* box, const char* name);
+
+} // namespace velmora::reports

@@ -183,7 +183,7 @@ TEST_P(PrintCommand, WritesThePageOfTheSavedCalculation)
     const QString text = velmora::test::pdfText(out);
     for (const char* expected : {"เอกสารขอรับเงินชดเชยพนักงาน", "นางสมศรีใจดี", "คณะวิทยาศาสตร์", "พนักงานส่วนงาน",
                                  "พนักงานมหาวิทยาลัย", "ครบกำหนดระยะเวลาการจ้างตามสัญญา", "23,160.73", "96,839.27",
-                                 "120,000.00", "90,000.00", "59.48", "0003", "0000", "11", "15"})
+                                 "120,000.00", "90,000.00", "59.48", "0004", "0000", "11", "15"})
         EXPECT_TRUE(velmora::test::pdfContains(text, U(expected))) << expected;
 }
 

@@ -1,0 +1,54 @@
+#include "cli/Command.h"
+
+#include "reports/print/PageRenderer.h"
+#include "reports/print/RequestPage.h"
+#include "reports/print/data/SavedCalculations.h"
+
+#include <QCommandLineOption>
+
+namespace velmora::cli {
+namespace {
+
+const QString kSynopsis = QStringLiteral("print request SAPID --pdf OUT | print detail SAPID --pdf OUT");
+
+// The request document (after a calculation) and the disbursement detail page
+// are one page: both read the saved calculation of the SAP ID.
+int runRequestPage(Context& c, const QString& sapId, const QString& out)
+{
+    auto database = c.openDatabase();
+    if (!database)
+        return Refused;
+    print::RequestDocument document;
+    QString error;
+    if (!print::readRequestDocument(*database, sapId, &document, &error))
+        return c.refuse(error);
+    if (!document.calculation)
+        return c.refuse(QStringLiteral("ไม่พบข้อมูลการคำนวณเงินชดเชยของ SAP ID ") + sapId);
+    if (!print::writePdf(out, {print::buildRequestPage(document)}, &error))
+        return c.refuse(error);
+    return Success;
+}
+
+int runPrint(Context& c)
+{
+    QCommandLineParser p;
+    const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("the PDF file to write"), QStringLiteral("OUT"));
+    p.addOption(pdf);
+    if (!c.parse(p, -1, kSynopsis))
+        return Usage;
+    const QStringList args = p.positionalArguments();
+    if (args.isEmpty())
+        return c.usage(QStringLiteral("usage: velmora-cli ") + kSynopsis);
+    const QString what = args.first();
+    if (what == QLatin1String("request") || what == QLatin1String("detail")) {
+        if (args.size() != 2 || !p.isSet(pdf) || p.value(pdf).isEmpty())
+            return c.usage(QStringLiteral("usage: velmora-cli print ") + what + QStringLiteral(" SAPID --pdf OUT"));
+        return runRequestPage(c, args.at(1), p.value(pdf));
+    }
+    return c.usage(QStringLiteral("usage: velmora-cli ") + kSynopsis);
+}
+
+const Registration print({QStringLiteral("print"), kSynopsis, true, runPrint});
+
+} // namespace
+} // namespace velmora::cli

@@ -8,9 +8,14 @@
 #include "util/Utility.h"
 
 #include <QDateTime>
+#include <QHash>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <cstdio>
+#include <memory>
 
 namespace velmora::import {
 
@@ -232,6 +237,129 @@ bool saveCodeTable(const db::Database& db, const GridRows& rows, const QString& 
     return true;
 }
 
+
+// Servers whose text equality is exact (byte for byte), so that a search can
+// be answered from a list of the keys read beforehand, and inserts can be sent
+// many rows to a statement. Elsewhere each row is searched and written alone.
+bool fastPath(const db::Database& db)
+{
+    return db.backend() == db::Backend::Sqlite || db.backend() == db::Backend::Postgres;
+}
+
+// A date-time value as the driver should receive it. The SQLite driver would
+// turn a QDateTime into this same text, only slower.
+QVariant dateTimeValue(const db::Database& db, const QDateTime& value)
+{
+    if (db.backend() == db::Backend::Sqlite) {
+        const QDate d = value.date();
+        char text[32];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02dT00:00:00.000", d.year(), d.month(), d.day());
+        return QString::fromLatin1(text);
+    }
+    return value;
+}
+
+// Inserts collected and sent `rowsPerStatement` rows at a time; one prepared
+// statement for the full batches is reused.
+class BatchInsert
+{
+public:
+    BatchInsert(const db::Database& db, QString table, QStringList columns, int rowsPerStatement, QString purpose)
+        : m_db(db), m_table(std::move(table)), m_columns(std::move(columns)), m_rows(rowsPerStatement),
+          m_purpose(std::move(purpose))
+    {}
+
+    // Adds one row; *firstRow tells which workbook row a failed statement began with.
+    bool add(const QVariantList& values, int workbookRow, QString* why, int* firstRow)
+    {
+        if (m_pending.isEmpty())
+            m_firstRow = workbookRow;
+        m_pending += values;
+        if (m_pending.size() / m_columns.size() >= m_rows)
+            return flush(why, firstRow);
+        return true;
+    }
+
+    bool flush(QString* why, int* firstRow)
+    {
+        if (m_pending.isEmpty())
+            return true;
+        const int rows = static_cast<int>(m_pending.size() / m_columns.size());
+        QSqlQuery* q = nullptr;
+        if (rows == m_rows) {
+            if (!m_full)
+                m_full = prepareFor(rows, why);
+            q = m_full.get();
+        } else {
+            m_last = prepareFor(rows, why);
+            q = m_last.get();
+        }
+        *firstRow = m_firstRow;
+        if (!q)
+            return false;
+        for (qsizetype i = 0; i < m_pending.size(); ++i)
+            q->bindValue(static_cast<int>(i), m_pending[i]);
+        if (!m_db.exec(*q, m_purpose, why))
+            return false;
+        q->finish();
+        m_pending.clear();
+        return true;
+    }
+
+private:
+    std::unique_ptr<QSqlQuery> prepareFor(int rows, QString* why)
+    {
+        const QString one = QLatin1Char('(') + QStringList(QList<QString>(m_columns.size(), QStringLiteral("?"))).join(QLatin1Char(',')) + QLatin1Char(')');
+        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(m_table, m_columns.join(QStringLiteral(", "))) +
+                            QStringList(QList<QString>(rows, one)).join(QLatin1Char(','));
+        auto q = std::make_unique<QSqlQuery>(m_db.query());
+        if (!q->prepare(sql)) {
+            *why = m_purpose + QStringLiteral(": ") + q->lastError().text();
+            return nullptr;
+        }
+        return q;
+    }
+
+    const db::Database& m_db;
+    QString m_table;
+    QStringList m_columns;
+    int m_rows;
+    QString m_purpose;
+    QVariantList m_pending;
+    int m_firstRow = 0;
+    std::unique_ptr<QSqlQuery> m_full;
+    std::unique_ptr<QSqlQuery> m_last;
+};
+
+// Reads, for the given keys, the rows already stored: `select` names the key
+// column first, then the columns wanted; keys go 500 to a statement.
+bool readExisting(const db::Database& db, const QString& select, const QString& keyColumn, const QStringList& keys,
+                  const std::function<void(const QSqlQuery&)>& onRow, QString* why)
+{
+    const int chunk = 500;
+    if (keys.isEmpty())
+        return true;
+    QSqlQuery q = db.query();
+    q.setForwardOnly(true);
+    const QString sql = select + QStringLiteral(" WHERE %1 IN (").arg(keyColumn) +
+                        QStringList(QList<QString>(chunk, QStringLiteral("?"))).join(QLatin1Char(',')) +
+                        QLatin1Char(')');
+    if (!q.prepare(sql)) {
+        *why = q.lastError().text();
+        return false;
+    }
+    for (qsizetype from = 0; from < keys.size(); from += chunk) {
+        for (int i = 0; i < chunk; ++i)  // the last chunk repeats its last key
+            q.bindValue(i, keys.at(std::min<qsizetype>(from + i, keys.size() - 1)));
+        if (!db.exec(q, QStringLiteral("อ่านข้อมูลที่มีอยู่"), why))
+            return false;
+        while (q.next())
+            onRow(q);
+        q.finish();
+    }
+    return true;
+}
+
 } // namespace
 
 const GridLayout& employeeGridLayout()
@@ -355,33 +483,66 @@ bool loadHistoryWorkbook(const QString& path, HistoryWorkbook* out, QString* err
     return true;
 }
 
-bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
-                          QString* error, const Progress& progress)
+namespace {
+
+// One attempt at saving the employee workbook. `fast` answers the searches
+// from keys read beforehand and sends inserts in batches; when such an attempt
+// fails in the database, the save is run again row by row (after the rollback)
+// so that the message can name the row at fault.
+bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
+                       QString* error, const Progress& progress, bool fast, bool* databaseFault)
 {
     *counts = EmployeeSaveCounts();
+    *databaseFault = false;
     db::Transaction transaction(db);
     if (!transaction.active()) {
         *error = msg::databaseFailure(QStringLiteral("เริ่มการบันทึก"), db.connection().lastError().text());
         return false;
     }
     const QString sheet1 = book.sheetNames.value(0);
-    Statement find, update, insert;
-    if (!prepare(db, &find, QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"),
-                 QStringLiteral("ค้นหาพนักงาน"), error) ||
+    Statement find, update;
+    if ((!fast && !prepare(db, &find, QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"),
+                           QStringLiteral("ค้นหาพนักงาน"), error)) ||
         !prepare(db, &update,
                  QStringLiteral("UPDATE EP_Emp_Main SET Surname = ?, F_Name = ?, L_Name = ?, Work_Begin_Date = ?, "
                                 "Work_Begin_Date_Text = ?, Work_Type_Code = ?, Work_End_Date = ?, "
                                 "Work_End_Date_Text = ?, Depart_Code = ?, Money_Rate = ? WHERE SapID = ?"),
-                 QStringLiteral("แก้ไขข้อมูลพนักงาน"), error) ||
-        !prepare(db, &insert,
-                 QStringLiteral("INSERT INTO EP_Emp_Main (SapID, SSN, Surname, F_Name, L_Name, Emp_BirthDay, "
-                                "Work_Begin_Date, Work_Begin_Date_Text, Work_Type_Code, Work_End_Date, "
-                                "Work_End_Date_Text, Depart_Code, Money_Rate, Emp_RecMChod_Status) "
-                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'A')"),
-                 QStringLiteral("เพิ่มข้อมูลพนักงาน"), error))
+                 QStringLiteral("แก้ไขข้อมูลพนักงาน"), error)) {
+        *databaseFault = true;
         return false;
+    }
+    BatchInsert insert(db, QStringLiteral("EP_Emp_Main"),
+                       {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Surname"),
+                        QStringLiteral("F_Name"), QStringLiteral("L_Name"), QStringLiteral("Emp_BirthDay"),
+                        QStringLiteral("Work_Begin_Date"), QStringLiteral("Work_Begin_Date_Text"),
+                        QStringLiteral("Work_Type_Code"), QStringLiteral("Work_End_Date"),
+                        QStringLiteral("Work_End_Date_Text"), QStringLiteral("Depart_Code"),
+                        QStringLiteral("Money_Rate"), QStringLiteral("Emp_RecMChod_Status")},
+                       fast ? 100 : 1, QStringLiteral("เพิ่มข้อมูลพนักงาน"));
+
+    // The status of every employee of the sheet already stored (fast path).
+    QHash<QString, QString> stored;
+    if (fast) {
+        QStringList keys;
+        keys.reserve(static_cast<qsizetype>(book.employees.size()));
+        for (const QStringList& r : book.employees) {
+            const QString key = trimmed(r.value(1));
+            if (!key.isEmpty())
+                keys << key;
+        }
+        QString why;
+        if (!readExisting(db, QStringLiteral("SELECT SapID, Emp_RecMChod_Status FROM EP_Emp_Main"),
+                          QStringLiteral("SapID"), keys,
+                          [&](const QSqlQuery& q) { stored.insert(q.value(0).toString(), q.value(1).toString()); },
+                          &why)) {
+            *error = msg::databaseFailure(QStringLiteral("ค้นหาพนักงาน"), why);
+            *databaseFault = true;
+            return false;
+        }
+    }
 
     const int maximum = static_cast<int>(book.employees.size());
+    const QString statusA = QStringLiteral("A");
     for (int i = 0; i < maximum; ++i) {
         const QStringList& r = book.employees[static_cast<size_t>(i)];
         const int row = i + kFirstRow;
@@ -411,33 +572,61 @@ bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, 
             return false;
         }
         bool found = false;
-        QVariant status;
+        QString status;
         QString why;
-        bool ok = run(db, find, {sapId}, &why, &found, &status);
+        int failedRow = row;
+        bool ok = true;
+        if (fast) {
+            const auto it = stored.constFind(sapId);
+            found = it != stored.constEnd();
+            if (found)
+                status = *it;
+        } else {
+            QVariant value;
+            ok = run(db, find, {sapId}, &why, &found, &value);
+            status = value.toString();
+        }
         if (ok && found) {
-            if (status.toString() == QLatin1String("A")) {
+            if (status == statusA) {
+                // The row may still wait in the insert batch: send that first.
+                ok = insert.flush(&why, &failedRow);
                 // Title, names and the end-date text go in as the grid shows them.
-                ok = run(db, update,
-                         {col(3), col(4), col(5), *beginValue, begin, trimmed(col(8)), *endValue, col(9),
-                          trimmed(col(10)), *salary, sapId},
-                         &why);
+                if (ok) {
+                    failedRow = row;
+                    ok = run(db, update,
+                             {col(3), col(4), col(5), dateTimeValue(db, *beginValue), begin, trimmed(col(8)),
+                              dateTimeValue(db, *endValue), col(9), trimmed(col(10)), *salary, sapId},
+                             &why);
+                }
                 ++counts->employees.updated;
             } else {
                 ++counts->employees.leftAlone;
             }
         } else if (ok) {
-            ok = run(db, insert,
-                     {sapId, trimmed(col(2)), trimmed(col(3)), trimmed(col(4)), trimmed(col(5)), trimmed(col(6)),
-                      *beginValue, begin, trimmed(col(8)), *endValue, end, trimmed(col(10)), *salary},
-                     &why);
+            ok = insert.add({sapId, trimmed(col(2)), trimmed(col(3)), trimmed(col(4)), trimmed(col(5)),
+                             trimmed(col(6)), dateTimeValue(db, *beginValue), begin, trimmed(col(8)),
+                             dateTimeValue(db, *endValue), end, trimmed(col(10)), *salary, statusA},
+                            row, &why, &failedRow);
+            if (fast)
+                stored.insert(sapId, statusA);
             ++counts->employees.inserted;
         }
         if (!ok) {
-            *error = msg::databaseFailure(msg::whereRow(1, sheet1, row), why);
+            *error = msg::databaseFailure(msg::whereRow(1, sheet1, failedRow), why);
+            *databaseFault = true;
             return false;
         }
         if (progress)
             progress(i + 1, maximum);
+    }
+    {
+        QString why;
+        int failedRow = 0;
+        if (!insert.flush(&why, &failedRow)) {
+            *error = msg::databaseFailure(msg::whereRow(1, sheet1, failedRow), why);
+            *databaseFault = true;
+            return false;
+        }
     }
 
     // Reasons for leaving: one per employee.
@@ -448,8 +637,10 @@ bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, 
             !prepare(db, &updateReason, QStringLiteral("UPDATE EP_Reason_out SET Event_out = ? WHERE SapID = ?"),
                      QStringLiteral("แก้ไขเหตุแห่งการออก"), error) ||
             !prepare(db, &insertReason, QStringLiteral("INSERT INTO EP_Reason_out (SapID, Event_out) VALUES (?, ?)"),
-                     QStringLiteral("เพิ่มเหตุแห่งการออก"), error))
+                     QStringLiteral("เพิ่มเหตุแห่งการออก"), error)) {
+            *databaseFault = true;
             return false;
+        }
         const QString sheet2 = book.sheetNames.value(1);
         const int rows = static_cast<int>(book.reasons.size());
         for (int i = 0; i < rows; ++i) {
@@ -466,6 +657,7 @@ bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, 
                                        : run(db, insertReason, {sapId, reason}, &why));
                 if (!ok) {
                     *error = msg::databaseFailure(msg::whereRow(2, sheet2, i + kFirstRow), why);
+                    *databaseFault = true;
                     return false;
                 }
                 ++(found ? counts->reasons.updated : counts->reasons.inserted);
@@ -477,8 +669,10 @@ bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, 
     if (!saveCodeTable(db, book.types, QStringLiteral("EP_TR_Work_Type"), QStringLiteral("Work_Type_Code"),
                        QStringLiteral("Work_Type"), 3, book.sheetNames.value(2), &counts->types, error, progress) ||
         !saveCodeTable(db, book.departs, QStringLiteral("EP_TR_Depart"), QStringLiteral("Depart_Code"),
-                       QStringLiteral("Dapart_Name"), 4, book.sheetNames.value(3), &counts->departs, error, progress))
+                       QStringLiteral("Dapart_Name"), 4, book.sheetNames.value(3), &counts->departs, error, progress)) {
+        *databaseFault = true;
         return false;
+    }
 
     QString why;
     if (!transaction.commit(&why)) {
@@ -488,63 +682,145 @@ bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, 
     return true;
 }
 
-bool saveHistoryWorkbook(const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error,
-                         const Progress& progress)
+bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error,
+                     const Progress& progress, bool fast, bool* databaseFault)
 {
     *counts = TableCounts();
+    *databaseFault = false;
     db::Transaction transaction(db);
     if (!transaction.active()) {
         *error = msg::databaseFailure(QStringLiteral("เริ่มการบันทึก"), db.connection().lastError().text());
         return false;
     }
-    Statement find, update, insert;
-    if (!prepare(db, &find,
-                 QStringLiteral("SELECT 1 FROM EP_Work_Histry WHERE SapID = ? AND Work_Type_Code = ? "
-                                "AND Work_B_Date = ?"),
-                 QStringLiteral("ค้นหาประวัติการจ้าง"), error) ||
+    Statement find, update;
+    if ((!fast && !prepare(db, &find,
+                           QStringLiteral("SELECT 1 FROM EP_Work_Histry WHERE SapID = ? AND Work_Type_Code = ? "
+                                          "AND Work_B_Date = ?"),
+                           QStringLiteral("ค้นหาประวัติการจ้าง"), error)) ||
         !prepare(db, &update,
                  QStringLiteral("UPDATE EP_Work_Histry SET SSN = ?, Work_Type_Code = ?, Work_Type = ?, "
                                 "Work_B_Date = ?, Work_E_Date = ? "
                                 "WHERE SapID = ? AND Work_Type_Code = ? AND Work_B_Date = ?"),
-                 QStringLiteral("แก้ไขประวัติการจ้าง"), error) ||
-        !prepare(db, &insert,
-                 QStringLiteral("INSERT INTO EP_Work_Histry (SapID, SSN, Work_Type_Code, Work_Type, Work_B_Date, "
-                                "Work_E_Date) VALUES (?, ?, ?, ?, ?, ?)"),
-                 QStringLiteral("เพิ่มประวัติการจ้าง"), error))
+                 QStringLiteral("แก้ไขประวัติการจ้าง"), error)) {
+        *databaseFault = true;
         return false;
+    }
+    BatchInsert insert(db, QStringLiteral("EP_Work_Histry"),
+                       {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Work_Type_Code"),
+                        QStringLiteral("Work_Type"), QStringLiteral("Work_B_Date"), QStringLiteral("Work_E_Date")},
+                       fast ? 200 : 1, QStringLiteral("เพิ่มประวัติการจ้าง"));
+    // A period is known by employee number, type code and first day.
+    auto periodKey = [](const QString& a, const QString& b, const QString& c) {
+        return a + QChar(0x1F) + b + QChar(0x1F) + c;
+    };
+    QSet<QString> stored;
+    if (fast) {
+        QSet<QString> seen;
+        QStringList keys;
+        for (const QStringList& r : book.periods) {
+            const QString key = trimmed(r.value(1));
+            if (!key.isEmpty() && !seen.contains(key)) {
+                seen.insert(key);
+                keys << key;
+            }
+        }
+        QString why;
+        if (!readExisting(db, QStringLiteral("SELECT SapID, Work_Type_Code, Work_B_Date FROM EP_Work_Histry"),
+                          QStringLiteral("SapID"), keys,
+                          [&](const QSqlQuery& q) {
+                              stored.insert(periodKey(q.value(0).toString(), q.value(1).toString(),
+                                                      q.value(2).toString()));
+                          },
+                          &why)) {
+            *error = msg::databaseFailure(QStringLiteral("ค้นหาประวัติการจ้าง"), why);
+            *databaseFault = true;
+            return false;
+        }
+    }
     const int maximum = static_cast<int>(book.periods.size());
     for (int i = 0; i < maximum; ++i) {
         const QStringList& r = book.periods[static_cast<size_t>(i)];
+        const int row = i + kFirstRow;
         const QString sapId = trimmed(r.value(1));
+        if (sapId.isEmpty()) {
+            ++counts->skipped;
+            if (progress)
+                progress(i + 1, maximum);
+            continue;
+        }
         const QString ssn = trimmed(r.value(2));
         const QString code = trimmed(r.value(3));
         const QString typeName = trimmed(r.value(4));
         const QString begin = trimmed(r.value(5));
         const QString end = trimmed(r.value(6));
-        if (sapId.isEmpty()) {
-            ++counts->skipped;
-        } else {
-            bool found = false;
-            QString why;
-            const bool ok =
-                run(db, find, {sapId, code, begin}, &why, &found) &&
-                (found ? run(db, update, {ssn, code, typeName, begin, end, sapId, code, begin}, &why)
-                       : run(db, insert, {sapId, ssn, code, typeName, begin, end}, &why));
-            if (!ok) {
-                *error = msg::databaseFailure(msg::whereRow(1, book.sheetName, i + kFirstRow), why);
-                return false;
+        bool found = false;
+        QString why;
+        int failedRow = row;
+        bool ok = true;
+        if (fast)
+            found = stored.contains(periodKey(sapId, code, begin));
+        else
+            ok = run(db, find, {sapId, code, begin}, &why, &found);
+        if (ok && found) {
+            ok = insert.flush(&why, &failedRow);
+            if (ok) {
+                failedRow = row;
+                ok = run(db, update, {ssn, code, typeName, begin, end, sapId, code, begin}, &why);
             }
-            ++(found ? counts->updated : counts->inserted);
+            ++counts->updated;
+        } else if (ok) {
+            ok = insert.add({sapId, ssn, code, typeName, begin, end}, row, &why, &failedRow);
+            if (fast)
+                stored.insert(periodKey(sapId, code, begin));
+            ++counts->inserted;
+        }
+        if (!ok) {
+            *error = msg::databaseFailure(msg::whereRow(1, book.sheetName, failedRow), why);
+            *databaseFault = true;
+            return false;
         }
         if (progress)
             progress(i + 1, maximum);
     }
     QString why;
+    int failedRow = 0;
+    if (!insert.flush(&why, &failedRow)) {
+        *error = msg::databaseFailure(msg::whereRow(1, book.sheetName, failedRow), why);
+        *databaseFault = true;
+        return false;
+    }
     if (!transaction.commit(&why)) {
         *error = msg::databaseFailure(QStringLiteral("ยืนยันการบันทึก"), why);
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
+                          QString* error, const Progress& progress)
+{
+    bool databaseFault = false;
+    const bool fast = fastPath(db);
+    if (saveEmployeesOnce(db, book, counts, error, progress, fast, &databaseFault))
+        return true;
+    if (!fast || !databaseFault)
+        return false;
+    // Nothing was kept; once more row by row, so the message names the row.
+    return saveEmployeesOnce(db, book, counts, error, progress, false, &databaseFault);
+}
+
+bool saveHistoryWorkbook(const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error,
+                         const Progress& progress)
+{
+    bool databaseFault = false;
+    const bool fast = fastPath(db);
+    if (saveHistoryOnce(db, book, counts, error, progress, fast, &databaseFault))
+        return true;
+    if (!fast || !databaseFault)
+        return false;
+    return saveHistoryOnce(db, book, counts, error, progress, false, &databaseFault);
 }
 
 QStringList describeCounts(const TableCounts& c)

@@ -484,11 +484,26 @@ bool XlsxReader::readSheet(int index, Worksheet& out, QString* error)
         column = newColumn;
         if (column > m_limits.maxColumns)
             return tooLarge();
-        const QString typeText = type.toString();
+        // The type attribute as a short code, so no text is made per cell.
+        enum class Type { Number, Shared, Inline, Formula, Bool, Error, Iso } t = Type::Number;
+        if (type == QLatin1String("s"))
+            t = Type::Shared;
+        else if (type == QLatin1String("inlineStr"))
+            t = Type::Inline;
+        else if (type == QLatin1String("str"))
+            t = Type::Formula;
+        else if (type == QLatin1String("b"))
+            t = Type::Bool;
+        else if (type == QLatin1String("e"))
+            t = Type::Error;
+        else if (type == QLatin1String("d"))
+            t = Type::Iso;
 
-        // Children: <v>, <f>, <is>.
+        // Children: <v>, <f>, <is>. The value is read in place where it can be.
         QString value;
         bool hasValue = false, hasFormula = false, hasInline = false;
+        double number = 0;
+        bool numberOk = false;
         QString inlineText;
         while (!xml.atEnd()) {
             const auto token = xml.readNext();
@@ -498,13 +513,37 @@ bool XlsxReader::readSheet(int index, Worksheet& out, QString* error)
                 break;
             if (token != QXmlStreamReader::StartElement)
                 continue;
-            if (xml.name() == QLatin1String("v")) {
-                value = xml.readElementText();
+            const QStringView child = xml.name();
+            if (child == QLatin1String("v")) {
                 hasValue = true;
-            } else if (xml.name() == QLatin1String("f")) {
+                if (t == Type::Number || t == Type::Shared) {
+                    // Most cells: one run of characters, parsed without a copy.
+                    const auto inner = xml.readNext();
+                    if (inner == QXmlStreamReader::Characters) {
+                        const QStringView text = xml.text().trimmed();
+                        if (t == Type::Shared)
+                            number = static_cast<double>(text.toLongLong(&numberOk));
+                        else
+                            number = text.toDouble(&numberOk);
+                        value = numberOk ? QString() : text.toString();
+                        xml.readNext();
+                        if (xml.tokenType() != QXmlStreamReader::EndElement) {
+                            // More than one run (entities, comments): take the whole text.
+                            numberOk = false;
+                            value += xml.text().toString() + xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                        }
+                    } else if (inner != QXmlStreamReader::EndElement) {
+                        value = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                    } else {
+                        hasValue = false;
+                    }
+                } else {
+                    value = xml.readElementText();
+                }
+            } else if (child == QLatin1String("f")) {
                 hasFormula = true;
                 xml.skipCurrentElement();
-            } else if (xml.name() == QLatin1String("is")) {
+            } else if (child == QLatin1String("is")) {
                 inlineText = richText(xml);
                 hasInline = true;
             } else {
@@ -513,39 +552,46 @@ bool XlsxReader::readSheet(int index, Worksheet& out, QString* error)
         }
         if (xml.hasError())
             break;
+        if (!numberOk && hasValue && (t == Type::Number || t == Type::Shared)) {
+            const QStringView text = QStringView(value).trimmed();
+            if (t == Type::Shared)
+                number = static_cast<double>(text.toLongLong(&numberOk));
+            else
+                number = text.toDouble(&numberOk);
+        }
 
         Cell cell;
-        if (typeText == QLatin1String("s")) {
-            bool ok = false;
-            const qint64 i = QStringView(value).trimmed().toLongLong(&ok);
-            if (!ok || i < 0 || i >= static_cast<qint64>(m_shared.size()))
+        switch (t) {
+        case Type::Shared: {
+            const qint64 i = static_cast<qint64>(number);
+            if (!numberOk || i < 0 || i >= static_cast<qint64>(m_shared.size()))
                 return failure(QStringLiteral("%1%2: shared string %3").arg(columnName(column)).arg(row).arg(value));
             cell = Cell::makeText(m_shared[static_cast<size_t>(i)]);
-        } else if (typeText == QLatin1String("inlineStr")) {
-            cell = Cell::makeText(hasInline ? inlineText : value);
-        } else if (typeText == QLatin1String("str")) {
-            cell = Cell::makeText(value);
-        } else if (typeText == QLatin1String("b")) {
-            cell = {Cell::Kind::Bool, value.trimmed() == QLatin1String("1") ? 1.0 : 0.0, {}};
-        } else if (typeText == QLatin1String("e")) {
-            cell = {Cell::Kind::Error, 0, value};
-        } else if (typeText == QLatin1String("d")) {
+            break;
+        }
+        case Type::Inline: cell = Cell::makeText(hasInline ? inlineText : value); break;
+        case Type::Formula: cell = Cell::makeText(value); break;
+        case Type::Bool: cell = {Cell::Kind::Bool, value.trimmed() == QLatin1String("1") ? 1.0 : 0.0, {}}; break;
+        case Type::Error: cell = {Cell::Kind::Error, 0, value}; break;
+        case Type::Iso: {
             const auto serial = serialFromIso(value);
-            if (!serial)
-                cell = {Cell::Kind::Unreadable, 0, value};
-            else
-                cell = Cell::makeDate(*serial);
-        } else if (!hasValue || value.isEmpty()) {
-            if (hasFormula)
-                cell = {Cell::Kind::Unreadable, 0, QStringLiteral("สูตรที่ไม่มีผลลัพธ์บันทึกไว้")};
-        } else {
-            bool ok = false;
-            const double v = QStringView(value).trimmed().toDouble(&ok);
-            if (!ok)
+            cell = serial ? Cell::makeDate(*serial) : Cell{Cell::Kind::Unreadable, 0, value};
+            break;
+        }
+        case Type::Number:
+            if (!hasValue) {
+                if (hasFormula)
+                    cell = {Cell::Kind::Unreadable, 0, QStringLiteral("สูตรที่ไม่มีผลลัพธ์บันทึกไว้")};
+                break;
+            }
+            if (!numberOk)
                 return failure(QStringLiteral("%1%2: \"%3\"").arg(columnName(column)).arg(row).arg(value));
-            const bool isDate = style >= 0 && style < static_cast<int>(m_dateStyle.size()) &&
-                                m_dateStyle[static_cast<size_t>(style)];
-            cell = isDate ? Cell::makeDate(m_date1904 ? v + 1462 : v) : Cell::makeNumber(v);
+            {
+                const bool isDate = style >= 0 && style < static_cast<int>(m_dateStyle.size()) &&
+                                    m_dateStyle[static_cast<size_t>(style)];
+                cell = isDate ? Cell::makeDate(m_date1904 ? number + 1462 : number) : Cell::makeNumber(number);
+            }
+            break;
         }
         if (cell.kind == Cell::Kind::Empty)
             continue;

@@ -1,0 +1,96 @@
+// Measures one import as the screen runs it: load the workbook into grid rows,
+// then save them into a database in one transaction.
+//   bench_import employees|history FILE DB-URL [--twice]
+// Prints the load and save times and the peak resident memory of the process.
+// Run each case in its own process so the peak belongs to that case.
+
+#include "db/Database.h"
+#include "db/Schema.h"
+#include "import/ImportJobs.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+using namespace velmora;
+
+namespace {
+
+double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+long peakKb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 4) {
+        std::fprintf(stderr, "usage: bench_import employees|history FILE DB-URL [--twice]\n");
+        return 2;
+    }
+    const bool employees = args[1] == QLatin1String("employees");
+    QString error;
+    auto database = db::Database::open(args[3], &error);
+    if (!database || !db::ensureSchema(*database, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    const int rounds = args.contains(QStringLiteral("--twice")) ? 2 : 1;
+
+    QElapsedTimer total;
+    total.start();
+    QElapsedTimer t;
+    t.start();
+    double cpu = cpuSeconds();
+    import::EmployeeWorkbook eb;
+    import::HistoryWorkbook hb;
+    const bool loaded = employees ? import::loadEmployeeWorkbook(args[2], &eb, &error)
+                                  : import::loadHistoryWorkbook(args[2], &hb, &error);
+    if (!loaded) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    const qint64 loadMs = t.elapsed();
+    const double loadCpu = cpuSeconds() - cpu;
+    const size_t rows = employees ? eb.employees.size() : hb.periods.size();
+    for (int round = 1; round <= rounds; ++round) {
+        t.restart();
+        cpu = cpuSeconds();
+        QStringList counts;
+        bool ok;
+        if (employees) {
+            import::EmployeeSaveCounts c;
+            ok = import::saveEmployeeWorkbook(*database, eb, &c, &error);
+            counts = import::describeCounts(c);
+        } else {
+            import::TableCounts c;
+            ok = import::saveHistoryWorkbook(*database, hb, &c, &error);
+            counts = import::describeCounts(c);
+        }
+        if (!ok) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        std::printf("%s rows=%zu load=%lld ms (cpu %.0f ms) save%d=%lld ms (cpu %.0f ms) (%s)\n",
+                    employees ? "employees" : "history", rows, static_cast<long long>(loadMs), loadCpu * 1000, round,
+                    static_cast<long long>(t.elapsed()), (cpuSeconds() - cpu) * 1000, qPrintable(counts.value(0)));
+    }
+    std::printf("total=%lld ms peak=%ld MB\n", static_cast<long long>(total.elapsed()), peakKb() / 1024);
+    return 0;
+}

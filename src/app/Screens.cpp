@@ -5,6 +5,11 @@
 #ifdef VELMORA_HAVE_CALC_UI
 #include "calc/ui/UCalculate_Money.h"
 #endif
+#ifdef VELMORA_HAVE_REPORTS_UI
+#include "reports/ui/URep_Emp_Promise.h"
+#include "reports/ui/URep_Forecast_Chod_Choy.h"
+#include "reports/ui/URep_Recieve_Money_Chod.h"
+#endif
 
 namespace velmora::app {
 
@@ -14,6 +19,11 @@ void registerScreens(ScreenRegistry& registry)
                  [](Session& session) -> QWidget* { return new TfrmChange_Password(session); });
 #ifdef VELMORA_HAVE_CALC_UI
     registry.add(QStringLiteral("N5"), [](Session& session) -> QWidget* { return new calc::TfrmCalculate_Money(session); });
+#endif
+#ifdef VELMORA_HAVE_REPORTS_UI
+    registry.add(QStringLiteral("N4"), [](Session& s) -> QWidget* { return new reports::TfrmRep_Emp_Promise(s); });
+    registry.add(QStringLiteral("N7"), [](Session& s) -> QWidget* { return new reports::TfrmRep_Recieve_Money_Chod(s); });
+    registry.add(QStringLiteral("N13"), [](Session& s) -> QWidget* { return new reports::TfrmRep_Forecast_Chod_Choy(s); });
 #endif
 }
 

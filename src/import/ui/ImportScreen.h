@@ -1,0 +1,58 @@
+#pragma once
+
+// What the two import screens share: the top part (title, the three buttons,
+// the chosen file's labels), the data part's month and year boxes, the
+// progress bar, and the file dialog that takes the place of the drive, folder
+// and file lists.
+
+#include <QString>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QVBoxLayout;
+class QWidget;
+
+namespace velmora::app {
+struct Session;
+}
+
+namespace velmora::import {
+
+struct ImportScreenParts
+{
+    QGroupBox* GroupBox3 = nullptr;
+    QLabel* Label5 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* btnSave_Data = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    QLabel* LF_Name = nullptr;
+    QLabel* L_Fname = nullptr;
+    QLabel* L_Name2 = nullptr;
+    QLabel* L_Name3 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QVBoxLayout* dataLayout = nullptr;  // inside GroupBox2, below the month and year
+    QLabel* Label6 = nullptr;
+    QLineEdit* edtData_M = nullptr;
+    QLabel* Label7 = nullptr;
+    QLineEdit* edtData_Y = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QLabel* Label1 = nullptr;
+};
+
+// Builds the shared controls on `screen` with the given title text.
+ImportScreenParts buildImportScreen(QWidget* screen, const QString& title);
+
+// The file filters of the file dialog.
+QString workbookFilter();
+
+// The three labels of a chosen file: path and its length, folder and its
+// length, file name.
+void showChosenFile(const ImportScreenParts& parts, const QString& path);
+
+// Completion message of a save: the system's text, then the counts.
+QString completionText(const QStringList& countLines);
+
+} // namespace velmora::import

@@ -5,6 +5,9 @@
 #ifdef VELMORA_HAVE_CALC_UI
 #include "calc/ui/UCalculate_Money.h"
 #endif
+#ifdef VELMORA_HAVE_PRINT_UI
+#include "reports/print/ui/URep_Berg_Detail.h"
+#endif
 #ifdef VELMORA_HAVE_REPORTS_UI
 #include "reports/ui/URep_Emp_Promise.h"
 #include "reports/ui/URep_Forecast_Chod_Choy.h"
@@ -24,6 +27,9 @@ void registerScreens(ScreenRegistry& registry)
     registry.add(QStringLiteral("N4"), [](Session& s) -> QWidget* { return new reports::TfrmRep_Emp_Promise(s); });
     registry.add(QStringLiteral("N7"), [](Session& s) -> QWidget* { return new reports::TfrmRep_Recieve_Money_Chod(s); });
     registry.add(QStringLiteral("N13"), [](Session& s) -> QWidget* { return new reports::TfrmRep_Forecast_Chod_Choy(s); });
+#endif
+#ifdef VELMORA_HAVE_PRINT_UI
+    registry.add(QStringLiteral("N9"), [](Session& session) -> QWidget* { return new print::TfrmRep_Berg_Detail(session); });
 #endif
 }
 

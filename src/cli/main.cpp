@@ -10,6 +10,17 @@ using namespace velmora::cli;
 
 namespace {
 
+// The command line speaks in one line on stderr; the toolkit's own warnings
+// (a missing runtime folder under the offscreen platform, ...) are kept out
+// unless VELMORA_DEBUG is set.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg || type == QtCriticalMsg || qEnvironmentVariableIsSet("VELMORA_DEBUG")) {
+        const QByteArray text = qFormatLogMessage(type, context, message).toLocal8Bit();
+        std::fprintf(stderr, "%s\n", text.constData());
+    }
+}
+
 void printHelp()
 {
     QString text = QStringLiteral("usage: velmora-cli [--db URL] COMMAND ...\n\n"
@@ -56,6 +67,7 @@ int main(int argc, char** argv)
         return Usage;
     }
 
+    qInstallMessageHandler(quietMessages);
     // Pages and PDFs need a GUI application even with no screen.
     std::unique_ptr<QCoreApplication> app;
     if (command->needsGui) {

@@ -71,6 +71,8 @@ struct WorkbookLimits
     int maxRows = 1000000;
     int maxColumns = 16384;
     qint64 maxCells = 5000000;  // cell places kept for one sheet
+    // An .xlsx sheet part larger than this is read in two halves at once.
+    qint64 splitAbove = 4LL * 1024 * 1024;
 };
 
 // Opens FILE as .xlsx or .xls, told apart by their first bytes. The file is only

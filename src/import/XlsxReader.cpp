@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
+#include <thread>
+
 #include <zip.h>
 
 namespace velmora::import {
@@ -412,7 +414,6 @@ bool XlsxReader::readSheet(int index, Worksheet& out, QString* error)
         return false;
     }
     const SheetRef& ref = m_sheets[static_cast<size_t>(index - 1)];
-    out.name = ref.name;
     if (ref.part.isEmpty()) {
         *error = msg::damaged(m_path, QStringLiteral("แผ่นงานที่ %1").arg(index));
         return false;
@@ -421,6 +422,78 @@ bool XlsxReader::readSheet(int index, Worksheet& out, QString* error)
     if (!readPart(ref.part, &data, error))
         return false;
 
+    // A big sheet is read in two halves at once, split before a <row> in the
+    // middle: the second half gets the sheet's opening (root element with its
+    // namespaces) in front, the first half the closing tags behind. Only done
+    // where a split cannot fall inside something else (no comments, CDATA or
+    // prefixed element names) and the second half's first row is numbered.
+    qsizetype split = -1, dataStart = -1;
+    if (data.size() > m_limits.splitAbove && !data.contains("<!--") && !data.contains("<![CDATA[") &&
+        !data.contains("<!DOCTYPE") && data.contains("<worksheet")) {
+        const qsizetype tag = data.indexOf("<sheetData>");
+        dataStart = tag < 0 ? -1 : tag + 11;
+        split = dataStart < 0 ? -1 : data.indexOf("<row ", data.size() / 2);
+        if (split >= 0) {
+            const qsizetype close = data.indexOf('>', split);
+            const QByteArray start = data.mid(split, close < 0 ? 0 : close - split);
+            if (!start.contains(" r=\""))
+                split = -1;
+        }
+    }
+    if (split < 0 || dataStart < 0)
+        return parseSheet(data, index, ref.name, out, error);
+
+    const QByteArray second = data.left(dataStart) + data.mid(split);
+    data.truncate(split);
+    data.append("</sheetData></worksheet>");
+    Worksheet tail;
+    QString tailError;
+    bool tailOk = false;
+    std::thread worker([&] { tailOk = parseSheet(second, index, ref.name, tail, &tailError); });
+    const bool headOk = parseSheet(data, index, ref.name, out, error);
+    worker.join();
+    if (!headOk)
+        return false;
+    if (!tailOk) {
+        out = Worksheet();
+        *error = tailError;
+        return false;
+    }
+    // The halves meet: the second one's rows come after the first one's.
+    if (tail.rows.size() > out.rows.size())
+        out.rows.resize(tail.rows.size());
+    qint64 places = 0;
+    for (size_t r = 0; r < tail.rows.size(); ++r) {
+        std::vector<Cell>& from = tail.rows[r];
+        if (from.empty())
+            continue;
+        std::vector<Cell>& to = out.rows[r];
+        if (to.empty()) {
+            to = std::move(from);
+            continue;
+        }
+        if (to.size() < from.size())
+            to.resize(from.size());
+        for (size_t c = 0; c < from.size(); ++c) {
+            if (from[c].kind != Cell::Kind::Empty)
+                to[c] = std::move(from[c]);
+        }
+    }
+    for (const auto& r : out.rows)
+        places += static_cast<qint64>(r.size());
+    if (places > m_limits.maxCells) {
+        out = Worksheet();
+        *error = msg::sheetTooLarge(index, ref.name);
+        return false;
+    }
+    return true;
+}
+
+bool XlsxReader::parseSheet(const QByteArray& data, int index, const QString& sheetName, Worksheet& out,
+                            QString* error) const
+{
+    out = Worksheet();
+    out.name = sheetName;
     QXmlStreamReader xml(data);
     int row = 0;
     int column = 0;
@@ -432,7 +505,7 @@ bool XlsxReader::readSheet(int index, Worksheet& out, QString* error)
         return false;
     };
     auto tooLarge = [&]() {
-        *error = msg::sheetTooLarge(index, ref.name);
+        *error = msg::sheetTooLarge(index, sheetName);
         out = Worksheet();
         return false;
     };

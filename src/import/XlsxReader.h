@@ -30,6 +30,8 @@ private:
     bool readStructure(QString* error);
     bool readStyles(const QString& part, QString* error);
     bool readSharedStrings(const QString& part, QString* error);
+    bool parseSheet(const QByteArray& data, int index, const QString& sheetName, Worksheet& out,
+                    QString* error) const;
 
     struct SheetRef
     {

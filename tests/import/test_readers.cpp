@@ -274,3 +274,27 @@ TEST(Workbooks, NeverChangedByReading)
         EXPECT_EQ(digest(fixture(name)), before) << name;
     }
 }
+
+TEST(XlsxReader, TwoHalvesReadAsOne)
+{
+    // A big sheet is read in two halves at once; forced here on small sheets.
+    for (const char* name : {"history_openpyxl.xlsx", "employees_libreoffice.xlsx", "handmade_cells.xlsx"}) {
+        QString error;
+        WorkbookLimits split;
+        split.splitAbove = 0;
+        auto whole = openWorkbook(fixture(name), &error);
+        auto halves = openWorkbook(fixture(name), &error, split);
+        ASSERT_TRUE(whole && halves) << error.toStdString();
+        Worksheet a, b;
+        ASSERT_TRUE(whole->readSheet(1, a, &error)) << error.toStdString();
+        ASSERT_TRUE(halves->readSheet(1, b, &error)) << name << ": " << error.toStdString();
+        EXPECT_EQ(a.name, b.name);
+        ASSERT_EQ(a.rowCount(), b.rowCount()) << name;
+        for (int r = 1; r <= a.rowCount(); ++r) {
+            for (int c = 1; c <= 14; ++c) {
+                EXPECT_EQ(a.cell(r, c).kind, b.cell(r, c).kind) << name << " " << r << "," << c;
+                EXPECT_EQ(cellAsText(a.cell(r, c)), cellAsText(b.cell(r, c))) << name << " " << r << "," << c;
+            }
+        }
+    }
+}

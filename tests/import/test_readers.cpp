@@ -39,8 +39,9 @@ Worksheet sheetOf(const char* name, int index = 1)
     auto book = openWorkbook(fixture(name), &error);
     EXPECT_TRUE(book) << error.toStdString();
     Worksheet sheet;
-    if (book)
+    if (book) {
         EXPECT_TRUE(book->readSheet(index, sheet, &error)) << error.toStdString();
+    }
     return sheet;
 }
 

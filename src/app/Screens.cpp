@@ -4,6 +4,7 @@
 #include "app/uicore/ScreenRegistry.h"
 #ifdef VELMORA_HAVE_CALC_UI
 #include "calc/ui/UCalculate_Money.h"
+#include "calc/ui/URelease_Cal_Money_ChodChoy.h"
 #endif
 #ifdef VELMORA_HAVE_PRINT_UI
 #include "reports/print/ui/URep_Berg_Detail.h"
@@ -22,6 +23,8 @@ void registerScreens(ScreenRegistry& registry)
                  [](Session& session) -> QWidget* { return new TfrmChange_Password(session); });
 #ifdef VELMORA_HAVE_CALC_UI
     registry.add(QStringLiteral("N5"), [](Session& session) -> QWidget* { return new calc::TfrmCalculate_Money(session); });
+    registry.add(QStringLiteral("N10"),
+                 [](Session& session) -> QWidget* { return new calc::TfrmRelease_Cal_Money_ChodChoy(session); });
 #endif
 #ifdef VELMORA_HAVE_REPORTS_UI
     registry.add(QStringLiteral("N4"), [](Session& s) -> QWidget* { return new reports::TfrmRep_Emp_Promise(s); });

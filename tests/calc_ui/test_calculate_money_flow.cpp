@@ -82,7 +82,12 @@ TEST_F(FlowTest, WorkedExampleEndToEnd)
     EXPECT_EQ(prompter.messages, QStringList{kSaved});
     EXPECT_FALSE(layerShown("Panel2"));
     EXPECT_TRUE(layerShown("Panel3"));
+    // Printable now, when the printed pages are built.
+#ifdef VELMORA_TEST_HAVE_PRINT
+    EXPECT_TRUE(child<QPushButton>("Button1")->isEnabled());
+#else
     EXPECT_FALSE(child<QPushButton>("Button1")->isEnabled());
+#endif
 
     const QString sap = QStringLiteral("10000001");
     EXPECT_EQ(scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {sap}).toString(),

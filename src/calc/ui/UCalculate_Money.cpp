@@ -8,6 +8,11 @@
 #include "calc/data/EmployeeService.h"
 #include "calc/ui/Widgets.h"
 #include "util/Utility.h"
+#ifdef VELMORA_HAVE_PRINT
+#include "reports/print/PageRenderer.h"
+#include "reports/print/RequestPage.h"
+#include "reports/print/data/SavedCalculations.h"
+#endif
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,6 +36,11 @@ TfrmCalculate_Money::TfrmCalculate_Money(app::Session& session, QWidget* parent)
     setObjectName(QStringLiteral("frmCalculate_Money"));
     setWindowTitle(QStringLiteral("frmCalculate_Money"));
 
+#ifdef VELMORA_HAVE_PRINT
+    showPreview = [this](const QList<print::PageLayout>& pages) {
+        print::preview(this, pages, QStringLiteral("เอกสารขอรับเงินชดเชยพนักงาน"));
+    };
+#endif
     buildSearchLayer();
     buildCalcLayer();
     buildPrintLayer();
@@ -81,7 +91,7 @@ void TfrmCalculate_Money::FormCreate()
     GroupBox16->setVisible(false);
     showLayer(Panel2, false);
     showLayer(Panel3, false);
-    // The print-out of the request document comes with its own page layout.
+    // Nothing saved yet: nothing to print.
     Button1->setEnabled(false);
 
     RadioButton5->setChecked(true);
@@ -295,8 +305,18 @@ void TfrmCalculate_Money::btnExit2Click()
 
 void TfrmCalculate_Money::Button1Click()
 {
-    // The request document is printed from its own page layout, not yet part
-    // of this screen; the button stays disabled until then.
+#ifdef VELMORA_HAVE_PRINT
+    // Everything on the page is read back from what the save wrote, by the SAP
+    // ID still shown on the screen.
+    print::RequestDocument document;
+    QString error;
+    if (!print::readRequestDocument(*m_session.db, edtSapID2->text(), &document, &error)) {
+        reportError(error);
+        return;
+    }
+    if (showPreview)
+        showPreview({print::buildRequestPage(document)});
+#endif
 }
 
 void TfrmCalculate_Money::Button2Click()

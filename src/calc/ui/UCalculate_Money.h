@@ -2,8 +2,10 @@
 
 #include "calc/Calculation.h"
 
+#include <QList>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QCheckBox;
@@ -20,6 +22,9 @@ class QTableWidget;
 namespace velmora::app {
 struct Session;
 }
+namespace velmora::print {
+struct PageLayout;
+}
 
 namespace velmora::calc {
 
@@ -34,6 +39,11 @@ class TfrmCalculate_Money : public QWidget
     Q_OBJECT
 public:
     explicit TfrmCalculate_Money(app::Session& session, QWidget* parent = nullptr);
+
+    // Shows the request document's page: the print preview, from which the
+    // officer prints, unless a test replaces it. Unset when the program is
+    // built without the printed pages; the print button then stays disabled.
+    std::function<void(const QList<print::PageLayout>&)> showPreview;
 
 public slots:
     void FormCreate();

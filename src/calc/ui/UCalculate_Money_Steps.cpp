@@ -298,6 +298,8 @@ void TfrmCalculate_Money::btnSave_AllClick()
     showLayer(Panel2, false);
     btnShow_DataClick();
     m_session.prompter->inform(this, QStringLiteral("ทำการบันทึกข้อมูลเรียบร้อยแล้ว"));
+    // The saved calculation can now be printed (when the printed pages are built).
+    Button1->setEnabled(static_cast<bool>(showPreview));
     showLayer(Panel3, true);
 }
 

@@ -6,6 +6,10 @@
 #include "calc/ui/UCalculate_Money.h"
 #include "calc/ui/URelease_Cal_Money_ChodChoy.h"
 #endif
+#ifdef VELMORA_HAVE_IMPORT_UI
+#include "import/ui/UImp_Emp_Data.h"
+#include "import/ui/UImp_Work_Type.h"
+#endif
 #ifdef VELMORA_HAVE_PRINT_UI
 #include "reports/print/ui/URep_Berg_Detail.h"
 #endif
@@ -21,6 +25,10 @@ void registerScreens(ScreenRegistry& registry)
 {
     registry.add(QStringLiteral("ChangePassword1"),
                  [](Session& session) -> QWidget* { return new TfrmChange_Password(session); });
+#ifdef VELMORA_HAVE_IMPORT_UI
+    registry.add(QStringLiteral("N23"), [](Session& s) -> QWidget* { return new import::TfrmImp_Emp_Data(s); });
+    registry.add(QStringLiteral("N6"), [](Session& s) -> QWidget* { return new import::TfrmImp_Work_Type(s); });
+#endif
 #ifdef VELMORA_HAVE_CALC_UI
     registry.add(QStringLiteral("N5"), [](Session& session) -> QWidget* { return new calc::TfrmCalculate_Money(session); });
     registry.add(QStringLiteral("N10"),

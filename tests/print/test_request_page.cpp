@@ -181,9 +181,11 @@ TEST(RequestPage, ThreeEarlierPaymentsPrintTheFirstTwo)
 TEST(RequestPage, NoEarlierPaymentsLeaveTheHistoryTableEmpty)
 {
     const PageLayout page = pageOf(workedExample());
-    for (const Item& i : page.items)
-        if (i.name.startsWith(QLatin1String("Hist")))
+    for (const Item& i : page.items) {
+        if (i.name.startsWith(QLatin1String("Hist"))) {
             EXPECT_TRUE(i.text.isEmpty()) << i.name.toStdString();
+        }
+    }
 }
 
 TEST(RequestPage, FourPeriodsPrintTheFirstThreeAndTotalAllFour)
@@ -277,13 +279,15 @@ TEST_P(RequestLayout, PlacesTheItem)
     EXPECT_EQ(i->kind, Item::Kind::Text);
     EXPECT_NEAR(i->rect.left(), c.left, 1e-9) << c.name;
     EXPECT_NEAR(i->rect.top(), c.top, 1e-9) << c.name;
-    if (c.width >= 0)
+    if (c.width >= 0) {
         EXPECT_NEAR(i->rect.width(), c.width, 1e-9) << c.name;
+    }
     EXPECT_EQ(i->pointSize, c.pointSize) << c.name;
     EXPECT_EQ(i->bold, c.bold) << c.name;
     EXPECT_EQ(i->align, c.align) << c.name;
-    if (c.text)
+    if (c.text) {
         EXPECT_EQ(i->text, U(c.text)) << c.name;
+    }
     EXPECT_EQ(i->column, QLatin1String(c.column ? c.column : "")) << c.name;
     EXPECT_EQ(i->format, c.format) << c.name;
 }

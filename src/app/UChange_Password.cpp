@@ -91,10 +91,9 @@ TfrmChange_Password::TfrmChange_Password(Session& session, QWidget* parent)
     setTabOrder(edtNew_Password, edtConf_Password);
     setTabOrder(edtConf_Password, btnSave_Data);
     setTabOrder(btnSave_Data, btnExit_Form);
-    for (QPushButton* b : {btnSave_Data, btnExit_Form}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    // Enter on a focused button presses it (Enter in the boxes moves on).
+    for (QPushButton* b : {btnSave_Data, btnExit_Form})
+        b->setAutoDefault(true);
     for (QLineEdit* e : {edtOld_Password, edtNew_Password, edtConf_Password})
         e->installEventFilter(this);
     connect(btnSave_Data, &QPushButton::clicked, this, &TfrmChange_Password::btnSave_DataClick);

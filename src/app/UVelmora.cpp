@@ -227,9 +227,10 @@ void TfrmVelmora::buildLoginPanel()
     setTabOrder(edtName, edtPassword);
     setTabOrder(edtPassword, btnOK);
     setTabOrder(btnOK, btnCancel);
-    btnOK->setDefault(false);
-    btnOK->setAutoDefault(false);
-    btnCancel->setAutoDefault(false);
+    // Enter on a focused button presses it, as officers expect after Enter
+    // has walked them from the name to the password to OK.
+    btnOK->setAutoDefault(true);
+    btnCancel->setAutoDefault(true);
 
     edtName->installEventFilter(this);
     edtPassword->installEventFilter(this);

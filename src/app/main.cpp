@@ -16,6 +16,7 @@
 #include "db/Config.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QCommandLineParser>
 #include <QWidget>
 
@@ -103,6 +104,11 @@ int main(int argc, char** argv)
 
     QObject::connect(&frmVelmora, &velmora::app::TfrmVelmora::programEndRequested, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);
+    // Fill the screen first: without a window manager (a kiosk, a remote X
+    // session) a maximise request is not honoured and the window would keep
+    // its minimal size.
+    if (const QScreen* screen = frmVelmora.screen())
+        frmVelmora.setGeometry(screen->availableGeometry());
     frmVelmora.showMaximized();
     const int status = app.exec();
     precreated.clear();

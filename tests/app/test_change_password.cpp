@@ -171,6 +171,9 @@ TEST_F(ChangePasswordTest, EnterMovesThroughTheBoxesToSave)
     QTest::keyClick(confBox, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), save);
     EXPECT_TRUE(prompter.shown.isEmpty());
+    // Enter on the focused save button presses it: the confirmation is asked.
+    QTest::keyClick(save, Qt::Key_Return);
+    EXPECT_EQ(prompter.shown.value(0), QStringLiteral("ยืนยันการบันทึกข้อมูล "));
 }
 
 TEST_F(ChangePasswordTest, BackToMenuClosesTheWindowWithoutWriting)

@@ -215,3 +215,26 @@ TEST_F(LoginTest, CancelEndsTheProgram)
 
 } // namespace
 } // namespace velmora::test
+
+namespace velmora::test {
+namespace {
+
+// After Enter has walked from the name to the password to OK, Enter on the
+// focused OK logs in, as pressing it would.
+TEST_F(LoginTest, EnterOnTheFocusedOkLogsIn)
+{
+    auto* name = child<QLineEdit>("edtName");
+    auto* password = child<QLineEdit>("edtPassword");
+    name->setFocus();
+    typeText(name, QStringLiteral("somchai"));
+    QTest::keyClick(name, Qt::Key_Return);
+    typeText(password, QStringLiteral("Pass123"));
+    QTest::keyClick(password, Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), child<QPushButton>("btnOK"));
+    QTest::keyClick(child<QPushButton>("btnOK"), Qt::Key_Return);
+    EXPECT_TRUE(window->loggedIn());
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+} // namespace
+} // namespace velmora::test

@@ -1,4 +1,5 @@
 #include "cli/Command.h"
+#include "cli/cmd_fund_source.h"
 
 #include "reports/print/PageRenderer.h"
 #include "reports/print/RequestPage.h"
@@ -9,7 +10,7 @@
 namespace velmora::cli {
 namespace {
 
-const QString kSynopsis = QStringLiteral("print request SAPID --pdf OUT | print detail SAPID --pdf OUT");
+const QString kSynopsis = QStringLiteral("print request SAPID --pdf OUT | print detail SAPID --pdf OUT | print memo ... --pdf OUT");
 
 // The request document (after a calculation) and the disbursement detail page
 // are one page: both read the saved calculation of the SAP ID.
@@ -31,6 +32,8 @@ int runRequestPage(Context& c, const QString& sapId, const QString& out)
 
 int runPrint(Context& c)
 {
+    if (c.args().value(1) == QLatin1String("memo"))
+        return runMemoPrint(c);
     QCommandLineParser p;
     const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("the PDF file to write"), QStringLiteral("OUT"));
     p.addOption(pdf);

@@ -1,4 +1,5 @@
 #include "cli/Command.h"
+#include "cli/cmd_fund_source.h"
 
 #include "reports/ForecastRules.h"
 #include "reports/ReportExports.h"
@@ -18,7 +19,9 @@ using namespace velmora::reports;
 const QString synopsisText = QStringLiteral(
     "report contract-end [--type NAME] [--year YYYY | --month MM/YYYY] [--department NAME] [--xlsx OUT]\n"
     "       report received [--year YYYY | --month MM/YYYY] [--department NAME] [--xlsx OUT]\n"
-    "       report forecast [--type NAME] [--department NAME] [--year BE-YEAR (default 2557)] [--xlsx OUT]");
+    "       report forecast [--type NAME] [--department NAME] [--year BE-YEAR (default 2557)] [--xlsx OUT]\n"
+    "       report fund-source --from DD/MM/YYYY --to DD/MM/YYYY [--source 2|3] [--department NAME] [--unprinted]"
+    " [--xlsx OUT]");
 
 // The grid as CSV on stdout, or the export workbook at OUT.
 int deliver(Context& c, const ReportResult& result, const ExportOptions& options, const QString& xlsx)
@@ -59,6 +62,8 @@ bool periodOption(Context& c, const QCommandLineParser& p, PeriodFilter& filter,
 int runReport(Context& c)
 {
     const QString which = c.args().value(1);
+    if (which == QLatin1String("fund-source"))
+        return runFundSourceReport(c);
     const QCommandLineOption type(QStringLiteral("type"), QStringLiteral("employment type name"),
                                   QStringLiteral("NAME"));
     const QCommandLineOption department(QStringLiteral("department"), QStringLiteral("department name"),
@@ -121,7 +126,7 @@ int runReport(Context& c)
 }
 
 const Registration report({QStringLiteral("report"),
-                           QStringLiteral("report contract-end|received|forecast [options] [--xlsx OUT]"), false,
+                           QStringLiteral("report contract-end|received|forecast|fund-source [options] [--xlsx OUT]"), false,
                            runReport});
 
 } // namespace

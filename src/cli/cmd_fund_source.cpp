@@ -1,0 +1,176 @@
+// The fund-source report and the approval memo on the command line; reached
+// through `report fund-source` and `print memo`.
+
+#include "cli/cmd_fund_source.h"
+
+#include "reports/FundSource.h"
+#include "reports/XlsxExport.h"
+#include "reports/print/MemoPage.h"
+#include "reports/print/OrganisationSettings.h"
+#include "reports/print/PageRenderer.h"
+
+#include <QCommandLineOption>
+#include <QSet>
+
+#include <cstdio>
+
+namespace velmora::cli {
+
+namespace {
+
+using namespace velmora::reports;
+
+const QString kReportSynopsis = QStringLiteral(
+    "report fund-source --from DD/MM/YYYY --to DD/MM/YYYY [--source 2|3] [--department NAME] [--unprinted] "
+    "[--xlsx OUT]");
+const QString kMemoSynopsis = QStringLiteral(
+    "print memo --from DD/MM/YYYY --to DD/MM/YYYY [--source 2|3] [--unprinted] --sapids A,B --department NAME "
+    "[--routing payroll|faculty] [--reason contract|retire] --pdf OUT");
+
+const QCommandLineOption kFrom(QStringLiteral("from"), QStringLiteral("first save date (Buddhist era)"),
+                               QStringLiteral("DD/MM/YYYY"));
+const QCommandLineOption kTo(QStringLiteral("to"), QStringLiteral("last save date (Buddhist era)"),
+                             QStringLiteral("DD/MM/YYYY"));
+const QCommandLineOption kSource(QStringLiteral("source"), QStringLiteral("fund source: 2 university, 3 unit"),
+                                 QStringLiteral("2|3"));
+const QCommandLineOption kUnprinted(QStringLiteral("unprinted"),
+                                    QStringLiteral("only calculations whose memo was never printed"));
+const QCommandLineOption kDepartment(QStringLiteral("department"), QStringLiteral("department name"),
+                                     QStringLiteral("NAME"));
+
+// Reads the search options shared by both commands; false after a usage error.
+bool readCriteria(Context& c, const QCommandLineParser& p, const QString& synopsis, FundSourceCriteria* criteria,
+                  int* status)
+{
+    if (!p.isSet(kFrom) || !p.isSet(kTo)) {
+        *status = c.usage(QStringLiteral("--from and --to are required\nusage: velmora-cli ") + synopsis);
+        return false;
+    }
+    criteria->from = p.value(kFrom);
+    criteria->to = p.value(kTo);
+    if (p.isSet(kSource)) {
+        const QString source = p.value(kSource);
+        if (source != QLatin1String("2") && source != QLatin1String("3")) {
+            *status = c.usage(QStringLiteral("--source takes 2 or 3\nusage: velmora-cli ") + synopsis);
+            return false;
+        }
+        criteria->sourceCode = source;
+    }
+    criteria->unprintedOnly = p.isSet(kUnprinted);
+    return true;
+}
+
+void note(const QString& text)
+{
+    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+} // namespace
+
+int runFundSourceReport(Context& c)
+{
+    const QCommandLineOption xlsx(QStringLiteral("xlsx"), QStringLiteral("export workbook"), QStringLiteral("OUT"));
+    QCommandLineParser p;
+    p.addOptions({kFrom, kTo, kSource, kDepartment, kUnprinted, xlsx});
+    if (!c.parse(p, 1, kReportSynopsis))
+        return Usage;
+    FundSourceCriteria criteria;
+    int status = Success;
+    if (!readCriteria(c, p, kReportSynopsis, &criteria, &status))
+        return status;
+    if (p.isSet(kDepartment))
+        criteria.department = p.value(kDepartment);
+    auto database = c.openDatabase();
+    if (!database)
+        return Refused;
+    const FundSourceResult result = queryFundSource(*database, criteria);
+    if (!result.ok)
+        return c.refuse(result.error);
+    if (!result.found)
+        note(notFoundMessage());
+    if (!p.isSet(xlsx)) {
+        const QByteArray csv = gridToCsv(result.grid);
+        std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
+        std::fflush(stdout);
+        return Success;
+    }
+    QString error;
+    if (!exportGrid(result.grid, fundSourceExport(departmentTitle(criteria.department)), p.value(xlsx), &error))
+        return c.refuse(error);
+    return Success;
+}
+
+int runMemoPrint(Context& c)
+{
+    const QCommandLineOption sapids(QStringLiteral("sapids"), QStringLiteral("SAP IDs of the lines, comma-separated"),
+                                    QStringLiteral("A,B"));
+    const QCommandLineOption routing(QStringLiteral("routing"), QStringLiteral("payroll (default) or faculty"),
+                                     QStringLiteral("payroll|faculty"));
+    const QCommandLineOption reason(QStringLiteral("reason"), QStringLiteral("contract (default) or retire"),
+                                    QStringLiteral("contract|retire"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("the PDF file to write"), QStringLiteral("OUT"));
+    QCommandLineParser p;
+    p.addOptions({kFrom, kTo, kSource, kUnprinted, sapids, kDepartment, routing, reason, pdf});
+    if (!c.parse(p, 1, kMemoSynopsis))
+        return Usage;
+    FundSourceCriteria criteria;
+    int status = Success;
+    if (!readCriteria(c, p, kMemoSynopsis, &criteria, &status))
+        return status;
+    if (!p.isSet(sapids) || !p.isSet(kDepartment) || !p.isSet(pdf) || p.value(pdf).isEmpty())
+        return c.usage(QStringLiteral("--sapids, --department and --pdf are required\nusage: velmora-cli ")
+                       + kMemoSynopsis);
+    print::MemoContent content;
+    content.department = p.value(kDepartment);
+    const QString route = p.isSet(routing) ? p.value(routing) : QStringLiteral("payroll");
+    if (route == QLatin1String("faculty"))
+        content.routing = print::MemoRouting::Faculty;
+    else if (route != QLatin1String("payroll"))
+        return c.usage(QStringLiteral("--routing takes payroll or faculty"));
+    const QString why = p.isSet(reason) ? p.value(reason) : QStringLiteral("contract");
+    if (why == QLatin1String("retire"))
+        content.reason = print::MemoReason::Retirement;
+    else if (why != QLatin1String("contract"))
+        return c.usage(QStringLiteral("--reason takes contract or retire"));
+
+    QSet<QString> wanted;
+    for (const QString& id : p.value(sapids).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        wanted.insert(id.trimmed());
+
+    auto database = c.openDatabase();
+    if (!database)
+        return Refused;
+    // The lines of every department, marked as the officer would mark them.
+    FundSourceResult result = queryFundSource(*database, criteria);
+    if (!result.ok)
+        return c.refuse(result.error);
+    QSet<QString> found;
+    for (int r = 0; r < result.lines.size(); ++r) {
+        if (wanted.contains(result.lines.at(r).sapId)) {
+            markLine(result.grid, r);
+            found.insert(result.lines.at(r).sapId);
+        }
+    }
+    QStringList missing;
+    for (const QString& id : wanted)
+        if (!found.contains(id))
+            missing << id;
+    if (!missing.isEmpty()) {
+        missing.sort();
+        return c.refuse(QStringLiteral("ไม่พบ SAP ID ในรายการเงินชดเชยแยกแหล่งเงิน: ") + missing.join(QStringLiteral(", ")));
+    }
+    const ReportGrid selection = gatherSelection(result.grid, result.lines);
+    content.count = selectedCount(selection);
+    content.totalText = selectionTotal(selection);
+
+    QString error;
+    if (!markMemoPrinted(*database, selectedSapIds(selection), &error))
+        return c.refuse(error);
+    const print::OrganisationData organisation = print::OrganisationSettings().load();
+    if (!print::writePdf(p.value(pdf), {print::buildMemoPage(content, organisation)}, &error))
+        return c.refuse(error);
+    return Success;
+}
+
+} // namespace velmora::cli

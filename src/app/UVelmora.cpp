@@ -142,6 +142,7 @@ void TfrmVelmora::buildMenu()
     QMenu* N11 = submenu("N11", QStringLiteral("ระบบ(System)"));
     item(N11, "ChangePassword1", QStringLiteral("เปลี่ยนแปลงรหัสผ่าน(Change Password)"),
          &TfrmVelmora::ChangePassword1Click);
+    item(N11, "OrgSettings1", QStringLiteral("ข้อมูลหน่วยงานสำหรับบันทึกข้อความ"), &TfrmVelmora::OrgSettings1Click);
 
     QAction* NExit = MainMenu1->addAction(QStringLiteral("ออกจากระบบ"));
     NExit->setObjectName(QStringLiteral("NExit"));
@@ -436,5 +437,6 @@ void TfrmVelmora::N9Click() { openScreen(QStringLiteral("N9")); }
 void TfrmVelmora::N13Click() { openScreen(QStringLiteral("N13")); }
 void TfrmVelmora::N15Click() { openScreen(QStringLiteral("N15")); }
 void TfrmVelmora::ChangePassword1Click() { openScreen(QStringLiteral("ChangePassword1")); }
+void TfrmVelmora::OrgSettings1Click() { openScreen(QStringLiteral("OrgSettings1")); }
 
 } // namespace velmora::app

@@ -75,6 +75,7 @@ public slots:
     void N13Click();
     void N15Click();
     void ChangePassword1Click();
+    void OrgSettings1Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,6 +6,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELMORA_BUILD_DIR:-$top/build}
 jobs=$(nproc 2>/dev/null || echo 2)
 
+"$top/tools/check-layers.sh"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$jobs"
 

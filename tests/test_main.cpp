@@ -1,3 +1,5 @@
+#include "db/PasswordHash.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,6 +13,7 @@ int main(int argc, char** argv)
         return RUN_ALL_TESTS();
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    velmora::db::useCheapPasswordHashForTests();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("VelmoraTest"));
     QApplication::setApplicationName(QStringLiteral("velmora-test"));

@@ -10,8 +10,8 @@
 //   2. load and compute for one employee (the queries of pages 1 to 6),
 //   3. M consecutive calculations with save, each its own transaction.
 
-#include "calc/Calculation.h"
-#include "calc/data/CalculationService.h"
+#include "rules/Calculation.h"
+#include "services/CalculationService.h"
 #include "db/Schema.h"
 
 #include <QCoreApplication>

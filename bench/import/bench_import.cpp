@@ -6,7 +6,7 @@
 
 #include "db/Database.h"
 #include "db/Schema.h"
-#include "import/ImportJobs.h"
+#include "services/ImportJobs.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -6,13 +6,13 @@
 //
 //   bench_fundsource [--calculations N] [--db URL]
 
-#include "app/uicore/Prompter.h"
-#include "app/uicore/Session.h"
+#include "gui/common/Prompter.h"
+#include "gui/common/Session.h"
 #include "db/Database.h"
 #include "db/Schema.h"
-#include "reports/FundSource.h"
-#include "reports/XlsxExport.h"
-#include "reports/ui/URep_Split_Money.h"
+#include "services/FundSource.h"
+#include "files/XlsxExport.h"
+#include "gui/reports/URep_Split_Money.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

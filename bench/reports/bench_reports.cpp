@@ -6,10 +6,10 @@
 
 #include "db/Database.h"
 #include "db/Schema.h"
-#include "reports/GridModel.h"
-#include "reports/ReportExports.h"
-#include "reports/ReportQueries.h"
-#include "reports/XlsxExport.h"
+#include "gui/common/GridModel.h"
+#include "services/ReportExports.h"
+#include "services/ReportQueries.h"
+#include "files/XlsxExport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

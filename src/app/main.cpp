@@ -7,12 +7,12 @@
 // without tables (a new embedded file, or an empty server database) gets the
 // tables and installation data first; users are added with velmora-cli.
 
-#include "app/Screens.h"
-#include "app/Startup.h"
-#include "app/UVelmora.h"
-#include "app/uicore/Prompter.h"
-#include "app/uicore/ScreenRegistry.h"
-#include "app/uicore/Session.h"
+#include "gui/main/Screens.h"
+#include "gui/main/Startup.h"
+#include "gui/main/UVelmora.h"
+#include "gui/common/Prompter.h"
+#include "gui/common/ScreenRegistry.h"
+#include "gui/common/Session.h"
 #include "db/Config.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "cli/Command.h"
 
-#include "calc/Calculation.h"
-#include "calc/CalculationJson.h"
-#include "calc/data/CalculationService.h"
+#include "rules/Calculation.h"
+#include "rules/CalculationJson.h"
+#include "services/CalculationService.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 #include "cli/Command.h"
 
-#include "calc/data/CancelService.h"
+#include "services/CancelService.h"
 
 namespace velmora::cli {
 namespace {

@@ -3,11 +3,11 @@
 
 #include "cli/cmd_fund_source.h"
 
-#include "reports/FundSource.h"
-#include "reports/XlsxExport.h"
-#include "reports/print/MemoPage.h"
-#include "reports/print/OrganisationSettings.h"
-#include "reports/print/PageRenderer.h"
+#include "services/FundSource.h"
+#include "files/XlsxExport.h"
+#include "pages/MemoPage.h"
+#include "pages/OrganisationSettings.h"
+#include "pages/PageRenderer.h"
 
 #include <QCommandLineOption>
 #include <QSet>

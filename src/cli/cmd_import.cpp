@@ -1,6 +1,6 @@
 #include "cli/Command.h"
 
-#include "import/ImportJobs.h"
+#include "services/ImportJobs.h"
 
 namespace velmora::cli {
 namespace {

@@ -1,9 +1,9 @@
 #include "cli/Command.h"
 #include "cli/cmd_fund_source.h"
 
-#include "reports/print/PageRenderer.h"
-#include "reports/print/RequestPage.h"
-#include "reports/print/data/SavedCalculations.h"
+#include "pages/PageRenderer.h"
+#include "pages/RequestPage.h"
+#include "services/SavedCalculations.h"
 
 #include <QCommandLineOption>
 

@@ -1,11 +1,11 @@
 #include "cli/Command.h"
 #include "cli/cmd_fund_source.h"
 
-#include "reports/ForecastRules.h"
-#include "reports/ReportExports.h"
-#include "reports/ReportGrid.h"
-#include "reports/ReportQueries.h"
-#include "reports/XlsxExport.h"
+#include "rules/ForecastRules.h"
+#include "services/ReportExports.h"
+#include "files/ReportGrid.h"
+#include "services/ReportQueries.h"
+#include "files/XlsxExport.h"
 
 #include <QFile>
 

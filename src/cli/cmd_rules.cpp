@@ -1,8 +1,8 @@
 #include "cli/Command.h"
 
-#include "util/AmountText.h"
-#include "util/BahtText.h"
-#include "util/ServicePeriod.h"
+#include "rules/AmountText.h"
+#include "rules/BahtText.h"
+#include "rules/ServicePeriod.h"
 
 namespace velmora::cli {
 namespace {

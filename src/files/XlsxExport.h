@@ -1,0 +1,60 @@
+#pragma once
+
+#include "files/ReportGrid.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace velmora::reports {
+
+// The two sets of printed page header and footer texts (&P page, &N pages,
+// &D print date, &T print time).
+enum class PageTexts { SetA, SetB };
+
+struct PageTextSet
+{
+    QString leftHeader, rightHeader, leftFooter, rightFooter;
+};
+PageTextSet pageTextSet(PageTexts set);
+
+// The fixed values each report gives its export.
+struct ExportOptions
+{
+    QString sheetName;
+    QString titleRange;        // "A1:I1": the title is centred across it
+    QString title;             // cell A1
+    QString secondTitle;       // cell A2; empty for none
+    QString lastStyledColumn;  // heading colours and borders reach this column ("G")
+    PageTexts pageTexts = PageTexts::SetA;
+    QList<double> widths;      // columns A to G, in characters
+};
+
+// Column number (1 = A) to its letters, "A" to "IV"; empty outside 1..256.
+QString columnLetters(int column);
+// Letters to the column number; 0 when they name none of 1..256.
+int columnNumber(const QString& letters);
+
+// Writes the grid into a new workbook at `path`: the title block, the titles
+// as a coloured heading in row 4, the rows from row 5 with vertical rules, and
+// an A4 portrait print layout repeating rows 1 to 4 on every page. A cell text
+// starting with an apostrophe is stored as text without it; a text that is a
+// plain number as the grid writes it (123, 10,000.00, 59.48) is stored as that
+// number, shown the same way; any other text is stored as it stands.
+// On failure returns false with *error set.
+bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QString& path, QString* error);
+
+// The folder exports go to: the settings key export/folder when it names an
+// existing folder, else the user's Documents folder.
+QString exportFolder();
+
+// A path in `folder` that no file has yet: "<base> yyyy-MM-dd HHmmss.xlsx",
+// then " (2)", " (3)", ... before the extension.
+QString uniqueExportPath(const QString& folder, const QString& baseName, const QDateTime& now);
+
+// Exports into a new file in exportFolder() (never replacing one); returns
+// the path written, or an empty text with *error set.
+QString exportGridToNewFile(const ReportGrid& grid, const ExportOptions& options, const QString& folder,
+                            const QDateTime& now, QString* error);
+
+} // namespace velmora::reports

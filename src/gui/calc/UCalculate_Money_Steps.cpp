@@ -1,0 +1,306 @@
+// Pages 2 to 6 of the calculation screen: the work history, the four steps
+// behind the "next" buttons, and the save.
+
+#include "gui/calc/UCalculate_Money.h"
+
+#include "gui/common/Prompter.h"
+#include "gui/common/Session.h"
+#include "services/CalculationService.h"
+#include "gui/calc/Widgets.h"
+#include "rules/AmountText.h"
+#include "rules/Utility.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace velmora::calc {
+
+using namespace widgets;
+
+namespace {
+
+// The step before this one was not run on what the pages show now (a page
+// reached through its tab, or an earlier page changed since).
+const char* const kMessage_Step_Order =
+    "ยังไม่ได้คำนวณหน้าก่อนหน้านี้ กรุณากดปุ่ม \"ถัดไป ==>\" ตามลำดับหน้า";
+const char* const kMessage_Save_Incomplete =
+    "ยังไม่สามารถบันทึกข้อมูลได้\rกรุณาคำนวณให้ครบทุกหน้าก่อน";
+
+QString number(int value)
+{
+    return QString::number(value);
+}
+
+} // namespace
+
+bool TfrmCalculate_Money::stepReady(int step)
+{
+    if (m_stepsDone >= step - 1)
+        return true;
+    inform(kMessage_Step_Order);
+    return false;
+}
+
+// ---- Work history (page 2) ----
+
+void TfrmCalculate_Money::btnDisplay_Work_HistryClick()
+{
+    resetGrid(StringGrid2, qsList(Period_Grid_Titles()), Period_Grid_Widths());
+    m_calc.periods.clear();
+    invalidateFrom(0);
+
+    std::vector<Work_Period> periods;
+    std::string error;
+    if (!Load_Work_Periods(*m_session.db, us(edtSapID2->text()), &periods, &error)) {
+        reportError(qs(error));
+        return;
+    }
+    m_calc.periods = Build_Period_Rows(periods);
+    for (size_t i = 0; i < m_calc.periods.size(); ++i)
+        setGridRow(StringGrid2, int(i), qsList(Period_Grid_Cells(m_calc.periods[i], int(i) + 1)));
+    StringGrid2->setCurrentCell(0, 1);
+
+    m_calc.span = Build_Calc_Span(m_calc.periods, us(edtWork_Begin_Date_Text2->text()),
+                                  us(edtWork_End_Date_Text2->text()));
+    edtCal_Beg_Date2->setText(qs(m_calc.span.start));
+    edtCal_End_Date2->setText(qs(m_calc.span.end));
+    m_stepsDone = 0;
+}
+
+void TfrmCalculate_Money::btnAdd_Work_HistryClick()
+{
+    edtWork_B_Date2->clear();
+    edtWork_E_Date2->clear();
+    GroupBox16->setVisible(true);
+    edtWork_B_Date2->setFocus();
+}
+
+void TfrmCalculate_Money::btnClose_Work_HistryClick()
+{
+    GroupBox16->setVisible(false);
+}
+
+void TfrmCalculate_Money::btnSave_Work_HistryClick()
+{
+    const std::string typeText = us(cmbWork_Type2->currentText());
+    const std::string begin = us(maskedText(edtWork_B_Date2));
+    const std::string end = us(maskedText(edtWork_E_Date2));
+    // Checked before the question, so that nothing is asked about a period
+    // that could not be written.
+    const New_Period checked = Check_New_Period(typeText, begin, end);
+    if (!checked.ok()) {
+        inform(checked.error.c_str());
+        return;
+    }
+    if (!m_session.prompter->confirm(this, QStringLiteral("ยืนยันการบันทึกข้อมูล ")))
+        return;
+    std::string error;
+    if (!Add_Work_Period(*m_session.db, us(edtSapID2->text()), us(edtSSN2->text()), typeText, begin, end,
+                         &error)) {
+        reportError(qs(error));
+        return;
+    }
+    GroupBox16->setVisible(false);
+    btnDisplay_Work_HistryClick();
+}
+
+void TfrmCalculate_Money::btnDelete_Work_HistryClick()
+{
+    const int row = selectedRow(StringGrid2);
+    const QString code = cellText(StringGrid2, row, 1);
+    if (code.isEmpty()) {
+        inform("ไม่มีข้อมูลที่ต้องการลบ");
+        return;
+    }
+    if (!m_session.prompter->confirm(this, QStringLiteral("ยืนยันการลบข้อมูล ")))
+        return;
+    std::string error;
+    if (Delete_Work_Period(*m_session.db, us(edtSapID2->text()), us(code), us(cellText(StringGrid2, row, 3)),
+                           us(cellText(StringGrid2, row, 5)), &error)
+        < 0) {
+        reportError(qs(error));
+        return;
+    }
+    btnDisplay_Work_HistryClick();
+}
+
+// ---- Step 1: earlier compensation records ----
+
+void TfrmCalculate_Money::btnNext2Click()
+{
+    if (cellText(StringGrid2, 0, 1).isEmpty()) {
+        inform(kMessage_No_Periods);
+        return;
+    }
+    if (!stepReady(1))
+        return;
+    // A stored period whose dates cannot be read has no figures to count.
+    for (const Period_Row& row : m_calc.periods) {
+        if (!row.error.empty()) {
+            inform(row.error.c_str());
+            return;
+        }
+    }
+
+    std::vector<Earlier_Record> records;
+    std::string error;
+    if (!Load_Person_Records(*m_session.db, us(edtSSN2->text()), &records, &error)) {
+        reportError(qs(error));
+        return;
+    }
+    const std::vector<Earlier_Record> selected = Select_Earlier_Records(
+        records, us(edtSSN2->text()), us(edtSapID2->text()), us(maskedText(edtMMYYYY_Recieve1)));
+    m_calc.earlier = Build_Earlier_Rows(selected);
+
+    resetGrid(StringGrid3, qsList(Earlier_Grid_Titles()), earlierGridWidths());
+    for (size_t i = 0; i < m_calc.earlier.size(); ++i)
+        setGridRow(StringGrid3, int(i), qsList(Earlier_Grid_Cells(m_calc.earlier[i])));
+    m_stepsDone = 1;
+    PageControl1->setCurrentWidget(TabSheet3);
+}
+
+// ---- Step 2: service totals ----
+
+void TfrmCalculate_Money::btnNext3Click()
+{
+    if (!stepReady(2))
+        return;
+    const Calc_Span span{us(edtCal_Beg_Date2->text()), us(edtCal_End_Date2->text())};
+    const Span_Figures figures = Compute_Span_Figures(span);
+    if (!figures.ok()) {
+        inform(figures.error.c_str());
+        return;
+    }
+    m_calc.span = span;
+    m_calc.span_figures = figures;
+    Label27->setText(qs(figures.label27));
+    Label25->setText(qs(figures.label25));
+
+    m_calc.service = Compute_Service_Totals(m_calc.periods, m_calc.earlier);
+    const Service_Totals& s = m_calc.service;
+    edtPart_Year2->setText(number(s.earlier.years));
+    edtPart_M2->setText(number(s.earlier.months));
+    edtPart_D2->setText(number(s.earlier.days));
+    edtTotal_day2->setText(number(figures.total_days));
+    edtCal_Y2->setText(number(s.current.years));
+    edtCal_M2->setText(number(s.current.months));
+    edtCal_D2->setText(number(s.current.days));
+    edtTotal_Year2->setText(number(s.total.years));
+    edtTotal_M2->setText(number(s.total.months));
+    edtTotal_D2->setText(number(s.total.days));
+    m_stepsDone = 2;
+    PageControl1->setCurrentWidget(TabSheet4);
+}
+
+// ---- Step 3: multiplier and money ----
+
+void TfrmCalculate_Money::btnNext4Click()
+{
+    if (!stepReady(3))
+        return;
+    const Salary_Check salary = Check_Salary(us(edtMoney_Rate2->text()));
+    if (!salary.ok()) {
+        inform(salary.error.c_str());
+        return;
+    }
+    std::vector<Bracket> brackets;
+    std::string error;
+    if (!Load_Brackets(*m_session.db, &brackets, &error)) {
+        reportError(qs(error));
+        return;
+    }
+    m_calc.salary = salary.value;
+    m_calc.salary_text = Amount_Text(salary.value);
+    m_calc.money = Compute_Money(m_calc.span_figures.total_days, m_calc.service.total.years, salary.value,
+                                 m_calc.earlier, brackets);
+    edtN_Money2->setText(number(m_calc.money.multiplier));
+    edtCal_Sum_M2->setText(qs(m_calc.money.compensation_text));
+    edtHis_Rec_Money->setText(qs(m_calc.money.paid_earlier_text));
+    edtSum_Rec_Money2->setText(qs(m_calc.money.net_text));
+    m_stepsDone = 3;
+    PageControl1->setCurrentWidget(TabSheet5);
+}
+
+// ---- Step 4: the split ----
+
+void TfrmCalculate_Money::btnNext5Click()
+{
+    if (!stepReady(4))
+        return;
+    PageControl1->setCurrentWidget(TabSheet6);
+    edtTotal_day6->setText(edtTotal_day2->text());
+    edtCal_Sum_M6->setText(edtSum_Rec_Money2->text());
+
+    m_calc.split = Compute_Split(m_calc.periods, m_calc.money.net);
+    const Split& s = m_calc.split;
+    edtTotal_Month6->setText(qs(s.total_months_text));
+    edtSum_Month_Fact6->setText(qs(s.department.months_text));
+    edtSum_Month_KV6->setText(qs(s.university.months_text));
+    edtSum_Day_Fact6->setText(number(s.department.days));
+    edtSum_Day_KV6->setText(number(s.university.days));
+    edtPer_Fact6->setText(qs(s.department.percent_text));
+    edtPer_KV6->setText(qs(s.university.percent_text));
+    edtSum_Money_Fact6->setText(qs(s.department.amount_text));
+    edtSum_Money_KV6->setText(qs(s.university.amount_text));
+    m_stepsDone = 4;
+}
+
+// ---- Save ----
+
+Calculation_Input TfrmCalculate_Money::inputFromControls() const
+{
+    Calculation_Input in;
+    in.sapid = us(edtSapID2->text());
+    in.ssn = us(edtSSN2->text());
+    in.prefix = us(edtSurname1->text());
+    in.first_name = us(edtF_Name1->text());
+    in.last_name = us(edtL_Name1->text());
+    in.birth_day = us(edtEmp_BirthDay1->text());
+    in.work_type_name = us(edtWork_Type2->text());
+    in.contract_begin = us(edtWork_Begin_Date_Text2->text());
+    in.contract_end = us(edtWork_End_Date_Text2->text());
+    in.depart_code = us(edtDepart_Code2->text());
+    in.depart_name = us(edtDapart_Name2->text());
+    in.salary_text = us(edtMoney_Rate2->text());
+    in.reason = us(cmbEvent_out2->currentText());
+    in.request_month = us(maskedText(edtMMYYYY_Recieve1));
+    return in;
+}
+
+void TfrmCalculate_Money::btnSave_AllClick()
+{
+    if (cellText(StringGrid2, 0, 1).isEmpty()) {
+        inform(kMessage_Save_No_Periods);
+        return;
+    }
+    if (m_stepsDone < 4) {
+        inform(kMessage_Save_Incomplete);
+        return;
+    }
+    // The reason may have been emptied on page 1 after it was left.
+    if (Trim_Spaces(us(cmbEvent_out2->currentText())).empty()) {
+        PageControl1->setCurrentWidget(TabSheet1);
+        inform(kMessage_No_Reason);
+        return;
+    }
+    if (!m_session.prompter->confirm(this, QStringLiteral("ยืนยันการบันทึกข้อมูล ")))
+        return;
+    std::string error;
+    if (!Save_Calculation(*m_session.db, inputFromControls(), m_calc, us(m_session.Server_Date_Text_BE), &error)) {
+        reportError(qs(error));
+        return;
+    }
+    showLayer(Panel2, false);
+    btnShow_DataClick();
+    m_session.prompter->inform(this, QStringLiteral("ทำการบันทึกข้อมูลเรียบร้อยแล้ว"));
+    // The saved calculation can now be printed (when the printed pages are built).
+    Button1->setEnabled(static_cast<bool>(showPreview));
+    showLayer(Panel3, true);
+}
+
+} // namespace velmora::calc

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "gui/common/GridModel.h"
+#include "services/ReportQueries.h"
+#include "files/XlsxExport.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace velmora::app {
+struct Session;
+}
+
+namespace velmora::reports {
+
+// Where a report screen's export goes and how it is shown to the officer.
+// Tests replace both: a folder of their own, and no spreadsheet program.
+struct ExportHooks
+{
+    QString folder;                             // empty: exportFolder()
+    std::function<void(const QString&)> open;   // empty: the desktop's spreadsheet program
+};
+ExportHooks& exportHooks();
+
+// What the three report screens share: the result grid over a model, the
+// export button, the exit button and the messages.
+class ReportScreen : public QWidget
+{
+    Q_OBJECT
+public:
+    ReportScreen(app::Session& session, QWidget* parent);
+
+    GridModel* model() const { return m_model; }
+    // The path of the last export of this screen, empty before one.
+    const QString& lastExport() const { return m_lastExport; }
+
+public slots:
+    void btnExit_FormClick();
+    void Button1Click();
+
+protected:
+    // The screen's export values.
+    virtual ExportOptions exportOptions() const = 0;
+
+    // Shows the result of a search: the rows, or the titles with one blank
+    // row and the not-found message, or the message of a refused search.
+    void showResult(const ReportResult& result);
+    // Fills a choice list and sets its text to the first name.
+    void fillChoices(QComboBox* combo, bool workTypes);
+    void inform(const QString& text);
+
+    QTableView* makeGrid();
+    QPushButton* makeButton(const char* name, const QString& caption);
+    QLabel* makeLabel(const char* name, const QString& caption);
+
+    app::Session& m_session;
+    QTableView* StringGrid1 = nullptr;
+    QPushButton* btnShow_Data = nullptr;
+    QPushButton* btnExit_Form = nullptr;
+    QPushButton* Button1 = nullptr;
+
+private:
+    void applyColumnWidths();
+
+    GridModel* m_model = nullptr;
+    QString m_lastExport;
+};
+
+} // namespace velmora::reports

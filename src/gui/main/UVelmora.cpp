@@ -1,0 +1,442 @@
+#include "gui/main/UVelmora.h"
+
+#include "gui/common/DateText.h"
+#include "gui/common/Prompter.h"
+#include "gui/common/ScreenRegistry.h"
+#include "gui/common/ScreenSupport.h"
+#include "gui/common/Session.h"
+#include "db/Database.h"
+#include "db/Schema.h"
+#include "db/Users.h"
+#include "db/LocalAddress.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+// The background picture is compiled into the static library; its resource
+// must be registered by name from the global namespace.
+static void initVelmoraResources()
+{
+    Q_INIT_RESOURCE(velmora_app);
+}
+
+namespace velmora::app {
+
+namespace {
+
+const QString kConnectionFailed = QStringLiteral("ไม่สามารถติดต่อฐานข้อมูลได้");
+const QString kBadDateFormat = QStringLiteral("รูปแบบวันที่ไม่ถูกต้อง");
+const QString kServerText = QStringLiteral("Server IT: Ravek_SALARY");
+const QString kCredit = QStringLiteral("งานคลัง");
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+} // namespace
+
+TfrmVelmora::TfrmVelmora(Session& session, QString databaseUrl, const ScreenRegistry& screens,
+                         QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_databaseUrl(std::move(databaseUrl)),
+      m_screens(screens)
+{
+    initVelmoraResources();
+    setObjectName(QStringLiteral("frmVelmora"));
+    setWindowTitle(QStringLiteral("frmVelmora"));
+    setWindowState(windowState() | Qt::WindowMaximized);
+
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdiArea);
+
+    Image1 = makeLabel(m_mdiArea->viewport(), "Image1", QString());
+    Image1->setPixmap(QPixmap(QStringLiteral(":/velmora/background.jpg")));
+    Image1->setScaledContents(true);
+    Image1->lower();
+
+    buildMenu();
+    buildStatusBar();
+    buildLoginPanel();
+    m_mdiArea->viewport()->installEventFilter(this);
+    placeOverlays();
+
+    m_session.endProgram = [this] { endProgram(); };
+    FormCreate();
+    edtName->setFocus();
+}
+
+TfrmVelmora::~TfrmVelmora()
+{
+    // Screens still open use the connection: close them first.
+    qDeleteAll(m_mdiArea->subWindowList());
+    if (m_session.db == m_db.get())
+        m_session.db = nullptr;
+    m_session.endProgram = nullptr;
+}
+
+void TfrmVelmora::buildMenu()
+{
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    setMenuBar(MainMenu1);
+
+    const auto submenu = [this](const char* name, const QString& caption) {
+        QMenu* menu = MainMenu1->addMenu(caption);
+        menu->setObjectName(QLatin1String(name));
+        menu->menuAction()->setObjectName(QLatin1String(name));
+        m_topItems << menu->menuAction();
+        return menu;
+    };
+    const auto item = [this](QMenu* menu, const char* name, const QString& caption,
+                             void (TfrmVelmora::*handler)()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, handler);
+        // A screen not built into this program cannot be opened.
+        action->setEnabled(m_screens.has(QLatin1String(name)));
+        return action;
+    };
+    const auto separator = [](QMenu* menu, const char* name) {
+        QAction* action = menu->addSeparator();
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+
+    QMenu* N1 = submenu("N1", QStringLiteral("นำเข้าข้อมูล(Import Data)"));
+    item(N1, "N23", QStringLiteral("การนำเข้าข้อมูลพนักงาน"), &TfrmVelmora::N23Click);
+    item(N1, "N6", QStringLiteral("การนำเข้าข้อมูลการเปลี่ยนแปลงประเภทการจ้าง"), &TfrmVelmora::N6Click);
+
+    QMenu* N2 = submenu("N2", QStringLiteral("การประมวลผล"));
+    item(N2, "N5", QStringLiteral("การคำนวณเงินชดเชย"), &TfrmVelmora::N5Click);
+    separator(N2, "N1725501")->setEnabled(false);
+    item(N2, "N10", QStringLiteral("การยกเลิกคำนวณเงินชดเชย"), &TfrmVelmora::N10Click);
+
+    QMenu* N3 = submenu("N3", QStringLiteral("รายงาน"));
+    item(N3, "N4", QStringLiteral("รายงานรายชื่อผู้ครบสัญญา"), &TfrmVelmora::N4Click);
+    item(N3, "N7", QStringLiteral("รายการสรุปเงิน"), &TfrmVelmora::N7Click);
+    separator(N3, "N8");
+    item(N3, "N9", QStringLiteral("รายละเอียดการเบิก"), &TfrmVelmora::N9Click);
+    separator(N3, "N12");
+    item(N3, "N13", QStringLiteral("ประมาณการเงินชดเชย"), &TfrmVelmora::N13Click);
+    separator(N3, "N14");
+    item(N3, "N15", QStringLiteral("เงินชดเชยแยกตามเงิน"), &TfrmVelmora::N15Click);
+
+    QMenu* N11 = submenu("N11", QStringLiteral("ระบบ(System)"));
+    item(N11, "ChangePassword1", QStringLiteral("เปลี่ยนแปลงรหัสผ่าน(Change Password)"),
+         &TfrmVelmora::ChangePassword1Click);
+    item(N11, "OrgSettings1", QStringLiteral("ข้อมูลหน่วยงานสำหรับบันทึกข้อความ"), &TfrmVelmora::OrgSettings1Click);
+
+    QAction* NExit = MainMenu1->addAction(QStringLiteral("ออกจากระบบ"));
+    NExit->setObjectName(QStringLiteral("NExit"));
+    connect(NExit, &QAction::triggered, this, &TfrmVelmora::NExitClick);
+    m_topItems << NExit;
+
+    // Nothing of the menu is reachable before a login.
+    setTopMenuVisible(false);
+}
+
+void TfrmVelmora::buildStatusBar()
+{
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    setStatusBar(StatusBar1);
+    const int widths[5] = {100, 200, 200, 200, 50};
+    const QString designTexts[5] = {QStringLiteral("Date"), QStringLiteral("User Name"),
+                                    QStringLiteral("IP Address"), QStringLiteral("Remark"),
+                                    QStringLiteral("V")};
+    for (int i = 0; i < 5; ++i) {
+        m_panels[i] = new QLabel(designTexts[i], StatusBar1);
+        m_panels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        m_panels[i]->setFixedWidth(widths[i]);
+        m_panels[i]->setFrameShape(QFrame::StyledPanel);
+        m_panels[i]->setFrameShadow(QFrame::Sunken);
+        StatusBar1->addWidget(m_panels[i]);
+    }
+    StatusBar1->hide();
+}
+
+void TfrmVelmora::buildLoginPanel()
+{
+    Panel1 = new QFrame(m_mdiArea->viewport());
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Raised);
+    Panel1->setAutoFillBackground(true);
+
+    GroupBox1 = new QGroupBox(Panel1);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto* panelLayout = new QVBoxLayout(Panel1);
+    panelLayout->addWidget(GroupBox1);
+
+    Label1 = makeLabel(GroupBox1, "Label1", QStringLiteral("ใส่ชื่อ"));
+    edtName = new QLineEdit(GroupBox1);
+    edtName->setObjectName(QStringLiteral("edtName"));
+    Label2 = makeLabel(GroupBox1, "Label2", QStringLiteral("รหัสผ่าน"));
+    edtPassword = new QLineEdit(GroupBox1);
+    edtPassword->setObjectName(QStringLiteral("edtPassword"));
+    makePasswordBox(edtPassword);
+    btnOK = new QPushButton(QStringLiteral("OK"), GroupBox1);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnCancel = new QPushButton(QStringLiteral("Cancel"), GroupBox1);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    Label3 = makeLabel(GroupBox1, "Label3", QStringLiteral("V.2"));
+    Label4 = makeLabel(GroupBox1, "Label4", QStringLiteral("IV 2.0"));
+    Label5 = makeLabel(GroupBox1, "Label5", QStringLiteral("วันเดือนปีปัจจุบัน"));
+    Label6 = makeLabel(GroupBox1, "Label6", QString());
+    Label7 = makeLabel(GroupBox1, "Label7", QStringLiteral("รูปแบบที่ใช้ dd/mm/yyyy เช่น 18/03/2560"));
+    Label8 = makeLabel(GroupBox1, "Label8", QStringLiteral("ระบบคำนวณเงินชดเชยพนักงานสัญญาจ้าง"));
+    Label9 = makeLabel(GroupBox1, "Label9", QStringLiteral("พัฒนาโดย งานคลัง"));
+
+    auto* grid = new QGridLayout(GroupBox1);
+    grid->addWidget(Label1, 0, 0);
+    grid->addWidget(edtName, 0, 1, 1, 2);
+    grid->addWidget(Label2, 1, 0);
+    grid->addWidget(edtPassword, 1, 1, 1, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    grid->addLayout(buttons, 2, 0, 1, 3);
+    grid->addWidget(Label5, 3, 0);
+    grid->addWidget(Label6, 3, 1);
+    grid->addWidget(Label3, 3, 2, Qt::AlignRight);
+    grid->addWidget(Label7, 4, 0, 1, 2);
+    grid->addWidget(Label4, 4, 2, Qt::AlignRight);
+    grid->addWidget(Label8, 5, 0, 1, 3);
+    grid->addWidget(Label9, 6, 0, 1, 3);
+    grid->setColumnMinimumWidth(1, 180);
+
+    setTabOrder(edtName, edtPassword);
+    setTabOrder(edtPassword, btnOK);
+    setTabOrder(btnOK, btnCancel);
+    // Enter on a focused button presses it, as officers expect after Enter
+    // has walked them from the name to the password to OK.
+    btnOK->setAutoDefault(true);
+    btnCancel->setAutoDefault(true);
+
+    edtName->installEventFilter(this);
+    edtPassword->installEventFilter(this);
+    connect(btnOK, &QPushButton::clicked, this, &TfrmVelmora::btnOKClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TfrmVelmora::btnCancelClick);
+    Panel1->adjustSize();
+}
+
+void TfrmVelmora::placeOverlays()
+{
+    const QRect area = m_mdiArea->viewport()->rect();
+    Image1->setGeometry(area);
+    const QSize size = Panel1->sizeHint();
+    Panel1->setGeometry(QRect(QPoint(qMax(0, (area.width() - size.width()) / 2),
+                                     qMax(0, (area.height() - size.height()) / 2)),
+                              size));
+}
+
+bool TfrmVelmora::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_mdiArea->viewport() && event->type() == QEvent::Resize)
+        placeOverlays();
+    if (watched == edtName || watched == edtPassword) {
+        if (edtNameKeyPress(watched, event))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TfrmVelmora::edtNameKeyPress(QObject* box, QEvent* event)
+{
+    if (!isEnterKeyPress(event))
+        return false;
+    pressTab(static_cast<QWidget*>(box));
+    return true;
+}
+
+void TfrmVelmora::setTopMenuVisible(bool visible)
+{
+    for (QAction* action : m_topItems)
+        action->setVisible(visible);
+}
+
+QString TfrmVelmora::localAddress() const
+{
+    if (m_session.localAddress)
+        return m_session.localAddress();
+    return QString::fromStdString(velmora::Local_IP_Address());
+}
+
+// Start-up checks, in order. A failed check requests the end of the program,
+// which takes effect once start-up is done: apart from the connection, the
+// later checks still run and show their messages too.
+void TfrmVelmora::FormCreate()
+{
+    Prompter& prompter = *m_session.prompter;
+
+    // 1. The connection.
+    QString error;
+    m_db = db::Database::open(m_databaseUrl, &error);
+    if (!m_db) {
+        prompter.inform(this, kConnectionFailed);
+        requestEnd();
+        return;
+    }
+    m_session.db = m_db.get();
+    m_panels[3]->setText(kServerText);
+
+    // 2. No menu and no status bar before a login.
+    StatusBar1->hide();
+    setTopMenuVisible(false);
+
+    // 3. The machine's date must come out as dd/mm/yyyy with a year 2000-2099.
+    const QString machineText =
+        machineDateText(m_session.machineNow().date(), m_session.machineDateSeparator());
+    if (machineText.mid(6, 2) != QLatin1String("20")) {
+        prompter.inform(this, kBadDateFormat);
+        requestEnd();
+    }
+    if (machineText.mid(2, 1) != QLatin1String("/") || machineText.mid(5, 1) != QLatin1String("/")) {
+        prompter.inform(this, kBadDateFormat + QLatin1Char('\r')
+                                  + QStringLiteral("รูปแบบที่กำหนด : dd/mm/yyyy") + QLatin1Char('\r')
+                                  + QStringLiteral("แต่วันที่ของเครื่องเป็น :") + machineText);
+        requestEnd();
+    }
+
+    // 4. The server's date, the "today" of every screen.
+    const std::optional<QDateTime> serverNow = m_db->serverNow(&error);
+    if (serverNow) {
+        m_session.Server_Date_Text =
+            machineDateText(serverNow->date(), m_session.machineDateSeparator());
+        m_session.Server_Date_Text_BE = buddhistEraDateText(m_session.Server_Date_Text);
+        Label6->setText(m_session.Server_Date_Text_BE);
+    } else {
+        // Without the server's date no screen can work.
+        prompter.inform(this, error);
+        requestEnd();
+    }
+
+    // 5.
+    edtName->clear();
+    edtPassword->clear();
+
+    // 6. The database version.
+    QString version;
+    if (db::readVersion(*m_db, &version, &error)) {
+        if (version != QLatin1String(db::kSchemaVersion)) {
+            prompter.inform(this, QStringLiteral("Invalid Version ") + QLatin1Char('\r')
+                                      + QStringLiteral("Pressent Version Is : ") + version);
+            requestEnd();
+        }
+    } else {
+        prompter.inform(this, error);
+        requestEnd();
+    }
+    Label3->setText(QStringLiteral("V.") + version);
+}
+
+void TfrmVelmora::btnOKClick()
+{
+    Prompter& prompter = *m_session.prompter;
+    const QString name = edtName->text();
+    const QString password = edtPassword->text();
+    if (name.isEmpty()) {
+        prompter.inform(this, QStringLiteral("กรุณาใส่ชื่อผู้ใช้ด้วย"));
+        edtName->setFocus();
+        return;
+    }
+    if (password.isEmpty()) {
+        prompter.inform(this, QStringLiteral("กรุณาใส่รหัสผ่านด้วย"));
+        edtPassword->setFocus();
+        return;
+    }
+    if (!m_db) {
+        prompter.inform(this, kConnectionFailed);
+        return;
+    }
+
+    const db::LoginResult result = db::checkLogin(*m_db, name, password);
+    switch (result.status) {
+    case db::LoginResult::NoSuchUser:
+        prompter.inform(this, QStringLiteral("ไม่พบชื่อผู้ใช้ในระบบ กรุณาใส่ชื่อใหม่"));
+        edtName->setFocus();
+        return;
+    case db::LoginResult::WrongPassword:
+        prompter.inform(this, QStringLiteral("รหัสผ่านไม่ถูกต้อง กรุณาใส่รหัสผ่านใหม่"));
+        edtPassword->setFocus();
+        return;
+    case db::LoginResult::Error:
+        prompter.inform(this, result.error);
+        return;
+    case db::LoginResult::Ok:
+        break;
+    }
+
+    m_session.Login_User_Name = name;
+    m_panels[0]->setText(QStringLiteral("User :") + name);
+    m_panels[1]->setText(QStringLiteral("ผู้ใช้งาน :") + result.firstName + QLatin1Char(' ')
+                         + result.lastName);
+    m_panels[2]->setText(QStringLiteral("IP Address :") + localAddress());
+    m_panels[4]->setText(kCredit);
+    Panel1->hide();
+    setTopMenuVisible(true);
+    setWindowState(windowState() | Qt::WindowMaximized);
+    StatusBar1->show();
+    m_loggedIn = true;
+}
+
+void TfrmVelmora::endProgram()
+{
+    emit programEndRequested();
+}
+
+void TfrmVelmora::btnCancelClick()
+{
+    endProgram();
+}
+
+void TfrmVelmora::NExitClick()
+{
+    endProgram();
+}
+
+QWidget* TfrmVelmora::openScreen(const QString& menuItem)
+{
+    QWidget* screen = m_screens.create(menuItem, m_session);
+    if (!screen)
+        return nullptr;
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow* window = m_mdiArea->addSubWindow(screen);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->showMaximized();
+    return screen;
+}
+
+void TfrmVelmora::N23Click() { openScreen(QStringLiteral("N23")); }
+void TfrmVelmora::N6Click() { openScreen(QStringLiteral("N6")); }
+void TfrmVelmora::N5Click() { openScreen(QStringLiteral("N5")); }
+void TfrmVelmora::N10Click() { openScreen(QStringLiteral("N10")); }
+void TfrmVelmora::N4Click() { openScreen(QStringLiteral("N4")); }
+void TfrmVelmora::N7Click() { openScreen(QStringLiteral("N7")); }
+void TfrmVelmora::N9Click() { openScreen(QStringLiteral("N9")); }
+void TfrmVelmora::N13Click() { openScreen(QStringLiteral("N13")); }
+void TfrmVelmora::N15Click() { openScreen(QStringLiteral("N15")); }
+void TfrmVelmora::ChangePassword1Click() { openScreen(QStringLiteral("ChangePassword1")); }
+void TfrmVelmora::OrgSettings1Click() { openScreen(QStringLiteral("OrgSettings1")); }
+
+} // namespace velmora::app

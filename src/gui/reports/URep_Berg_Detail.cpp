@@ -1,0 +1,182 @@
+#include "gui/reports/URep_Berg_Detail.h"
+
+#include "gui/common/Prompter.h"
+#include "gui/common/ScreenSupport.h"
+#include "gui/common/Session.h"
+#include "pages/PageRenderer.h"
+#include "pages/RequestPage.h"
+#include "services/SavedCalculations.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace velmora::print {
+
+namespace {
+
+template <typename T>
+T* named(T* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+} // namespace
+
+TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
+    : QWidget(parent), m_session(session), m_layout(requestPageLayout())
+{
+    setObjectName(QStringLiteral("frmRep_Berg_Detail"));
+    setWindowTitle(QStringLiteral("รายละเอียดการเบิกเงินชดเชย"));
+    showPreview = [this](const QList<PageLayout>& pages) {
+        preview(this, pages, QStringLiteral("เอกสารขอรับเงินชดเชยพนักงาน"));
+    };
+
+    auto* root = new QVBoxLayout(this);
+    Label5 = named(new QLabel(QStringLiteral("รายละเอียดการเบิกเงินชดเชย"), this), "Label5");
+    QFont headingFont = Label5->font();
+    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.6);
+    headingFont.setBold(true);
+    Label5->setFont(headingFont);
+    Label5->setStyleSheet(QStringLiteral("color: green;"));
+    root->addWidget(Label5);
+
+    auto* top = new QHBoxLayout;
+    auto* GroupBox1 = named(new QGroupBox(QStringLiteral("1. ค้นหาจ้อมูลโดย"), this), "GroupBox1");
+    auto* g1 = new QHBoxLayout(GroupBox1);
+    CheckBox1 = named(new QCheckBox(QStringLiteral("ชื่อ"), GroupBox1), "CheckBox1");
+    edtFind_F_Name = named(new QLineEdit(GroupBox1), "edtFind_F_Name");
+    g1->addWidget(CheckBox1);
+    g1->addWidget(edtFind_F_Name);
+
+    auto* GroupBox5 = named(new QGroupBox(QStringLiteral("รับเงินชดเชย"), GroupBox1), "GroupBox5");
+    auto* g5 = new QHBoxLayout(GroupBox5);
+    RadioButton3 = named(new QRadioButton(QStringLiteral("ทั้งหมด"), GroupBox5), "RadioButton3");
+    RadioButton4 = named(new QRadioButton(QStringLiteral("เฉพาะปี"), GroupBox5), "RadioButton4");
+    edtYear_sel = named(new QLineEdit(GroupBox5), "edtYear_sel");
+    RadioButton5 = named(new QRadioButton(QStringLiteral("เฉพาะเดือนปี"), GroupBox5), "RadioButton5");
+    edtYear_Mon_Select = named(new QLineEdit(GroupBox5), "edtYear_Mon_Select");
+    edtYear_Mon_Select->setInputMask(QStringLiteral("99/0000;_"));
+    for (QWidget* w : std::initializer_list<QWidget*>{RadioButton3, RadioButton4, edtYear_sel, RadioButton5,
+                                                      edtYear_Mon_Select})
+        g5->addWidget(w);
+    g1->addWidget(GroupBox5);
+
+    btnShow_Data = named(new QPushButton(QStringLiteral("แสดงข้อมูล"), GroupBox1), "btnShow_Data");
+    g1->addWidget(btnShow_Data);
+    top->addWidget(GroupBox1, 1);
+    btnExit_Form = named(new QPushButton(QStringLiteral("กลับสู่เมนูหลัก"), this), "btnExit_Form");
+    top->addWidget(btnExit_Form);
+    root->addLayout(top);
+
+    auto* GroupBox2 = named(new QGroupBox(QStringLiteral("2. เลือกรายการทั่ต้องการ"), this), "GroupBox2");
+    auto* g2 = new QVBoxLayout(GroupBox2);
+    StringGrid1 = named(new QTableWidget(GroupBox2), "StringGrid1");
+    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    g2->addWidget(StringGrid1);
+    root->addWidget(GroupBox2, 1);
+
+    auto* bottom = new QHBoxLayout;
+    btnPrint_Detail = named(new QPushButton(QStringLiteral("3. พิมพ์รายละเอียดการเบิก"), this), "btnPrint_Detail");
+    btnClear_Rep = named(new QPushButton(this), "btnClear_Rep");
+    btnClear_Rep->setVisible(false);
+    auto* Label1 = named(new QLabel(QStringLiteral("งานการเงิน กองคลัง"), this), "Label1");
+    bottom->addWidget(btnPrint_Detail);
+    bottom->addStretch(1);
+    bottom->addWidget(Label1);
+    root->addLayout(bottom);
+
+    connect(btnShow_Data, &QPushButton::clicked, this, &TfrmRep_Berg_Detail::btnShow_DataClick);
+    connect(btnPrint_Detail, &QPushButton::clicked, this, &TfrmRep_Berg_Detail::btnPrint_DetailClick);
+    connect(btnClear_Rep, &QPushButton::clicked, this, &TfrmRep_Berg_Detail::btnClear_RepClick);
+    connect(btnExit_Form, &QPushButton::clicked, this, &TfrmRep_Berg_Detail::btnExit_FormClick);
+
+    FormCreate();
+}
+
+void TfrmRep_Berg_Detail::FormCreate()
+{
+    RadioButton3->setChecked(true);
+    const QString today = m_session.Server_Date_Text; // dd/mm/yyyy, Christian era
+    edtYear_sel->setText(today.mid(6, 4));
+    edtYear_Mon_Select->setText(today.mid(3, 7));
+    edtFind_F_Name->clear();
+    resetGrid(1);
+}
+
+void TfrmRep_Berg_Detail::resetGrid(int lines)
+{
+    StringGrid1->clear();
+    StringGrid1->setColumnCount(9);
+    StringGrid1->setRowCount(lines);
+    StringGrid1->setHorizontalHeaderLabels(detailListTitles());
+    const QList<int> widths = detailListWidths();
+    for (int c = 0; c < widths.size(); ++c)
+        StringGrid1->setColumnWidth(c, widths.at(c));
+}
+
+void TfrmRep_Berg_Detail::btnShow_DataClick()
+{
+    // the year and month-year choices are shown but take no part in the search
+    DetailSearch search;
+    search.byFirstName = CheckBox1->isChecked();
+    search.firstNamePart = edtFind_F_Name->text();
+    QString error;
+    const auto lines = listSavedCalculations(*m_session.db, search, &error);
+    if (!lines) {
+        resetGrid(1);
+        m_session.prompter->inform(this, error);
+        return;
+    }
+    resetGrid(lines->isEmpty() ? 1 : int(lines->size()));
+    for (int r = 0; r < lines->size(); ++r)
+        for (int c = 0; c < lines->at(r).size(); ++c)
+            StringGrid1->setItem(r, c, new QTableWidgetItem(lines->at(r).at(c)));
+    if (lines->isEmpty()) {
+        m_session.prompter->inform(this, QStringLiteral("ไม่พบข้อมูลที่ต้องการ"));
+        return;
+    }
+    StringGrid1->setCurrentCell(0, 1);
+}
+
+void TfrmRep_Berg_Detail::btnClear_RepClick()
+{
+    fillRequestSetItems(m_layout, {}, {});
+}
+
+void TfrmRep_Berg_Detail::btnPrint_DetailClick()
+{
+    const int row = StringGrid1->currentRow() >= 0 ? StringGrid1->currentRow() : 0;
+    const QTableWidgetItem* cell = StringGrid1->item(row, 1);
+    const QString sapId = cell ? cell->text() : QString();
+
+    btnClear_RepClick();
+    RequestDocument document;
+    QString error;
+    if (!readRequestDocument(*m_session.db, sapId, &document, &error)) {
+        m_session.prompter->inform(this, error);
+        return;
+    }
+    fillRequestSetItems(m_layout, document.earlier, document.periods);
+    m_page = buildRequestPage(document);
+    showPreview({m_page});
+}
+
+void TfrmRep_Berg_Detail::btnExit_FormClick()
+{
+    app::closeScreen(this);
+}
+
+} // namespace velmora::print

@@ -1,0 +1,136 @@
+#include "gui/system/UOrganisation_Settings.h"
+
+#include "gui/common/Prompter.h"
+#include "gui/common/Session.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace velmora::print {
+
+namespace {
+
+QLineEdit* edit(QWidget* parent, const char* name, const QString& text)
+{
+    auto* e = new QLineEdit(text, parent);
+    e->setObjectName(QLatin1String(name));
+    e->setMinimumWidth(280);
+    return e;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+TfrmOrganisation_Settings::TfrmOrganisation_Settings(app::Session& session, QWidget* parent)
+    : QDialog(parent), m_session(session)
+{
+    setObjectName(QStringLiteral("frmOrganisation_Settings"));
+    setWindowTitle(QStringLiteral("ข้อมูลหน่วยงานสำหรับบันทึกข้อความ"));
+    const OrganisationData d = OrganisationSettings().load();
+    m_sealPath = d.sealPath;
+
+    auto* layout = new QVBoxLayout(this);
+    auto* sealRow = new QHBoxLayout;
+    imgSeal = new QLabel(this);
+    imgSeal->setObjectName(QStringLiteral("imgSeal"));
+    imgSeal->setFixedSize(106, 100);
+    imgSeal->setScaledContents(true);
+    btnChoose_Seal = button(this, "btnChoose_Seal", QStringLiteral("เลือกรูปตราสัญลักษณ์..."));
+    btnDefault_Seal = button(this, "btnDefault_Seal", QStringLiteral("ใช้ตราสัญลักษณ์ของโปรแกรม"));
+    auto* sealButtons = new QVBoxLayout;
+    sealButtons->addWidget(btnChoose_Seal);
+    sealButtons->addWidget(btnDefault_Seal);
+    sealButtons->addStretch();
+    sealRow->addWidget(imgSeal);
+    sealRow->addLayout(sealButtons);
+    sealRow->addStretch();
+    layout->addLayout(sealRow);
+
+    auto* form = new QFormLayout;
+    edtTelephone = edit(this, "edtTelephone", d.telephone);
+    edtReference_Code = edit(this, "edtReference_Code", d.referenceCode);
+    edtPreparer_Name = edit(this, "edtPreparer_Name", d.preparerName);
+    edtSection_Head_Name = edit(this, "edtSection_Head_Name", d.sectionHeadName);
+    form->addRow(QStringLiteral("โทรศัพท์ (โทร.)"), edtTelephone);
+    form->addRow(QStringLiteral("รหัสเลขที่หนังสือ (ที่)"), edtReference_Code);
+    form->addRow(QStringLiteral("นักวิชาการเงินและบัญชี"), edtPreparer_Name);
+    form->addRow(QStringLiteral("หัวหน้างานการเงิน"), edtSection_Head_Name);
+    layout->addLayout(form);
+
+    auto* buttons = new QHBoxLayout;
+    btnSave = button(this, "btnSave", QStringLiteral("บันทึก"));
+    btnCancel = button(this, "btnCancel", QStringLiteral("ยกเลิก"));
+    buttons->addStretch();
+    buttons->addWidget(btnSave);
+    buttons->addWidget(btnCancel);
+    layout->addLayout(buttons);
+
+    connect(btnChoose_Seal, &QPushButton::clicked, this, &TfrmOrganisation_Settings::btnChoose_SealClick);
+    connect(btnDefault_Seal, &QPushButton::clicked, this, &TfrmOrganisation_Settings::btnDefault_SealClick);
+    connect(btnSave, &QPushButton::clicked, this, &TfrmOrganisation_Settings::btnSaveClick);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    showSeal();
+}
+
+OrganisationData TfrmOrganisation_Settings::data() const
+{
+    OrganisationData d;
+    d.sealPath = m_sealPath;
+    d.telephone = edtTelephone->text().trimmed();
+    d.referenceCode = edtReference_Code->text().trimmed();
+    d.preparerName = edtPreparer_Name->text().trimmed();
+    d.sectionHeadName = edtSection_Head_Name->text().trimmed();
+    return d;
+}
+
+void TfrmOrganisation_Settings::showSeal()
+{
+    imgSeal->setPixmap(QPixmap::fromImage(sealPicture(data())));
+}
+
+void TfrmOrganisation_Settings::btnChoose_SealClick()
+{
+    if (!m_session.prompter)
+        return;
+    const QString path = m_session.prompter->openFileName(this, QStringLiteral("เลือกรูปตราสัญลักษณ์"),
+                                                          QStringLiteral("รูปภาพ (*.png *.jpg *.jpeg *.bmp)"));
+    if (path.isEmpty())
+        return;
+    if (QImage(path).isNull()) {
+        m_session.prompter->inform(this, QStringLiteral("อ่านรูปภาพไม่ได้: ") + path);
+        return;
+    }
+    m_sealPath = path;
+    showSeal();
+}
+
+void TfrmOrganisation_Settings::btnDefault_SealClick()
+{
+    m_sealPath.clear();
+    showSeal();
+}
+
+void TfrmOrganisation_Settings::btnSaveClick()
+{
+    if (!OrganisationSettings().save(data())) {
+        if (m_session.prompter)
+            m_session.prompter->inform(this, QStringLiteral("บันทึกการตั้งค่าไม่สำเร็จ"));
+        return;
+    }
+    accept();
+}
+
+} // namespace velmora::print

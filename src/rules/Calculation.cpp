@@ -1,0 +1,105 @@
+#include "rules/Calculation.h"
+
+#include "rules/AmountText.h"
+#include "rules/Utility.h"
+
+namespace velmora::calc {
+
+std::string Full_Name(std::string_view prefix, std::string_view firstName, std::string_view lastName)
+{
+    return std::string(prefix) + std::string(firstName) + " " + std::string(lastName);
+}
+
+std::string Check_Request_Month(std::string_view text)
+{
+    const std::string message = "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง: \"" + std::string(text)
+                                + "\" (ต้องเป็น ดด/ปปปป ปีเป็นคริสต์ศักราช เช่น 09/2012)";
+    if (text.size() != 7 || text[2] != '/')
+        return message;
+    for (std::size_t i : {0, 1, 3, 4, 5, 6})
+        if (text[i] < '0' || text[i] > '9')
+            return message;
+    const int month = (text[0] - '0') * 10 + (text[1] - '0');
+    const int year = std::stoi(std::string(text.substr(3, 4)));
+    if (month < 1 || month > 12 || year < 1900 || year > 2399)
+        return message;
+    return {};
+}
+
+Salary_Check Check_Salary(std::string_view text)
+{
+    Salary_Check check;
+    const std::string trimmed = Trim_Spaces(text);
+    const std::string shown = "\"" + std::string(text) + "\"";
+    const std::optional<double> value = Parse_Number(trimmed);
+    if (trimmed.empty() || !value) {
+        check.error = "เงินเดือนสุดท้ายต้องเป็นตัวเลข: " + shown;
+        return check;
+    }
+    const std::size_t point = trimmed.find('.');
+    if (point != std::string::npos && trimmed.size() - point - 1 > 2) {
+        check.error = "เงินเดือนสุดท้ายมีทศนิยมได้ไม่เกิน 2 ตำแหน่ง: " + shown;
+        return check;
+    }
+    if (*value < 0) {
+        check.error = "เงินเดือนสุดท้ายต้องไม่ติดลบ: " + shown;
+        return check;
+    }
+    check.value = value.value_or(0);
+    return check;
+}
+
+Calculation Run_Calculation(const Calculation_Input& input)
+{
+    Calculation c;
+    c.error = Check_Request_Month(input.request_month);
+    if (!c.ok())
+        return c;
+    if (Trim_Spaces(input.reason).empty()) {
+        c.error = kMessage_No_Reason;
+        return c;
+    }
+    const Salary_Check salary = Check_Salary(input.salary_text);
+    if (!salary.ok()) {
+        c.error = salary.error;
+        return c;
+    }
+    c.salary = salary.value;
+    c.salary_text = Amount_Text(c.salary);
+
+    // Page 2: the period rows and the span they fix.
+    c.periods = Build_Period_Rows(input.periods);
+    c.span = Build_Calc_Span(c.periods, input.contract_begin, input.contract_end);
+    if (c.periods.empty()) {
+        c.error = kMessage_No_Periods;
+        return c;
+    }
+    for (std::size_t i = 0; i < c.periods.size(); ++i) {
+        if (!c.periods[i].error.empty()) {
+            c.error = "ประวัติการทำงานแถวที่ " + std::to_string(i + 1) + ": " + c.periods[i].error;
+            return c;
+        }
+    }
+
+    // Step 1: earlier records.
+    c.earlier = Build_Earlier_Rows(
+        Select_Earlier_Records(input.person_records, input.ssn, input.sapid, input.request_month));
+
+    // Step 2: span and service totals.
+    c.span_figures = Compute_Span_Figures(c.span);
+    if (!c.span_figures.ok()) {
+        c.error = c.span_figures.error;
+        return c;
+    }
+    c.service = Compute_Service_Totals(c.periods, c.earlier);
+
+    // Step 3: multiplier and money; total days decide between the fixed rule
+    // and the table, total years (earlier service included) the table row.
+    c.money = Compute_Money(c.span_figures.total_days, c.service.total.years, c.salary, c.earlier, input.brackets);
+
+    // Step 4: the split of the net as shown.
+    c.split = Compute_Split(c.periods, c.money.net);
+    return c;
+}
+
+} // namespace velmora::calc

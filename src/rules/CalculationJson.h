@@ -1,0 +1,19 @@
+#pragma once
+
+// The calculation as one JSON object (velmora-cli calc --json): texts exactly
+// as the screen shows them, whole numbers as JSON numbers, keys in a fixed order.
+
+#include "rules/Calculation.h"
+
+#include <string>
+
+namespace velmora::calc {
+
+// The object of a successful calculation, UTF-8, two-space indentation,
+// ending with a newline.
+std::string Calculation_Json(const Calculation_Input& input, const Calculation& calculation);
+
+// A JSON string literal (quotes included) for UTF-8 text.
+std::string Json_String(std::string_view text);
+
+} // namespace velmora::calc

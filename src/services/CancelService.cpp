@@ -1,0 +1,146 @@
+#include "services/CancelService.h"
+
+#include "db/SqlValues.h"
+#include "rules/AmountText.h"
+#include "rules/Utility.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace velmora::calc {
+
+using namespace sql;
+
+namespace {
+
+bool Exec(const db::Database& db, QSqlQuery& q, const QString& statement, const QVariantList& values,
+          const char* purpose, std::string* error)
+{
+    q.prepare(statement);
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    return Run(db, q, purpose, error);
+}
+
+} // namespace
+
+std::vector<std::string> Saved_Grid_Cells(const Saved_List_Row& row, int number)
+{
+    return {std::to_string(number), row.sapid,       row.full_name,   "'" + row.begin,
+            "'" + row.end,          row.depart_code, row.depart_name, std::to_string(row.total_days),
+            Amount_Text(row.net)};
+}
+
+const std::vector<std::string>& Saved_Grid_Titles()
+{
+    static const std::vector<std::string> titles = {"No. ",           "SAP ID ",           "ชื่อ-นามสกุล",
+                                                    "วันที่เริ่มคำนวณ",    "วันที่สิ้นสุดสัญญา", "รหัสส่วนงาน",
+                                                    "ส่วนงาน(คณะ)",     "จำนวนวัน",          "จำนนวนเงินที่ได้รับ"};
+    return titles;
+}
+
+const std::vector<int>& Saved_Grid_Widths()
+{
+    static const std::vector<int> widths = {50, 80, 140, 100, 100, 80, 120, 100, 100};
+    return widths;
+}
+
+bool Search_Saved_Calculations(const db::Database& db, const Saved_Search& search, std::vector<Saved_List_Row>* rows,
+                               std::string* error)
+{
+    QString statement = QStringLiteral("SELECT SapID, Emp_Surname, Emp_F_Name, Emp_L_Name, Date_Beg_Cal, Date_End_Cal,"
+                                       " Depart_Code, Depart_Name, Total_Day, Net_Money_Recieve"
+                                       " FROM EP_mRec_Money_Chodchoy WHERE (SapID IS NOT NULL)");
+    QVariantList values;
+    if (search.by_first_name) {
+        // The typed text is a bound value; "%" or "_" inside it keep their
+        // pattern meaning, as they would when typed into any search.
+        statement += QStringLiteral(" AND (Emp_F_Name LIKE ?)");
+        values << QVariant(QLatin1Char('%') + Q(search.first_name_part) + QLatin1Char('%'));
+    }
+    QSqlQuery q = db.query();
+    if (!Exec(db, q, statement, values, "ค้นหารายการคำนวณเงินชดเชย", error))
+        return false;
+    rows->clear();
+    while (q.next()) {
+        Saved_List_Row r;
+        r.sapid = Text(q.value(0));
+        r.full_name = Text(q.value(1)) + Text(q.value(2)) + " " + Text(q.value(3));
+        r.begin = Text(q.value(4));
+        r.end = Text(q.value(5));
+        r.depart_code = Text(q.value(6));
+        r.depart_name = Text(q.value(7));
+        r.total_days = Integer(q.value(8));
+        r.net = Number(q.value(9));
+        rows->push_back(std::move(r));
+    }
+    return true;
+}
+
+bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool withHistory, std::string* error)
+{
+    const std::string id = Trim_Spaces(sapid);
+    if (id.empty()) {
+        if (error)
+            *error = kMessage_Nothing_To_Cancel;
+        return false;
+    }
+
+    db::Transaction tx(db);
+    if (!tx.active()) {
+        if (error)
+            *error = "ยกเลิกการคำนวณไม่ได้: เริ่มรายการบันทึกไม่สำเร็จ " + S(db.connection().lastError().text());
+        return false;
+    }
+    const QVariantList key = {Q(id)};
+
+    // A SAP ID without a saved calculation (cancelled meanwhile in another
+    // window, or mistyped) is refused before anything is written.
+    QSqlQuery existing = db.query();
+    if (!Exec(db, existing, QStringLiteral("SELECT COUNT(*) FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"), key,
+              "ตรวจรายการเงินชดเชย", error))
+        return false;
+    if (!existing.next() || Integer(existing.value(0)) == 0) {
+        if (error)
+            *error = "ไม่พบรายการคำนวณเงินชดเชยของ SAP ID " + id + " " + kMessage_Nothing_To_Cancel;
+        return false;
+    }
+
+    struct Step {
+        const char* statement;
+        const char* purpose;
+    };
+    std::vector<Step> steps = {
+        {"DELETE FROM EP_mRec_Money_Chodchoy WHERE SapID = ?", "ลบรายการเงินชดเชย"},
+        {"DELETE FROM EP_mRec_Money_Detail WHERE SapID = ?", "ลบรายละเอียดช่วงการทำงาน"},
+        {"DELETE FROM EP_mRep_Rec_Money WHERE Main_SapID = ?", "ลบประวัติการได้รับเงินชดเชย"},
+    };
+    for (const Step& s : steps) {
+        QSqlQuery q = db.query();
+        if (!Exec(db, q, QString::fromUtf8(s.statement), key, s.purpose, error))
+            return false;
+    }
+    QSqlQuery status = db.query();
+    if (!Exec(db, status,
+              QStringLiteral("UPDATE EP_Emp_Main SET Emp_RecMChod_Status = ? WHERE (SapID = ?)"
+                             " AND (Emp_RecMChod_Status = ?)"),
+              {QStringLiteral("A"), Q(id), QStringLiteral("P")}, "บันทึกสถานะพนักงาน", error))
+        return false;
+    if (withHistory) {
+        QSqlQuery q = db.query();
+        if (!Exec(db, q, QStringLiteral("DELETE FROM EP_Work_Histry WHERE (SapID = ?)"), key, "ลบประวัติการทำงาน",
+                  error))
+            return false;
+    }
+
+    QString commitError;
+    if (!tx.commit(&commitError)) {
+        if (error)
+            *error = "ยกเลิกการคำนวณไม่สำเร็จ: " + S(commitError);
+        return false;
+    }
+    return true;
+}
+
+} // namespace velmora::calc

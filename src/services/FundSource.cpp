@@ -1,0 +1,355 @@
+#include "services/FundSource.h"
+
+#include "rules/FundSourceRules.h"
+
+#include "db/Database.h"
+#include "rules/AmountText.h"
+#include "rules/Utility.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace velmora::reports {
+
+namespace {
+
+QString amountText(double value)
+{
+    return QString::fromStdString(Amount_Text(value));
+}
+
+QString text(const QSqlQuery& q, int i)
+{
+    const QVariant v = q.value(i);
+    return v.isNull() ? QString() : v.toString();
+}
+
+// A whole-number column as text (PostgreSQL may give numeric as a double).
+QString wholeText(const QSqlQuery& q, int i)
+{
+    const QVariant v = q.value(i);
+    if (v.isNull())
+        return QString();
+    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
+        return QString::fromStdString(Shortest_Number_Text(v.toDouble()));
+    return v.toString();
+}
+
+bool runQuery(const db::Database& db, QSqlQuery& q, const QString& sql, const QVariantList& values,
+              const QString& purpose, QString* error)
+{
+    q.setForwardOnly(true);
+    if (!q.prepare(sql)) {
+        *error = purpose + QStringLiteral(": ") + q.lastError().text();
+        return false;
+    }
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    return db.exec(q, purpose, error);
+}
+
+// The save date of a calculation (Buddhist-era dd/mm/yyyy) as yyyymmdd text.
+QString dateKeyExpression(const db::Dialect& d, const QString& column)
+{
+    return d.concat({d.substring(column, 7, 4), d.substring(column, 4, 2), d.substring(column, 1, 2)});
+}
+
+enum QueryColumn {
+    qSapID, qSurname, qFName, qLName, qNet, qFact, qKv, qDateEntry, qDepart, qEventOut, qYear, qMonth, qDay,
+    qLastSalary, qNT, qCode, qBegin, qEnd, qWorkType
+};
+
+QString fromStd(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+// A SAP ID of the selection list without its leading apostrophe.
+QString withoutApostrophe(const QString& s)
+{
+    return s.startsWith(QLatin1Char('\'')) ? s.mid(1) : s;
+}
+
+} // namespace
+
+QStringList fundSourceTitles()
+{
+    return {QStringLiteral("No. "),
+            QStringLiteral("Mark"),
+            QStringLiteral("SAP ID "),
+            QStringLiteral("ชื่อ-นามสกุล"),
+            QStringLiteral("จำนวนเงินชดเชยที่ได้รับ"),
+            QStringLiteral("วันที่บันทึก"),
+            QStringLiteral("หน่วยงาน"),
+            QStringLiteral("สาเหตุการออก"),
+            QStringLiteral("แหล่งเงิน(ปรเภทการจ้าง)"),
+            QStringLiteral("อายุงาน(ปี)"),
+            QStringLiteral("อายุงาน(เดือน)"),
+            QStringLiteral("อายุงาน(วัน)"),
+            QStringLiteral("วันบรรจุ"),
+            QStringLiteral("วันสิ้นสุดสัญญา"),
+            QStringLiteral("เงินเดือนสุดท้าย"),
+            QStringLiteral("จำนวนเท่า")};
+}
+
+QList<int> fundSourceWidths()
+{
+    return {50, 50, 120, 240, 100, 80, 100, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+}
+
+QStringList selectionTitles()
+{
+    return {QStringLiteral("No. "), QStringLiteral("SAP ID "), QStringLiteral("ชื่อ-นามสกุล"),
+            QStringLiteral("จำนวนเงินชดเชยที่ได้รับ")};
+}
+
+QList<int> selectionWidths()
+{
+    return {50, 120, 240, 190};
+}
+
+QString grandTotalCaption()
+{
+    return QStringLiteral("ยอดรวมทั้งสิ้น");
+}
+
+QString markText()
+{
+    return QStringLiteral("X");
+}
+
+QString checkSaveDate(const QString& date)
+{
+    static const QRegularExpression form(QStringLiteral("^[0-9]{2}/[0-9]{2}/[0-9]{4}$"));
+    if (form.match(date).hasMatch())
+        return {};
+    return QStringLiteral("วันที่ไม่ถูกต้อง: \"%1\" (ต้องเป็น วว/ดด/ปปปป ปีพุทธศักราช เช่น 01/03/2567)").arg(date);
+}
+
+QString saveDateKey(const QString& date)
+{
+    return date.mid(6, 4) + date.mid(3, 2) + date.mid(0, 2);
+}
+
+FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteria& criteria)
+{
+    FundSourceResult r;
+    for (const QString& date : {criteria.from, criteria.to}) {
+        r.error = checkSaveDate(date);
+        if (!r.error.isEmpty())
+            return r;
+    }
+    const db::Dialect& d = db.dialect();
+    const QString key = dateKeyExpression(d, QStringLiteral("c.Date_Entry"));
+    QString sql = QStringLiteral(
+        "SELECT c.SapID, c.Emp_Surname, c.Emp_F_Name, c.Emp_L_Name, c.Net_Money_Recieve, c.Fact_Month_Weigth, "
+        "c.Kv_Month_Weight, c.Date_Entry, c.Depart_Name, c.Event_Out, c.No_Year, c.No_Month, c.No_Day, "
+        "c.Last_Salary, c.N_T, dt.Work_Type_Code, dt.Date_B_cal, dt.Date_E_Cal, t.Work_Type "
+        "FROM (EP_mRec_Money_Detail dt LEFT JOIN EP_TR_Work_Type t ON dt.Work_Type_Code = t.Work_Type_Code) "
+        "INNER JOIN EP_mRec_Money_Chodchoy c ON dt.SapID = c.SapID "
+        "WHERE (%1 >= ?) AND (%1 <= ?)")
+                      .arg(key);
+    QVariantList values{saveDateKey(criteria.from), saveDateKey(criteria.to)};
+    if (criteria.sourceCode) {
+        sql += QStringLiteral(" AND (dt.Work_Type_Code = ?)");
+        values << *criteria.sourceCode;
+    }
+    if (criteria.unprintedOnly)
+        sql += QStringLiteral(" AND ((c.Is_Print_doc <> 'Y') OR (c.Is_Print_doc IS NULL))");
+    if (criteria.department) {
+        sql += QStringLiteral(" AND (c.Depart_Name = ?)");
+        values << fromStd(Trim_Spaces(criteria.department->toStdString()));
+    }
+    // First names, then the SAP ID and the period's start (year, month, day of
+    // the Buddhist-era text) so that the order is the same on every server.
+    sql += QStringLiteral(" ORDER BY CASE WHEN c.Emp_F_Name IS NULL THEN 0 ELSE 1 END, c.Emp_F_Name, c.SapID, "
+                          "%1, %2, %3")
+               .arg(d.substring(QStringLiteral("dt.Date_B_cal"), 7, 4),
+                    d.substring(QStringLiteral("dt.Date_B_cal"), 4, 2),
+                    d.substring(QStringLiteral("dt.Date_B_cal"), 1, 2));
+
+    QSqlQuery q = db.query();
+    if (!runQuery(db, q, sql, values, QStringLiteral("การค้นหาเงินชดเชยแยกแหล่งเงิน"), &r.error))
+        return r;
+    r.ok = true;
+    r.grid.titles = fundSourceTitles();
+    Shown_Total total;
+    QSet<QPair<QString, bool>> counted;
+    int n = 0;
+    while (q.next()) {
+        ++n;
+        const QString sapId = text(q, qSapID);
+        const std::string code = text(q, qCode).toStdString();
+        const double share = Fund_Source_Share(q.value(qNet).toDouble(), q.value(qFact).toDouble(),
+                                               q.value(qKv).toDouble(), code);
+        const QString shown = amountText(share);
+        const FundSourceLine line{sapId, Is_University_Fund(code)};
+        if (!counted.contains({line.sapId, line.university})) {
+            counted.insert({line.sapId, line.university});
+            total.add(shown.toStdString());
+        }
+        r.lines.append(line);
+        QStringList row;
+        row.reserve(kFundSourceColumns);
+        row << QString::number(n) << QString() << QLatin1Char('\'') + sapId
+            << text(q, qSurname) + text(q, qFName) + QLatin1Char(' ') + text(q, qLName) << shown
+            << QLatin1Char('\'') + text(q, qDateEntry) << text(q, qDepart) << text(q, qEventOut)
+            << text(q, qWorkType) << wholeText(q, qYear) << wholeText(q, qMonth) << wholeText(q, qDay)
+            << text(q, qBegin) << text(q, qEnd) << amountText(q.value(qLastSalary).toDouble())
+            << wholeText(q, qNT);
+        r.grid.rows.append(row);
+    }
+    r.found = n > 0;
+    if (!r.found) {
+        r.grid = ReportGrid::emptyResult(r.grid.titles);
+        return r;
+    }
+    QStringList totalRow(kFundSourceColumns, QString());
+    totalRow[fsName] = grandTotalCaption();
+    totalRow[fsShare] = fromStd(total.text());
+    r.grid.rows.append(totalRow);
+    return r;
+}
+
+bool isMarkable(const ReportGrid& grid, int row)
+{
+    return row >= 0 && row < grid.rows.size() && grid.rows.at(row).size() > fsSapID
+        && !grid.rows.at(row).at(fsSapID).isEmpty();
+}
+
+void markAll(ReportGrid& grid)
+{
+    for (int r = 0; r < grid.rows.size(); ++r)
+        if (isMarkable(grid, r))
+            grid.rows[r][fsMark] = markText();
+}
+
+void releaseAll(ReportGrid& grid)
+{
+    for (QStringList& row : grid.rows)
+        if (row.size() > fsMark)
+            row[fsMark].clear();
+}
+
+void markLine(ReportGrid& grid, int row)
+{
+    if (isMarkable(grid, row))
+        grid.rows[row][fsMark] = markText();
+}
+
+void releaseLine(ReportGrid& grid, int row)
+{
+    if (row >= 0 && row < grid.rows.size() && grid.rows.at(row).value(fsMark) == markText())
+        grid.rows[row][fsMark].clear();
+}
+
+void toggleLine(ReportGrid& grid, int row)
+{
+    if (!isMarkable(grid, row))
+        return;
+    QString& mark = grid.rows[row][fsMark];
+    mark = mark == markText() ? QString() : markText();
+}
+
+ReportGrid gatherSelection(const ReportGrid& list, const QList<FundSourceLine>& lines)
+{
+    ReportGrid s;
+    s.titles = selectionTitles();
+    double total = 0;
+    QSet<QPair<QString, bool>> taken;
+    int n = 0;
+    for (int r = 0; r < list.rows.size() && r < lines.size(); ++r) {
+        const QStringList& row = list.rows.at(r);
+        if (row.value(fsMark) != markText() || !isMarkable(list, r))
+            continue;
+        const FundSourceLine& line = lines.at(r);
+        if (taken.contains({line.sapId, line.university}))
+            continue;
+        taken.insert({line.sapId, line.university});
+        // the amount as shown, written as amount text again and read back
+        const double shown = Parse_Number(row.value(fsShare).toStdString()).value_or(0.0);
+        total += Parse_Number(Amount_Text(shown)).value_or(0.0);
+        s.rows.append({QString::number(++n), row.value(fsSapID), row.value(fsName), row.value(fsShare)});
+    }
+    s.rows.append({QString(), QString(), grandTotalCaption(), amountText(total)});
+    return s;
+}
+
+int selectedCount(const ReportGrid& selection)
+{
+    return qMax(0, int(selection.rows.size()) - 1);
+}
+
+QStringList selectedSapIds(const ReportGrid& selection)
+{
+    QStringList ids;
+    for (int r = 0; r < selectedCount(selection); ++r)
+        ids << withoutApostrophe(selection.rows.at(r).value(1));
+    return ids;
+}
+
+QString selectionTotal(const ReportGrid& selection)
+{
+    if (selection.rows.isEmpty())
+        return amountText(0);
+    return selection.rows.last().value(3);
+}
+
+bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString* error)
+{
+    if (sapIds.isEmpty())
+        return true;
+    db::Transaction tx(db);
+    if (!tx.active()) {
+        *error = QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความ: เริ่ม transaction ไม่ได้");
+        return false;
+    }
+    QSqlQuery q = db.query();
+    if (!q.prepare(QStringLiteral("UPDATE EP_mRec_Money_Chodchoy SET Is_Print_doc = 'Y' WHERE SapID = ?"))) {
+        *error = QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความ: ") + q.lastError().text();
+        return false;
+    }
+    for (const QString& sapId : sapIds) {
+        q.bindValue(0, sapId);
+        if (!db.exec(q, QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความของ SAP ID ") + sapId, error))
+            return false;
+    }
+    return tx.commit(error);
+}
+
+QString departmentTitle(const std::optional<QString>& department)
+{
+    return department ? QStringLiteral("หน่วยงาน ") + *department : QStringLiteral("หน่วยงาน ทั้งหมด");
+}
+
+namespace {
+
+ExportOptions fundSourceOptions(const QString& secondTitle, const QString& titleRange, const QString& lastColumn)
+{
+    ExportOptions o;
+    o.sheetName = QStringLiteral("Emp Pro");
+    o.titleRange = titleRange;
+    o.title = QStringLiteral("รายงานการรับเงินชดเชยพนักงาน ");
+    o.secondTitle = secondTitle;
+    o.lastStyledColumn = lastColumn;
+    o.pageTexts = PageTexts::SetB;
+    o.widths = {4, 13, 40, 30, 25, 13, 28};
+    return o;
+}
+
+} // namespace
+
+ExportOptions fundSourceExport(const QString& secondTitle)
+{
+    return fundSourceOptions(secondTitle, QStringLiteral("A1:P1"), QStringLiteral("P"));
+}
+
+ExportOptions selectionExport(const QString& secondTitle)
+{
+    return fundSourceOptions(secondTitle, QStringLiteral("A1:D1"), QStringLiteral("D"));
+}
+
+} // namespace velmora::reports

@@ -1,0 +1,165 @@
+#include "services/SavedCalculations.h"
+
+#include "rules/AmountText.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+namespace velmora::print {
+
+namespace {
+
+QString text(const QSqlQuery& q, const char* column)
+{
+    const QVariant v = q.value(QLatin1String(column));
+    return v.isNull() ? QString() : v.toString();
+}
+
+int whole(const QSqlQuery& q, const char* column)
+{
+    return q.value(QLatin1String(column)).toInt();
+}
+
+double number(const QSqlQuery& q, const char* column)
+{
+    return q.value(QLatin1String(column)).toDouble();
+}
+
+SavedCalculation calculationFrom(const QSqlQuery& q)
+{
+    SavedCalculation c;
+    c.SapID = text(q, "SapID");
+    c.Emp_Surname = text(q, "Emp_Surname");
+    c.Emp_F_Name = text(q, "Emp_F_Name");
+    c.Emp_L_Name = text(q, "Emp_L_Name");
+    c.Date_Beg_Cal = text(q, "Date_Beg_Cal");
+    c.Date_End_Cal = text(q, "Date_End_Cal");
+    c.Date_Entry = text(q, "Date_Entry");
+    c.Depart_Code = text(q, "Depart_Code");
+    c.Depart_Name = text(q, "Depart_Name");
+    c.Event_Out = text(q, "Event_Out");
+    c.Total_Day = whole(q, "Total_Day");
+    c.No_Year = whole(q, "No_Year");
+    c.No_Month = whole(q, "No_Month");
+    c.No_Day = whole(q, "No_Day");
+    c.N_T = whole(q, "N_T");
+    c.Last_Salary = number(q, "Last_Salary");
+    c.His_Rec_Money = number(q, "His_Rec_Money");
+    c.Net_Money_Recieve = number(q, "Net_Money_Recieve");
+    c.Fact_Month_Weigth = number(q, "Fact_Month_Weigth");
+    c.Kv_Month_Weight = number(q, "Kv_Month_Weight");
+    return c;
+}
+
+const char* const kCalculationColumns =
+    "SapID, Emp_Surname, Emp_F_Name, Emp_L_Name, Date_Beg_Cal, Date_End_Cal, Date_Entry, Depart_Code, "
+    "Depart_Name, Event_Out, Total_Day, No_Year, No_Month, No_Day, N_T, Last_Salary, His_Rec_Money, "
+    "Net_Money_Recieve, Fact_Month_Weigth, Kv_Month_Weight";
+
+} // namespace
+
+bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDocument* out, QString* error)
+{
+    RequestDocument doc;
+
+    QSqlQuery earlier = db.query();
+    earlier.prepare(QStringLiteral("SELECT N_Order, Depart_Code, Date_Beg_Cal, Date_End_Cal, No_Year, No_Month, "
+                                   "No_Day, N_T, Last_Salary, His_Rec_Money, Net_Money_Recieve "
+                                   "FROM EP_mRep_Rec_Money WHERE Main_SapID = ? ORDER BY N_Order"));
+    earlier.addBindValue(sapId);
+    if (!db.exec(earlier, QStringLiteral("อ่านประวัติการรับเงินชดเชย"), error))
+        return false;
+    while (earlier.next()) {
+        EarlierPayment e;
+        e.N_Order = whole(earlier, "N_Order");
+        e.Depart_Code = text(earlier, "Depart_Code");
+        e.Date_Beg_Cal = text(earlier, "Date_Beg_Cal");
+        e.Date_End_Cal = text(earlier, "Date_End_Cal");
+        e.No_Year = whole(earlier, "No_Year");
+        e.No_Month = whole(earlier, "No_Month");
+        e.No_Day = whole(earlier, "No_Day");
+        e.N_T = whole(earlier, "N_T");
+        e.Last_Salary = number(earlier, "Last_Salary");
+        e.His_Rec_Money = number(earlier, "His_Rec_Money");
+        e.Net_Money_Recieve = number(earlier, "Net_Money_Recieve");
+        doc.earlier << e;
+    }
+
+    const db::Dialect& d = db.dialect();
+    const QString begin = QStringLiteral("EP_mRec_Money_Detail.Date_B_cal");
+    QSqlQuery periods = db.query();
+    periods.prepare(QStringLiteral("SELECT EP_mRec_Money_Detail.Date_B_cal, EP_mRec_Money_Detail.Date_E_Cal, "
+                                   "EP_mRec_Money_Detail.Sum_Month_Weight, EP_TR_Work_Type.Work_Type "
+                                   "FROM EP_mRec_Money_Detail LEFT JOIN EP_TR_Work_Type ON "
+                                   "EP_mRec_Money_Detail.Work_Type_Code = EP_TR_Work_Type.Work_Type_Code "
+                                   "WHERE EP_mRec_Money_Detail.SapID = ? ORDER BY %1, %2, %3")
+                        .arg(d.substring(begin, 7, 4), d.substring(begin, 4, 2), d.substring(begin, 1, 2)));
+    periods.addBindValue(sapId);
+    if (!db.exec(periods, QStringLiteral("อ่านช่วงเวลาปฏิบัติงานที่บันทึก"), error))
+        return false;
+    while (periods.next()) {
+        SavedPeriod p;
+        p.Work_Type = text(periods, "Work_Type");
+        p.Date_B_cal = text(periods, "Date_B_cal");
+        p.Date_E_Cal = text(periods, "Date_E_Cal");
+        p.Sum_Month_Weight = number(periods, "Sum_Month_Weight");
+        doc.periods << p;
+    }
+
+    QSqlQuery calc = db.query();
+    calc.prepare(QStringLiteral("SELECT %1 FROM EP_mRec_Money_Chodchoy WHERE SapID = ?")
+                     .arg(QLatin1String(kCalculationColumns)));
+    calc.addBindValue(sapId);
+    if (!db.exec(calc, QStringLiteral("อ่านผลการคำนวณเงินชดเชย"), error))
+        return false;
+    if (calc.next())
+        doc.calculation = calculationFrom(calc);
+
+    *out = std::move(doc);
+    return true;
+}
+
+QStringList detailListTitles()
+{
+    return {QStringLiteral("No. "),          QStringLiteral("SAP ID "),           QStringLiteral("ชื่อ-นามสกุล"),
+            QStringLiteral("วันที่เริ่มคำนวณ"),  QStringLiteral("วันที่สิ้นสุดสัญญา"), QStringLiteral("รหัสส่วนงาน"),
+            QStringLiteral("ส่วนงาน(คณะ)"),   QStringLiteral("จำนวนวัน"),          QStringLiteral("จำนนวนเงินที่ได้รับ")};
+}
+
+QList<int> detailListWidths()
+{
+    return {50, 80, 140, 100, 100, 80, 120, 100, 100};
+}
+
+std::optional<QList<QStringList>> listSavedCalculations(const db::Database& db, const DetailSearch& search,
+                                                        QString* error)
+{
+    QSqlQuery q = db.query();
+    QString sql = QStringLiteral("SELECT %1 FROM EP_mRec_Money_Chodchoy WHERE (SapID IS NOT NULL)")
+                      .arg(QLatin1String(kCalculationColumns));
+    if (search.byFirstName)
+        sql += QStringLiteral(" AND (Emp_F_Name LIKE ?)");
+    q.prepare(sql);
+    if (search.byFirstName)
+        q.addBindValue(QLatin1Char('%') + search.firstNamePart + QLatin1Char('%'));
+    if (!db.exec(q, QStringLiteral("ค้นหาผลการคำนวณเงินชดเชย"), error))
+        return std::nullopt;
+
+    QList<QStringList> lines;
+    while (q.next()) {
+        const SavedCalculation c = calculationFrom(q);
+        lines << QStringList{QString::number(lines.size() + 1),
+                             c.SapID,
+                             c.Emp_Surname + c.Emp_F_Name + QLatin1Char(' ') + c.Emp_L_Name,
+                             QLatin1Char('\'') + c.Date_Beg_Cal,
+                             QLatin1Char('\'') + c.Date_End_Cal,
+                             c.Depart_Code,
+                             c.Depart_Name,
+                             QString::number(c.Total_Day),
+                             QString::fromStdString(Amount_Text(c.Net_Money_Recieve))};
+    }
+    return lines;
+}
+
+} // namespace velmora::print

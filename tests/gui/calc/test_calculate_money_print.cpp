@@ -1,0 +1,64 @@
+// The print layer of the calculation screen: after a save, the request
+// document of the saved calculation, read back from the database.
+
+#include "CalcScreenTest.h"
+
+#include "pages/PageLayout.h"
+
+#include <QPushButton>
+
+namespace velmora::test {
+namespace {
+
+class PrintLayerTest : public CalcScreenTest
+{
+public:
+    PrintLayerTest()
+    {
+        screen->showPreview = [this](const QList<print::PageLayout>& pages) { previews << pages; };
+    }
+    QString pageText(int page, const char* item)
+    {
+        const print::Item* found = previews.at(page).at(0).find(QLatin1String(item));
+        EXPECT_NE(found, nullptr) << item;
+        return found ? found->text : QString();
+    }
+    QList<QList<print::PageLayout>> previews;
+};
+
+TEST_F(PrintLayerTest, PrintIsOffUntilASave)
+{
+    EXPECT_FALSE(child<QPushButton>("Button1")->isEnabled());
+}
+
+TEST_F(PrintLayerTest, PrintAfterSaveShowsTheSavedCalculation)
+{
+    startCalculation(QStringLiteral("10000001"));
+    nextThrough(5);
+    click("btnSave_All");
+    ASSERT_TRUE(layerShown("Panel3"));
+    ASSERT_TRUE(child<QPushButton>("Button1")->isEnabled());
+
+    // The database, not the screen, is what is printed.
+    tdb.exec(QStringLiteral("UPDATE EP_mRec_Money_Chodchoy SET Event_Out = ? WHERE SapID = ?"),
+             {QStringLiteral("เกษียณอายุงาน"), QStringLiteral("10000001")});
+    click("Button1");
+    ASSERT_EQ(previews.size(), 1);
+    ASSERT_EQ(previews[0].size(), 1);
+    EXPECT_EQ(pageText(0, "SapID"), QStringLiteral("10000001"));
+    EXPECT_EQ(pageText(0, "Event_Out"), QStringLiteral("เกษียณอายุงาน"));
+    EXPECT_EQ(pageText(0, "Net_Money_Recieve"), QStringLiteral("120,000.00"));
+    // The split from the stored month weights 11.48 and 48.
+    EXPECT_EQ(pageText(0, "Fact_Share"), QStringLiteral("23,160.73"));
+    EXPECT_EQ(pageText(0, "Kv_Share"), QStringLiteral("96,839.27"));
+    EXPECT_EQ(pageText(0, "Cur1_Date_B_cal"), QStringLiteral("17/10/2550"));
+    EXPECT_EQ(pageText(0, "Cur2_Years"), QStringLiteral("0004"));
+    EXPECT_EQ(pageText(0, "Sum_Month_Total"), QStringLiteral("59.48"));
+    EXPECT_TRUE(prompter.messages.size() == 1) << prompter.messages.join(" | ").toStdString();
+
+    click("Button2");
+    EXPECT_FALSE(layerShown("Panel3"));
+}
+
+} // namespace
+} // namespace velmora::test

@@ -1,0 +1,130 @@
+#include "gui/reports/URep_Berg_Detail.h"
+
+#include "gui/common/Prompter.h"
+#include "gui/common/Session.h"
+#include "support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+using namespace velmora;
+using velmora::test::TestDatabase;
+
+namespace {
+
+QString U(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+void saveCalculation(const TestDatabase& t, const char* sap, const char* firstName, double net, double fact,
+                     double kv)
+{
+    t.exec(QStringLiteral("INSERT INTO EP_mRec_Money_Chodchoy (SapID, Emp_Surname, Emp_F_Name, Emp_L_Name, "
+                          "Date_Beg_Cal, Date_End_Cal, Date_Entry, Total_Day, No_Year, No_Month, No_Day, N_T, "
+                          "Last_Salary, His_Rec_Money, Net_Money_Recieve, Fact_Month_Weigth, Kv_Month_Weight, "
+                          "Depart_Code, Depart_Name, Event_Out, Rec_Status) "
+                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+           {QLatin1String(sap), U("นาย"), U(firstName), U("ทดสอบ"), QStringLiteral("17/10/2550"),
+            QStringLiteral("30/09/2555"), QStringLiteral("18/09/2555"), 1811, 4, 11, 15, 1, net, 0.0, net, fact, kv,
+            QStringLiteral("05"), U("คณะวิทยาศาสตร์"), U("ครบกำหนดระยะเวลาการจ้างตามสัญญา"), QStringLiteral("FC")});
+}
+
+struct Screen
+{
+    TestDatabase t;
+    app::ScriptedPrompter prompter;
+    app::Session session;
+    std::unique_ptr<print::TfrmRep_Berg_Detail> form;
+    QList<QList<print::PageLayout>> previews;
+
+    Screen()
+    {
+        session.db = &t.db();
+        session.prompter = &prompter;
+        session.Server_Date_Text = QStringLiteral("18/03/2017");
+        session.Server_Date_Text_BE = QStringLiteral("18/03/2560");
+    }
+    void open()
+    {
+        form = std::make_unique<print::TfrmRep_Berg_Detail>(session);
+        form->showPreview = [this](const QList<print::PageLayout>& pages) { previews << pages; };
+    }
+    template <typename T>
+    T* get(const char* name)
+    {
+        T* w = form->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QTableWidget* grid() { return get<QTableWidget>("StringGrid1"); }
+};
+
+} // namespace
+
+TEST(TfrmRep_Berg_Detail, OpensWithAllChosenAndTheServerMonth)
+{
+    Screen s;
+    s.open();
+    EXPECT_TRUE(s.get<QRadioButton>("RadioButton3")->isChecked());
+    EXPECT_EQ(s.get<QLineEdit>("edtYear_sel")->text(), QStringLiteral("2017"));
+    EXPECT_EQ(s.get<QLineEdit>("edtYear_Mon_Select")->text(), QStringLiteral("03/2017"));
+    EXPECT_EQ(s.get<QLineEdit>("edtFind_F_Name")->text(), QString());
+    EXPECT_FALSE(s.get<QPushButton>("btnClear_Rep")->isVisible());
+    EXPECT_EQ(s.grid()->columnCount(), 9);
+}
+
+TEST(TfrmRep_Berg_Detail, SearchListsAllOrByPartOfTheFirstName)
+{
+    Screen s;
+    saveCalculation(s.t, "10000001", "สมศรี", 0.40, 1, 0);
+    saveCalculation(s.t, "10000002", "มานะ", 25000, 1, 1);
+    s.open();
+    s.get<QLineEdit>("edtFind_F_Name")->setText(U("ศรี"));
+    s.get<QPushButton>("btnShow_Data")->click(); // not ticked: the text takes no part
+    EXPECT_EQ(s.grid()->rowCount(), 2);
+
+    s.get<QCheckBox>("CheckBox1")->setChecked(true);
+    s.get<QPushButton>("btnShow_Data")->click();
+    ASSERT_EQ(s.grid()->rowCount(), 1);
+    EXPECT_EQ(s.grid()->item(0, 0)->text(), QStringLiteral("1"));
+    EXPECT_EQ(s.grid()->item(0, 1)->text(), QStringLiteral("10000001"));
+    EXPECT_EQ(s.grid()->item(0, 3)->text(), QStringLiteral("'17/10/2550"));
+    EXPECT_EQ(s.grid()->item(0, 8)->text(), QStringLiteral("0.40"));
+    EXPECT_EQ(s.grid()->horizontalHeaderItem(8)->text(), U("จำนนวนเงินที่ได้รับ"));
+
+    s.get<QLineEdit>("edtFind_F_Name")->setText(U("ไม่มีชื่อนี้"));
+    s.get<QPushButton>("btnShow_Data")->click();
+    EXPECT_EQ(s.grid()->rowCount(), 1);
+    EXPECT_EQ(s.grid()->item(0, 1), nullptr);
+    EXPECT_EQ(s.prompter.messages.value(0), U("ไม่พบข้อมูลที่ต้องการ"));
+}
+
+TEST(TfrmRep_Berg_Detail, PrintShowsThePageOfTheCurrentLine)
+{
+    Screen s;
+    saveCalculation(s.t, "10000001", "สมศรี", 0.40, 1, 0);
+    saveCalculation(s.t, "10000002", "มานะ", 10000, 30, 10);
+    s.open();
+    s.get<QPushButton>("btnShow_Data")->click();
+    ASSERT_EQ(s.grid()->rowCount(), 2);
+    int row = s.grid()->item(0, 1)->text() == QLatin1String("10000002") ? 0 : 1;
+    s.grid()->setCurrentCell(row, 2);
+    s.get<QPushButton>("btnPrint_Detail")->click();
+    ASSERT_EQ(s.previews.size(), 1);
+    const print::PageLayout& page = s.previews[0][0];
+    EXPECT_EQ(page.find(QStringLiteral("SapID"))->text, QStringLiteral("10000002"));
+    EXPECT_EQ(page.find(QStringLiteral("Fact_Share"))->text, QStringLiteral("7,500.00"));
+    EXPECT_EQ(page.find(QStringLiteral("Kv_Share"))->text, QStringLiteral("2,500.00"));
+    EXPECT_EQ(page.find(QStringLiteral("Total_Share"))->text, QStringLiteral("10,000.00"));
+
+    s.grid()->setCurrentCell(1 - row, 0);
+    s.get<QPushButton>("btnPrint_Detail")->click();
+    ASSERT_EQ(s.previews.size(), 2);
+    EXPECT_EQ(s.previews[1][0].find(QStringLiteral("Net_Money_Recieve"))->text, QStringLiteral(".40"));
+}

@@ -1,0 +1,253 @@
+#include "services/ImportJobs.h"
+
+#include "support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+
+using namespace velmora::import;
+using velmora::test::TestDatabase;
+
+namespace {
+
+QString fixture(const char* name)
+{
+    return QStringLiteral(VELMORA_FIXTURES "/") + QLatin1String(name);
+}
+
+EmployeeWorkbook employees()
+{
+    EmployeeWorkbook book;
+    QString error;
+    EXPECT_TRUE(loadEmployeeWorkbook(fixture("employees_openpyxl.xlsx"), &book, &error)) << error.toStdString();
+    return book;
+}
+
+HistoryWorkbook history()
+{
+    HistoryWorkbook book;
+    QString error;
+    EXPECT_TRUE(loadHistoryWorkbook(fixture("history_openpyxl.xlsx"), &book, &error)) << error.toStdString();
+    return book;
+}
+
+int count(TestDatabase& t, const char* table)
+{
+    return t.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))).toInt();
+}
+
+QString dayOf(const QVariant& v)
+{
+    // The date-time column as yyyy-mm-dd, whatever type the driver returns.
+    if (v.metaType().id() == QMetaType::QDateTime)
+        return v.toDateTime().date().toString(QStringLiteral("yyyy-MM-dd"));
+    return v.toString().left(10);
+}
+
+} // namespace
+
+TEST(EmployeeLoad, GridsAsTheScreenShowsThem)
+{
+    const EmployeeWorkbook b = employees();
+    EXPECT_EQ(b.dataMonth, QStringLiteral("12"));
+    EXPECT_EQ(b.dataYear, QStringLiteral("2567"));
+    // Reading stops at row 8, whose column A is empty; row 9 is never read.
+    ASSERT_EQ(b.employees.size(), 5u);
+    const QStringList expected[] = {
+        {"1", "10000001", "3100100000011", "นาย", "สมชาย", "ใจดี", "15/03/1975", "01/10/2006", "2", "30/09/2567",
+         "11", "25,000.00", "", ""},
+        {"2", "10000002", "3100100000022", "นางสาว", "สุดา", "รักงาน", "30/12/1899", "01/06/2015", "3", "", "12",
+         "25,000.00", "", ""},
+        {"3", "10000003", "3100100000033", "นาง", "มาลี", "ศรีสุข", "20/07/1978", "30/12/1899", "3", "31/12/2099",
+         "11", "0.00", "", ""},
+        {"4", "10000004", "3100100000044", "นาย", "โอ'ไบรอัน", "ทดสอบ", "11/01/1985", "01/10/2550", "2",
+         "01/03/2100", "12", "17,500.50", "", ""},
+        {"5", " ", "", "", "", "", "30/12/1899", "30/12/1899", "", "", "", "0.00", "", ""},
+    };
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(b.employees[i], expected[i]) << "row " << i + 1;
+    EXPECT_EQ(b.reasons.size(), 2u);
+    EXPECT_EQ(b.types, (GridRows{{"1", "2", "พนักงานมหาวิทยาลัย"},
+                                 {"2", "3", "พนักงานส่วนงาน"},
+                                 {"3", "2", "พนักงานมหาวิทยาลัย (แก้ไข)"}}));
+    EXPECT_EQ(b.departs.size(), 2u);
+}
+
+TEST(EmployeeSave, InsertsThenUpdatesOnTheSecondSave)
+{
+    TestDatabase t;
+    const EmployeeWorkbook b = employees();
+    EmployeeSaveCounts c;
+    QString error;
+    ASSERT_TRUE(saveEmployeeWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+    EXPECT_EQ(c.employees.inserted, 4);
+    EXPECT_EQ(c.employees.skipped, 1);  // the row whose SapID is a blank
+    EXPECT_EQ(c.reasons.inserted, 2);
+    EXPECT_EQ(c.types.inserted, 2);
+    EXPECT_EQ(c.types.updated, 1);  // the sheet names code 2 twice
+    EXPECT_EQ(c.departs.inserted, 2);
+    EXPECT_EQ(count(t, "EP_Emp_Main"), 4);
+
+    ASSERT_TRUE(saveEmployeeWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+    EXPECT_EQ(c.employees.inserted, 0);
+    EXPECT_EQ(c.employees.updated, 4);
+    EXPECT_EQ(c.reasons.inserted + c.types.inserted + c.departs.inserted, 0);
+    EXPECT_EQ(count(t, "EP_Emp_Main"), 4);
+    EXPECT_EQ(count(t, "EP_TR_Work_Type"), 2);
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Work_Type FROM EP_TR_Work_Type WHERE Work_Type_Code = '2'")).toString(),
+              QStringLiteral("พนักงานมหาวิทยาลัย (แก้ไข)"));
+}
+
+TEST(EmployeeSave, ValuesWritten)
+{
+    TestDatabase t;
+    EmployeeSaveCounts c;
+    QString error;
+    ASSERT_TRUE(saveEmployeeWorkbook(t.db(), employees(), &c, &error)) << error.toStdString();
+
+    // 25,000 in the grid is 25000.00 in the database.
+    EXPECT_DOUBLE_EQ(t.scalar(QStringLiteral("SELECT Money_Rate FROM EP_Emp_Main WHERE SapID = '10000002'")).toDouble(),
+                     25000.0);
+    EXPECT_DOUBLE_EQ(t.scalar(QStringLiteral("SELECT Money_Rate FROM EP_Emp_Main WHERE SapID = '10000004'")).toDouble(),
+                     17500.5);
+    // An empty contract end: empty text, and the base date 01/01/1900 in the date-time column.
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Work_End_Date_Text FROM EP_Emp_Main WHERE SapID = '10000002'")).toString(),
+              QString());
+    EXPECT_EQ(dayOf(t.scalar(QStringLiteral("SELECT Work_End_Date FROM EP_Emp_Main WHERE SapID = '10000002'"))),
+              QStringLiteral("1900-01-01"));
+    // An empty birth date cell is day 0.
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Emp_BirthDay FROM EP_Emp_Main WHERE SapID = '10000002'")).toString(),
+              QStringLiteral("30/12/1899"));
+    // Dates keep the year of the workbook, Buddhist era included.
+    EXPECT_EQ(dayOf(t.scalar(QStringLiteral("SELECT Work_Begin_Date FROM EP_Emp_Main WHERE SapID = '10000004'"))),
+              QStringLiteral("2550-10-01"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Work_Begin_Date_Text FROM EP_Emp_Main WHERE SapID = '10000004'")).toString(),
+              QStringLiteral("01/10/2550"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT F_Name FROM EP_Emp_Main WHERE SapID = '10000004'")).toString(),
+              QStringLiteral("โอ'ไบรอัน"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = '10000001'")).toString(),
+              QStringLiteral("A"));
+}
+
+TEST(EmployeeSave, CalculatedEmployeeUntouchedOthersUpdatedWithoutIdentity)
+{
+    TestDatabase t;
+    const QString insert = QStringLiteral(
+        "INSERT INTO EP_Emp_Main (SapID, SSN, Surname, F_Name, L_Name, Emp_BirthDay, Work_Begin_Date_Text, "
+        "Money_Rate, Emp_RecMChod_Status) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    t.exec(insert, {"10000001", "9999999999999", "นาย", "เดิม", "เดิม", "01/01/1970", "01/01/2000", 1000.0, "P"});
+    t.exec(insert, {"10000002", "8888888888888", "นาง", "เดิม", "เดิม", "02/02/1972", "01/01/2000", 1000.0, "A"});
+    EmployeeSaveCounts c;
+    QString error;
+    ASSERT_TRUE(saveEmployeeWorkbook(t.db(), employees(), &c, &error)) << error.toStdString();
+    EXPECT_EQ(c.employees.leftAlone, 1);
+    EXPECT_EQ(c.employees.updated, 1);
+    EXPECT_EQ(c.employees.inserted, 2);
+
+    auto value = [&](const char* column, const char* sap) {
+        return t.scalar(QStringLiteral("SELECT %1 FROM EP_Emp_Main WHERE SapID = ?").arg(QLatin1String(column)),
+                        {QLatin1String(sap)});
+    };
+    EXPECT_EQ(value("F_Name", "10000001").toString(), QStringLiteral("เดิม"));
+    EXPECT_DOUBLE_EQ(value("Money_Rate", "10000001").toDouble(), 1000.0);
+    EXPECT_EQ(value("Emp_RecMChod_Status", "10000001").toString(), QStringLiteral("P"));
+
+    EXPECT_EQ(value("F_Name", "10000002").toString(), QStringLiteral("สุดา"));
+    EXPECT_EQ(value("Surname", "10000002").toString(), QStringLiteral("นางสาว"));
+    EXPECT_DOUBLE_EQ(value("Money_Rate", "10000002").toDouble(), 25000.0);
+    EXPECT_EQ(value("Work_Type_Code", "10000002").toString(), QStringLiteral("3"));
+    EXPECT_EQ(value("SSN", "10000002").toString(), QStringLiteral("8888888888888"));
+    EXPECT_EQ(value("Emp_BirthDay", "10000002").toString(), QStringLiteral("02/02/1972"));
+}
+
+TEST(EmployeeSave, FailureLeavesTheDatabaseAsItWas)
+{
+    TestDatabase t;
+    // The reasons table refuses one reason: the employees are written first,
+    // then the save fails at the second reason.
+    t.exec(QStringLiteral("DROP TABLE EP_Reason_out"));
+    t.exec(QStringLiteral("CREATE TABLE EP_Reason_out (SapID VARCHAR(30) NOT NULL PRIMARY KEY, "
+                          "Event_out VARCHAR(255) CHECK (Event_out <> 'เกษียณอายุงาน'))"));
+    EmployeeSaveCounts c;
+    QString error;
+    EXPECT_FALSE(saveEmployeeWorkbook(t.db(), employees(), &c, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("แผ่นงานที่ 2 (เหตุแห่งการออก) แถวที่ 4"))) << error.toStdString();
+    EXPECT_EQ(count(t, "EP_Emp_Main"), 0);
+    EXPECT_EQ(count(t, "EP_TR_Work_Type"), 0);
+}
+
+TEST(EmployeeSave, DateThatNoDatabaseTakesIsRefusedBeforeWriting)
+{
+    TestDatabase t;
+    EmployeeWorkbook b = employees();
+    b.employees[2][9] = QStringLiteral("29/02/1900");  // the spreadsheets' day 60
+    EmployeeSaveCounts c;
+    QString error;
+    EXPECT_FALSE(saveEmployeeWorkbook(t.db(), b, &c, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("แผ่นงานที่ 1 (พนักงาน) แถวที่ 5 คอลัมน์ I"))) << error.toStdString();
+    EXPECT_EQ(count(t, "EP_Emp_Main"), 0);
+}
+
+TEST(EmployeeSave, ProgressReachesTheEndOfEachGrid)
+{
+    TestDatabase t;
+    std::vector<std::pair<int, int>> seen;
+    EmployeeSaveCounts c;
+    QString error;
+    ASSERT_TRUE(saveEmployeeWorkbook(t.db(), employees(), &c, &error,
+                                     [&](int position, int maximum) { seen.emplace_back(position, maximum); }));
+    ASSERT_EQ(seen.size(), 5u + 2u + 3u + 2u);
+    EXPECT_EQ(seen[4], std::make_pair(5, 5));
+    EXPECT_EQ(seen.back(), std::make_pair(2, 2));
+}
+
+TEST(HistoryLoad, GridAsTheScreenShowsIt)
+{
+    const HistoryWorkbook b = history();
+    ASSERT_EQ(b.periods.size(), 5u);
+    EXPECT_EQ(b.periods[0], (QStringList{"1", "10000001", "3100100000011", "3", "พนักงานส่วนงาน", "01/10/2549",
+                                         "30/09/2551"}));
+    EXPECT_EQ(b.periods[3], (QStringList{"4", "10000002", "3100100000022", "2", "พนักงานมหาวิทยาลัย", "01/06/2558",
+                                         "30/12/1899"}));
+    EXPECT_EQ(b.periods[4][6], QStringLiteral("28/02/2643"));
+}
+
+TEST(HistorySave, SameKeyUpdatesOnePeriodAndSavingTwiceAddsNothing)
+{
+    TestDatabase t;
+    TableCounts c;
+    QString error;
+    ASSERT_TRUE(saveHistoryWorkbook(t.db(), history(), &c, &error)) << error.toStdString();
+    EXPECT_EQ(c.inserted, 4);
+    EXPECT_EQ(c.updated, 1);
+    EXPECT_EQ(count(t, "EP_Work_Histry"), 4);
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Work_E_Date FROM EP_Work_Histry WHERE SapID = '10000001' "
+                                      "AND Work_Type_Code = '2' AND Work_B_Date = '01/10/2551'"))
+                  .toString(),
+              QStringLiteral("30/09/2556"));
+    // A period of an employee number not in the employee list is kept all the same.
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_Work_Histry WHERE SapID = '77777777'")).toInt(), 1);
+
+    ASSERT_TRUE(saveHistoryWorkbook(t.db(), history(), &c, &error)) << error.toStdString();
+    EXPECT_EQ(c.inserted, 0);
+    EXPECT_EQ(c.updated, 5);
+    EXPECT_EQ(count(t, "EP_Work_Histry"), 4);
+}
+
+TEST(HistorySave, EmptyKeysSkippedAndFailureRolledBack)
+{
+    TestDatabase t;
+    HistoryWorkbook b = history();
+    b.periods[1][1] = QStringLiteral("   ");
+    TableCounts c;
+    QString error;
+    ASSERT_TRUE(saveHistoryWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+    EXPECT_EQ(c.skipped, 1);
+    EXPECT_EQ(c.inserted, 4);  // the third row no longer finds the second
+
+    TestDatabase t2;
+    t2.exec(QStringLiteral("DROP TABLE EP_Work_Histry"));
+    EXPECT_FALSE(saveHistoryWorkbook(t2.db(), history(), &c, &error));
+    EXPECT_FALSE(error.isEmpty());
+}

@@ -10,9 +10,9 @@
 //   2. load and compute for one employee (the queries of pages 1 to 6),
 //   3. M consecutive calculations with save, each its own transaction.
 
+#include "db/Schema.h"
 #include "rules/Calculation.h"
 #include "services/CalculationService.h"
-#include "db/Schema.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -74,22 +74,26 @@ void Fill(const db::Database& db, int employees)
         const QString ssn = QStringLiteral("3%1").arg(i, 12, 10, QLatin1Char('0'));
         const double salary = 15000 + random.bounded(2000000) / 100.0;
         Exec(db, emp,
-             {sap, ssn, QStringLiteral("นาย"), QStringLiteral("ทดสอบ%1").arg(i), QStringLiteral("ระบบ"),
-              QStringLiteral("01/01/1980"), QStringLiteral("01/10/2006"), QStringLiteral("2"),
-              QStringLiteral("30/09/2024"), QStringLiteral("11"), salary, QStringLiteral("A")});
+            {sap, ssn, QStringLiteral("นาย"), QStringLiteral("ทดสอบ%1").arg(i), QStringLiteral("ระบบ"),
+                QStringLiteral("01/01/1980"), QStringLiteral("01/10/2006"), QStringLiteral("2"),
+                QStringLiteral("30/09/2024"), QStringLiteral("11"), salary, QStringLiteral("A")});
         Exec(db, reason, {sap, QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา")});
         const int startYear = 2547 + static_cast<int>(random.bounded(10));
-        Exec(db, period, {sap, ssn, QStringLiteral("3"), type3, QStringLiteral("01/10/%1").arg(startYear),
-                          QStringLiteral("30/09/%1").arg(startYear + 2)});
-        Exec(db, period, {sap, ssn, QStringLiteral("2"), type2, QStringLiteral("01/10/%1").arg(startYear + 2),
-                          QStringLiteral("15/03/%1").arg(startYear + 5)});
+        Exec(db, period,
+            {sap, ssn, QStringLiteral("3"), type3, QStringLiteral("01/10/%1").arg(startYear),
+                QStringLiteral("30/09/%1").arg(startYear + 2)});
+        Exec(db, period,
+            {sap, ssn, QStringLiteral("2"), type2, QStringLiteral("01/10/%1").arg(startYear + 2),
+                QStringLiteral("15/03/%1").arg(startYear + 5)});
         if (i % 2 == 0)
-            Exec(db, period, {sap, ssn, QStringLiteral("2"), type2, QStringLiteral("16/03/%1").arg(startYear + 5),
-                              QStringLiteral("30/09/2567")});
+            Exec(db, period,
+                {sap, ssn, QStringLiteral("2"), type2, QStringLiteral("16/03/%1").arg(startYear + 5),
+                    QStringLiteral("30/09/2567")});
         if (i % 5 == 0)
-            Exec(db, saved, {QStringLiteral("9%1").arg(i, 7, 10, QLatin1Char('0')), ssn, QStringLiteral("03/2013"),
-                             QStringLiteral("29/03/2556"), QStringLiteral("17/10/2550"), QStringLiteral("31/03/2556"),
-                             1993, 5, 5, 15, 15000.0, 6, 0.0, 90000.0, QStringLiteral("FC")});
+            Exec(db, saved,
+                {QStringLiteral("9%1").arg(i, 7, 10, QLatin1Char('0')), ssn, QStringLiteral("03/2013"),
+                    QStringLiteral("29/03/2556"), QStringLiteral("17/10/2550"), QStringLiteral("31/03/2556"), 1993, 5,
+                    5, 15, 15000.0, 6, 0.0, 90000.0, QStringLiteral("FC")});
     }
     QString error;
     if (!tx.commit(&error))
@@ -151,7 +155,7 @@ int main(int argc, char** argv)
         timer.start();
         Fill(db, employees);
         std::printf("database: %s, %d employees filled in %.0f ms\n", qPrintable(db.dialect().name()), employees,
-                    Ms(timer.nsecsElapsed(), 1));
+            Ms(timer.nsecsElapsed(), 1));
 
         // 1. The rules alone.
         calc::Calculation_Input input;
@@ -188,8 +192,8 @@ int main(int argc, char** argv)
         for (int i = 0; i < saves; ++i) {
             calc::Calculation_Input in;
             std::string message;
-            if (!calc::Load_Calculation_Input(db, Sap(i).toStdString(), "10/2024", std::nullopt, std::nullopt, &in,
-                                              &message))
+            if (!calc::Load_Calculation_Input(
+                    db, Sap(i).toStdString(), "10/2024", std::nullopt, std::nullopt, &in, &message))
                 Fail(QString::fromStdString(message));
             const calc::Calculation c = calc::Run_Calculation(in);
             if (!calc::Save_Calculation(db, in, c, dateEntry, &message))

@@ -21,15 +21,15 @@ namespace {
 
 double cpuSeconds()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_SELF, &u);
-    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-           static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec)
+        + static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 long peakKb()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_maxrss;
 }
@@ -88,8 +88,8 @@ int main(int argc, char** argv)
             return 1;
         }
         std::printf("%s rows=%zu load=%lld ms (cpu %.0f ms) save%d=%lld ms (cpu %.0f ms) (%s)\n",
-                    employees ? "employees" : "history", rows, static_cast<long long>(loadMs), loadCpu * 1000, round,
-                    static_cast<long long>(t.elapsed()), (cpuSeconds() - cpu) * 1000, qPrintable(counts.value(0)));
+            employees ? "employees" : "history", rows, static_cast<long long>(loadMs), loadCpu * 1000, round,
+            static_cast<long long>(t.elapsed()), (cpuSeconds() - cpu) * 1000, qPrintable(counts.value(0)));
     }
     std::printf("total=%lld ms peak=%ld MB\n", static_cast<long long>(total.elapsed()), peakKb() / 1024);
     return 0;

@@ -19,7 +19,7 @@ const char* kLast[] = {"ใจดี", "รักงาน", "ศรีสุข
 
 lxw_datetime day(int year, int month, int d)
 {
-    return lxw_datetime{year, month, d, 0, 0, 0.0};
+    return lxw_datetime {year, month, d, 0, 0, 0.0};
 }
 
 int employees(const std::string& path, int rows)
@@ -30,7 +30,8 @@ int employees(const std::string& path, int rows)
     lxw_worksheet* s1 = workbook_add_worksheet(wb, "พนักงาน");
     worksheet_write_string(s1, 0, 1, "12", nullptr);
     worksheet_write_string(s1, 0, 3, "2567", nullptr);
-    const char* heads[] = {"SapID", "SSN", "คำนำหน้า", "ชื่อ", "นามสกุล", "เกิด", "เริ่มงาน", "ประเภท", "สิ้นสุดสัญญา", "ส่วนงาน", "เงินเดือน"};
+    const char* heads[] = {
+        "SapID", "SSN", "คำนำหน้า", "ชื่อ", "นามสกุล", "เกิด", "เริ่มงาน", "ประเภท", "สิ้นสุดสัญญา", "ส่วนงาน", "เงินเดือน"};
     for (int c = 0; c < 11; ++c)
         worksheet_write_string(s1, 1, c, heads[c], nullptr);
     for (int i = 0; i < rows; ++i) {
@@ -82,7 +83,7 @@ int history(const std::string& path, int rows)
     worksheet_write_string(s, 1, 0, "SapID", nullptr);
     for (int i = 0; i < rows; ++i) {
         const int r = i + 2;
-        const int person = i / 2;  // two periods per employee
+        const int person = i / 2; // two periods per employee
         worksheet_write_string(s, r, 0, std::to_string(10000000 + person).c_str(), nullptr);
         worksheet_write_string(s, r, 1, std::to_string(3100100000000LL + person * 7).c_str(), nullptr);
         const bool first = i % 2 == 0;

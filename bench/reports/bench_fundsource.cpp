@@ -6,13 +6,13 @@
 //
 //   bench_fundsource [--calculations N] [--db URL]
 
-#include "gui/common/Prompter.h"
-#include "gui/common/Session.h"
 #include "db/Database.h"
 #include "db/Schema.h"
-#include "services/FundSource.h"
 #include "files/XlsxExport.h"
+#include "gui/common/Prompter.h"
+#include "gui/common/Session.h"
 #include "gui/reports/URep_Split_Money.h"
+#include "services/FundSource.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -57,11 +57,12 @@ bool fill(const db::Database& db, int calculations, QString* error)
         const double salary = 15000 + (i % 300) * 50.5;
         const int nt = 6 + i % 5;
         const QVariantList values = {sap, QStringLiteral("31001%1").arg(i, 8, 10, QLatin1Char('0')),
-                                     QStringLiteral("%1/%2/2569").arg(1 + i % 28, 2, 10, QLatin1Char('0'))
-                                         .arg(1 + i % 12, 2, 10, QLatin1Char('0')),
-                                     5 + i % 10, i % 12, i % 28, salary, nt, QStringLiteral("ชื่อพนักงาน%1").arg(i),
-                                     QStringLiteral("นามสกุล%1").arg(i % 977), 12.0 + i % 40, 30.0 + i % 70,
-                                     salary * nt, departs[i % departs.size()]};
+            QStringLiteral("%1/%2/2569")
+                .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
+                .arg(1 + i % 12, 2, 10, QLatin1Char('0')),
+            5 + i % 10, i % 12, i % 28, salary, nt, QStringLiteral("ชื่อพนักงาน%1").arg(i),
+            QStringLiteral("นามสกุล%1").arg(i % 977), 12.0 + i % 40, 30.0 + i % 70, salary * nt,
+            departs[i % departs.size()]};
         for (int v = 0; v < values.size(); ++v)
             calc.bindValue(v, values[v]);
         if (!db.exec(calc, QStringLiteral("calculations"), error))
@@ -119,7 +120,7 @@ int main(int argc, char** argv)
         }
     });
     std::printf("backend %s, %d calculations, %d lines (filled in %.0f ms)\n", qPrintable(db->dialect().name()),
-                calculations, 2 * calculations, fillMs);
+        calculations, 2 * calculations, fillMs);
 
     FundSourceCriteria all;
     all.from = QStringLiteral("01/01/2569");
@@ -128,7 +129,7 @@ int main(int argc, char** argv)
     for (int run = 0; run < 2; ++run) {
         const double ms = timed([&] { result = queryFundSource(*db, all); });
         std::printf("query, every line:          %8.0f ms  (%lld rows with the total)\n", ms,
-                    qlonglong(result.grid.rows.size()));
+            qlonglong(result.grid.rows.size()));
     }
     FundSourceCriteria unit = all;
     unit.sourceCode = QStringLiteral("3");
@@ -153,8 +154,8 @@ int main(int argc, char** argv)
             screen.btnShow_DataClick();
             grid->repaint();
         });
-        std::printf("screen search (grid shown): %8.0f ms  (%lld rows)\n", ms,
-                    qlonglong(screen.resultList().rows.size()));
+        std::printf(
+            "screen search (grid shown): %8.0f ms  (%lld rows)\n", ms, qlonglong(screen.resultList().rows.size()));
     }
     const double markMs = timed([&] {
         screen.btnSelect_allClick();
@@ -163,8 +164,7 @@ int main(int argc, char** argv)
     const double gatherMs = timed([&] { screen.Button2Click(); });
     std::printf("select all:                 %8.0f ms\n", markMs);
     std::printf("gather:                     %8.0f ms  (%lld selected, total %s)\n", gatherMs,
-                qlonglong(screen.selectionList().rows.size() - 1),
-                qPrintable(screen.selectionList().rows.last().value(3)));
+        qlonglong(screen.selectionList().rows.size() - 1), qPrintable(screen.selectionList().rows.last().value(3)));
 
     const QString out = dir.filePath(QStringLiteral("fund-source.xlsx"));
     const double exportMs = timed([&] {

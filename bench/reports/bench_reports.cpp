@@ -6,10 +6,10 @@
 
 #include "db/Database.h"
 #include "db/Schema.h"
+#include "files/XlsxExport.h"
 #include "gui/common/GridModel.h"
 #include "services/ReportExports.h"
 #include "services/ReportQueries.h"
-#include "files/XlsxExport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,7 +38,8 @@ bool fill(const db::Database& db, int rows, QString* error)
     };
     const QStringList departs = {"คณะวิทยาศาสตร์", "คณะมนุษยศาสตร์", "คณะแพทยศาสตร์", "สำนักงานอธิการบดี"};
     for (int i = 0; i < departs.size(); ++i)
-        if (!run("INSERT INTO EP_TR_Depart (Depart_Code, Dapart_Name) VALUES (?, ?)", {QString::number(11 + i), departs[i]}))
+        if (!run("INSERT INTO EP_TR_Depart (Depart_Code, Dapart_Name) VALUES (?, ?)",
+                {QString::number(11 + i), departs[i]}))
             return false;
     if (!run("INSERT INTO EP_TR_Work_Type (Work_Type_Code, Work_Type) VALUES ('2', 'พนักงานมหาวิทยาลัย')", {})
         || !run("INSERT INTO EP_TR_Work_Type (Work_Type_Code, Work_Type) VALUES ('3', 'พนักงานส่วนงาน')", {}))
@@ -73,11 +74,12 @@ bool fill(const db::Database& db, int rows, QString* error)
         emp.bindValue(12, salary);
         if (!db.exec(emp, QStringLiteral("employees"), error))
             return false;
-        const QVariantList values = {sap, QStringLiteral("31001%1").arg(i), QStringLiteral("%1/2015").arg(1 + i % 12, 2, 10, QLatin1Char('0')),
-                                     begin.toString("dd/MM/") + QString::number(begin.year() + 543),
-                                     end.toString("dd/MM/") + QString::number(end.year() + 543), begin.daysTo(end) + 1,
-                                     5 + i % 10, i % 12, i % 28, salary, 6 + i % 5, QStringLiteral("ชื่อ%1").arg(i),
-                                     QStringLiteral("สกุล%1").arg(i % 977), salary * 6, QString::number(11 + d), departs[d]};
+        const QVariantList values = {sap, QStringLiteral("31001%1").arg(i),
+            QStringLiteral("%1/2015").arg(1 + i % 12, 2, 10, QLatin1Char('0')),
+            begin.toString("dd/MM/") + QString::number(begin.year() + 543),
+            end.toString("dd/MM/") + QString::number(end.year() + 543), begin.daysTo(end) + 1, 5 + i % 10, i % 12,
+            i % 28, salary, 6 + i % 5, QStringLiteral("ชื่อ%1").arg(i), QStringLiteral("สกุล%1").arg(i % 977), salary * 6,
+            QString::number(11 + d), departs[d]};
         for (int k = 0; k < values.size(); ++k)
             saved.bindValue(k, values[k]);
         if (!db.exec(saved, QStringLiteral("saved calculations"), error))
@@ -91,8 +93,8 @@ double msSince(const QElapsedTimer& t)
     return t.nsecsElapsed() / 1e6;
 }
 
-void measure(const char* name, const std::function<ReportResult()>& query, const ExportOptions& options,
-             const QString& folder)
+void measure(
+    const char* name, const std::function<ReportResult()>& query, const ExportOptions& options, const QString& folder)
 {
     QElapsedTimer t;
     t.start();
@@ -127,8 +129,8 @@ void measure(const char* name, const std::function<ReportResult()>& query, const
     }
     std::printf("%-14s %7lld rows x %2d columns  query %7.0f ms  grid %6.0f ms  query+grid %7.0f ms  export %7.0f ms  "
                 "(%.1f MB)\n",
-                name, static_cast<long long>(rows), model.columnCount(), queryMs, showMs, queryMs + showMs, exportMs,
-                QFileInfo(path).size() / 1e6);
+        name, static_cast<long long>(rows), model.columnCount(), queryMs, showMs, queryMs + showMs, exportMs,
+        QFileInfo(path).size() / 1e6);
 }
 
 } // namespace
@@ -164,12 +166,17 @@ int main(int argc, char** argv)
     }
     std::printf("filled %d employees and %d saved calculations in %.1f s\n", rows, rows, t.elapsed() / 1000.0);
 
-    measure("contract-end", [&] { return queryContractEnd(*db, {}); }, contractEndExport(), dir.path());
-    measure("received", [&] { return queryReceived(*db, {}); }, receivedExport(), dir.path());
-    measure("forecast", [&] {
-        ForecastCriteria c;
-        c.calcYear = QStringLiteral("2561");
-        return queryForecast(*db, c);
-    }, forecastExport(), dir.path());
+    measure(
+        "contract-end", [&] { return queryContractEnd(*db, {}); }, contractEndExport(), dir.path());
+    measure(
+        "received", [&] { return queryReceived(*db, {}); }, receivedExport(), dir.path());
+    measure(
+        "forecast",
+        [&] {
+            ForecastCriteria c;
+            c.calcYear = QStringLiteral("2561");
+            return queryForecast(*db, c);
+        },
+        forecastExport(), dir.path());
     return 0;
 }

@@ -7,17 +7,17 @@
 // without tables (a new embedded file, or an empty server database) gets the
 // tables and installation data first; users are added with velmora-cli.
 
-#include "gui/main/Screens.h"
-#include "gui/main/Startup.h"
-#include "gui/main/UVelmora.h"
+#include "db/Config.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenRegistry.h"
 #include "gui/common/Session.h"
-#include "db/Config.h"
+#include "gui/main/Screens.h"
+#include "gui/main/Startup.h"
+#include "gui/main/UVelmora.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QCommandLineParser>
+#include <QScreen>
 #include <QWidget>
 
 #include <cstdio>
@@ -61,8 +61,8 @@ int main(int argc, char** argv)
 {
     if (!displayAvailable(argc, argv)) {
         std::fprintf(stderr,
-                     "velmora: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
-                     "Run it in a desktop session, or use the command-line program velmora-cli.\n");
+            "velmora: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
+            "Run it in a desktop session, or use the command-line program velmora-cli.\n");
         return 1;
     }
 
@@ -76,8 +76,7 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption dbOption(QStringLiteral("db"),
-                                      QStringLiteral("Database URL: sqlite:PATH, postgresql://..., odbc:..."),
-                                      QStringLiteral("URL"));
+        QStringLiteral("Database URL: sqlite:PATH, postgresql://..., odbc:..."), QStringLiteral("URL"));
     parser.addOption(dbOption);
     parser.process(app);
 
@@ -102,8 +101,8 @@ int main(int argc, char** argv)
     // that their creation steps see its date values; never shown.
     auto precreated = velmora::app::createPrecreatedScreens(screens, session);
 
-    QObject::connect(&frmVelmora, &velmora::app::TfrmVelmora::programEndRequested, &app,
-                     &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&frmVelmora, &velmora::app::TfrmVelmora::programEndRequested, &app, &QCoreApplication::quit,
+        Qt::QueuedConnection);
     // Fill the screen first: without a window manager (a kiosk, a remote X
     // session) a maximise request is not honoured and the window would keep
     // its minimal size.

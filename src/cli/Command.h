@@ -19,7 +19,10 @@ enum Exit { Success = 0, Refused = 1, Usage = 2 };
 class Context
 {
 public:
-    Context(QString dbOption, QStringList args) : m_dbOption(std::move(dbOption)), m_args(std::move(args)) {}
+    Context(QString dbOption, QStringList args)
+        : m_dbOption(std::move(dbOption))
+        , m_args(std::move(args))
+    { }
 
     // The command's own arguments, the command name first (as QCommandLineParser wants).
     const QStringList& args() const { return m_args; }
@@ -28,10 +31,10 @@ public:
     std::unique_ptr<db::Database> openDatabase();
     QString databaseUrl() const;
 
-    void out(const QString& text) const;          // stdout, text as it stands
-    void outLine(const QString& text) const;      // stdout, one line
-    int refuse(const QString& message) const;     // one line on stderr, exit 1
-    int usage(const QString& message) const;      // one line on stderr, exit 2
+    void out(const QString& text) const; // stdout, text as it stands
+    void outLine(const QString& text) const; // stdout, one line
+    int refuse(const QString& message) const; // one line on stderr, exit 1
+    int usage(const QString& message) const; // one line on stderr, exit 2
 
     // Parses the command's options; on an error prints it and returns false.
     // positional: how many arguments the command takes after its name (-1: any);
@@ -46,8 +49,8 @@ private:
 struct Command
 {
     QString name;
-    QString synopsis;  // one line for --help
-    bool needsGui = false;  // pages and PDFs need a QGuiApplication
+    QString synopsis; // one line for --help
+    bool needsGui = false; // pages and PDFs need a QGuiApplication
     std::function<int(Context&)> run;
 };
 

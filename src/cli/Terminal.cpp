@@ -43,7 +43,7 @@ QString promptPassword(const QString& prompt)
     std::getline(std::cin, line);
     SetConsoleMode(in, mode);
 #else
-    termios old{};
+    termios old {};
     const bool saved = tcgetattr(STDIN_FILENO, &old) == 0;
     if (saved) {
         termios quiet = old;

@@ -18,8 +18,8 @@ QString Q(const std::string& text)
 QString Summary(const calc::Calculation_Input& in, const calc::Calculation& c)
 {
     QStringList lines;
-    lines << QStringLiteral("SAP ID %1  SSN %2  %3").arg(Q(in.sapid), Q(in.ssn),
-                                                          Q(calc::Full_Name(in.prefix, in.first_name, in.last_name)));
+    lines << QStringLiteral("SAP ID %1  SSN %2  %3")
+                 .arg(Q(in.sapid), Q(in.ssn), Q(calc::Full_Name(in.prefix, in.first_name, in.last_name)));
     lines << QStringLiteral("ส่วนงาน %1 %2  เงินเดือนสุดท้าย %3 บาท")
                  .arg(Q(in.depart_code), Q(in.depart_name), Q(c.salary_text));
     lines << QStringLiteral("เดือนปีที่ขอรับเงินชดเชย %1  เหตุแห่งการออก %2").arg(Q(in.request_month), Q(in.reason));
@@ -30,7 +30,7 @@ QString Summary(const calc::Calculation_Input& in, const calc::Calculation& c)
                                 "  รวม %11 เดือน  เดือนคำนวณ %12")
                      .arg(++n)
                      .arg(Q(p.code), Q(p.type_name), Q(p.begin), Q(p.calc_begin), Q(p.end), Q(p.total_days_text),
-                          Q(p.years_text), Q(p.months_text))
+                         Q(p.years_text), Q(p.months_text))
                      .arg(Q(p.days_text), Q(p.whole_months_text), Q(p.weight_text));
     lines << QStringLiteral("ประวัติการได้รับเงินชดเชย:");
     if (c.earlier.empty())
@@ -73,10 +73,10 @@ int runCalc(Context& c)
 {
     QCommandLineParser p;
     const QCommandLineOption month(QStringLiteral("month"), QStringLiteral("request month"), QStringLiteral("MM/YYYY"));
-    const QCommandLineOption salary(QStringLiteral("salary"), QStringLiteral("last monthly salary"),
-                                    QStringLiteral("AMOUNT"));
-    const QCommandLineOption reason(QStringLiteral("reason"), QStringLiteral("reason for leaving"),
-                                    QStringLiteral("TEXT"));
+    const QCommandLineOption salary(
+        QStringLiteral("salary"), QStringLiteral("last monthly salary"), QStringLiteral("AMOUNT"));
+    const QCommandLineOption reason(
+        QStringLiteral("reason"), QStringLiteral("reason for leaving"), QStringLiteral("TEXT"));
     const QCommandLineOption save(QStringLiteral("save"), QStringLiteral("record the calculation"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("print the calculation as JSON"));
     p.addOptions({month, salary, reason, save, json});
@@ -103,8 +103,8 @@ int runCalc(Context& c)
 
     calc::Calculation_Input input;
     std::string error;
-    if (!calc::Load_Calculation_Input(*database, p.positionalArguments().at(0).toStdString(), requestMonth,
-                                      salaryText, reasonText, &input, &error))
+    if (!calc::Load_Calculation_Input(*database, p.positionalArguments().at(0).toStdString(), requestMonth, salaryText,
+            reasonText, &input, &error))
         return c.refuse(Q(error));
     const calc::Calculation result = calc::Run_Calculation(input);
     if (!result.ok())
@@ -128,8 +128,7 @@ int runCalc(Context& c)
 }
 
 const Registration reg({QStringLiteral("calc"),
-                        QStringLiteral("calc SAPID --month MM/YYYY [--salary AMOUNT] [--reason TEXT] [--save] [--json]"),
-                        false, runCalc});
+    QStringLiteral("calc SAPID --month MM/YYYY [--salary AMOUNT] [--reason TEXT] [--save] [--json]"), false, runCalc});
 
 } // namespace
 } // namespace velmora::cli

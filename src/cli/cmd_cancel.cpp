@@ -8,8 +8,8 @@ namespace {
 int runCancel(Context& c)
 {
     QCommandLineParser p;
-    const QCommandLineOption withHistory(QStringLiteral("with-history"),
-                                         QStringLiteral("also delete the employee's work-history periods"));
+    const QCommandLineOption withHistory(
+        QStringLiteral("with-history"), QStringLiteral("also delete the employee's work-history periods"));
     p.addOption(withHistory);
     const QString synopsis = QStringLiteral("cancel SAPID [--with-history]");
     if (!c.parse(p, 1, synopsis))

@@ -3,11 +3,11 @@
 
 #include "cli/cmd_fund_source.h"
 
-#include "services/FundSource.h"
 #include "files/XlsxExport.h"
 #include "pages/MemoPage.h"
 #include "pages/OrganisationSettings.h"
 #include "pages/PageRenderer.h"
+#include "services/FundSource.h"
 
 #include <QCommandLineOption>
 #include <QSet>
@@ -27,20 +27,20 @@ const QString kMemoSynopsis = QStringLiteral(
     "print memo --from DD/MM/YYYY --to DD/MM/YYYY [--source 2|3] [--unprinted] --sapids A,B --department NAME "
     "[--routing payroll|faculty] [--reason contract|retire] --pdf OUT");
 
-const QCommandLineOption kFrom(QStringLiteral("from"), QStringLiteral("first save date (Buddhist era)"),
-                               QStringLiteral("DD/MM/YYYY"));
-const QCommandLineOption kTo(QStringLiteral("to"), QStringLiteral("last save date (Buddhist era)"),
-                             QStringLiteral("DD/MM/YYYY"));
-const QCommandLineOption kSource(QStringLiteral("source"), QStringLiteral("fund source: 2 university, 3 unit"),
-                                 QStringLiteral("2|3"));
-const QCommandLineOption kUnprinted(QStringLiteral("unprinted"),
-                                    QStringLiteral("only calculations whose memo was never printed"));
-const QCommandLineOption kDepartment(QStringLiteral("department"), QStringLiteral("department name"),
-                                     QStringLiteral("NAME"));
+const QCommandLineOption kFrom(
+    QStringLiteral("from"), QStringLiteral("first save date (Buddhist era)"), QStringLiteral("DD/MM/YYYY"));
+const QCommandLineOption kTo(
+    QStringLiteral("to"), QStringLiteral("last save date (Buddhist era)"), QStringLiteral("DD/MM/YYYY"));
+const QCommandLineOption kSource(
+    QStringLiteral("source"), QStringLiteral("fund source: 2 university, 3 unit"), QStringLiteral("2|3"));
+const QCommandLineOption kUnprinted(
+    QStringLiteral("unprinted"), QStringLiteral("only calculations whose memo was never printed"));
+const QCommandLineOption kDepartment(
+    QStringLiteral("department"), QStringLiteral("department name"), QStringLiteral("NAME"));
 
 // Reads the search options shared by both commands; false after a usage error.
-bool readCriteria(Context& c, const QCommandLineParser& p, const QString& synopsis, FundSourceCriteria* criteria,
-                  int* status)
+bool readCriteria(
+    Context& c, const QCommandLineParser& p, const QString& synopsis, FundSourceCriteria* criteria, int* status)
 {
     if (!p.isSet(kFrom) || !p.isSet(kTo)) {
         *status = c.usage(QStringLiteral("--from and --to are required\nusage: velmora-cli ") + synopsis);
@@ -103,12 +103,12 @@ int runFundSourceReport(Context& c)
 
 int runMemoPrint(Context& c)
 {
-    const QCommandLineOption sapids(QStringLiteral("sapids"), QStringLiteral("SAP IDs of the lines, comma-separated"),
-                                    QStringLiteral("A,B"));
-    const QCommandLineOption routing(QStringLiteral("routing"), QStringLiteral("payroll (default) or faculty"),
-                                     QStringLiteral("payroll|faculty"));
-    const QCommandLineOption reason(QStringLiteral("reason"), QStringLiteral("contract (default) or retire"),
-                                    QStringLiteral("contract|retire"));
+    const QCommandLineOption sapids(
+        QStringLiteral("sapids"), QStringLiteral("SAP IDs of the lines, comma-separated"), QStringLiteral("A,B"));
+    const QCommandLineOption routing(
+        QStringLiteral("routing"), QStringLiteral("payroll (default) or faculty"), QStringLiteral("payroll|faculty"));
+    const QCommandLineOption reason(
+        QStringLiteral("reason"), QStringLiteral("contract (default) or retire"), QStringLiteral("contract|retire"));
     const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("the PDF file to write"), QStringLiteral("OUT"));
     QCommandLineParser p;
     p.addOptions({kFrom, kTo, kSource, kUnprinted, sapids, kDepartment, routing, reason, pdf});
@@ -119,8 +119,8 @@ int runMemoPrint(Context& c)
     if (!readCriteria(c, p, kMemoSynopsis, &criteria, &status))
         return status;
     if (!p.isSet(sapids) || !p.isSet(kDepartment) || !p.isSet(pdf) || p.value(pdf).isEmpty())
-        return c.usage(QStringLiteral("--sapids, --department and --pdf are required\nusage: velmora-cli ")
-                       + kMemoSynopsis);
+        return c.usage(
+            QStringLiteral("--sapids, --department and --pdf are required\nusage: velmora-cli ") + kMemoSynopsis);
     print::MemoContent content;
     content.department = p.value(kDepartment);
     const QString route = p.isSet(routing) ? p.value(routing) : QStringLiteral("payroll");
@@ -158,7 +158,8 @@ int runMemoPrint(Context& c)
             missing << id;
     if (!missing.isEmpty()) {
         missing.sort();
-        return c.refuse(QStringLiteral("ไม่พบ SAP ID ในรายการเงินชดเชยแยกแหล่งเงิน: ") + missing.join(QStringLiteral(", ")));
+        return c.refuse(
+            QStringLiteral("ไม่พบ SAP ID ในรายการเงินชดเชยแยกแหล่งเงิน: ") + missing.join(QStringLiteral(", ")));
     }
     const ReportGrid selection = gatherSelection(result.grid, result.lines);
     content.count = selectedCount(selection);

@@ -48,10 +48,10 @@ int runImportHistory(Context& c)
     return Success;
 }
 
-const Registration employees({QStringLiteral("import-employees"), QStringLiteral("import-employees FILE"), false,
-                              runImportEmployees});
-const Registration history({QStringLiteral("import-history"), QStringLiteral("import-history FILE"), false,
-                            runImportHistory});
+const Registration employees(
+    {QStringLiteral("import-employees"), QStringLiteral("import-employees FILE"), false, runImportEmployees});
+const Registration history(
+    {QStringLiteral("import-history"), QStringLiteral("import-history FILE"), false, runImportHistory});
 
 } // namespace
 } // namespace velmora::cli

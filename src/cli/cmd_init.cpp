@@ -24,8 +24,8 @@ int runInit(Context& c)
 {
     QCommandLineParser p;
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("first user's name"), QStringLiteral("NAME"));
-    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("first user's password"),
-                                      QStringLiteral("PW"));
+    const QCommandLineOption password(
+        QStringLiteral("password"), QStringLiteral("first user's password"), QStringLiteral("PW"));
     const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("add sample data and the demo login"));
     p.addOptions({user, password, demo});
     const QString synopsis = QStringLiteral("init [--user NAME --password PW] [--demo]");
@@ -86,8 +86,8 @@ int runInit(Context& c)
     return Success;
 }
 
-const Registration reg({QStringLiteral("init"), QStringLiteral("init [--user NAME --password PW] [--demo]"), false,
-                        runInit});
+const Registration reg(
+    {QStringLiteral("init"), QStringLiteral("init [--user NAME --password PW] [--demo]"), false, runInit});
 
 } // namespace
 } // namespace velmora::cli

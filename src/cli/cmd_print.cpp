@@ -10,7 +10,8 @@
 namespace velmora::cli {
 namespace {
 
-const QString kSynopsis = QStringLiteral("print request SAPID --pdf OUT | print detail SAPID --pdf OUT | print memo ... --pdf OUT");
+const QString kSynopsis =
+    QStringLiteral("print request SAPID --pdf OUT | print detail SAPID --pdf OUT | print memo ... --pdf OUT");
 
 // The request document (after a calculation) and the disbursement detail page
 // are one page: both read the saved calculation of the SAP ID.

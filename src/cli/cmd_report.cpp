@@ -1,11 +1,11 @@
 #include "cli/Command.h"
 #include "cli/cmd_fund_source.h"
 
+#include "files/ReportGrid.h"
+#include "files/XlsxExport.h"
 #include "rules/ForecastRules.h"
 #include "services/ReportExports.h"
-#include "files/ReportGrid.h"
 #include "services/ReportQueries.h"
-#include "files/XlsxExport.h"
 
 #include <QFile>
 
@@ -64,13 +64,13 @@ int runReport(Context& c)
     const QString which = c.args().value(1);
     if (which == QLatin1String("fund-source"))
         return runFundSourceReport(c);
-    const QCommandLineOption type(QStringLiteral("type"), QStringLiteral("employment type name"),
-                                  QStringLiteral("NAME"));
-    const QCommandLineOption department(QStringLiteral("department"), QStringLiteral("department name"),
-                                        QStringLiteral("NAME"));
+    const QCommandLineOption type(
+        QStringLiteral("type"), QStringLiteral("employment type name"), QStringLiteral("NAME"));
+    const QCommandLineOption department(
+        QStringLiteral("department"), QStringLiteral("department name"), QStringLiteral("NAME"));
     const QCommandLineOption year(QStringLiteral("year"), QStringLiteral("year"), QStringLiteral("YEAR"));
-    const QCommandLineOption month(QStringLiteral("month"), QStringLiteral("month and year"),
-                                   QStringLiteral("MM/YYYY"));
+    const QCommandLineOption month(
+        QStringLiteral("month"), QStringLiteral("month and year"), QStringLiteral("MM/YYYY"));
     const QCommandLineOption xlsx(QStringLiteral("xlsx"), QStringLiteral("export workbook"), QStringLiteral("OUT"));
 
     QCommandLineParser p;
@@ -126,8 +126,7 @@ int runReport(Context& c)
 }
 
 const Registration report({QStringLiteral("report"),
-                           QStringLiteral("report contract-end|received|forecast|fund-source [options] [--xlsx OUT]"), false,
-                           runReport});
+    QStringLiteral("report contract-end|received|forecast|fund-source [options] [--xlsx OUT]"), false, runReport});
 
 } // namespace
 } // namespace velmora::cli

@@ -33,10 +33,10 @@ int runPeriod(Context& c)
     if (!r.period)
         return c.refuse(QString::fromStdString(r.error));
     const Service_Period_Value& v = *r.period;
-    c.outLine(QStringLiteral("%1 %2 %3 %4")
-                  .arg(QString::fromStdString(v.text.substr(0, 4)), QString::fromStdString(v.text.substr(4, 2)),
-                       QString::fromStdString(v.text.substr(6, 2)),
-                       QString::fromStdString(Round2_Text(v.month_weight))));
+    c.outLine(
+        QStringLiteral("%1 %2 %3 %4")
+            .arg(QString::fromStdString(v.text.substr(0, 4)), QString::fromStdString(v.text.substr(4, 2)),
+                QString::fromStdString(v.text.substr(6, 2)), QString::fromStdString(Round2_Text(v.month_weight))));
     return Success;
 }
 

@@ -8,8 +8,8 @@ namespace velmora::db {
 
 QString defaultSqliteUrl()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/velmora");
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/velmora");
     return QStringLiteral("sqlite:") + QDir(folder).filePath(QStringLiteral("velmora.sqlite"));
 }
 

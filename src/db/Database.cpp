@@ -3,10 +3,10 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QUrl>
-#include <QRegularExpression>
 #include <QUrlQuery>
 #include <QVariant>
 
@@ -62,7 +62,7 @@ ConnectionSpec parseDatabaseUrl(const QString& url)
         spec.password = u.password(QUrl::FullyDecoded);
         spec.databaseName = u.path(QUrl::FullyDecoded).mid(1);
         const QUrlQuery q(u);
-        if (q.hasQueryItem(QStringLiteral("host")))  // a socket folder
+        if (q.hasQueryItem(QStringLiteral("host"))) // a socket folder
             spec.host = q.queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
         if (q.hasQueryItem(QStringLiteral("schema"))) {
             spec.schema = q.queryItemValue(QStringLiteral("schema"), QUrl::FullyDecoded);
@@ -79,9 +79,10 @@ ConnectionSpec parseDatabaseUrl(const QString& url)
 }
 
 Database::Database(QString url, QString connectionName, Backend backend)
-    : m_url(std::move(url)), m_connectionName(std::move(connectionName)), m_dialect(backend)
-{
-}
+    : m_url(std::move(url))
+    , m_connectionName(std::move(connectionName))
+    , m_dialect(backend)
+{ }
 
 Database::~Database()
 {
@@ -215,7 +216,8 @@ bool Database::hasTable(const QString& name) const
     return q.exec() && q.next();
 }
 
-Transaction::Transaction(const Database& db) : m_db(db.connection())
+Transaction::Transaction(const Database& db)
+    : m_db(db.connection())
 {
     m_active = m_db.transaction();
 }

@@ -76,14 +76,14 @@ private:
 struct ConnectionSpec
 {
     Backend backend = Backend::Sqlite;
-    QString driver;        // QSQLITE, QPSQL, QODBC
-    QString databaseName;  // file, database, or ODBC connection string
+    QString driver; // QSQLITE, QPSQL, QODBC
+    QString databaseName; // file, database, or ODBC connection string
     QString host;
     int port = -1;
     QString user;
     QString password;
-    QString schema;        // PostgreSQL: ?schema=NAME sets the search path
-    QString error;         // non-empty when the URL cannot be used
+    QString schema; // PostgreSQL: ?schema=NAME sets the search path
+    QString error; // non-empty when the URL cannot be used
 };
 ConnectionSpec parseDatabaseUrl(const QString& url);
 

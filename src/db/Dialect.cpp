@@ -5,9 +5,12 @@ namespace velmora::db {
 QString Dialect::name() const
 {
     switch (m_backend) {
-    case Backend::Sqlite: return QStringLiteral("SQLite");
-    case Backend::Postgres: return QStringLiteral("PostgreSQL");
-    case Backend::SqlServer: return QStringLiteral("SQL Server");
+    case Backend::Sqlite:
+        return QStringLiteral("SQLite");
+    case Backend::Postgres:
+        return QStringLiteral("PostgreSQL");
+    case Backend::SqlServer:
+        return QStringLiteral("SQL Server");
     }
     return {};
 }
@@ -27,9 +30,12 @@ QString Dialect::substring(const QString& expr, int start, int length) const
 QString Dialect::currentDateTimeQuery() const
 {
     switch (m_backend) {
-    case Backend::Sqlite: return QStringLiteral("SELECT datetime('now', 'localtime') AS C_Date");
-    case Backend::Postgres: return QStringLiteral("SELECT LOCALTIMESTAMP(0) AS C_Date");
-    case Backend::SqlServer: return QStringLiteral("SELECT GETDATE() AS C_Date");
+    case Backend::Sqlite:
+        return QStringLiteral("SELECT datetime('now', 'localtime') AS C_Date");
+    case Backend::Postgres:
+        return QStringLiteral("SELECT LOCALTIMESTAMP(0) AS C_Date");
+    case Backend::SqlServer:
+        return QStringLiteral("SELECT GETDATE() AS C_Date");
     }
     return {};
 }
@@ -37,9 +43,12 @@ QString Dialect::currentDateTimeQuery() const
 QString Dialect::textType(int length) const
 {
     switch (m_backend) {
-    case Backend::Sqlite: return QStringLiteral("TEXT");
-    case Backend::Postgres: return QStringLiteral("VARCHAR(%1)").arg(length);
-    case Backend::SqlServer: return QStringLiteral("NVARCHAR(%1)").arg(length);  // Thai text
+    case Backend::Sqlite:
+        return QStringLiteral("TEXT");
+    case Backend::Postgres:
+        return QStringLiteral("VARCHAR(%1)").arg(length);
+    case Backend::SqlServer:
+        return QStringLiteral("NVARCHAR(%1)").arg(length); // Thai text
     }
     return {};
 }
@@ -52,9 +61,11 @@ QString Dialect::integerType() const
 QString Dialect::moneyType() const
 {
     switch (m_backend) {
-    case Backend::Sqlite: return QStringLiteral("NUMERIC");
+    case Backend::Sqlite:
+        return QStringLiteral("NUMERIC");
     case Backend::Postgres:
-    case Backend::SqlServer: return QStringLiteral("NUMERIC(18,2)");
+    case Backend::SqlServer:
+        return QStringLiteral("NUMERIC(18,2)");
     }
     return {};
 }
@@ -62,9 +73,12 @@ QString Dialect::moneyType() const
 QString Dialect::realType() const
 {
     switch (m_backend) {
-    case Backend::Sqlite: return QStringLiteral("REAL");
-    case Backend::Postgres: return QStringLiteral("DOUBLE PRECISION");
-    case Backend::SqlServer: return QStringLiteral("FLOAT");
+    case Backend::Sqlite:
+        return QStringLiteral("REAL");
+    case Backend::Postgres:
+        return QStringLiteral("DOUBLE PRECISION");
+    case Backend::SqlServer:
+        return QStringLiteral("FLOAT");
     }
     return {};
 }
@@ -72,9 +86,12 @@ QString Dialect::realType() const
 QString Dialect::dateTimeType() const
 {
     switch (m_backend) {
-    case Backend::Sqlite: return QStringLiteral("TEXT");  // 'yyyy-mm-dd hh:mm:ss'
-    case Backend::Postgres: return QStringLiteral("TIMESTAMP");
-    case Backend::SqlServer: return QStringLiteral("DATETIME");
+    case Backend::Sqlite:
+        return QStringLiteral("TEXT"); // 'yyyy-mm-dd hh:mm:ss'
+    case Backend::Postgres:
+        return QStringLiteral("TIMESTAMP");
+    case Backend::SqlServer:
+        return QStringLiteral("DATETIME");
     }
     return {};
 }

@@ -13,7 +13,9 @@ enum class Backend { Sqlite, Postgres, SqlServer };
 class Dialect
 {
 public:
-    explicit Dialect(Backend backend) : m_backend(backend) {}
+    explicit Dialect(Backend backend)
+        : m_backend(backend)
+    { }
 
     Backend backend() const { return m_backend; }
     QString name() const;
@@ -27,8 +29,8 @@ public:
     // Column types of the schema.
     QString textType(int length) const;
     QString integerType() const;
-    QString moneyType() const;   // decimal amounts of baht, two decimals
-    QString realType() const;    // percentages and months with a fraction
+    QString moneyType() const; // decimal amounts of baht, two decimals
+    QString realType() const; // percentages and months with a fraction
     QString dateTimeType() const;
     // Case-insensitive LIKE prefix/containment is the server's own; this gives
     // the operator that matches the server's default comparison.

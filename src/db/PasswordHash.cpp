@@ -25,8 +25,8 @@ QString hashPassword(const QString& password)
     const QByteArray utf8 = password.toUtf8();
     char out[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(out, utf8.constData(), static_cast<unsigned long long>(utf8.size()),
-                          cheapHash ? crypto_pwhash_OPSLIMIT_MIN : crypto_pwhash_OPSLIMIT_INTERACTIVE,
-                          cheapHash ? crypto_pwhash_MEMLIMIT_MIN : crypto_pwhash_MEMLIMIT_INTERACTIVE)
+            cheapHash ? crypto_pwhash_OPSLIMIT_MIN : crypto_pwhash_OPSLIMIT_INTERACTIVE,
+            cheapHash ? crypto_pwhash_MEMLIMIT_MIN : crypto_pwhash_MEMLIMIT_INTERACTIVE)
         != 0)
         throw std::runtime_error("out of memory while hashing a password");
     return QString::fromLatin1(out);
@@ -45,12 +45,11 @@ bool isPasswordHash(const QString& stored)
 bool passwordMatches(const QString& stored, const QString& typed)
 {
     if (!isPasswordHash(stored))
-        return stored == typed;  // an older installation's plain text, compared exactly
+        return stored == typed; // an older installation's plain text, compared exactly
     initSodium();
     const QByteArray hash = stored.toLatin1();
     const QByteArray utf8 = typed.toUtf8();
-    return crypto_pwhash_str_verify(hash.constData(), utf8.constData(),
-                                    static_cast<unsigned long long>(utf8.size()))
+    return crypto_pwhash_str_verify(hash.constData(), utf8.constData(), static_cast<unsigned long long>(utf8.size()))
         == 0;
 }
 

@@ -16,8 +16,8 @@ struct Column
 {
     const char* name;
     Kind kind;
-    int length = 0;        // texts only
-    bool notNull = false;  // keys
+    int length = 0; // texts only
+    bool notNull = false; // keys
 };
 
 struct Table
@@ -25,7 +25,7 @@ struct Table
     const char* name;
     std::vector<Column> columns;
     const char* primaryKey = nullptr;
-    std::vector<std::pair<const char*, const char*>> indexes;  // index name, column list
+    std::vector<std::pair<const char*, const char*>> indexes; // index name, column list
 };
 
 // Dates are texts "dd/mm/yyyy" (see each table's era), the claim month "mm/yyyy".
@@ -33,112 +33,53 @@ const std::vector<Table>& tables()
 {
     static const std::vector<Table> t = {
         {"EP_Emp_Main",
-         {{"SapID", Kind::Text, 30, true},
-          {"SSN", Kind::Text, 30},
-          {"Surname", Kind::Text, 60},
-          {"F_Name", Kind::Text, 120},
-          {"L_Name", Kind::Text, 120},
-          {"Emp_BirthDay", Kind::Text, 10},
-          {"Work_Begin_Date", Kind::DateTime},
-          {"Work_Begin_Date_Text", Kind::Text, 10},
-          {"Work_Type_Code", Kind::Text, 10},
-          {"Work_End_Date", Kind::DateTime},
-          {"Work_End_Date_Text", Kind::Text, 10},
-          {"Depart_Code", Kind::Text, 30},
-          {"Money_Rate", Kind::Money},
-          {"Emp_RecMChod_Status", Kind::Text, 1}},
-         "SapID",
-         {}},
+            {{"SapID", Kind::Text, 30, true}, {"SSN", Kind::Text, 30}, {"Surname", Kind::Text, 60},
+                {"F_Name", Kind::Text, 120}, {"L_Name", Kind::Text, 120}, {"Emp_BirthDay", Kind::Text, 10},
+                {"Work_Begin_Date", Kind::DateTime}, {"Work_Begin_Date_Text", Kind::Text, 10},
+                {"Work_Type_Code", Kind::Text, 10}, {"Work_End_Date", Kind::DateTime},
+                {"Work_End_Date_Text", Kind::Text, 10}, {"Depart_Code", Kind::Text, 30}, {"Money_Rate", Kind::Money},
+                {"Emp_RecMChod_Status", Kind::Text, 1}},
+            "SapID", {}},
         {"EP_Reason_out", {{"SapID", Kind::Text, 30, true}, {"Event_out", Kind::Text, 255}}, "SapID", {}},
         {"EP_TR_Event_Out", {{"Event_Out", Kind::Text, 255}}, nullptr, {}},
-        {"EP_TR_Work_Type",
-         {{"Work_Type_Code", Kind::Text, 10, true}, {"Work_Type", Kind::Text, 120}},
-         "Work_Type_Code",
-         {}},
-        {"EP_TR_Depart",
-         {{"Depart_Code", Kind::Text, 30, true}, {"Dapart_Name", Kind::Text, 200}},
-         "Depart_Code",
-         {}},
-        {"EP_TR_Cal_Money",
-         {{"No_B_Y", Kind::Integer}, {"No_E_Y", Kind::Integer}, {"N_Money", Kind::Integer}},
-         nullptr,
-         {}},
+        {"EP_TR_Work_Type", {{"Work_Type_Code", Kind::Text, 10, true}, {"Work_Type", Kind::Text, 120}},
+            "Work_Type_Code", {}},
+        {"EP_TR_Depart", {{"Depart_Code", Kind::Text, 30, true}, {"Dapart_Name", Kind::Text, 200}}, "Depart_Code", {}},
+        {"EP_TR_Cal_Money", {{"No_B_Y", Kind::Integer}, {"No_E_Y", Kind::Integer}, {"N_Money", Kind::Integer}}, nullptr,
+            {}},
         {"EP_Work_Histry",
-         {{"SapID", Kind::Text, 30},
-          {"SSN", Kind::Text, 30},
-          {"Work_Type_Code", Kind::Text, 10},
-          {"Work_Type", Kind::Text, 120},
-          {"Work_B_Date", Kind::Text, 10},
-          {"Work_E_Date", Kind::Text, 10}},
-         nullptr,
-         {{"IX_EP_Work_Histry_SapID", "SapID, Work_Type_Code, Work_B_Date"}}},
+            {{"SapID", Kind::Text, 30}, {"SSN", Kind::Text, 30}, {"Work_Type_Code", Kind::Text, 10},
+                {"Work_Type", Kind::Text, 120}, {"Work_B_Date", Kind::Text, 10}, {"Work_E_Date", Kind::Text, 10}},
+            nullptr, {{"IX_EP_Work_Histry_SapID", "SapID, Work_Type_Code, Work_B_Date"}}},
         {"EP_mRec_Money_Chodchoy",
-         {{"SapID", Kind::Text, 30, true},
-          {"SSN", Kind::Text, 30},
-          {"MMYYYY_Recieve", Kind::Text, 7},
-          {"Date_Entry", Kind::Text, 10},
-          {"Date_Beg_Cal", Kind::Text, 10},
-          {"Date_End_Cal", Kind::Text, 10},
-          {"Total_Day", Kind::Integer},
-          {"No_Year", Kind::Integer},
-          {"No_Month", Kind::Integer},
-          {"No_Day", Kind::Integer},
-          {"Last_Salary", Kind::Money},
-          {"N_T", Kind::Integer},
-          {"Emp_Surname", Kind::Text, 60},
-          {"Emp_F_Name", Kind::Text, 120},
-          {"Emp_L_Name", Kind::Text, 120},
-          {"Fact_No_Date", Kind::Integer},
-          {"Fact_Per_Cent", Kind::Real},
-          {"Fact_Month_Weigth", Kind::Real},
-          {"KV_No_Date", Kind::Integer},
-          {"KV_Per_Cent", Kind::Real},
-          {"Kv_Month_Weight", Kind::Real},
-          {"His_Rec_Money", Kind::Money},
-          {"Net_Money_Recieve", Kind::Money},
-          {"Depart_Code", Kind::Text, 30},
-          {"Depart_Name", Kind::Text, 200},
-          {"Rec_Status", Kind::Text, 2},
-          {"Event_Out", Kind::Text, 255},
-          {"Is_Print_doc", Kind::Text, 1}},
-         "SapID",
-         {{"IX_EP_mRec_Money_Chodchoy_SSN", "SSN"}}},
+            {{"SapID", Kind::Text, 30, true}, {"SSN", Kind::Text, 30}, {"MMYYYY_Recieve", Kind::Text, 7},
+                {"Date_Entry", Kind::Text, 10}, {"Date_Beg_Cal", Kind::Text, 10}, {"Date_End_Cal", Kind::Text, 10},
+                {"Total_Day", Kind::Integer}, {"No_Year", Kind::Integer}, {"No_Month", Kind::Integer},
+                {"No_Day", Kind::Integer}, {"Last_Salary", Kind::Money}, {"N_T", Kind::Integer},
+                {"Emp_Surname", Kind::Text, 60}, {"Emp_F_Name", Kind::Text, 120}, {"Emp_L_Name", Kind::Text, 120},
+                {"Fact_No_Date", Kind::Integer}, {"Fact_Per_Cent", Kind::Real}, {"Fact_Month_Weigth", Kind::Real},
+                {"KV_No_Date", Kind::Integer}, {"KV_Per_Cent", Kind::Real}, {"Kv_Month_Weight", Kind::Real},
+                {"His_Rec_Money", Kind::Money}, {"Net_Money_Recieve", Kind::Money}, {"Depart_Code", Kind::Text, 30},
+                {"Depart_Name", Kind::Text, 200}, {"Rec_Status", Kind::Text, 2}, {"Event_Out", Kind::Text, 255},
+                {"Is_Print_doc", Kind::Text, 1}},
+            "SapID", {{"IX_EP_mRec_Money_Chodchoy_SSN", "SSN"}}},
         {"EP_mRec_Money_Detail",
-         {{"SapID", Kind::Text, 30},
-          {"Work_Type_Code", Kind::Text, 10},
-          {"Date_B_cal", Kind::Text, 10},
-          {"Date_E_Cal", Kind::Text, 10},
-          {"Sum_Day", Kind::Integer},
-          {"Sum_Month", Kind::Integer},
-          {"Sum_Month_Weight", Kind::Real}},
-         nullptr,
-         {{"IX_EP_mRec_Money_Detail_SapID", "SapID"}}},
+            {{"SapID", Kind::Text, 30}, {"Work_Type_Code", Kind::Text, 10}, {"Date_B_cal", Kind::Text, 10},
+                {"Date_E_Cal", Kind::Text, 10}, {"Sum_Day", Kind::Integer}, {"Sum_Month", Kind::Integer},
+                {"Sum_Month_Weight", Kind::Real}},
+            nullptr, {{"IX_EP_mRec_Money_Detail_SapID", "SapID"}}},
         {"EP_mRep_Rec_Money",
-         {{"Main_SapID", Kind::Text, 30},
-          {"SapID", Kind::Text, 30},
-          {"N_Order", Kind::Integer},
-          {"MMYYYY_Recieve", Kind::Text, 7},
-          {"Depart_Code", Kind::Text, 30},
-          {"Depart_Name", Kind::Text, 200},
-          {"Date_Beg_Cal", Kind::Text, 10},
-          {"Date_End_Cal", Kind::Text, 10},
-          {"Total_Day", Kind::Integer},
-          {"No_Year", Kind::Integer},
-          {"No_Month", Kind::Integer},
-          {"No_Day", Kind::Integer},
-          {"N_T", Kind::Integer},
-          {"Last_Salary", Kind::Money},
-          {"His_Rec_Money", Kind::Money},
-          {"Net_Money_Recieve", Kind::Money}},
-         nullptr,
-         {{"IX_EP_mRep_Rec_Money_Main", "Main_SapID"}}},
+            {{"Main_SapID", Kind::Text, 30}, {"SapID", Kind::Text, 30}, {"N_Order", Kind::Integer},
+                {"MMYYYY_Recieve", Kind::Text, 7}, {"Depart_Code", Kind::Text, 30}, {"Depart_Name", Kind::Text, 200},
+                {"Date_Beg_Cal", Kind::Text, 10}, {"Date_End_Cal", Kind::Text, 10}, {"Total_Day", Kind::Integer},
+                {"No_Year", Kind::Integer}, {"No_Month", Kind::Integer}, {"No_Day", Kind::Integer},
+                {"N_T", Kind::Integer}, {"Last_Salary", Kind::Money}, {"His_Rec_Money", Kind::Money},
+                {"Net_Money_Recieve", Kind::Money}},
+            nullptr, {{"IX_EP_mRep_Rec_Money_Main", "Main_SapID"}}},
         {"EP_TR_User",
-         {{"UserName", Kind::Text, 50, true},
-          {"Upassword", Kind::Text, 200},  // a salted hash, or an old plain text
-          {"F_Name", Kind::Text, 120},
-          {"L_Name", Kind::Text, 120}},
-         "UserName",
-         {}},
+            {{"UserName", Kind::Text, 50, true}, {"Upassword", Kind::Text, 200}, // a salted hash, or an old plain text
+                {"F_Name", Kind::Text, 120}, {"L_Name", Kind::Text, 120}},
+            "UserName", {}},
         {"EP_TR_Version", {{"Version_NO", Kind::Text, 10}}, nullptr, {}},
     };
     return t;
@@ -147,11 +88,16 @@ const std::vector<Table>& tables()
 QString columnType(const Dialect& d, const Column& c)
 {
     switch (c.kind) {
-    case Kind::Text: return d.textType(c.length);
-    case Kind::Integer: return d.integerType();
-    case Kind::Money: return d.moneyType();
-    case Kind::Real: return d.realType();
-    case Kind::DateTime: return d.dateTimeType();
+    case Kind::Text:
+        return d.textType(c.length);
+    case Kind::Integer:
+        return d.integerType();
+    case Kind::Money:
+        return d.moneyType();
+    case Kind::Real:
+        return d.realType();
+    case Kind::DateTime:
+        return d.dateTimeType();
     }
     return {};
 }
@@ -179,7 +125,7 @@ QStringList statementsFor(const Dialect& d, const Table& t)
 bool run(const Database& db, const QString& sql, const QVariantList& values, QString* error)
 {
     QSqlQuery q = db.query();
-    if (values.isEmpty()) {  // DDL cannot be prepared on every server
+    if (values.isEmpty()) { // DDL cannot be prepared on every server
         if (q.exec(sql))
             return true;
         if (error)
@@ -200,13 +146,13 @@ bool installData(const Database& db, const QString& table, QString* error)
 {
     if (table == QLatin1String("EP_TR_Version"))
         return run(db, QStringLiteral("INSERT INTO EP_TR_Version (Version_NO) VALUES (?)"),
-                   {QString::fromLatin1(kSchemaVersion)}, error);
+            {QString::fromLatin1(kSchemaVersion)}, error);
     if (table == QLatin1String("EP_TR_Cal_Money")) {
         // completed years from (inclusive), to (exclusive), months of salary due
         static const int brackets[][3] = {{1, 3, 3}, {3, 6, 6}, {6, 10, 8}, {10, 100, 10}};
         for (const auto& b : brackets) {
             if (!run(db, QStringLiteral("INSERT INTO EP_TR_Cal_Money (No_B_Y, No_E_Y, N_Money) VALUES (?, ?, ?)"),
-                     {b[0], b[1], b[2]}, error))
+                    {b[0], b[1], b[2]}, error))
                 return false;
         }
         return true;

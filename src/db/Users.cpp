@@ -75,7 +75,7 @@ LoginResult checkLogin(const Database& db, const QString& userName, const QStrin
 }
 
 PasswordChangeResult changePassword(const Database& db, const QString& userName, const QString& oldPassword,
-                                    const QString& newPassword, const QString& confirmation)
+    const QString& newPassword, const QString& confirmation)
 {
     PasswordChangeResult result;
     UserRow row;
@@ -113,7 +113,7 @@ bool userExists(const Database& db, const QString& userName, QString* error)
 }
 
 bool addUser(const Database& db, const QString& userName, const QString& password, const QString& firstName,
-             const QString& lastName, QString* error)
+    const QString& lastName, QString* error)
 {
     if (userName.isEmpty() || password.isEmpty()) {
         if (error)

@@ -12,7 +12,7 @@ struct LoginResult
     Status status = Error;
     QString firstName;
     QString lastName;
-    QString error;  // driver text when status is Error
+    QString error; // driver text when status is Error
 };
 
 // Finds the user by name (the server's own comparison decides letter case) and
@@ -30,13 +30,12 @@ struct PasswordChangeResult
 
 // Replaces the password of userName: the old one must match, the new one and
 // its confirmation must be equal and not empty. The new password is stored hashed.
-PasswordChangeResult changePassword(const Database& db, const QString& userName,
-                                    const QString& oldPassword, const QString& newPassword,
-                                    const QString& confirmation);
+PasswordChangeResult changePassword(const Database& db, const QString& userName, const QString& oldPassword,
+    const QString& newPassword, const QString& confirmation);
 
 // Adds a user (password hashed). Refuses an existing name or an empty name or password.
-bool addUser(const Database& db, const QString& userName, const QString& password,
-             const QString& firstName, const QString& lastName, QString* error);
+bool addUser(const Database& db, const QString& userName, const QString& password, const QString& firstName,
+    const QString& lastName, QString* error);
 
 bool userExists(const Database& db, const QString& userName, QString* error);
 

@@ -36,18 +36,24 @@ QString timeText(double serial)
 QString cellAsText(const Cell& cell)
 {
     switch (cell.kind) {
-    case Cell::Kind::Empty: return {};
-    case Cell::Kind::Text: return cell.text;
-    case Cell::Kind::Number: return QString::fromStdString(Shortest_Number_Text(cell.number));
+    case Cell::Kind::Empty:
+        return {};
+    case Cell::Kind::Text:
+        return cell.text;
+    case Cell::Kind::Number:
+        return QString::fromStdString(Shortest_Number_Text(cell.number));
     case Cell::Kind::Date: {
         const auto d = dateFromSerial(cell.number);
         if (!d)
             return QString::fromStdString(Shortest_Number_Text(cell.number));
         return dayText(*d) + timeText(cell.number);
     }
-    case Cell::Kind::Bool: return cell.number != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    case Cell::Kind::Error: return cell.text;
-    case Cell::Kind::Unreadable: return {};
+    case Cell::Kind::Bool:
+        return cell.number != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    case Cell::Kind::Error:
+        return cell.text;
+    case Cell::Kind::Unreadable:
+        return {};
     }
     return {};
 }
@@ -55,7 +61,8 @@ QString cellAsText(const Cell& cell)
 std::optional<QString> cellAsDateText(const Cell& cell, QString* why)
 {
     switch (cell.kind) {
-    case Cell::Kind::Empty: return dayText({1899, 12, 30});
+    case Cell::Kind::Empty:
+        return dayText({1899, 12, 30});
     case Cell::Kind::Number:
     case Cell::Kind::Date: {
         const auto d = dateFromSerial(cell.number);
@@ -78,8 +85,10 @@ std::optional<QString> cellAsDateText(const Cell& cell, QString* why)
         }
         break;
     }
-    case Cell::Kind::Bool: break;
-    case Cell::Kind::Error: break;
+    case Cell::Kind::Bool:
+        break;
+    case Cell::Kind::Error:
+        break;
     case Cell::Kind::Unreadable:
         if (why)
             *why = cell.text;

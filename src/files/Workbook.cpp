@@ -38,7 +38,7 @@ SheetDate civilFromDays(long long z)
 }
 
 const long long kDay0 = daysFromCivil(1899, 12, 30);
-const double kLastSerial = 2958465;  // 31/12/9999
+const double kLastSerial = 2958465; // 31/12/9999
 
 } // namespace
 
@@ -48,10 +48,10 @@ std::optional<SheetDate> dateFromSerial(double serial)
         return std::nullopt;
     const long long n = static_cast<long long>(std::floor(serial));
     if (n == 0)
-        return SheetDate{1899, 12, 30};
+        return SheetDate {1899, 12, 30};
     if (n == 60)
-        return SheetDate{1900, 2, 29};
-    if (n < 60)  // the spreadsheets count 1900 as a leap year
+        return SheetDate {1900, 2, 29};
+    if (n < 60) // the spreadsheets count 1900 as a leap year
         return civilFromDays(kDay0 + n + 1);
     return civilFromDays(kDay0 + n);
 }
@@ -68,9 +68,9 @@ std::optional<double> serialFromDate(int year, int month, int day)
     if (n < 0)
         return std::nullopt;
     if (n == 1)
-        return std::nullopt;  // 31/12/1899 has no day number
+        return std::nullopt; // 31/12/1899 has no day number
     if (n >= 2 && n <= 60)
-        n -= 1;  // 01/01/1900 is day 1
+        n -= 1; // 01/01/1900 is day 1
     return static_cast<double>(n);
 }
 

@@ -35,8 +35,8 @@ struct Cell
     enum class Kind : unsigned char { Empty, Text, Number, Date, Bool, Error, Unreadable };
 
     Kind kind = Kind::Empty;
-    double number = 0;  // Number, Date (day number), Bool (0 or 1)
-    QString text;       // Text, Error (#N/A ...), Unreadable (why)
+    double number = 0; // Number, Date (day number), Bool (0 or 1)
+    QString text; // Text, Error (#N/A ...), Unreadable (why)
 
     static Cell makeText(QString t) { return {Kind::Text, 0, std::move(t)}; }
     static Cell makeNumber(double v) { return {Kind::Number, v, {}}; }
@@ -67,18 +67,18 @@ public:
 struct WorkbookLimits
 {
     qint64 maxFileBytes = 100LL * 1024 * 1024;
-    qint64 maxPartBytes = 200LL * 1024 * 1024;  // one uncompressed part of an .xlsx
+    qint64 maxPartBytes = 200LL * 1024 * 1024; // one uncompressed part of an .xlsx
     int maxRows = 1000000;
     int maxColumns = 16384;
-    qint64 maxCells = 5000000;  // cell places kept for one sheet
+    qint64 maxCells = 5000000; // cell places kept for one sheet
     // An .xlsx sheet part larger than this is read in two halves at once.
     qint64 splitAbove = 4LL * 1024 * 1024;
 };
 
 // Opens FILE as .xlsx or .xls, told apart by their first bytes. The file is only
 // read, never written. On failure returns null and a Thai message.
-std::unique_ptr<Workbook> openWorkbook(const QString& path, QString* error,
-                                       const WorkbookLimits& limits = WorkbookLimits());
+std::unique_ptr<Workbook> openWorkbook(
+    const QString& path, QString* error, const WorkbookLimits& limits = WorkbookLimits());
 
 // Column letters of a column number: 1 gives A, 27 gives AA.
 QString columnName(int column);

@@ -47,14 +47,22 @@ long long freeXlDays(int y, int m, int d, int y0)
 QString errorText(int code)
 {
     switch (code) {
-    case 0x00: return QStringLiteral("#NULL!");
-    case 0x07: return QStringLiteral("#DIV/0!");
-    case 0x0F: return QStringLiteral("#VALUE!");
-    case 0x17: return QStringLiteral("#REF!");
-    case 0x1D: return QStringLiteral("#NAME?");
-    case 0x24: return QStringLiteral("#NUM!");
-    case 0x2A: return QStringLiteral("#N/A");
-    default: return QStringLiteral("#ERROR");
+    case 0x00:
+        return QStringLiteral("#NULL!");
+    case 0x07:
+        return QStringLiteral("#DIV/0!");
+    case 0x0F:
+        return QStringLiteral("#VALUE!");
+    case 0x17:
+        return QStringLiteral("#REF!");
+    case 0x1D:
+        return QStringLiteral("#NAME?");
+    case 0x24:
+        return QStringLiteral("#NUM!");
+    case 0x2A:
+        return QStringLiteral("#N/A");
+    default:
+        return QStringLiteral("#ERROR");
     }
 }
 
@@ -75,7 +83,7 @@ std::optional<double> serialFromFreeXlText(const char* text, bool date1904)
             return std::nullopt;
         const long long count = freeXlDays(y, m, d, 1900) + 1;
         if (count == 1)
-            return std::nullopt;  // day 0 and day 1 both come out as 01/01/1900
+            return std::nullopt; // day 0 and day 1 both come out as 01/01/1900
         return static_cast<double>(count);
     }
     if (y < 1904 || y > 9999)
@@ -179,8 +187,8 @@ bool readCompoundStream(const QByteArray& file, const QString& streamName, QByte
         qsizetype steps = 0;
         while (s < 0xFFFFFFFA) {
             const qsizetype from = static_cast<qsizetype>(s) * miniSize;
-            if (from + miniSize > miniStream.size() || (s + 1) * 4 > static_cast<quint64>(miniFatBytes.size()) ||
-                ++steps > maxSectors * 64)
+            if (from + miniSize > miniStream.size() || (s + 1) * 4 > static_cast<quint64>(miniFatBytes.size())
+                || ++steps > maxSectors * 64)
                 return false;
             out->append(miniStream.constData() + from, miniSize);
             s = u32(miniFatBytes, static_cast<qsizetype>(s) * 4);
@@ -207,7 +215,7 @@ bool scanRecordedCells(const QByteArray& stream, int* sheets, std::map<int, std:
         if (type == 0x0085 && length >= 6)
             sheetOffsets.push_back(u32(stream, at + 4));
         at += 4 + length;
-        if (type == 0x000A)  // EOF of the globals
+        if (type == 0x000A) // EOF of the globals
             break;
     }
     *sheets = static_cast<int>(sheetOffsets.size());
@@ -226,12 +234,12 @@ bool scanRecordedCells(const QByteArray& stream, int* sheets, std::map<int, std:
             if (type == 0x000A)
                 break;
             if (pendingString && type != 0x0207 && type != 0x04BC && type != 0x0221 && type != 0x0236)
-                pendingString = false;  // no STRING came: the formula result stays unreadable
-            if (type == 0x0006 && length >= 20) {  // FORMULA
+                pendingString = false; // no STRING came: the formula result stays unreadable
+            if (type == 0x0006 && length >= 20) { // FORMULA
                 const int row = u16(stream, body) + 1;
                 const int col = u16(stream, body + 2) + 1;
-                const bool special = static_cast<unsigned char>(stream[body + 12]) == 0xFF &&
-                                     static_cast<unsigned char>(stream[body + 13]) == 0xFF;
+                const bool special = static_cast<unsigned char>(stream[body + 12]) == 0xFF
+                    && static_cast<unsigned char>(stream[body + 13]) == 0xFF;
                 if (!special) {
                     cells[{row, col}] = Cell::makeNumber(f64(stream, body + 6));
                     continue;
@@ -249,26 +257,26 @@ bool scanRecordedCells(const QByteArray& stream, int* sheets, std::map<int, std:
                     pendingString = true;
                     pendingAt = {row, col};
                 }
-            } else if (type == 0x0207 && pendingString && length >= 3) {  // STRING after a formula
+            } else if (type == 0x0207 && pendingString && length >= 3) { // STRING after a formula
                 pendingString = false;
                 const int chars = u16(stream, body);
                 const bool wide = static_cast<unsigned char>(stream[body + 2]) & 0x01;
                 const qsizetype need = 3 + static_cast<qsizetype>(chars) * (wide ? 2 : 1);
                 if (need > length)
-                    continue;  // continued in another record: left unreadable
+                    continue; // continued in another record: left unreadable
                 QString text;
                 if (wide)
                     text = QString::fromUtf16(reinterpret_cast<const char16_t*>(stream.constData() + body + 3), chars);
                 else
                     text = QString::fromLatin1(stream.constData() + body + 3, chars);
                 cells[pendingAt] = Cell::makeText(text);
-            } else if (type == 0x0205 && length >= 8) {  // BOOLERR
+            } else if (type == 0x0205 && length >= 8) { // BOOLERR
                 const int row = u16(stream, body) + 1;
                 const int col = u16(stream, body + 2) + 1;
                 const int value = static_cast<unsigned char>(stream[body + 6]);
                 const bool isError = stream[body + 7] != 0;
-                cells[{row, col}] = isError ? Cell{Cell::Kind::Error, 0, errorText(value)}
-                                            : Cell{Cell::Kind::Bool, value ? 1.0 : 0.0, {}};
+                cells[{row, col}] = isError ? Cell {Cell::Kind::Error, 0, errorText(value)}
+                                            : Cell {Cell::Kind::Bool, value ? 1.0 : 0.0, {}};
             }
         }
     }
@@ -320,8 +328,8 @@ std::unique_ptr<Workbook> XlsReader::open(const QString& path, QString* error, c
 
     QByteArray stream;
     int scanned = 0;
-    if (!readCompoundStream(bytes, QStringLiteral("Workbook"), &stream) ||
-        !scanRecordedCells(stream, &scanned, &book->m_recorded) || scanned != book->m_sheetCount) {
+    if (!readCompoundStream(bytes, QStringLiteral("Workbook"), &stream)
+        || !scanRecordedCells(stream, &scanned, &book->m_recorded) || scanned != book->m_sheetCount) {
         *error = msg::damaged(path, QStringLiteral("Workbook stream"));
         return nullptr;
     }
@@ -349,8 +357,8 @@ bool XlsReader::readSheet(int index, Worksheet& out, QString* error)
         *error = msg::damaged(m_path, QStringLiteral("แผ่นงานที่ %1").arg(index));
         return false;
     }
-    if (static_cast<qint64>(rows) > m_limits.maxRows || columns > m_limits.maxColumns ||
-        static_cast<qint64>(rows) * columns > m_limits.maxCells) {
+    if (static_cast<qint64>(rows) > m_limits.maxRows || columns > m_limits.maxColumns
+        || static_cast<qint64>(rows) * columns > m_limits.maxCells) {
         *error = msg::sheetTooLarge(index, out.name);
         return false;
     }
@@ -364,17 +372,24 @@ bool XlsReader::readSheet(int index, Worksheet& out, QString* error)
                 continue;
             Cell cell;
             switch (v.type) {
-            case FREEXL_CELL_INT: cell = Cell::makeNumber(v.value.int_value); break;
-            case FREEXL_CELL_DOUBLE: cell = Cell::makeNumber(v.value.double_value); break;
+            case FREEXL_CELL_INT:
+                cell = Cell::makeNumber(v.value.int_value);
+                break;
+            case FREEXL_CELL_DOUBLE:
+                cell = Cell::makeNumber(v.value.double_value);
+                break;
             case FREEXL_CELL_TEXT:
-            case FREEXL_CELL_SST_TEXT: cell = Cell::makeText(QString::fromUtf8(v.value.text_value)); break;
+            case FREEXL_CELL_SST_TEXT:
+                cell = Cell::makeText(QString::fromUtf8(v.value.text_value));
+                break;
             case FREEXL_CELL_DATE:
             case FREEXL_CELL_DATETIME: {
                 const auto serial = serialFromFreeXlText(v.value.text_value, m_date1904);
                 if (serial)
                     cell = Cell::makeDate(*serial);
                 else
-                    cell = {Cell::Kind::Unreadable, 0, QStringLiteral("วันที่ %1").arg(QString::fromUtf8(v.value.text_value))};
+                    cell = {
+                        Cell::Kind::Unreadable, 0, QStringLiteral("วันที่ %1").arg(QString::fromUtf8(v.value.text_value))};
                 break;
             }
             case FREEXL_CELL_TIME:

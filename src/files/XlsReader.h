@@ -27,7 +27,10 @@ public:
     bool readSheet(int index, Worksheet& out, QString* error) override;
 
 private:
-    XlsReader(QString path, WorkbookLimits limits) : m_path(std::move(path)), m_limits(limits) {}
+    XlsReader(QString path, WorkbookLimits limits)
+        : m_path(std::move(path))
+        , m_limits(limits)
+    { }
 
     QString m_path;
     WorkbookLimits m_limits;
@@ -49,7 +52,6 @@ bool readCompoundStream(const QByteArray& file, const QString& streamName, QByte
 
 // The FORMULA/BOOLERR cells of each worksheet of a BIFF8 workbook stream, by
 // sheet number from 1. Returns false if the stream cannot be followed.
-bool scanRecordedCells(const QByteArray& stream, int* sheets,
-                       std::map<int, std::map<std::pair<int, int>, Cell>>* out);
+bool scanRecordedCells(const QByteArray& stream, int* sheets, std::map<int, std::map<std::pair<int, int>, Cell>>* out);
 
 } // namespace velmora::import

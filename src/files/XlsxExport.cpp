@@ -20,8 +20,8 @@ namespace velmora::reports {
 namespace {
 
 // Colours as 0xRRGGBB.
-constexpr lxw_color_t titleBlue = 0x0C058F;    // 12, 5, 143
-constexpr lxw_color_t headingBlue = 0x9BCDE6;  // 155, 205, 230
+constexpr lxw_color_t titleBlue = 0x0C058F; // 12, 5, 143
+constexpr lxw_color_t headingBlue = 0x9BCDE6; // 155, 205, 230
 constexpr lxw_color_t white = 0xFFFFFF;
 
 // Margins are given in points; the file keeps inches.
@@ -53,7 +53,7 @@ CellNumber numberKind(const QString& text, double& value)
     if (plain.match(text).hasMatch() || decimal.match(text).hasMatch())
         kind = CellNumber::Plain;
     else if (amount.match(text).hasMatch() && !text.startsWith(QLatin1String("0,"))
-             && !text.startsWith(QLatin1String("-0,")))
+        && !text.startsWith(QLatin1String("-0,")))
         kind = CellNumber::Amount;
     if (kind == CellNumber::None)
         return kind;
@@ -70,7 +70,9 @@ CellNumber numberKind(const QString& text, double& value)
 class Formats
 {
 public:
-    explicit Formats(lxw_workbook* wb) : m_wb(wb) {}
+    explicit Formats(lxw_workbook* wb)
+        : m_wb(wb)
+    { }
 
     lxw_format* title()
     {
@@ -133,8 +135,8 @@ public:
     // columns, the top rule on the first data row, the bottom rule on the last.
     lxw_format* data(bool filled, bool bordered, bool top, bool bottom, CellNumber number)
     {
-        const int key = (filled ? 1 : 0) | (bordered ? 2 : 0) | (bordered && top ? 4 : 0)
-                        | (bordered && bottom ? 8 : 0) | (number == CellNumber::Amount ? 16 : 0);
+        const int key = (filled ? 1 : 0) | (bordered ? 2 : 0) | (bordered && top ? 4 : 0) | (bordered && bottom ? 8 : 0)
+            | (number == CellNumber::Amount ? 16 : 0);
         lxw_format*& f = m_data[key];
         if (!f) {
             f = workbook_add_format(m_wb);
@@ -200,9 +202,9 @@ PageTextSet pageTextSet(PageTexts set)
 {
     if (set == PageTexts::SetA)
         return {QStringLiteral("Page &P From &N"), QStringLiteral("(Emp001)"), QStringLiteral("Develop By Ostrel"),
-                QStringLiteral("&D &T")};
-    return {QStringLiteral("วันที่พิมพ์ &D &T"), QStringLiteral("หน้า &P จากทั้งหมด &N"),
-            QStringLiteral("Develop By Pelvo"), QString()};
+            QStringLiteral("&D &T")};
+    return {QStringLiteral("วันที่พิมพ์ &D &T"), QStringLiteral("หน้า &P จากทั้งหมด &N"), QStringLiteral("Develop By Pelvo"),
+        QString()};
 }
 
 QString columnLetters(int column)
@@ -211,7 +213,7 @@ QString columnLetters(int column)
         return {};
     if (column <= 26)
         return QString(QChar(u'A' + (column - 1)));
-    const int block = (column - 27) / 26;  // A for 27-52, B for 53-78, ...
+    const int block = (column - 27) / 26; // A for 27-52, B for 53-78, ...
     const int within = (column - 27) % 26;
     return QString(QChar(u'A' + block)) + QChar(u'A' + within);
 }
@@ -248,7 +250,7 @@ bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QStr
 
     const QByteArray file = QFile::encodeName(path);
     lxw_workbook_options wbOptions = {};
-    wbOptions.constant_memory = LXW_TRUE;  // rows are written in order
+    wbOptions.constant_memory = LXW_TRUE; // rows are written in order
     const QByteArray tmpDir = QFile::encodeName(QDir::tempPath());
     wbOptions.tmpdir = const_cast<char*>(tmpDir.constData());
     lxw_workbook* wb = workbook_new_opt(file.constData(), &wbOptions);
@@ -269,7 +271,7 @@ bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QStr
             if (!closed)
                 workbook_close(wb);
         }
-    } closer{wb};
+    } closer {wb};
 
     const QByteArray sheetName = options.sheetName.toUtf8();
     lxw_worksheet* ws = workbook_add_worksheet(wb, sheetName.isEmpty() ? nullptr : sheetName.constData());
@@ -288,7 +290,7 @@ bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QStr
     }
     if (titleFirst != 1)
         worksheet_write_string(ws, 0, 0, title.constData(), formats.title());
-    const bool a2Centred = false;  // the title range is in row 1 only
+    const bool a2Centred = false; // the title range is in row 1 only
     worksheet_set_row(ws, 1, subtitleHeight, nullptr);
     if (!options.secondTitle.isEmpty())
         worksheet_write_string(ws, 1, 0, options.secondTitle.toUtf8().constData(), formats.subtitle(a2Centred));
@@ -321,15 +323,15 @@ bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QStr
             const bool written = c < columns;
             const bool bordered = c < lastStyled;
             if (!written) {
-                worksheet_write_blank(ws, r, lxw_col_t(c), formats.data(false, bordered, top, bottom,
-                                                                        CellNumber::None));
+                worksheet_write_blank(
+                    ws, r, lxw_col_t(c), formats.data(false, bordered, top, bottom, CellNumber::None));
                 continue;
             }
             QString text = c < cells.size() ? cells.at(c) : QString();
             double value = 0;
             CellNumber kind = CellNumber::None;
             if (text.startsWith(QLatin1Char('\'')))
-                text.remove(0, 1);  // stored as text, without the apostrophe
+                text.remove(0, 1); // stored as text, without the apostrophe
             else
                 kind = numberKind(text, value);
             lxw_format* f = formats.data(true, bordered, top, bottom, kind);
@@ -341,8 +343,8 @@ bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QStr
             else
                 e = worksheet_write_string(ws, r, lxw_col_t(c), text.toUtf8().constData(), f);
             if (e != LXW_NO_ERROR)
-                return fail(QStringLiteral("เขียนแถว %1 คอลัมน์ %2 ไม่ได้: ").arg(r + 1).arg(columnLetters(c + 1))
-                            + lxwText(e));
+                return fail(
+                    QStringLiteral("เขียนแถว %1 คอลัมน์ %2 ไม่ได้: ").arg(r + 1).arg(columnLetters(c + 1)) + lxwText(e));
         }
     }
 
@@ -357,7 +359,7 @@ bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QStr
     worksheet_set_header_opt(ws, header.constData(), &headerOptions);
     worksheet_set_footer_opt(ws, footer.constData(), &footerOptions);
     worksheet_set_margins(ws, marginLeft / pointsPerInch, marginRight / pointsPerInch, marginTop / pointsPerInch,
-                          marginBottom / pointsPerInch);
+        marginBottom / pointsPerInch);
     worksheet_set_portrait(ws);
     worksheet_set_paper(ws, paperA4);
     // Page order stays "down, then over" and the first page number automatic:
@@ -395,8 +397,8 @@ QString uniqueExportPath(const QString& folder, const QString& baseName, const Q
     return path;
 }
 
-QString exportGridToNewFile(const ReportGrid& grid, const ExportOptions& options, const QString& folder,
-                            const QDateTime& now, QString* error)
+QString exportGridToNewFile(
+    const ReportGrid& grid, const ExportOptions& options, const QString& folder, const QDateTime& now, QString* error)
 {
     if (!QDir().mkpath(folder)) {
         if (error)
@@ -405,8 +407,8 @@ QString exportGridToNewFile(const ReportGrid& grid, const ExportOptions& options
     }
     // Written under a temporary name first, then renamed: a rename never
     // replaces an existing file, so a name taken meanwhile is skipped.
-    const QString temp = QDir(folder).filePath(QStringLiteral(".velmora-export-%1.xlsx")
-                                                   .arg(QUuid::createUuid().toString(QUuid::WithoutBraces)));
+    const QString temp = QDir(folder).filePath(
+        QStringLiteral(".velmora-export-%1.xlsx").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)));
     if (!exportGrid(grid, options, temp, error)) {
         QFile::remove(temp);
         return {};

@@ -22,12 +22,12 @@ PageTextSet pageTextSet(PageTexts set);
 struct ExportOptions
 {
     QString sheetName;
-    QString titleRange;        // "A1:I1": the title is centred across it
-    QString title;             // cell A1
-    QString secondTitle;       // cell A2; empty for none
-    QString lastStyledColumn;  // heading colours and borders reach this column ("G")
+    QString titleRange; // "A1:I1": the title is centred across it
+    QString title; // cell A1
+    QString secondTitle; // cell A2; empty for none
+    QString lastStyledColumn; // heading colours and borders reach this column ("G")
     PageTexts pageTexts = PageTexts::SetA;
-    QList<double> widths;      // columns A to G, in characters
+    QList<double> widths; // columns A to G, in characters
 };
 
 // Column number (1 = A) to its letters, "A" to "IV"; empty outside 1..256.
@@ -54,7 +54,7 @@ QString uniqueExportPath(const QString& folder, const QString& baseName, const Q
 
 // Exports into a new file in exportFolder() (never replacing one); returns
 // the path written, or an empty text with *error set.
-QString exportGridToNewFile(const ReportGrid& grid, const ExportOptions& options, const QString& folder,
-                            const QDateTime& now, QString* error);
+QString exportGridToNewFile(
+    const ReportGrid& grid, const ExportOptions& options, const QString& folder, const QDateTime& now, QString* error);
 
 } // namespace velmora::reports

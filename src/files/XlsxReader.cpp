@@ -116,9 +116,9 @@ std::optional<double> serialFromIso(const QString& text)
 bool isDateFormat(int numFmtId, const QString& code)
 {
     if (code.isEmpty()) {
-        return (numFmtId >= 14 && numFmtId <= 22) || (numFmtId >= 27 && numFmtId <= 36) ||
-               (numFmtId >= 45 && numFmtId <= 47) || (numFmtId >= 50 && numFmtId <= 58) ||
-               (numFmtId >= 71 && numFmtId <= 81);
+        return (numFmtId >= 14 && numFmtId <= 22) || (numFmtId >= 27 && numFmtId <= 36)
+            || (numFmtId >= 45 && numFmtId <= 47) || (numFmtId >= 50 && numFmtId <= 58)
+            || (numFmtId >= 71 && numFmtId <= 81);
     }
     if (code.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
         return false;
@@ -132,36 +132,59 @@ bool isDateFormat(int numFmtId, const QString& code)
             continue;
         }
         switch (ch.unicode()) {
-        case u'"': inQuote = true; continue;
+        case u'"':
+            inQuote = true;
+            continue;
         case u'\\':
         case u'_':
-        case u'*': ++i; continue;  // the next character is shown as it is
+        case u'*':
+            ++i;
+            continue; // the next character is shown as it is
         case u'[': {
             const qsizetype close = code.indexOf(QLatin1Char(']'), i);
             if (close < 0)
                 return false;
             // [h], [mm], [ss]: elapsed time
             const QString inner = code.mid(i + 1, close - i - 1).toLower();
-            if (!inner.isEmpty() && (inner.at(0) == QLatin1Char('h') || inner.at(0) == QLatin1Char('m') ||
-                                     inner.at(0) == QLatin1Char('s')) &&
-                inner.count(inner.at(0)) == inner.size())
+            if (!inner.isEmpty()
+                && (inner.at(0) == QLatin1Char('h') || inner.at(0) == QLatin1Char('m')
+                    || inner.at(0) == QLatin1Char('s'))
+                && inner.count(inner.at(0)) == inner.size())
                 return true;
             i = close;
             continue;
         }
-        case u';': return false;
-        case u'd': case u'D': case u'y': case u'Y': case u'm': case u'M':
-        case u'h': case u'H': case u's': case u'S': case u'b': case u'B':
+        case u';':
+            return false;
+        case u'd':
+        case u'D':
+        case u'y':
+        case u'Y':
+        case u'm':
+        case u'M':
+        case u'h':
+        case u'H':
+        case u's':
+        case u'S':
+        case u'b':
+        case u'B':
             return true;
-        case u'e': case u'E': {
+        case u'e':
+        case u'E': {
             const QChar next = i + 1 < code.size() ? code.at(i + 1) : QChar();
             if (next == QLatin1Char('+') || next == QLatin1Char('-'))
-                continue;  // scientific notation
-            return true;  // era year
+                continue; // scientific notation
+            return true; // era year
         }
-        case u'\u0E27': case u'\u0E14': case u'\u0E1B': case u'\u0E0A': case u'\u0E19': case u'\u0E17':
-            return true;  // Thai day, month, year, hour, minute, second tokens
-        default: continue;
+        case u'\u0E27':
+        case u'\u0E14':
+        case u'\u0E1B':
+        case u'\u0E0A':
+        case u'\u0E19':
+        case u'\u0E17':
+            return true; // Thai day, month, year, hour, minute, second tokens
+        default:
+            continue;
         }
     }
     return false;
@@ -254,8 +277,7 @@ bool XlsxReader::readStructure(QString* error)
         *error = msg::damaged(m_path, QStringLiteral("%1: %2").arg(part, xml.errorString()));
         return false;
     };
-    auto readRelationships = [&](const QString& part, const QString& base,
-                                 std::vector<Relationship>* out) -> bool {
+    auto readRelationships = [&](const QString& part, const QString& base, std::vector<Relationship>* out) -> bool {
         QByteArray data;
         if (!readPart(part, &data, error, true))
             return false;
@@ -269,7 +291,7 @@ bool XlsxReader::readStructure(QString* error)
             if (xml.isStartElement() && xml.name() == QLatin1String("Relationship")) {
                 const auto a = xml.attributes();
                 out->push_back({a.value(QLatin1String("Id")).toString(), a.value(QLatin1String("Type")).toString(),
-                                resolveTarget(base, a.value(QLatin1String("Target")).toString())});
+                    resolveTarget(base, a.value(QLatin1String("Target")).toString())});
             }
         }
         if (xml.hasError())
@@ -287,9 +309,8 @@ bool XlsxReader::readStructure(QString* error)
     }
     const QString base = folderOf(workbookPart);
     std::vector<Relationship> rels;
-    const QString relsPart =
-        (base.isEmpty() ? QString() : base + QLatin1Char('/')) + QStringLiteral("_rels/") +
-        workbookPart.mid(workbookPart.lastIndexOf(QLatin1Char('/')) + 1) + QStringLiteral(".rels");
+    const QString relsPart = (base.isEmpty() ? QString() : base + QLatin1Char('/')) + QStringLiteral("_rels/")
+        + workbookPart.mid(workbookPart.lastIndexOf(QLatin1Char('/')) + 1) + QStringLiteral(".rels");
     if (!readRelationships(relsPart, base, &rels))
         return false;
 
@@ -355,7 +376,8 @@ bool XlsxReader::readStyles(const QString& part, QString* error)
         if (xml.isStartElement()) {
             if (xml.name() == QLatin1String("numFmt")) {
                 const auto a = xml.attributes();
-                codes.insert(a.value(QLatin1String("numFmtId")).toInt(), a.value(QLatin1String("formatCode")).toString());
+                codes.insert(
+                    a.value(QLatin1String("numFmtId")).toInt(), a.value(QLatin1String("formatCode")).toString());
             } else if (xml.name() == QLatin1String("cellXfs")) {
                 inCellXfs = true;
             } else if (inCellXfs && xml.name() == QLatin1String("xf")) {
@@ -428,8 +450,8 @@ bool XlsxReader::readSheet(int index, Worksheet& out, QString* error)
     // where a split cannot fall inside something else (no comments, CDATA or
     // prefixed element names) and the second half's first row is numbered.
     qsizetype split = -1, dataStart = -1;
-    if (data.size() > m_limits.splitAbove && !data.contains("<!--") && !data.contains("<![CDATA[") &&
-        !data.contains("<!DOCTYPE") && data.contains("<worksheet")) {
+    if (data.size() > m_limits.splitAbove && !data.contains("<!--") && !data.contains("<![CDATA[")
+        && !data.contains("<!DOCTYPE") && data.contains("<worksheet")) {
         const qsizetype tag = data.indexOf("<sheetData>");
         dataStart = tag < 0 ? -1 : tag + 11;
         split = dataStart < 0 ? -1 : data.indexOf("<row ", data.size() / 2);
@@ -489,8 +511,8 @@ bool XlsxReader::readSheet(int index, Worksheet& out, QString* error)
     return true;
 }
 
-bool XlsxReader::parseSheet(const QByteArray& data, int index, const QString& sheetName, Worksheet& out,
-                            QString* error) const
+bool XlsxReader::parseSheet(
+    const QByteArray& data, int index, const QString& sheetName, Worksheet& out, QString* error) const
 {
     out = Worksheet();
     out.name = sheetName;
@@ -603,7 +625,8 @@ bool XlsxReader::parseSheet(const QByteArray& data, int index, const QString& sh
                         if (xml.tokenType() != QXmlStreamReader::EndElement) {
                             // More than one run (entities, comments): take the whole text.
                             numberOk = false;
-                            value += xml.text().toString() + xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                            value +=
+                                xml.text().toString() + xml.readElementText(QXmlStreamReader::IncludeChildElements);
                         }
                     } else if (inner != QXmlStreamReader::EndElement) {
                         value = xml.readElementText(QXmlStreamReader::IncludeChildElements);
@@ -642,13 +665,21 @@ bool XlsxReader::parseSheet(const QByteArray& data, int index, const QString& sh
             cell = Cell::makeText(m_shared[static_cast<size_t>(i)]);
             break;
         }
-        case Type::Inline: cell = Cell::makeText(hasInline ? inlineText : value); break;
-        case Type::Formula: cell = Cell::makeText(value); break;
-        case Type::Bool: cell = {Cell::Kind::Bool, value.trimmed() == QLatin1String("1") ? 1.0 : 0.0, {}}; break;
-        case Type::Error: cell = {Cell::Kind::Error, 0, value}; break;
+        case Type::Inline:
+            cell = Cell::makeText(hasInline ? inlineText : value);
+            break;
+        case Type::Formula:
+            cell = Cell::makeText(value);
+            break;
+        case Type::Bool:
+            cell = {Cell::Kind::Bool, value.trimmed() == QLatin1String("1") ? 1.0 : 0.0, {}};
+            break;
+        case Type::Error:
+            cell = {Cell::Kind::Error, 0, value};
+            break;
         case Type::Iso: {
             const auto serial = serialFromIso(value);
-            cell = serial ? Cell::makeDate(*serial) : Cell{Cell::Kind::Unreadable, 0, value};
+            cell = serial ? Cell::makeDate(*serial) : Cell {Cell::Kind::Unreadable, 0, value};
             break;
         }
         case Type::Number:
@@ -660,8 +691,8 @@ bool XlsxReader::parseSheet(const QByteArray& data, int index, const QString& sh
             if (!numberOk)
                 return failure(QStringLiteral("%1%2: \"%3\"").arg(columnName(column)).arg(row).arg(value));
             {
-                const bool isDate = style >= 0 && style < static_cast<int>(m_dateStyle.size()) &&
-                                    m_dateStyle[static_cast<size_t>(style)];
+                const bool isDate = style >= 0 && style < static_cast<int>(m_dateStyle.size())
+                    && m_dateStyle[static_cast<size_t>(style)];
                 cell = isDate ? Cell::makeDate(m_date1904 ? number + 1462 : number) : Cell::makeNumber(number);
             }
             break;

@@ -24,14 +24,16 @@ public:
     bool readSheet(int index, Worksheet& out, QString* error) override;
 
 private:
-    XlsxReader(QString path, WorkbookLimits limits) : m_path(std::move(path)), m_limits(limits) {}
+    XlsxReader(QString path, WorkbookLimits limits)
+        : m_path(std::move(path))
+        , m_limits(limits)
+    { }
 
     bool readPart(const QString& name, QByteArray* data, QString* error, bool optional = false) const;
     bool readStructure(QString* error);
     bool readStyles(const QString& part, QString* error);
     bool readSharedStrings(const QString& part, QString* error);
-    bool parseSheet(const QByteArray& data, int index, const QString& sheetName, Worksheet& out,
-                    QString* error) const;
+    bool parseSheet(const QByteArray& data, int index, const QString& sheetName, Worksheet& out, QString* error) const;
 
     struct SheetRef
     {
@@ -44,7 +46,7 @@ private:
     zip* m_zip = nullptr;
     std::vector<SheetRef> m_sheets;
     std::vector<QString> m_shared;
-    std::vector<bool> m_dateStyle;  // by cell format index
+    std::vector<bool> m_dateStyle; // by cell format index
     bool m_date1904 = false;
 };
 

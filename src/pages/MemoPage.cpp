@@ -7,8 +7,8 @@ namespace velmora::print {
 
 namespace {
 
-constexpr double kBandWidth = 180.0;  // A4 less 15 mm on each side
-const QString kDots = QStringLiteral("............................");  // 28 dots
+constexpr double kBandWidth = 180.0; // A4 less 15 mm on each side
+const QString kDots = QStringLiteral("............................"); // 28 dots
 
 // A left-aligned label reaching at most to `right`.
 Item at(const char* name, double left, double top, double right, double size, const QString& text = QString())
@@ -54,7 +54,7 @@ QString memoWordsLine(const QString& totalText)
 {
     const double total = Parse_Number(totalText.toStdString()).value_or(0.0);
     return QStringLiteral(" (") + QString::fromStdString(Baht_Text(total)) + QStringLiteral(")")
-         + QStringLiteral(" จากกองทุนเงินชดเชย พนักงานมหาวิทยาลัยพ้นสภาพ");
+        + QStringLiteral(" จากกองทุนเงินชดเชย พนักงานมหาวิทยาลัยพ้นสภาพ");
 }
 
 PageLayout memoPageLayout(const OrganisationData& org)
@@ -71,14 +71,13 @@ PageLayout memoPageLayout(const OrganisationData& org)
     items << at("QRLabel14", 13.8, 50.8, 120.0, 16, QStringLiteral("ที่ ") + org.referenceCode + QStringLiteral("/"));
     items << at("QRLabel8", 13.8, 58.2, 120.0, 16, QStringLiteral("วันที่ "));
     items << at("QRLabel21", 13.8, 66.7, kBandWidth, 16,
-                QStringLiteral("เรื่อง   ขออนุมัติเบิกเงินชดเชยของพนักงานมหาวิทยาลัย "
-                               "กรณีพ้นสภาพจากการเป็นพนักงานมหาวิทยาลัย"));
+        QStringLiteral("เรื่อง   ขออนุมัติเบิกเงินชดเชยของพนักงานมหาวิทยาลัย "
+                       "กรณีพ้นสภาพจากการเป็นพนักงานมหาวิทยาลัย"));
     items << at("QRLabel23", 13.8, 82.5, 24.3, 16, QStringLiteral("เรียน"));
-    items << at("QRLabel1", 24.3, 82.5, kBandWidth, 16,
-                QStringLiteral("รองอธิการบดีฝ่ายการคลัง (ผ่านผู้อำนวยการกองคลัง)"));
+    items << at("QRLabel1", 24.3, 82.5, kBandWidth, 16, QStringLiteral("รองอธิการบดีฝ่ายการคลัง (ผ่านผู้อำนวยการกองคลัง)"));
     items << at("QRLabel9", 24.3, 97.4, kBandWidth, 16,
-                QStringLiteral(" เพื่อโปรดพิจารณาอนุมัติ   การเบิกเงินชดเชยของพนักงานมหาวิทยาลัย "
-                               "ที่พ้นสภาพจากการเป็น"));
+        QStringLiteral(" เพื่อโปรดพิจารณาอนุมัติ   การเบิกเงินชดเชยของพนักงานมหาวิทยาลัย "
+                       "ที่พ้นสภาพจากการเป็น"));
     items << at("QRLabel10", 13.8, 105.8, 145.8, 16);
     items << at("QRLabel11", 145.8, 105.8, 159.3, 16);
     items << at("QRLabel12", 159.3, 105.8, kBandWidth, 16, QStringLiteral("ราย"));

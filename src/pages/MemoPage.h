@@ -14,27 +14,27 @@ namespace velmora::print {
 
 // Where the approved memo goes.
 enum class MemoRouting {
-    Payroll,  // "เพื่อประมวลผลผ่าน Payroll"
-    Faculty,  // "ส่งคืนคณะ"
+    Payroll, // "เพื่อประมวลผลผ่าน Payroll"
+    Faculty, // "ส่งคืนคณะ"
 };
 
 // Why the employees left.
 enum class MemoReason {
-    ContractEnd,  // "ครบกำหนดระยะเวลาการจ้างตามสัญญา"
-    Retirement,   // "เกษียณอายุงาน ตามข้อบังคับมหาวิทยาลัยกาวิลัน"
+    ContractEnd, // "ครบกำหนดระยะเวลาการจ้างตามสัญญา"
+    Retirement, // "เกษียณอายุงาน ตามข้อบังคับมหาวิทยาลัยกาวิลัน"
 };
 
 struct MemoContent
 {
-    int count = 0;           // selected lines
-    QString department;      // as the department box shows it
-    QString totalText;       // the selection's total as amount text ("25,000.00")
+    int count = 0; // selected lines
+    QString department; // as the department box shows it
+    QString totalText; // the selection's total as amount text ("25,000.00")
     MemoRouting routing = MemoRouting::Payroll;
     MemoReason reason = MemoReason::ContractEnd;
 };
 
 // The department whose approved memos go to the human-resources division.
-QString presidentOfficeName();  // "สำนักงานอธิการบดี"
+QString presidentOfficeName(); // "สำนักงานอธิการบดี"
 
 // The set texts of the page.
 QString memoReasonLine(MemoReason reason);

@@ -23,7 +23,7 @@ const QString kSectionHead = QStringLiteral("organisation/sectionHeadName");
 
 std::unique_ptr<QSettings> open(const QString& file)
 {
-    if (file.isEmpty())  // the settings of the program and of velmora-cli
+    if (file.isEmpty()) // the settings of the program and of velmora-cli
         return std::make_unique<QSettings>(QStringLiteral("Velmora"), QStringLiteral("velmora"));
     return std::make_unique<QSettings>(file, QSettings::IniFormat);
 }
@@ -55,7 +55,9 @@ QString& OrganisationSettings::fileOverride()
     return file;
 }
 
-OrganisationSettings::OrganisationSettings(QString file) : m_file(std::move(file)) {}
+OrganisationSettings::OrganisationSettings(QString file)
+    : m_file(std::move(file))
+{ }
 
 OrganisationData OrganisationSettings::load() const
 {

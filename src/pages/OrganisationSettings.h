@@ -13,11 +13,11 @@ namespace velmora::print {
 
 struct OrganisationData
 {
-    QString sealPath;         // a picture file; empty: the seal built into the program
-    QString telephone;        // printed after "โทร."
-    QString referenceCode;    // printed after "ที่ ", followed by "/"
-    QString preparerName;     // the officer who prepares the memo (นักวิชาการเงินและบัญชี)
-    QString sectionHeadName;  // the head of the finance section (หัวหน้างานการเงิน)
+    QString sealPath; // a picture file; empty: the seal built into the program
+    QString telephone; // printed after "โทร."
+    QString referenceCode; // printed after "ที่ ", followed by "/"
+    QString preparerName; // the officer who prepares the memo (นักวิชาการเงินและบัญชี)
+    QString sectionHeadName; // the head of the finance section (หัวหน้างานการเงิน)
 };
 
 // The seal built into the program.

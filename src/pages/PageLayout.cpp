@@ -4,8 +4,8 @@
 
 namespace velmora::print {
 
-Item Item::label(const QString& name, double left, double top, double width, double pointSize,
-                 const QString& text, Align align, bool bold)
+Item Item::label(const QString& name, double left, double top, double width, double pointSize, const QString& text,
+    Align align, bool bold)
 {
     Item i;
     i.kind = Kind::Text;
@@ -18,8 +18,8 @@ Item Item::label(const QString& name, double left, double top, double width, dou
     return i;
 }
 
-Item Item::field(const QString& name, double left, double top, double width, double pointSize,
-                 const QString& column, ValueFormat format, Align align)
+Item Item::field(const QString& name, double left, double top, double width, double pointSize, const QString& column,
+    ValueFormat format, Align align)
 {
     Item i = label(name, left, top, width, pointSize, QString(), align);
     i.column = column;
@@ -37,8 +37,7 @@ Item Item::line(const QString& name, double x1, double y1, double x2, double y2,
     return i;
 }
 
-Item Item::box(const QString& name, double left, double top, double right, double bottom, double penMm,
-               bool whiteFill)
+Item Item::box(const QString& name, double left, double top, double right, double bottom, double penMm, bool whiteFill)
 {
     Item i;
     i.kind = Kind::Box;
@@ -106,9 +105,12 @@ QString formatValue(const QVariant& value, ValueFormat format)
     if (!value.isValid() || value.isNull())
         return QString();
     switch (format) {
-    case ValueFormat::MoneyMask: return Money_Mask_Text(value.toDouble());
-    case ValueFormat::AmountText: return QString::fromStdString(Amount_Text(value.toDouble()));
-    case ValueFormat::AsIs: break;
+    case ValueFormat::MoneyMask:
+        return Money_Mask_Text(value.toDouble());
+    case ValueFormat::AmountText:
+        return QString::fromStdString(Amount_Text(value.toDouble()));
+    case ValueFormat::AsIs:
+        break;
     }
     if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
         return QString::fromStdString(Shortest_Number_Text(value.toDouble()));

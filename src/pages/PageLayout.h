@@ -22,8 +22,8 @@ enum class Align { Left, Center, Right };
 
 // How a data-bound value is written.
 enum class ValueFormat {
-    AsIs,       // the column's value as text (whole numbers without decimals)
-    MoneyMask,  // the pattern "#,###.00": 0.40 prints as .40
+    AsIs, // the column's value as text (whole numbers without decimals)
+    MoneyMask, // the pattern "#,###.00": 0.40 prints as .40
     AmountText, // "," thousands, "." decimals, always two decimals: 0.40
 };
 
@@ -42,9 +42,9 @@ struct Item
     double pointSize = 14;
     bool bold = false;
     Align align = Align::Left;
-    bool wrap = false;      // the text wraps inside the box instead of staying on one line
-    QString text;           // fixed or set text
-    QString column;         // non-empty: bound to this column of the data row
+    bool wrap = false; // the text wraps inside the box instead of staying on one line
+    QString text; // fixed or set text
+    QString column; // non-empty: bound to this column of the data row
     ValueFormat format = ValueFormat::AsIs;
 
     // Lines and boxes.
@@ -54,15 +54,14 @@ struct Item
     // Pictures: stretched into rect.
     QImage image;
 
-    static Item label(const QString& name, double left, double top, double width, double pointSize,
-                      const QString& text, Align align = Align::Left, bool bold = false);
+    static Item label(const QString& name, double left, double top, double width, double pointSize, const QString& text,
+        Align align = Align::Left, bool bold = false);
     static Item field(const QString& name, double left, double top, double width, double pointSize,
-                      const QString& column, ValueFormat format = ValueFormat::AsIs, Align align = Align::Left);
+        const QString& column, ValueFormat format = ValueFormat::AsIs, Align align = Align::Left);
     static Item line(const QString& name, double x1, double y1, double x2, double y2, double penMm = 0.2);
-    static Item box(const QString& name, double left, double top, double right, double bottom,
-                    double penMm = 0.2, bool whiteFill = false);
-    static Item picture(const QString& name, double left, double top, double width, double height,
-                        const QImage& image);
+    static Item box(const QString& name, double left, double top, double right, double bottom, double penMm = 0.2,
+        bool whiteFill = false);
+    static Item picture(const QString& name, double left, double top, double width, double height, const QImage& image);
 };
 
 // Height of a one-line text box of this size, in millimetres.
@@ -70,9 +69,9 @@ double lineHeightMm(double pointSize);
 
 struct PageLayout
 {
-    QSizeF paperMm{210.0, 297.0}; // A4 portrait
-    QMarginsF marginsMm{10.0, 10.0, 10.0, 10.0};
-    QList<Item> items;          // drawn in this order
+    QSizeF paperMm {210.0, 297.0}; // A4 portrait
+    QMarginsF marginsMm {10.0, 10.0, 10.0, 10.0};
+    QList<Item> items; // drawn in this order
 
     Item* find(const QString& name);
     const Item* find(const QString& name) const;

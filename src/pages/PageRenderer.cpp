@@ -24,17 +24,23 @@ Qt::Alignment alignmentOf(const Item& item)
 {
     Qt::Alignment a = Qt::AlignTop;
     switch (item.align) {
-    case Align::Left: a |= Qt::AlignLeft; break;
-    case Align::Center: a |= Qt::AlignHCenter; break;
-    case Align::Right: a |= Qt::AlignRight; break;
+    case Align::Left:
+        a |= Qt::AlignLeft;
+        break;
+    case Align::Center:
+        a |= Qt::AlignHCenter;
+        break;
+    case Align::Right:
+        a |= Qt::AlignRight;
+        break;
     }
     return a;
 }
 
 QPageLayout a4Portrait(const PageLayout& page)
 {
-    return QPageLayout(QPageSize(page.paperMm, QPageSize::Millimeter), QPageLayout::Portrait,
-                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    return QPageLayout(QPageSize(page.paperMm, QPageSize::Millimeter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+        QPageLayout::Millimeter);
 }
 
 void renderAll(QPainter& painter, const QList<PageLayout>& pages, double dpi, const std::function<bool()>& newPage)
@@ -54,15 +60,15 @@ PrintFace printFace()
         const QStringList installed = QFontDatabase::families();
         for (const char* angsana : {"AngsanaUPC", "Angsana New"})
             if (installed.contains(QLatin1String(angsana), Qt::CaseInsensitive))
-                return PrintFace{QLatin1String(angsana), 1.0};
+                return PrintFace {QLatin1String(angsana), 1.0};
         // Kinnari and Norasi are the narrow book faces nearest to Angsana.
         for (const char* substitute : {"Kinnari", "Norasi", "Laksaman", "Garuda"})
             if (installed.contains(QLatin1String(substitute), Qt::CaseInsensitive))
-                return PrintFace{QLatin1String(substitute), 0.67};
+                return PrintFace {QLatin1String(substitute), 0.67};
         const QStringList thai = QFontDatabase::families(QFontDatabase::Thai);
         if (!thai.isEmpty())
-            return PrintFace{thai.first(), 0.67};
-        return PrintFace{QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(), 0.67};
+            return PrintFace {thai.first(), 0.67};
+        return PrintFace {QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(), 0.67};
     }();
     return chosen;
 }
@@ -84,8 +90,7 @@ QFont fittedFont(const Item& item, const PrintFace& face, QPaintDevice* device)
         const QFontMetricsF fm(font, device);
         bool fits = false;
         if (item.wrap) {
-            const QRectF need = fm.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap | Qt::AlignLeft,
-                                                item.text);
+            const QRectF need = fm.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap | Qt::AlignLeft, item.text);
             fits = need.width() <= width && need.height() <= height;
         } else {
             fits = fm.horizontalAdvance(item.text) <= width;

@@ -9,9 +9,9 @@ namespace {
 
 using VF = ValueFormat;
 
-constexpr double kTable = 12;  // table cells and headings
-constexpr double kText = 14;   // everything else
-constexpr double kPad = 0.8;   // a cell's text keeps this far from its rules
+constexpr double kTable = 12; // table cells and headings
+constexpr double kText = 14; // everything else
+constexpr double kPad = 0.8; // a cell's text keeps this far from its rules
 
 struct Column
 {
@@ -71,8 +71,8 @@ void addTitleAndEmployee(QList<Item>& items)
     items << Item::box(QStringLiteral("Frame"), 1.1, 8.5, 188.7, 275.5);
     // the title box is filled white over the frame's top edge
     items << Item::box(QStringLiteral("TitleBox"), 1.1, 2.1, 188.7, 14.0, 0.3, true);
-    items << Item::label(QStringLiteral("lblTitle"), 66.7, 3.2, 56.4, 20, T("เอกสารขอรับเงินชดเชยพนักงาน"),
-                         Align::Center, true);
+    items << Item::label(
+        QStringLiteral("lblTitle"), 66.7, 3.2, 56.4, 20, T("เอกสารขอรับเงินชดเชยพนักงาน"), Align::Center, true);
 
     items << Item::label(QStringLiteral("lblName"), 2.1, 15.9, 20.1, kText, T("ชื่อ-นามสกุล"));
     items << Item::field(QStringLiteral("Full_Name"), 22.2, 15.9, 59.5, kText, QStringLiteral("Full_Name"));
@@ -162,12 +162,12 @@ void addCurrent(QList<Item>& items)
         for (const Column& c : kPeriodColumns) {
             const bool typeName = QLatin1String(c.name) == QLatin1String("Work_Type");
             items << cell(QStringLiteral("Cur%1_%2").arg(r + 1).arg(QLatin1String(c.name)), c, kPeriodRowTops[r],
-                          typeName ? kText : kTable);
+                typeName ? kText : kTable);
         }
 
     items << Item::label(QStringLiteral("lblTotal_Month"), 151.3, 149.2, 15.9, kText, T("รวม"));
-    items << Item::label(QStringLiteral("Sum_Month_Total"), 172.5, 149.2, 186.6 - kPad - 172.5, kTable, QString(),
-                         Align::Right);
+    items << Item::label(
+        QStringLiteral("Sum_Month_Total"), 172.5, 149.2, 186.6 - kPad - 172.5, kTable, QString(), Align::Right);
 }
 
 void addSummary(QList<Item>& items)
@@ -182,39 +182,38 @@ void addSummary(QList<Item>& items)
 
     const double y2 = 168.3;
     items << Item::label(QStringLiteral("lblService"), 6.3, y2, 33.9, kText, T("รวมระยะเวลาปฎิบัติงาน"));
-    items << Item::field(QStringLiteral("No_Year"), 40.2, y2, 7.7, kText, QStringLiteral("No_Year"), VF::AsIs,
-                         Align::Center);
+    items << Item::field(
+        QStringLiteral("No_Year"), 40.2, y2, 7.7, kText, QStringLiteral("No_Year"), VF::AsIs, Align::Center);
     items << Item::label(QStringLiteral("lblYear"), 48.7, y2, 4.2, kText, T("ปี"));
-    items << Item::field(QStringLiteral("No_Month"), 52.9, y2, 7.7, kText, QStringLiteral("No_Month"), VF::AsIs,
-                         Align::Center);
+    items << Item::field(
+        QStringLiteral("No_Month"), 52.9, y2, 7.7, kText, QStringLiteral("No_Month"), VF::AsIs, Align::Center);
     items << Item::label(QStringLiteral("lblMonth"), 63.5, y2, 8.5, kText, T("เดือน"));
-    items << Item::field(QStringLiteral("No_Day"), 72.0, y2, 7.7, kText, QStringLiteral("No_Day"), VF::AsIs,
-                         Align::Center);
+    items << Item::field(
+        QStringLiteral("No_Day"), 72.0, y2, 7.7, kText, QStringLiteral("No_Day"), VF::AsIs, Align::Center);
     items << Item::label(QStringLiteral("lblDay"), 80.4, y2, 13.8, kText, T("วัน"));
     items << Item::label(QStringLiteral("lblN_T"), 94.2, y2, 43.4, kText, T("ได้จำนวนเท่าของเงินเดือนคือ"));
-    items << Item::field(QStringLiteral("N_T"), 137.6, y2, 7.7, kText, QStringLiteral("N_T"), VF::AsIs,
-                         Align::Center);
+    items << Item::field(QStringLiteral("N_T"), 137.6, y2, 7.7, kText, QStringLiteral("N_T"), VF::AsIs, Align::Center);
     items << Item::label(QStringLiteral("lblTimes"), 147.1, y2, 12.0, kText, T("เท่า"));
 
     const double y3 = 175.7;
     items << Item::label(QStringLiteral("lblLast_Salary"), 6.3, y3, 30.7, kText, T("เงินเดือนเดือนสุดท้าย"));
     items << Item::field(QStringLiteral("Last_Salary"), 37.0, y3, 22.5, kText, QStringLiteral("Last_Salary"),
-                         VF::MoneyMask, Align::Right);
+        VF::MoneyMask, Align::Right);
     items << Item::label(QStringLiteral("lblBaht1"), 63.5, y3, 10.0, kText, T("บาท"));
     items << Item::label(QStringLiteral("lblMoney_Cal"), 94.2, y3, 37.0, kText, T("คำนวณเงินชดเชยที่ได้"));
-    items << Item::field(QStringLiteral("Money_Cal"), 131.2, y3, 41.5, kText, QStringLiteral("Money_Cal"),
-                         VF::MoneyMask, Align::Right);
+    items << Item::field(
+        QStringLiteral("Money_Cal"), 131.2, y3, 41.5, kText, QStringLiteral("Money_Cal"), VF::MoneyMask, Align::Right);
     items << Item::label(QStringLiteral("lblBaht2"), 176.7, 174.6, 10.0, kText, T("บาท"));
 
     const double y4 = 183.1;
     items << Item::label(QStringLiteral("lblHis_Rec_Money"), 6.3, y4, 30.7, kText, T("เงินชดเชยที่เคยได้รับ"));
     items << Item::field(QStringLiteral("His_Rec_Money"), 37.0, y4, 22.5, kText, QStringLiteral("His_Rec_Money"),
-                         VF::MoneyMask, Align::Right);
+        VF::MoneyMask, Align::Right);
     items << Item::label(QStringLiteral("lblBaht3"), 62.4, y4, 9.6, kText, T("บาท"));
-    items << Item::label(QStringLiteral("lblNet"), 72.0, y4, 75.1, kText,
-                         T("เงินชดเชยสุทธิที่ได้รับ(เงินชดเชย-เงินชดเชยที่เคยได้รับ)"));
+    items << Item::label(
+        QStringLiteral("lblNet"), 72.0, y4, 75.1, kText, T("เงินชดเชยสุทธิที่ได้รับ(เงินชดเชย-เงินชดเชยที่เคยได้รับ)"));
     items << Item::field(QStringLiteral("Net_Money_Recieve"), 147.1, y4, 27.8, kText,
-                         QStringLiteral("Net_Money_Recieve"), VF::MoneyMask, Align::Right);
+        QStringLiteral("Net_Money_Recieve"), VF::MoneyMask, Align::Right);
     items << Item::label(QStringLiteral("lblBaht4"), 177.8, y4, 10.0, kText, T("บาท"));
 }
 
@@ -228,13 +227,13 @@ void addSplit(QList<Item>& items)
     items << Item::label(QStringLiteral("lblSplitAmount"), 143.9, 202.1, 35.0, kText, T("จำนวนเงิน"));
     items << Item::label(QStringLiteral("lblFact"), 8.5, 211.7, 104.0, kText, T("ส่วนงาน"));
     items << Item::field(QStringLiteral("Fact_Share"), 136.5, 211.7, 36.2, kText, QStringLiteral("Fact_Share"),
-                         VF::MoneyMask, Align::Right);
+        VF::MoneyMask, Align::Right);
     items << Item::label(QStringLiteral("lblKv"), 7.4, 221.2, 105.0, kText, T("มหาวิทยาลัยกาวิลัน"));
-    items << Item::field(QStringLiteral("Kv_Share"), 136.5, 221.2, 36.2, kText, QStringLiteral("Kv_Share"),
-                         VF::MoneyMask, Align::Right);
+    items << Item::field(
+        QStringLiteral("Kv_Share"), 136.5, 221.2, 36.2, kText, QStringLiteral("Kv_Share"), VF::MoneyMask, Align::Right);
     items << Item::label(QStringLiteral("lblTotal_Share"), 94.2, 230.7, 18.5, kText, T("รวมทั้งสิ้น"));
     items << Item::field(QStringLiteral("Total_Share"), 136.5, 230.7, 36.2, kText, QStringLiteral("Total_Share"),
-                         VF::MoneyMask, Align::Right);
+        VF::MoneyMask, Align::Right);
 }
 
 QString amountText(double v)
@@ -248,8 +247,8 @@ Split splitNet(double factMonths, double kvMonths, double net)
 {
     const double total = kvMonths + factMonths;
     if (total == 0.0)
-        return Split{0.0, 0.0, false};
-    return Split{factMonths * net / total, kvMonths * net / total, true};
+        return Split {0.0, 0.0, false};
+    return Split {factMonths * net / total, kvMonths * net / total, true};
 }
 
 PageLayout requestPageLayout()

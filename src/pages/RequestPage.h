@@ -15,7 +15,7 @@
 namespace velmora::print {
 
 // Rows of the two tables of the page.
-inline constexpr int kHistoryRows = 4;   // of which the first two earlier payments are printed
+inline constexpr int kHistoryRows = 4; // of which the first two earlier payments are printed
 inline constexpr int kHistoryPrinted = 2;
 inline constexpr int kPeriodRows = 3;
 

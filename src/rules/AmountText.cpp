@@ -10,10 +10,11 @@ namespace velmora {
 
 namespace {
 
-struct Rounded_Amount {
+struct Rounded_Amount
+{
     bool negative = false;
-    std::string whole;  // decimal digits of the whole part, no leading zeros
-    std::string cents;  // exactly two digits
+    std::string whole; // decimal digits of the whole part, no leading zeros
+    std::string cents; // exactly two digits
 };
 
 // |value| rounded to hundredths, halves away from zero, decided on the exact
@@ -27,8 +28,7 @@ Rounded_Amount Round_To_Cents(double value)
     if (magnitude >= two53) {
         // Already a whole number; its digits are printed exactly.
         char buffer[400];
-        const auto done = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                        std::chars_format::fixed, 0);
+        const auto done = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, 0);
         result.whole.assign(buffer, done.ptr);
         result.cents = "00";
         result.negative = value < 0;
@@ -44,7 +44,7 @@ Rounded_Amount Round_To_Cents(double value)
     if (shift <= 0) {
         cents = scaled << -shift; // whole number below 2^53: fits
     } else if (shift < 63) {
-        const std::uint64_t one = std::uint64_t{1} << shift;
+        const std::uint64_t one = std::uint64_t {1} << shift;
         cents = scaled >> shift;
         const std::uint64_t remainder = scaled & (one - 1);
         if (remainder >= (one >> 1))
@@ -101,8 +101,7 @@ std::string Shortest_Number_Text(double value)
     if (value == 0)
         return "0";
     char buffer[64];
-    const auto done = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::general, 15);
+    const auto done = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     std::string text(buffer, done.ptr);
     if (text == "-0")
         return "0";
@@ -130,8 +129,7 @@ std::optional<double> Parse_Number(std::string_view text)
     if (!digit)
         return std::nullopt;
     double value = 0;
-    const auto done = std::from_chars(plain.data(), plain.data() + plain.size(), value,
-                                      std::chars_format::fixed);
+    const auto done = std::from_chars(plain.data(), plain.data() + plain.size(), value, std::chars_format::fixed);
     if (done.ec != std::errc() || done.ptr != plain.data() + plain.size() || !std::isfinite(value))
         return std::nullopt;
     if (value == 0)

@@ -10,10 +10,25 @@ namespace velmora {
 namespace {
 
 constexpr std::string_view digitWord[10] = {
-    "", "หนึ่ง", "สอง", "สาม", "สี่", "ห้า", "หก", "เจ็ด", "แปด", "เก้า",
+    "",
+    "หนึ่ง",
+    "สอง",
+    "สาม",
+    "สี่",
+    "ห้า",
+    "หก",
+    "เจ็ด",
+    "แปด",
+    "เก้า",
 };
 constexpr std::string_view placeWord[7] = {
-    "", "สิบ", "ร้อย", "พัน", "หมื่น", "แสน", "ล้าน",
+    "",
+    "สิบ",
+    "ร้อย",
+    "พัน",
+    "หมื่น",
+    "แสน",
+    "ล้าน",
 };
 constexpr std::string_view million = "ล้าน";
 
@@ -104,8 +119,7 @@ std::string Baht_Text(double amount)
     }
 
     char buffer[400];
-    const auto done = std::to_chars(buffer, buffer + sizeof buffer, whole,
-                                    std::chars_format::fixed, 0);
+    const auto done = std::to_chars(buffer, buffer + sizeof buffer, whole, std::chars_format::fixed, 0);
     const std::string_view digits(buffer, static_cast<std::size_t>(done.ptr - buffer));
 
     std::string text;

@@ -12,8 +12,8 @@ std::string Full_Name(std::string_view prefix, std::string_view firstName, std::
 
 std::string Check_Request_Month(std::string_view text)
 {
-    const std::string message = "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง: \"" + std::string(text)
-                                + "\" (ต้องเป็น ดด/ปปปป ปีเป็นคริสต์ศักราช เช่น 09/2012)";
+    const std::string message =
+        "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง: \"" + std::string(text) + "\" (ต้องเป็น ดด/ปปปป ปีเป็นคริสต์ศักราช เช่น 09/2012)";
     if (text.size() != 7 || text[2] != '/')
         return message;
     for (std::size_t i : {0, 1, 3, 4, 5, 6})
@@ -82,8 +82,8 @@ Calculation Run_Calculation(const Calculation_Input& input)
     }
 
     // Step 1: earlier records.
-    c.earlier = Build_Earlier_Rows(
-        Select_Earlier_Records(input.person_records, input.ssn, input.sapid, input.request_month));
+    c.earlier =
+        Build_Earlier_Rows(Select_Earlier_Records(input.person_records, input.ssn, input.sapid, input.request_month));
 
     // Step 2: span and service totals.
     c.span_figures = Compute_Span_Figures(c.span);

@@ -14,37 +14,39 @@ namespace velmora::calc {
 
 // What the wizard holds before the computation: the selected employee,
 // the officer's inputs and the rows read from the database.
-struct Calculation_Input {
+struct Calculation_Input
+{
     std::string sapid;
     std::string ssn;
-    std::string prefix;     // Surname column: the name prefix
+    std::string prefix; // Surname column: the name prefix
     std::string first_name;
     std::string last_name;
     std::string birth_day;
     std::string work_type_name;
     std::string contract_begin; // Work_Begin_Date_Text (span fallback)
-    std::string contract_end;   // Work_End_Date_Text
+    std::string contract_end; // Work_End_Date_Text
     std::string depart_code;
     std::string depart_name;
 
-    std::string salary_text;   // last monthly salary as typed or shown ("20,000.00")
-    std::string reason;        // reason for leaving
+    std::string salary_text; // last monthly salary as typed or shown ("20,000.00")
+    std::string reason; // reason for leaving
     std::string request_month; // "mm/yyyy", Christian era
 
-    std::vector<Work_Period> periods;            // ordered by start date
-    std::vector<Earlier_Record> person_records;  // saved calculations of the same SSN
-    std::vector<Bracket> brackets;               // EP_TR_Cal_Money in the order read
+    std::vector<Work_Period> periods; // ordered by start date
+    std::vector<Earlier_Record> person_records; // saved calculations of the same SSN
+    std::vector<Bracket> brackets; // EP_TR_Cal_Money in the order read
 };
 
 // Prefix + first name + " " + last name, as the screen shows the full name.
 std::string Full_Name(std::string_view prefix, std::string_view firstName, std::string_view lastName);
 
 // Every figure the pages show, in the order the pages compute them.
-struct Calculation {
+struct Calculation
+{
     std::string error; // Thai message when the calculation cannot be done
     bool ok() const { return error.empty(); }
 
-    double salary = 0;       // read from the salary text
+    double salary = 0; // read from the salary text
     std::string salary_text; // two decimals, thousands separators
     std::vector<Period_Row> periods;
     Calc_Span span;
@@ -63,8 +65,7 @@ inline constexpr const char* kMessage_No_Reason = "กรุณาใส่ เ�
 inline constexpr const char* kMessage_No_Periods = "ต้องมีประวัติการทำงานจึงทำงานต่อได้";
 inline constexpr const char* kMessage_Already_Calculated = "รายการนี้มีการขอเงินชดเชยไปแล้วไม่สามารถทำได้อีก";
 // Save without periods: two lines, a carriage return between.
-inline constexpr const char* kMessage_Save_No_Periods =
-    "ยังไม่สามารถบันทึกข้อมูลได้\rต้องบันทึกประวัติการทำงานที่ต้องคำนวณก่อน";
+inline constexpr const char* kMessage_Save_No_Periods = "ยังไม่สามารถบันทึกข้อมูลได้\rต้องบันทึกประวัติการทำงานที่ต้องคำนวณก่อน";
 
 // A real month "mm/yyyy": two digits 01-12, a slash, a Christian-era year
 // 1900-2399 (a Buddhist-era year would sort after every stored month).
@@ -72,7 +73,8 @@ std::string Check_Request_Month(std::string_view text);
 
 // The salary text: a number (thousands separators allowed), not negative,
 // at most two decimals.
-struct Salary_Check {
+struct Salary_Check
+{
     double value = 0;
     std::string error;
     bool ok() const { return error.empty(); }

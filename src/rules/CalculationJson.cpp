@@ -9,7 +9,8 @@ namespace {
 
 // An ordered JSON value: a literal (string already quoted, or a number), an
 // object or an array.
-struct Value {
+struct Value
+{
     enum class Kind { Literal, Object, Array } kind = Kind::Literal;
     std::string literal;
     std::vector<std::pair<std::string, Value>> members;
@@ -98,10 +99,8 @@ Value Service_Value(const Service& s)
 
 Value Side_Value(const Split_Side& s)
 {
-    return Obj({{"days", Num(s.days)},
-                {"months", Str(s.months_text)},
-                {"percent", Str(s.percent_text)},
-                {"amount", Str(s.amount_text)}});
+    return Obj({{"days", Num(s.days)}, {"months", Str(s.months_text)}, {"percent", Str(s.percent_text)},
+        {"amount", Str(s.amount_text)}});
 }
 
 } // namespace
@@ -112,11 +111,21 @@ std::string Json_String(std::string_view text)
     for (char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20) {
                 char buffer[8];
@@ -135,35 +144,19 @@ std::string Calculation_Json(const Calculation_Input& in, const Calculation& c)
 {
     std::vector<Value> periods;
     for (const Period_Row& p : c.periods)
-        periods.push_back(Obj({{"code", Str(p.code)},
-                               {"type", Str(p.type_name)},
-                               {"begin", Str(p.begin)},
-                               {"calc_begin", Str(p.calc_begin)},
-                               {"end", Str(p.end)},
-                               {"total_days", Num(p.total_days)},
-                               {"years", Str(p.years_text)},
-                               {"months", Str(p.months_text)},
-                               {"days", Str(p.days_text)},
-                               {"whole_months", Num(p.whole_months)},
-                               {"weight", Str(p.weight_text)}}));
+        periods.push_back(Obj({{"code", Str(p.code)}, {"type", Str(p.type_name)}, {"begin", Str(p.begin)},
+            {"calc_begin", Str(p.calc_begin)}, {"end", Str(p.end)}, {"total_days", Num(p.total_days)},
+            {"years", Str(p.years_text)}, {"months", Str(p.months_text)}, {"days", Str(p.days_text)},
+            {"whole_months", Num(p.whole_months)}, {"weight", Str(p.weight_text)}}));
     std::vector<Value> earlier;
     for (const Earlier_Row& e : c.earlier) {
         const Earlier_Record& r = e.record;
-        earlier.push_back(Obj({{"sapid", Str(r.sapid)},
-                               {"request_month", Str(r.request_month)},
-                               {"depart_code", Str(r.depart_code)},
-                               {"depart_name", Str(r.depart_name)},
-                               {"start", Str(r.start)},
-                               {"end", Str(r.end)},
-                               {"total_days", Num(r.total_days)},
-                               {"years", Num(r.years)},
-                               {"months", Num(r.months)},
-                               {"days", Num(r.days)},
-                               {"compensation", Str(e.compensation_text)},
-                               {"multiplier", Num(r.multiplier)},
-                               {"last_salary", Str(e.last_salary_text)},
-                               {"paid_before", Str(e.paid_before_text)},
-                               {"net", Str(e.net_text)}}));
+        earlier.push_back(Obj({{"sapid", Str(r.sapid)}, {"request_month", Str(r.request_month)},
+            {"depart_code", Str(r.depart_code)}, {"depart_name", Str(r.depart_name)}, {"start", Str(r.start)},
+            {"end", Str(r.end)}, {"total_days", Num(r.total_days)}, {"years", Num(r.years)}, {"months", Num(r.months)},
+            {"days", Num(r.days)}, {"compensation", Str(e.compensation_text)}, {"multiplier", Num(r.multiplier)},
+            {"last_salary", Str(e.last_salary_text)}, {"paid_before", Str(e.paid_before_text)},
+            {"net", Str(e.net_text)}}));
     }
     const Value root = Obj({
         {"sapid", Str(in.sapid)},
@@ -171,25 +164,23 @@ std::string Calculation_Json(const Calculation_Input& in, const Calculation& c)
         {"name", Str(Full_Name(in.prefix, in.first_name, in.last_name))},
         {"request_month", Str(in.request_month)},
         {"reason", Str(in.reason)},
-        {"span", Obj({{"start", Str(c.span.start)},
-                      {"end", Str(c.span.end)},
-                      {"years", Str(c.span_figures.years_text)},
-                      {"months", Str(c.span_figures.months_text)},
-                      {"days", Str(c.span_figures.days_text)}})},
+        {"span",
+            Obj({{"start", Str(c.span.start)}, {"end", Str(c.span.end)}, {"years", Str(c.span_figures.years_text)},
+                {"months", Str(c.span_figures.months_text)}, {"days", Str(c.span_figures.days_text)}})},
         {"periods", Arr(std::move(periods))},
         {"earlier", Arr(std::move(earlier))},
-        {"service", Obj({{"earlier", Service_Value(c.service.earlier)},
-                         {"current", Service_Value(c.service.current)},
-                         {"total", Service_Value(c.service.total)}})},
+        {"service",
+            Obj({{"earlier", Service_Value(c.service.earlier)}, {"current", Service_Value(c.service.current)},
+                {"total", Service_Value(c.service.total)}})},
         {"total_days", Num(c.span_figures.total_days)},
         {"multiplier", Num(c.money.multiplier)},
         {"salary", Str(c.salary_text)},
         {"compensation", Str(c.money.compensation_text)},
         {"paid_earlier", Str(c.money.paid_earlier_text)},
         {"net", Str(c.money.net_text)},
-        {"split", Obj({{"department", Side_Value(c.split.department)},
-                       {"university", Side_Value(c.split.university)},
-                       {"total_months", Str(c.split.total_months_text)}})},
+        {"split",
+            Obj({{"department", Side_Value(c.split.department)}, {"university", Side_Value(c.split.university)},
+                {"total_months", Str(c.split.total_months_text)}})},
     });
     std::string out;
     Write(root, 0, out);

@@ -32,9 +32,8 @@ double Rounded2(double value)
 
 } // namespace
 
-std::vector<Earlier_Record> Select_Earlier_Records(const std::vector<Earlier_Record>& records,
-                                                   std::string_view ssn, std::string_view sapid,
-                                                   std::string_view requestMonth)
+std::vector<Earlier_Record> Select_Earlier_Records(const std::vector<Earlier_Record>& records, std::string_view ssn,
+    std::string_view sapid, std::string_view requestMonth)
 {
     std::vector<Earlier_Record> selected;
     if (Trim_Spaces(ssn).empty())
@@ -72,23 +71,17 @@ std::vector<Earlier_Row> Build_Earlier_Rows(const std::vector<Earlier_Record>& s
 std::vector<std::string> Earlier_Grid_Cells(const Earlier_Row& row)
 {
     const Earlier_Record& r = row.record;
-    return {std::to_string(row.number),  r.depart_code,
-            r.depart_name,               r.request_month,
-            r.start,                     r.end,
-            std::to_string(r.total_days), std::to_string(r.years),
-            std::to_string(r.months),    std::to_string(r.days),
-            row.compensation_text,       r.sapid,
-            std::to_string(r.multiplier), row.last_salary_text,
-            row.paid_before_text,        row.net_text};
+    return {std::to_string(row.number), r.depart_code, r.depart_name, r.request_month, r.start, r.end,
+        std::to_string(r.total_days), std::to_string(r.years), std::to_string(r.months), std::to_string(r.days),
+        row.compensation_text, r.sapid, std::to_string(r.multiplier), row.last_salary_text, row.paid_before_text,
+        row.net_text};
 }
 
 const std::vector<std::string>& Earlier_Grid_Titles()
 {
-    static const std::vector<std::string> titles = {
-        "No. ",           "รหัสคณะ",       "ชื่อหน่วยงาน ",        "ปีที่ได้รับ ",
-        "วันที่เริ่มคำนวณ",  "วันที่สิ้นสุด",     "จำนวนวันทั้งสิ้น",      "จำนวนปี",
-        "จำนวนเดือน",     "จำนวนวัน",      "จำนวนเงินที่ได้รับ",     "SapID",
-        "จำนวนเท่า",      "เงินเดือนสุดท้าย", "เงินชดเชยที่เคยได้รับ", "เงินชดเชยรับสุทธิ"};
+    static const std::vector<std::string> titles = {"No. ", "รหัสคณะ", "ชื่อหน่วยงาน ", "ปีที่ได้รับ ", "วันที่เริ่มคำนวณ", "วันที่สิ้นสุด",
+        "จำนวนวันทั้งสิ้น", "จำนวนปี", "จำนวนเดือน", "จำนวนวัน", "จำนวนเงินที่ได้รับ", "SapID", "จำนวนเท่า", "เงินเดือนสุดท้าย",
+        "เงินชดเชยที่เคยได้รับ", "เงินชดเชยรับสุทธิ"};
     return titles;
 }
 
@@ -119,13 +112,12 @@ Span_Figures Compute_Span_Figures(const Calc_Span& span)
     f.months_text = r.text.substr(4, 2);
     f.days_text = r.text.substr(6, 2);
     f.total_days = Days_Inclusive(span.start, span.end);
-    f.label25 = "จำนวนปี = " + f.years_text + " ปี  จำนวนเดือน = " + f.months_text + " เดือน จำนวนวัน ="
-                + f.days_text + " วัน";
+    f.label25 =
+        "จำนวนปี = " + f.years_text + " ปี  จำนวนเดือน = " + f.months_text + " เดือน จำนวนวัน =" + f.days_text + " วัน";
     return f;
 }
 
-Service_Totals Compute_Service_Totals(const std::vector<Period_Row>& periods,
-                                      const std::vector<Earlier_Row>& earlier)
+Service_Totals Compute_Service_Totals(const std::vector<Period_Row>& periods, const std::vector<Earlier_Row>& earlier)
 {
     Service_Totals t;
     for (const Earlier_Row& e : earlier) {
@@ -140,8 +132,8 @@ Service_Totals Compute_Service_Totals(const std::vector<Period_Row>& periods,
         t.current.days += p.days;
     }
     t.current = Carry(t.current);
-    t.total = Carry({t.earlier.years + t.current.years, t.earlier.months + t.current.months,
-                     t.earlier.days + t.current.days});
+    t.total = Carry(
+        {t.earlier.years + t.current.years, t.earlier.months + t.current.months, t.earlier.days + t.current.days});
     return t;
 }
 
@@ -164,12 +156,12 @@ std::vector<std::string> Bracket_List_Lines(const std::vector<Bracket>& brackets
     std::vector<std::string> lines = {"120  วัน    ไม่ครบ   12  เดือน  ได้  1 เท่า"};
     for (const Bracket& b : brackets)
         lines.push_back("ครบ " + std::to_string(b.from_years) + "  ปี   ไม่ครบ  " + std::to_string(b.to_years)
-                        + "    ปี ได้   " + std::to_string(b.multiplier) + "    เท่า");
+            + "    ปี ได้   " + std::to_string(b.multiplier) + "    เท่า");
     return lines;
 }
 
 Money Compute_Money(int totalDays, int totalYears, double salary, const std::vector<Earlier_Row>& earlier,
-                    const std::vector<Bracket>& brackets)
+    const std::vector<Bracket>& brackets)
 {
     Money m;
     m.multiplier = Choose_Multiplier(totalDays, totalYears, brackets);

@@ -17,25 +17,25 @@ inline constexpr int kForecastDefaultYearBE = 2557;
 
 struct Forecast_Input
 {
-    std::string birth_date;  // dd/mm/yyyy, Christian era, as the employee list holds it
-    std::string start_date;  // dd/mm/yyyy, Christian era
-    double salary = 0;       // current monthly salary
-    int calc_year = 0;       // calculation year, Buddhist era
+    std::string birth_date; // dd/mm/yyyy, Christian era, as the employee list holds it
+    std::string start_date; // dd/mm/yyyy, Christian era
+    double salary = 0; // current monthly salary
+    int calc_year = 0; // calculation year, Buddhist era
 };
 
 struct Forecast_Result
 {
-    std::string error;          // empty when both dates could be read
-    std::string birth_date_be;  // 15/03/2503
-    int year_60 = 0;            // year of the 60th birthday
-    std::string start_date_be;  // 01/06/2548
-    int count_start = 0;        // first year counted: the start year, never before 2550
-    int service_years = 0;      // year_60 - count_start; may be 0 or negative
-    int years_to_go = 0;        // year_60 - calc_year, never negative
-    double salary_at_60 = 0;    // raised years_to_go times by 5 percent
-    int multiple = 0;           // months of salary, from the fixed table
-    double amount = 0;          // multiple * salary_at_60
-    int age_in_calc_year = 0;   // calc_year - birth year
+    std::string error; // empty when both dates could be read
+    std::string birth_date_be; // 15/03/2503
+    int year_60 = 0; // year of the 60th birthday
+    std::string start_date_be; // 01/06/2548
+    int count_start = 0; // first year counted: the start year, never before 2550
+    int service_years = 0; // year_60 - count_start; may be 0 or negative
+    int years_to_go = 0; // year_60 - calc_year, never negative
+    double salary_at_60 = 0; // raised years_to_go times by 5 percent
+    int multiple = 0; // months of salary, from the fixed table
+    double amount = 0; // multiple * salary_at_60
+    int age_in_calc_year = 0; // calc_year - birth year
 
     bool ok() const { return error.empty(); }
 };

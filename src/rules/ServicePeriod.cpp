@@ -43,8 +43,7 @@ const char* const formatHint = " (ต้องเป็น วว/ดด/ปป�
 
 // Reads both dates or says which one is wrong; a start after the end is
 // refused too (the years are compared as written: both are in one era).
-std::string Check_Dates(std::string_view start, std::string_view end, Year_Era era,
-                        Date_Parts& s, Date_Parts& e)
+std::string Check_Dates(std::string_view start, std::string_view end, Year_Era era, Date_Parts& s, Date_Parts& e)
 {
     const auto startParts = Parse_Date_Text(start, era);
     if (!startParts)
@@ -82,8 +81,7 @@ int Days_In_Month(int month, int christianYear)
     if (month < 1 || month > 12)
         return 0;
     if (month == 2) {
-        const bool leap = (christianYear % 4 == 0 && christianYear % 100 != 0)
-                          || christianYear % 400 == 0;
+        const bool leap = (christianYear % 4 == 0 && christianYear % 100 != 0) || christianYear % 400 == 0;
         return leap ? 29 : 28;
     }
     return lengths[month - 1];
@@ -195,8 +193,7 @@ Month_Weight_Result Try_Cal_Month_Weight(std::string_view start, std::string_vie
     const int dS = Days_In_Month(s.month, Christian_Year(start, s.year, Year_Era::Buddhist_25));
     const int dE = Days_In_Month(e.month, Christian_Year(end, e.year, Year_Era::Buddhist_25));
     const int between = (e.year * 12 + e.month) - (s.year * 12 + s.month) - 1;
-    const double total = between + static_cast<double>(dS - (s.day - 1)) / dS
-                         + static_cast<double>(e.day) / dE;
+    const double total = between + static_cast<double>(dS - (s.day - 1)) / dS + static_cast<double>(e.day) / dE;
     // Rounded as the shown figure and read back from it.
     result.months = *Parse_Number(Round2_Text(total));
     return result;
@@ -231,7 +228,7 @@ Service_Period_Result Service_Period(std::string_view start, std::string_view en
         result.error = weight.error;
         return result;
     }
-    result.period = Service_Period_Value{ymd.text, ymd.years, ymd.months, ymd.days, weight.months};
+    result.period = Service_Period_Value {ymd.text, ymd.years, ymd.months, ymd.days, weight.months};
     return result;
 }
 

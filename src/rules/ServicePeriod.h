@@ -11,12 +11,13 @@ namespace velmora {
 
 // How the year of a date text is read.
 enum class Year_Era {
-    Christian,    // as written
-    Buddhist,     // minus 543
-    Buddhist_25,  // minus 543 when the year text begins "25", else as written
+    Christian, // as written
+    Buddhist, // minus 543
+    Buddhist_25, // minus 543 when the year text begins "25", else as written
 };
 
-struct Date_Parts {
+struct Date_Parts
+{
     int day = 0;
     int month = 0;
     int year = 0; // as written
@@ -42,7 +43,8 @@ double Cal_Month_Weight(std::string_view start, std::string_view end);
 
 // Checked forms: `error` is empty on success, else a Thai message that can be
 // shown to the officer as it stands.
-struct Year_Month_Day_Result {
+struct Year_Month_Day_Result
+{
     std::string text; // YYYYMMDD
     int years = 0;
     int months = 0;
@@ -52,7 +54,8 @@ struct Year_Month_Day_Result {
 };
 Year_Month_Day_Result Try_Cal_Year_Month_Day(std::string_view start, std::string_view end);
 
-struct Month_Weight_Result {
+struct Month_Weight_Result
+{
     double months = 0;
     std::string error;
     bool ok() const { return error.empty(); }
@@ -60,14 +63,16 @@ struct Month_Weight_Result {
 Month_Weight_Result Try_Cal_Month_Weight(std::string_view start, std::string_view end);
 
 // Both figures of one period of Buddhist-era dates.
-struct Service_Period_Value {
+struct Service_Period_Value
+{
     std::string text; // YYYYMMDD
     int years = 0;
     int months = 0;
     int days = 0;
     double month_weight = 0;
 };
-struct Service_Period_Result {
+struct Service_Period_Result
+{
     std::optional<Service_Period_Value> period;
     std::string error;
 };

@@ -137,8 +137,7 @@ Period_Row Build_Period_Row(const Work_Period& period)
 
     row.total_days_text = std::to_string(row.total_days);
     const std::string ymd = Right_Chars("0000" + std::to_string(row.years), 4)
-                            + Right_Chars("0" + std::to_string(row.months), 2)
-                            + Right_Chars("0" + std::to_string(row.days), 2);
+        + Right_Chars("0" + std::to_string(row.months), 2) + Right_Chars("0" + std::to_string(row.days), 2);
     row.years_text = ymd.substr(0, 4);
     row.months_text = ymd.substr(4, 2);
     row.days_text = ymd.substr(6, 2);
@@ -159,17 +158,14 @@ std::vector<Period_Row> Build_Period_Rows(const std::vector<Work_Period>& period
 
 std::vector<std::string> Period_Grid_Cells(const Period_Row& row, int number)
 {
-    return {std::to_string(number), row.code,        row.type_name,       row.begin,
-            row.calc_begin,         row.end,         row.total_days_text, row.years_text,
-            row.months_text,        row.days_text,   row.whole_months_text, row.weight_text};
+    return {std::to_string(number), row.code, row.type_name, row.begin, row.calc_begin, row.end, row.total_days_text,
+        row.years_text, row.months_text, row.days_text, row.whole_months_text, row.weight_text};
 }
 
 const std::vector<std::string>& Period_Grid_Titles()
 {
-    static const std::vector<std::string> titles = {
-        "No. ",          "รหัสประเภท",      "ชื่อประเภท ",        "วันที่เริ่มปฏิบัติงาน",
-        "วันที่เริ่มคำนวณ", "วันที่สิ้นสุด",      "จำนวนวันทั้งสิ้น",    "จำนวนปี",
-        "จำนวนเดือน",    "จำนวนวัน",       "จำนวนเดือนทั้งสิ้น", "จำนวนเดือนคำนวณ"};
+    static const std::vector<std::string> titles = {"No. ", "รหัสประเภท", "ชื่อประเภท ", "วันที่เริ่มปฏิบัติงาน", "วันที่เริ่มคำนวณ",
+        "วันที่สิ้นสุด", "จำนวนวันทั้งสิ้น", "จำนวนปี", "จำนวนเดือน", "จำนวนวัน", "จำนวนเดือนทั้งสิ้น", "จำนวนเดือนคำนวณ"};
     return titles;
 }
 
@@ -179,8 +175,8 @@ const std::vector<int>& Period_Grid_Widths()
     return widths;
 }
 
-Calc_Span Build_Calc_Span(const std::vector<Period_Row>& rows, std::string_view contract_begin,
-                          std::string_view contract_end)
+Calc_Span Build_Calc_Span(
+    const std::vector<Period_Row>& rows, std::string_view contract_begin, std::string_view contract_end)
 {
     Calc_Span span;
     if (rows.empty()) {
@@ -222,8 +218,7 @@ New_Period Check_New_Period(std::string_view typeText, std::string_view begin, s
         return result;
     }
     if (Before(e, Floor_Parts())) {
-        result.error = std::string("วันที่สิ้นสุดสัญญาต้องไม่อยู่ก่อนวันที่ ") + kFloor_Date
-                       + " (ระยะเวลาก่อนวันที่นี้ไม่นำมาคำนวณ)";
+        result.error = std::string("วันที่สิ้นสุดสัญญาต้องไม่อยู่ก่อนวันที่ ") + kFloor_Date + " (ระยะเวลาก่อนวันที่นี้ไม่นำมาคำนวณ)";
         return result;
     }
     result.period.code = std::string(1, typeText[0]);

@@ -15,35 +15,37 @@ namespace velmora::calc {
 inline constexpr const char* kFloor_Date = "17/10/2550";
 
 // One row of EP_Work_Histry.
-struct Work_Period {
-    std::string code;      // Work_Type_Code: "2" university, "3" department
+struct Work_Period
+{
+    std::string code; // Work_Type_Code: "2" university, "3" department
     std::string type_name; // Work_Type
-    std::string begin;     // Work_B_Date
-    std::string end;       // Work_E_Date
+    std::string begin; // Work_B_Date
+    std::string end; // Work_E_Date
 };
 
 // One row of the period grid: every column as shown, and the figures the
 // later steps read back from it.
-struct Period_Row {
-    std::string code;       // column 1
-    std::string type_name;  // column 2
-    std::string begin;      // column 3
+struct Period_Row
+{
+    std::string code; // column 1
+    std::string type_name; // column 2
+    std::string begin; // column 3
     std::string calc_begin; // column 4: the later of begin and the floor date
-    std::string end;        // column 5
+    std::string end; // column 5
 
-    int total_days = 0;   // column 6: from begin (not calc_begin) to end, both included
-    int years = 0;        // column 7
-    int months = 0;       // column 8
-    int days = 0;         // column 9
+    int total_days = 0; // column 6: from begin (not calc_begin) to end, both included
+    int years = 0; // column 7
+    int months = 0; // column 8
+    int days = 0; // column 9
     int whole_months = 0; // column 10: years * 12 + months, one more when days > 15
-    double weight = 0;    // column 11, as read back from its text
+    double weight = 0; // column 11, as read back from its text
 
-    std::string total_days_text;   // "731"
-    std::string years_text;        // "0000"
-    std::string months_text;       // "11"
-    std::string days_text;         // "15"
+    std::string total_days_text; // "731"
+    std::string years_text; // "0000"
+    std::string months_text; // "11"
+    std::string days_text; // "15"
     std::string whole_months_text; // "11"
-    std::string weight_text;       // "11.48" (two decimals, thousands separators)
+    std::string weight_text; // "11.48" (two decimals, thousands separators)
 
     // The period ends before the floor date: none of it counts (all figures
     // zero except the day count of column 6).
@@ -65,21 +67,23 @@ const std::vector<int>& Period_Grid_Widths();
 // Calculation start and end: the first row's calculation start and the last
 // row's end; without rows the contract's start and end. The start is raised
 // to the floor date when it is earlier.
-struct Calc_Span {
+struct Calc_Span
+{
     std::string start;
     std::string end;
 };
-Calc_Span Build_Calc_Span(const std::vector<Period_Row>& rows, std::string_view contract_begin,
-                          std::string_view contract_end);
+Calc_Span Build_Calc_Span(
+    const std::vector<Period_Row>& rows, std::string_view contract_begin, std::string_view contract_end);
 
 // Calendar days from start to end, both included; both dates Buddhist era.
 // -1 when a date cannot be read or the end is before the start.
 int Days_Inclusive(std::string_view start, std::string_view end);
 
 // A new period typed on the work-history page, checked before it is written.
-struct New_Period {
+struct New_Period
+{
     Work_Period period; // code = first character of the type text, name = the rest trimmed
-    std::string error;  // Thai message; empty when the period may be written
+    std::string error; // Thai message; empty when the period may be written
     bool ok() const { return error.empty(); }
 };
 // typeText: the type combo's text ("2 พนักงานมหาวิทยาลัย"); begin, end: the

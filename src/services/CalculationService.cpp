@@ -16,7 +16,7 @@ using namespace sql;
 namespace {
 
 bool Exec(const db::Database& db, QSqlQuery& q, const QString& statement, const QVariantList& values,
-          const char* purpose, std::string* error)
+    const char* purpose, std::string* error)
 {
     q.prepare(statement);
     for (const QVariant& v : values)
@@ -25,7 +25,7 @@ bool Exec(const db::Database& db, QSqlQuery& q, const QString& statement, const 
 }
 
 bool Exec(const db::Database& db, const QString& statement, const QVariantList& values, const char* purpose,
-          std::string* error)
+    std::string* error)
 {
     QSqlQuery q = db.query();
     return Exec(db, q, statement, values, purpose, error);
@@ -38,17 +38,17 @@ double Read_Back(const std::string& shown, double fallback)
 
 } // namespace
 
-bool Load_Work_Periods(const db::Database& db, const std::string& sapid, std::vector<Work_Period>* periods,
-                       std::string* error)
+bool Load_Work_Periods(
+    const db::Database& db, const std::string& sapid, std::vector<Work_Period>* periods, std::string* error)
 {
     const db::Dialect& d = db.dialect();
     const QString begin = QStringLiteral("Work_B_Date");
     QSqlQuery q = db.query();
     if (!Exec(db, q,
-              QStringLiteral("SELECT Work_Type_Code, Work_Type, Work_B_Date, Work_E_Date FROM EP_Work_Histry"
-                             " WHERE SapID = ? ORDER BY %1, %2, %3, Work_E_Date, Work_Type_Code")
-                  .arg(d.substring(begin, 7, 4), d.substring(begin, 4, 2), d.substring(begin, 1, 2)),
-              {Q(sapid)}, "อ่านประวัติการทำงาน", error))
+            QStringLiteral("SELECT Work_Type_Code, Work_Type, Work_B_Date, Work_E_Date FROM EP_Work_Histry"
+                           " WHERE SapID = ? ORDER BY %1, %2, %3, Work_E_Date, Work_Type_Code")
+                .arg(d.substring(begin, 7, 4), d.substring(begin, 4, 2), d.substring(begin, 1, 2)),
+            {Q(sapid)}, "อ่านประวัติการทำงาน", error))
         return false;
     periods->clear();
     while (q.next())
@@ -57,8 +57,7 @@ bool Load_Work_Periods(const db::Database& db, const std::string& sapid, std::ve
 }
 
 bool Add_Work_Period(const db::Database& db, const std::string& sapid, const std::string& ssn,
-                     const std::string& typeText, const std::string& begin, const std::string& end,
-                     std::string* error)
+    const std::string& typeText, const std::string& begin, const std::string& end, std::string* error)
 {
     const New_Period p = Check_New_Period(typeText, begin, end);
     if (!p.ok()) {
@@ -67,14 +66,14 @@ bool Add_Work_Period(const db::Database& db, const std::string& sapid, const std
         return false;
     }
     return Exec(db,
-                QStringLiteral("INSERT INTO EP_Work_Histry (SapID, SSN, Work_Type_Code, Work_Type, Work_B_Date,"
-                               " Work_E_Date) VALUES (?, ?, ?, ?, ?, ?)"),
-                {Q(sapid), Q(ssn), Q(p.period.code), Q(p.period.type_name), Q(p.period.begin), Q(p.period.end)},
-                "บันทึกประวัติการทำงาน", error);
+        QStringLiteral("INSERT INTO EP_Work_Histry (SapID, SSN, Work_Type_Code, Work_Type, Work_B_Date,"
+                       " Work_E_Date) VALUES (?, ?, ?, ?, ?, ?)"),
+        {Q(sapid), Q(ssn), Q(p.period.code), Q(p.period.type_name), Q(p.period.begin), Q(p.period.end)},
+        "บันทึกประวัติการทำงาน", error);
 }
 
 int Delete_Work_Period(const db::Database& db, const std::string& sapid, const std::string& code,
-                       const std::string& begin, const std::string& end, std::string* error)
+    const std::string& begin, const std::string& end, std::string* error)
 {
     if (code.empty()) {
         if (error)
@@ -83,15 +82,15 @@ int Delete_Work_Period(const db::Database& db, const std::string& sapid, const s
     }
     QSqlQuery q = db.query();
     if (!Exec(db, q,
-              QStringLiteral("DELETE FROM EP_Work_Histry WHERE (SapID = ?) AND (Work_Type_Code = ?)"
-                             " AND (Work_B_Date = ?) AND (Work_E_Date = ?)"),
-              {Q(sapid), Q(code), Q(begin), Q(end)}, "ลบประวัติการทำงาน", error))
+            QStringLiteral("DELETE FROM EP_Work_Histry WHERE (SapID = ?) AND (Work_Type_Code = ?)"
+                           " AND (Work_B_Date = ?) AND (Work_E_Date = ?)"),
+            {Q(sapid), Q(code), Q(begin), Q(end)}, "ลบประวัติการทำงาน", error))
         return -1;
     return q.numRowsAffected();
 }
 
-bool Load_Person_Records(const db::Database& db, const std::string& ssn, std::vector<Earlier_Record>* records,
-                         std::string* error)
+bool Load_Person_Records(
+    const db::Database& db, const std::string& ssn, std::vector<Earlier_Record>* records, std::string* error)
 {
     records->clear();
     if (Trim_Spaces(ssn).empty())
@@ -100,12 +99,12 @@ bool Load_Person_Records(const db::Database& db, const std::string& ssn, std::ve
     const QString month = QStringLiteral("MMYYYY_Recieve");
     QSqlQuery q = db.query();
     if (!Exec(db, q,
-              QStringLiteral("SELECT SapID, SSN, MMYYYY_Recieve, Depart_Code, Depart_Name, Date_Beg_Cal, Date_End_Cal,"
-                             " Total_Day, No_Year, No_Month, No_Day, N_T, Last_Salary, His_Rec_Money,"
-                             " Net_Money_Recieve FROM EP_mRec_Money_Chodchoy WHERE SSN = ?"
-                             " ORDER BY %1, %2, SapID")
-                  .arg(d.substring(month, 4, 4), d.substring(month, 1, 2)),
-              {Q(ssn)}, "อ่านประวัติการได้รับเงินชดเชย", error))
+            QStringLiteral("SELECT SapID, SSN, MMYYYY_Recieve, Depart_Code, Depart_Name, Date_Beg_Cal, Date_End_Cal,"
+                           " Total_Day, No_Year, No_Month, No_Day, N_T, Last_Salary, His_Rec_Money,"
+                           " Net_Money_Recieve FROM EP_mRec_Money_Chodchoy WHERE SSN = ?"
+                           " ORDER BY %1, %2, SapID")
+                .arg(d.substring(month, 4, 4), d.substring(month, 1, 2)),
+            {Q(ssn)}, "อ่านประวัติการได้รับเงินชดเชย", error))
         return false;
     while (q.next()) {
         Earlier_Record r;
@@ -133,7 +132,7 @@ bool Load_Brackets(const db::Database& db, std::vector<Bracket>* brackets, std::
 {
     QSqlQuery q = db.query();
     if (!Exec(db, q, QStringLiteral("SELECT No_B_Y, No_E_Y, N_Money FROM EP_TR_Cal_Money"), {},
-              "อ่านตารางการคำนวณเงินชดเชย", error))
+            "อ่านตารางการคำนวณเงินชดเชย", error))
         return false;
     brackets->clear();
     while (q.next())
@@ -142,8 +141,8 @@ bool Load_Brackets(const db::Database& db, std::vector<Bracket>* brackets, std::
 }
 
 bool Load_Calculation_Input(const db::Database& db, const std::string& sapid, const std::string& requestMonth,
-                            const std::optional<std::string>& salaryText, const std::optional<std::string>& reason,
-                            Calculation_Input* input, std::string* error)
+    const std::optional<std::string>& salaryText, const std::optional<std::string>& reason, Calculation_Input* input,
+    std::string* error)
 {
     std::string message;
     const std::optional<Employee> e = Load_Employee(db, sapid, &message);
@@ -180,7 +179,7 @@ bool Load_Calculation_Input(const db::Database& db, const std::string& sapid, co
 }
 
 bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const Calculation& c,
-                      const std::string& dateEntry, std::string* error)
+    const std::string& dateEntry, std::string* error)
 {
     if (c.periods.empty()) {
         if (error)
@@ -196,8 +195,7 @@ bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const
     db::Transaction tx(db);
     if (!tx.active()) {
         if (error)
-            *error = "บันทึกข้อมูลไม่ได้: เริ่มรายการบันทึกไม่สำเร็จ "
-                     + S(db.connection().lastError().text());
+            *error = "บันทึกข้อมูลไม่ได้: เริ่มรายการบันทึกไม่สำเร็จ " + S(db.connection().lastError().text());
         return false;
     }
     // First the status, and only while it is still "A": on a shared server the
@@ -205,8 +203,9 @@ bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const
     // the same employee waits here and then finds "P".
     QSqlQuery status = db.query();
     if (!Exec(db, status,
-              QStringLiteral("UPDATE EP_Emp_Main SET Emp_RecMChod_Status = ? WHERE SapID = ? AND Emp_RecMChod_Status = ?"),
-              {QStringLiteral("P"), Q(in.sapid), QStringLiteral("A")}, "บันทึกสถานะพนักงาน", error))
+            QStringLiteral(
+                "UPDATE EP_Emp_Main SET Emp_RecMChod_Status = ? WHERE SapID = ? AND Emp_RecMChod_Status = ?"),
+            {QStringLiteral("P"), Q(in.sapid), QStringLiteral("A")}, "บันทึกสถานะพนักงาน", error))
         return false;
     if (status.numRowsAffected() != 1) {
         if (error)
@@ -215,7 +214,7 @@ bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const
     }
     QSqlQuery existing = db.query();
     if (!Exec(db, existing, QStringLiteral("SELECT 1 FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"), {Q(in.sapid)},
-              "ตรวจรายการเงินชดเชย", error))
+            "ตรวจรายการเงินชดเชย", error))
         return false;
     if (existing.next()) {
         if (error)
@@ -225,43 +224,43 @@ bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const
 
     const Split& s = c.split;
     if (!Exec(db,
-              QStringLiteral("INSERT INTO EP_mRec_Money_Chodchoy (SapID, SSN, MMYYYY_Recieve, Date_Entry,"
-                             " Date_Beg_Cal, Date_End_Cal, Total_Day, No_Year, No_Month, No_Day, Last_Salary, N_T,"
-                             " Emp_Surname, Emp_F_Name, Emp_L_Name, Fact_No_Date, Fact_Per_Cent, KV_No_Date,"
-                             " KV_Per_Cent, His_Rec_Money, Net_Money_Recieve, Depart_Code, Depart_Name, Rec_Status,"
-                             " Event_Out, Fact_Month_Weigth, Kv_Month_Weight)"
-                             " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-              {Q(in.sapid), Q(in.ssn), Q(in.request_month), Q(dateEntry), Q(c.span.start), Q(c.span.end),
-               c.span_figures.total_days, c.service.current.years, c.service.current.months,
-               c.service.current.days, c.salary, c.money.multiplier, Q(in.prefix), Q(in.first_name),
-               Q(in.last_name), s.department.days, s.department.percent, s.university.days, s.university.percent,
-               c.money.paid_earlier, c.money.net, Q(in.depart_code), Q(in.depart_name), QStringLiteral("FC"),
-               Q(in.reason), Read_Back(s.department.months_text, s.department.months),
-               Read_Back(s.university.months_text, s.university.months)},
-              "บันทึกรายการเงินชดเชย", error))
+            QStringLiteral("INSERT INTO EP_mRec_Money_Chodchoy (SapID, SSN, MMYYYY_Recieve, Date_Entry,"
+                           " Date_Beg_Cal, Date_End_Cal, Total_Day, No_Year, No_Month, No_Day, Last_Salary, N_T,"
+                           " Emp_Surname, Emp_F_Name, Emp_L_Name, Fact_No_Date, Fact_Per_Cent, KV_No_Date,"
+                           " KV_Per_Cent, His_Rec_Money, Net_Money_Recieve, Depart_Code, Depart_Name, Rec_Status,"
+                           " Event_Out, Fact_Month_Weigth, Kv_Month_Weight)"
+                           " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {Q(in.sapid), Q(in.ssn), Q(in.request_month), Q(dateEntry), Q(c.span.start), Q(c.span.end),
+                c.span_figures.total_days, c.service.current.years, c.service.current.months, c.service.current.days,
+                c.salary, c.money.multiplier, Q(in.prefix), Q(in.first_name), Q(in.last_name), s.department.days,
+                s.department.percent, s.university.days, s.university.percent, c.money.paid_earlier, c.money.net,
+                Q(in.depart_code), Q(in.depart_name), QStringLiteral("FC"), Q(in.reason),
+                Read_Back(s.department.months_text, s.department.months),
+                Read_Back(s.university.months_text, s.university.months)},
+            "บันทึกรายการเงินชดเชย", error))
         return false;
 
     for (const Period_Row& p : c.periods) {
         if (!Exec(db,
-                  QStringLiteral("INSERT INTO EP_mRec_Money_Detail (SapID, Work_Type_Code, Date_B_cal, Date_E_Cal,"
-                                 " Sum_Day, Sum_Month, Sum_Month_Weight) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                  {Q(in.sapid), Q(p.code), Q(p.calc_begin), Q(p.end), p.total_days, p.whole_months, p.weight},
-                  "บันทึกรายละเอียดช่วงการทำงาน", error))
+                QStringLiteral("INSERT INTO EP_mRec_Money_Detail (SapID, Work_Type_Code, Date_B_cal, Date_E_Cal,"
+                               " Sum_Day, Sum_Month, Sum_Month_Weight) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                {Q(in.sapid), Q(p.code), Q(p.calc_begin), Q(p.end), p.total_days, p.whole_months, p.weight},
+                "บันทึกรายละเอียดช่วงการทำงาน", error))
             return false;
     }
 
     for (const Earlier_Row& e : c.earlier) {
         const Earlier_Record& r = e.record;
         if (!Exec(db,
-                  QStringLiteral("INSERT INTO EP_mRep_Rec_Money (Main_SapID, SapID, N_Order, MMYYYY_Recieve,"
-                                 " Depart_Code, Depart_Name, Date_Beg_Cal, Date_End_Cal, Total_Day, No_Year,"
-                                 " No_Month, No_Day, N_T, Last_Salary, His_Rec_Money, Net_Money_Recieve)"
-                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                  {Q(in.sapid), Q(r.sapid), e.number, Q(r.request_month), Q(r.depart_code), Q(r.depart_name),
-                   Q(r.start), Q(r.end), r.total_days, r.years, r.months, r.days, r.multiplier,
-                   Read_Back(e.last_salary_text, r.last_salary), Read_Back(e.paid_before_text, r.paid_before),
-                   Read_Back(e.net_text, r.net)},
-                  "บันทึกประวัติการได้รับเงินชดเชย", error))
+                QStringLiteral("INSERT INTO EP_mRep_Rec_Money (Main_SapID, SapID, N_Order, MMYYYY_Recieve,"
+                               " Depart_Code, Depart_Name, Date_Beg_Cal, Date_End_Cal, Total_Day, No_Year,"
+                               " No_Month, No_Day, N_T, Last_Salary, His_Rec_Money, Net_Money_Recieve)"
+                               " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                {Q(in.sapid), Q(r.sapid), e.number, Q(r.request_month), Q(r.depart_code), Q(r.depart_name), Q(r.start),
+                    Q(r.end), r.total_days, r.years, r.months, r.days, r.multiplier,
+                    Read_Back(e.last_salary_text, r.last_salary), Read_Back(e.paid_before_text, r.paid_before),
+                    Read_Back(e.net_text, r.net)},
+                "บันทึกประวัติการได้รับเงินชดเชย", error))
             return false;
     }
 

@@ -15,7 +15,7 @@ using namespace sql;
 namespace {
 
 bool Exec(const db::Database& db, QSqlQuery& q, const QString& statement, const QVariantList& values,
-          const char* purpose, std::string* error)
+    const char* purpose, std::string* error)
 {
     q.prepare(statement);
     for (const QVariant& v : values)
@@ -27,16 +27,14 @@ bool Exec(const db::Database& db, QSqlQuery& q, const QString& statement, const 
 
 std::vector<std::string> Saved_Grid_Cells(const Saved_List_Row& row, int number)
 {
-    return {std::to_string(number), row.sapid,       row.full_name,   "'" + row.begin,
-            "'" + row.end,          row.depart_code, row.depart_name, std::to_string(row.total_days),
-            Amount_Text(row.net)};
+    return {std::to_string(number), row.sapid, row.full_name, "'" + row.begin, "'" + row.end, row.depart_code,
+        row.depart_name, std::to_string(row.total_days), Amount_Text(row.net)};
 }
 
 const std::vector<std::string>& Saved_Grid_Titles()
 {
-    static const std::vector<std::string> titles = {"No. ",           "SAP ID ",           "ชื่อ-นามสกุล",
-                                                    "วันที่เริ่มคำนวณ",    "วันที่สิ้นสุดสัญญา", "รหัสส่วนงาน",
-                                                    "ส่วนงาน(คณะ)",     "จำนวนวัน",          "จำนนวนเงินที่ได้รับ"};
+    static const std::vector<std::string> titles = {"No. ", "SAP ID ", "ชื่อ-นามสกุล", "วันที่เริ่มคำนวณ", "วันที่สิ้นสุดสัญญา",
+        "รหัสส่วนงาน", "ส่วนงาน(คณะ)", "จำนวนวัน", "จำนนวนเงินที่ได้รับ"};
     return titles;
 }
 
@@ -46,8 +44,8 @@ const std::vector<int>& Saved_Grid_Widths()
     return widths;
 }
 
-bool Search_Saved_Calculations(const db::Database& db, const Saved_Search& search, std::vector<Saved_List_Row>* rows,
-                               std::string* error)
+bool Search_Saved_Calculations(
+    const db::Database& db, const Saved_Search& search, std::vector<Saved_List_Row>* rows, std::string* error)
 {
     QString statement = QStringLiteral("SELECT SapID, Emp_Surname, Emp_F_Name, Emp_L_Name, Date_Beg_Cal, Date_End_Cal,"
                                        " Depart_Code, Depart_Name, Total_Day, Net_Money_Recieve"
@@ -99,7 +97,7 @@ bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool w
     // window, or mistyped) is refused before anything is written.
     QSqlQuery existing = db.query();
     if (!Exec(db, existing, QStringLiteral("SELECT COUNT(*) FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"), key,
-              "ตรวจรายการเงินชดเชย", error))
+            "ตรวจรายการเงินชดเชย", error))
         return false;
     if (!existing.next() || Integer(existing.value(0)) == 0) {
         if (error)
@@ -107,7 +105,8 @@ bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool w
         return false;
     }
 
-    struct Step {
+    struct Step
+    {
         const char* statement;
         const char* purpose;
     };
@@ -123,14 +122,13 @@ bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool w
     }
     QSqlQuery status = db.query();
     if (!Exec(db, status,
-              QStringLiteral("UPDATE EP_Emp_Main SET Emp_RecMChod_Status = ? WHERE (SapID = ?)"
-                             " AND (Emp_RecMChod_Status = ?)"),
-              {QStringLiteral("A"), Q(id), QStringLiteral("P")}, "บันทึกสถานะพนักงาน", error))
+            QStringLiteral("UPDATE EP_Emp_Main SET Emp_RecMChod_Status = ? WHERE (SapID = ?)"
+                           " AND (Emp_RecMChod_Status = ?)"),
+            {QStringLiteral("A"), Q(id), QStringLiteral("P")}, "บันทึกสถานะพนักงาน", error))
         return false;
     if (withHistory) {
         QSqlQuery q = db.query();
-        if (!Exec(db, q, QStringLiteral("DELETE FROM EP_Work_Histry WHERE (SapID = ?)"), key, "ลบประวัติการทำงาน",
-                  error))
+        if (!Exec(db, q, QStringLiteral("DELETE FROM EP_Work_Histry WHERE (SapID = ?)"), key, "ลบประวัติการทำงาน", error))
             return false;
     }
 

@@ -13,21 +13,23 @@ namespace velmora::calc {
 inline constexpr const char* kMessage_Nothing_To_Cancel = "ไม่มีรายการที่ต้องการยกเลิก";
 inline constexpr const char* kMessage_Cancelled = "ทำการลบข้อมูลให้เรียบร้อยแล้ว";
 
-struct Saved_Search {
+struct Saved_Search
+{
     bool by_first_name = false;
     std::string first_name_part; // matched anywhere in the first name
 };
 
 // One saved calculation as the list shows it.
-struct Saved_List_Row {
+struct Saved_List_Row
+{
     std::string sapid;
-    std::string full_name;   // prefix + first name + " " + last name
-    std::string begin;       // Date_Beg_Cal, Buddhist era
-    std::string end;         // Date_End_Cal
+    std::string full_name; // prefix + first name + " " + last name
+    std::string begin; // Date_Beg_Cal, Buddhist era
+    std::string end; // Date_End_Cal
     std::string depart_code;
     std::string depart_name;
     int total_days = 0;
-    double net = 0;          // Net_Money_Recieve
+    double net = 0; // Net_Money_Recieve
 };
 
 // The 9 cells of a list row: the number from 1, the SAP ID, the name, the
@@ -38,8 +40,8 @@ const std::vector<std::string>& Saved_Grid_Titles();
 const std::vector<int>& Saved_Grid_Widths();
 
 // Every saved calculation in the server's order. False with *error on a database error.
-bool Search_Saved_Calculations(const db::Database& db, const Saved_Search& search, std::vector<Saved_List_Row>* rows,
-                               std::string* error);
+bool Search_Saved_Calculations(
+    const db::Database& db, const Saved_Search& search, std::vector<Saved_List_Row>* rows, std::string* error);
 
 // Cancels the saved calculation of this SAP ID in one transaction: its
 // summary, detail and earlier-payment rows are deleted, the employee's status

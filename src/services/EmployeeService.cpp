@@ -1,8 +1,8 @@
 #include "services/EmployeeService.h"
 
-#include "rules/Calculation.h"
 #include "db/SqlValues.h"
 #include "rules/AmountText.h"
+#include "rules/Calculation.h"
 #include "rules/Utility.h"
 
 #include <QSqlQuery>
@@ -30,16 +30,14 @@ QString Starts_With_Pattern(const std::string& text)
 
 std::vector<std::string> Employee_Grid_Cells(const Employee_List_Row& row, int number)
 {
-    return {std::to_string(number), row.sapid, row.full_name,   "'" + row.begin,          row.work_type,
-            "'" + row.end,          row.depart_name, std::to_string(row.days), row.status};
+    return {std::to_string(number), row.sapid, row.full_name, "'" + row.begin, row.work_type, "'" + row.end,
+        row.depart_name, std::to_string(row.days), row.status};
 }
 
 const std::vector<std::string>& Employee_Grid_Titles()
 {
-    static const std::vector<std::string> titles = {
-        "No. ",         "SAP ID ",       "ชื่อ-นามสกุล", "วันที่ปฏิบัติงานในม.กาวิลัน",
-        "ประเภทการจ้าง", "วันที่สิ้นสุดสัญญา", "ส่วนงาน(คณะ)", "จำนวนวัน",
-        "Record Status(A=ปกติ P=ประมวลผลเงินชดเชยแล้ว"};
+    static const std::vector<std::string> titles = {"No. ", "SAP ID ", "ชื่อ-นามสกุล", "วันที่ปฏิบัติงานในม.กาวิลัน",
+        "ประเภทการจ้าง", "วันที่สิ้นสุดสัญญา", "ส่วนงาน(คณะ)", "จำนวนวัน", "Record Status(A=ปกติ P=ประมวลผลเงินชดเชยแล้ว"};
     return titles;
 }
 
@@ -49,8 +47,8 @@ const std::vector<int>& Employee_Grid_Widths()
     return widths;
 }
 
-bool Search_Employees(const db::Database& db, const Employee_Search& search, std::vector<Employee_List_Row>* rows,
-                      std::string* error)
+bool Search_Employees(
+    const db::Database& db, const Employee_Search& search, std::vector<Employee_List_Row>* rows, std::string* error)
 {
     const db::Dialect& d = db.dialect();
     QString sql = QStringLiteral(
@@ -60,7 +58,7 @@ bool Search_Employees(const db::Database& db, const Employee_Search& search, std
         " FROM (EP_Emp_Main LEFT JOIN EP_TR_Work_Type ON EP_Emp_Main.Work_Type_Code = EP_TR_Work_Type.Work_Type_Code)"
         " LEFT JOIN EP_TR_Depart ON EP_Emp_Main.Depart_Code = EP_TR_Depart.Depart_Code"
         " WHERE (EP_Emp_Main.SapID IS NOT NULL) AND (EP_TR_Work_Type.Work_Type = ?)");
-    QVariantList values{Q(Trim_Spaces(search.work_type))};
+    QVariantList values {Q(Trim_Spaces(search.work_type))};
     if (search.end_filter == Employee_Search::End_Filter::Year) {
         sql += QStringLiteral(" AND (%1 = ?)").arg(d.substring(QStringLiteral("EP_Emp_Main.Work_End_Date_Text"), 7, 4));
         values << Q(search.year);

@@ -10,26 +10,28 @@
 
 namespace velmora::calc {
 
-struct Employee_Search {
+struct Employee_Search
+{
     std::string work_type; // employment type name ("พนักงานมหาวิทยาลัย")
     enum class End_Filter { All, Year, Month };
     End_Filter end_filter = End_Filter::Month;
-    std::string year;       // yyyy: contract ends in this year
+    std::string year; // yyyy: contract ends in this year
     std::string month_year; // mm/yyyy: contract ends in this month
     bool by_first_name = false;
     std::string first_name; // the first name starts with this text
 };
 
 // One row of the employee list.
-struct Employee_List_Row {
+struct Employee_List_Row
+{
     std::string sapid;
     std::string full_name;
-    std::string begin;       // Work_Begin_Date "dd/mm/yyyy"
+    std::string begin; // Work_Begin_Date "dd/mm/yyyy"
     std::string work_type;
-    std::string end;         // Work_End_Date "dd/mm/yyyy"
+    std::string end; // Work_End_Date "dd/mm/yyyy"
     std::string depart_name;
-    int days = 0;            // whole days from begin to end, no day added
-    std::string status;      // "A" or "P"
+    int days = 0; // whole days from begin to end, no day added
+    std::string status; // "A" or "P"
 };
 
 // The 9 cells of a list row (column 0 the number from 1; dates with a
@@ -40,12 +42,13 @@ const std::vector<int>& Employee_Grid_Widths();
 
 // Ordered by department, employment type, first name. False with *error on a
 // database error.
-bool Search_Employees(const db::Database& db, const Employee_Search& search, std::vector<Employee_List_Row>* rows,
-                      std::string* error);
+bool Search_Employees(
+    const db::Database& db, const Employee_Search& search, std::vector<Employee_List_Row>* rows, std::string* error);
 
 // The selected employee with the names of type and department and the reason
 // for leaving (empty without a record).
-struct Employee {
+struct Employee
+{
     std::string sapid;
     std::string ssn;
     std::string prefix;
@@ -53,7 +56,7 @@ struct Employee {
     std::string last_name;
     std::string birth_day;
     std::string contract_begin; // Work_Begin_Date_Text
-    std::string contract_end;   // Work_End_Date_Text
+    std::string contract_end; // Work_End_Date_Text
     std::string work_type_code;
     std::string work_type_name;
     std::string depart_code;

@@ -39,7 +39,7 @@ QString wholeText(const QSqlQuery& q, int i)
 }
 
 bool runQuery(const db::Database& db, QSqlQuery& q, const QString& sql, const QVariantList& values,
-              const QString& purpose, QString* error)
+    const QString& purpose, QString* error)
 {
     q.setForwardOnly(true);
     if (!q.prepare(sql)) {
@@ -58,8 +58,25 @@ QString dateKeyExpression(const db::Dialect& d, const QString& column)
 }
 
 enum QueryColumn {
-    qSapID, qSurname, qFName, qLName, qNet, qFact, qKv, qDateEntry, qDepart, qEventOut, qYear, qMonth, qDay,
-    qLastSalary, qNT, qCode, qBegin, qEnd, qWorkType
+    qSapID,
+    qSurname,
+    qFName,
+    qLName,
+    qNet,
+    qFact,
+    qKv,
+    qDateEntry,
+    qDepart,
+    qEventOut,
+    qYear,
+    qMonth,
+    qDay,
+    qLastSalary,
+    qNT,
+    qCode,
+    qBegin,
+    qEnd,
+    qWorkType
 };
 
 QString fromStd(const std::string& s)
@@ -77,22 +94,11 @@ QString withoutApostrophe(const QString& s)
 
 QStringList fundSourceTitles()
 {
-    return {QStringLiteral("No. "),
-            QStringLiteral("Mark"),
-            QStringLiteral("SAP ID "),
-            QStringLiteral("ชื่อ-นามสกุล"),
-            QStringLiteral("จำนวนเงินชดเชยที่ได้รับ"),
-            QStringLiteral("วันที่บันทึก"),
-            QStringLiteral("หน่วยงาน"),
-            QStringLiteral("สาเหตุการออก"),
-            QStringLiteral("แหล่งเงิน(ปรเภทการจ้าง)"),
-            QStringLiteral("อายุงาน(ปี)"),
-            QStringLiteral("อายุงาน(เดือน)"),
-            QStringLiteral("อายุงาน(วัน)"),
-            QStringLiteral("วันบรรจุ"),
-            QStringLiteral("วันสิ้นสุดสัญญา"),
-            QStringLiteral("เงินเดือนสุดท้าย"),
-            QStringLiteral("จำนวนเท่า")};
+    return {QStringLiteral("No. "), QStringLiteral("Mark"), QStringLiteral("SAP ID "), QStringLiteral("ชื่อ-นามสกุล"),
+        QStringLiteral("จำนวนเงินชดเชยที่ได้รับ"), QStringLiteral("วันที่บันทึก"), QStringLiteral("หน่วยงาน"),
+        QStringLiteral("สาเหตุการออก"), QStringLiteral("แหล่งเงิน(ปรเภทการจ้าง)"), QStringLiteral("อายุงาน(ปี)"),
+        QStringLiteral("อายุงาน(เดือน)"), QStringLiteral("อายุงาน(วัน)"), QStringLiteral("วันบรรจุ"),
+        QStringLiteral("วันสิ้นสุดสัญญา"), QStringLiteral("เงินเดือนสุดท้าย"), QStringLiteral("จำนวนเท่า")};
 }
 
 QList<int> fundSourceWidths()
@@ -103,7 +109,7 @@ QList<int> fundSourceWidths()
 QStringList selectionTitles()
 {
     return {QStringLiteral("No. "), QStringLiteral("SAP ID "), QStringLiteral("ชื่อ-นามสกุล"),
-            QStringLiteral("จำนวนเงินชดเชยที่ได้รับ")};
+        QStringLiteral("จำนวนเงินชดเชยที่ได้รับ")};
 }
 
 QList<int> selectionWidths()
@@ -152,7 +158,7 @@ FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteri
         "INNER JOIN EP_mRec_Money_Chodchoy c ON dt.SapID = c.SapID "
         "WHERE (%1 >= ?) AND (%1 <= ?)")
                       .arg(key);
-    QVariantList values{saveDateKey(criteria.from), saveDateKey(criteria.to)};
+    QVariantList values {saveDateKey(criteria.from), saveDateKey(criteria.to)};
     if (criteria.sourceCode) {
         sql += QStringLiteral(" AND (dt.Work_Type_Code = ?)");
         values << *criteria.sourceCode;
@@ -165,11 +171,11 @@ FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteri
     }
     // First names, then the SAP ID and the period's start (year, month, day of
     // the Buddhist-era text) so that the order is the same on every server.
-    sql += QStringLiteral(" ORDER BY CASE WHEN c.Emp_F_Name IS NULL THEN 0 ELSE 1 END, c.Emp_F_Name, c.SapID, "
-                          "%1, %2, %3")
-               .arg(d.substring(QStringLiteral("dt.Date_B_cal"), 7, 4),
-                    d.substring(QStringLiteral("dt.Date_B_cal"), 4, 2),
-                    d.substring(QStringLiteral("dt.Date_B_cal"), 1, 2));
+    sql +=
+        QStringLiteral(" ORDER BY CASE WHEN c.Emp_F_Name IS NULL THEN 0 ELSE 1 END, c.Emp_F_Name, c.SapID, "
+                       "%1, %2, %3")
+            .arg(d.substring(QStringLiteral("dt.Date_B_cal"), 7, 4), d.substring(QStringLiteral("dt.Date_B_cal"), 4, 2),
+                d.substring(QStringLiteral("dt.Date_B_cal"), 1, 2));
 
     QSqlQuery q = db.query();
     if (!runQuery(db, q, sql, values, QStringLiteral("การค้นหาเงินชดเชยแยกแหล่งเงิน"), &r.error))
@@ -183,10 +189,10 @@ FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteri
         ++n;
         const QString sapId = text(q, qSapID);
         const std::string code = text(q, qCode).toStdString();
-        const double share = Fund_Source_Share(q.value(qNet).toDouble(), q.value(qFact).toDouble(),
-                                               q.value(qKv).toDouble(), code);
+        const double share =
+            Fund_Source_Share(q.value(qNet).toDouble(), q.value(qFact).toDouble(), q.value(qKv).toDouble(), code);
         const QString shown = amountText(share);
-        const FundSourceLine line{sapId, Is_University_Fund(code)};
+        const FundSourceLine line {sapId, Is_University_Fund(code)};
         if (!counted.contains({line.sapId, line.university})) {
             counted.insert({line.sapId, line.university});
             total.add(shown.toStdString());
@@ -196,10 +202,9 @@ FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteri
         row.reserve(kFundSourceColumns);
         row << QString::number(n) << QString() << QLatin1Char('\'') + sapId
             << text(q, qSurname) + text(q, qFName) + QLatin1Char(' ') + text(q, qLName) << shown
-            << QLatin1Char('\'') + text(q, qDateEntry) << text(q, qDepart) << text(q, qEventOut)
-            << text(q, qWorkType) << wholeText(q, qYear) << wholeText(q, qMonth) << wholeText(q, qDay)
-            << text(q, qBegin) << text(q, qEnd) << amountText(q.value(qLastSalary).toDouble())
-            << wholeText(q, qNT);
+            << QLatin1Char('\'') + text(q, qDateEntry) << text(q, qDepart) << text(q, qEventOut) << text(q, qWorkType)
+            << wholeText(q, qYear) << wholeText(q, qMonth) << wholeText(q, qDay) << text(q, qBegin) << text(q, qEnd)
+            << amountText(q.value(qLastSalary).toDouble()) << wholeText(q, qNT);
         r.grid.rows.append(row);
     }
     r.found = n > 0;

@@ -6,8 +6,8 @@
 // from them, and the printed-memo marks of the saved calculations.
 
 #include "files/ReportGrid.h"
-#include "services/ReportQueries.h"
 #include "files/XlsxExport.h"
+#include "services/ReportQueries.h"
 
 #include <QList>
 #include <QString>
@@ -23,22 +23,36 @@ namespace velmora::reports {
 
 struct FundSourceCriteria
 {
-    QString from;                       // first save date, dd/mm/yyyy, Buddhist era
-    QString to;                         // last save date, same form
-    std::optional<QString> sourceCode;  // only periods of this code ("2", "3")
-    std::optional<QString> department;  // only this Depart_Name (blanks at both ends removed)
-    bool unprintedOnly = false;         // only calculations whose memo was never printed
+    QString from; // first save date, dd/mm/yyyy, Buddhist era
+    QString to; // last save date, same form
+    std::optional<QString> sourceCode; // only periods of this code ("2", "3")
+    std::optional<QString> department; // only this Depart_Name (blanks at both ends removed)
+    bool unprintedOnly = false; // only calculations whose memo was never printed
 };
 
 // The columns of the result list.
 enum FundSourceColumn {
-    fsNo = 0, fsMark = 1, fsSapID = 2, fsName = 3, fsShare = 4, fsDateEntry = 5, fsDepart = 6, fsEventOut = 7,
-    fsWorkType = 8, fsYears = 9, fsMonths = 10, fsDays = 11, fsBegin = 12, fsEnd = 13, fsLastSalary = 14, fsNT = 15
+    fsNo = 0,
+    fsMark = 1,
+    fsSapID = 2,
+    fsName = 3,
+    fsShare = 4,
+    fsDateEntry = 5,
+    fsDepart = 6,
+    fsEventOut = 7,
+    fsWorkType = 8,
+    fsYears = 9,
+    fsMonths = 10,
+    fsDays = 11,
+    fsBegin = 12,
+    fsEnd = 13,
+    fsLastSalary = 14,
+    fsNT = 15
 };
 inline constexpr int kFundSourceColumns = 16;
 
 QStringList fundSourceTitles();
-QList<int> fundSourceWidths();   // pixels; 0 keeps the grid's default
+QList<int> fundSourceWidths(); // pixels; 0 keeps the grid's default
 QStringList selectionTitles();
 QList<int> selectionWidths();
 
@@ -58,11 +72,11 @@ struct FundSourceLine
 
 struct FundSourceResult
 {
-    bool ok = false;      // false: `error` says why
+    bool ok = false; // false: `error` says why
     QString error;
-    bool found = false;   // false: titles and one blank row, no total row
-    ReportGrid grid;      // the lines, then the total row
-    QList<FundSourceLine> lines;  // one per line of the grid (not for the total row)
+    bool found = false; // false: titles and one blank row, no total row
+    ReportGrid grid; // the lines, then the total row
+    QList<FundSourceLine> lines; // one per line of the grid (not for the total row)
 };
 
 // An empty text when the date is "dd/mm/yyyy" in digits, else the message.

@@ -21,7 +21,7 @@ namespace velmora::import {
 
 namespace {
 
-const int kFirstRow = 3;  // data rows start at row 3 on every sheet
+const int kFirstRow = 3; // data rows start at row 3 on every sheet
 
 QString trimmed(const QString& text)
 {
@@ -122,7 +122,7 @@ struct SheetReader
                 cells << QString();
             out->push_back(std::move(cells));
         }
-        if (out->empty())  // an empty sheet leaves one empty grid row
+        if (out->empty()) // an empty sheet leaves one empty grid row
             out->push_back(QStringList(QList<QString>(columns)));
         return true;
     }
@@ -184,7 +184,7 @@ bool prepare(const db::Database& db, Statement* s, const QString& sql, const QSt
 // Runs the statement with the values; for a search, tells whether a row came
 // back and gives its first column.
 bool run(const db::Database& db, Statement& s, const QVariantList& values, QString* error, bool* found = nullptr,
-         QVariant* first = nullptr)
+    QVariant* first = nullptr)
 {
     for (int i = 0; i < values.size(); ++i)
         s.query.bindValue(i, values[i]);
@@ -201,17 +201,17 @@ bool run(const db::Database& db, Statement& s, const QVariantList& values, QStri
 
 // The code tables: search by code, update the name or insert the row.
 bool saveCodeTable(const db::Database& db, const GridRows& rows, const QString& table, const QString& codeColumn,
-                   const QString& nameColumn, int sheet, const QString& sheetName, TableCounts* counts,
-                   QString* error, const Progress& progress)
+    const QString& nameColumn, int sheet, const QString& sheetName, TableCounts* counts, QString* error,
+    const Progress& progress)
 {
     Statement find, update, insert;
     if (!prepare(db, &find, QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(table, codeColumn),
-                 QStringLiteral("ค้นหา %1").arg(table), error) ||
-        !prepare(db, &update, QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?").arg(table, nameColumn, codeColumn),
-                 QStringLiteral("แก้ไข %1").arg(table), error) ||
-        !prepare(db, &insert,
-                 QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)").arg(table, codeColumn, nameColumn),
-                 QStringLiteral("เพิ่ม %1").arg(table), error))
+            QStringLiteral("ค้นหา %1").arg(table), error)
+        || !prepare(db, &update, QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?").arg(table, nameColumn, codeColumn),
+            QStringLiteral("แก้ไข %1").arg(table), error)
+        || !prepare(db, &insert,
+            QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)").arg(table, codeColumn, nameColumn),
+            QStringLiteral("เพิ่ม %1").arg(table), error))
         return false;
     const int maximum = static_cast<int>(rows.size());
     for (int i = 0; i < maximum; ++i) {
@@ -223,8 +223,8 @@ bool saveCodeTable(const db::Database& db, const GridRows& rows, const QString& 
         } else {
             bool found = false;
             QString why;
-            const bool ok = run(db, find, {code}, &why, &found) &&
-                            (found ? run(db, update, {name, code}, &why) : run(db, insert, {code, name}, &why));
+            const bool ok = run(db, find, {code}, &why, &found)
+                && (found ? run(db, update, {name, code}, &why) : run(db, insert, {code, name}, &why));
             if (!ok) {
                 *error = msg::databaseFailure(msg::whereRow(sheet, sheetName, i + kFirstRow), why);
                 return false;
@@ -236,7 +236,6 @@ bool saveCodeTable(const db::Database& db, const GridRows& rows, const QString& 
     }
     return true;
 }
-
 
 // Servers whose text equality is exact (byte for byte), so that a search can
 // be answered from a list of the keys read beforehand, and inserts can be sent
@@ -265,9 +264,12 @@ class BatchInsert
 {
 public:
     BatchInsert(const db::Database& db, QString table, QStringList columns, int rowsPerStatement, QString purpose)
-        : m_db(db), m_table(std::move(table)), m_columns(std::move(columns)), m_rows(rowsPerStatement),
-          m_purpose(std::move(purpose))
-    {}
+        : m_db(db)
+        , m_table(std::move(table))
+        , m_columns(std::move(columns))
+        , m_rows(rowsPerStatement)
+        , m_purpose(std::move(purpose))
+    { }
 
     // Adds one row; *firstRow tells which workbook row a failed statement began with.
     bool add(const QVariantList& values, int workbookRow, QString* why, int* firstRow)
@@ -309,9 +311,12 @@ public:
 private:
     std::unique_ptr<QSqlQuery> prepareFor(int rows, QString* why)
     {
-        const QString one = QLatin1Char('(') + QStringList(QList<QString>(m_columns.size(), QStringLiteral("?"))).join(QLatin1Char(',')) + QLatin1Char(')');
-        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(m_table, m_columns.join(QStringLiteral(", "))) +
-                            QStringList(QList<QString>(rows, one)).join(QLatin1Char(','));
+        const QString one = QLatin1Char('(')
+            + QStringList(QList<QString>(m_columns.size(), QStringLiteral("?"))).join(QLatin1Char(','))
+            + QLatin1Char(')');
+        const QString sql =
+            QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(m_table, m_columns.join(QStringLiteral(", ")))
+            + QStringList(QList<QString>(rows, one)).join(QLatin1Char(','));
         auto q = std::make_unique<QSqlQuery>(m_db.query());
         if (!q->prepare(sql)) {
             *why = m_purpose + QStringLiteral(": ") + q->lastError().text();
@@ -334,22 +339,21 @@ private:
 // Reads, for the given keys, the rows already stored: `select` names the key
 // column first, then the columns wanted; keys go 500 to a statement.
 bool readExisting(const db::Database& db, const QString& select, const QString& keyColumn, const QStringList& keys,
-                  const std::function<void(const QSqlQuery&)>& onRow, QString* why)
+    const std::function<void(const QSqlQuery&)>& onRow, QString* why)
 {
     const int chunk = 500;
     if (keys.isEmpty())
         return true;
     QSqlQuery q = db.query();
     q.setForwardOnly(true);
-    const QString sql = select + QStringLiteral(" WHERE %1 IN (").arg(keyColumn) +
-                        QStringList(QList<QString>(chunk, QStringLiteral("?"))).join(QLatin1Char(',')) +
-                        QLatin1Char(')');
+    const QString sql = select + QStringLiteral(" WHERE %1 IN (").arg(keyColumn)
+        + QStringList(QList<QString>(chunk, QStringLiteral("?"))).join(QLatin1Char(',')) + QLatin1Char(')');
     if (!q.prepare(sql)) {
         *why = q.lastError().text();
         return false;
     }
     for (qsizetype from = 0; from < keys.size(); from += chunk) {
-        for (int i = 0; i < chunk; ++i)  // the last chunk repeats its last key
+        for (int i = 0; i < chunk; ++i) // the last chunk repeats its last key
             q.bindValue(i, keys.at(std::min<qsizetype>(from + i, keys.size() - 1)));
         if (!db.exec(q, QStringLiteral("อ่านข้อมูลที่มีอยู่"), why))
             return false;
@@ -364,44 +368,42 @@ bool readExisting(const db::Database& db, const QString& select, const QString& 
 
 const GridLayout& employeeGridLayout()
 {
-    static const GridLayout layout{
-        {QStringLiteral("No. "), QStringLiteral("SapID "), QStringLiteral("เลขที่บัตรประชาชน "),
-         QStringLiteral("คำนำหน้า"), QStringLiteral("ชื่อ"), QStringLiteral("นามสกุล"),
-         QStringLiteral("วันเดือนปีเกิด"), QStringLiteral("วันที่ปฏิบัติงานในม.กาวิลัน"),
-         QStringLiteral("รหัสประเภทการจ้าง"), QStringLiteral("วันที่สิ้นสุดสัญญา"),
-         QStringLiteral("รหัสส่วนงาน(คณะ)"), QStringLiteral("อัตตราเงินเดือน"), QString(), QString()},
+    static const GridLayout layout {
+        {QStringLiteral("No. "), QStringLiteral("SapID "), QStringLiteral("เลขที่บัตรประชาชน "), QStringLiteral("คำนำหน้า"),
+            QStringLiteral("ชื่อ"), QStringLiteral("นามสกุล"), QStringLiteral("วันเดือนปีเกิด"),
+            QStringLiteral("วันที่ปฏิบัติงานในม.กาวิลัน"), QStringLiteral("รหัสประเภทการจ้าง"), QStringLiteral("วันที่สิ้นสุดสัญญา"),
+            QStringLiteral("รหัสส่วนงาน(คณะ)"), QStringLiteral("อัตตราเงินเดือน"), QString(), QString()},
         {50, 90, 90, 100, 100, 100, 100, 100, 100, 120, 100, 100, 100, 120}};
     return layout;
 }
 
 const GridLayout& reasonGridLayout()
 {
-    static const GridLayout layout{
+    static const GridLayout layout {
         {QStringLiteral("No. "), QStringLiteral("SapID "), QStringLiteral("เหตุแห่งการออก")}, {50, 90, 120}};
     return layout;
 }
 
 const GridLayout& typeGridLayout()
 {
-    static const GridLayout layout{
-        {QStringLiteral("No. "), QStringLiteral("รหัสประเทภการจ้าง "), QStringLiteral("ชื่อประเภทการจ้าง")},
-        {50, 90, 120}};
+    static const GridLayout layout {
+        {QStringLiteral("No. "), QStringLiteral("รหัสประเทภการจ้าง "), QStringLiteral("ชื่อประเภทการจ้าง")}, {50, 90, 120}};
     return layout;
 }
 
 const GridLayout& departGridLayout()
 {
-    static const GridLayout layout{
+    static const GridLayout layout {
         {QStringLiteral("No. "), QStringLiteral("รหัสส่วนงาน "), QStringLiteral("ชื่อส่วนงาน(คณะ)")}, {50, 90, 120}};
     return layout;
 }
 
 const GridLayout& historyGridLayout()
 {
-    static const GridLayout layout{
+    static const GridLayout layout {
         {QStringLiteral("No. "), QStringLiteral("SapID "), QStringLiteral("เลขที่บัตรประชาชน "),
-         QStringLiteral("Work Type Code"), QStringLiteral("ชื่อประเภทการจ้าง"),
-         QStringLiteral("วันที่ปฏิบัติงานในม.กาวิลัน"), QStringLiteral("วันที่สิ้นสุดสัญญา")},
+            QStringLiteral("Work Type Code"), QStringLiteral("ชื่อประเภทการจ้าง"), QStringLiteral("วันที่ปฏิบัติงานในม.กาวิลัน"),
+            QStringLiteral("วันที่สิ้นสุดสัญญา")},
         {50, 70, 80, 90, 120, 100, 100}};
     return layout;
 }
@@ -417,15 +419,15 @@ bool loadEmployeeWorkbook(const QString& path, EmployeeWorkbook* out, QString* e
         return false;
     result.sheetNames << sheet.name;
     {
-        const SheetReader in{sheet, 1, error};
+        const SheetReader in {sheet, 1, error};
         if (!in.text(1, 2, &result.dataMonth) || !in.text(1, 4, &result.dataYear))
             return false;
         const bool ok = in.rows(&result.employees, 14, [&](int row, QStringList& cells) {
             QString v[11];
             // B to E as text, F and G dates, H text, I date unless empty, J text, K salary.
-            if (!in.text(row, 2, &v[0]) || !in.text(row, 3, &v[1]) || !in.text(row, 4, &v[2]) ||
-                !in.text(row, 5, &v[3]) || !in.date(row, 6, &v[4]) || !in.date(row, 7, &v[5]) ||
-                !in.text(row, 8, &v[6]) || !in.text(row, 9, &v[7]))
+            if (!in.text(row, 2, &v[0]) || !in.text(row, 3, &v[1]) || !in.text(row, 4, &v[2]) || !in.text(row, 5, &v[3])
+                || !in.date(row, 6, &v[4]) || !in.date(row, 7, &v[5]) || !in.text(row, 8, &v[6])
+                || !in.text(row, 9, &v[7]))
                 return false;
             if (!v[7].isEmpty() && !in.date(row, 9, &v[7]))
                 return false;
@@ -443,7 +445,7 @@ bool loadEmployeeWorkbook(const QString& path, EmployeeWorkbook* out, QString* e
         if (!readSheet(*book, index, &sheet, error))
             return false;
         result.sheetNames << sheet.name;
-        const SheetReader in{sheet, index, error};
+        const SheetReader in {sheet, index, error};
         const bool ok = in.rows(targets[index - 2], 3, [&](int row, QStringList& cells) {
             QString b;
             if (!in.text(row, 2, &b))
@@ -468,11 +470,11 @@ bool loadHistoryWorkbook(const QString& path, HistoryWorkbook* out, QString* err
     if (!readSheet(*book, 1, &sheet, error))
         return false;
     result.sheetName = sheet.name;
-    const SheetReader in{sheet, 1, error};
+    const SheetReader in {sheet, 1, error};
     const bool ok = in.rows(&result.periods, 7, [&](int row, QStringList& cells) {
         QString b, c, d, e, f;
-        if (!in.text(row, 2, &b) || !in.text(row, 3, &c) || !in.text(row, 4, &d) || !in.date(row, 5, &e) ||
-            !in.date(row, 6, &f))
+        if (!in.text(row, 2, &b) || !in.text(row, 3, &c) || !in.text(row, 4, &d) || !in.date(row, 5, &e)
+            || !in.date(row, 6, &f))
             return false;
         cells << b << c << d << e << f;
         return true;
@@ -489,8 +491,8 @@ namespace {
 // from keys read beforehand and sends inserts in batches; when such an attempt
 // fails in the database, the save is run again row by row (after the rollback)
 // so that the message can name the row at fault.
-bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
-                       QString* error, const Progress& progress, bool fast, bool* databaseFault)
+bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts, QString* error,
+    const Progress& progress, bool fast, bool* databaseFault)
 {
     *counts = EmployeeSaveCounts();
     *databaseFault = false;
@@ -501,24 +503,24 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
     }
     const QString sheet1 = book.sheetNames.value(0);
     Statement find, update;
-    if ((!fast && !prepare(db, &find, QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"),
-                           QStringLiteral("ค้นหาพนักงาน"), error)) ||
-        !prepare(db, &update,
-                 QStringLiteral("UPDATE EP_Emp_Main SET Surname = ?, F_Name = ?, L_Name = ?, Work_Begin_Date = ?, "
-                                "Work_Begin_Date_Text = ?, Work_Type_Code = ?, Work_End_Date = ?, "
-                                "Work_End_Date_Text = ?, Depart_Code = ?, Money_Rate = ? WHERE SapID = ?"),
-                 QStringLiteral("แก้ไขข้อมูลพนักงาน"), error)) {
+    if ((!fast
+            && !prepare(db, &find, QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"),
+                QStringLiteral("ค้นหาพนักงาน"), error))
+        || !prepare(db, &update,
+            QStringLiteral("UPDATE EP_Emp_Main SET Surname = ?, F_Name = ?, L_Name = ?, Work_Begin_Date = ?, "
+                           "Work_Begin_Date_Text = ?, Work_Type_Code = ?, Work_End_Date = ?, "
+                           "Work_End_Date_Text = ?, Depart_Code = ?, Money_Rate = ? WHERE SapID = ?"),
+            QStringLiteral("แก้ไขข้อมูลพนักงาน"), error)) {
         *databaseFault = true;
         return false;
     }
     BatchInsert insert(db, QStringLiteral("EP_Emp_Main"),
-                       {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Surname"),
-                        QStringLiteral("F_Name"), QStringLiteral("L_Name"), QStringLiteral("Emp_BirthDay"),
-                        QStringLiteral("Work_Begin_Date"), QStringLiteral("Work_Begin_Date_Text"),
-                        QStringLiteral("Work_Type_Code"), QStringLiteral("Work_End_Date"),
-                        QStringLiteral("Work_End_Date_Text"), QStringLiteral("Depart_Code"),
-                        QStringLiteral("Money_Rate"), QStringLiteral("Emp_RecMChod_Status")},
-                       fast ? 100 : 1, QStringLiteral("เพิ่มข้อมูลพนักงาน"));
+        {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Surname"), QStringLiteral("F_Name"),
+            QStringLiteral("L_Name"), QStringLiteral("Emp_BirthDay"), QStringLiteral("Work_Begin_Date"),
+            QStringLiteral("Work_Begin_Date_Text"), QStringLiteral("Work_Type_Code"), QStringLiteral("Work_End_Date"),
+            QStringLiteral("Work_End_Date_Text"), QStringLiteral("Depart_Code"), QStringLiteral("Money_Rate"),
+            QStringLiteral("Emp_RecMChod_Status")},
+        fast ? 100 : 1, QStringLiteral("เพิ่มข้อมูลพนักงาน"));
 
     // The status of every employee of the sheet already stored (fast path).
     QHash<QString, QString> stored;
@@ -531,10 +533,9 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
                 keys << key;
         }
         QString why;
-        if (!readExisting(db, QStringLiteral("SELECT SapID, Emp_RecMChod_Status FROM EP_Emp_Main"),
-                          QStringLiteral("SapID"), keys,
-                          [&](const QSqlQuery& q) { stored.insert(q.value(0).toString(), q.value(1).toString()); },
-                          &why)) {
+        if (!readExisting(
+                db, QStringLiteral("SELECT SapID, Emp_RecMChod_Status FROM EP_Emp_Main"), QStringLiteral("SapID"), keys,
+                [&](const QSqlQuery& q) { stored.insert(q.value(0).toString(), q.value(1).toString()); }, &why)) {
             *error = msg::databaseFailure(QStringLiteral("ค้นหาพนักงาน"), why);
             *databaseFault = true;
             return false;
@@ -594,19 +595,19 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
                 if (ok) {
                     failedRow = row;
                     ok = run(db, update,
-                             {col(3), col(4), col(5), dateTimeValue(db, *beginValue), begin, trimmed(col(8)),
-                              dateTimeValue(db, *endValue), col(9), trimmed(col(10)), *salary, sapId},
-                             &why);
+                        {col(3), col(4), col(5), dateTimeValue(db, *beginValue), begin, trimmed(col(8)),
+                            dateTimeValue(db, *endValue), col(9), trimmed(col(10)), *salary, sapId},
+                        &why);
                 }
                 ++counts->employees.updated;
             } else {
                 ++counts->employees.leftAlone;
             }
         } else if (ok) {
-            ok = insert.add({sapId, trimmed(col(2)), trimmed(col(3)), trimmed(col(4)), trimmed(col(5)),
-                             trimmed(col(6)), dateTimeValue(db, *beginValue), begin, trimmed(col(8)),
-                             dateTimeValue(db, *endValue), end, trimmed(col(10)), *salary, statusA},
-                            row, &why, &failedRow);
+            ok = insert.add({sapId, trimmed(col(2)), trimmed(col(3)), trimmed(col(4)), trimmed(col(5)), trimmed(col(6)),
+                                dateTimeValue(db, *beginValue), begin, trimmed(col(8)), dateTimeValue(db, *endValue),
+                                end, trimmed(col(10)), *salary, statusA},
+                row, &why, &failedRow);
             if (fast)
                 stored.insert(sapId, statusA);
             ++counts->employees.inserted;
@@ -633,11 +634,11 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
     {
         Statement findReason, updateReason, insertReason;
         if (!prepare(db, &findReason, QStringLiteral("SELECT 1 FROM EP_Reason_out WHERE SapID = ?"),
-                     QStringLiteral("ค้นหาเหตุแห่งการออก"), error) ||
-            !prepare(db, &updateReason, QStringLiteral("UPDATE EP_Reason_out SET Event_out = ? WHERE SapID = ?"),
-                     QStringLiteral("แก้ไขเหตุแห่งการออก"), error) ||
-            !prepare(db, &insertReason, QStringLiteral("INSERT INTO EP_Reason_out (SapID, Event_out) VALUES (?, ?)"),
-                     QStringLiteral("เพิ่มเหตุแห่งการออก"), error)) {
+                QStringLiteral("ค้นหาเหตุแห่งการออก"), error)
+            || !prepare(db, &updateReason, QStringLiteral("UPDATE EP_Reason_out SET Event_out = ? WHERE SapID = ?"),
+                QStringLiteral("แก้ไขเหตุแห่งการออก"), error)
+            || !prepare(db, &insertReason, QStringLiteral("INSERT INTO EP_Reason_out (SapID, Event_out) VALUES (?, ?)"),
+                QStringLiteral("เพิ่มเหตุแห่งการออก"), error)) {
             *databaseFault = true;
             return false;
         }
@@ -652,9 +653,9 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
             } else {
                 bool found = false;
                 QString why;
-                const bool ok = run(db, findReason, {sapId}, &why, &found) &&
-                                (found ? run(db, updateReason, {reason, sapId}, &why)
-                                       : run(db, insertReason, {sapId, reason}, &why));
+                const bool ok = run(db, findReason, {sapId}, &why, &found)
+                    && (found ? run(db, updateReason, {reason, sapId}, &why)
+                              : run(db, insertReason, {sapId, reason}, &why));
                 if (!ok) {
                     *error = msg::databaseFailure(msg::whereRow(2, sheet2, i + kFirstRow), why);
                     *databaseFault = true;
@@ -667,9 +668,9 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
         }
     }
     if (!saveCodeTable(db, book.types, QStringLiteral("EP_TR_Work_Type"), QStringLiteral("Work_Type_Code"),
-                       QStringLiteral("Work_Type"), 3, book.sheetNames.value(2), &counts->types, error, progress) ||
-        !saveCodeTable(db, book.departs, QStringLiteral("EP_TR_Depart"), QStringLiteral("Depart_Code"),
-                       QStringLiteral("Dapart_Name"), 4, book.sheetNames.value(3), &counts->departs, error, progress)) {
+            QStringLiteral("Work_Type"), 3, book.sheetNames.value(2), &counts->types, error, progress)
+        || !saveCodeTable(db, book.departs, QStringLiteral("EP_TR_Depart"), QStringLiteral("Depart_Code"),
+            QStringLiteral("Dapart_Name"), 4, book.sheetNames.value(3), &counts->departs, error, progress)) {
         *databaseFault = true;
         return false;
     }
@@ -683,7 +684,7 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
 }
 
 bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error,
-                     const Progress& progress, bool fast, bool* databaseFault)
+    const Progress& progress, bool fast, bool* databaseFault)
 {
     *counts = TableCounts();
     *databaseFault = false;
@@ -693,22 +694,23 @@ bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableC
         return false;
     }
     Statement find, update;
-    if ((!fast && !prepare(db, &find,
-                           QStringLiteral("SELECT 1 FROM EP_Work_Histry WHERE SapID = ? AND Work_Type_Code = ? "
-                                          "AND Work_B_Date = ?"),
-                           QStringLiteral("ค้นหาประวัติการจ้าง"), error)) ||
-        !prepare(db, &update,
-                 QStringLiteral("UPDATE EP_Work_Histry SET SSN = ?, Work_Type_Code = ?, Work_Type = ?, "
-                                "Work_B_Date = ?, Work_E_Date = ? "
-                                "WHERE SapID = ? AND Work_Type_Code = ? AND Work_B_Date = ?"),
-                 QStringLiteral("แก้ไขประวัติการจ้าง"), error)) {
+    if ((!fast
+            && !prepare(db, &find,
+                QStringLiteral("SELECT 1 FROM EP_Work_Histry WHERE SapID = ? AND Work_Type_Code = ? "
+                               "AND Work_B_Date = ?"),
+                QStringLiteral("ค้นหาประวัติการจ้าง"), error))
+        || !prepare(db, &update,
+            QStringLiteral("UPDATE EP_Work_Histry SET SSN = ?, Work_Type_Code = ?, Work_Type = ?, "
+                           "Work_B_Date = ?, Work_E_Date = ? "
+                           "WHERE SapID = ? AND Work_Type_Code = ? AND Work_B_Date = ?"),
+            QStringLiteral("แก้ไขประวัติการจ้าง"), error)) {
         *databaseFault = true;
         return false;
     }
     BatchInsert insert(db, QStringLiteral("EP_Work_Histry"),
-                       {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Work_Type_Code"),
-                        QStringLiteral("Work_Type"), QStringLiteral("Work_B_Date"), QStringLiteral("Work_E_Date")},
-                       fast ? 200 : 1, QStringLiteral("เพิ่มประวัติการจ้าง"));
+        {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Work_Type_Code"), QStringLiteral("Work_Type"),
+            QStringLiteral("Work_B_Date"), QStringLiteral("Work_E_Date")},
+        fast ? 200 : 1, QStringLiteral("เพิ่มประวัติการจ้าง"));
     // A period is known by employee number, type code and first day.
     auto periodKey = [](const QString& a, const QString& b, const QString& c) {
         return a + QChar(0x1F) + b + QChar(0x1F) + c;
@@ -725,13 +727,13 @@ bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableC
             }
         }
         QString why;
-        if (!readExisting(db, QStringLiteral("SELECT SapID, Work_Type_Code, Work_B_Date FROM EP_Work_Histry"),
-                          QStringLiteral("SapID"), keys,
-                          [&](const QSqlQuery& q) {
-                              stored.insert(periodKey(q.value(0).toString(), q.value(1).toString(),
-                                                      q.value(2).toString()));
-                          },
-                          &why)) {
+        if (!readExisting(
+                db, QStringLiteral("SELECT SapID, Work_Type_Code, Work_B_Date FROM EP_Work_Histry"),
+                QStringLiteral("SapID"), keys,
+                [&](const QSqlQuery& q) {
+                    stored.insert(periodKey(q.value(0).toString(), q.value(1).toString(), q.value(2).toString()));
+                },
+                &why)) {
             *error = msg::databaseFailure(QStringLiteral("ค้นหาประวัติการจ้าง"), why);
             *databaseFault = true;
             return false;
@@ -799,7 +801,7 @@ bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableC
 } // namespace
 
 bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
-                          QString* error, const Progress& progress)
+    QString* error, const Progress& progress)
 {
     bool databaseFault = false;
     const bool fast = fastPath(db);
@@ -811,8 +813,8 @@ bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, 
     return saveEmployeesOnce(db, book, counts, error, progress, false, &databaseFault);
 }
 
-bool saveHistoryWorkbook(const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error,
-                         const Progress& progress)
+bool saveHistoryWorkbook(
+    const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error, const Progress& progress)
 {
     bool databaseFault = false;
     const bool fast = fastPath(db);
@@ -837,9 +839,9 @@ QStringList describeCounts(const TableCounts& c)
 QStringList describeCounts(const EmployeeSaveCounts& c)
 {
     return {QStringLiteral("พนักงาน: ") + describeCounts(c.employees).join(QString()),
-            QStringLiteral("เหตุแห่งการออก: ") + describeCounts(c.reasons).join(QString()),
-            QStringLiteral("ประเภทการจ้าง: ") + describeCounts(c.types).join(QString()),
-            QStringLiteral("ส่วนงาน: ") + describeCounts(c.departs).join(QString())};
+        QStringLiteral("เหตุแห่งการออก: ") + describeCounts(c.reasons).join(QString()),
+        QStringLiteral("ประเภทการจ้าง: ") + describeCounts(c.types).join(QString()),
+        QStringLiteral("ส่วนงาน: ") + describeCounts(c.departs).join(QString())};
 }
 
 QString savedMessage()

@@ -26,25 +26,25 @@ using GridRows = std::vector<QStringList>;
 struct GridLayout
 {
     QStringList titles;
-    QList<int> widths;  // pixels
+    QList<int> widths; // pixels
 };
 
 // Employee workbook: four sheets.
 struct EmployeeWorkbook
 {
-    QString dataMonth;  // sheet 1, B1
-    QString dataYear;   // sheet 1, D1
+    QString dataMonth; // sheet 1, B1
+    QString dataYear; // sheet 1, D1
     QStringList sheetNames;
-    GridRows employees;  // 14 columns
-    GridRows reasons;    // 3 columns: No., SapID, reason
-    GridRows types;      // 3 columns: No., code, name
-    GridRows departs;    // 3 columns: No., code, name
+    GridRows employees; // 14 columns
+    GridRows reasons; // 3 columns: No., SapID, reason
+    GridRows types; // 3 columns: No., code, name
+    GridRows departs; // 3 columns: No., code, name
 };
 
-const GridLayout& employeeGridLayout();  // StringGrid1
-const GridLayout& reasonGridLayout();    // StringGrid2
-const GridLayout& typeGridLayout();      // StringGrid3
-const GridLayout& departGridLayout();    // StringGrid4
+const GridLayout& employeeGridLayout(); // StringGrid1
+const GridLayout& reasonGridLayout(); // StringGrid2
+const GridLayout& typeGridLayout(); // StringGrid3
+const GridLayout& departGridLayout(); // StringGrid4
 
 // Reads the four sheets. On failure *out is left as it was and *error names
 // the sheet, row and column.
@@ -54,10 +54,10 @@ bool loadEmployeeWorkbook(const QString& path, EmployeeWorkbook* out, QString* e
 struct HistoryWorkbook
 {
     QString sheetName;
-    GridRows periods;  // 7 columns
+    GridRows periods; // 7 columns
 };
 
-const GridLayout& historyGridLayout();  // StringGrid1 of the history screen
+const GridLayout& historyGridLayout(); // StringGrid1 of the history screen
 
 bool loadHistoryWorkbook(const QString& path, HistoryWorkbook* out, QString* error);
 
@@ -65,8 +65,8 @@ struct TableCounts
 {
     int inserted = 0;
     int updated = 0;
-    int leftAlone = 0;  // employees with a saved calculation (status not "A")
-    int skipped = 0;    // grid rows with an empty key
+    int leftAlone = 0; // employees with a saved calculation (status not "A")
+    int skipped = 0; // grid rows with an empty key
 };
 
 struct EmployeeSaveCounts
@@ -81,9 +81,9 @@ struct EmployeeSaveCounts
 using Progress = std::function<void(int position, int maximum)>;
 
 bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
-                          QString* error, const Progress& progress = {});
+    QString* error, const Progress& progress = {});
 bool saveHistoryWorkbook(const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error,
-                         const Progress& progress = {});
+    const Progress& progress = {});
 
 // Lines for the completion message and the command line.
 QStringList describeCounts(const EmployeeSaveCounts& counts);

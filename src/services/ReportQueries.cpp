@@ -109,7 +109,7 @@ ReportResult failure(const QString& message)
 }
 
 bool runQuery(const db::Database& db, QSqlQuery& q, const QString& sql, const QVariantList& values,
-              const QString& purpose, QString* error)
+    const QString& purpose, QString* error)
 {
     q.setForwardOnly(true);
     if (!q.prepare(sql)) {
@@ -125,23 +125,32 @@ bool runQuery(const db::Database& db, QSqlQuery& q, const QString& sql, const QV
 // and the forecast list them: unmatched type or department first.
 QString employeeSelect()
 {
-    return QStringLiteral(
-        "SELECT m.SapID, m.Surname, m.F_Name, m.L_Name, m.Work_Begin_Date, m.Work_End_Date, "
-        "d.Dapart_Name, t.Work_Type, m.Emp_BirthDay, m.Money_Rate, m.Depart_Code, m.Work_Type_Code "
-        "FROM (EP_Emp_Main m LEFT JOIN EP_TR_Work_Type t ON m.Work_Type_Code = t.Work_Type_Code) "
-        "LEFT JOIN EP_TR_Depart d ON m.Depart_Code = d.Depart_Code "
-        "WHERE (m.SapID IS NOT NULL) ");
+    return QStringLiteral("SELECT m.SapID, m.Surname, m.F_Name, m.L_Name, m.Work_Begin_Date, m.Work_End_Date, "
+                          "d.Dapart_Name, t.Work_Type, m.Emp_BirthDay, m.Money_Rate, m.Depart_Code, m.Work_Type_Code "
+                          "FROM (EP_Emp_Main m LEFT JOIN EP_TR_Work_Type t ON m.Work_Type_Code = t.Work_Type_Code) "
+                          "LEFT JOIN EP_TR_Depart d ON m.Depart_Code = d.Depart_Code "
+                          "WHERE (m.SapID IS NOT NULL) ");
 }
 enum EmployeeColumn {
-    eSapID, eSurname, eFName, eLName, eBegin, eEnd, eDepartName, eWorkType, eBirth, eRate, eDepartCode, eTypeCode
+    eSapID,
+    eSurname,
+    eFName,
+    eLName,
+    eBegin,
+    eEnd,
+    eDepartName,
+    eWorkType,
+    eBirth,
+    eRate,
+    eDepartCode,
+    eTypeCode
 };
 
 QString employeeOrder()
 {
-    return QStringLiteral(
-        " ORDER BY CASE WHEN d.Dapart_Name IS NULL THEN 0 ELSE 1 END, d.Dapart_Name, "
-        "CASE WHEN t.Work_Type IS NULL THEN 0 ELSE 1 END, t.Work_Type, "
-        "CASE WHEN m.F_Name IS NULL THEN 0 ELSE 1 END, m.F_Name, m.SapID");
+    return QStringLiteral(" ORDER BY CASE WHEN d.Dapart_Name IS NULL THEN 0 ELSE 1 END, d.Dapart_Name, "
+                          "CASE WHEN t.Work_Type IS NULL THEN 0 ELSE 1 END, t.Work_Type, "
+                          "CASE WHEN m.F_Name IS NULL THEN 0 ELSE 1 END, m.F_Name, m.SapID");
 }
 
 } // namespace
@@ -169,11 +178,9 @@ QList<int> reportColumnWidths()
 
 QStringList contractEndTitles()
 {
-    return {QStringLiteral("No. "),          QStringLiteral("SAP ID "),
-            QStringLiteral("ชื่อ-นามสกุล"),     QStringLiteral("วันที่ปฏิบัติงานในม.กาวิลัน"),
-            QStringLiteral("ประเภทการจ้าง"),   QStringLiteral("วันที่สิ้นสุดสัญญา"),
-            QStringLiteral("ส่วนงาน(คณะ)"),    QString(),
-            QString()};
+    return {QStringLiteral("No. "), QStringLiteral("SAP ID "), QStringLiteral("ชื่อ-นามสกุล"),
+        QStringLiteral("วันที่ปฏิบัติงานในม.กาวิลัน"), QStringLiteral("ประเภทการจ้าง"), QStringLiteral("วันที่สิ้นสุดสัญญา"),
+        QStringLiteral("ส่วนงาน(คณะ)"), QString(), QString()};
 }
 
 ReportResult queryContractEnd(const db::Database& db, const ContractEndCriteria& criteria)
@@ -212,10 +219,9 @@ ReportResult queryContractEnd(const db::Database& db, const ContractEndCriteria&
         ++n;
         const auto begin = dateTimeOf(q.value(eBegin));
         const auto end = dateTimeOf(q.value(eEnd));
-        r.grid.rows.append({QString::number(n), withApostrophe(text(q, eSapID)),
-                            fullName(q, eSurname, eFName, eLName), withApostrophe(dateText(begin)),
-                            text(q, eWorkType), withApostrophe(dateText(end)), text(q, eDepartName),
-                            daysBetween(begin, end), QString()});
+        r.grid.rows.append({QString::number(n), withApostrophe(text(q, eSapID)), fullName(q, eSurname, eFName, eLName),
+            withApostrophe(dateText(begin)), text(q, eWorkType), withApostrophe(dateText(end)), text(q, eDepartName),
+            daysBetween(begin, end), QString()});
     }
     r.found = n > 0;
     if (!r.found)
@@ -225,21 +231,11 @@ ReportResult queryContractEnd(const db::Database& db, const ContractEndCriteria&
 
 QStringList receivedTitles()
 {
-    return {QStringLiteral("No. "),
-            QStringLiteral("SAP ID "),
-            QStringLiteral("ชื่อ-นามสกุล"),
-            QStringLiteral("ส่วนงาน(คณะ)"),
-            QStringLiteral("วันที่คำนวณ"),
-            QStringLiteral("วันที่สิ้นสุดสัญญา"),
-            QStringLiteral("วันทั้งหมด"),
-            QStringLiteral("จำนวนปี"),
-            QStringLiteral("จำนวนเดือน"),
-            QStringLiteral("จำนวนวัน"),
-            QStringLiteral("เงินเดือนสุดท้าย"),
-            QStringLiteral("จำนวนเท่า"),
-            QStringLiteral("เงินชดเชยที่คำนวณได้"),
-            QStringLiteral("เงินชดเชยที่เคยได้รับ"),
-            QStringLiteral("เงินชดเชยสุทธิที่ได้รับ")};
+    return {QStringLiteral("No. "), QStringLiteral("SAP ID "), QStringLiteral("ชื่อ-นามสกุล"),
+        QStringLiteral("ส่วนงาน(คณะ)"), QStringLiteral("วันที่คำนวณ"), QStringLiteral("วันที่สิ้นสุดสัญญา"),
+        QStringLiteral("วันทั้งหมด"), QStringLiteral("จำนวนปี"), QStringLiteral("จำนวนเดือน"), QStringLiteral("จำนวนวัน"),
+        QStringLiteral("เงินเดือนสุดท้าย"), QStringLiteral("จำนวนเท่า"), QStringLiteral("เงินชดเชยที่คำนวณได้"),
+        QStringLiteral("เงินชดเชยที่เคยได้รับ"), QStringLiteral("เงินชดเชยสุทธิที่ได้รับ")};
 }
 
 ReportResult queryReceived(const db::Database& db, const ReceivedCriteria& criteria)
@@ -261,7 +257,7 @@ ReportResult queryReceived(const db::Database& db, const ReceivedCriteria& crite
     }
     if (criteria.department) {
         sql += QStringLiteral(" AND (Depart_Name = ?)");
-        values << *criteria.department;  // as typed: a trailing blank matches nothing
+        values << *criteria.department; // as typed: a trailing blank matches nothing
     }
 
     ReportResult r;
@@ -276,10 +272,9 @@ ReportResult queryReceived(const db::Database& db, const ReceivedCriteria& crite
         const double lastSalary = q.value(11).toDouble();
         const qint64 multiple = qRound64(q.value(12).toDouble());
         r.grid.rows.append({QString::number(n), withApostrophe(text(q, 0)), fullName(q, 1, 2, 3), text(q, 4),
-                            withApostrophe(text(q, 5)), withApostrophe(text(q, 6)), text(q, 7), text(q, 8),
-                            text(q, 9), text(q, 10), amount(lastSalary), text(q, 12),
-                            amount(double(multiple) * lastSalary), amount(q.value(13).toDouble()),
-                            amount(q.value(14).toDouble())});
+            withApostrophe(text(q, 5)), withApostrophe(text(q, 6)), text(q, 7), text(q, 8), text(q, 9), text(q, 10),
+            amount(lastSalary), text(q, 12), amount(double(multiple) * lastSalary), amount(q.value(13).toDouble()),
+            amount(q.value(14).toDouble())});
     }
     r.found = n > 0;
     if (!r.found)
@@ -289,33 +284,20 @@ ReportResult queryReceived(const db::Database& db, const ReceivedCriteria& crite
 
 QStringList forecastTitles()
 {
-    return {QStringLiteral("No. "),
-            QStringLiteral("SAP ID "),
-            QStringLiteral("ชื่อ-นามสกุล"),
-            QStringLiteral("วันเดือนปีเกิด"),
-            QStringLiteral("ปีที่อายุครบ 60 ปี"),
-            QStringLiteral("วันที่ปฏิบัติงานในม.กาวิลัน"),
-            QStringLiteral("ปีที่เริ่มคำนวณ(ก่อนปี ปี 2550 ให้ใช้ปี 2550(2007)"),
-            QStringLiteral("อายุงานจากวันที่เริ่มปฎิบัติงานถึงอายุ 60 ปี"),
-            QStringLiteral("เงินเดือนปัจจุบัน"),
-            QStringLiteral("จำนวนปีจากปีที่คำนวณถึงอายุ60"),
-            QStringLiteral("เงินเดือนเมื่ออายุ 60"),
-            QStringLiteral("จำนวนเท่าของค่าตอบแทน"),
-            QStringLiteral("จำนวนเงินชดเชยที่ได้รับ"),
-            QStringLiteral("อายุ ณ ปีคำนวณ"),
-            QStringLiteral("รหัสหน่วยงาน"),
-            QStringLiteral("ชื่อหน่วยงาน"),
-            QStringLiteral("ประเภทบุคคลากร"),
-            QString(),
-            QString()};
+    return {QStringLiteral("No. "), QStringLiteral("SAP ID "), QStringLiteral("ชื่อ-นามสกุล"),
+        QStringLiteral("วันเดือนปีเกิด"), QStringLiteral("ปีที่อายุครบ 60 ปี"), QStringLiteral("วันที่ปฏิบัติงานในม.กาวิลัน"),
+        QStringLiteral("ปีที่เริ่มคำนวณ(ก่อนปี ปี 2550 ให้ใช้ปี 2550(2007)"), QStringLiteral("อายุงานจากวันที่เริ่มปฎิบัติงานถึงอายุ 60 ปี"),
+        QStringLiteral("เงินเดือนปัจจุบัน"), QStringLiteral("จำนวนปีจากปีที่คำนวณถึงอายุ60"), QStringLiteral("เงินเดือนเมื่ออายุ 60"),
+        QStringLiteral("จำนวนเท่าของค่าตอบแทน"), QStringLiteral("จำนวนเงินชดเชยที่ได้รับ"), QStringLiteral("อายุ ณ ปีคำนวณ"),
+        QStringLiteral("รหัสหน่วยงาน"), QStringLiteral("ชื่อหน่วยงาน"), QStringLiteral("ประเภทบุคคลากร"), QString(),
+        QString()};
 }
 
 ReportResult queryForecast(const db::Database& db, const ForecastCriteria& criteria)
 {
     int calcYear = 0;
     if (!Parse_Forecast_Year(criteria.calcYear.toStdString(), calcYear))
-        return failure(QStringLiteral("ปีที่คำนวณไม่ถูกต้อง: \"%1\" (ต้องเป็นปีพุทธศักราช เช่น 2557)")
-                           .arg(criteria.calcYear));
+        return failure(QStringLiteral("ปีที่คำนวณไม่ถูกต้อง: \"%1\" (ต้องเป็นปีพุทธศักราช เช่น 2557)").arg(criteria.calcYear));
     QString sql = employeeSelect();
     QVariantList values;
     if (criteria.workType) {

@@ -21,8 +21,8 @@ struct PeriodFilter
 {
     enum Kind { Any, Year, Month };
     Kind kind = Any;
-    QString year;       // four digits, when kind is Year
-    QString monthYear;  // mm/yyyy, when kind is Month
+    QString year; // four digits, when kind is Year
+    QString monthYear; // mm/yyyy, when kind is Month
 };
 
 // An empty text when the chosen year or month-and-year is one, else the
@@ -32,18 +32,18 @@ QString checkPeriodFilter(const PeriodFilter& filter);
 // The result of a report search.
 struct ReportResult
 {
-    bool ok = false;      // false: `error` tells why (bad input or a database failure)
+    bool ok = false; // false: `error` tells why (bad input or a database failure)
     QString error;
-    bool found = false;   // false: the grid holds the titles and one blank row
+    bool found = false; // false: the grid holds the titles and one blank row
     ReportGrid grid;
 };
 
 // Contract-end employees.
 struct ContractEndCriteria
 {
-    std::optional<QString> workType;    // only this employment type name
-    PeriodFilter endDate;               // year or month of Work_End_Date_Text
-    std::optional<QString> department;  // only this department name
+    std::optional<QString> workType; // only this employment type name
+    PeriodFilter endDate; // year or month of Work_End_Date_Text
+    std::optional<QString> department; // only this department name
 };
 QStringList contractEndTitles();
 ReportResult queryContractEnd(const db::Database& db, const ContractEndCriteria& criteria);
@@ -51,8 +51,8 @@ ReportResult queryContractEnd(const db::Database& db, const ContractEndCriteria&
 // Saved compensation calculations.
 struct ReceivedCriteria
 {
-    PeriodFilter period;                // year or month of MMYYYY_Recieve
-    std::optional<QString> department;  // Depart_Name as typed, blanks included
+    PeriodFilter period; // year or month of MMYYYY_Recieve
+    std::optional<QString> department; // Depart_Name as typed, blanks included
 };
 QStringList receivedTitles();
 ReportResult queryReceived(const db::Database& db, const ReceivedCriteria& criteria);
@@ -62,7 +62,7 @@ struct ForecastCriteria
 {
     std::optional<QString> workType;
     std::optional<QString> department;
-    QString calcYear;                   // Buddhist era, as typed
+    QString calcYear; // Buddhist era, as typed
 };
 QStringList forecastTitles();
 ReportResult queryForecast(const db::Database& db, const ForecastCriteria& criteria);

@@ -122,9 +122,9 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
 
 QStringList detailListTitles()
 {
-    return {QStringLiteral("No. "),          QStringLiteral("SAP ID "),           QStringLiteral("ชื่อ-นามสกุล"),
-            QStringLiteral("วันที่เริ่มคำนวณ"),  QStringLiteral("วันที่สิ้นสุดสัญญา"), QStringLiteral("รหัสส่วนงาน"),
-            QStringLiteral("ส่วนงาน(คณะ)"),   QStringLiteral("จำนวนวัน"),          QStringLiteral("จำนนวนเงินที่ได้รับ")};
+    return {QStringLiteral("No. "), QStringLiteral("SAP ID "), QStringLiteral("ชื่อ-นามสกุล"),
+        QStringLiteral("วันที่เริ่มคำนวณ"), QStringLiteral("วันที่สิ้นสุดสัญญา"), QStringLiteral("รหัสส่วนงาน"),
+        QStringLiteral("ส่วนงาน(คณะ)"), QStringLiteral("จำนวนวัน"), QStringLiteral("จำนนวนเงินที่ได้รับ")};
 }
 
 QList<int> detailListWidths()
@@ -132,8 +132,8 @@ QList<int> detailListWidths()
     return {50, 80, 140, 100, 100, 80, 120, 100, 100};
 }
 
-std::optional<QList<QStringList>> listSavedCalculations(const db::Database& db, const DetailSearch& search,
-                                                        QString* error)
+std::optional<QList<QStringList>> listSavedCalculations(
+    const db::Database& db, const DetailSearch& search, QString* error)
 {
     QSqlQuery q = db.query();
     QString sql = QStringLiteral("SELECT %1 FROM EP_mRec_Money_Chodchoy WHERE (SapID IS NOT NULL)")
@@ -149,15 +149,10 @@ std::optional<QList<QStringList>> listSavedCalculations(const db::Database& db, 
     QList<QStringList> lines;
     while (q.next()) {
         const SavedCalculation c = calculationFrom(q);
-        lines << QStringList{QString::number(lines.size() + 1),
-                             c.SapID,
-                             c.Emp_Surname + c.Emp_F_Name + QLatin1Char(' ') + c.Emp_L_Name,
-                             QLatin1Char('\'') + c.Date_Beg_Cal,
-                             QLatin1Char('\'') + c.Date_End_Cal,
-                             c.Depart_Code,
-                             c.Depart_Name,
-                             QString::number(c.Total_Day),
-                             QString::fromStdString(Amount_Text(c.Net_Money_Recieve))};
+        lines << QStringList {QString::number(lines.size() + 1), c.SapID,
+            c.Emp_Surname + c.Emp_F_Name + QLatin1Char(' ') + c.Emp_L_Name, QLatin1Char('\'') + c.Date_Beg_Cal,
+            QLatin1Char('\'') + c.Date_End_Cal, c.Depart_Code, c.Depart_Name, QString::number(c.Total_Day),
+            QString::fromStdString(Amount_Text(c.Net_Money_Recieve))};
     }
     return lines;
 }

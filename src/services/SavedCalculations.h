@@ -58,7 +58,6 @@ struct RequestDocument
     QList<SavedPeriod> periods;
 };
 
-
 // The request document of one SAP ID: its saved calculation (none when the SAP
 // ID has none), its earlier payments by N_Order and its periods by start date
 // (year, month, day of the Buddhist-era text). False on a database error.
@@ -67,8 +66,8 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
 // The disbursement detail list.
 struct DetailSearch
 {
-    bool byFirstName = false;  // "ชื่อ" ticked
-    QString firstNamePart;     // as typed; matched anywhere in Emp_F_Name
+    bool byFirstName = false; // "ชื่อ" ticked
+    QString firstNamePart; // as typed; matched anywhere in Emp_F_Name
 };
 
 // Titles and pixel widths of the list's nine columns.
@@ -79,7 +78,7 @@ QList<int> detailListWidths();
 // SapID, the full name, "'" + Date_Beg_Cal, "'" + Date_End_Cal, Depart_Code,
 // Depart_Name, Total_Day and Net_Money_Recieve as amount text. No value on a
 // database error.
-std::optional<QList<QStringList>> listSavedCalculations(const db::Database& db, const DetailSearch& search,
-                                                        QString* error);
+std::optional<QList<QStringList>> listSavedCalculations(
+    const db::Database& db, const DetailSearch& search, QString* error);
 
 } // namespace velmora::print

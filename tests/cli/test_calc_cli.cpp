@@ -14,13 +14,15 @@ using velmora::test::TestDatabase;
 
 namespace {
 
-struct Run_Result {
+struct Run_Result
+{
     int exit = -1;
     QString out;
     QString err;
 };
 
-class Calc_Cli : public testing::Test {
+class Calc_Cli : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -32,10 +34,11 @@ protected:
     {
         QProcess p;
         p.setProgram(QStringLiteral(VELMORA_CLI));
-        p.setArguments(QStringList{QStringLiteral("--db"), t.url()} + args);
+        p.setArguments(QStringList {QStringLiteral("--db"), t.url()} + args);
         p.start();
         EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return {
+            p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
     }
 
     QJsonObject Json(const QStringList& args) const
@@ -48,22 +51,22 @@ protected:
         return doc.object();
     }
 
-    TestDatabase t{false};
+    TestDatabase t {false};
 };
 
 TEST_F(Calc_Cli, WorkedExampleAsJson)
 {
     const Run_Result raw = Run({QStringLiteral("calc"), QStringLiteral("10000001"), QStringLiteral("--month"),
-                                QStringLiteral("10/2012"), QStringLiteral("--json")});
+        QStringLiteral("10/2012"), QStringLiteral("--json")});
     ASSERT_EQ(raw.exit, 0) << raw.err.toStdString();
     // Top-level keys in the documented order.
     QStringList keys;
     const QRegularExpression topKey(QStringLiteral("^  \"([a-z_]+)\":"), QRegularExpression::MultilineOption);
     for (auto it = topKey.globalMatch(raw.out); it.hasNext();)
         keys << it.next().captured(1);
-    EXPECT_EQ(keys, (QStringList{"sapid", "ssn", "name", "request_month", "reason", "span", "periods", "earlier",
-                                 "service", "total_days", "multiplier", "salary", "compensation", "paid_earlier", "net",
-                                 "split"}));
+    EXPECT_EQ(keys,
+        (QStringList {"sapid", "ssn", "name", "request_month", "reason", "span", "periods", "earlier", "service",
+            "total_days", "multiplier", "salary", "compensation", "paid_earlier", "net", "split"}));
 
     const QJsonObject o = QJsonDocument::fromJson(raw.out.toUtf8()).object();
     EXPECT_EQ(o["sapid"].toString(), "10000001");
@@ -114,7 +117,7 @@ TEST_F(Calc_Cli, WorkedExampleAsJson)
 TEST_F(Calc_Cli, EarlierPaymentUnderAnotherNumber)
 {
     const QJsonObject o = Json({QStringLiteral("calc"), QStringLiteral("20000002"), QStringLiteral("--month"),
-                                QStringLiteral("01/2030"), QStringLiteral("--json")});
+        QStringLiteral("01/2030"), QStringLiteral("--json")});
     const QJsonArray earlier = o["earlier"].toArray();
     ASSERT_EQ(earlier.size(), 1);
     const QJsonObject e = earlier[0].toObject();
@@ -131,31 +134,31 @@ TEST_F(Calc_Cli, EarlierPaymentUnderAnotherNumber)
 
     // A request month before the earlier one: nothing counted.
     const QJsonObject before = Json({QStringLiteral("calc"), QStringLiteral("20000002"), QStringLiteral("--month"),
-                                     QStringLiteral("03/2013"), QStringLiteral("--json")});
+        QStringLiteral("03/2013"), QStringLiteral("--json")});
     EXPECT_TRUE(before["earlier"].toArray().isEmpty());
     EXPECT_EQ(before["paid_earlier"].toString(), "0.00");
 }
 
 TEST_F(Calc_Cli, SalaryAndReasonGivenSaveThenRefuseAgain)
 {
-    const QStringList args = {QStringLiteral("calc"),     QStringLiteral("10000001"), QStringLiteral("--month"),
-                              QStringLiteral("10/2012"),  QStringLiteral("--salary"), QStringLiteral("25,000.00"),
-                              QStringLiteral("--reason"), QStringLiteral("เกษียณอายุงาน"), QStringLiteral("--save")};
+    const QStringList args = {QStringLiteral("calc"), QStringLiteral("10000001"), QStringLiteral("--month"),
+        QStringLiteral("10/2012"), QStringLiteral("--salary"), QStringLiteral("25,000.00"), QStringLiteral("--reason"),
+        QStringLiteral("เกษียณอายุงาน"), QStringLiteral("--save")};
     const Run_Result saved = Run(args);
     ASSERT_EQ(saved.exit, 0) << saved.err.toStdString();
     EXPECT_TRUE(saved.out.contains(QStringLiteral("ยอดเงินรับสุทธิ 150,000.00 บาท"))) << saved.out.toStdString();
     EXPECT_TRUE(saved.out.contains(QStringLiteral("ทำการบันทึกข้อมูลเรียบร้อยแล้ว")));
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT Event_Out FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"),
-                       {QStringLiteral("10000001")})
+                   {QStringLiteral("10000001")})
                   .toString(),
-              QStringLiteral("เกษียณอายุงาน"));
+        QStringLiteral("เกษียณอายุงาน"));
     EXPECT_DOUBLE_EQ(t.scalar(QStringLiteral("SELECT Last_Salary FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"),
-                              {QStringLiteral("10000001")})
+                          {QStringLiteral("10000001")})
                          .toDouble(),
-                     25000.0);
+        25000.0);
     // Date_Entry: the server's date in the Buddhist era.
     const QString entry = t.scalar(QStringLiteral("SELECT Date_Entry FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"),
-                                   {QStringLiteral("10000001")})
+                               {QStringLiteral("10000001")})
                               .toString();
     EXPECT_EQ(entry.right(4).toInt(), QDate::currentDate().year() + 543) << entry.toStdString();
 
@@ -164,7 +167,8 @@ TEST_F(Calc_Cli, SalaryAndReasonGivenSaveThenRefuseAgain)
     EXPECT_EQ(again.err.trimmed(), QStringLiteral("รายการนี้มีการขอเงินชดเชยไปแล้วไม่สามารถทำได้อีก"));
 }
 
-struct Refusal {
+struct Refusal
+{
     QStringList args;
     int exit;
     QString message; // start of stderr
@@ -177,8 +181,7 @@ TEST_F(Calc_Cli, Refusals)
         {{"calc", "99999999", month, "10/2012"}, 1, QStringLiteral("ไม่พบข้อมูลพนักงานรหัส SAP ID 99999999")},
         {{"calc", "20000001", month, "10/2012"}, 1, QStringLiteral("รายการนี้มีการขอเงินชดเชยไปแล้วไม่สามารถทำได้อีก")},
         {{"calc", "10000001", month, "13/2012"}, 1, QStringLiteral("เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง")},
-        {{"calc", "10000001", month, "10/2012", "--salary", "สองหมื่น"}, 1,
-         QStringLiteral("เงินเดือนสุดท้ายต้องเป็นตัวเลข")},
+        {{"calc", "10000001", month, "10/2012", "--salary", "สองหมื่น"}, 1, QStringLiteral("เงินเดือนสุดท้ายต้องเป็นตัวเลข")},
         {{"calc", "10000005", month, "10/2012"}, 1, QStringLiteral("กรุณาใส่ เหตุแห่งการออกด้วย")},
         {{"calc", "10000001", month, "10/2012", "--reason", " "}, 1, QStringLiteral("กรุณาใส่ เหตุแห่งการออกด้วย")},
         {{"calc", "10000008", month, "10/2012"}, 1, QStringLiteral("ต้องมีประวัติการทำงานจึงทำงานต่อได้")},

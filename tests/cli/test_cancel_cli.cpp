@@ -10,13 +10,15 @@ using velmora::test::TestDatabase;
 
 namespace {
 
-struct Cli_Result {
+struct Cli_Result
+{
     int exit = -1;
     QString out;
     QString err;
 };
 
-class Cancel_Cli : public testing::Test {
+class Cancel_Cli : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -28,31 +30,35 @@ protected:
     {
         QProcess p;
         p.setProgram(QStringLiteral(VELMORA_CLI));
-        p.setArguments(QStringList{QStringLiteral("--db"), t.url()} + args);
+        p.setArguments(QStringList {QStringLiteral("--db"), t.url()} + args);
         p.start();
         EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return {
+            p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
     }
 
     Cli_Result Save(const char* sapid) const
     {
         return Run({QStringLiteral("calc"), QLatin1String(sapid), QStringLiteral("--month"), QStringLiteral("10/2012"),
-                    QStringLiteral("--save")});
+            QStringLiteral("--save")});
     }
 
     int Count(const char* table, const char* column, const QString& value) const
     {
-        return t.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = ?").arg(QLatin1String(table), QLatin1String(column)),
-                        {value})
+        return t
+            .scalar(
+                QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = ?").arg(QLatin1String(table), QLatin1String(column)),
+                {value})
             .toInt();
     }
 
     QString Status(const QString& sapid) const
     {
-        return t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {sapid}).toString();
+        return t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {sapid})
+            .toString();
     }
 
-    TestDatabase t{false};
+    TestDatabase t {false};
 };
 
 const QString kSap = QStringLiteral("10000001");

@@ -12,7 +12,7 @@ struct RuleCase
 {
     QStringList args;
     int exitCode;
-    QString out;  // whole standard output; empty when refused
+    QString out; // whole standard output; empty when refused
 };
 
 class CliRules : public ::testing::TestWithParam<RuleCase>
@@ -35,30 +35,25 @@ TEST_P(CliRules, PrintsOrRefuses)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, CliRules,
-    ::testing::Values(
-        RuleCase{{"period", "17/10/2550", "30/09/2553"}, 0, "0002 11 15 35.48\n"},
-        RuleCase{{"period", "01/04/2550", "31/03/2551"}, 0, "0001 00 00 12.00\n"},
-        RuleCase{{"period", "05/06/2550", "20/06/2550"}, 0, "0000 00 16 0.53\n"},
-        RuleCase{{"period", "16/02/2552", "15/03/2552"}, 0, "0000 00 28 0.95\n"},
-        RuleCase{{"period", "30/09/2553", "17/10/2550"}, 1, ""},
-        RuleCase{{"period", "31/02/2553", "17/10/2554"}, 1, ""},
-        RuleCase{{"period", "1/2/2553", "17/10/2554"}, 1, ""},
-        RuleCase{{"period", "17/10/2550"}, 2, ""},
-        RuleCase{{"baht", "12345.67"}, 0, QStringLiteral("หนึ่งหมื่นสองพันสามร้อยสี่สิบห้าบาทหกสิบเจ็ดสตางค์\n")},
-        RuleCase{{"baht", "21,000,021"}, 0, QStringLiteral("ยี่สิบเอ็ดล้านยี่สิบเอ็ดบาทถ้วน\n")},
-        RuleCase{{"baht", "0.21"}, 0, QStringLiteral("บาทยี่สิบเอ็ดสตางค์\n")},
-        RuleCase{{"baht", "12x"}, 1, ""},
-        RuleCase{{"baht"}, 2, ""},
-        RuleCase{{"no-such-command"}, 2, ""}));
+INSTANTIATE_TEST_SUITE_P(Rules, CliRules,
+    ::testing::Values(RuleCase {{"period", "17/10/2550", "30/09/2553"}, 0, "0002 11 15 35.48\n"},
+        RuleCase {{"period", "01/04/2550", "31/03/2551"}, 0, "0001 00 00 12.00\n"},
+        RuleCase {{"period", "05/06/2550", "20/06/2550"}, 0, "0000 00 16 0.53\n"},
+        RuleCase {{"period", "16/02/2552", "15/03/2552"}, 0, "0000 00 28 0.95\n"},
+        RuleCase {{"period", "30/09/2553", "17/10/2550"}, 1, ""},
+        RuleCase {{"period", "31/02/2553", "17/10/2554"}, 1, ""},
+        RuleCase {{"period", "1/2/2553", "17/10/2554"}, 1, ""}, RuleCase {{"period", "17/10/2550"}, 2, ""},
+        RuleCase {{"baht", "12345.67"}, 0, QStringLiteral("หนึ่งหมื่นสองพันสามร้อยสี่สิบห้าบาทหกสิบเจ็ดสตางค์\n")},
+        RuleCase {{"baht", "21,000,021"}, 0, QStringLiteral("ยี่สิบเอ็ดล้านยี่สิบเอ็ดบาทถ้วน\n")},
+        RuleCase {{"baht", "0.21"}, 0, QStringLiteral("บาทยี่สิบเอ็ดสตางค์\n")}, RuleCase {{"baht", "12x"}, 1, ""},
+        RuleCase {{"baht"}, 2, ""}, RuleCase {{"no-such-command"}, 2, ""}));
 
 TEST(CliPeriod, ReversedPairSaysWhy)
 {
     const test::CliResult r = runCli({"period", "30/09/2553", "17/10/2550"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_FALSE(r.err.trimmed().isEmpty());
-    EXPECT_FALSE(r.err.contains(QLatin1String("-000")));  // never a garbled period
+    EXPECT_FALSE(r.err.contains(QLatin1String("-000"))); // never a garbled period
 }
 
 TEST(CliInit, WithoutAUserAndNoTerminalCreatesNoneAndSaysHow)

@@ -32,7 +32,7 @@ protected:
         addPeriod(t, "00000101", "3", "01/10/2555", "31/03/2567");
         for (const char* sap : {"00000201", "00000202", "00000203"}) {
             addCalc(t, sap, QStringLiteral("ข") + QLatin1String(sap), "01/03/2567", 100, 2, 1,
-                        QStringLiteral("คณะวิทยาศาสตร์, \"วิทย์\""));
+                QStringLiteral("คณะวิทยาศาสตร์, \"วิทย์\""));
             addPeriod(t, sap, "2", "01/10/2560", "31/03/2567");
         }
         addCalc(t, "00000301", "ค", "02/04/2567", 5000, 1, 1, QStringLiteral("คณะแพทยศาสตร์"));
@@ -62,7 +62,7 @@ protected:
     QVariant printed(const char* sap) const
     {
         return t.scalar(QStringLiteral("SELECT Is_Print_doc FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"),
-                        {QString::fromUtf8(sap)});
+            {QString::fromUtf8(sap)});
     }
 
     TestDatabase t;
@@ -87,17 +87,17 @@ TEST_F(FundSourceCli, CsvMatchesTheReference)
 TEST_F(FundSourceCli, FiltersAndTheTotalRow)
 {
     const CliRun unit = cli({"report", "fund-source", "--from", "01/03/2567", "--to", "30/04/2567", "--source", "3",
-                          "--department", "คณะแพทยศาสตร์"});
+        "--department", "คณะแพทยศาสตร์"});
     ASSERT_EQ(unit.exitCode, 0) << unit.err.toStdString();
     const QStringList lines = unit.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 4);  // titles, two lines, total
+    ASSERT_EQ(lines.size(), 4); // titles, two lines, total
     EXPECT_TRUE(lines.at(1).contains(QStringLiteral("\"7,500.00\"")));
     EXPECT_TRUE(lines.at(2).contains(QStringLiteral("\"2,500.00\"")));
     EXPECT_EQ(lines.at(3), QStringLiteral(",,,ยอดรวมทั้งสิ้น,\"10,000.00\",,,,,,,,,,,"));
 
     t.exec(QStringLiteral("UPDATE EP_mRec_Money_Chodchoy SET Is_Print_doc = 'Y' WHERE SapID = '00000301'"));
-    const CliRun unprinted = cli({"report", "fund-source", "--from", "01/03/2567", "--to", "30/04/2567", "--source",
-                               "3", "--unprinted"});
+    const CliRun unprinted =
+        cli({"report", "fund-source", "--from", "01/03/2567", "--to", "30/04/2567", "--source", "3", "--unprinted"});
     ASSERT_EQ(unprinted.exitCode, 0);
     EXPECT_EQ(unprinted.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).size(), 3);
 }
@@ -107,7 +107,7 @@ TEST_F(FundSourceCli, WorkbookHasTheTotalRow)
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("fs.xlsx"));
     const CliRun r = cli({"report", "fund-source", "--from", "01/03/2567", "--to", "31/03/2567", "--department",
-                       "คณะแพทยศาสตร์", "--xlsx", out});
+        "คณะแพทยศาสตร์", "--xlsx", out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QString error;
     const QJsonObject book = readWorkbook(out, 7, 16, &error);
@@ -122,15 +122,15 @@ TEST_F(FundSourceCli, WorkbookHasTheTotalRow)
 TEST_F(FundSourceCli, BadInput)
 {
     EXPECT_EQ(cli({"report", "fund-source", "--from", "01/03/2567"}).exitCode, 2);
-    EXPECT_EQ(cli({"report", "fund-source", "--from", "01/03/2567", "--to", "31/03/2567", "--source", "4"}).exitCode,
-              2);
+    EXPECT_EQ(
+        cli({"report", "fund-source", "--from", "01/03/2567", "--to", "31/03/2567", "--source", "4"}).exitCode, 2);
     const CliRun bad = cli({"report", "fund-source", "--from", "1/3/2567", "--to", "31/03/2567"});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_EQ(bad.err.count(QLatin1Char('\n')), 1);
-    EXPECT_EQ(cli({"print", "memo", "--from", "01/03/2567", "--to", "31/03/2567", "--sapids", "1",
-                   "--department", "x", "--pdf", "/tmp/x.pdf", "--routing", "mail"})
+    EXPECT_EQ(cli({"print", "memo", "--from", "01/03/2567", "--to", "31/03/2567", "--sapids", "1", "--department", "x",
+                      "--pdf", "/tmp/x.pdf", "--routing", "mail"})
                   .exitCode,
-              2);
+        2);
 }
 
 TEST_F(FundSourceCli, MemoOfTheListedLinesMarksThemPrinted)
@@ -138,7 +138,7 @@ TEST_F(FundSourceCli, MemoOfTheListedLinesMarksThemPrinted)
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("memo.pdf"));
     const CliRun r = cli({"print", "memo", "--from", "01/03/2567", "--to", "31/03/2567", "--source", "2", "--sapids",
-                       "00000201,00000202,00000101", "--department", "คณะวิทยาศาสตร์", "--pdf", pdf});
+        "00000201,00000202,00000101", "--department", "คณะวิทยาศาสตร์", "--pdf", pdf});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     for (const char* sap : {"00000201", "00000202", "00000101"})
         EXPECT_EQ(printed(sap).toString(), QStringLiteral("Y")) << sap;
@@ -159,8 +159,7 @@ TEST_F(FundSourceCli, MemoRetirementFacultyRouting)
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("memo.pdf"));
     const CliRun r = cli({"print", "memo", "--from", "01/04/2567", "--to", "30/04/2567", "--sapids", "00000301",
-                       "--source", "3", "--department", "สำนักงานอธิการบดี", "--routing", "faculty", "--reason",
-                       "retire", "--pdf", pdf});
+        "--source", "3", "--department", "สำนักงานอธิการบดี", "--routing", "faculty", "--reason", "retire", "--pdf", pdf});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QString text = pdfLayoutText(pdf);
     EXPECT_TRUE(pdfContains(text, QStringLiteral("ส่งคืนสำนักงานอธิการบดี")));
@@ -176,7 +175,7 @@ TEST_F(FundSourceCli, MemoRefusesASapIdNotListedAndMarksNothing)
     const QString pdf = dir.filePath(QStringLiteral("memo.pdf"));
     // 00000301 was saved in April: not a line of March
     const CliRun r = cli({"print", "memo", "--from", "01/03/2567", "--to", "31/03/2567", "--sapids",
-                       "00000101,00000301", "--department", "คณะแพทยศาสตร์", "--pdf", pdf});
+        "00000101,00000301", "--department", "คณะแพทยศาสตร์", "--pdf", pdf});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("00000301")));
     EXPECT_TRUE(printed("00000101").isNull());
@@ -188,13 +187,13 @@ TEST_F(FundSourceCli, MemoOfNothingPrintsZero)
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("memo.pdf"));
     const CliRun r = cli({"print", "memo", "--from", "01/03/2567", "--to", "31/03/2567", "--sapids", "", "--department",
-                       "คณะแพทยศาสตร์", "--pdf", pdf});
+        "คณะแพทยศาสตร์", "--pdf", pdf});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QString text = pdfLayoutText(pdf);
     EXPECT_TRUE(pdfContains(text, QStringLiteral("จำนวน0ราย")));
     EXPECT_TRUE(pdfContains(text, QStringLiteral("0.00บาท(บาทถ้วน)")));
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_mRec_Money_Chodchoy WHERE Is_Print_doc = 'Y'")).toInt(),
-              0);
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_mRec_Money_Chodchoy WHERE Is_Print_doc = 'Y'")).toInt(), 0);
 }
 
 } // namespace

@@ -29,8 +29,8 @@ protected:
         addDepart(t, "11", sci);
         addDepart(t, "12", arts);
         addEmployee(t, {"00000101", "ข", "15/03/1960", QDate(2005, 6, 1), QDate(2015, 6, 30), "2", "11", 10000});
-        addEmployee(t, {"00000102", "ก, \"ชื่อเล่น\"", "10/10/1955", QDate(2012, 2, 1), QDate(2015, 6, 1), "2", "11",
-                        20000});
+        addEmployee(
+            t, {"00000102", "ก, \"ชื่อเล่น\"", "10/10/1955", QDate(2012, 2, 1), QDate(2015, 6, 1), "2", "11", 20000});
         addEmployee(t, {"00000103", "ค", "01/01/1948", QDate(2000, 1, 1), QDate(2015, 12, 31), "3", "12", 30000});
         addEmployee(t, {"00000104", "ง", "", QDate(2014, 6, 1), QDate(2016, 6, 30), "9", "99", 12000});
         addSaved(t, {"00000201", "06/2015", sci, 15000, 10, 0, 1.0});
@@ -64,27 +64,27 @@ TEST_F(ReportCli, ContractEndAll)
 TEST_F(ReportCli, ContractEndMonthAndType)
 {
     expectReference({QStringLiteral("contract-end"), QStringLiteral("--month"), QStringLiteral("06/2015"),
-                     QStringLiteral("--type"), uni},
-                    "contract-end-06-2015.csv");
+                        QStringLiteral("--type"), uni},
+        "contract-end-06-2015.csv");
 }
 
 TEST_F(ReportCli, ReceivedYear)
 {
     expectReference({QStringLiteral("received"), QStringLiteral("--year"), QStringLiteral("2015"),
-                     QStringLiteral("--department"), sci},
-                    "received-2015.csv");
+                        QStringLiteral("--department"), sci},
+        "received-2015.csv");
 }
 
 TEST_F(ReportCli, ForecastAllTypes)
 {
-    expectReference({QStringLiteral("forecast"), QStringLiteral("--year"), QStringLiteral("2561")},
-                    "forecast-2561.csv");
+    expectReference(
+        {QStringLiteral("forecast"), QStringLiteral("--year"), QStringLiteral("2561")}, "forecast-2561.csv");
 }
 
 TEST_F(ReportCli, NothingFoundPrintsTitlesAndOneBlankRow)
 {
     const CliResult r = runCli({QStringLiteral("--db"), t.url(), QStringLiteral("report"), QStringLiteral("received"),
-                                QStringLiteral("--month"), QStringLiteral("01/1999")});
+        QStringLiteral("--month"), QStringLiteral("01/1999")});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out.count(QStringLiteral("\r\n")), 2);
     EXPECT_TRUE(r.out.endsWith(QStringLiteral(",,,,,,,,,,,,,,\r\n")));
@@ -103,14 +103,14 @@ TEST_F(ReportCli, BadInputIsRefused)
         {{QStringLiteral("received"), QStringLiteral("--month"), QStringLiteral("13/2015")}, 1},
         {{QStringLiteral("forecast"), QStringLiteral("--year"), QStringLiteral("two")}, 1},
         {{QStringLiteral("contract-end"), QStringLiteral("--year"), QStringLiteral("2015"), QStringLiteral("--month"),
-          QStringLiteral("06/2015")},
-         2},
+             QStringLiteral("06/2015")},
+            2},
         {{QStringLiteral("received"), QStringLiteral("--type"), uni}, 2},
         {{QStringLiteral("fund")}, 2},
         {{}, 2},
     };
     for (const Case& c : cases) {
-        const CliResult r = runCli(QStringList{QStringLiteral("--db"), t.url(), QStringLiteral("report")} + c.args);
+        const CliResult r = runCli(QStringList {QStringLiteral("--db"), t.url(), QStringLiteral("report")} + c.args);
         EXPECT_EQ(r.exitCode, c.exit) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << c.args.join(' ').toStdString();
         EXPECT_FALSE(r.err.trimmed().isEmpty());
@@ -122,13 +122,13 @@ TEST_F(ReportCli, XlsxOutput)
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("forecast.xlsx"));
     const CliResult r = runCli({QStringLiteral("--db"), t.url(), QStringLiteral("report"), QStringLiteral("forecast"),
-                                QStringLiteral("--year"), QStringLiteral("2561"), QStringLiteral("--xlsx"), out});
+        QStringLiteral("--year"), QStringLiteral("2561"), QStringLiteral("--xlsx"), out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
     QString error;
     const QJsonObject book = readWorkbook(out, 8, 19, &error);
     ASSERT_FALSE(book.isEmpty()) << error.toStdString();
-    EXPECT_EQ(book.value("max_row").toInt(), 8);  // title block, heading, four employees
+    EXPECT_EQ(book.value("max_row").toInt(), 8); // title block, heading, four employees
     EXPECT_EQ(cellAt(book, 1, 1).value("v").toString(), QStringLiteral("รายงานการรับเงินชดเชยพนักงาน "));
     // The worked example row: leading zeros of the SAP ID kept.
     QJsonObject example;

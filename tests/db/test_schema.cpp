@@ -11,12 +11,18 @@ using namespace velmora;
 
 namespace {
 const QStringList kTables = {
-    QStringLiteral("EP_Emp_Main"),          QStringLiteral("EP_Reason_out"),
-    QStringLiteral("EP_TR_Event_Out"),      QStringLiteral("EP_TR_Work_Type"),
-    QStringLiteral("EP_TR_Depart"),         QStringLiteral("EP_TR_Cal_Money"),
-    QStringLiteral("EP_Work_Histry"),       QStringLiteral("EP_mRec_Money_Chodchoy"),
-    QStringLiteral("EP_mRec_Money_Detail"), QStringLiteral("EP_mRep_Rec_Money"),
-    QStringLiteral("EP_TR_User"),           QStringLiteral("EP_TR_Version"),
+    QStringLiteral("EP_Emp_Main"),
+    QStringLiteral("EP_Reason_out"),
+    QStringLiteral("EP_TR_Event_Out"),
+    QStringLiteral("EP_TR_Work_Type"),
+    QStringLiteral("EP_TR_Depart"),
+    QStringLiteral("EP_TR_Cal_Money"),
+    QStringLiteral("EP_Work_Histry"),
+    QStringLiteral("EP_mRec_Money_Chodchoy"),
+    QStringLiteral("EP_mRec_Money_Detail"),
+    QStringLiteral("EP_mRep_Rec_Money"),
+    QStringLiteral("EP_TR_User"),
+    QStringLiteral("EP_TR_Version"),
 };
 
 int count(const test::TestDatabase& t, const QString& table)
@@ -40,7 +46,7 @@ TEST(Schema, SqlServerStatementsUseUnicodeTextAndDecimalMoney)
     EXPECT_TRUE(all.contains(QStringLiteral("Work_End_Date DATETIME")));
     EXPECT_TRUE(all.contains(QStringLiteral("Fact_Month_Weigth FLOAT")));
     EXPECT_TRUE(all.contains(QStringLiteral("CONSTRAINT PK_EP_mRec_Money_Chodchoy PRIMARY KEY (SapID)")));
-    EXPECT_FALSE(all.contains(QStringLiteral("TEXT ")));  // no SQLite types leak
+    EXPECT_FALSE(all.contains(QStringLiteral("TEXT "))); // no SQLite types leak
 }
 
 TEST(Schema, NewDatabaseHasEveryTableAndTheInstallationData)
@@ -62,7 +68,7 @@ TEST(Schema, NewDatabaseHasEveryTableAndTheInstallationData)
     QList<QList<int>> brackets;
     while (q.next())
         brackets.append({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()});
-    EXPECT_EQ(brackets, (QList<QList<int>>{{1, 3, 3}, {3, 6, 6}, {6, 10, 8}, {10, 100, 10}}));
+    EXPECT_EQ(brackets, (QList<QList<int>> {{1, 3, 3}, {3, 6, 6}, {6, 10, 8}, {10, 100, 10}}));
 
     ASSERT_TRUE(q.exec(QStringLiteral("SELECT Event_Out FROM EP_TR_Event_Out")));
     QStringList reasons;
@@ -70,7 +76,7 @@ TEST(Schema, NewDatabaseHasEveryTableAndTheInstallationData)
         reasons << q.value(0).toString();
     EXPECT_TRUE(reasons.contains(QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา")));
     EXPECT_TRUE(reasons.contains(QStringLiteral("เกษียณอายุงาน")));
-    EXPECT_EQ(count(t, QStringLiteral("EP_TR_User")), 0);  // no default password
+    EXPECT_EQ(count(t, QStringLiteral("EP_TR_User")), 0); // no default password
 }
 
 TEST(Schema, SecondRunChangesNothing)
@@ -130,23 +136,22 @@ TEST_P(UniqueKey, RefusesASecondRowWithTheSameKey)
     EXPECT_FALSE(q.exec()) << c.insert;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, UniqueKey,
-    ::testing::Values(KeyCase{"INSERT INTO EP_Emp_Main (SapID, SSN) VALUES (?, ?)", 2},
-                      KeyCase{"INSERT INTO EP_mRec_Money_Chodchoy (SapID, SSN) VALUES (?, ?)", 2},
-                      KeyCase{"INSERT INTO EP_Reason_out (SapID, Event_out) VALUES (?, ?)", 2},
-                      KeyCase{"INSERT INTO EP_TR_Work_Type (Work_Type_Code, Work_Type) VALUES (?, ?)", 2},
-                      KeyCase{"INSERT INTO EP_TR_Depart (Depart_Code, Dapart_Name) VALUES (?, ?)", 2},
-                      KeyCase{"INSERT INTO EP_TR_User (UserName, Upassword) VALUES (?, ?)", 2}));
+INSTANTIATE_TEST_SUITE_P(Keys, UniqueKey,
+    ::testing::Values(KeyCase {"INSERT INTO EP_Emp_Main (SapID, SSN) VALUES (?, ?)", 2},
+        KeyCase {"INSERT INTO EP_mRec_Money_Chodchoy (SapID, SSN) VALUES (?, ?)", 2},
+        KeyCase {"INSERT INTO EP_Reason_out (SapID, Event_out) VALUES (?, ?)", 2},
+        KeyCase {"INSERT INTO EP_TR_Work_Type (Work_Type_Code, Work_Type) VALUES (?, ?)", 2},
+        KeyCase {"INSERT INTO EP_TR_Depart (Depart_Code, Dapart_Name) VALUES (?, ?)", 2},
+        KeyCase {"INSERT INTO EP_TR_User (UserName, Upassword) VALUES (?, ?)", 2}));
 
 TEST(Schema, ThaiTextAndMoneyRoundTrip)
 {
     test::TestDatabase t;
     t.exec(QStringLiteral("INSERT INTO EP_Emp_Main (SapID, F_Name, Money_Rate) VALUES (?, ?, ?)"),
-           {QStringLiteral("O'Neil"), QStringLiteral("สมศักดิ์ ๑๒๓"), 19679.63});
+        {QStringLiteral("O'Neil"), QStringLiteral("สมศักดิ์ ๑๒๓"), 19679.63});
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT F_Name FROM EP_Emp_Main WHERE SapID = ?"), {QStringLiteral("O'Neil")})
                   .toString(),
-              QStringLiteral("สมศักดิ์ ๑๒๓"));
+        QStringLiteral("สมศักดิ์ ๑๒๓"));
     EXPECT_DOUBLE_EQ(
         t.scalar(QStringLiteral("SELECT Money_Rate FROM EP_Emp_Main WHERE SapID = ?"), {QStringLiteral("O'Neil")})
             .toDouble(),
@@ -167,16 +172,16 @@ TEST(DemoData, FillsEveryScreenAndIsIdempotent)
     // contracts ending this month, status A
     EXPECT_GE(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_Emp_Main WHERE Work_End_Date_Text LIKE ? "
                                       "AND Emp_RecMChod_Status = 'A'"),
-                       {QStringLiteral("%/12/2026")})
+                   {QStringLiteral("%/12/2026")})
                   .toInt(),
-              4);
+        4);
     // the worked example's periods, Buddhist era
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT Work_E_Date FROM EP_Work_Histry WHERE SapID = ? AND Work_Type_Code = ?"),
-                       {QStringLiteral("10000001"), QStringLiteral("3")})
+                   {QStringLiteral("10000001"), QStringLiteral("3")})
                   .toString(),
-              QStringLiteral("30/09/2551"));
+        QStringLiteral("30/09/2551"));
     EXPECT_EQ(db::checkLogin(t.db(), QLatin1String(db::kDemoUser), QLatin1String(db::kDemoPassword)).status,
-              db::LoginResult::Ok);
+        db::LoginResult::Ok);
 
     ASSERT_TRUE(db::addDemoData(t.db(), today, &error)) << error.toStdString();
     EXPECT_EQ(count(t, QStringLiteral("EP_Emp_Main")), employees);

@@ -43,16 +43,15 @@ TEST_P(Login, ComparesThePasswordExactly)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Login,
-    ::testing::Values(LoginCase{"somying", "Secret1", "somying", "Secret1", LoginResult::Ok},
-                      LoginCase{"somying", "Secret1", "somying", "secret1", LoginResult::WrongPassword},
-                      LoginCase{"somying", "Secret1", "somying", "Secret1 ", LoginResult::WrongPassword},
-                      LoginCase{"somying", "Secret1", "nobody", "Secret1", LoginResult::NoSuchUser},
-                      LoginCase{"o'brien", "it's'me", "o'brien", "it's'me", LoginResult::Ok},
-                      LoginCase{"o'brien", "it's'me", "o'brien", "' OR '1'='1", LoginResult::WrongPassword},
-                      LoginCase{"somying", "Secret1", "' OR '1'='1", "Secret1", LoginResult::NoSuchUser},
-                      LoginCase{"สมหญิง", "รหัสลับ", "สมหญิง", "รหัสลับ", LoginResult::Ok}));
+INSTANTIATE_TEST_SUITE_P(Cases, Login,
+    ::testing::Values(LoginCase {"somying", "Secret1", "somying", "Secret1", LoginResult::Ok},
+        LoginCase {"somying", "Secret1", "somying", "secret1", LoginResult::WrongPassword},
+        LoginCase {"somying", "Secret1", "somying", "Secret1 ", LoginResult::WrongPassword},
+        LoginCase {"somying", "Secret1", "nobody", "Secret1", LoginResult::NoSuchUser},
+        LoginCase {"o'brien", "it's'me", "o'brien", "it's'me", LoginResult::Ok},
+        LoginCase {"o'brien", "it's'me", "o'brien", "' OR '1'='1", LoginResult::WrongPassword},
+        LoginCase {"somying", "Secret1", "' OR '1'='1", "Secret1", LoginResult::NoSuchUser},
+        LoginCase {"สมหญิง", "รหัสลับ", "สมหญิง", "รหัสลับ", LoginResult::Ok}));
 
 TEST(Password, IsStoredAsASaltedHashNeverAsText)
 {
@@ -63,14 +62,14 @@ TEST(Password, IsStoredAsASaltedHashNeverAsText)
     const QString hb = t.scalar(QStringLiteral("SELECT Upassword FROM EP_TR_User WHERE UserName = 'b'")).toString();
     EXPECT_TRUE(db::isPasswordHash(ha));
     EXPECT_NE(ha, QStringLiteral("pw"));
-    EXPECT_NE(ha, hb);  // salted
+    EXPECT_NE(ha, hb); // salted
 }
 
 TEST(Password, OldPlainTextLogsInAndIsThenHashed)
 {
     test::TestDatabase t;
     t.exec(QStringLiteral("INSERT INTO EP_TR_User (UserName, Upassword, F_Name, L_Name) VALUES (?, ?, ?, ?)"),
-           {QStringLiteral("vok"), QStringLiteral("Abc"), QStringLiteral("ก"), QStringLiteral("ข")});
+        {QStringLiteral("vok"), QStringLiteral("Abc"), QStringLiteral("ก"), QStringLiteral("ข")});
     EXPECT_EQ(db::checkLogin(t.db(), QStringLiteral("vok"), QStringLiteral("abc")).status, LoginResult::WrongPassword);
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT Upassword FROM EP_TR_User")).toString(), QStringLiteral("Abc"));
     EXPECT_EQ(db::checkLogin(t.db(), QStringLiteral("vok"), QStringLiteral("Abc")).status, LoginResult::Ok);
@@ -102,27 +101,25 @@ TEST_P(PasswordChange, FollowsTheRules)
     const ChangeCase& c = GetParam();
     test::TestDatabase t;
     addUser(t, QStringLiteral("o'hara"), QStringLiteral("old'pw"));
-    const PasswordChangeResult r =
-        db::changePassword(t.db(), QStringLiteral("o'hara"), QString::fromUtf8(c.oldTyped),
-                           QString::fromUtf8(c.newPassword), QString::fromUtf8(c.confirmation));
+    const PasswordChangeResult r = db::changePassword(t.db(), QStringLiteral("o'hara"), QString::fromUtf8(c.oldTyped),
+        QString::fromUtf8(c.newPassword), QString::fromUtf8(c.confirmation));
     EXPECT_EQ(r.status, c.expected) << r.error.toStdString();
     const bool changed = c.expected == PasswordChangeResult::Changed;
     EXPECT_EQ(db::checkLogin(t.db(), QStringLiteral("o'hara"), QStringLiteral("old'pw")).status,
-              changed ? LoginResult::WrongPassword : LoginResult::Ok);
+        changed ? LoginResult::WrongPassword : LoginResult::Ok);
     if (changed) {
-        EXPECT_EQ(db::checkLogin(t.db(), QStringLiteral("o'hara"), QString::fromUtf8(c.newPassword)).status,
-                  LoginResult::Ok);
+        EXPECT_EQ(
+            db::checkLogin(t.db(), QStringLiteral("o'hara"), QString::fromUtf8(c.newPassword)).status, LoginResult::Ok);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PasswordChange,
-    ::testing::Values(ChangeCase{"old'pw", "new'pw", "new'pw", PasswordChangeResult::Changed},
-                      ChangeCase{"wrong", "new", "new", PasswordChangeResult::WrongOldPassword},
-                      ChangeCase{"OLD'PW", "new", "new", PasswordChangeResult::WrongOldPassword},
-                      ChangeCase{"old'pw", "New", "new", PasswordChangeResult::Mismatch},
-                      ChangeCase{"old'pw", "", "", PasswordChangeResult::EmptyNewPassword},
-                      ChangeCase{"old'pw", "รหัสใหม่", "รหัสใหม่", PasswordChangeResult::Changed}));
+INSTANTIATE_TEST_SUITE_P(Cases, PasswordChange,
+    ::testing::Values(ChangeCase {"old'pw", "new'pw", "new'pw", PasswordChangeResult::Changed},
+        ChangeCase {"wrong", "new", "new", PasswordChangeResult::WrongOldPassword},
+        ChangeCase {"OLD'PW", "new", "new", PasswordChangeResult::WrongOldPassword},
+        ChangeCase {"old'pw", "New", "new", PasswordChangeResult::Mismatch},
+        ChangeCase {"old'pw", "", "", PasswordChangeResult::EmptyNewPassword},
+        ChangeCase {"old'pw", "รหัสใหม่", "รหัสใหม่", PasswordChangeResult::Changed}));
 
 TEST(Users, AddingAnExistingNameIsRefused)
 {

@@ -1,8 +1,8 @@
 #include "files/CellText.h"
-#include "services/ImportJobs.h"
 #include "files/Workbook.h"
 #include "files/XlsReader.h"
 #include "files/XlsxReader.h"
+#include "services/ImportJobs.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,10 @@ QString dateText(double serial)
     const auto d = dateFromSerial(serial);
     if (!d)
         return QStringLiteral("none");
-    return QStringLiteral("%1/%2/%3").arg(d->day, 2, 10, QLatin1Char('0')).arg(d->month, 2, 10, QLatin1Char('0')).arg(d->year);
+    return QStringLiteral("%1/%2/%3")
+        .arg(d->day, 2, 10, QLatin1Char('0'))
+        .arg(d->month, 2, 10, QLatin1Char('0'))
+        .arg(d->year);
 }
 
 QByteArray digest(const QString& path)
@@ -54,7 +57,8 @@ struct SerialCase
 };
 
 class SerialDates : public ::testing::TestWithParam<SerialCase>
-{};
+{
+};
 
 TEST_P(SerialDates, CountedAsSpreadsheetsCount)
 {
@@ -62,13 +66,12 @@ TEST_P(SerialDates, CountedAsSpreadsheetsCount)
 }
 
 INSTANTIATE_TEST_SUITE_P(Days, SerialDates,
-                         ::testing::Values(SerialCase{0, "30/12/1899"}, SerialCase{0.75, "30/12/1899"},
-                                           SerialCase{1, "01/01/1900"}, SerialCase{59, "28/02/1900"},
-                                           SerialCase{60, "29/02/1900"}, SerialCase{61, "01/03/1900"},
-                                           SerialCase{39356, "01/10/2007"}, SerialCase{73109, "28/02/2100"},
-                                           SerialCase{73110, "01/03/2100"},  // 2100 is no leap year
-                                           SerialCase{237683, "01/10/2550"}, SerialCase{2958465, "31/12/9999"},
-                                           SerialCase{-1, "none"}, SerialCase{2958466, "none"}));
+    ::testing::Values(SerialCase {0, "30/12/1899"}, SerialCase {0.75, "30/12/1899"}, SerialCase {1, "01/01/1900"},
+        SerialCase {59, "28/02/1900"}, SerialCase {60, "29/02/1900"}, SerialCase {61, "01/03/1900"},
+        SerialCase {39356, "01/10/2007"}, SerialCase {73109, "28/02/2100"},
+        SerialCase {73110, "01/03/2100"}, // 2100 is no leap year
+        SerialCase {237683, "01/10/2550"}, SerialCase {2958465, "31/12/9999"}, SerialCase {-1, "none"},
+        SerialCase {2958466, "none"}));
 
 TEST(SerialDates, BackFromRealDates)
 {
@@ -88,10 +91,10 @@ TEST(FreeXlDates, CalendarUndone)
     EXPECT_EQ(serialFromFreeXlText("2007-10-01", false), 39356.0);
     EXPECT_EQ(serialFromFreeXlText("1900-02-29", false), 60.0);
     EXPECT_EQ(serialFromFreeXlText("1900-03-01", false), 61.0);
-    EXPECT_EQ(serialFromFreeXlText("2100-02-29", false), 73110.0);  // really 01/03/2100
+    EXPECT_EQ(serialFromFreeXlText("2100-02-29", false), 73110.0); // really 01/03/2100
     EXPECT_EQ(serialFromFreeXlText("2007-10-01 13:00:00", false), 39356.0);
-    EXPECT_EQ(serialFromFreeXlText("2007-10-01", true), 39356.0);  // 1904 system, as a 1900 day number
-    EXPECT_FALSE(serialFromFreeXlText("1900-01-01", false));       // day 0 or day 1
+    EXPECT_EQ(serialFromFreeXlText("2007-10-01", true), 39356.0); // 1904 system, as a 1900 day number
+    EXPECT_FALSE(serialFromFreeXlText("1900-01-01", false)); // day 0 or day 1
     EXPECT_FALSE(serialFromFreeXlText("2007-02-30", false));
     EXPECT_FALSE(serialFromFreeXlText("garbage", false));
 }
@@ -125,7 +128,7 @@ TEST(XlsxReader, HandWrittenCells)
     EXPECT_EQ(cellAsText(s.cell(3, 4)), QStringLiteral("พนักงานส่วนงาน"));
     EXPECT_EQ(s.cell(3, 5).kind, Cell::Kind::Date);
     EXPECT_EQ(cellAsText(s.cell(3, 5)), QStringLiteral("01/10/2007"));
-    EXPECT_EQ(cellAsText(s.cell(3, 6)), QStringLiteral("01/10/2550"));  // Buddhist-era year kept
+    EXPECT_EQ(cellAsText(s.cell(3, 6)), QStringLiteral("01/10/2550")); // Buddhist-era year kept
     // a row and cells written without references
     EXPECT_EQ(cellAsText(s.cell(4, 1)), QStringLiteral("10000002"));
     EXPECT_EQ(cellAsText(s.cell(4, 4)), QStringLiteral("พนักงานมหาวิทยาลัย"));
@@ -158,7 +161,8 @@ TEST(CellText, DatesOfCells)
 // The same workbook written by openpyxl, by LibreOffice as .xlsx and as .xls
 // gives the same grids.
 class SameGrids : public ::testing::TestWithParam<const char*>
-{};
+{
+};
 
 TEST_P(SameGrids, Employees)
 {
@@ -196,8 +200,8 @@ TEST(XlsReader, FormulaAndBooleanCellsReadFromTheirStoredResults)
         QString error;
         ASSERT_TRUE(loadHistoryWorkbook(fixture(name), &book, &error)) << name << ": " << error.toStdString();
         ASSERT_EQ(book.periods.size(), 1u);
-        EXPECT_EQ(book.periods[0],
-                  (QStringList{"1", "10000001", "3100100000011", "2", "TRUE", "01/10/2007", "30/09/2008"}))
+        EXPECT_EQ(
+            book.periods[0], (QStringList {"1", "10000001", "3100100000011", "2", "TRUE", "01/10/2007", "30/09/2008"}))
             << name;
     }
 }
@@ -214,12 +218,13 @@ TEST(XlsxReader, FormulaWithoutStoredResultIsRefused)
 struct BadInput
 {
     const char* file;
-    const char* expected;  // part of the message
-    bool history = false;  // read as an employment-history workbook
+    const char* expected; // part of the message
+    bool history = false; // read as an employment-history workbook
 };
 
 class BadInputs : public ::testing::TestWithParam<BadInput>
-{};
+{
+};
 
 TEST_P(BadInputs, RefusedWithAClearMessage)
 {
@@ -233,20 +238,17 @@ TEST_P(BadInputs, RefusedWithAClearMessage)
         EmployeeWorkbook book;
         book.dataMonth = QStringLiteral("kept");
         EXPECT_FALSE(loadEmployeeWorkbook(fixture(GetParam().file), &book, &error));
-        EXPECT_EQ(book.dataMonth, QStringLiteral("kept"));  // nothing of the failed load
+        EXPECT_EQ(book.dataMonth, QStringLiteral("kept")); // nothing of the failed load
     }
     EXPECT_TRUE(error.contains(QString::fromUtf8(GetParam().expected))) << error.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, BadInputs,
-    ::testing::Values(BadInput{"no_such_file.xlsx", "ไม่พบแฟ้มข้อมูล"}, BadInput{"not_a_workbook.xlsx", "ไม่ใช่แฟ้ม Excel"},
-                      BadInput{"truncated.xlsx", "เสียหาย"}, BadInput{"employees_two_sheets.xlsx", "มีแผ่นงาน 2 แผ่น แต่ต้องมี 4 แผ่น"},
-                      BadInput{"employees_text_in_date.xlsx",
-                               "แผ่นงานที่ 1 (พนักงาน) แถวที่ 4 คอลัมน์ F: ข้อมูล \"ไม่ทราบ\" ไม่ใช่วันที่"},
-                      BadInput{"employees_bad_salary.xlsx",
-                               "แผ่นงานที่ 1 (พนักงาน) แถวที่ 4 คอลัมน์ K: อัตราเงินเดือน \"สองหมื่น\" ไม่ใช่ตัวเลข"},
-                      BadInput{"oversized.xlsx", "ใหญ่เกิน", true}, BadInput{"entities.xlsx", "DTD", true}));
+INSTANTIATE_TEST_SUITE_P(Files, BadInputs,
+    ::testing::Values(BadInput {"no_such_file.xlsx", "ไม่พบแฟ้มข้อมูล"}, BadInput {"not_a_workbook.xlsx", "ไม่ใช่แฟ้ม Excel"},
+        BadInput {"truncated.xlsx", "เสียหาย"}, BadInput {"employees_two_sheets.xlsx", "มีแผ่นงาน 2 แผ่น แต่ต้องมี 4 แผ่น"},
+        BadInput {"employees_text_in_date.xlsx", "แผ่นงานที่ 1 (พนักงาน) แถวที่ 4 คอลัมน์ F: ข้อมูล \"ไม่ทราบ\" ไม่ใช่วันที่"},
+        BadInput {"employees_bad_salary.xlsx", "แผ่นงานที่ 1 (พนักงาน) แถวที่ 4 คอลัมน์ K: อัตราเงินเดือน \"สองหมื่น\" ไม่ใช่ตัวเลข"},
+        BadInput {"oversized.xlsx", "ใหญ่เกิน", true}, BadInput {"entities.xlsx", "DTD", true}));
 
 TEST(Limits, SheetsBeyondTheLimitsAreRefused)
 {

@@ -1,8 +1,8 @@
 #include "ExportReader.h"
 
+#include "files/XlsxExport.h"
 #include "services/ReportExports.h"
 #include "services/ReportQueries.h"
-#include "files/XlsxExport.h"
 
 #include <gtest/gtest.h>
 
@@ -42,10 +42,10 @@ protected:
     {
         ReportGrid g;
         g.titles = contractEndTitles();
-        g.rows.append({"1", "'00123", "นายสมชาย ใจดี", "'01/06/2005", "พนักงานมหาวิทยาลัย", "'31/05/2015",
-                       "คณะวิทยาศาสตร์", "3651", ""});
-        g.rows.append({"2", "'10000002", "นางสาวสุดา รักงาน", "'01/06/2015", "พนักงานส่วนงาน", "'30/06/2015",
-                       "01", "29", ""});
+        g.rows.append({"1", "'00123", "นายสมชาย ใจดี", "'01/06/2005", "พนักงานมหาวิทยาลัย", "'31/05/2015", "คณะวิทยาศาสตร์",
+            "3651", ""});
+        g.rows.append(
+            {"2", "'10000002", "นางสาวสุดา รักงาน", "'01/06/2015", "พนักงานส่วนงาน", "'30/06/2015", "01", "29", ""});
         g.rows.append({"3", "'10000003", "10,000.00", "0.00", "59.48", "007", "-1,234.50", "0", ""});
         return g;
     }
@@ -87,7 +87,7 @@ TEST_F(ExportTest, HeadingStyledUpToTheLastStyledColumn)
         EXPECT_EQ(str(cell, "b"), QStringLiteral("LRTB")) << c;
         EXPECT_EQ(cell.value("fs").toDouble(), 12) << c;
     }
-    for (int c : {8, 9}) {  // beyond G: written, size 12, no colours or borders
+    for (int c : {8, 9}) { // beyond G: written, size 12, no colours or borders
         const QJsonObject cell = cellAt(book, 4, c);
         EXPECT_TRUE(cell.value("fill").isNull()) << c;
         EXPECT_EQ(str(cell, "b"), QString()) << c;
@@ -136,7 +136,7 @@ TEST_F(ExportTest, PrintLayoutSetA)
 {
     const QJsonObject book = exportAndRead(contractEndGrid(), contractEndExport(), 4, 9);
     EXPECT_TRUE(str(book, "print_title_rows") == QStringLiteral("$1:$4")
-                || str(book, "print_title_rows") == QStringLiteral("1:4"))
+        || str(book, "print_title_rows") == QStringLiteral("1:4"))
         << str(book, "print_title_rows").toStdString();
     const QJsonObject m = book.value("margins").toObject();
     EXPECT_NEAR(m.value("left").toDouble() * 72, 20, 1e-6);
@@ -167,11 +167,10 @@ TEST_F(ExportTest, PrintLayoutSetA)
 
 TEST_F(ExportTest, EmptySearchGivesOneBlankBorderedRow)
 {
-    const QJsonObject book =
-        exportAndRead(ReportGrid::emptyResult(receivedTitles()), receivedExport(), 6, 16);
+    const QJsonObject book = exportAndRead(ReportGrid::emptyResult(receivedTitles()), receivedExport(), 6, 16);
     EXPECT_EQ(book.value("max_row").toInt(), 5);
     EXPECT_EQ(str(cellAt(book, 4, 15), "v"), QStringLiteral("เงินชดเชยสุทธิที่ได้รับ"));
-    EXPECT_EQ(str(cellAt(book, 4, 15), "fill"), headingBlue);  // O is the last styled column
+    EXPECT_EQ(str(cellAt(book, 4, 15), "fill"), headingBlue); // O is the last styled column
     for (int c = 1; c <= 15; ++c) {
         const QJsonObject cell = cellAt(book, 5, c);
         EXPECT_TRUE(cell.value("v").isNull()) << c;

@@ -14,9 +14,9 @@ TEST(ReportCsv, TitlesThenRowsWithRfc4180Quoting)
     g.rows.append({QStringLiteral("1"), QStringLiteral("'00123"), QStringLiteral("นายสมชาย ใจดี")});
     g.rows.append({QStringLiteral("2"), QStringLiteral("a,b"), QStringLiteral("say \"hi\"\nthere")});
     EXPECT_EQ(QString::fromUtf8(gridToCsv(g)),
-              QStringLiteral("No. ,SAP ID ,ชื่อ-นามสกุล\r\n"
-                             "1,'00123,นายสมชาย ใจดี\r\n"
-                             "2,\"a,b\",\"say \"\"hi\"\"\nthere\"\r\n"));
+        QStringLiteral("No. ,SAP ID ,ชื่อ-นามสกุล\r\n"
+                       "1,'00123,นายสมชาย ใจดี\r\n"
+                       "2,\"a,b\",\"say \"\"hi\"\"\nthere\"\r\n"));
 }
 
 TEST(ReportCsv, ShortRowsAreFilledToTheTitles)
@@ -51,10 +51,9 @@ TEST_P(ColumnLetters, FixedTableOf256)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ColumnLetters,
-                         ::testing::Values(LetterCase{1, "A"}, LetterCase{7, "G"}, LetterCase{15, "O"},
-                                           LetterCase{16, "P"}, LetterCase{26, "Z"}, LetterCase{27, "AA"},
-                                           LetterCase{52, "AZ"}, LetterCase{53, "BA"}, LetterCase{234, "HZ"},
-                                           LetterCase{235, "IA"}, LetterCase{256, "IV"}));
+    ::testing::Values(LetterCase {1, "A"}, LetterCase {7, "G"}, LetterCase {15, "O"}, LetterCase {16, "P"},
+        LetterCase {26, "Z"}, LetterCase {27, "AA"}, LetterCase {52, "AZ"}, LetterCase {53, "BA"},
+        LetterCase {234, "HZ"}, LetterCase {235, "IA"}, LetterCase {256, "IV"}));
 
 TEST(ColumnLetters, OutsideTheTable)
 {

@@ -9,8 +9,8 @@ using velmora::print::ValueFormat;
 struct MaskCase
 {
     double value;
-    const char* mask;    // "#,###.00"
-    const char* amount;  // amount text
+    const char* mask; // "#,###.00"
+    const char* amount; // amount text
 };
 
 class MoneyMask : public ::testing::TestWithParam<MaskCase>
@@ -26,13 +26,11 @@ TEST_P(MoneyMask, WritesThePatternAndTheAmountText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Amounts, MoneyMask,
-                         ::testing::Values(MaskCase{0.40, ".40", "0.40"}, MaskCase{0.5, ".50", "0.50"},
-                                           MaskCase{0.0, ".00", "0.00"}, MaskCase{0.004, ".00", "0.00"},
-                                           MaskCase{0.996, "1.00", "1.00"}, MaskCase{0.995, ".99", "0.99"}, MaskCase{1.0, "1.00", "1.00"},
-                                           MaskCase{-0.4, "-.40", "-0.40"}, MaskCase{999.995, "1,000.00", "1,000.00"},
-                                           MaskCase{120000.0, "120,000.00", "120,000.00"},
-                                           MaskCase{19679.625, "19,679.63", "19,679.63"},
-                                           MaskCase{23160.7330195023, "23,160.73", "23,160.73"}));
+    ::testing::Values(MaskCase {0.40, ".40", "0.40"}, MaskCase {0.5, ".50", "0.50"}, MaskCase {0.0, ".00", "0.00"},
+        MaskCase {0.004, ".00", "0.00"}, MaskCase {0.996, "1.00", "1.00"}, MaskCase {0.995, ".99", "0.99"},
+        MaskCase {1.0, "1.00", "1.00"}, MaskCase {-0.4, "-.40", "-0.40"}, MaskCase {999.995, "1,000.00", "1,000.00"},
+        MaskCase {120000.0, "120,000.00", "120,000.00"}, MaskCase {19679.625, "19,679.63", "19,679.63"},
+        MaskCase {23160.7330195023, "23,160.73", "23,160.73"}));
 
 TEST(FormatValue, AsIsWritesWholeNumbersAndTextsAsTheyStand)
 {

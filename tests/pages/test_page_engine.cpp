@@ -47,11 +47,11 @@ RequestDocument longDocument()
     c.Kv_Month_Weight = 48;
     RequestDocument d;
     d.calculation = c;
-    EarlierPayment e{1, QStringLiteral("0123"), QStringLiteral("01/04/2548"), QStringLiteral("31/03/2556"),
-                     24, 11, 30, 10, 99999.99, 888888.88, 999999.99};
+    EarlierPayment e {1, QStringLiteral("0123"), QStringLiteral("01/04/2548"), QStringLiteral("31/03/2556"), 24, 11, 30,
+        10, 99999.99, 888888.88, 999999.99};
     d.earlier = {e, e};
-    SavedPeriod p{U("พนักงานมหาวิทยาลัยประเภทเงินรายได้ของส่วนงาน"), QStringLiteral("17/10/2550"),
-                  QStringLiteral("30/09/2553"), 1234.56};
+    SavedPeriod p {U("พนักงานมหาวิทยาลัยประเภทเงินรายได้ของส่วนงาน"), QStringLiteral("17/10/2550"),
+        QStringLiteral("30/09/2553"), 1234.56};
     d.periods = {p, p, p};
     return d;
 }
@@ -66,8 +66,7 @@ TEST(PrintFace, IsAngsanaOrAnInstalledThaiSubstituteScaledDown)
         EXPECT_EQ(face.scale, 1.0);
     } else {
         EXPECT_NEAR(face.scale, 0.67, 1e-9);
-        EXPECT_TRUE(QFontDatabase::families(QFontDatabase::Thai).contains(face.family))
-            << face.family.toStdString();
+        EXPECT_TRUE(QFontDatabase::families(QFontDatabase::Thai).contains(face.family)) << face.family.toStdString();
     }
 }
 
@@ -114,13 +113,13 @@ TEST(FittedFont, AWrappingTextFitsWidthAndHeight)
     device.setDotsPerMeterX(11811);
     device.setDotsPerMeterY(11811);
     Item memo = Item::label(QStringLiteral("words"), 0, 0, 40, 16,
-                            U("(หนึ่งล้านสองแสนสามหมื่นสี่พันห้าร้อยหกสิบเจ็ดบาทแปดสิบเก้าสตางค์) "
-                              "จากกองทุนเงินชดเชย พนักงานมหาวิทยาลัยพ้นสภาพ"));
+        U("(หนึ่งล้านสองแสนสามหมื่นสี่พันห้าร้อยหกสิบเจ็ดบาทแปดสิบเก้าสตางค์) "
+          "จากกองทุนเงินชดเชย พนักงานมหาวิทยาลัยพ้นสภาพ"));
     memo.wrap = true;
     memo.rect.setHeight(12);
     const QFont f = fittedFont(memo, printFace(), &device);
-    const QRectF need = QFontMetricsF(f, &device)
-                            .boundingRect(QRectF(0, 0, 40 * 300 / 25.4, 1e6), Qt::TextWordWrap, memo.text);
+    const QRectF need =
+        QFontMetricsF(f, &device).boundingRect(QRectF(0, 0, 40 * 300 / 25.4, 1e6), Qt::TextWordWrap, memo.text);
     EXPECT_LE(need.height(), 12 * 300 / 25.4);
 }
 
@@ -136,12 +135,12 @@ TEST(RenderPage, PlacesItemsInMillimetresFromThePaperCorner)
     renderPage(painter, page, dpi);
     painter.end();
     auto dark = [&](int x, int y) { return qGray(image.pixel(x, y)) < 128; };
-    EXPECT_TRUE(dark(300, 450));   // left edge at 30 mm
-    EXPECT_TRUE(dark(400, 450));   // right edge at 40 mm
-    EXPECT_TRUE(dark(350, 400));   // top edge at 40 mm
-    EXPECT_TRUE(dark(350, 500));   // bottom edge at 50 mm
-    EXPECT_FALSE(dark(350, 450));  // inside stays white
-    EXPECT_FALSE(dark(200, 300));  // the band's corner itself is not drawn
+    EXPECT_TRUE(dark(300, 450)); // left edge at 30 mm
+    EXPECT_TRUE(dark(400, 450)); // right edge at 40 mm
+    EXPECT_TRUE(dark(350, 400)); // top edge at 40 mm
+    EXPECT_TRUE(dark(350, 500)); // bottom edge at 50 mm
+    EXPECT_FALSE(dark(350, 450)); // inside stays white
+    EXPECT_FALSE(dark(200, 300)); // the band's corner itself is not drawn
 }
 
 TEST(WritePdf, TheRequestPageCarriesItsThaiTexts)
@@ -152,15 +151,15 @@ TEST(WritePdf, TheRequestPageCarriesItsThaiTexts)
     d.calculation->Net_Money_Recieve = 120000;
     QString error;
     ASSERT_TRUE(writePdf(path, {buildRequestPage(d)}, &error)) << error.toStdString();
-    if (qEnvironmentVariableIsSet("KEEP_PDF")) QFile::copy(path, qEnvironmentVariable("KEEP_PDF"));
+    if (qEnvironmentVariableIsSet("KEEP_PDF"))
+        QFile::copy(path, qEnvironmentVariable("KEEP_PDF"));
     EXPECT_GT(QFileInfo(path).size(), 1000);
     const QString text = velmora::test::pdfText(path);
     ASSERT_FALSE(text.isEmpty()) << "pdftotext gave nothing";
-    for (const char* expected :
-         {"เอกสารขอรับเงินชดเชยพนักงาน", "ประวัติการรับเงินชดเชย", "ปัจจุบัน", "ประเภทบุคคลากร", "เหตุแห่งการออก",
-          "วันที่บันทึกข้อมูล", "รวมระยะเวลาปฎิบัติงาน", "ได้จำนวนเท่าของเงินเดือนคือ", "คำนวณเงินชดเชยที่ได้",
-          "เงินชดเชยสุทธิที่ได้รับ(เงินชดเชย-เงินชดเชยที่เคยได้รับ)", "อัตราส่วน", "มหาวิทยาลัยกาวิลัน", "รวมทั้งสิ้น",
-          "สุพรรณิการ์ประภาพรรณ", "เกษียณอายุงาน", "120,000.00", "23,160.73", "96,839.27"})
+    for (const char* expected : {"เอกสารขอรับเงินชดเชยพนักงาน", "ประวัติการรับเงินชดเชย", "ปัจจุบัน", "ประเภทบุคคลากร",
+             "เหตุแห่งการออก", "วันที่บันทึกข้อมูล", "รวมระยะเวลาปฎิบัติงาน", "ได้จำนวนเท่าของเงินเดือนคือ", "คำนวณเงินชดเชยที่ได้",
+             "เงินชดเชยสุทธิที่ได้รับ(เงินชดเชย-เงินชดเชยที่เคยได้รับ)", "อัตราส่วน", "มหาวิทยาลัยกาวิลัน", "รวมทั้งสิ้น", "สุพรรณิการ์ประภาพรรณ",
+             "เกษียณอายุงาน", "120,000.00", "23,160.73", "96,839.27"})
         EXPECT_TRUE(velmora::test::pdfContains(text, U(expected))) << expected;
 }
 

@@ -70,7 +70,7 @@ EarlierPayment earlierPayment(int order, const char* depart, double salary, int 
 
 SavedPeriod period(const char* type, const char* begin, const char* end, double months)
 {
-    return SavedPeriod{U(type), QLatin1String(begin), QLatin1String(end), months};
+    return SavedPeriod {U(type), QLatin1String(begin), QLatin1String(end), months};
 }
 
 } // namespace
@@ -98,16 +98,14 @@ TEST_P(SplitBlock, PrintsTheSharesOfTheStoredMonthWeights)
     EXPECT_EQ(textOf(page, QStringLiteral("Total_Share")).toStdString(), s.totalText);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SplitBlock,
+INSTANTIATE_TEST_SUITE_P(Cases, SplitBlock,
     ::testing::Values(
         // the screen showed 23,160.00 and 96,840.00 from rounded percentages
-        SplitCase{11.48, 48, 120000.0, "23,160.73", "96,839.27", "120,000.00"},
-        SplitCase{30, 10, 10000.0, "7,500.00", "2,500.00", "10,000.00"},
-        SplitCase{0, 65.48, 90000.0, ".00", "90,000.00", "90,000.00"},
-        SplitCase{1, 0, 0.40, ".40", ".00", ".40"},
+        SplitCase {11.48, 48, 120000.0, "23,160.73", "96,839.27", "120,000.00"},
+        SplitCase {30, 10, 10000.0, "7,500.00", "2,500.00", "10,000.00"},
+        SplitCase {0, 65.48, 90000.0, ".00", "90,000.00", "90,000.00"}, SplitCase {1, 0, 0.40, ".40", ".00", ".40"},
         // no split defined: never a division by zero
-        SplitCase{0, 0, 10000.0, "0.00", "0.00", "0.00"}));
+        SplitCase {0, 0, 10000.0, "0.00", "0.00", "0.00"}));
 
 TEST(SplitNet, WeightsAddingToZeroGiveNoSplit)
 {
@@ -156,8 +154,7 @@ TEST(RequestPage, EmployeeAndSummaryFieldsComeFromTheSavedRow)
 TEST(RequestPage, ThreeEarlierPaymentsPrintTheFirstTwo)
 {
     const QList<EarlierPayment> earlier = {earlierPayment(1, "01", 15000, 6, 90000),
-                                           earlierPayment(2, "02", 0.4, 1, 0.4),
-                                           earlierPayment(3, "03", 30000, 8, 240000)};
+        earlierPayment(2, "02", 0.4, 1, 0.4), earlierPayment(3, "03", 30000, 8, 240000)};
     const PageLayout page = pageOf(workedExample(), earlier);
     EXPECT_EQ(textOf(page, QStringLiteral("Hist1_Depart_Code")), QStringLiteral("01"));
     EXPECT_EQ(textOf(page, QStringLiteral("Hist1_Date_Beg_Cal")), QStringLiteral("01/04/2548"));
@@ -245,7 +242,7 @@ TEST(RequestPage, RefillingEmptiesWhatAnEarlierPrintSet)
 {
     PageLayout layout = requestPageLayout();
     fillRequestSetItems(layout, {earlierPayment(1, "01", 15000, 6, 90000)},
-                        {period("พนักงานส่วนงาน", "17/10/2550", "30/09/2551", 11.48)});
+        {period("พนักงานส่วนงาน", "17/10/2550", "30/09/2551", 11.48)});
     fillRequestSetItems(layout, {}, {});
     EXPECT_EQ(textOf(layout, QStringLiteral("Hist1_Depart_Code")), QString());
     EXPECT_EQ(textOf(layout, QStringLiteral("Cur1_Work_Type")), QString());
@@ -257,11 +254,11 @@ struct LayoutCase
 {
     const char* name;
     double left, top;
-    double width;      // < 0: not checked
+    double width; // < 0: not checked
     double pointSize;
     bool bold;
     Align align;
-    const char* text;  // fixed text, or nullptr
+    const char* text; // fixed text, or nullptr
     const char* column;
     ValueFormat format;
 };
@@ -295,68 +292,66 @@ TEST_P(RequestLayout, PlacesTheItem)
 constexpr Align L = Align::Left, C = Align::Center, R = Align::Right;
 constexpr ValueFormat AS = ValueFormat::AsIs, MM = ValueFormat::MoneyMask;
 
-INSTANTIATE_TEST_SUITE_P(
-    Items, RequestLayout,
-    ::testing::Values(
-        LayoutCase{"lblTitle", 66.7, 3.2, -1, 20, true, C, "เอกสารขอรับเงินชดเชยพนักงาน", nullptr, AS},
-        LayoutCase{"lblName", 2.1, 15.9, -1, 14, false, L, "ชื่อ-นามสกุล", nullptr, AS},
-        LayoutCase{"Full_Name", 22.2, 15.9, 59.5, 14, false, L, nullptr, "Full_Name", AS},
-        LayoutCase{"lblSapID", 84.7, 15.9, -1, 14, false, L, "SAP ID", nullptr, AS},
-        LayoutCase{"SapID", 98.4, 15.9, -1, 14, false, L, nullptr, "SapID", AS},
-        LayoutCase{"lblDate_Beg_Cal", 128.1, 15.9, -1, 14, false, L, "วันที่เริ่มปฎิบัติงาน", nullptr, AS},
-        LayoutCase{"Date_Beg_Cal", 155.6, 15.9, -1, 14, false, L, nullptr, "Date_Beg_Cal", AS},
-        LayoutCase{"lblDepart", 2.1, 24.3, -1, 14, false, L, "หน่วยงาน", nullptr, AS},
-        LayoutCase{"Depart_Name", 20.1, 24.3, -1, 14, false, L, nullptr, "Depart_Name", AS},
-        LayoutCase{"lblDate_End_Cal", 128.1, 24.3, -1, 14, false, L, "วันที่ครบสัญญา", nullptr, AS},
-        LayoutCase{"Date_End_Cal", 152.4, 24.3, -1, 14, false, L, nullptr, "Date_End_Cal", AS},
-        LayoutCase{"lblHistory", 2.1, 32.8, -1, 14, false, L, "ประวัติการรับเงินชดเชย", nullptr, AS},
-        LayoutCase{"Hist1_Depart_Code", 4.0, 55.0, -1, 12, false, L, "", nullptr, AS},
-        LayoutCase{"Hist2_Date_Beg_Cal", 23.3, 63.5, -1, 12, false, L, "", nullptr, AS},
-        LayoutCase{"Hist3_Last_Salary", 105.8, 72.0, -1, 12, false, R, "", nullptr, AS},
-        LayoutCase{"Hist4_Net_Money_Recieve", 166.1, 80.4, -1, 12, false, R, "", nullptr, AS},
-        LayoutCase{"lblCurrent", 2.1, 99.5, -1, 14, false, L, "ปัจจุบัน", nullptr, AS},
-        LayoutCase{"hCur_Work_Type", 3.6, 111.0, -1, 14, false, C, "ประเภทบุคคลากร", nullptr, AS},
-        LayoutCase{"Cur1_Work_Type", 4.0, 122.8, -1, 14, false, L, "", nullptr, AS},
-        LayoutCase{"Cur2_Years", 127.0, 131.2, -1, 12, false, L, "", nullptr, AS},
-        LayoutCase{"Cur3_Sum_Month_Weight", 168.0, 139.7, -1, 12, false, R, "", nullptr, AS},
-        LayoutCase{"lblTotal_Month", 151.3, 149.2, -1, 14, false, L, "รวม", nullptr, AS},
-        LayoutCase{"Sum_Month_Total", 172.5, 149.2, -1, 12, false, R, "", nullptr, AS},
-        LayoutCase{"lblSummary", 2.1, 160.9, -1, 14, false, L, "สรุป", nullptr, AS},
-        LayoutCase{"lblEvent_Out", 49.7, 159.8, -1, 14, false, L, "เหตุแห่งการออก", nullptr, AS},
-        LayoutCase{"Event_Out", 74.1, 159.8, -1, 14, false, L, nullptr, "Event_Out", AS},
-        LayoutCase{"lblDate_Entry", 139.7, 159.8, -1, 14, false, L, "วันที่บันทึกข้อมูล", nullptr, AS},
-        LayoutCase{"Date_Entry", 165.1, 159.8, -1, 14, false, L, nullptr, "Date_Entry", AS},
-        LayoutCase{"lblService", 6.3, 168.3, -1, 14, false, L, "รวมระยะเวลาปฎิบัติงาน", nullptr, AS},
-        LayoutCase{"No_Year", 40.2, 168.3, 7.7, 14, false, C, nullptr, "No_Year", AS},
-        LayoutCase{"lblYear", 48.7, 168.3, -1, 14, false, L, "ปี", nullptr, AS},
-        LayoutCase{"No_Month", 52.9, 168.3, 7.7, 14, false, C, nullptr, "No_Month", AS},
-        LayoutCase{"lblMonth", 63.5, 168.3, -1, 14, false, L, "เดือน", nullptr, AS},
-        LayoutCase{"No_Day", 72.0, 168.3, 7.7, 14, false, C, nullptr, "No_Day", AS},
-        LayoutCase{"lblDay", 80.4, 168.3, -1, 14, false, L, "วัน", nullptr, AS},
-        LayoutCase{"lblN_T", 94.2, 168.3, -1, 14, false, L, "ได้จำนวนเท่าของเงินเดือนคือ", nullptr, AS},
-        LayoutCase{"N_T", 137.6, 168.3, 7.7, 14, false, C, nullptr, "N_T", AS},
-        LayoutCase{"lblTimes", 147.1, 168.3, -1, 14, false, L, "เท่า", nullptr, AS},
-        LayoutCase{"lblLast_Salary", 6.3, 175.7, -1, 14, false, L, "เงินเดือนเดือนสุดท้าย", nullptr, AS},
-        LayoutCase{"Last_Salary", 37.0, 175.7, 22.5, 14, false, R, nullptr, "Last_Salary", MM},
-        LayoutCase{"lblBaht1", 63.5, 175.7, -1, 14, false, L, "บาท", nullptr, AS},
-        LayoutCase{"lblMoney_Cal", 94.2, 175.7, -1, 14, false, L, "คำนวณเงินชดเชยที่ได้", nullptr, AS},
-        LayoutCase{"Money_Cal", 131.2, 175.7, 41.5, 14, false, R, nullptr, "Money_Cal", MM},
-        LayoutCase{"lblBaht2", 176.7, 174.6, -1, 14, false, L, "บาท", nullptr, AS},
-        LayoutCase{"lblHis_Rec_Money", 6.3, 183.1, -1, 14, false, L, "เงินชดเชยที่เคยได้รับ", nullptr, AS},
-        LayoutCase{"His_Rec_Money", 37.0, 183.1, 22.5, 14, false, R, nullptr, "His_Rec_Money", MM},
-        LayoutCase{"lblBaht3", 62.4, 183.1, -1, 14, false, L, "บาท", nullptr, AS},
-        LayoutCase{"lblNet", 72.0, 183.1, -1, 14, false, L,
-                   "เงินชดเชยสุทธิที่ได้รับ(เงินชดเชย-เงินชดเชยที่เคยได้รับ)", nullptr, AS},
-        LayoutCase{"Net_Money_Recieve", 147.1, 183.1, 27.8, 14, false, R, nullptr, "Net_Money_Recieve", MM},
-        LayoutCase{"lblBaht4", 177.8, 183.1, -1, 14, false, L, "บาท", nullptr, AS},
-        LayoutCase{"lblSplit", 2.1, 190.5, -1, 14, false, L, "อัตราส่วน", nullptr, AS},
-        LayoutCase{"lblSplitAmount", 143.9, 202.1, -1, 14, false, L, "จำนวนเงิน", nullptr, AS},
-        LayoutCase{"lblFact", 8.5, 211.7, -1, 14, false, L, "ส่วนงาน", nullptr, AS},
-        LayoutCase{"Fact_Share", 136.5, 211.7, 36.2, 14, false, R, nullptr, "Fact_Share", MM},
-        LayoutCase{"lblKv", 7.4, 221.2, -1, 14, false, L, "มหาวิทยาลัยกาวิลัน", nullptr, AS},
-        LayoutCase{"Kv_Share", 136.5, 221.2, 36.2, 14, false, R, nullptr, "Kv_Share", MM},
-        LayoutCase{"lblTotal_Share", 94.2, 230.7, -1, 14, false, L, "รวมทั้งสิ้น", nullptr, AS},
-        LayoutCase{"Total_Share", 136.5, 230.7, 36.2, 14, false, R, nullptr, "Total_Share", MM}));
+INSTANTIATE_TEST_SUITE_P(Items, RequestLayout,
+    ::testing::Values(LayoutCase {"lblTitle", 66.7, 3.2, -1, 20, true, C, "เอกสารขอรับเงินชดเชยพนักงาน", nullptr, AS},
+        LayoutCase {"lblName", 2.1, 15.9, -1, 14, false, L, "ชื่อ-นามสกุล", nullptr, AS},
+        LayoutCase {"Full_Name", 22.2, 15.9, 59.5, 14, false, L, nullptr, "Full_Name", AS},
+        LayoutCase {"lblSapID", 84.7, 15.9, -1, 14, false, L, "SAP ID", nullptr, AS},
+        LayoutCase {"SapID", 98.4, 15.9, -1, 14, false, L, nullptr, "SapID", AS},
+        LayoutCase {"lblDate_Beg_Cal", 128.1, 15.9, -1, 14, false, L, "วันที่เริ่มปฎิบัติงาน", nullptr, AS},
+        LayoutCase {"Date_Beg_Cal", 155.6, 15.9, -1, 14, false, L, nullptr, "Date_Beg_Cal", AS},
+        LayoutCase {"lblDepart", 2.1, 24.3, -1, 14, false, L, "หน่วยงาน", nullptr, AS},
+        LayoutCase {"Depart_Name", 20.1, 24.3, -1, 14, false, L, nullptr, "Depart_Name", AS},
+        LayoutCase {"lblDate_End_Cal", 128.1, 24.3, -1, 14, false, L, "วันที่ครบสัญญา", nullptr, AS},
+        LayoutCase {"Date_End_Cal", 152.4, 24.3, -1, 14, false, L, nullptr, "Date_End_Cal", AS},
+        LayoutCase {"lblHistory", 2.1, 32.8, -1, 14, false, L, "ประวัติการรับเงินชดเชย", nullptr, AS},
+        LayoutCase {"Hist1_Depart_Code", 4.0, 55.0, -1, 12, false, L, "", nullptr, AS},
+        LayoutCase {"Hist2_Date_Beg_Cal", 23.3, 63.5, -1, 12, false, L, "", nullptr, AS},
+        LayoutCase {"Hist3_Last_Salary", 105.8, 72.0, -1, 12, false, R, "", nullptr, AS},
+        LayoutCase {"Hist4_Net_Money_Recieve", 166.1, 80.4, -1, 12, false, R, "", nullptr, AS},
+        LayoutCase {"lblCurrent", 2.1, 99.5, -1, 14, false, L, "ปัจจุบัน", nullptr, AS},
+        LayoutCase {"hCur_Work_Type", 3.6, 111.0, -1, 14, false, C, "ประเภทบุคคลากร", nullptr, AS},
+        LayoutCase {"Cur1_Work_Type", 4.0, 122.8, -1, 14, false, L, "", nullptr, AS},
+        LayoutCase {"Cur2_Years", 127.0, 131.2, -1, 12, false, L, "", nullptr, AS},
+        LayoutCase {"Cur3_Sum_Month_Weight", 168.0, 139.7, -1, 12, false, R, "", nullptr, AS},
+        LayoutCase {"lblTotal_Month", 151.3, 149.2, -1, 14, false, L, "รวม", nullptr, AS},
+        LayoutCase {"Sum_Month_Total", 172.5, 149.2, -1, 12, false, R, "", nullptr, AS},
+        LayoutCase {"lblSummary", 2.1, 160.9, -1, 14, false, L, "สรุป", nullptr, AS},
+        LayoutCase {"lblEvent_Out", 49.7, 159.8, -1, 14, false, L, "เหตุแห่งการออก", nullptr, AS},
+        LayoutCase {"Event_Out", 74.1, 159.8, -1, 14, false, L, nullptr, "Event_Out", AS},
+        LayoutCase {"lblDate_Entry", 139.7, 159.8, -1, 14, false, L, "วันที่บันทึกข้อมูล", nullptr, AS},
+        LayoutCase {"Date_Entry", 165.1, 159.8, -1, 14, false, L, nullptr, "Date_Entry", AS},
+        LayoutCase {"lblService", 6.3, 168.3, -1, 14, false, L, "รวมระยะเวลาปฎิบัติงาน", nullptr, AS},
+        LayoutCase {"No_Year", 40.2, 168.3, 7.7, 14, false, C, nullptr, "No_Year", AS},
+        LayoutCase {"lblYear", 48.7, 168.3, -1, 14, false, L, "ปี", nullptr, AS},
+        LayoutCase {"No_Month", 52.9, 168.3, 7.7, 14, false, C, nullptr, "No_Month", AS},
+        LayoutCase {"lblMonth", 63.5, 168.3, -1, 14, false, L, "เดือน", nullptr, AS},
+        LayoutCase {"No_Day", 72.0, 168.3, 7.7, 14, false, C, nullptr, "No_Day", AS},
+        LayoutCase {"lblDay", 80.4, 168.3, -1, 14, false, L, "วัน", nullptr, AS},
+        LayoutCase {"lblN_T", 94.2, 168.3, -1, 14, false, L, "ได้จำนวนเท่าของเงินเดือนคือ", nullptr, AS},
+        LayoutCase {"N_T", 137.6, 168.3, 7.7, 14, false, C, nullptr, "N_T", AS},
+        LayoutCase {"lblTimes", 147.1, 168.3, -1, 14, false, L, "เท่า", nullptr, AS},
+        LayoutCase {"lblLast_Salary", 6.3, 175.7, -1, 14, false, L, "เงินเดือนเดือนสุดท้าย", nullptr, AS},
+        LayoutCase {"Last_Salary", 37.0, 175.7, 22.5, 14, false, R, nullptr, "Last_Salary", MM},
+        LayoutCase {"lblBaht1", 63.5, 175.7, -1, 14, false, L, "บาท", nullptr, AS},
+        LayoutCase {"lblMoney_Cal", 94.2, 175.7, -1, 14, false, L, "คำนวณเงินชดเชยที่ได้", nullptr, AS},
+        LayoutCase {"Money_Cal", 131.2, 175.7, 41.5, 14, false, R, nullptr, "Money_Cal", MM},
+        LayoutCase {"lblBaht2", 176.7, 174.6, -1, 14, false, L, "บาท", nullptr, AS},
+        LayoutCase {"lblHis_Rec_Money", 6.3, 183.1, -1, 14, false, L, "เงินชดเชยที่เคยได้รับ", nullptr, AS},
+        LayoutCase {"His_Rec_Money", 37.0, 183.1, 22.5, 14, false, R, nullptr, "His_Rec_Money", MM},
+        LayoutCase {"lblBaht3", 62.4, 183.1, -1, 14, false, L, "บาท", nullptr, AS},
+        LayoutCase {
+            "lblNet", 72.0, 183.1, -1, 14, false, L, "เงินชดเชยสุทธิที่ได้รับ(เงินชดเชย-เงินชดเชยที่เคยได้รับ)", nullptr, AS},
+        LayoutCase {"Net_Money_Recieve", 147.1, 183.1, 27.8, 14, false, R, nullptr, "Net_Money_Recieve", MM},
+        LayoutCase {"lblBaht4", 177.8, 183.1, -1, 14, false, L, "บาท", nullptr, AS},
+        LayoutCase {"lblSplit", 2.1, 190.5, -1, 14, false, L, "อัตราส่วน", nullptr, AS},
+        LayoutCase {"lblSplitAmount", 143.9, 202.1, -1, 14, false, L, "จำนวนเงิน", nullptr, AS},
+        LayoutCase {"lblFact", 8.5, 211.7, -1, 14, false, L, "ส่วนงาน", nullptr, AS},
+        LayoutCase {"Fact_Share", 136.5, 211.7, 36.2, 14, false, R, nullptr, "Fact_Share", MM},
+        LayoutCase {"lblKv", 7.4, 221.2, -1, 14, false, L, "มหาวิทยาลัยกาวิลัน", nullptr, AS},
+        LayoutCase {"Kv_Share", 136.5, 221.2, 36.2, 14, false, R, nullptr, "Kv_Share", MM},
+        LayoutCase {"lblTotal_Share", 94.2, 230.7, -1, 14, false, L, "รวมทั้งสิ้น", nullptr, AS},
+        LayoutCase {"Total_Share", 136.5, 230.7, 36.2, 14, false, R, nullptr, "Total_Share", MM}));
 
 struct ShapeCase
 {
@@ -383,17 +378,17 @@ TEST_P(RequestShapes, DrawsTheRuleOrBox)
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, RequestShapes,
-                         ::testing::Values(ShapeCase{"TitleBox", Item::Kind::Box, 1.1, 2.1, 188.7, 14.0},
-                                           ShapeCase{"Frame", Item::Kind::Box, 1.1, 8.5, 188.7, 275.5},
-                                           ShapeCase{"HistoryBox", Item::Kind::Box, 1.1, 31.8, 188.7, 98.7},
-                                           ShapeCase{"HistoryTable", Item::Kind::Box, 3.2, 40.2, 186.6, 96.6},
-                                           ShapeCase{"HistoryRule87.8", Item::Kind::Line, 3.2, 87.8, 186.6, 87.8},
-                                           ShapeCase{"CurrentTable", Item::Kind::Box, 3.2, 106.9, 186.6, 156.9},
-                                           ShapeCase{"CurrentRule148.2", Item::Kind::Line, 3.2, 148.2, 186.6, 148.2},
-                                           ShapeCase{"SummaryRule", Item::Kind::Line, 1.1, 157.7, 188.7, 157.7},
-                                           ShapeCase{"SplitTable", Item::Kind::Box, 5.3, 201.1, 179.1, 240.5},
-                                           ShapeCase{"SplitCol", Item::Kind::Line, 113.2, 201.1, 113.2, 240.5},
-                                           ShapeCase{"SplitRule229.7", Item::Kind::Line, 5.3, 229.7, 179.1, 229.7}));
+    ::testing::Values(ShapeCase {"TitleBox", Item::Kind::Box, 1.1, 2.1, 188.7, 14.0},
+        ShapeCase {"Frame", Item::Kind::Box, 1.1, 8.5, 188.7, 275.5},
+        ShapeCase {"HistoryBox", Item::Kind::Box, 1.1, 31.8, 188.7, 98.7},
+        ShapeCase {"HistoryTable", Item::Kind::Box, 3.2, 40.2, 186.6, 96.6},
+        ShapeCase {"HistoryRule87.8", Item::Kind::Line, 3.2, 87.8, 186.6, 87.8},
+        ShapeCase {"CurrentTable", Item::Kind::Box, 3.2, 106.9, 186.6, 156.9},
+        ShapeCase {"CurrentRule148.2", Item::Kind::Line, 3.2, 148.2, 186.6, 148.2},
+        ShapeCase {"SummaryRule", Item::Kind::Line, 1.1, 157.7, 188.7, 157.7},
+        ShapeCase {"SplitTable", Item::Kind::Box, 5.3, 201.1, 179.1, 240.5},
+        ShapeCase {"SplitCol", Item::Kind::Line, 113.2, 201.1, 113.2, 240.5},
+        ShapeCase {"SplitRule229.7", Item::Kind::Line, 5.3, 229.7, 179.1, 229.7}));
 
 TEST(RequestLayoutPaper, IsA4PortraitWithTenMillimetreMargins)
 {

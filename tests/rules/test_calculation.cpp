@@ -24,8 +24,8 @@ Calculation_Input Worked_Example()
     in.salary_text = "20,000.00";
     in.reason = "ครบกำหนดระยะเวลาการจ้างตามสัญญา";
     in.request_month = "10/2012";
-    in.periods = {{"3", "พนักงานส่วนงาน", "01/10/2549", "30/09/2551"},
-                  {"2", "พนักงานมหาวิทยาลัย", "01/10/2551", "30/09/2555"}};
+    in.periods = {
+        {"3", "พนักงานส่วนงาน", "01/10/2549", "30/09/2551"}, {"2", "พนักงานมหาวิทยาลัย", "01/10/2551", "30/09/2555"}};
     in.brackets = {{1, 3, 3}, {3, 6, 6}, {6, 10, 8}, {10, 100, 10}};
     return in;
 }
@@ -40,8 +40,8 @@ TEST(Run_Calculation, WorkedExample)
     EXPECT_EQ(c.periods[1].whole_months, 48);
     EXPECT_EQ(c.span.start, "17/10/2550");
     EXPECT_EQ(c.span.end, "30/09/2555");
-    EXPECT_EQ(c.span_figures.years_text + " " + c.span_figures.months_text + " " + c.span_figures.days_text,
-              "0004 11 15");
+    EXPECT_EQ(
+        c.span_figures.years_text + " " + c.span_figures.months_text + " " + c.span_figures.days_text, "0004 11 15");
     EXPECT_TRUE(c.earlier.empty());
     EXPECT_EQ(c.span_figures.total_days, 1811);
     EXPECT_EQ(c.service.earlier.years + c.service.earlier.months + c.service.earlier.days, 0);
@@ -118,18 +118,21 @@ TEST(Run_Calculation, ThreeHundredSixtyFiveDaysOfZeroYears)
     EXPECT_EQ(c.service.total.days, 30);
     EXPECT_EQ(c.money.multiplier, 0); // the table, which has no row for 0 years
 
-    in.brackets.insert(in.brackets.begin(), Bracket{0, 1, 1});
+    in.brackets.insert(in.brackets.begin(), Bracket {0, 1, 1});
     c = Run_Calculation(in);
     EXPECT_EQ(c.money.multiplier, 1);
 }
 
-struct Days_Case {
+struct Days_Case
+{
     const char* end;
     int days;
     int multiplier;
 };
 
-class Total_Days_Test : public testing::TestWithParam<Days_Case> {};
+class Total_Days_Test : public testing::TestWithParam<Days_Case>
+{
+};
 
 TEST_P(Total_Days_Test, DaysDecideBetweenRuleAndTable)
 {
@@ -143,16 +146,19 @@ TEST_P(Total_Days_Test, DaysDecideBetweenRuleAndTable)
 
 // 2010 is not a leap year: 01/01/2553 + 118 days is 29/04/2553.
 INSTANTIATE_TEST_SUITE_P(Boundaries, Total_Days_Test,
-                         testing::Values(Days_Case{"29/04/2553", 119, 0}, Days_Case{"30/04/2553", 120, 1},
-                                         Days_Case{"30/12/2553", 364, 1}, Days_Case{"31/12/2553", 365, 3}));
+    testing::Values(Days_Case {"29/04/2553", 119, 0}, Days_Case {"30/04/2553", 120, 1},
+        Days_Case {"30/12/2553", 364, 1}, Days_Case {"31/12/2553", 365, 3}));
 
-struct Refusal_Case {
+struct Refusal_Case
+{
     const char* field;
     const char* value;
     const char* message; // start of the message
 };
 
-class Refusal_Test : public testing::TestWithParam<Refusal_Case> {};
+class Refusal_Test : public testing::TestWithParam<Refusal_Case>
+{
+};
 
 TEST_P(Refusal_Test, ThaiMessageAndNoFigures)
 {
@@ -175,24 +181,22 @@ TEST_P(Refusal_Test, ThaiMessageAndNoFigures)
     EXPECT_EQ(c.money.net_text, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, Refusal_Test,
-    testing::Values(Refusal_Case{"month", "13/2012", "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง"},
-                    Refusal_Case{"month", "00/2012", "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง"},
-                    Refusal_Case{"month", "1/2012", "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง"},
-                    Refusal_Case{"month", "  /    ", "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง"},
-                    Refusal_Case{"month", "10-2012", "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง"},
-                    Refusal_Case{"month", "10/2555", "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง"}, // Buddhist era
-                    Refusal_Case{"salary", "", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
-                    Refusal_Case{"salary", "abc", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
-                    Refusal_Case{"salary", "20 000", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
-                    Refusal_Case{"salary", "1e5", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
-                    Refusal_Case{"salary", "20000.005", "เงินเดือนสุดท้ายมีทศนิยมได้ไม่เกิน 2 ตำแหน่ง"},
-                    Refusal_Case{"salary", "-20000", "เงินเดือนสุดท้ายต้องไม่ติดลบ"},
-                    Refusal_Case{"reason", "", "กรุณาใส่ เหตุแห่งการออกด้วย"},
-                    Refusal_Case{"reason", "   ", "กรุณาใส่ เหตุแห่งการออกด้วย"},
-                    Refusal_Case{"periods", "", "ต้องมีประวัติการทำงานจึงทำงานต่อได้"},
-                    Refusal_Case{"bad period", "31/02/2556", "ประวัติการทำงานแถวที่ 3"}));
+INSTANTIATE_TEST_SUITE_P(Inputs, Refusal_Test,
+    testing::Values(Refusal_Case {"month", "13/2012", "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง"},
+        Refusal_Case {"month", "00/2012", "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง"},
+        Refusal_Case {"month", "1/2012", "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง"},
+        Refusal_Case {"month", "  /    ", "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง"},
+        Refusal_Case {"month", "10-2012", "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง"},
+        Refusal_Case {"month", "10/2555", "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง"}, // Buddhist era
+        Refusal_Case {"salary", "", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
+        Refusal_Case {"salary", "abc", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
+        Refusal_Case {"salary", "20 000", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
+        Refusal_Case {"salary", "1e5", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
+        Refusal_Case {"salary", "20000.005", "เงินเดือนสุดท้ายมีทศนิยมได้ไม่เกิน 2 ตำแหน่ง"},
+        Refusal_Case {"salary", "-20000", "เงินเดือนสุดท้ายต้องไม่ติดลบ"},
+        Refusal_Case {"reason", "", "กรุณาใส่ เหตุแห่งการออกด้วย"}, Refusal_Case {"reason", "   ", "กรุณาใส่ เหตุแห่งการออกด้วย"},
+        Refusal_Case {"periods", "", "ต้องมีประวัติการทำงานจึงทำงานต่อได้"},
+        Refusal_Case {"bad period", "31/02/2556", "ประวัติการทำงานแถวที่ 3"}));
 
 TEST(Run_Calculation, OnlyPeriodsBeforeTheFloorDateAreRefused)
 {

@@ -7,7 +7,7 @@ using namespace velmora::calc;
 namespace {
 
 Earlier_Record Record(const char* sapid, const char* ssn, const char* month, int years = 0, int months = 0,
-                      int days = 0, int multiplier = 0, double salary = 0)
+    int days = 0, int multiplier = 0, double salary = 0)
 {
     Earlier_Record r;
     r.sapid = sapid;
@@ -34,24 +34,24 @@ std::vector<std::string> Sapids(const std::vector<Earlier_Record>& records)
 TEST(Earlier_Records, OnlyOtherNumbersOfThePersonBeforeTheRequestMonth)
 {
     const std::vector<Earlier_Record> records = {
-        Record("A-same", "111", "01/2010"),   // this calculation's own SAP ID
-        Record("B-other", "222", "01/2010"),  // another person
-        Record("C-month", "111", "10/2012"),  // the request month itself
-        Record("D-later", "111", "11/2012"),  // after it
+        Record("A-same", "111", "01/2010"), // this calculation's own SAP ID
+        Record("B-other", "222", "01/2010"), // another person
+        Record("C-month", "111", "10/2012"), // the request month itself
+        Record("D-later", "111", "11/2012"), // after it
         Record("E-nextyear", "111", "01/2013"),
         Record("F-before", "111", "09/2012"),
         Record("G-yearbefore", "111", "12/2011"),
     };
     const auto selected = Select_Earlier_Records(records, "111", "A-same", "10/2012");
-    EXPECT_EQ(Sapids(selected), (std::vector<std::string>{"G-yearbefore", "F-before"}));
+    EXPECT_EQ(Sapids(selected), (std::vector<std::string> {"G-yearbefore", "F-before"}));
 }
 
 TEST(Earlier_Records, OrderedByYearBeforeMonth)
 {
     // As text "03/2013" sorts before "12/2010"; chronologically it is later.
-    const auto selected = Select_Earlier_Records(
-        {Record("X2", "111", "03/2013"), Record("X1", "111", "12/2010")}, "111", "Y", "01/2020");
-    EXPECT_EQ(Sapids(selected), (std::vector<std::string>{"X1", "X2"}));
+    const auto selected =
+        Select_Earlier_Records({Record("X2", "111", "03/2013"), Record("X1", "111", "12/2010")}, "111", "Y", "01/2020");
+    EXPECT_EQ(Sapids(selected), (std::vector<std::string> {"X1", "X2"}));
 }
 
 TEST(Earlier_Records, AnEmptyIdentityNumberMatchesNobody)
@@ -72,10 +72,8 @@ TEST(Earlier_Rows, GridShowsCompensationAsMultiplierTimesSalary)
     r.net = 88765.5;
     const auto rows = Build_Earlier_Rows({r});
     ASSERT_EQ(rows.size(), 1u);
-    const std::vector<std::string> expected = {"1",         "01",       "สำนักงานอธิการบดี", "03/2013",
-                                               "17/10/2550", "31/03/2556", "1993",             "5",
-                                               "5",         "15",       "90,000.00",        "20000001",
-                                               "6",         "15,000.00", "1,234.50",        "88,765.50"};
+    const std::vector<std::string> expected = {"1", "01", "สำนักงานอธิการบดี", "03/2013", "17/10/2550", "31/03/2556",
+        "1993", "5", "5", "15", "90,000.00", "20000001", "6", "15,000.00", "1,234.50", "88,765.50"};
     EXPECT_EQ(Earlier_Grid_Cells(rows[0]), expected);
     EXPECT_EQ(rows[0].compensation, 90000.0);
     EXPECT_EQ(Earlier_Grid_Titles().size(), 16u);
@@ -83,12 +81,15 @@ TEST(Earlier_Rows, GridShowsCompensationAsMultiplierTimesSalary)
 
 // ---- Step 2 ----
 
-struct Carry_Case {
+struct Carry_Case
+{
     Service in;
     Service out;
 };
 
-class Carry_Test : public testing::TestWithParam<Carry_Case> {};
+class Carry_Test : public testing::TestWithParam<Carry_Case>
+{
+};
 
 TEST_P(Carry_Test, DaysThenMonths)
 {
@@ -99,17 +100,17 @@ TEST_P(Carry_Test, DaysThenMonths)
 }
 
 INSTANTIATE_TEST_SUITE_P(Carries, Carry_Test,
-                         testing::Values(Carry_Case{{0, 0, 45}, {0, 1, 15}}, Carry_Case{{0, 0, 65}, {0, 2, 5}},
-                                         Carry_Case{{0, 0, 30}, {0, 0, 30}}, Carry_Case{{0, 0, 31}, {0, 1, 1}},
-                                         Carry_Case{{0, 12, 0}, {1, 0, 0}}, Carry_Case{{0, 11, 0}, {0, 11, 0}},
-                                         Carry_Case{{2, 11, 45}, {3, 0, 15}}, Carry_Case{{0, 25, 0}, {2, 1, 0}}));
+    testing::Values(Carry_Case {{0, 0, 45}, {0, 1, 15}}, Carry_Case {{0, 0, 65}, {0, 2, 5}},
+        Carry_Case {{0, 0, 30}, {0, 0, 30}}, Carry_Case {{0, 0, 31}, {0, 1, 1}}, Carry_Case {{0, 12, 0}, {1, 0, 0}},
+        Carry_Case {{0, 11, 0}, {0, 11, 0}}, Carry_Case {{2, 11, 45}, {3, 0, 15}}, Carry_Case {{0, 25, 0}, {2, 1, 0}}));
 
 TEST(Service_Totals, PeriodsAndEarlierRecordsSummedAndCarried)
 {
-    const auto periods = Build_Period_Rows({{"3", "", "01/10/2549", "30/09/2551"},   // 0 11 15
-                                            {"2", "", "15/01/2552", "14/03/2552"},   // 0 02 00
-                                            {"2", "", "01/06/2552", "20/06/2552"}}); // 0 00 20
-    const auto earlier = Build_Earlier_Rows({Record("X", "1", "01/2010", 1, 6, 20), Record("Y", "1", "01/2011", 0, 7, 25)});
+    const auto periods = Build_Period_Rows({{"3", "", "01/10/2549", "30/09/2551"}, // 0 11 15
+        {"2", "", "15/01/2552", "14/03/2552"}, // 0 02 00
+        {"2", "", "01/06/2552", "20/06/2552"}}); // 0 00 20
+    const auto earlier =
+        Build_Earlier_Rows({Record("X", "1", "01/2010", 1, 6, 20), Record("Y", "1", "01/2011", 0, 7, 25)});
     const Service_Totals t = Compute_Service_Totals(periods, earlier);
     EXPECT_EQ(t.current.years, 1); // 13 months 35 days -> 14 months 5 days -> 1 year 2 months 5 days
     EXPECT_EQ(t.current.months, 2);
@@ -141,14 +142,17 @@ TEST(Span_Figures, EndBeforeStartIsRefused)
 
 const std::vector<Bracket> kInstalled = {{1, 3, 3}, {3, 6, 6}, {6, 10, 8}, {10, 100, 10}};
 
-struct Multiplier_Case {
+struct Multiplier_Case
+{
     int days;
     int years;
     std::vector<Bracket> brackets;
     int expected;
 };
 
-class Multiplier_Test : public testing::TestWithParam<Multiplier_Case> {};
+class Multiplier_Test : public testing::TestWithParam<Multiplier_Case>
+{
+};
 
 TEST_P(Multiplier_Test, Chosen)
 {
@@ -156,20 +160,19 @@ TEST_P(Multiplier_Test, Chosen)
     EXPECT_EQ(Choose_Multiplier(c.days, c.years, c.brackets), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Brackets, Multiplier_Test,
-    testing::Values(Multiplier_Case{119, 0, kInstalled, 0}, Multiplier_Case{120, 0, kInstalled, 1},
-                    Multiplier_Case{364, 0, kInstalled, 1},
-                    // 365 days: the table, by total years; no 0-year row gives 0, one gives its multiplier.
-                    Multiplier_Case{365, 0, kInstalled, 0}, Multiplier_Case{365, 0, {{0, 1, 1}, {1, 3, 3}}, 1},
-                    Multiplier_Case{365, 1, kInstalled, 3}, Multiplier_Case{1811, 4, kInstalled, 6},
-                    Multiplier_Case{1811, 3, kInstalled, 6}, Multiplier_Case{1811, 6, kInstalled, 8},
-                    Multiplier_Case{9000, 100, kInstalled, 0},
-                    // Few days but earlier service: the days decide, not the years.
-                    Multiplier_Case{200, 12, kInstalled, 1},
-                    // Overlapping rows: the last one read wins.
-                    Multiplier_Case{400, 4, {{3, 6, 6}, {4, 5, 7}}, 7}, Multiplier_Case{400, 4, {{4, 5, 7}, {3, 6, 6}}, 6},
-                    Multiplier_Case{400, 4, {}, 0}));
+INSTANTIATE_TEST_SUITE_P(Brackets, Multiplier_Test,
+    testing::Values(Multiplier_Case {119, 0, kInstalled, 0}, Multiplier_Case {120, 0, kInstalled, 1},
+        Multiplier_Case {364, 0, kInstalled, 1},
+        // 365 days: the table, by total years; no 0-year row gives 0, one gives its multiplier.
+        Multiplier_Case {365, 0, kInstalled, 0}, Multiplier_Case {365, 0, {{0, 1, 1}, {1, 3, 3}}, 1},
+        Multiplier_Case {365, 1, kInstalled, 3}, Multiplier_Case {1811, 4, kInstalled, 6},
+        Multiplier_Case {1811, 3, kInstalled, 6}, Multiplier_Case {1811, 6, kInstalled, 8},
+        Multiplier_Case {9000, 100, kInstalled, 0},
+        // Few days but earlier service: the days decide, not the years.
+        Multiplier_Case {200, 12, kInstalled, 1},
+        // Overlapping rows: the last one read wins.
+        Multiplier_Case {400, 4, {{3, 6, 6}, {4, 5, 7}}, 7}, Multiplier_Case {400, 4, {{4, 5, 7}, {3, 6, 6}}, 6},
+        Multiplier_Case {400, 4, {}, 0}));
 
 TEST(Bracket_List, FixedLineThenOneLinePerRow)
 {
@@ -212,7 +215,8 @@ TEST(Money, HalvesOfASatangRoundAwayFromZero)
 
 TEST(Split, WorkedExample)
 {
-    const auto periods = Build_Period_Rows({{"3", "", "01/10/2549", "30/09/2551"}, {"2", "", "01/10/2551", "30/09/2555"}});
+    const auto periods =
+        Build_Period_Rows({{"3", "", "01/10/2549", "30/09/2551"}, {"2", "", "01/10/2551", "30/09/2555"}});
     const Split s = Compute_Split(periods, 120000);
     EXPECT_EQ(s.department.days, 731);
     EXPECT_EQ(s.department.months_text, "11.48");
@@ -228,7 +232,8 @@ TEST(Split, WorkedExample)
 TEST(Split, PercentagesRoundedPerSide)
 {
     // 2 and 1 months: 66.67 and 33.33 (not 66.67 and 33.34 to make 100).
-    const auto periods = Build_Period_Rows({{"3", "", "01/01/2553", "28/02/2553"}, {"2", "", "01/03/2553", "31/03/2553"}});
+    const auto periods =
+        Build_Period_Rows({{"3", "", "01/01/2553", "28/02/2553"}, {"2", "", "01/03/2553", "31/03/2553"}});
     const Split s = Compute_Split(periods, 1000);
     EXPECT_EQ(s.department.months_text, "2");
     EXPECT_EQ(s.university.months_text, "1");
@@ -241,7 +246,8 @@ TEST(Split, PercentagesRoundedPerSide)
 
 TEST(Split, OtherCodesCountOnNeitherSide)
 {
-    const auto periods = Build_Period_Rows({{"2", "", "01/01/2553", "31/01/2553"}, {"4", "", "01/02/2553", "28/02/2553"}});
+    const auto periods =
+        Build_Period_Rows({{"2", "", "01/01/2553", "31/01/2553"}, {"4", "", "01/02/2553", "28/02/2553"}});
     const Split s = Compute_Split(periods, 5000);
     EXPECT_EQ(s.university.days, 31);
     EXPECT_EQ(s.department.days, 0);
@@ -253,7 +259,7 @@ TEST(Split, OtherCodesCountOnNeitherSide)
 TEST(Split, NoMonthsOnEitherSideSharesNothing)
 {
     for (const auto& periods : {Build_Period_Rows({}), Build_Period_Rows({{"4", "", "01/01/2553", "31/12/2553"}}),
-                                Build_Period_Rows({{"2", "", "01/01/2549", "31/12/2549"}})}) {
+             Build_Period_Rows({{"2", "", "01/01/2549", "31/12/2549"}})}) {
         const Split s = Compute_Split(periods, 120000);
         EXPECT_EQ(s.total_months_text, "0");
         for (const Split_Side* side : {&s.department, &s.university}) {
@@ -266,7 +272,8 @@ TEST(Split, NoMonthsOnEitherSideSharesNothing)
 
 TEST(Split, NegativeNetIsSharedAsIs)
 {
-    const auto periods = Build_Period_Rows({{"3", "", "01/01/2553", "28/02/2553"}, {"2", "", "01/03/2553", "31/03/2553"}});
+    const auto periods =
+        Build_Period_Rows({{"3", "", "01/01/2553", "28/02/2553"}, {"2", "", "01/03/2553", "31/03/2553"}});
     const Split s = Compute_Split(periods, -30000);
     EXPECT_EQ(s.department.amount_text, "-20,001.00");
     EXPECT_EQ(s.university.amount_text, "-9,999.00");

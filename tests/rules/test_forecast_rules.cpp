@@ -25,10 +25,9 @@ TEST_P(ForecastMultiple, FollowsTheFixedTable)
 }
 
 INSTANTIATE_TEST_SUITE_P(Brackets, ForecastMultiple,
-                         ::testing::Values(MultipleCase{-5, 0}, MultipleCase{0, 0}, MultipleCase{1, 0},
-                                           MultipleCase{2, 3}, MultipleCase{3, 6}, MultipleCase{5, 6},
-                                           MultipleCase{6, 8}, MultipleCase{9, 8}, MultipleCase{10, 10},
-                                           MultipleCase{40, 10}));
+    ::testing::Values(MultipleCase {-5, 0}, MultipleCase {0, 0}, MultipleCase {1, 0}, MultipleCase {2, 3},
+        MultipleCase {3, 6}, MultipleCase {5, 6}, MultipleCase {6, 8}, MultipleCase {9, 8}, MultipleCase {10, 10},
+        MultipleCase {40, 10}));
 
 TEST(ForecastEmployee, WorkedExampleRow)
 {
@@ -37,7 +36,7 @@ TEST(ForecastEmployee, WorkedExampleRow)
     EXPECT_EQ(r.birth_date_be, "15/03/2503");
     EXPECT_EQ(r.year_60, 2563);
     EXPECT_EQ(r.start_date_be, "01/06/2548");
-    EXPECT_EQ(r.count_start, 2550);  // service before 2550 is not counted
+    EXPECT_EQ(r.count_start, 2550); // service before 2550 is not counted
     EXPECT_EQ(r.service_years, 13);
     EXPECT_EQ(r.years_to_go, 2);
     EXPECT_EQ(Amount_Text(r.salary_at_60), "11,025.00");
@@ -100,8 +99,7 @@ TEST(ForecastEmployee, UnreadableDatesSaySo)
     EXPECT_EQ(Forecast_Employee({"", "01/06/2005", 1, 2561}).error, "อ่านวันเดือนปีเกิดไม่ได้");
     EXPECT_EQ(Forecast_Employee({"31/02/1960", "01/06/2005", 1, 2561}).error, "อ่านวันเดือนปีเกิดไม่ได้");
     EXPECT_EQ(Forecast_Employee({"15/03/1960", "", 1, 2561}).error, "อ่านวันที่เริ่มปฏิบัติงานไม่ได้");
-    EXPECT_EQ(Forecast_Employee({"abc", "xx/yy/zzzz", 1, 2561}).error,
-              "อ่านวันเดือนปีเกิดและวันที่เริ่มปฏิบัติงานไม่ได้");
+    EXPECT_EQ(Forecast_Employee({"abc", "xx/yy/zzzz", 1, 2561}).error, "อ่านวันเดือนปีเกิดและวันที่เริ่มปฏิบัติงานไม่ได้");
 }
 
 TEST(ForecastEmployee, DateNotZeroFilledIsPaddedFirst)

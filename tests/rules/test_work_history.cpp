@@ -6,7 +6,8 @@ using namespace velmora::calc;
 
 namespace {
 
-struct Row_Case {
+struct Row_Case
+{
     const char* begin;
     const char* end;
     const char* calc_begin;
@@ -18,7 +19,9 @@ struct Row_Case {
     const char* weight;
 };
 
-class Period_Row_Test : public testing::TestWithParam<Row_Case> {};
+class Period_Row_Test : public testing::TestWithParam<Row_Case>
+{
+};
 
 TEST_P(Period_Row_Test, ShowsEveryColumn)
 {
@@ -38,26 +41,25 @@ TEST_P(Period_Row_Test, ShowsEveryColumn)
     EXPECT_EQ(row.weight_text, c.weight);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Periods, Period_Row_Test,
+INSTANTIATE_TEST_SUITE_P(Periods, Period_Row_Test,
     testing::Values(
         // The worked example's two periods.
-        Row_Case{"01/10/2549", "30/09/2551", "17/10/2550", 731, "0000", "11", "15", 11, "11.48"},
-        Row_Case{"01/10/2551", "30/09/2555", "01/10/2551", 1461, "0004", "00", "00", 48, "48.00"},
+        Row_Case {"01/10/2549", "30/09/2551", "17/10/2550", 731, "0000", "11", "15", 11, "11.48"},
+        Row_Case {"01/10/2551", "30/09/2555", "01/10/2551", 1461, "0004", "00", "00", 48, "48.00"},
         // Days counted from the real start (2008's leap day included), figures from the floor date.
-        Row_Case{"01/10/2549", "30/09/2553", "17/10/2550", 1461, "0002", "11", "15", 35, "35.48"},
+        Row_Case {"01/10/2549", "30/09/2553", "17/10/2550", 1461, "0002", "11", "15", 35, "35.48"},
         // 365 days that count as 0 years 11 months 30 days.
-        Row_Case{"17/10/2550", "15/10/2551", "17/10/2550", 365, "0000", "11", "30", 12, "11.97"},
+        Row_Case {"17/10/2550", "15/10/2551", "17/10/2550", 365, "0000", "11", "30", 12, "11.97"},
         // A start on or after the floor date is kept.
-        Row_Case{"18/10/2550", "17/10/2551", "18/10/2550", 366, "0001", "00", "00", 12, "12.00"},
-        Row_Case{"16/10/2550", "16/10/2551", "17/10/2550", 367, "0001", "00", "00", 12, "12.00"},
+        Row_Case {"18/10/2550", "17/10/2551", "18/10/2550", 366, "0001", "00", "00", 12, "12.00"},
+        Row_Case {"16/10/2550", "16/10/2551", "17/10/2550", 367, "0001", "00", "00", 12, "12.00"},
         // Fifteen days add nothing to the whole months, sixteen add one.
-        Row_Case{"01/06/2551", "15/06/2551", "01/06/2551", 15, "0000", "00", "15", 0, "0.50"},
-        Row_Case{"01/06/2551", "16/06/2551", "01/06/2551", 16, "0000", "00", "16", 1, "0.53"},
+        Row_Case {"01/06/2551", "15/06/2551", "01/06/2551", 15, "0000", "00", "15", 0, "0.50"},
+        Row_Case {"01/06/2551", "16/06/2551", "01/06/2551", 16, "0000", "00", "16", 1, "0.53"},
         // Months above twelve before the carry.
-        Row_Case{"01/01/2551", "31/12/2552", "01/01/2551", 731, "0002", "00", "00", 24, "24.00"},
+        Row_Case {"01/01/2551", "31/12/2552", "01/01/2551", 731, "0002", "00", "00", 24, "24.00"},
         // Thousands separators in the months with fraction.
-        Row_Case{"01/01/2551", "31/12/2651", "01/01/2551", 36890, "0101", "00", "00", 1212, "1,212.00"}));
+        Row_Case {"01/01/2551", "31/12/2651", "01/01/2551", 36890, "0101", "00", "00", 1212, "1,212.00"}));
 
 TEST(Period_Row, PeriodWhollyBeforeTheFloorDateCountsNothing)
 {
@@ -83,7 +85,7 @@ TEST(Period_Row, PeriodEndingOnTheFloorDateCountsOneDay)
 
 TEST(Period_Row, StoredDatesThatCannotBeUsedAreReported)
 {
-    for (const auto& [begin, end] : std::vector<std::pair<const char*, const char*>>{
+    for (const auto& [begin, end] : std::vector<std::pair<const char*, const char*>> {
              {"1/10/2550", "30/09/2551"}, {"01/10/2550", "31/09/2551"}, {"01/10/2552", "30/09/2551"}, {"", ""}}) {
         const Period_Row row = Build_Period_Row({"2", "", begin, end});
         EXPECT_NE(row.error, "") << begin << " " << end;
@@ -94,8 +96,8 @@ TEST(Period_Row, StoredDatesThatCannotBeUsedAreReported)
 TEST(Period_Grid, CellsInColumnOrder)
 {
     const Period_Row row = Build_Period_Row({"3", "พนักงานส่วนงาน", "01/10/2549", "30/09/2551"});
-    const std::vector<std::string> expected = {"2",  "3",    "พนักงานส่วนงาน", "01/10/2549", "17/10/2550", "30/09/2551",
-                                               "731", "0000", "11",            "15",         "11",         "11.48"};
+    const std::vector<std::string> expected = {
+        "2", "3", "พนักงานส่วนงาน", "01/10/2549", "17/10/2550", "30/09/2551", "731", "0000", "11", "15", "11", "11.48"};
     EXPECT_EQ(Period_Grid_Cells(row, 2), expected);
     EXPECT_EQ(Period_Grid_Titles().size(), 12u);
     EXPECT_EQ(Period_Grid_Widths().size(), 12u);
@@ -103,9 +105,8 @@ TEST(Period_Grid, CellsInColumnOrder)
 
 TEST(Calc_Span, FromFirstCalculationStartToLastEnd)
 {
-    const auto rows = Build_Period_Rows({{"3", "", "01/10/2549", "30/09/2551"},
-                                         {"2", "", "01/10/2551", "30/09/2553"},
-                                         {"2", "", "01/10/2553", "30/09/2555"}});
+    const auto rows = Build_Period_Rows({{"3", "", "01/10/2549", "30/09/2551"}, {"2", "", "01/10/2551", "30/09/2553"},
+        {"2", "", "01/10/2553", "30/09/2555"}});
     const Calc_Span span = Build_Calc_Span(rows, "01/01/2540", "31/12/2560");
     EXPECT_EQ(span.start, "17/10/2550");
     EXPECT_EQ(span.end, "30/09/2555");
@@ -136,14 +137,17 @@ TEST(Days_Inclusive, BothDaysCountedInTheChristianCalendar)
     EXPECT_EQ(Days_Inclusive("xx/05/2555", "05/05/2555"), -1);
 }
 
-struct New_Period_Case {
+struct New_Period_Case
+{
     const char* type;
     const char* begin;
     const char* end;
     const char* error; // "" when accepted; else the start of the message
 };
 
-class New_Period_Test : public testing::TestWithParam<New_Period_Case> {};
+class New_Period_Test : public testing::TestWithParam<New_Period_Case>
+{
+};
 
 TEST_P(New_Period_Test, Checked)
 {
@@ -156,25 +160,23 @@ TEST_P(New_Period_Test, Checked)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Entry, New_Period_Test,
-    testing::Values(
-        New_Period_Case{"2 พนักงานมหาวิทยาลัย", "01/10/2551", "30/09/2555", ""},
-        New_Period_Case{"3 พนักงานส่วนงาน", "01/10/2549", "17/10/2550", ""}, // ends on the floor date
-        New_Period_Case{"2 พนักงานมหาวิทยาลัย", "  /  /    ", "30/09/2555", "กรุณาใส่ข้อมูลวันที่เริ่มปฎิบัติงาน"},
-        New_Period_Case{"2 พนักงานมหาวิทยาลัย", "", "30/09/2555", "กรุณาใส่ข้อมูลวันที่เริ่มปฎิบัติงาน"},
-        New_Period_Case{"2 พนักงานมหาวิทยาลัย", "01/10/2551", "  /  /    ", "กรุณาใส่ข้อมูลวันที่สิันสุดสัญญา"},
-        New_Period_Case{"2 พนักงานมหาวิทยาลัย", "01/10/2551", "__/__/____", "กรุณาใส่ข้อมูลวันที่สิันสุดสัญญา"},
-        New_Period_Case{"2 พนักงานมหาวิทยาลัย", "01/10/25  ", "30/09/2555", "วันที่เริ่มปฎิบัติงานไม่ถูกต้อง"},
-        New_Period_Case{"2 พนักงานมหาวิทยาลัย", "31/09/2551", "30/09/2555", "วันที่เริ่มปฎิบัติงานไม่ถูกต้อง"},
-        New_Period_Case{"2 พนักงานมหาวิทยาลัย", "01/10/2551", "29/02/2556", "วันที่สิ้นสุดสัญญาไม่ถูกต้อง"},
-        New_Period_Case{"2 พนักงานมหาวิทยาลัย", "01/10/2551", "29/02/2555", ""}, // 2012 is a leap year
-        New_Period_Case{"2 พนักงานมหาวิทยาลัย", "01/10/2008", "30/09/2555", "วันที่เริ่มปฎิบัติงานต้องใช้ปีพุทธศักราช"},
-        New_Period_Case{"2 พนักงานมหาวิทยาลัย", "01/10/2551", "30/09/2012", "วันที่สิ้นสุดสัญญาต้องใช้ปีพุทธศักราช"},
-        New_Period_Case{"2 พนักงานมหาวิทยาลัย", "01/10/2555", "30/09/2551", "วันที่สิ้นสุดสัญญาต้องไม่อยู่ก่อนวันที่เริ่มปฎิบัติงาน"},
-        New_Period_Case{"3 พนักงานส่วนงาน", "01/01/2549", "16/10/2550", "วันที่สิ้นสุดสัญญาต้องไม่อยู่ก่อนวันที่ 17/10/2550"},
-        New_Period_Case{"", "01/10/2551", "30/09/2555", "กรุณาเลือกประเภทสภานภาพ"},
-        New_Period_Case{"4 อื่น ๆ", "01/10/2551", "30/09/2555", "กรุณาเลือกประเภทสภานภาพ"}));
+INSTANTIATE_TEST_SUITE_P(Entry, New_Period_Test,
+    testing::Values(New_Period_Case {"2 พนักงานมหาวิทยาลัย", "01/10/2551", "30/09/2555", ""},
+        New_Period_Case {"3 พนักงานส่วนงาน", "01/10/2549", "17/10/2550", ""}, // ends on the floor date
+        New_Period_Case {"2 พนักงานมหาวิทยาลัย", "  /  /    ", "30/09/2555", "กรุณาใส่ข้อมูลวันที่เริ่มปฎิบัติงาน"},
+        New_Period_Case {"2 พนักงานมหาวิทยาลัย", "", "30/09/2555", "กรุณาใส่ข้อมูลวันที่เริ่มปฎิบัติงาน"},
+        New_Period_Case {"2 พนักงานมหาวิทยาลัย", "01/10/2551", "  /  /    ", "กรุณาใส่ข้อมูลวันที่สิันสุดสัญญา"},
+        New_Period_Case {"2 พนักงานมหาวิทยาลัย", "01/10/2551", "__/__/____", "กรุณาใส่ข้อมูลวันที่สิันสุดสัญญา"},
+        New_Period_Case {"2 พนักงานมหาวิทยาลัย", "01/10/25  ", "30/09/2555", "วันที่เริ่มปฎิบัติงานไม่ถูกต้อง"},
+        New_Period_Case {"2 พนักงานมหาวิทยาลัย", "31/09/2551", "30/09/2555", "วันที่เริ่มปฎิบัติงานไม่ถูกต้อง"},
+        New_Period_Case {"2 พนักงานมหาวิทยาลัย", "01/10/2551", "29/02/2556", "วันที่สิ้นสุดสัญญาไม่ถูกต้อง"},
+        New_Period_Case {"2 พนักงานมหาวิทยาลัย", "01/10/2551", "29/02/2555", ""}, // 2012 is a leap year
+        New_Period_Case {"2 พนักงานมหาวิทยาลัย", "01/10/2008", "30/09/2555", "วันที่เริ่มปฎิบัติงานต้องใช้ปีพุทธศักราช"},
+        New_Period_Case {"2 พนักงานมหาวิทยาลัย", "01/10/2551", "30/09/2012", "วันที่สิ้นสุดสัญญาต้องใช้ปีพุทธศักราช"},
+        New_Period_Case {"2 พนักงานมหาวิทยาลัย", "01/10/2555", "30/09/2551", "วันที่สิ้นสุดสัญญาต้องไม่อยู่ก่อนวันที่เริ่มปฎิบัติงาน"},
+        New_Period_Case {"3 พนักงานส่วนงาน", "01/01/2549", "16/10/2550", "วันที่สิ้นสุดสัญญาต้องไม่อยู่ก่อนวันที่ 17/10/2550"},
+        New_Period_Case {"", "01/10/2551", "30/09/2555", "กรุณาเลือกประเภทสภานภาพ"},
+        New_Period_Case {"4 อื่น ๆ", "01/10/2551", "30/09/2555", "กรุณาเลือกประเภทสภานภาพ"}));
 
 TEST(New_Period, CodeAndTypeNameTakenFromTheComboText)
 {

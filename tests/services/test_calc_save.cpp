@@ -12,15 +12,15 @@
 
 using namespace velmora;
 using namespace velmora::calc;
-using velmora::test::TestDatabase;
 using velmora::test::Test_Employee;
+using velmora::test::TestDatabase;
 
 namespace {
 
 const QString kSap = QStringLiteral("10000001");
 
-Calculation_Input Load(const db::Database& db, const std::string& sapid,
-                       const std::optional<std::string>& salary = std::nullopt)
+Calculation_Input Load(
+    const db::Database& db, const std::string& sapid, const std::optional<std::string>& salary = std::nullopt)
 {
     Calculation_Input in;
     std::string error;
@@ -28,7 +28,8 @@ Calculation_Input Load(const db::Database& db, const std::string& sapid,
     return in;
 }
 
-struct Saved_Rows {
+struct Saved_Rows
+{
     int summary = 0;
     int details = 0;
     int earlier = 0;
@@ -38,9 +39,9 @@ struct Saved_Rows {
 Saved_Rows Rows_Of(const TestDatabase& t, const QString& sapid)
 {
     return {test::Count(t, QStringLiteral("EP_mRec_Money_Chodchoy"), QStringLiteral("SapID"), sapid),
-            test::Count(t, QStringLiteral("EP_mRec_Money_Detail"), QStringLiteral("SapID"), sapid),
-            test::Count(t, QStringLiteral("EP_mRep_Rec_Money"), QStringLiteral("Main_SapID"), sapid),
-            t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {sapid}).toString()};
+        test::Count(t, QStringLiteral("EP_mRec_Money_Detail"), QStringLiteral("SapID"), sapid),
+        test::Count(t, QStringLiteral("EP_mRep_Rec_Money"), QStringLiteral("Main_SapID"), sapid),
+        t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {sapid}).toString()};
 }
 
 TEST(Save_Calculation, WorkedExampleRows)
@@ -67,11 +68,11 @@ TEST(Save_Calculation, WorkedExampleRows)
         " Kv_Month_Weight FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"));
     q.addBindValue(kSap);
     ASSERT_TRUE(q.exec() && q.next());
-    const QVariantList expected = {QStringLiteral("3100100000011"), QStringLiteral("10/2012"), QStringLiteral("09/12/2569"),
-                                   QStringLiteral("17/10/2550"), QStringLiteral("30/09/2555"), 1811, 4, 11, 15, 20000.0, 6,
-                                   QStringLiteral("นาย"), QStringLiteral("สมชาย"), QStringLiteral("ใจดี"), 731, 19.3, 1461,
-                                   80.7, 0.0, 120000.0, QStringLiteral("11"), QStringLiteral("คณะวิทยาศาสตร์"),
-                                   QStringLiteral("FC"), QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา"), 11.48, 48.0};
+    const QVariantList expected = {QStringLiteral("3100100000011"), QStringLiteral("10/2012"),
+        QStringLiteral("09/12/2569"), QStringLiteral("17/10/2550"), QStringLiteral("30/09/2555"), 1811, 4, 11, 15,
+        20000.0, 6, QStringLiteral("นาย"), QStringLiteral("สมชาย"), QStringLiteral("ใจดี"), 731, 19.3, 1461, 80.7, 0.0,
+        120000.0, QStringLiteral("11"), QStringLiteral("คณะวิทยาศาสตร์"), QStringLiteral("FC"),
+        QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา"), 11.48, 48.0};
     for (int i = 0; i < expected.size(); ++i) {
         if (expected[i].typeId() == QMetaType::Double || expected[i].typeId() == QMetaType::Int)
             EXPECT_DOUBLE_EQ(q.value(i).toDouble(), expected[i].toDouble()) << "column " << i;
@@ -99,9 +100,12 @@ TEST(Save_Calculation, ThreePeriodsThreeDetailRowsInStartOrder)
     Test_Employee e;
     test::Add_Employee(t, e);
     // Inserted out of order.
-    test::Add_Period(t, e.sapid, e.ssn, QStringLiteral("2"), QStringLiteral("01/01/2555"), QStringLiteral("31/12/2556"));
-    test::Add_Period(t, e.sapid, e.ssn, QStringLiteral("3"), QStringLiteral("01/01/2551"), QStringLiteral("31/12/2552"));
-    test::Add_Period(t, e.sapid, e.ssn, QStringLiteral("2"), QStringLiteral("01/01/2553"), QStringLiteral("31/12/2554"));
+    test::Add_Period(
+        t, e.sapid, e.ssn, QStringLiteral("2"), QStringLiteral("01/01/2555"), QStringLiteral("31/12/2556"));
+    test::Add_Period(
+        t, e.sapid, e.ssn, QStringLiteral("3"), QStringLiteral("01/01/2551"), QStringLiteral("31/12/2552"));
+    test::Add_Period(
+        t, e.sapid, e.ssn, QStringLiteral("2"), QStringLiteral("01/01/2553"), QStringLiteral("31/12/2554"));
     const Calculation_Input in = Load(t.db(), "10000001");
     const Calculation c = Run_Calculation(in);
     ASSERT_TRUE(c.ok()) << c.error;
@@ -116,17 +120,18 @@ TEST(Save_Calculation, ThreePeriodsThreeDetailRowsInStartOrder)
     QStringList starts;
     while (d.next())
         starts << d.value(0).toString();
-    EXPECT_EQ(starts, (QStringList{QStringLiteral("01/01/2551"), QStringLiteral("01/01/2553"), QStringLiteral("01/01/2555")}));
+    EXPECT_EQ(starts,
+        (QStringList {QStringLiteral("01/01/2551"), QStringLiteral("01/01/2553"), QStringLiteral("01/01/2555")}));
 }
 
 TEST(Save_Calculation, EarlierRecordsAndAChangedSalaryAreSaved)
 {
     TestDatabase t;
     test::Add_Worked_Example(t);
-    test::Add_Saved(t, QStringLiteral("09000001"), QStringLiteral("3100100000011"), QStringLiteral("12/2010"), 1, 0, 0,
-                    3, 10000);
-    test::Add_Saved(t, QStringLiteral("09000002"), QStringLiteral("3100100000011"), QStringLiteral("03/2011"), 1, 2, 3,
-                    3, 12000);
+    test::Add_Saved(
+        t, QStringLiteral("09000001"), QStringLiteral("3100100000011"), QStringLiteral("12/2010"), 1, 0, 0, 3, 10000);
+    test::Add_Saved(
+        t, QStringLiteral("09000002"), QStringLiteral("3100100000011"), QStringLiteral("03/2011"), 1, 2, 3, 3, 12000);
     const Calculation_Input in = Load(t.db(), "10000001", std::string("21,000.50"));
     const Calculation c = Run_Calculation(in);
     ASSERT_TRUE(c.ok()) << c.error;
@@ -134,26 +139,28 @@ TEST(Save_Calculation, EarlierRecordsAndAChangedSalaryAreSaved)
     std::string error;
     ASSERT_TRUE(Save_Calculation(t.db(), in, c, "09/12/2569", &error)) << error;
 
-    EXPECT_DOUBLE_EQ(t.scalar(QStringLiteral("SELECT Last_Salary FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"), {kSap})
-                         .toDouble(),
-                     21000.5);
-    EXPECT_DOUBLE_EQ(t.scalar(QStringLiteral("SELECT His_Rec_Money FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"), {kSap})
-                         .toDouble(),
-                     36000.0);
+    EXPECT_DOUBLE_EQ(
+        t.scalar(QStringLiteral("SELECT Last_Salary FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"), {kSap}).toDouble(),
+        21000.5);
+    EXPECT_DOUBLE_EQ(
+        t.scalar(QStringLiteral("SELECT His_Rec_Money FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"), {kSap}).toDouble(),
+        36000.0);
     // Service 4 11 15 + earlier 2 2 3 = 7 years: 8 months' salary.
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT N_T FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"), {kSap}).toInt(), 8);
     EXPECT_DOUBLE_EQ(
-        t.scalar(QStringLiteral("SELECT Net_Money_Recieve FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"), {kSap}).toDouble(),
+        t.scalar(QStringLiteral("SELECT Net_Money_Recieve FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"), {kSap})
+            .toDouble(),
         8 * 21000.5 - 36000.0);
     EXPECT_EQ(test::Count(t, QStringLiteral("EP_mRep_Rec_Money"), QStringLiteral("Main_SapID"), kSap), 2);
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT SapID FROM EP_mRep_Rec_Money WHERE Main_SapID = ? AND N_Order = ?"),
-                       {kSap, 2})
-                  .toString(),
-              QStringLiteral("09000002"));
-    EXPECT_DOUBLE_EQ(t.scalar(QStringLiteral("SELECT Last_Salary FROM EP_mRep_Rec_Money WHERE Main_SapID = ? AND N_Order = ?"),
-                              {kSap, 1})
-                         .toDouble(),
-                     10000.0);
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("SELECT SapID FROM EP_mRep_Rec_Money WHERE Main_SapID = ? AND N_Order = ?"), {kSap, 2})
+            .toString(),
+        QStringLiteral("09000002"));
+    EXPECT_DOUBLE_EQ(
+        t.scalar(QStringLiteral("SELECT Last_Salary FROM EP_mRep_Rec_Money WHERE Main_SapID = ? AND N_Order = ?"),
+             {kSap, 1})
+            .toDouble(),
+        10000.0);
 }
 
 TEST(Save_Calculation, SecondSaveIsRefusedAndWritesNothing)
@@ -187,8 +194,8 @@ TEST(Save_Calculation, AFailingStatementLeavesNothingWritten)
 {
     TestDatabase t;
     test::Add_Worked_Example(t);
-    test::Add_Saved(t, QStringLiteral("09000001"), QStringLiteral("3100100000011"), QStringLiteral("12/2010"), 1, 0, 0,
-                    3, 10000);
+    test::Add_Saved(
+        t, QStringLiteral("09000001"), QStringLiteral("3100100000011"), QStringLiteral("12/2010"), 1, 0, 0, 3, 10000);
     const Calculation_Input in = Load(t.db(), "10000001");
     const Calculation c = Run_Calculation(in);
     ASSERT_TRUE(c.ok());
@@ -199,8 +206,9 @@ TEST(Save_Calculation, AFailingStatementLeavesNothingWritten)
     EXPECT_NE(error.find("บันทึกประวัติการได้รับเงินชดเชย"), std::string::npos) << error;
     EXPECT_EQ(test::Count(t, QStringLiteral("EP_mRec_Money_Chodchoy"), QStringLiteral("SapID"), kSap), 0);
     EXPECT_EQ(test::Count(t, QStringLiteral("EP_mRec_Money_Detail"), QStringLiteral("SapID"), kSap), 0);
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {kSap}).toString(),
-              QStringLiteral("A"));
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {kSap}).toString(),
+        QStringLiteral("A"));
 }
 
 TEST(Save_Calculation, NoPeriodsNoSave)
@@ -230,12 +238,12 @@ TEST(Save_Calculation, ConcurrentSavesOneSucceeds)
             e.sapid = sapid;
             e.ssn = QStringLiteral("SSN%1").arg(round);
             test::Add_Employee(t, e);
-            test::Add_Period(t, sapid, e.ssn, QStringLiteral("2"), QStringLiteral("01/10/2551"),
-                             QStringLiteral("30/09/2555"));
+            test::Add_Period(
+                t, sapid, e.ssn, QStringLiteral("2"), QStringLiteral("01/10/2551"), QStringLiteral("30/09/2555"));
         }
         const std::string id = round == 0 ? "10000001" : sapid.toStdString();
         std::barrier ready(2);
-        std::atomic<int> succeeded{0};
+        std::atomic<int> succeeded {0};
         std::string errors[2];
         auto officer = [&](int who) {
             QString openError;

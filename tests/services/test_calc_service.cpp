@@ -7,8 +7,8 @@
 
 using namespace velmora;
 using namespace velmora::calc;
-using velmora::test::TestDatabase;
 using velmora::test::Test_Employee;
+using velmora::test::TestDatabase;
 
 namespace {
 
@@ -20,7 +20,8 @@ std::vector<std::string> Sapids(const std::vector<Employee_List_Row>& rows)
     return ids;
 }
 
-class Employee_Search_Test : public testing::Test {
+class Employee_Search_Test : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -57,7 +58,7 @@ TEST_F(Employee_Search_Test, ByTypeAndContractEndMonth)
     std::string error;
     ASSERT_TRUE(Search_Employees(t.db(), s, &rows, &error)) << error;
     // Ordered by department, type, first name.
-    EXPECT_EQ(Sapids(rows), (std::vector<std::string>{"2", "3", "4"}));
+    EXPECT_EQ(Sapids(rows), (std::vector<std::string> {"2", "3", "4"}));
     EXPECT_EQ(rows[0].status, "P");
     EXPECT_EQ(rows[0].depart_name, "สำนักงานอธิการบดี");
     EXPECT_EQ(rows[0].full_name, "นายสมหญิง ใจดี");
@@ -81,12 +82,12 @@ TEST_F(Employee_Search_Test, ByYearAllAndFirstName)
     s.by_first_name = true;
     s.first_name = "มาน";
     ASSERT_TRUE(Search_Employees(t.db(), s, &rows, &error)) << error;
-    EXPECT_EQ(Sapids(rows), (std::vector<std::string>{"6"}));
+    EXPECT_EQ(Sapids(rows), (std::vector<std::string> {"6"}));
 
     // The typed text is matched as it stands: "_" is no wildcard.
     s.first_name = "Ann_";
     ASSERT_TRUE(Search_Employees(t.db(), s, &rows, &error)) << error;
-    EXPECT_EQ(Sapids(rows), (std::vector<std::string>{"3"}));
+    EXPECT_EQ(Sapids(rows), (std::vector<std::string> {"3"}));
     s.first_name = "'; DROP TABLE EP_Emp_Main; --";
     ASSERT_TRUE(Search_Employees(t.db(), s, &rows, &error)) << error;
     EXPECT_TRUE(rows.empty());
@@ -148,7 +149,7 @@ TEST(Work_Periods, OrderedByStartDateNotByText)
     test::Add_Period(t, sap, ssn, QStringLiteral("3"), QStringLiteral("15/03/2551"), QStringLiteral("31/12/2552"));
     test::Add_Period(t, sap, ssn, QStringLiteral("2"), QStringLiteral("20/10/2550"), QStringLiteral("14/03/2551"));
     test::Add_Period(t, QStringLiteral("other"), ssn, QStringLiteral("2"), QStringLiteral("01/01/2540"),
-                     QStringLiteral("31/12/2560"));
+        QStringLiteral("31/12/2560"));
     std::vector<Work_Period> periods;
     std::string error;
     ASSERT_TRUE(Load_Work_Periods(t.db(), "1", &periods, &error)) << error;
@@ -178,7 +179,7 @@ TEST(Work_Periods, AddIsCheckedAndDeleteNeedsAllFourValues)
     ASSERT_EQ(periods.size(), 3u);
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT SSN FROM EP_Work_Histry WHERE Work_Type_Code = ?"), {QStringLiteral("3")})
                   .toString(),
-              QStringLiteral("9"));
+        QStringLiteral("9"));
 
     EXPECT_EQ(Delete_Work_Period(t.db(), "1", "2", "01/10/2551", "30/09/2554", &error), 0);
     EXPECT_EQ(Delete_Work_Period(t.db(), "1", "", "01/10/2551", "30/09/2555", &error), -1);
@@ -194,7 +195,7 @@ TEST(Earlier_Records, QueryAndSelectionEndToEnd)
 {
     TestDatabase t;
     const QString ssn = QStringLiteral("3100100000066");
-    test::Add_Saved(t, QStringLiteral("20000002"), ssn, QStringLiteral("01/2012"), 1, 0, 0, 3, 9000);  // own number
+    test::Add_Saved(t, QStringLiteral("20000002"), ssn, QStringLiteral("01/2012"), 1, 0, 0, 3, 9000); // own number
     test::Add_Saved(t, QStringLiteral("20000001"), ssn, QStringLiteral("03/2013"), 5, 5, 15, 6, 15000);
     test::Add_Saved(t, QStringLiteral("19999999"), ssn, QStringLiteral("12/2010"), 1, 2, 3, 3, 10000);
     test::Add_Saved(t, QStringLiteral("19999998"), ssn, QStringLiteral("10/2024"), 1, 0, 0, 3, 10000); // this month
@@ -245,8 +246,8 @@ TEST(Load_Calculation_Input, RefusesUnknownAndCalculatedEmployees)
     EXPECT_FALSE(Load_Calculation_Input(t.db(), "10000002", "10/2012", std::nullopt, std::nullopt, &in, &error));
     EXPECT_EQ(error, "รายการนี้มีการขอเงินชดเชยไปแล้วไม่สามารถทำได้อีก");
 
-    ASSERT_TRUE(Load_Calculation_Input(t.db(), "10000001", "10/2012", std::string("25,000.00"), std::nullopt, &in,
-                                       &error))
+    ASSERT_TRUE(
+        Load_Calculation_Input(t.db(), "10000001", "10/2012", std::string("25,000.00"), std::nullopt, &in, &error))
         << error;
     EXPECT_EQ(in.salary_text, "25,000.00");
     EXPECT_EQ(in.reason, "ครบกำหนดระยะเวลาการจ้างตามสัญญา");

@@ -10,15 +10,16 @@
 
 using namespace velmora;
 using namespace velmora::calc;
-using velmora::test::TestDatabase;
 using velmora::test::Test_Employee;
+using velmora::test::TestDatabase;
 
 namespace {
 
 const QString kSap = QStringLiteral("10000001");
 const QString kSsn = QStringLiteral("3100100000011");
 
-struct Rows {
+struct Rows
+{
     int summary = 0;
     int details = 0;
     int earlier = 0;
@@ -29,14 +30,14 @@ struct Rows {
 Rows Rows_Of(const TestDatabase& t, const QString& sapid)
 {
     return {test::Count(t, QStringLiteral("EP_mRec_Money_Chodchoy"), QStringLiteral("SapID"), sapid),
-            test::Count(t, QStringLiteral("EP_mRec_Money_Detail"), QStringLiteral("SapID"), sapid),
-            test::Count(t, QStringLiteral("EP_mRep_Rec_Money"), QStringLiteral("Main_SapID"), sapid),
-            test::Count(t, QStringLiteral("EP_Work_Histry"), QStringLiteral("SapID"), sapid),
-            t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {sapid}).toString()};
+        test::Count(t, QStringLiteral("EP_mRec_Money_Detail"), QStringLiteral("SapID"), sapid),
+        test::Count(t, QStringLiteral("EP_mRep_Rec_Money"), QStringLiteral("Main_SapID"), sapid),
+        test::Count(t, QStringLiteral("EP_Work_Histry"), QStringLiteral("SapID"), sapid),
+        t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {sapid}).toString()};
 }
 
-bool Calculate_And_Save(TestDatabase& t, const std::string& sapid, std::string* error,
-                        const std::string& month = "10/2012")
+bool Calculate_And_Save(
+    TestDatabase& t, const std::string& sapid, std::string* error, const std::string& month = "10/2012")
 {
     Calculation_Input in;
     if (!Load_Calculation_Input(t.db(), sapid, month, std::nullopt, std::nullopt, &in, error))
@@ -64,13 +65,16 @@ void Saved_Worked_Example(TestDatabase& t)
     ASSERT_EQ(saved.status, QStringLiteral("P"));
 }
 
-struct Cancel_Case {
+struct Cancel_Case
+{
     const char* name;
     bool with_history;
     int periods_left;
 };
 
-class Cancel_History : public testing::TestWithParam<Cancel_Case> {};
+class Cancel_History : public testing::TestWithParam<Cancel_Case>
+{
+};
 
 TEST_P(Cancel_History, BackToAAndCalculableAgain)
 {
@@ -103,14 +107,15 @@ TEST_P(Cancel_History, BackToAAndCalculableAgain)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cancel, Cancel_History,
-                         testing::Values(Cancel_Case{"PeriodsKept", false, 2}, Cancel_Case{"PeriodsRemoved", true, 0}),
-                         [](const testing::TestParamInfo<Cancel_Case>& info) { return std::string(info.param.name); });
+    testing::Values(Cancel_Case {"PeriodsKept", false, 2}, Cancel_Case {"PeriodsRemoved", true, 0}),
+    [](const testing::TestParamInfo<Cancel_Case>& info) { return std::string(info.param.name); });
 
 TEST(Cancel_Calculation, StatusAlreadyARemovesTheRowsAndStaysA)
 {
     TestDatabase t;
     Saved_Worked_Example(t);
-    t.exec(QStringLiteral("UPDATE EP_Emp_Main SET Emp_RecMChod_Status = ? WHERE SapID = ?"), {QStringLiteral("A"), kSap});
+    t.exec(
+        QStringLiteral("UPDATE EP_Emp_Main SET Emp_RecMChod_Status = ? WHERE SapID = ?"), {QStringLiteral("A"), kSap});
     std::string error;
     ASSERT_TRUE(Cancel_Calculation(t.db(), "10000001", false, &error)) << error;
     const Rows after = Rows_Of(t, kSap);
@@ -129,30 +134,35 @@ TEST(Cancel_Calculation, EarlierRecordRowsOfOtherCalculationsStay)
     test::Add_Employee(t, other);
     Test_Employee first;
     test::Add_Employee(t, first);
-    test::Add_Period(t, first.sapid, first.ssn, QStringLiteral("2"), QStringLiteral("01/10/2551"),
-                     QStringLiteral("30/09/2555"));
+    test::Add_Period(
+        t, first.sapid, first.ssn, QStringLiteral("2"), QStringLiteral("01/10/2551"), QStringLiteral("30/09/2555"));
     std::string error;
     ASSERT_TRUE(Calculate_And_Save(t, "10000001", &error)) << error;
-    test::Add_Period(t, other.sapid, other.ssn, QStringLiteral("2"), QStringLiteral("01/10/2555"),
-                     QStringLiteral("30/09/2559"));
+    test::Add_Period(
+        t, other.sapid, other.ssn, QStringLiteral("2"), QStringLiteral("01/10/2555"), QStringLiteral("30/09/2559"));
     ASSERT_TRUE(Calculate_And_Save(t, "10000002", &error, "10/2016")) << error;
     ASSERT_EQ(test::Count(t, QStringLiteral("EP_mRep_Rec_Money"), QStringLiteral("SapID"), kSap), 1);
 
     ASSERT_TRUE(Cancel_Calculation(t.db(), "10000001", true, &error)) << error;
     EXPECT_EQ(test::Count(t, QStringLiteral("EP_mRep_Rec_Money"), QStringLiteral("SapID"), kSap), 1);
-    EXPECT_EQ(test::Count(t, QStringLiteral("EP_mRep_Rec_Money"), QStringLiteral("Main_SapID"), QStringLiteral("10000002")), 1);
+    EXPECT_EQ(
+        test::Count(t, QStringLiteral("EP_mRep_Rec_Money"), QStringLiteral("Main_SapID"), QStringLiteral("10000002")),
+        1);
     const Rows second = Rows_Of(t, QStringLiteral("10000002"));
     EXPECT_EQ(second.summary, 1);
     EXPECT_EQ(second.periods, 1);
     EXPECT_EQ(second.status, QStringLiteral("P"));
 }
 
-struct Refusal_Case {
+struct Refusal_Case
+{
     const char* name;
     const char* sapid;
 };
 
-class Cancel_Refused : public testing::TestWithParam<Refusal_Case> {};
+class Cancel_Refused : public testing::TestWithParam<Refusal_Case>
+{
+};
 
 TEST_P(Cancel_Refused, NothingWritten)
 {
@@ -170,10 +180,9 @@ TEST_P(Cancel_Refused, NothingWritten)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cancel, Cancel_Refused,
-                         testing::Values(Refusal_Case{"EmptySapId", ""}, Refusal_Case{"Blanks", "   "},
-                                         Refusal_Case{"NoSavedCalculation", "10000002"},
-                                         Refusal_Case{"QuoteInSapId", "10000001' OR '1'='1"}),
-                         [](const testing::TestParamInfo<Refusal_Case>& info) { return std::string(info.param.name); });
+    testing::Values(Refusal_Case {"EmptySapId", ""}, Refusal_Case {"Blanks", "   "},
+        Refusal_Case {"NoSavedCalculation", "10000002"}, Refusal_Case {"QuoteInSapId", "10000001' OR '1'='1"}),
+    [](const testing::TestParamInfo<Refusal_Case>& info) { return std::string(info.param.name); });
 
 TEST(Cancel_Calculation, NoSavedCalculationKeepsThePeriods)
 {
@@ -193,11 +202,10 @@ TEST(Cancel_Calculation, AFailingStatementLeavesEverything)
     std::string error;
     EXPECT_FALSE(Cancel_Calculation(t.db(), "10000001", true, &error));
     EXPECT_NE(error.find("ลบประวัติการทำงาน"), std::string::npos) << error;
-    const Rows after{test::Count(t, QStringLiteral("EP_mRec_Money_Chodchoy"), QStringLiteral("SapID"), kSap),
-                     test::Count(t, QStringLiteral("EP_mRec_Money_Detail"), QStringLiteral("SapID"), kSap),
-                     test::Count(t, QStringLiteral("EP_mRep_Rec_Money"), QStringLiteral("Main_SapID"), kSap), 0,
-                     t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {kSap})
-                         .toString()};
+    const Rows after {test::Count(t, QStringLiteral("EP_mRec_Money_Chodchoy"), QStringLiteral("SapID"), kSap),
+        test::Count(t, QStringLiteral("EP_mRec_Money_Detail"), QStringLiteral("SapID"), kSap),
+        test::Count(t, QStringLiteral("EP_mRep_Rec_Money"), QStringLiteral("Main_SapID"), kSap), 0,
+        t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {kSap}).toString()};
     EXPECT_EQ(after.summary, 1);
     EXPECT_EQ(after.details, 2);
     EXPECT_EQ(after.earlier, 2);
@@ -205,20 +213,21 @@ TEST(Cancel_Calculation, AFailingStatementLeavesEverything)
 }
 
 // The list: 9 cells per row, the first name matched anywhere.
-class Saved_List : public testing::Test {
+class Saved_List : public testing::Test
+{
 protected:
     void SetUp() override
     {
         test::Add_Lookups(t);
-        const QStringList firstNames = {QStringLiteral("สมชาย"), QStringLiteral("ชายแดน"), QStringLiteral("สมหญิง"),
-                                        QStringLiteral("O'Brien")};
+        const QStringList firstNames = {
+            QStringLiteral("สมชาย"), QStringLiteral("ชายแดน"), QStringLiteral("สมหญิง"), QStringLiteral("O'Brien")};
         for (int i = 0; i < firstNames.size(); ++i) {
             const QString sapid = QStringLiteral("2000000%1").arg(i + 1);
             test::Add_Saved(t, sapid, QStringLiteral("310010000002%1").arg(i), QStringLiteral("10/2012"), 4, 11, 15, 6,
-                            20000.0 + i);
+                20000.0 + i);
             t.exec(QStringLiteral("UPDATE EP_mRec_Money_Chodchoy SET Emp_Surname = ?, Emp_F_Name = ?, Emp_L_Name = ?"
                                   " WHERE SapID = ?"),
-                   {QStringLiteral("นาย"), firstNames[i], QStringLiteral("ใจดี"), sapid});
+                {QStringLiteral("นาย"), firstNames[i], QStringLiteral("ใจดี"), sapid});
         }
     }
 
@@ -240,9 +249,9 @@ protected:
 TEST_F(Saved_List, NameMatchesAnywhere)
 {
     EXPECT_EQ(Sapids(false, "ชาย").size(), 4);
-    EXPECT_EQ(Sapids(true, "ชาย"), (QStringList{"20000001", "20000002"}));  // end and beginning
-    EXPECT_EQ(Sapids(true, "หญ"), (QStringList{"20000003"}));               // middle
-    EXPECT_EQ(Sapids(true, "O'B"), (QStringList{"20000004"}));              // a quote is a plain character
+    EXPECT_EQ(Sapids(true, "ชาย"), (QStringList {"20000001", "20000002"})); // end and beginning
+    EXPECT_EQ(Sapids(true, "หญ"), (QStringList {"20000003"})); // middle
+    EXPECT_EQ(Sapids(true, "O'B"), (QStringList {"20000004"})); // a quote is a plain character
     EXPECT_TRUE(Sapids(true, "xyz").isEmpty());
     EXPECT_EQ(Sapids(true, "").size(), 4);
 }
@@ -254,10 +263,10 @@ TEST_F(Saved_List, CellsOfARow)
     ASSERT_TRUE(Search_Saved_Calculations(t.db(), {true, "หญิง"}, &rows, &error)) << error;
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(Saved_Grid_Cells(rows[0], 1),
-              (std::vector<std::string>{"1", "20000003", "นายสมหญิง ใจดี", "'17/10/2550", "'31/03/2556", "01",
-                                        "สำนักงานอธิการบดี", "1000", "120,012.00"}));
+        (std::vector<std::string> {"1", "20000003", "นายสมหญิง ใจดี", "'17/10/2550", "'31/03/2556", "01",
+            "สำนักงานอธิการบดี", "1000", "120,012.00"}));
     EXPECT_EQ(Saved_Grid_Titles().size(), 9u);
-    EXPECT_EQ(Saved_Grid_Widths(), (std::vector<int>{50, 80, 140, 100, 100, 80, 120, 100, 100}));
+    EXPECT_EQ(Saved_Grid_Widths(), (std::vector<int> {50, 80, 140, 100, 100, 80, 120, 100, 100}));
 }
 
 } // namespace

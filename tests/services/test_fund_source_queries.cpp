@@ -15,8 +15,8 @@ class FundSourceQuery : public ::testing::Test
 protected:
     FundSourceQuery() { addFundTypes(t); }
 
-    FundSourceResult search(const QString& from = QStringLiteral("01/01/2500"),
-                            const QString& to = QStringLiteral("31/12/2600"))
+    FundSourceResult search(
+        const QString& from = QStringLiteral("01/01/2500"), const QString& to = QStringLiteral("31/12/2600"))
     {
         criteria.from = from;
         criteria.to = to;
@@ -45,15 +45,15 @@ TEST_F(FundSourceQuery, EachPeriodShowsTheShareOfItsFundSource)
     const FundSourceResult r = search();
     ASSERT_TRUE(r.found);
     ASSERT_EQ(r.grid.rows.size(), 3);
-    EXPECT_EQ(column(r, fsShare), (QStringList{"2,500.00", "7,500.00", "10,000.00"}));
-    EXPECT_EQ(column(r, fsWorkType), (QStringList{"พนักงานมหาวิทยาลัย", "พนักงานส่วนงาน", ""}));
+    EXPECT_EQ(column(r, fsShare), (QStringList {"2,500.00", "7,500.00", "10,000.00"}));
+    EXPECT_EQ(column(r, fsWorkType), (QStringList {"พนักงานมหาวิทยาลัย", "พนักงานส่วนงาน", ""}));
     EXPECT_EQ(r.grid.rows.last().at(fsName), QStringLiteral("ยอดรวมทั้งสิ้น"));
     EXPECT_EQ(r.lines.size(), 2);
 
     criteria.sourceCode = QStringLiteral("3");
     const FundSourceResult unit = search();
     ASSERT_EQ(unit.grid.rows.size(), 2);
-    EXPECT_EQ(column(unit, fsShare), (QStringList{"7,500.00", "7,500.00"}));
+    EXPECT_EQ(column(unit, fsShare), (QStringList {"7,500.00", "7,500.00"}));
 }
 
 TEST_F(FundSourceQuery, ALineShowsTheCalculationAsSaved)
@@ -64,9 +64,9 @@ TEST_F(FundSourceQuery, ALineShowsTheCalculationAsSaved)
     ASSERT_EQ(r.grid.rows.size(), 2);
     EXPECT_EQ(r.grid.titles.size(), 16);
     EXPECT_EQ(r.grid.rows.at(0),
-              (QStringList{"1", "", "'00000101", "นายสมชาย ทดสอบ", "7,500.00", "'15/03/2567", "คณะแพทยศาสตร์",
-                           "ครบกำหนดระยะเวลาการจ้างตามสัญญา", "พนักงานส่วนงาน", "16", "5", "14", "01/10/2555",
-                           "31/03/2567", "12,500.50", "10"}));
+        (QStringList {"1", "", "'00000101", "นายสมชาย ทดสอบ", "7,500.00", "'15/03/2567", "คณะแพทยศาสตร์",
+            "ครบกำหนดระยะเวลาการจ้างตามสัญญา", "พนักงานส่วนงาน", "16", "5", "14", "01/10/2555", "31/03/2567", "12,500.50",
+            "10"}));
     QStringList total(16, QString());
     total[3] = QStringLiteral("ยอดรวมทั้งสิ้น");
     total[4] = QStringLiteral("7,500.00");
@@ -80,7 +80,7 @@ TEST_F(FundSourceQuery, ThirdsTotalTheShownAmounts)
         addPeriod(t, sap, "2", "01/10/2560", "31/03/2567");
     }
     const FundSourceResult r = search();
-    EXPECT_EQ(column(r, fsShare), (QStringList{"33.33", "33.33", "33.33", "99.99"}));
+    EXPECT_EQ(column(r, fsShare), (QStringList {"33.33", "33.33", "33.33", "99.99"}));
 }
 
 TEST_F(FundSourceQuery, TwoUnitPeriodsOfOneCalculationAreListedTwiceAndDueOnce)
@@ -89,10 +89,10 @@ TEST_F(FundSourceQuery, TwoUnitPeriodsOfOneCalculationAreListedTwiceAndDueOnce)
     addPeriod(t, "301", "3", "01/10/2557", "30/09/2560");
     addPeriod(t, "301", "3", "01/10/2550", "30/09/2552");
     const FundSourceResult r = search();
-    EXPECT_EQ(column(r, fsShare), (QStringList{"6,000.00", "6,000.00", "6,000.00"}));
+    EXPECT_EQ(column(r, fsShare), (QStringList {"6,000.00", "6,000.00", "6,000.00"}));
     // periods in the order of their start
-    EXPECT_EQ(column(r, fsBegin), (QStringList{"01/10/2550", "01/10/2557", ""}));
-    EXPECT_EQ(column(r, fsNo), (QStringList{"1", "2", ""}));
+    EXPECT_EQ(column(r, fsBegin), (QStringList {"01/10/2550", "01/10/2557", ""}));
+    EXPECT_EQ(column(r, fsNo), (QStringList {"1", "2", ""}));
 }
 
 TEST_F(FundSourceQuery, ACodeOtherThanTwoOrThreeTakesTheUnitsShare)
@@ -100,8 +100,8 @@ TEST_F(FundSourceQuery, ACodeOtherThanTwoOrThreeTakesTheUnitsShare)
     addCalc(t, "401", "จ", "01/03/2567", 10000, 30, 10);
     addPeriod(t, "401", "9", "01/10/2550", "30/09/2552");
     const FundSourceResult r = search();
-    EXPECT_EQ(column(r, fsShare), (QStringList{"7,500.00", "7,500.00"}));
-    EXPECT_EQ(column(r, fsWorkType), (QStringList{"", ""}));  // no such type: empty name
+    EXPECT_EQ(column(r, fsShare), (QStringList {"7,500.00", "7,500.00"}));
+    EXPECT_EQ(column(r, fsWorkType), (QStringList {"", ""})); // no such type: empty name
 }
 
 TEST_F(FundSourceQuery, MonthsAddingToZeroShowNothingDue)
@@ -109,7 +109,7 @@ TEST_F(FundSourceQuery, MonthsAddingToZeroShowNothingDue)
     addCalc(t, "402", "ฉ", "01/03/2567", 10000, 0, 0);
     addPeriod(t, "402", "2", "01/10/2550", "30/09/2552");
     const FundSourceResult r = search();
-    EXPECT_EQ(column(r, fsShare), (QStringList{"0.00", "0.00"}));
+    EXPECT_EQ(column(r, fsShare), (QStringList {"0.00", "0.00"}));
 }
 
 TEST_F(FundSourceQuery, UnprintedFilterKeepsNullAndN)
@@ -119,10 +119,10 @@ TEST_F(FundSourceQuery, UnprintedFilterKeepsNullAndN)
     addCalc(t, "503", "ค", "01/03/2567", 400, 1, 0, QStringLiteral("คณะวิทยาศาสตร์"), QStringLiteral("Y"));
     for (const char* sap : {"501", "502", "503"})
         addPeriod(t, sap, "3", "01/10/2550", "30/09/2552");
-    EXPECT_EQ(column(search(), fsSapID), (QStringList{"'501", "'502", "'503", ""}));
+    EXPECT_EQ(column(search(), fsSapID), (QStringList {"'501", "'502", "'503", ""}));
     criteria.unprintedOnly = true;
     const FundSourceResult r = search();
-    EXPECT_EQ(column(r, fsSapID), (QStringList{"'501", "'502", ""}));
+    EXPECT_EQ(column(r, fsSapID), (QStringList {"'501", "'502", ""}));
     EXPECT_EQ(r.grid.rows.last().at(fsShare), QStringLiteral("300.00"));
 }
 
@@ -133,12 +133,12 @@ TEST_F(FundSourceQuery, SaveDatesCompareByYearMonthDay)
     addCalc(t, "603", "ค", "05/01/2567", 100, 1, 0);
     for (const char* sap : {"601", "602", "603"})
         addPeriod(t, sap, "3", "01/10/2550", "30/09/2552");
-    EXPECT_EQ(column(search("01/03/2567", "31/03/2567"), fsSapID), (QStringList{"'601", ""}));
+    EXPECT_EQ(column(search("01/03/2567", "31/03/2567"), fsSapID), (QStringList {"'601", ""}));
     EXPECT_FALSE(search("01/04/2567", "30/04/2567").found);
     // across a year end: not a comparison of the texts as they stand
-    EXPECT_EQ(column(search("15/12/2566", "10/01/2567"), fsSapID), (QStringList{"'602", "'603", ""}));
+    EXPECT_EQ(column(search("15/12/2566", "10/01/2567"), fsSapID), (QStringList {"'602", "'603", ""}));
     // both ends included
-    EXPECT_EQ(column(search("15/03/2567", "15/03/2567"), fsSapID), (QStringList{"'601", ""}));
+    EXPECT_EQ(column(search("15/03/2567", "15/03/2567"), fsSapID), (QStringList {"'601", ""}));
 }
 
 TEST_F(FundSourceQuery, DepartmentFilterWithoutBlanksAtTheEnds)
@@ -148,7 +148,7 @@ TEST_F(FundSourceQuery, DepartmentFilterWithoutBlanksAtTheEnds)
     addPeriod(t, "701", "3", "01/10/2550", "30/09/2552");
     addPeriod(t, "702", "3", "01/10/2550", "30/09/2552");
     criteria.department = QStringLiteral("  คณะแพทยศาสตร์ ");
-    EXPECT_EQ(column(search(), fsSapID), (QStringList{"'702", ""}));
+    EXPECT_EQ(column(search(), fsSapID), (QStringList {"'702", ""}));
     criteria.department = QStringLiteral("คณะ' OR '1'='1");
     EXPECT_FALSE(search().found);
 }
@@ -160,7 +160,7 @@ TEST_F(FundSourceQuery, OrderedByFirstName)
     addCalc(t, "800", "ค", "01/03/2567", 100, 1, 0);
     for (const char* sap : {"800", "801", "802"})
         addPeriod(t, sap, "3", "01/10/2550", "30/09/2552");
-    EXPECT_EQ(column(search(), fsSapID), (QStringList{"'801", "'802", "'800", ""}));
+    EXPECT_EQ(column(search(), fsSapID), (QStringList {"'801", "'802", "'800", ""}));
 }
 
 TEST_F(FundSourceQuery, NothingFoundLeavesOneBlankRow)
@@ -190,7 +190,7 @@ TEST_F(FundSourceQuery, MemoMarksAreWrittenForTheGivenSapIdsOnly)
     ASSERT_TRUE(markMemoPrinted(t.db(), {"901", "O'902"}, &error)) << error.toStdString();
     auto mark = [&](const char* sap) {
         return t.scalar(QStringLiteral("SELECT Is_Print_doc FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"),
-                        {QString::fromUtf8(sap)});
+            {QString::fromUtf8(sap)});
     };
     EXPECT_EQ(mark("901").toString(), QStringLiteral("Y"));
     EXPECT_EQ(mark("O'902").toString(), QStringLiteral("Y"));

@@ -1,5 +1,5 @@
-#include "services/FundSource.h"
 #include "rules/FundSourceRules.h"
+#include "services/FundSource.h"
 
 #include "rules/AmountText.h"
 
@@ -27,21 +27,17 @@ TEST_P(ShareOfALine, ShowsTheShareOfItsFundSource)
     EXPECT_EQ(Amount_Text(Fund_Source_Share(c.net, c.fact, c.kv, c.code)), c.shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    FundSource, ShareOfALine,
-    ::testing::Values(ShareCase{10000, 30, 10, "2", "2,500.00"},  // the university's months
-                      ShareCase{10000, 30, 10, "3", "7,500.00"},  // the unit's months
-                      ShareCase{10000, 30, 10, "4", "7,500.00"},  // any other code: the unit's share
-                      ShareCase{10000, 30, 10, "", "7,500.00"},
-                      ShareCase{10000, 30, 10, "2 ", "7,500.00"},  // only "2" itself is the university
-                      ShareCase{100, 2, 1, "2", "33.33"},
-                      ShareCase{100, 2, 1, "3", "66.67"},
-                      ShareCase{120000, 11.48, 48, "3", "23,160.73"},
-                      ShareCase{120000, 11.48, 48, "2", "96,839.27"},
-                      ShareCase{90000, 0, 65.48, "2", "90,000.00"},
-                      ShareCase{90000, 0, 65.48, "3", "0.00"},
-                      ShareCase{50000, 0, 0, "2", "0.00"},  // no split defined: nothing, never a division by 0
-                      ShareCase{50000, 0, 0, "3", "0.00"}));
+INSTANTIATE_TEST_SUITE_P(FundSource, ShareOfALine,
+    ::testing::Values(ShareCase {10000, 30, 10, "2", "2,500.00"}, // the university's months
+        ShareCase {10000, 30, 10, "3", "7,500.00"}, // the unit's months
+        ShareCase {10000, 30, 10, "4", "7,500.00"}, // any other code: the unit's share
+        ShareCase {10000, 30, 10, "", "7,500.00"},
+        ShareCase {10000, 30, 10, "2 ", "7,500.00"}, // only "2" itself is the university
+        ShareCase {100, 2, 1, "2", "33.33"}, ShareCase {100, 2, 1, "3", "66.67"},
+        ShareCase {120000, 11.48, 48, "3", "23,160.73"}, ShareCase {120000, 11.48, 48, "2", "96,839.27"},
+        ShareCase {90000, 0, 65.48, "2", "90,000.00"}, ShareCase {90000, 0, 65.48, "3", "0.00"},
+        ShareCase {50000, 0, 0, "2", "0.00"}, // no split defined: nothing, never a division by 0
+        ShareCase {50000, 0, 0, "3", "0.00"}));
 
 TEST(FundSourceShare, MonthsAddingToZeroGiveAFiniteZero)
 {
@@ -54,7 +50,7 @@ TEST(ShownTotal, AddsTheAmountsAsShown)
     Shown_Total total;
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(total.add(Amount_Text(Fund_Source_Share(100, 2, 1, "2"))));
-    EXPECT_EQ(total.text(), "99.99");  // not 100.00, the sum of the unrounded thirds
+    EXPECT_EQ(total.text(), "99.99"); // not 100.00, the sum of the unrounded thirds
     EXPECT_FALSE(total.add("12a"));
     EXPECT_EQ(total.text(), "99.99");
     EXPECT_TRUE(total.add("1,000,000.01"));
@@ -102,29 +98,29 @@ TEST(Marks, SelectAllNeverMarksTheTotalRow)
 {
     ReportGrid g = threeLines();
     markAll(g);
-    EXPECT_EQ(marks(g), (QStringList{"X", "X", "X", ""}));
+    EXPECT_EQ(marks(g), (QStringList {"X", "X", "X", ""}));
     releaseAll(g);
-    EXPECT_EQ(marks(g), (QStringList{"", "", "", ""}));
+    EXPECT_EQ(marks(g), (QStringList {"", "", "", ""}));
 }
 
 TEST(Marks, OneLineAtATime)
 {
     ReportGrid g = threeLines();
     markLine(g, 1);
-    markLine(g, 1);  // stays marked
-    EXPECT_EQ(marks(g), (QStringList{"", "X", "", ""}));
+    markLine(g, 1); // stays marked
+    EXPECT_EQ(marks(g), (QStringList {"", "X", "", ""}));
     toggleLine(g, 1);
     toggleLine(g, 2);
-    EXPECT_EQ(marks(g), (QStringList{"", "", "X", ""}));
+    EXPECT_EQ(marks(g), (QStringList {"", "", "X", ""}));
     releaseLine(g, 2);
     releaseLine(g, 0);
-    EXPECT_EQ(marks(g), (QStringList{"", "", "", ""}));
+    EXPECT_EQ(marks(g), (QStringList {"", "", "", ""}));
     // the total row and rows outside the list are never marked
     markLine(g, 3);
     toggleLine(g, 3);
     markLine(g, -1);
     toggleLine(g, 99);
-    EXPECT_EQ(marks(g), (QStringList{"", "", "", ""}));
+    EXPECT_EQ(marks(g), (QStringList {"", "", "", ""}));
 }
 
 TEST(Marks, TheBlankRowOfAnEmptySearchIsNeverMarked)
@@ -132,7 +128,7 @@ TEST(Marks, TheBlankRowOfAnEmptySearchIsNeverMarked)
     ReportGrid g = ReportGrid::emptyResult(fundSourceTitles());
     markAll(g);
     toggleLine(g, 0);
-    EXPECT_EQ(marks(g), QStringList{""});
+    EXPECT_EQ(marks(g), QStringList {""});
 }
 
 const QList<FundSourceLine> kLines = {{"101", true}, {"102", false}, {"102", false}};
@@ -142,7 +138,7 @@ TEST(Gathering, NothingMarkedGivesTheTotalRowAlone)
     const ReportGrid s = gatherSelection(threeLines(), kLines);
     EXPECT_EQ(s.titles, selectionTitles());
     ASSERT_EQ(s.rows.size(), 1);
-    EXPECT_EQ(s.rows.at(0), (QStringList{"", "", "ยอดรวมทั้งสิ้น", "0.00"}));
+    EXPECT_EQ(s.rows.at(0), (QStringList {"", "", "ยอดรวมทั้งสิ้น", "0.00"}));
     EXPECT_EQ(selectedCount(s), 0);
     EXPECT_TRUE(selectedSapIds(s).isEmpty());
     EXPECT_EQ(selectionTotal(s), QStringLiteral("0.00"));
@@ -155,18 +151,18 @@ TEST(Gathering, MarkedLinesInListOrderWithTheirTotal)
     markLine(g, 0);
     const ReportGrid s = gatherSelection(g, kLines);
     ASSERT_EQ(s.rows.size(), 3);
-    EXPECT_EQ(s.rows.at(0), (QStringList{"1", "'101", "นายก ข", "2,500.00"}));
-    EXPECT_EQ(s.rows.at(1), (QStringList{"2", "'102", "นายก ข", "33.33"}));
-    EXPECT_EQ(s.rows.at(2), (QStringList{"", "", "ยอดรวมทั้งสิ้น", "2,533.33"}));
+    EXPECT_EQ(s.rows.at(0), (QStringList {"1", "'101", "นายก ข", "2,500.00"}));
+    EXPECT_EQ(s.rows.at(1), (QStringList {"2", "'102", "นายก ข", "33.33"}));
+    EXPECT_EQ(s.rows.at(2), (QStringList {"", "", "ยอดรวมทั้งสิ้น", "2,533.33"}));
     EXPECT_EQ(selectedCount(s), 2);
-    EXPECT_EQ(selectedSapIds(s), (QStringList{"101", "102"}));
+    EXPECT_EQ(selectedSapIds(s), (QStringList {"101", "102"}));
     EXPECT_EQ(selectionTotal(s), QStringLiteral("2,533.33"));
 }
 
 TEST(Gathering, OneCalculationsShareOfOneSideIsTakenOnce)
 {
     ReportGrid g = threeLines();
-    markAll(g);  // lines 2 and 3: one calculation, both unit-funded
+    markAll(g); // lines 2 and 3: one calculation, both unit-funded
     const ReportGrid s = gatherSelection(g, kLines);
     ASSERT_EQ(s.rows.size(), 3);
     EXPECT_EQ(s.rows.last().at(3), QStringLiteral("2,533.33"));
@@ -196,7 +192,7 @@ TEST(Exports, BothListsUseSetBAndTheSecondTitle)
     EXPECT_EQ(sel.titleRange, QStringLiteral("A1:D1"));
     EXPECT_EQ(sel.lastStyledColumn, QStringLiteral("D"));
     EXPECT_EQ(sel.title, QStringLiteral("รายงานการรับเงินชดเชยพนักงาน "));
-    EXPECT_EQ(sel.widths, (QList<double>{4, 13, 40, 30, 25, 13, 28}));
+    EXPECT_EQ(sel.widths, (QList<double> {4, 13, 40, 30, 25, 13, 28}));
 }
 
 } // namespace

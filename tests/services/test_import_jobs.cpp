@@ -55,22 +55,21 @@ TEST(EmployeeLoad, GridsAsTheScreenShowsThem)
     // Reading stops at row 8, whose column A is empty; row 9 is never read.
     ASSERT_EQ(b.employees.size(), 5u);
     const QStringList expected[] = {
-        {"1", "10000001", "3100100000011", "นาย", "สมชาย", "ใจดี", "15/03/1975", "01/10/2006", "2", "30/09/2567",
-         "11", "25,000.00", "", ""},
+        {"1", "10000001", "3100100000011", "นาย", "สมชาย", "ใจดี", "15/03/1975", "01/10/2006", "2", "30/09/2567", "11",
+            "25,000.00", "", ""},
         {"2", "10000002", "3100100000022", "นางสาว", "สุดา", "รักงาน", "30/12/1899", "01/06/2015", "3", "", "12",
-         "25,000.00", "", ""},
-        {"3", "10000003", "3100100000033", "นาง", "มาลี", "ศรีสุข", "20/07/1978", "30/12/1899", "3", "31/12/2099",
-         "11", "0.00", "", ""},
-        {"4", "10000004", "3100100000044", "นาย", "โอ'ไบรอัน", "ทดสอบ", "11/01/1985", "01/10/2550", "2",
-         "01/03/2100", "12", "17,500.50", "", ""},
+            "25,000.00", "", ""},
+        {"3", "10000003", "3100100000033", "นาง", "มาลี", "ศรีสุข", "20/07/1978", "30/12/1899", "3", "31/12/2099", "11",
+            "0.00", "", ""},
+        {"4", "10000004", "3100100000044", "นาย", "โอ'ไบรอัน", "ทดสอบ", "11/01/1985", "01/10/2550", "2", "01/03/2100",
+            "12", "17,500.50", "", ""},
         {"5", " ", "", "", "", "", "30/12/1899", "30/12/1899", "", "", "", "0.00", "", ""},
     };
     for (size_t i = 0; i < 5; ++i)
         EXPECT_EQ(b.employees[i], expected[i]) << "row " << i + 1;
     EXPECT_EQ(b.reasons.size(), 2u);
-    EXPECT_EQ(b.types, (GridRows{{"1", "2", "พนักงานมหาวิทยาลัย"},
-                                 {"2", "3", "พนักงานส่วนงาน"},
-                                 {"3", "2", "พนักงานมหาวิทยาลัย (แก้ไข)"}}));
+    EXPECT_EQ(b.types,
+        (GridRows {{"1", "2", "พนักงานมหาวิทยาลัย"}, {"2", "3", "พนักงานส่วนงาน"}, {"3", "2", "พนักงานมหาวิทยาลัย (แก้ไข)"}}));
     EXPECT_EQ(b.departs.size(), 2u);
 }
 
@@ -82,10 +81,10 @@ TEST(EmployeeSave, InsertsThenUpdatesOnTheSecondSave)
     QString error;
     ASSERT_TRUE(saveEmployeeWorkbook(t.db(), b, &c, &error)) << error.toStdString();
     EXPECT_EQ(c.employees.inserted, 4);
-    EXPECT_EQ(c.employees.skipped, 1);  // the row whose SapID is a blank
+    EXPECT_EQ(c.employees.skipped, 1); // the row whose SapID is a blank
     EXPECT_EQ(c.reasons.inserted, 2);
     EXPECT_EQ(c.types.inserted, 2);
-    EXPECT_EQ(c.types.updated, 1);  // the sheet names code 2 twice
+    EXPECT_EQ(c.types.updated, 1); // the sheet names code 2 twice
     EXPECT_EQ(c.departs.inserted, 2);
     EXPECT_EQ(count(t, "EP_Emp_Main"), 4);
 
@@ -96,7 +95,7 @@ TEST(EmployeeSave, InsertsThenUpdatesOnTheSecondSave)
     EXPECT_EQ(count(t, "EP_Emp_Main"), 4);
     EXPECT_EQ(count(t, "EP_TR_Work_Type"), 2);
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT Work_Type FROM EP_TR_Work_Type WHERE Work_Type_Code = '2'")).toString(),
-              QStringLiteral("พนักงานมหาวิทยาลัย (แก้ไข)"));
+        QStringLiteral("พนักงานมหาวิทยาลัย (แก้ไข)"));
 }
 
 TEST(EmployeeSave, ValuesWritten)
@@ -107,27 +106,30 @@ TEST(EmployeeSave, ValuesWritten)
     ASSERT_TRUE(saveEmployeeWorkbook(t.db(), employees(), &c, &error)) << error.toStdString();
 
     // 25,000 in the grid is 25000.00 in the database.
-    EXPECT_DOUBLE_EQ(t.scalar(QStringLiteral("SELECT Money_Rate FROM EP_Emp_Main WHERE SapID = '10000002'")).toDouble(),
-                     25000.0);
-    EXPECT_DOUBLE_EQ(t.scalar(QStringLiteral("SELECT Money_Rate FROM EP_Emp_Main WHERE SapID = '10000004'")).toDouble(),
-                     17500.5);
+    EXPECT_DOUBLE_EQ(
+        t.scalar(QStringLiteral("SELECT Money_Rate FROM EP_Emp_Main WHERE SapID = '10000002'")).toDouble(), 25000.0);
+    EXPECT_DOUBLE_EQ(
+        t.scalar(QStringLiteral("SELECT Money_Rate FROM EP_Emp_Main WHERE SapID = '10000004'")).toDouble(), 17500.5);
     // An empty contract end: empty text, and the base date 01/01/1900 in the date-time column.
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Work_End_Date_Text FROM EP_Emp_Main WHERE SapID = '10000002'")).toString(),
-              QString());
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("SELECT Work_End_Date_Text FROM EP_Emp_Main WHERE SapID = '10000002'")).toString(),
+        QString());
     EXPECT_EQ(dayOf(t.scalar(QStringLiteral("SELECT Work_End_Date FROM EP_Emp_Main WHERE SapID = '10000002'"))),
-              QStringLiteral("1900-01-01"));
+        QStringLiteral("1900-01-01"));
     // An empty birth date cell is day 0.
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT Emp_BirthDay FROM EP_Emp_Main WHERE SapID = '10000002'")).toString(),
-              QStringLiteral("30/12/1899"));
+        QStringLiteral("30/12/1899"));
     // Dates keep the year of the workbook, Buddhist era included.
     EXPECT_EQ(dayOf(t.scalar(QStringLiteral("SELECT Work_Begin_Date FROM EP_Emp_Main WHERE SapID = '10000004'"))),
-              QStringLiteral("2550-10-01"));
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Work_Begin_Date_Text FROM EP_Emp_Main WHERE SapID = '10000004'")).toString(),
-              QStringLiteral("01/10/2550"));
+        QStringLiteral("2550-10-01"));
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("SELECT Work_Begin_Date_Text FROM EP_Emp_Main WHERE SapID = '10000004'")).toString(),
+        QStringLiteral("01/10/2550"));
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT F_Name FROM EP_Emp_Main WHERE SapID = '10000004'")).toString(),
-              QStringLiteral("โอ'ไบรอัน"));
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = '10000001'")).toString(),
-              QStringLiteral("A"));
+        QStringLiteral("โอ'ไบรอัน"));
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = '10000001'")).toString(),
+        QStringLiteral("A"));
 }
 
 TEST(EmployeeSave, CalculatedEmployeeUntouchedOthersUpdatedWithoutIdentity)
@@ -147,7 +149,7 @@ TEST(EmployeeSave, CalculatedEmployeeUntouchedOthersUpdatedWithoutIdentity)
 
     auto value = [&](const char* column, const char* sap) {
         return t.scalar(QStringLiteral("SELECT %1 FROM EP_Emp_Main WHERE SapID = ?").arg(QLatin1String(column)),
-                        {QLatin1String(sap)});
+            {QLatin1String(sap)});
     };
     EXPECT_EQ(value("F_Name", "10000001").toString(), QStringLiteral("เดิม"));
     EXPECT_DOUBLE_EQ(value("Money_Rate", "10000001").toDouble(), 1000.0);
@@ -181,7 +183,7 @@ TEST(EmployeeSave, DateThatNoDatabaseTakesIsRefusedBeforeWriting)
 {
     TestDatabase t;
     EmployeeWorkbook b = employees();
-    b.employees[2][9] = QStringLiteral("29/02/1900");  // the spreadsheets' day 60
+    b.employees[2][9] = QStringLiteral("29/02/1900"); // the spreadsheets' day 60
     EmployeeSaveCounts c;
     QString error;
     EXPECT_FALSE(saveEmployeeWorkbook(t.db(), b, &c, &error));
@@ -195,8 +197,8 @@ TEST(EmployeeSave, ProgressReachesTheEndOfEachGrid)
     std::vector<std::pair<int, int>> seen;
     EmployeeSaveCounts c;
     QString error;
-    ASSERT_TRUE(saveEmployeeWorkbook(t.db(), employees(), &c, &error,
-                                     [&](int position, int maximum) { seen.emplace_back(position, maximum); }));
+    ASSERT_TRUE(saveEmployeeWorkbook(
+        t.db(), employees(), &c, &error, [&](int position, int maximum) { seen.emplace_back(position, maximum); }));
     ASSERT_EQ(seen.size(), 5u + 2u + 3u + 2u);
     EXPECT_EQ(seen[4], std::make_pair(5, 5));
     EXPECT_EQ(seen.back(), std::make_pair(2, 2));
@@ -206,10 +208,10 @@ TEST(HistoryLoad, GridAsTheScreenShowsIt)
 {
     const HistoryWorkbook b = history();
     ASSERT_EQ(b.periods.size(), 5u);
-    EXPECT_EQ(b.periods[0], (QStringList{"1", "10000001", "3100100000011", "3", "พนักงานส่วนงาน", "01/10/2549",
-                                         "30/09/2551"}));
-    EXPECT_EQ(b.periods[3], (QStringList{"4", "10000002", "3100100000022", "2", "พนักงานมหาวิทยาลัย", "01/06/2558",
-                                         "30/12/1899"}));
+    EXPECT_EQ(b.periods[0],
+        (QStringList {"1", "10000001", "3100100000011", "3", "พนักงานส่วนงาน", "01/10/2549", "30/09/2551"}));
+    EXPECT_EQ(b.periods[3],
+        (QStringList {"4", "10000002", "3100100000022", "2", "พนักงานมหาวิทยาลัย", "01/06/2558", "30/12/1899"}));
     EXPECT_EQ(b.periods[4][6], QStringLiteral("28/02/2643"));
 }
 
@@ -225,7 +227,7 @@ TEST(HistorySave, SameKeyUpdatesOnePeriodAndSavingTwiceAddsNothing)
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT Work_E_Date FROM EP_Work_Histry WHERE SapID = '10000001' "
                                       "AND Work_Type_Code = '2' AND Work_B_Date = '01/10/2551'"))
                   .toString(),
-              QStringLiteral("30/09/2556"));
+        QStringLiteral("30/09/2556"));
     // A period of an employee number not in the employee list is kept all the same.
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_Work_Histry WHERE SapID = '77777777'")).toInt(), 1);
 
@@ -244,7 +246,7 @@ TEST(HistorySave, EmptyKeysSkippedAndFailureRolledBack)
     QString error;
     ASSERT_TRUE(saveHistoryWorkbook(t.db(), b, &c, &error)) << error.toStdString();
     EXPECT_EQ(c.skipped, 1);
-    EXPECT_EQ(c.inserted, 4);  // the third row no longer finds the second
+    EXPECT_EQ(c.inserted, 4); // the third row no longer finds the second
 
     TestDatabase t2;
     t2.exec(QStringLiteral("DROP TABLE EP_Work_Histry"));

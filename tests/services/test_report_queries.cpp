@@ -63,7 +63,7 @@ TEST_F(ContractEndQuery, RowTextsAsTheGridShowsThem)
     const QStringList row = r.grid.rows.at(3);
     EXPECT_EQ(row, QStringList({"4", "'00000102", "นายก ทดสอบ", "'01/06/2010", uni, "'01/06/2015", sci, "1826", ""}));
     EXPECT_EQ(r.grid.rows.at(2).at(1), QStringLiteral("'00000105"));
-    EXPECT_EQ(r.grid.rows.at(2).at(7), QStringLiteral("0"));  // starts and ends the same day
+    EXPECT_EQ(r.grid.rows.at(2).at(7), QStringLiteral("0")); // starts and ends the same day
 }
 
 TEST_F(ContractEndQuery, MonthFilterMatchesTheWholeMonth)
@@ -130,15 +130,14 @@ TEST_P(BadPeriodInput, GivesAClearMessageInsteadOfAnEmptyList)
     EXPECT_EQ(queryReceived(t.db(), rc).error, r.error);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Filters, BadPeriodInput,
-    ::testing::Values(BadPeriod{{PeriodFilter::Year, "", {}}, "ปีไม่ถูกต้อง"},
-                      BadPeriod{{PeriodFilter::Year, "20x5", {}}, "ปีไม่ถูกต้อง"},
-                      BadPeriod{{PeriodFilter::Year, "15", {}}, "ปีไม่ถูกต้อง"},
-                      BadPeriod{{PeriodFilter::Month, {}, "13/2015"}, "เดือนปีไม่ถูกต้อง"},
-                      BadPeriod{{PeriodFilter::Month, {}, "00/2015"}, "เดือนปีไม่ถูกต้อง"},
-                      BadPeriod{{PeriodFilter::Month, {}, "6/2015"}, "เดือนปีไม่ถูกต้อง"},
-                      BadPeriod{{PeriodFilter::Month, {}, "  /    "}, "เดือนปีไม่ถูกต้อง"}));
+INSTANTIATE_TEST_SUITE_P(Filters, BadPeriodInput,
+    ::testing::Values(BadPeriod {{PeriodFilter::Year, "", {}}, "ปีไม่ถูกต้อง"},
+        BadPeriod {{PeriodFilter::Year, "20x5", {}}, "ปีไม่ถูกต้อง"},
+        BadPeriod {{PeriodFilter::Year, "15", {}}, "ปีไม่ถูกต้อง"},
+        BadPeriod {{PeriodFilter::Month, {}, "13/2015"}, "เดือนปีไม่ถูกต้อง"},
+        BadPeriod {{PeriodFilter::Month, {}, "00/2015"}, "เดือนปีไม่ถูกต้อง"},
+        BadPeriod {{PeriodFilter::Month, {}, "6/2015"}, "เดือนปีไม่ถูกต้อง"},
+        BadPeriod {{PeriodFilter::Month, {}, "  /    "}, "เดือนปีไม่ถูกต้อง"}));
 
 class ReceivedQuery : public ::testing::Test
 {
@@ -161,8 +160,8 @@ TEST_F(ReceivedQuery, MultipleTimesSalaryWhateverTheNetHolds)
     ASSERT_EQ(r.grid.rows.size(), 1);
     EXPECT_EQ(r.grid.titles, receivedTitles());
     EXPECT_EQ(r.grid.rows.at(0),
-              QStringList({"1", "'00000201", "นายชื่อ00000201 สกุล", sci, "'01/10/2549", "'30/09/2559", "3653", "10",
-                           "0", "0", "15,000.00", "10", "150,000.00", "0.00", "1.00"}));
+        QStringList({"1", "'00000201", "นายชื่อ00000201 สกุล", sci, "'01/10/2549", "'30/09/2559", "3653", "10", "0", "0",
+            "15,000.00", "10", "150,000.00", "0.00", "1.00"}));
 }
 
 TEST_F(ReceivedQuery, YearFilterReadsTheYearOfTheClaimMonth)
@@ -222,8 +221,8 @@ TEST_F(ForecastQuery, WorkedExampleRow)
     ASSERT_EQ(r.grid.rows.size(), 3);
     EXPECT_EQ(r.grid.titles, forecastTitles());
     EXPECT_EQ(r.grid.rows.at(0),
-              QStringList({"1", "'00000301", "นายก ทดสอบ", "'15/03/2503", "2563", "'01/06/2548", "2550", "13",
-                           "10,000.00", "2", "11,025.00", "10", "110,250.00", "58", "11", sci, "2", "", ""}));
+        QStringList({"1", "'00000301", "นายก ทดสอบ", "'15/03/2503", "2563", "'01/06/2548", "2550", "13", "10,000.00",
+            "2", "11,025.00", "10", "110,250.00", "58", "11", sci, "2", "", ""}));
 }
 
 TEST_F(ForecastQuery, UnreadableDatesAreMarkedAndTheOthersListed)

@@ -1,8 +1,8 @@
 #include "pages/RequestPage.h"
 #include "services/SavedCalculations.h"
 
-#include "PdfText.h"
 #include "CliRunner.h"
+#include "PdfText.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -20,8 +20,8 @@ QString U(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-void saveCalculation(const TestDatabase& t, const QString& sap, const QString& firstName, double net, double fact,
-                     double kv)
+void saveCalculation(
+    const TestDatabase& t, const QString& sap, const QString& firstName, double net, double fact, double kv)
 {
     t.exec(QStringLiteral("INSERT INTO EP_mRec_Money_Chodchoy (SapID, SSN, MMYYYY_Recieve, Date_Entry, Date_Beg_Cal, "
                           "Date_End_Cal, Total_Day, No_Year, No_Month, No_Day, Last_Salary, N_T, Emp_Surname, "
@@ -29,18 +29,18 @@ void saveCalculation(const TestDatabase& t, const QString& sap, const QString& f
                           "KV_Per_Cent, Kv_Month_Weight, His_Rec_Money, Net_Money_Recieve, Depart_Code, Depart_Name, "
                           "Rec_Status, Event_Out) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
                           "?, ?, ?, ?, ?, ?, ?)"),
-           {sap, QStringLiteral("3100100000011"), QStringLiteral("09/2012"), QStringLiteral("18/09/2555"),
+        {sap, QStringLiteral("3100100000011"), QStringLiteral("09/2012"), QStringLiteral("18/09/2555"),
             QStringLiteral("17/10/2550"), QStringLiteral("30/09/2555"), 1811, 4, 11, 15, 20000.0, 6, U("นาง"),
-            firstName, U("ใจดี"), 731, 19.3, fact, 1461, 80.7, kv, 0.0, net, QStringLiteral("05"),
-            U("คณะวิทยาศาสตร์"), QStringLiteral("FC"), U("ครบกำหนดระยะเวลาการจ้างตามสัญญา")});
+            firstName, U("ใจดี"), 731, 19.3, fact, 1461, 80.7, kv, 0.0, net, QStringLiteral("05"), U("คณะวิทยาศาสตร์"),
+            QStringLiteral("FC"), U("ครบกำหนดระยะเวลาการจ้างตามสัญญา")});
 }
 
-void savePeriod(const TestDatabase& t, const QString& sap, const char* code, const char* begin, const char* end,
-                double months)
+void savePeriod(
+    const TestDatabase& t, const QString& sap, const char* code, const char* begin, const char* end, double months)
 {
     t.exec(QStringLiteral("INSERT INTO EP_mRec_Money_Detail (SapID, Work_Type_Code, Date_B_cal, Date_E_Cal, Sum_Day, "
                           "Sum_Month, Sum_Month_Weight) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-           {sap, QLatin1String(code), QLatin1String(begin), QLatin1String(end), 0, 0, months});
+        {sap, QLatin1String(code), QLatin1String(begin), QLatin1String(end), 0, 0, months});
 }
 
 void saveEarlier(const TestDatabase& t, const QString& main, int order, const char* depart, double net)
@@ -49,18 +49,18 @@ void saveEarlier(const TestDatabase& t, const QString& main, int order, const ch
                           "Depart_Name, Date_Beg_Cal, Date_End_Cal, Total_Day, No_Year, No_Month, No_Day, N_T, "
                           "Last_Salary, His_Rec_Money, Net_Money_Recieve) "
                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-           {main, QStringLiteral("2%1").arg(order), order, QStringLiteral("03/2013"), QLatin1String(depart),
-            U("สำนักงานอธิการบดี"), QStringLiteral("01/04/2548"), QStringLiteral("31/03/2556"), 1993, 5, 5, 15, 6,
-            15000.0, 0.0, net});
+        {main, QStringLiteral("2%1").arg(order), order, QStringLiteral("03/2013"), QLatin1String(depart),
+            U("สำนักงานอธิการบดี"), QStringLiteral("01/04/2548"), QStringLiteral("31/03/2556"), 1993, 5, 5, 15, 6, 15000.0,
+            0.0, net});
 }
 
 void saveTypes(const TestDatabase& t)
 {
     t.exec(QStringLiteral("DELETE FROM EP_TR_Work_Type"));
     t.exec(QStringLiteral("INSERT INTO EP_TR_Work_Type (Work_Type_Code, Work_Type) VALUES (?, ?)"),
-           {QStringLiteral("2"), U("พนักงานมหาวิทยาลัย")});
+        {QStringLiteral("2"), U("พนักงานมหาวิทยาลัย")});
     t.exec(QStringLiteral("INSERT INTO EP_TR_Work_Type (Work_Type_Code, Work_Type) VALUES (?, ?)"),
-           {QStringLiteral("3"), U("พนักงานส่วนงาน")});
+        {QStringLiteral("3"), U("พนักงานส่วนงาน")});
 }
 
 } // namespace
@@ -124,33 +124,34 @@ TEST(DetailList, ListsEverySavedCalculationOrThoseWhoseFirstNameContainsTheText)
     saveCalculation(t, QStringLiteral("10000003"), U("มานะ"), 1000, 1, 1);
     QString error;
 
-    const auto all = listSavedCalculations(t.db(), DetailSearch{false, U("ไม่มีใคร")}, &error);
+    const auto all = listSavedCalculations(t.db(), DetailSearch {false, U("ไม่มีใคร")}, &error);
     ASSERT_TRUE(all.has_value()) << error.toStdString();
     EXPECT_EQ(all->size(), 3);
 
-    const auto some = listSavedCalculations(t.db(), DetailSearch{true, U("ศรี")}, &error);
+    const auto some = listSavedCalculations(t.db(), DetailSearch {true, U("ศรี")}, &error);
     ASSERT_TRUE(some.has_value()) << error.toStdString();
     ASSERT_EQ(some->size(), 2);
     QStringList saps;
     for (const QStringList& line : *some)
         saps << line.at(1);
     saps.sort();
-    EXPECT_EQ(saps, (QStringList{QStringLiteral("10000001"), QStringLiteral("10000002")}));
+    EXPECT_EQ(saps, (QStringList {QStringLiteral("10000001"), QStringLiteral("10000002")}));
 
-    const auto one = listSavedCalculations(t.db(), DetailSearch{true, U("มานะ' OR '1'='1")}, &error);
+    const auto one = listSavedCalculations(t.db(), DetailSearch {true, U("มานะ' OR '1'='1")}, &error);
     ASSERT_TRUE(one.has_value());
     EXPECT_TRUE(one->isEmpty());
 
-    const auto first = listSavedCalculations(t.db(), DetailSearch{true, U("สมศรี")}, &error);
+    const auto first = listSavedCalculations(t.db(), DetailSearch {true, U("สมศรี")}, &error);
     ASSERT_EQ(first->size(), 1);
     const QStringList line = first->at(0);
     ASSERT_EQ(line.size(), 9);
-    EXPECT_EQ(line, (QStringList{QStringLiteral("1"), QStringLiteral("10000001"), U("นางสมศรี ใจดี"),
-                                 QStringLiteral("'17/10/2550"), QStringLiteral("'30/09/2555"), QStringLiteral("05"),
-                                 U("คณะวิทยาศาสตร์"), QStringLiteral("1811"), QStringLiteral("0.40")}));
+    EXPECT_EQ(line,
+        (QStringList {QStringLiteral("1"), QStringLiteral("10000001"), U("นางสมศรี ใจดี"), QStringLiteral("'17/10/2550"),
+            QStringLiteral("'30/09/2555"), QStringLiteral("05"), U("คณะวิทยาศาสตร์"), QStringLiteral("1811"),
+            QStringLiteral("0.40")}));
     EXPECT_EQ(detailListTitles().size(), 9);
     EXPECT_EQ(detailListTitles().at(8), U("จำนนวนเงินที่ได้รับ"));
-    EXPECT_EQ(detailListWidths(), (QList<int>{50, 80, 140, 100, 100, 80, 120, 100, 100}));
+    EXPECT_EQ(detailListWidths(), (QList<int> {50, 80, 140, 100, 100, 80, 120, 100, 100}));
 
     // the same calculation's page prints the net with the pattern
     RequestDocument d;
@@ -174,15 +175,14 @@ TEST_P(PrintCommand, WritesThePageOfTheSavedCalculation)
     saveEarlier(t, QStringLiteral("10000001"), 1, "01", 90000);
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("page.pdf"));
-    const auto r = velmora::test::runCli(
-        {QStringLiteral("--db"), t.url(), QStringLiteral("print"), QLatin1String(GetParam()), QStringLiteral("10000001"),
-         QStringLiteral("--pdf"), out});
+    const auto r = velmora::test::runCli({QStringLiteral("--db"), t.url(), QStringLiteral("print"),
+        QLatin1String(GetParam()), QStringLiteral("10000001"), QStringLiteral("--pdf"), out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     ASSERT_TRUE(QFileInfo::exists(out));
     const QString text = velmora::test::pdfText(out);
     for (const char* expected : {"เอกสารขอรับเงินชดเชยพนักงาน", "นางสมศรีใจดี", "คณะวิทยาศาสตร์", "พนักงานส่วนงาน",
-                                 "พนักงานมหาวิทยาลัย", "ครบกำหนดระยะเวลาการจ้างตามสัญญา", "23,160.73", "96,839.27",
-                                 "120,000.00", "90,000.00", "59.48", "0004", "0000", "11", "15"})
+             "พนักงานมหาวิทยาลัย", "ครบกำหนดระยะเวลาการจ้างตามสัญญา", "23,160.73", "96,839.27", "120,000.00", "90,000.00",
+             "59.48", "0004", "0000", "11", "15"})
         EXPECT_TRUE(velmora::test::pdfContains(text, U(expected))) << expected;
 }
 
@@ -194,8 +194,7 @@ TEST(PrintCommandRefusal, ASapIdWithoutSavedCalculationIsRefused)
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("none.pdf"));
     const auto r = velmora::test::runCli({QStringLiteral("--db"), t.url(), QStringLiteral("print"),
-                                          QStringLiteral("request"), QStringLiteral("12345678"), QStringLiteral("--pdf"),
-                                          out});
+        QStringLiteral("request"), QStringLiteral("12345678"), QStringLiteral("--pdf"), out});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(U("ไม่พบข้อมูลการคำนวณเงินชดเชย"))) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out));

@@ -8,7 +8,8 @@
 
 namespace velmora::test {
 
-struct Test_Employee {
+struct Test_Employee
+{
     QString sapid = QStringLiteral("10000001");
     QString ssn = QStringLiteral("3100100000011");
     QString prefix = QStringLiteral("นาย");
@@ -27,10 +28,10 @@ struct Test_Employee {
 void Add_Lookups(const TestDatabase& t);
 void Add_Employee(const TestDatabase& t, const Test_Employee& e);
 void Add_Period(const TestDatabase& t, const QString& sapid, const QString& ssn, const QString& code,
-                const QString& begin, const QString& end);
+    const QString& begin, const QString& end);
 // A saved calculation (summary row only) as an earlier payment.
 void Add_Saved(const TestDatabase& t, const QString& sapid, const QString& ssn, const QString& month, int years,
-               int months, int days, int multiplier, double salary);
+    int months, int days, int multiplier, double salary);
 // The worked example's employee with its two periods.
 void Add_Worked_Example(const TestDatabase& t);
 

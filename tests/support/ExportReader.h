@@ -14,8 +14,8 @@ inline QJsonObject readWorkbook(const QString& path, int rows, int columns, QStr
 {
     QProcess p;
     p.start(QStringLiteral("/usr/bin/python3"),
-            {QStringLiteral(VELMORA_SOURCE_DIR "/tests/support/read_workbook.py"), path, QString::number(rows),
-             QString::number(columns)});
+        {QStringLiteral(VELMORA_SOURCE_DIR "/tests/support/read_workbook.py"), path, QString::number(rows),
+            QString::number(columns)});
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         *error = QString::fromUtf8(p.readAllStandardError());
         return {};

@@ -11,7 +11,7 @@ inline QString pdfLayoutText(const QString& path)
 {
     QProcess p;
     p.start(QStringLiteral("pdftotext"),
-            {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+        {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
     if (!p.waitForFinished(30000) || p.exitCode() != 0)
         return QString();
     return thaiPlain(QString::fromUtf8(p.readAllStandardOutput()));

@@ -23,7 +23,7 @@ struct Employee
 {
     QString sapId;
     QString first;
-    QString birth;  // dd/mm/yyyy, Christian era
+    QString birth; // dd/mm/yyyy, Christian era
     QDate begin;
     QDate end;
     QString type;
@@ -41,14 +41,14 @@ inline void addEmployee(const TestDatabase& t, const Employee& e)
                           "Work_Begin_Date, Work_Begin_Date_Text, Work_Type_Code, Work_End_Date, Work_End_Date_Text, "
                           "Depart_Code, Money_Rate, Emp_RecMChod_Status) "
                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-           {e.sapId, QStringLiteral("3") + e.sapId, e.title, e.first, e.last, e.birth, dt(e.begin), tx(e.begin),
-            e.type, dt(e.end), tx(e.end), e.depart, e.rate, QStringLiteral("A")});
+        {e.sapId, QStringLiteral("3") + e.sapId, e.title, e.first, e.last, e.birth, dt(e.begin), tx(e.begin), e.type,
+            dt(e.end), tx(e.end), e.depart, e.rate, QStringLiteral("A")});
 }
 
 struct Saved
 {
     QString sapId;
-    QString month;  // mm/yyyy
+    QString month; // mm/yyyy
     QString depart;
     double lastSalary = 15000;
     int nt = 10;
@@ -62,10 +62,10 @@ inline void addSaved(const TestDatabase& t, const Saved& s)
                           "Date_End_Cal, Total_Day, No_Year, No_Month, No_Day, Last_Salary, N_T, Emp_Surname, "
                           "Emp_F_Name, Emp_L_Name, His_Rec_Money, Net_Money_Recieve, Depart_Code, Depart_Name, "
                           "Rec_Status) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-           {s.sapId, QStringLiteral("3") + s.sapId, s.month, QStringLiteral("09/12/2569"),
-            QStringLiteral("01/10/2549"), QStringLiteral("30/09/2559"), 3653, 10, 0, 0, s.lastSalary, s.nt,
-            QStringLiteral("นาย"), QStringLiteral("ชื่อ") + s.sapId, QStringLiteral("สกุล"), s.earlier, s.net,
-            QStringLiteral("11"), s.depart, QStringLiteral("FC")});
+        {s.sapId, QStringLiteral("3") + s.sapId, s.month, QStringLiteral("09/12/2569"), QStringLiteral("01/10/2549"),
+            QStringLiteral("30/09/2559"), 3653, 10, 0, 0, s.lastSalary, s.nt, QStringLiteral("นาย"),
+            QStringLiteral("ชื่อ") + s.sapId, QStringLiteral("สกุล"), s.earlier, s.net, QStringLiteral("11"), s.depart,
+            QStringLiteral("FC")});
 }
 
 } // namespace velmora::test

@@ -66,7 +66,7 @@ std::unique_ptr<db::Database> TestDatabase::openAnother() const
 void TestDatabase::exec(const QString& sql, const QVariantList& values) const
 {
     QSqlQuery q = m_db->query();
-    if (values.isEmpty()) {  // DDL cannot be prepared on PostgreSQL
+    if (values.isEmpty()) { // DDL cannot be prepared on PostgreSQL
         ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString() << "\n" << sql.toStdString();
         return;
     }

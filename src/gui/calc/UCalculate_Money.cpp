@@ -1,15 +1,15 @@
 #include "gui/calc/UCalculate_Money.h"
 
+#include "gui/calc/Widgets.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
-#include "rules/Calculation.h"
-#include "services/CalculationService.h"
-#include "services/EmployeeService.h"
-#include "gui/calc/Widgets.h"
-#include "rules/Utility.h"
 #include "pages/PageRenderer.h"
 #include "pages/RequestPage.h"
+#include "rules/Calculation.h"
+#include "rules/Utility.h"
+#include "services/CalculationService.h"
+#include "services/EmployeeService.h"
 #include "services/SavedCalculations.h"
 
 #include <QCheckBox>
@@ -29,7 +29,8 @@ namespace velmora::calc {
 using namespace widgets;
 
 TfrmCalculate_Money::TfrmCalculate_Money(app::Session& session, QWidget* parent)
-    : QWidget(parent), m_session(session)
+    : QWidget(parent)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("frmCalculate_Money"));
     setWindowTitle(QStringLiteral("frmCalculate_Money"));
@@ -246,13 +247,12 @@ void TfrmCalculate_Money::btnCal_MoneyClick()
 void TfrmCalculate_Money::clearCalculation()
 {
     for (QLineEdit* e : {edtFull_Name2, edtWork_Type2, edtWork_Begin_Date_Text2, edtWork_End_Date_Text2,
-                         edtDepart_Code2, edtDapart_Name2, edtSurname1, edtF_Name1, edtL_Name1, edtEmp_BirthDay1,
-                         edtSapID2, edtSSN2, edtMoney_Rate2, edtCal_Beg_Date2, edtCal_End_Date2, edtTotal_day2,
-                         edtCal_Y2, edtCal_M2, edtCal_D2, edtPart_Year2, edtPart_M2, edtPart_D2, edtTotal_Year2,
-                         edtTotal_M2, edtTotal_D2, edtN_Money2, edtCal_Sum_M2, edtHis_Rec_Money, edtSum_Rec_Money2,
-                         edtTotal_day6, edtTotal_Month6, edtCal_Sum_M6, edtSum_Day_Fact6, edtSum_Month_Fact6,
-                         edtPer_Fact6, edtSum_Money_Fact6, edtSum_Day_KV6, edtSum_Month_KV6, edtPer_KV6,
-                         edtSum_Money_KV6})
+             edtDepart_Code2, edtDapart_Name2, edtSurname1, edtF_Name1, edtL_Name1, edtEmp_BirthDay1, edtSapID2,
+             edtSSN2, edtMoney_Rate2, edtCal_Beg_Date2, edtCal_End_Date2, edtTotal_day2, edtCal_Y2, edtCal_M2,
+             edtCal_D2, edtPart_Year2, edtPart_M2, edtPart_D2, edtTotal_Year2, edtTotal_M2, edtTotal_D2, edtN_Money2,
+             edtCal_Sum_M2, edtHis_Rec_Money, edtSum_Rec_Money2, edtTotal_day6, edtTotal_Month6, edtCal_Sum_M6,
+             edtSum_Day_Fact6, edtSum_Month_Fact6, edtPer_Fact6, edtSum_Money_Fact6, edtSum_Day_KV6, edtSum_Month_KV6,
+             edtPer_KV6, edtSum_Money_KV6})
         e->clear();
     Label27->clear();
     Label25->clear();

@@ -329,8 +329,7 @@ QWidget* TfrmCalculate_Money::buildPage2()
     cmbWork_Type2->setMinimumWidth(200);
     edtWork_B_Date2 = dateEdit(GroupBox16, "edtWork_B_Date2");
     edtWork_E_Date2 = dateEdit(GroupBox16, "edtWork_E_Date2");
-    Label63 = label(GroupBox16, "Label63",
-                    QStringLiteral("รูปแบบที่บันทึก dd/mm/yyyy (ปีเป็นพุทธศักราช) เช่น 01/10/2550"));
+    Label63 = label(GroupBox16, "Label63", QStringLiteral("รูปแบบที่บันทึก dd/mm/yyyy (ปีเป็นพุทธศักราช) เช่น 01/10/2550"));
     colour(Label63, "magenta");
     btnSave_Work_Histry = button(GroupBox16, "btnSave_Work_Histry", QStringLiteral("บันทึกข้อมูล"));
     btnClose_Work_Histry = button(GroupBox16, "btnClose_Work_Histry", QStringLiteral("ปิด"));
@@ -402,8 +401,7 @@ QWidget* TfrmCalculate_Money::buildPage4()
     span->addWidget(edtCal_End_Date2);
     span->addStretch();
 
-    GroupBox11 = frame(TabSheet4, "GroupBox11",
-                       QStringLiteral("การคำนวณระยะเวลาปฎิบัติงาน ") + floorNote);
+    GroupBox11 = frame(TabSheet4, "GroupBox11", QStringLiteral("การคำนวณระยะเวลาปฎิบัติงาน ") + floorNote);
     auto figure = [this](const char* name) {
         QLineEdit* e = edit(GroupBox11, name, true);
         e->setMaximumWidth(70);
@@ -440,7 +438,7 @@ QWidget* TfrmCalculate_Money::buildPage4()
     };
     addRow(1, caption(GroupBox11, QStringLiteral("คำนวณระยะเวลาในการปฎิบัติงาน")), edtCal_Y2, edtCal_M2, edtCal_D2);
     addRow(2, caption(GroupBox11, QStringLiteral("ระยะเวลา (ที่เคยรับเงินชดเชยในอดีต)")), edtPart_Year2, edtPart_M2,
-           edtPart_D2);
+        edtPart_D2);
     QLabel* totalTitle = caption(GroupBox11, QStringLiteral("รวมระยะเวลาที่ต้องนำไปคำนวณ เงินชดเชย"));
     scaleFont(totalTitle, 1.0, true);
     addRow(3, totalTitle, edtTotal_Year2, edtTotal_M2, edtTotal_D2);

@@ -3,12 +3,12 @@
 
 #include "gui/calc/UCalculate_Money.h"
 
+#include "gui/calc/Widgets.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/Session.h"
-#include "services/CalculationService.h"
-#include "gui/calc/Widgets.h"
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
+#include "services/CalculationService.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -26,10 +26,8 @@ namespace {
 
 // The step before this one was not run on what the pages show now (a page
 // reached through its tab, or an earlier page changed since).
-const char* const kMessage_Step_Order =
-    "ยังไม่ได้คำนวณหน้าก่อนหน้านี้ กรุณากดปุ่ม \"ถัดไป ==>\" ตามลำดับหน้า";
-const char* const kMessage_Save_Incomplete =
-    "ยังไม่สามารถบันทึกข้อมูลได้\rกรุณาคำนวณให้ครบทุกหน้าก่อน";
+const char* const kMessage_Step_Order = "ยังไม่ได้คำนวณหน้าก่อนหน้านี้ กรุณากดปุ่ม \"ถัดไป ==>\" ตามลำดับหน้า";
+const char* const kMessage_Save_Incomplete = "ยังไม่สามารถบันทึกข้อมูลได้\rกรุณาคำนวณให้ครบทุกหน้าก่อน";
 
 QString number(int value)
 {
@@ -65,8 +63,8 @@ void TfrmCalculate_Money::btnDisplay_Work_HistryClick()
         setGridRow(StringGrid2, int(i), qsList(Period_Grid_Cells(m_calc.periods[i], int(i) + 1)));
     StringGrid2->setCurrentCell(0, 1);
 
-    m_calc.span = Build_Calc_Span(m_calc.periods, us(edtWork_Begin_Date_Text2->text()),
-                                  us(edtWork_End_Date_Text2->text()));
+    m_calc.span =
+        Build_Calc_Span(m_calc.periods, us(edtWork_Begin_Date_Text2->text()), us(edtWork_End_Date_Text2->text()));
     edtCal_Beg_Date2->setText(qs(m_calc.span.start));
     edtCal_End_Date2->setText(qs(m_calc.span.end));
     m_stepsDone = 0;
@@ -100,8 +98,7 @@ void TfrmCalculate_Money::btnSave_Work_HistryClick()
     if (!m_session.prompter->confirm(this, QStringLiteral("ยืนยันการบันทึกข้อมูล ")))
         return;
     std::string error;
-    if (!Add_Work_Period(*m_session.db, us(edtSapID2->text()), us(edtSSN2->text()), typeText, begin, end,
-                         &error)) {
+    if (!Add_Work_Period(*m_session.db, us(edtSapID2->text()), us(edtSSN2->text()), typeText, begin, end, &error)) {
         reportError(qs(error));
         return;
     }
@@ -121,7 +118,7 @@ void TfrmCalculate_Money::btnDelete_Work_HistryClick()
         return;
     std::string error;
     if (Delete_Work_Period(*m_session.db, us(edtSapID2->text()), us(code), us(cellText(StringGrid2, row, 3)),
-                           us(cellText(StringGrid2, row, 5)), &error)
+            us(cellText(StringGrid2, row, 5)), &error)
         < 0) {
         reportError(qs(error));
         return;
@@ -153,8 +150,8 @@ void TfrmCalculate_Money::btnNext2Click()
         reportError(qs(error));
         return;
     }
-    const std::vector<Earlier_Record> selected = Select_Earlier_Records(
-        records, us(edtSSN2->text()), us(edtSapID2->text()), us(maskedText(edtMMYYYY_Recieve1)));
+    const std::vector<Earlier_Record> selected =
+        Select_Earlier_Records(records, us(edtSSN2->text()), us(edtSapID2->text()), us(maskedText(edtMMYYYY_Recieve1)));
     m_calc.earlier = Build_Earlier_Rows(selected);
 
     resetGrid(StringGrid3, qsList(Earlier_Grid_Titles()), earlierGridWidths());
@@ -170,7 +167,7 @@ void TfrmCalculate_Money::btnNext3Click()
 {
     if (!stepReady(2))
         return;
-    const Calc_Span span{us(edtCal_Beg_Date2->text()), us(edtCal_End_Date2->text())};
+    const Calc_Span span {us(edtCal_Beg_Date2->text()), us(edtCal_End_Date2->text())};
     const Span_Figures figures = Compute_Span_Figures(span);
     if (!figures.ok()) {
         inform(figures.error.c_str());
@@ -216,8 +213,8 @@ void TfrmCalculate_Money::btnNext4Click()
     }
     m_calc.salary = salary.value;
     m_calc.salary_text = Amount_Text(salary.value);
-    m_calc.money = Compute_Money(m_calc.span_figures.total_days, m_calc.service.total.years, salary.value,
-                                 m_calc.earlier, brackets);
+    m_calc.money = Compute_Money(
+        m_calc.span_figures.total_days, m_calc.service.total.years, salary.value, m_calc.earlier, brackets);
     edtN_Money2->setText(number(m_calc.money.multiplier));
     edtCal_Sum_M2->setText(qs(m_calc.money.compensation_text));
     edtHis_Rec_Money->setText(qs(m_calc.money.paid_earlier_text));

@@ -1,10 +1,10 @@
 #include "gui/calc/URelease_Cal_Money_ChodChoy.h"
 
+#include "gui/calc/Widgets.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "services/CancelService.h"
-#include "gui/calc/Widgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -33,7 +33,8 @@ T* named(T* widget, const char* name)
 } // namespace
 
 TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& session, QWidget* parent)
-    : QWidget(parent), m_session(session)
+    : QWidget(parent)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("frmRelease_Cal_Money_ChodChoy"));
     setWindowTitle(QStringLiteral("frmRelease_Cal_Money_ChodChoy"));
@@ -65,8 +66,7 @@ TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& ses
     CheckBox1 = named(new QCheckBox(QStringLiteral("ชื่อ"), GroupBox1), "CheckBox1");
     edtFind_F_Name = edit(GroupBox1, "edtFind_F_Name", false);
     // Shown but never enabled: it has no function.
-    CheckBox2 = named(new QCheckBox(QStringLiteral("ลบประวัติการับเงินเดือนทั้งหมด(ลบออกจากระบบ)"), GroupBox1),
-                      "CheckBox2");
+    CheckBox2 = named(new QCheckBox(QStringLiteral("ลบประวัติการับเงินเดือนทั้งหมด(ลบออกจากระบบ)"), GroupBox1), "CheckBox2");
     CheckBox2->setEnabled(false);
     Label2 = label(GroupBox1, "Label2", QStringLiteral("ลบประวัติรับเงินเดือน + การเปลี่ยนสถานภาพ"));
     btnShow_Data = button(GroupBox1, "btnShow_Data", QStringLiteral("แสดงข้อมูล"));

@@ -32,7 +32,7 @@ QString machineDateText(const QDate& date, const QString& separator)
 {
     const auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
     return two(date.day()) + separator + two(date.month()) + separator
-           + QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+        + QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
 }
 
 QString buddhistEraDateText(const QString& christianEraText)

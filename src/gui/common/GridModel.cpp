@@ -2,7 +2,10 @@
 
 namespace velmora::reports {
 
-GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent), m_grid(ReportGrid::initial()) {}
+GridModel::GridModel(QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_grid(ReportGrid::initial())
+{ }
 
 void GridModel::setGrid(ReportGrid grid)
 {

@@ -21,8 +21,7 @@ void QtPrompter::inform(QWidget* parent, const QString& text)
 
 bool QtPrompter::confirm(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, m_title, displayText(text),
-                    QMessageBox::Ok | QMessageBox::Cancel, parent);
+    QMessageBox box(QMessageBox::Question, m_title, displayText(text), QMessageBox::Ok | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
 }

@@ -31,7 +31,9 @@ public:
 class QtPrompter : public Prompter
 {
 public:
-    explicit QtPrompter(QString title = QStringLiteral("Velmora")) : m_title(std::move(title)) {}
+    explicit QtPrompter(QString title = QStringLiteral("Velmora"))
+        : m_title(std::move(title))
+    { }
 
     void inform(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& text) override;
@@ -67,7 +69,7 @@ public:
     bool defaultConfirm = true;
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
-    QString defaultFileName;  // empty: the dialog is cancelled
+    QString defaultFileName; // empty: the dialog is cancelled
 
     void clear();
 };

@@ -20,7 +20,9 @@ ExportHooks& exportHooks()
     return hooks;
 }
 
-ReportScreen::ReportScreen(app::Session& session, QWidget* parent) : QWidget(parent), m_session(session)
+ReportScreen::ReportScreen(app::Session& session, QWidget* parent)
+    : QWidget(parent)
+    , m_session(session)
 {
     m_model = new GridModel(this);
 }
@@ -30,7 +32,7 @@ QTableView* ReportScreen::makeGrid()
     StringGrid1 = new QTableView(this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setModel(m_model);
-    StringGrid1->verticalHeader()->hide();  // column 0 holds the row number
+    StringGrid1->verticalHeader()->hide(); // column 0 holds the row number
     StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     StringGrid1->verticalHeader()->setDefaultSectionSize(StringGrid1->fontMetrics().height() + 6);
     StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -74,8 +76,8 @@ void ReportScreen::fillChoices(QComboBox* combo, bool workTypes)
         return;
     QStringList names;
     QString error;
-    const bool ok = workTypes ? listWorkTypes(*m_session.db, &names, &error)
-                              : listDepartments(*m_session.db, &names, &error);
+    const bool ok =
+        workTypes ? listWorkTypes(*m_session.db, &names, &error) : listDepartments(*m_session.db, &names, &error);
     if (!ok) {
         inform(error);
         return;
@@ -101,8 +103,7 @@ void ReportScreen::Button1Click()
     const ExportHooks& hooks = exportHooks();
     const QString folder = hooks.folder.isEmpty() ? exportFolder() : hooks.folder;
     QString error;
-    const QString path =
-        exportGridToNewFile(m_model->grid(), exportOptions(), folder, m_session.machineNow(), &error);
+    const QString path = exportGridToNewFile(m_model->grid(), exportOptions(), folder, m_session.machineNow(), &error);
     if (path.isEmpty()) {
         inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);
         return;

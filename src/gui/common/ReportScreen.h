@@ -1,8 +1,8 @@
 #pragma once
 
+#include "files/XlsxExport.h"
 #include "gui/common/GridModel.h"
 #include "services/ReportQueries.h"
-#include "files/XlsxExport.h"
 
 #include <QWidget>
 
@@ -23,8 +23,8 @@ namespace velmora::reports {
 // Tests replace both: a folder of their own, and no spreadsheet program.
 struct ExportHooks
 {
-    QString folder;                             // empty: exportFolder()
-    std::function<void(const QString&)> open;   // empty: the desktop's spreadsheet program
+    QString folder; // empty: exportFolder()
+    std::function<void(const QString&)> open; // empty: the desktop's spreadsheet program
 };
 ExportHooks& exportHooks();
 

@@ -38,7 +38,7 @@ QComboBox* choiceBox(QGroupBox* box, const char* name)
 {
     auto* c = new QComboBox(box);
     c->setObjectName(QLatin1String(name));
-    c->setEditable(true);  // free text allowed
+    c->setEditable(true); // free text allowed
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setMinimumContentsLength(20);
     addToBox(box, c);

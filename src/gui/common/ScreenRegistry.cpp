@@ -31,16 +31,14 @@ QStringList ScreenRegistry::menuItems() const
 
 QStringList screenMenuItems()
 {
-    return {QStringLiteral("N23"), QStringLiteral("N6"),  QStringLiteral("N5"),
-            QStringLiteral("N10"), QStringLiteral("N4"),  QStringLiteral("N7"),
-            QStringLiteral("N9"),  QStringLiteral("N13"), QStringLiteral("N15"),
-            QStringLiteral("ChangePassword1"), QStringLiteral("OrgSettings1")};
+    return {QStringLiteral("N23"), QStringLiteral("N6"), QStringLiteral("N5"), QStringLiteral("N10"),
+        QStringLiteral("N4"), QStringLiteral("N7"), QStringLiteral("N9"), QStringLiteral("N13"), QStringLiteral("N15"),
+        QStringLiteral("ChangePassword1"), QStringLiteral("OrgSettings1")};
 }
 
 QStringList precreatedScreenItems()
 {
-    return {QStringLiteral("N10"), QStringLiteral("ChangePassword1"), QStringLiteral("N13"),
-            QStringLiteral("N15")};
+    return {QStringLiteral("N10"), QStringLiteral("ChangePassword1"), QStringLiteral("N13"), QStringLiteral("N15")};
 }
 
 } // namespace velmora::app

@@ -22,7 +22,9 @@ class EnterAsTab : public QObject
 {
     Q_OBJECT
 public:
-    explicit EnterAsTab(QObject* parent = nullptr) : QObject(parent) {}
+    explicit EnterAsTab(QObject* parent = nullptr)
+        : QObject(parent)
+    { }
     // Installs one filter, owned by `owner`, on every widget given.
     static EnterAsTab* install(QObject* owner, std::initializer_list<QWidget*> widgets);
 

@@ -5,7 +5,8 @@
 namespace velmora::import {
 
 ImportGridModel::ImportGridModel(const GridLayout& layout, QObject* parent)
-    : QAbstractTableModel(parent), m_layout(layout)
+    : QAbstractTableModel(parent)
+    , m_layout(layout)
 {
     // As designed: the titles row and one empty data row.
     m_rows.push_back(QStringList(QList<QString>(m_layout.titles.size())));

@@ -33,7 +33,7 @@ struct ImportScreenParts
     QLabel* L_Name2 = nullptr;
     QLabel* L_Name3 = nullptr;
     QGroupBox* GroupBox2 = nullptr;
-    QVBoxLayout* dataLayout = nullptr;  // inside GroupBox2, below the month and year
+    QVBoxLayout* dataLayout = nullptr; // inside GroupBox2, below the month and year
     QLabel* Label6 = nullptr;
     QLineEdit* edtData_M = nullptr;
     QLabel* Label7 = nullptr;

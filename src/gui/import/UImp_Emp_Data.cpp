@@ -15,7 +15,9 @@
 
 namespace velmora::import {
 
-TfrmImp_Emp_Data::TfrmImp_Emp_Data(app::Session& session, QWidget* parent) : QWidget(parent), m_session(session)
+TfrmImp_Emp_Data::TfrmImp_Emp_Data(app::Session& session, QWidget* parent)
+    : QWidget(parent)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("frmImp_Emp_Data"));
     setWindowTitle(QStringLiteral("frmImp_Emp_Data"));
@@ -36,10 +38,9 @@ TfrmImp_Emp_Data::TfrmImp_Emp_Data(app::Session& session, QWidget* parent) : QWi
 
     PageControl1 = new QTabWidget(m_parts.GroupBox2);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    const GridLayout* layouts[] = {&employeeGridLayout(), &reasonGridLayout(), &typeGridLayout(),
-                                   &departGridLayout()};
+    const GridLayout* layouts[] = {&employeeGridLayout(), &reasonGridLayout(), &typeGridLayout(), &departGridLayout()};
     const QString pages[] = {QStringLiteral("Officer Data"), QStringLiteral("เหตุแห่งการออก"),
-                             QStringLiteral("ประเภทการจ้าง"), QStringLiteral("ส่วนงาน")};
+        QStringLiteral("ประเภทการจ้าง"), QStringLiteral("ส่วนงาน")};
     for (int i = 0; i < 4; ++i) {
         auto* page = new QWidget(PageControl1);
         page->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
@@ -62,7 +63,7 @@ void TfrmImp_Emp_Data::FormCreate()
     m_parts.edtData_M->clear();
     m_parts.edtData_Y->clear();
     Label_NoItem->setText(QStringLiteral("0"));
-    PageControl1->setCurrentIndex(3);  // the departments' page shows first
+    PageControl1->setCurrentIndex(3); // the departments' page shows first
 }
 
 void TfrmImp_Emp_Data::BitBtn1Click()

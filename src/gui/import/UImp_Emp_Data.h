@@ -26,7 +26,7 @@ public:
 
 public slots:
     void FormCreate();
-    void BitBtn1Click();  // the file dialog, then the load
+    void BitBtn1Click(); // the file dialog, then the load
     void btnOpen2Click(const QString& path);
     void btnSave_DataClick();
     void BitBtn2Click();

@@ -12,7 +12,9 @@
 
 namespace velmora::import {
 
-TfrmImp_Work_Type::TfrmImp_Work_Type(app::Session& session, QWidget* parent) : QWidget(parent), m_session(session)
+TfrmImp_Work_Type::TfrmImp_Work_Type(app::Session& session, QWidget* parent)
+    : QWidget(parent)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("frmImp_Work_Type"));
     setWindowTitle(QStringLiteral("frmImp_Work_Type"));

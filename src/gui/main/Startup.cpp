@@ -1,9 +1,9 @@
 #include "gui/main/Startup.h"
 
-#include "gui/common/Prompter.h"
-#include "gui/common/ScreenRegistry.h"
 #include "db/Database.h"
 #include "db/Schema.h"
+#include "gui/common/Prompter.h"
+#include "gui/common/ScreenRegistry.h"
 
 #include <QWidget>
 
@@ -20,7 +20,7 @@ bool prepareDatabase(const QString& url, Prompter& prompter, QString* error)
     QString openError;
     std::unique_ptr<db::Database> db = db::Database::open(url, &openError);
     if (!db)
-        return true;  // the start-up check of the main window reports it
+        return true; // the start-up check of the main window reports it
     bool created = false;
     if (!db::ensureSchema(*db, error, &created))
         return false;
@@ -29,8 +29,7 @@ bool prepareDatabase(const QString& url, Prompter& prompter, QString* error)
     return true;
 }
 
-std::vector<std::unique_ptr<QWidget>> createPrecreatedScreens(const ScreenRegistry& screens,
-                                                              Session& session)
+std::vector<std::unique_ptr<QWidget>> createPrecreatedScreens(const ScreenRegistry& screens, Session& session)
 {
     std::vector<std::unique_ptr<QWidget>> made;
     for (const QString& item : precreatedScreenItems()) {

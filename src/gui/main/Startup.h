@@ -26,7 +26,6 @@ QString newDatabaseMessage();
 
 // One hidden instance of each screen that is made at start-up, after the main
 // window; they are never shown.
-std::vector<std::unique_ptr<QWidget>> createPrecreatedScreens(const ScreenRegistry& screens,
-                                                              Session& session);
+std::vector<std::unique_ptr<QWidget>> createPrecreatedScreens(const ScreenRegistry& screens, Session& session);
 
 } // namespace velmora::app

@@ -1,9 +1,9 @@
 #include "gui/main/UChange_Password.h"
 
+#include "db/Users.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
-#include "db/Users.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,7 +36,8 @@ QLineEdit* makePasswordEdit(QWidget* parent, const char* name)
 } // namespace
 
 TfrmChange_Password::TfrmChange_Password(Session& session, QWidget* parent)
-    : QWidget(parent), m_session(session)
+    : QWidget(parent)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("frmChange_Password"));
     setWindowTitle(QStringLiteral("frmChange_Password"));
@@ -137,9 +138,8 @@ void TfrmChange_Password::btnSave_DataClick()
         return;
     }
 
-    const db::PasswordChangeResult result =
-        db::changePassword(*m_session.db, m_session.Login_User_Name, edtOld_Password->text(),
-                           edtNew_Password->text(), edtConf_Password->text());
+    const db::PasswordChangeResult result = db::changePassword(*m_session.db, m_session.Login_User_Name,
+        edtOld_Password->text(), edtNew_Password->text(), edtConf_Password->text());
     switch (result.status) {
     case db::PasswordChangeResult::WrongOldPassword:
         prompter.inform(this, QStringLiteral("รหัสผ่านเดิมไม่ถูกต้อง"));
@@ -163,8 +163,9 @@ void TfrmChange_Password::btnSave_DataClick()
         break;
     }
 
-    prompter.inform(this, QStringLiteral("ทำการเปลี่ยนแปลงรหัสผ่านให้แล้ว โปรแกรมจะปิดตัวเองเพื่อให้")
-                              + QLatin1Char('\r') + QStringLiteral("เข้าระบบใหม่ (Login)"));
+    prompter.inform(this,
+        QStringLiteral("ทำการเปลี่ยนแปลงรหัสผ่านให้แล้ว โปรแกรมจะปิดตัวเองเพื่อให้") + QLatin1Char('\r')
+            + QStringLiteral("เข้าระบบใหม่ (Login)"));
     if (m_session.endProgram)
         m_session.endProgram();
 }

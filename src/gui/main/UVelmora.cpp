@@ -1,14 +1,14 @@
 #include "gui/main/UVelmora.h"
 
+#include "db/Database.h"
+#include "db/LocalAddress.h"
+#include "db/Schema.h"
+#include "db/Users.h"
 #include "gui/common/DateText.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenRegistry.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
-#include "db/Database.h"
-#include "db/Schema.h"
-#include "db/Users.h"
-#include "db/LocalAddress.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -51,10 +51,11 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text)
 
 } // namespace
 
-TfrmVelmora::TfrmVelmora(Session& session, QString databaseUrl, const ScreenRegistry& screens,
-                         QWidget* parent)
-    : QMainWindow(parent), m_session(session), m_databaseUrl(std::move(databaseUrl)),
-      m_screens(screens)
+TfrmVelmora::TfrmVelmora(Session& session, QString databaseUrl, const ScreenRegistry& screens, QWidget* parent)
+    : QMainWindow(parent)
+    , m_session(session)
+    , m_databaseUrl(std::move(databaseUrl))
+    , m_screens(screens)
 {
     initVelmoraResources();
     setObjectName(QStringLiteral("frmVelmora"));
@@ -105,8 +106,7 @@ void TfrmVelmora::buildMenu()
         m_topItems << menu->menuAction();
         return menu;
     };
-    const auto item = [this](QMenu* menu, const char* name, const QString& caption,
-                             void (TfrmVelmora::*handler)()) {
+    const auto item = [this](QMenu* menu, const char* name, const QString& caption, void (TfrmVelmora::*handler)()) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QLatin1String(name));
         connect(action, &QAction::triggered, this, handler);
@@ -140,8 +140,8 @@ void TfrmVelmora::buildMenu()
     item(N3, "N15", QStringLiteral("เงินชดเชยแยกตามเงิน"), &TfrmVelmora::N15Click);
 
     QMenu* N11 = submenu("N11", QStringLiteral("ระบบ(System)"));
-    item(N11, "ChangePassword1", QStringLiteral("เปลี่ยนแปลงรหัสผ่าน(Change Password)"),
-         &TfrmVelmora::ChangePassword1Click);
+    item(
+        N11, "ChangePassword1", QStringLiteral("เปลี่ยนแปลงรหัสผ่าน(Change Password)"), &TfrmVelmora::ChangePassword1Click);
     item(N11, "OrgSettings1", QStringLiteral("ข้อมูลหน่วยงานสำหรับบันทึกข้อความ"), &TfrmVelmora::OrgSettings1Click);
 
     QAction* NExit = MainMenu1->addAction(QStringLiteral("ออกจากระบบ"));
@@ -160,9 +160,8 @@ void TfrmVelmora::buildStatusBar()
     StatusBar1->setSizeGripEnabled(false);
     setStatusBar(StatusBar1);
     const int widths[5] = {100, 200, 200, 200, 50};
-    const QString designTexts[5] = {QStringLiteral("Date"), QStringLiteral("User Name"),
-                                    QStringLiteral("IP Address"), QStringLiteral("Remark"),
-                                    QStringLiteral("V")};
+    const QString designTexts[5] = {QStringLiteral("Date"), QStringLiteral("User Name"), QStringLiteral("IP Address"),
+        QStringLiteral("Remark"), QStringLiteral("V")};
     for (int i = 0; i < 5; ++i) {
         m_panels[i] = new QLabel(designTexts[i], StatusBar1);
         m_panels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
@@ -245,9 +244,8 @@ void TfrmVelmora::placeOverlays()
     const QRect area = m_mdiArea->viewport()->rect();
     Image1->setGeometry(area);
     const QSize size = Panel1->sizeHint();
-    Panel1->setGeometry(QRect(QPoint(qMax(0, (area.width() - size.width()) / 2),
-                                     qMax(0, (area.height() - size.height()) / 2)),
-                              size));
+    Panel1->setGeometry(
+        QRect(QPoint(qMax(0, (area.width() - size.width()) / 2), qMax(0, (area.height() - size.height()) / 2)), size));
 }
 
 bool TfrmVelmora::eventFilter(QObject* watched, QEvent* event)
@@ -305,24 +303,22 @@ void TfrmVelmora::FormCreate()
     setTopMenuVisible(false);
 
     // 3. The machine's date must come out as dd/mm/yyyy with a year 2000-2099.
-    const QString machineText =
-        machineDateText(m_session.machineNow().date(), m_session.machineDateSeparator());
+    const QString machineText = machineDateText(m_session.machineNow().date(), m_session.machineDateSeparator());
     if (machineText.mid(6, 2) != QLatin1String("20")) {
         prompter.inform(this, kBadDateFormat);
         requestEnd();
     }
     if (machineText.mid(2, 1) != QLatin1String("/") || machineText.mid(5, 1) != QLatin1String("/")) {
-        prompter.inform(this, kBadDateFormat + QLatin1Char('\r')
-                                  + QStringLiteral("รูปแบบที่กำหนด : dd/mm/yyyy") + QLatin1Char('\r')
-                                  + QStringLiteral("แต่วันที่ของเครื่องเป็น :") + machineText);
+        prompter.inform(this,
+            kBadDateFormat + QLatin1Char('\r') + QStringLiteral("รูปแบบที่กำหนด : dd/mm/yyyy") + QLatin1Char('\r')
+                + QStringLiteral("แต่วันที่ของเครื่องเป็น :") + machineText);
         requestEnd();
     }
 
     // 4. The server's date, the "today" of every screen.
     const std::optional<QDateTime> serverNow = m_db->serverNow(&error);
     if (serverNow) {
-        m_session.Server_Date_Text =
-            machineDateText(serverNow->date(), m_session.machineDateSeparator());
+        m_session.Server_Date_Text = machineDateText(serverNow->date(), m_session.machineDateSeparator());
         m_session.Server_Date_Text_BE = buddhistEraDateText(m_session.Server_Date_Text);
         Label6->setText(m_session.Server_Date_Text_BE);
     } else {
@@ -339,8 +335,9 @@ void TfrmVelmora::FormCreate()
     QString version;
     if (db::readVersion(*m_db, &version, &error)) {
         if (version != QLatin1String(db::kSchemaVersion)) {
-            prompter.inform(this, QStringLiteral("Invalid Version ") + QLatin1Char('\r')
-                                      + QStringLiteral("Pressent Version Is : ") + version);
+            prompter.inform(this,
+                QStringLiteral("Invalid Version ") + QLatin1Char('\r') + QStringLiteral("Pressent Version Is : ")
+                    + version);
             requestEnd();
         }
     } else {
@@ -389,8 +386,7 @@ void TfrmVelmora::btnOKClick()
 
     m_session.Login_User_Name = name;
     m_panels[0]->setText(QStringLiteral("User :") + name);
-    m_panels[1]->setText(QStringLiteral("ผู้ใช้งาน :") + result.firstName + QLatin1Char(' ')
-                         + result.lastName);
+    m_panels[1]->setText(QStringLiteral("ผู้ใช้งาน :") + result.firstName + QLatin1Char(' ') + result.lastName);
     m_panels[2]->setText(QStringLiteral("IP Address :") + localAddress());
     m_panels[4]->setText(kCredit);
     Panel1->hide();
@@ -427,16 +423,49 @@ QWidget* TfrmVelmora::openScreen(const QString& menuItem)
     return screen;
 }
 
-void TfrmVelmora::N23Click() { openScreen(QStringLiteral("N23")); }
-void TfrmVelmora::N6Click() { openScreen(QStringLiteral("N6")); }
-void TfrmVelmora::N5Click() { openScreen(QStringLiteral("N5")); }
-void TfrmVelmora::N10Click() { openScreen(QStringLiteral("N10")); }
-void TfrmVelmora::N4Click() { openScreen(QStringLiteral("N4")); }
-void TfrmVelmora::N7Click() { openScreen(QStringLiteral("N7")); }
-void TfrmVelmora::N9Click() { openScreen(QStringLiteral("N9")); }
-void TfrmVelmora::N13Click() { openScreen(QStringLiteral("N13")); }
-void TfrmVelmora::N15Click() { openScreen(QStringLiteral("N15")); }
-void TfrmVelmora::ChangePassword1Click() { openScreen(QStringLiteral("ChangePassword1")); }
-void TfrmVelmora::OrgSettings1Click() { openScreen(QStringLiteral("OrgSettings1")); }
+void TfrmVelmora::N23Click()
+{
+    openScreen(QStringLiteral("N23"));
+}
+void TfrmVelmora::N6Click()
+{
+    openScreen(QStringLiteral("N6"));
+}
+void TfrmVelmora::N5Click()
+{
+    openScreen(QStringLiteral("N5"));
+}
+void TfrmVelmora::N10Click()
+{
+    openScreen(QStringLiteral("N10"));
+}
+void TfrmVelmora::N4Click()
+{
+    openScreen(QStringLiteral("N4"));
+}
+void TfrmVelmora::N7Click()
+{
+    openScreen(QStringLiteral("N7"));
+}
+void TfrmVelmora::N9Click()
+{
+    openScreen(QStringLiteral("N9"));
+}
+void TfrmVelmora::N13Click()
+{
+    openScreen(QStringLiteral("N13"));
+}
+void TfrmVelmora::N15Click()
+{
+    openScreen(QStringLiteral("N15"));
+}
+void TfrmVelmora::ChangePassword1Click()
+{
+    openScreen(QStringLiteral("ChangePassword1"));
+}
+void TfrmVelmora::OrgSettings1Click()
+{
+    openScreen(QStringLiteral("OrgSettings1"));
+}
 
 } // namespace velmora::app

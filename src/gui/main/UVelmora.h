@@ -41,8 +41,7 @@ public:
     // Runs the start-up checks on the database at databaseUrl (see FormCreate).
     // The session must outlive the window; the window sets its db, date texts,
     // Login_User_Name and endProgram.
-    TfrmVelmora(Session& session, QString databaseUrl, const ScreenRegistry& screens,
-                QWidget* parent = nullptr);
+    TfrmVelmora(Session& session, QString databaseUrl, const ScreenRegistry& screens, QWidget* parent = nullptr);
     ~TfrmVelmora() override;
 
     // A start-up check failed: the program is to end once start-up is done.
@@ -95,14 +94,14 @@ private:
     Session& m_session;
     QString m_databaseUrl;
     const ScreenRegistry& m_screens;
-    std::unique_ptr<db::Database> m_db;  // DBConnec1
+    std::unique_ptr<db::Database> m_db; // DBConnec1
     bool m_endRequested = false;
     bool m_loggedIn = false;
 
     QMdiArea* m_mdiArea = nullptr;
     QLabel* Image1 = nullptr;
     QMenuBar* MainMenu1 = nullptr;
-    QList<QAction*> m_topItems;  // N1, N2, N3, N11, NExit
+    QList<QAction*> m_topItems; // N1, N2, N3, N11, NExit
     QStatusBar* StatusBar1 = nullptr;
     QLabel* m_panels[5] = {};
 

@@ -32,7 +32,9 @@ T* named(T* widget, const char* name)
 } // namespace
 
 TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
-    : QWidget(parent), m_session(session), m_layout(requestPageLayout())
+    : QWidget(parent)
+    , m_session(session)
+    , m_layout(requestPageLayout())
 {
     setObjectName(QStringLiteral("frmRep_Berg_Detail"));
     setWindowTitle(QStringLiteral("รายละเอียดการเบิกเงินชดเชย"));
@@ -65,8 +67,8 @@ TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
     RadioButton5 = named(new QRadioButton(QStringLiteral("เฉพาะเดือนปี"), GroupBox5), "RadioButton5");
     edtYear_Mon_Select = named(new QLineEdit(GroupBox5), "edtYear_Mon_Select");
     edtYear_Mon_Select->setInputMask(QStringLiteral("99/0000;_"));
-    for (QWidget* w : std::initializer_list<QWidget*>{RadioButton3, RadioButton4, edtYear_sel, RadioButton5,
-                                                      edtYear_Mon_Select})
+    for (QWidget* w :
+        std::initializer_list<QWidget*> {RadioButton3, RadioButton4, edtYear_sel, RadioButton5, edtYear_Mon_Select})
         g5->addWidget(w);
     g1->addWidget(GroupBox5);
 

@@ -47,7 +47,7 @@ private:
     void resetGrid(int lines);
 
     app::Session& m_session;
-    PageLayout m_layout;  // the page's layout with its set items
+    PageLayout m_layout; // the page's layout with its set items
     PageLayout m_page;
 
     QLabel* Label5 = nullptr;

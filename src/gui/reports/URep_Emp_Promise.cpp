@@ -1,7 +1,7 @@
 #include "gui/reports/URep_Emp_Promise.h"
 
-#include "services/ReportExports.h"
 #include "gui/common/ScreenParts.h"
+#include "services/ReportExports.h"
 
 #include "gui/common/Session.h"
 
@@ -17,7 +17,8 @@
 
 namespace velmora::reports {
 
-TfrmRep_Emp_Promise::TfrmRep_Emp_Promise(app::Session& session, QWidget* parent) : ReportScreen(session, parent)
+TfrmRep_Emp_Promise::TfrmRep_Emp_Promise(app::Session& session, QWidget* parent)
+    : ReportScreen(session, parent)
 {
     setObjectName(QStringLiteral("frmRep_Emp_Promise"));
     setWindowTitle(QStringLiteral("รายงานรายชื่อผู้ครบสัญญา"));

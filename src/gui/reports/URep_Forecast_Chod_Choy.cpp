@@ -1,8 +1,8 @@
 #include "gui/reports/URep_Forecast_Chod_Choy.h"
 
+#include "gui/common/ScreenParts.h"
 #include "rules/ForecastRules.h"
 #include "services/ReportExports.h"
-#include "gui/common/ScreenParts.h"
 
 #include "gui/common/Session.h"
 

@@ -1,7 +1,7 @@
 #include "gui/reports/URep_Recieve_Money_Chod.h"
 
-#include "services/ReportExports.h"
 #include "gui/common/ScreenParts.h"
+#include "services/ReportExports.h"
 
 #include "gui/common/Session.h"
 

@@ -1,11 +1,11 @@
 #include "gui/reports/URep_Split_Money.h"
 
 #include "gui/common/GridModel.h"
+#include "gui/common/ReportScreen.h"
+#include "gui/common/ScreenParts.h"
 #include "pages/MemoPage.h"
 #include "pages/OrganisationSettings.h"
 #include "pages/PageRenderer.h"
-#include "gui/common/ReportScreen.h"
-#include "gui/common/ScreenParts.h"
 
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
@@ -33,7 +33,9 @@ namespace velmora::reports {
 class MarkableGridModel : public QAbstractTableModel
 {
 public:
-    explicit MarkableGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+    explicit MarkableGridModel(QObject* parent)
+        : QAbstractTableModel(parent)
+    { }
 
     void setGrid(ReportGrid grid)
     {
@@ -86,7 +88,7 @@ QTableView* makeTable(QWidget* parent, const char* name, QAbstractItemModel* mod
     auto* grid = new QTableView(parent);
     grid->setObjectName(QLatin1String(name));
     grid->setModel(model);
-    grid->verticalHeader()->hide();  // column 0 holds the running number
+    grid->verticalHeader()->hide(); // column 0 holds the running number
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -135,7 +137,8 @@ ReportGrid emptyList(const QStringList& titles)
 } // namespace
 
 TfrmRep_Split_Money::TfrmRep_Split_Money(app::Session& session, QWidget* parent)
-    : QWidget(parent), m_session(session)
+    : QWidget(parent)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("frmRep_Split_Money"));
     setWindowTitle(QStringLiteral("รายงานเงินชดเชยแยกแหล่งเงิน"));
@@ -225,8 +228,7 @@ void TfrmRep_Split_Money::buildPanel1()
     Label1->setObjectName(QStringLiteral("Label1"));
     layout->addWidget(Label1);
 
-    connect(m_list, &QAbstractItemModel::modelReset, this,
-            [this] { applyWidths(StringGrid1, fundSourceWidths()); });
+    connect(m_list, &QAbstractItemModel::modelReset, this, [this] { applyWidths(StringGrid1, fundSourceWidths()); });
     connect(btnShow_Data, &QPushButton::clicked, this, &TfrmRep_Split_Money::btnShow_DataClick);
     connect(btnExit_Form, &QPushButton::clicked, this, &TfrmRep_Split_Money::btnExit_FormClick);
     connect(btnSelect_all, &QPushButton::clicked, this, &TfrmRep_Split_Money::btnSelect_allClick);
@@ -267,8 +269,8 @@ void TfrmRep_Split_Money::buildPanel2()
     bottom->addWidget(btnExit2);
     layout->addLayout(bottom);
 
-    connect(m_selection, &QAbstractItemModel::modelReset, this,
-            [this] { applyWidths(StringGrid2, selectionWidths()); });
+    connect(
+        m_selection, &QAbstractItemModel::modelReset, this, [this] { applyWidths(StringGrid2, selectionWidths()); });
     connect(btnExpExcel, &QPushButton::clicked, this, &TfrmRep_Split_Money::btnExpExcelClick);
     connect(btnExit2, &QPushButton::clicked, this, &TfrmRep_Split_Money::btnExit2Click);
     connect(bntPrint_Doc, &QPushButton::clicked, this, &TfrmRep_Split_Money::bntPrint_DocClick);
@@ -343,7 +345,7 @@ void TfrmRep_Split_Money::btnShow_DataClick()
     }
     m_found = result.found;
     m_lines = result.lines;
-    m_list->setGrid(result.grid);  // a new search clears every mark
+    m_list->setGrid(result.grid); // a new search clears every mark
     if (!result.found)
         inform(notFoundMessage());
 }

@@ -5,8 +5,8 @@
 // selection gathered from them with its grand total, the exports of both
 // lists, and the approval memo for the selection.
 
-#include "services/FundSource.h"
 #include "pages/PageLayout.h"
+#include "services/FundSource.h"
 
 #include <QList>
 #include <QWidget>
@@ -76,8 +76,8 @@ private:
     app::Session& m_session;
     MarkableGridModel* m_list = nullptr;
     GridModel* m_selection = nullptr;
-    QList<FundSourceLine> m_lines;  // what each line of the list is paid from
-    bool m_found = false;           // the last search returned rows
+    QList<FundSourceLine> m_lines; // what each line of the list is paid from
+    bool m_found = false; // the last search returned rows
     print::PageLayout m_memo;
     QString m_lastExport;
 

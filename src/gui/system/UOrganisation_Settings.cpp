@@ -35,7 +35,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 } // namespace
 
 TfrmOrganisation_Settings::TfrmOrganisation_Settings(app::Session& session, QWidget* parent)
-    : QDialog(parent), m_session(session)
+    : QDialog(parent)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("frmOrganisation_Settings"));
     setWindowTitle(QStringLiteral("ข้อมูลหน่วยงานสำหรับบันทึกข้อความ"));
@@ -105,8 +106,8 @@ void TfrmOrganisation_Settings::btnChoose_SealClick()
 {
     if (!m_session.prompter)
         return;
-    const QString path = m_session.prompter->openFileName(this, QStringLiteral("เลือกรูปตราสัญลักษณ์"),
-                                                          QStringLiteral("รูปภาพ (*.png *.jpg *.jpeg *.bmp)"));
+    const QString path = m_session.prompter->openFileName(
+        this, QStringLiteral("เลือกรูปตราสัญลักษณ์"), QStringLiteral("รูปภาพ (*.png *.jpg *.jpeg *.bmp)"));
     if (path.isEmpty())
         return;
     if (QImage(path).isNull()) {

@@ -112,7 +112,8 @@ void CalcScreenTest::nextThrough(int lastPage)
     for (int page = 1; page <= lastPage; ++page) {
         const QByteArray name = "btnNext" + QByteArray::number(page);
         click(name.constData());
-        ASSERT_EQ(currentPage(), page + 1) << "after " << name.constData() << ": " << prompter.messages.join(" | ").toStdString();
+        ASSERT_EQ(currentPage(), page + 1)
+            << "after " << name.constData() << ": " << prompter.messages.join(" | ").toStdString();
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "gui/calc/UCalculate_Money.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/Session.h"
-#include "gui/calc/UCalculate_Money.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 
 #include "CalcScreenTest.h"
 
-#include "gui/main/Screens.h"
-#include "gui/common/ScreenRegistry.h"
 #include "gui/calc/URelease_Cal_Money_ChodChoy.h"
+#include "gui/common/ScreenRegistry.h"
+#include "gui/main/Screens.h"
 
 namespace velmora::test {
 namespace {
@@ -69,7 +69,7 @@ TEST_F(CalcScreenTest, EveryBuiltMenuCommandOpensItsScreen)
         ASSERT_TRUE(registry.has(item)) << item.toStdString();
         std::unique_ptr<QWidget> screen(registry.create(item, session));
         ASSERT_NE(screen, nullptr) << item.toStdString();
-        if (title.isEmpty()) {  // the report screens' captions are their Thai titles
+        if (title.isEmpty()) { // the report screens' captions are their Thai titles
             EXPECT_FALSE(screen->windowTitle().isEmpty()) << item.toStdString();
         } else {
             EXPECT_EQ(screen->windowTitle(), title) << item.toStdString();

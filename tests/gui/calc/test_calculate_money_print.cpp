@@ -41,7 +41,7 @@ TEST_F(PrintLayerTest, PrintAfterSaveShowsTheSavedCalculation)
 
     // The database, not the screen, is what is printed.
     tdb.exec(QStringLiteral("UPDATE EP_mRec_Money_Chodchoy SET Event_Out = ? WHERE SapID = ?"),
-             {QStringLiteral("เกษียณอายุงาน"), QStringLiteral("10000001")});
+        {QStringLiteral("เกษียณอายุงาน"), QStringLiteral("10000001")});
     click("Button1");
     ASSERT_EQ(previews.size(), 1);
     ASSERT_EQ(previews[0].size(), 1);

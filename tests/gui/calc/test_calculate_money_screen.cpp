@@ -52,12 +52,9 @@ TEST_F(ScreenTest, OpensOnTheSearchLayerWithTheCurrentMonth)
     EXPECT_EQ(rules->item(14)->text(), QStringLiteral("   ลงโทษวินัยอย่างร้ายแรงได (ข้อ 59)"));
 
     auto* pages = child<QTabWidget>("PageControl1");
-    const QStringList captions = {QStringLiteral("1. ข้อมูลเริ่มต้นคำนวณ"),
-                                  QStringLiteral("2.ประวัติการทำงานที่ต้องคำนวณ"),
-                                  QStringLiteral("3.ประวัติการได้รับเงินชดเชย"),
-                                  QStringLiteral("4.คำนวณระยะเวลา"),
-                                  QStringLiteral("5. คำนวณเงินชดเชย"),
-                                  QStringLiteral("6.บันทึกข้อมูล")};
+    const QStringList captions = {QStringLiteral("1. ข้อมูลเริ่มต้นคำนวณ"), QStringLiteral("2.ประวัติการทำงานที่ต้องคำนวณ"),
+        QStringLiteral("3.ประวัติการได้รับเงินชดเชย"), QStringLiteral("4.คำนวณระยะเวลา"), QStringLiteral("5. คำนวณเงินชดเชย"),
+        QStringLiteral("6.บันทึกข้อมูล")};
     ASSERT_EQ(pages->count(), 6);
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(pages->tabText(i), captions[i]);
@@ -71,8 +68,7 @@ TEST_F(ScreenTest, SearchListsTheMonthsContractEndsOfOneType)
     click("btnShow_Data");
     auto* grid = child<QTableWidget>("StringGrid1");
     ASSERT_EQ(grid->columnCount(), 9);
-    EXPECT_EQ(grid->horizontalHeaderItem(8)->text(),
-              QStringLiteral("Record Status(A=ปกติ P=ประมวลผลเงินชดเชยแล้ว"));
+    EXPECT_EQ(grid->horizontalHeaderItem(8)->text(), QStringLiteral("Record Status(A=ปกติ P=ประมวลผลเงินชดเชยแล้ว"));
     EXPECT_EQ(grid->columnWidth(2), 140);
 
     // University employees whose contract ends in 12/2026, by department,
@@ -80,7 +76,7 @@ TEST_F(ScreenTest, SearchListsTheMonthsContractEndsOfOneType)
     QStringList sapids;
     for (int r = 0; r < grid->rowCount(); ++r)
         sapids << cell("StringGrid1", r, 1);
-    EXPECT_EQ(sapids, (QStringList{"10000008", "20000002", "10000001", "10000010", "10000002", "10000012"}));
+    EXPECT_EQ(sapids, (QStringList {"10000008", "20000002", "10000001", "10000010", "10000002", "10000012"}));
 
     ASSERT_TRUE(selectEmployee(QStringLiteral("10000001")));
     const int r = grid->currentRow();
@@ -88,13 +84,13 @@ TEST_F(ScreenTest, SearchListsTheMonthsContractEndsOfOneType)
     EXPECT_EQ(cell("StringGrid1", r, 3), QStringLiteral("'01/10/2006"));
     EXPECT_EQ(cell("StringGrid1", r, 5), QStringLiteral("'31/12/2026"));
     EXPECT_EQ(cell("StringGrid1", r, 6), QStringLiteral("คณะวิทยาศาสตร์"));
-    EXPECT_EQ(cell("StringGrid1", r, 7), QStringLiteral("7396"));  // no day added
+    EXPECT_EQ(cell("StringGrid1", r, 7), QStringLiteral("7396")); // no day added
     EXPECT_EQ(cell("StringGrid1", r, 8), QStringLiteral("A"));
 }
 
 TEST_F(ScreenTest, SearchFiltersByYearAndFirstName)
 {
-    child<QComboBox>("cmbWork_Type")->setCurrentIndex(1);  // พนักงานส่วนงาน
+    child<QComboBox>("cmbWork_Type")->setCurrentIndex(1); // พนักงานส่วนงาน
     child<QRadioButton>("RadioButton3")->setChecked(true);
     child<QCheckBox>("CheckBox1")->setChecked(true);
     retype("edtFind_F_Name", QStringLiteral("กาน"));
@@ -120,18 +116,18 @@ TEST_F(ScreenTest, NobodyFoundLeavesOneEmptyRowThatCannotBeStarted)
     EXPECT_EQ(rows("StringGrid1"), 1);
     EXPECT_EQ(cell("StringGrid1", 0, 1), QString());
     click("btnCal_Money");
-    EXPECT_EQ(prompter.messages, QStringList{kNotSelectable});
+    EXPECT_EQ(prompter.messages, QStringList {kNotSelectable});
     EXPECT_FALSE(layerShown("Panel2"));
 }
 
 TEST_F(ScreenTest, OnlyStatusACanBeStarted)
 {
     tdb.exec(QStringLiteral("UPDATE EP_Emp_Main SET Emp_RecMChod_Status = ? WHERE SapID = ?"),
-             {QStringLiteral("X"), QStringLiteral("10000002")});
+        {QStringLiteral("X"), QStringLiteral("10000002")});
     click("btnShow_Data");
     ASSERT_TRUE(selectEmployee(QStringLiteral("10000002")));
     click("btnCal_Money");
-    EXPECT_EQ(prompter.messages, QStringList{kAlreadyCalculated});
+    EXPECT_EQ(prompter.messages, QStringList {kAlreadyCalculated});
     EXPECT_FALSE(layerShown("Panel2"));
 }
 
@@ -139,11 +135,11 @@ TEST_F(ScreenTest, ListOlderThanASaveElsewhereStillRefuses)
 {
     click("btnShow_Data");
     tdb.exec(QStringLiteral("UPDATE EP_Emp_Main SET Emp_RecMChod_Status = ? WHERE SapID = ?"),
-             {QStringLiteral("P"), QStringLiteral("10000001")});
+        {QStringLiteral("P"), QStringLiteral("10000001")});
     ASSERT_TRUE(selectEmployee(QStringLiteral("10000001")));
     EXPECT_EQ(cell("StringGrid1", child<QTableWidget>("StringGrid1")->currentRow(), 8), QStringLiteral("A"));
     click("btnCal_Money");
-    EXPECT_EQ(prompter.messages, QStringList{kAlreadyCalculated});
+    EXPECT_EQ(prompter.messages, QStringList {kAlreadyCalculated});
     EXPECT_FALSE(layerShown("Panel2"));
 }
 
@@ -181,11 +177,11 @@ TEST_F(ScreenTest, PageOneNeedsAReason)
 {
     child<QComboBox>("cmbWork_Type")->setCurrentIndex(1);
     child<QRadioButton>("RadioButton3")->setChecked(true);
-    startCalculation(QStringLiteral("10000005"));  // no reason record
+    startCalculation(QStringLiteral("10000005")); // no reason record
     auto* reason = child<QComboBox>("cmbEvent_out2");
     EXPECT_EQ(reason->currentText(), QString());
     click("btnNext1");
-    EXPECT_EQ(prompter.messages, QStringList{QStringLiteral("กรุณาใส่ เหตุแห่งการออกด้วย")});
+    EXPECT_EQ(prompter.messages, QStringList {QStringLiteral("กรุณาใส่ เหตุแห่งการออกด้วย")});
     EXPECT_EQ(currentPage(), 1);
 
     // Typed, not picked from the list.
@@ -199,7 +195,7 @@ TEST_F(ScreenTest, PageOneNeedsAReason)
 struct BadText
 {
     const char* typed;
-    const char* message;  // the message starts with this
+    const char* message; // the message starts with this
 };
 
 class SalaryTest : public CalcScreenTest, public ::testing::WithParamInterface<BadText>
@@ -218,12 +214,9 @@ TEST_P(SalaryTest, SalaryMustBeANumber)
 }
 
 INSTANTIATE_TEST_SUITE_P(Calculation, SalaryTest,
-                         ::testing::Values(BadText{"abc", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
-                                           BadText{"", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
-                                           BadText{"20,000.00 บาท", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
-                                           BadText{"1e5", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
-                                           BadText{"-5000", "เงินเดือนสุดท้ายต้องไม่ติดลบ"},
-                                           BadText{"20000.005", "เงินเดือนสุดท้ายมีทศนิยมได้ไม่เกิน 2 ตำแหน่ง"}));
+    ::testing::Values(BadText {"abc", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"}, BadText {"", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
+        BadText {"20,000.00 บาท", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"}, BadText {"1e5", "เงินเดือนสุดท้ายต้องเป็นตัวเลข"},
+        BadText {"-5000", "เงินเดือนสุดท้ายต้องไม่ติดลบ"}, BadText {"20000.005", "เงินเดือนสุดท้ายมีทศนิยมได้ไม่เกิน 2 ตำแหน่ง"}));
 
 class RequestMonthTest : public CalcScreenTest, public ::testing::WithParamInterface<const char*>
 {
@@ -243,7 +236,8 @@ TEST_P(RequestMonthTest, RequestMonthMustBeARealMonth)
 
 // Typed digits: nothing, a half-typed month, month 13, month 00, and a
 // Buddhist-era year (it would sort after every stored month).
-INSTANTIATE_TEST_SUITE_P(Calculation, RequestMonthTest, ::testing::Values("", "1", "122", "132026", "002026", "122569"));
+INSTANTIATE_TEST_SUITE_P(
+    Calculation, RequestMonthTest, ::testing::Values("", "1", "122", "132026", "002026", "122569"));
 
 } // namespace
 } // namespace velmora::test

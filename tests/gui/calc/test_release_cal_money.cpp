@@ -1,11 +1,11 @@
 // The cancelling screen: defaults, the list of saved calculations, the
 // cancel with and without the work-history periods, and its refusals.
 
+#include "db/DemoData.h"
+#include "gui/calc/URelease_Cal_Money_ChodChoy.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/Session.h"
 #include "services/CalculationService.h"
-#include "gui/calc/URelease_Cal_Money_ChodChoy.h"
-#include "db/DemoData.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -93,13 +93,16 @@ public:
     }
     int count(const char* table, const char* column, const QString& value)
     {
-        return tdb.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = ?").arg(QLatin1String(table), QLatin1String(column)),
-                          {value})
+        return tdb
+            .scalar(
+                QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = ?").arg(QLatin1String(table), QLatin1String(column)),
+                {value})
             .toInt();
     }
     QString status(const QString& sapid)
     {
-        return tdb.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {sapid}).toString();
+        return tdb.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {sapid})
+            .toString();
     }
 
     TestDatabase tdb;
@@ -133,24 +136,25 @@ TEST_F(ReleaseScreen, OpensWithItsCaptionsAndDefaults)
 TEST_F(ReleaseScreen, ListsTheSavedCalculationsByPartOfTheFirstName)
 {
     tdb.exec(QStringLiteral("UPDATE EP_mRec_Money_Chodchoy SET Emp_F_Name = ? WHERE SapID = ?"),
-             {QStringLiteral("ชัยวิชัย"), QStringLiteral("20000002")});
+        {QStringLiteral("ชัยวิชัย"), QStringLiteral("20000002")});
     click("btnShow_Data");
-    EXPECT_EQ(listed(), (QStringList{"20000001", "20000002"}));
+    EXPECT_EQ(listed(), (QStringList {"20000001", "20000002"}));
 
     child<QCheckBox>("CheckBox1")->setChecked(true);
     child<QLineEdit>("edtFind_F_Name")->setText(QStringLiteral("วิชั")); // inside the name, not at its start
     click("btnShow_Data");
-    EXPECT_EQ(listed(), (QStringList{"20000001", "20000002"}));
+    EXPECT_EQ(listed(), (QStringList {"20000001", "20000002"}));
     child<QLineEdit>("edtFind_F_Name")->setText(QStringLiteral("ชัยวิ"));
     click("btnShow_Data");
-    ASSERT_EQ(listed(), (QStringList{"20000002"}));
+    ASSERT_EQ(listed(), (QStringList {"20000002"}));
     EXPECT_EQ(cell(0, 0), QStringLiteral("1"));
     EXPECT_EQ(cell(0, 2), QStringLiteral("นายชัยวิชัย ทองดี"));
     EXPECT_TRUE(cell(0, 3).startsWith(QLatin1Char('\'')));
     EXPECT_TRUE(prompter.shown.isEmpty());
 }
 
-struct CancelCase {
+struct CancelCase
+{
     const char* name;
     bool withHistory;
     int periodsLeft;
@@ -168,9 +172,9 @@ TEST_P(ReleaseCancel, RemovesTheChosenCalculation)
     child<QCheckBox>("CheckBox3")->setChecked(GetParam().withHistory);
     click("btnCancel_Berg");
 
-    EXPECT_EQ(prompter.questions, QStringList{kConfirm});
-    EXPECT_EQ(prompter.messages, QStringList{kDone});
-    EXPECT_EQ(listed(), QStringList{"20000001"}); // listed again
+    EXPECT_EQ(prompter.questions, QStringList {kConfirm});
+    EXPECT_EQ(prompter.messages, QStringList {kDone});
+    EXPECT_EQ(listed(), QStringList {"20000001"}); // listed again
     EXPECT_EQ(count("EP_mRec_Money_Chodchoy", "SapID", sap), 0);
     EXPECT_EQ(count("EP_mRec_Money_Detail", "SapID", sap), 0);
     EXPECT_EQ(count("EP_mRep_Rec_Money", "Main_SapID", sap), 0);
@@ -183,8 +187,8 @@ TEST_P(ReleaseCancel, RemovesTheChosenCalculation)
 }
 
 INSTANTIATE_TEST_SUITE_P(Release, ReleaseCancel,
-                         ::testing::Values(CancelCase{"PeriodsKept", false, 1}, CancelCase{"PeriodsRemoved", true, 0}),
-                         [](const ::testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.name); });
+    ::testing::Values(CancelCase {"PeriodsKept", false, 1}, CancelCase {"PeriodsRemoved", true, 0}),
+    [](const ::testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ReleaseScreen, EarlierRecordRowsNamingTheCancelledIdStay)
 {
@@ -192,7 +196,7 @@ TEST_F(ReleaseScreen, EarlierRecordRowsNamingTheCancelledIdStay)
     ASSERT_TRUE(select(QStringLiteral("20000001")));
     child<QCheckBox>("CheckBox3")->setChecked(true);
     click("btnCancel_Berg");
-    EXPECT_EQ(prompter.messages, QStringList{kDone});
+    EXPECT_EQ(prompter.messages, QStringList {kDone});
     EXPECT_EQ(count("EP_mRec_Money_Chodchoy", "SapID", QStringLiteral("20000001")), 0);
     EXPECT_EQ(status(QStringLiteral("20000001")), QStringLiteral("A"));
     // 20000002's calculation counted the payment to 20000001: its row stays.
@@ -206,7 +210,7 @@ TEST_F(ReleaseScreen, AnsweringCancelDeletesNothing)
     ASSERT_TRUE(select(QStringLiteral("20000002")));
     prompter.confirmAnswers = {false};
     click("btnCancel_Berg");
-    EXPECT_EQ(prompter.questions, QStringList{kConfirm});
+    EXPECT_EQ(prompter.questions, QStringList {kConfirm});
     EXPECT_TRUE(prompter.messages.isEmpty());
     EXPECT_EQ(count("EP_mRec_Money_Chodchoy", "SapID", QStringLiteral("20000002")), 1);
     EXPECT_EQ(status(QStringLiteral("20000002")), QStringLiteral("P"));
@@ -217,13 +221,13 @@ TEST_F(ReleaseScreen, EmptyListSaysThereIsNothingToCancel)
     // Never listed: the grid holds its one empty row.
     click("btnCancel_Berg");
     EXPECT_TRUE(prompter.questions.isEmpty());
-    EXPECT_EQ(prompter.messages, QStringList{kNothing});
+    EXPECT_EQ(prompter.messages, QStringList {kNothing});
 
     child<QCheckBox>("CheckBox1")->setChecked(true);
     child<QLineEdit>("edtFind_F_Name")->setText(QStringLiteral("ไม่มีชื่อนี้"));
     click("btnShow_Data");
     click("btnCancel_Berg");
-    EXPECT_EQ(prompter.messages, (QStringList{kNothing, kNothing}));
+    EXPECT_EQ(prompter.messages, (QStringList {kNothing, kNothing}));
     EXPECT_EQ(tdb.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_mRec_Money_Chodchoy")).toInt(), 2);
 }
 

@@ -24,18 +24,15 @@ class DateSeparatorOfFormatTest : public ::testing::TestWithParam<FormatCase>
 
 TEST_P(DateSeparatorOfFormatTest, FindsTheSeparator)
 {
-    EXPECT_EQ(dateSeparatorOfFormat(QString::fromUtf8(GetParam().format)),
-              QString::fromUtf8(GetParam().separator));
+    EXPECT_EQ(dateSeparatorOfFormat(QString::fromUtf8(GetParam().format)), QString::fromUtf8(GetParam().separator));
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, DateSeparatorOfFormatTest,
-                         ::testing::Values(FormatCase{"dd/MM/yyyy", "/"},  // en_GB
-                                           FormatCase{"d/M/yy", "/"},      // th_TH
-                                           FormatCase{"dd.MM.yy", "."},    // de_DE
-                                           FormatCase{"dd-MM-yyyy", "-"},  // nl_NL
-                                           FormatCase{"yyyy-MM-dd", "-"},
-                                           FormatCase{"d MMM yyyy", " "},
-                                           FormatCase{"ddMMyyyy", "/"}));
+    ::testing::Values(FormatCase {"dd/MM/yyyy", "/"}, // en_GB
+        FormatCase {"d/M/yy", "/"}, // th_TH
+        FormatCase {"dd.MM.yy", "."}, // de_DE
+        FormatCase {"dd-MM-yyyy", "-"}, // nl_NL
+        FormatCase {"yyyy-MM-dd", "-"}, FormatCase {"d MMM yyyy", " "}, FormatCase {"ddMMyyyy", "/"}));
 
 TEST(MachineDateText, ZeroFillsAndUsesTheSeparator)
 {
@@ -82,9 +79,9 @@ TEST(ScriptedPrompter, AnswersFromItsQueuesThenTheDefault)
     p.inform(nullptr, QStringLiteral("m1"));
     EXPECT_EQ(p.openFileName(nullptr, QStringLiteral("open"), QString()), QStringLiteral("/tmp/a.xlsx"));
     EXPECT_TRUE(p.openFileName(nullptr, QStringLiteral("open"), QString()).isEmpty());
-    EXPECT_EQ(p.shown, (QStringList{"q1", "q2", "q3", "m1"}));
-    EXPECT_EQ(p.messages, QStringList{"m1"});
-    EXPECT_EQ(p.questions, (QStringList{"q1", "q2", "q3"}));
+    EXPECT_EQ(p.shown, (QStringList {"q1", "q2", "q3", "m1"}));
+    EXPECT_EQ(p.messages, QStringList {"m1"});
+    EXPECT_EQ(p.questions, (QStringList {"q1", "q2", "q3"}));
 }
 
 TEST(ScreenRegistry, CreatesOnlyRegisteredScreensEachTimeAnew)

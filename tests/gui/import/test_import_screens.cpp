@@ -90,13 +90,13 @@ TEST(ImpEmpData, ControlsAsDesigned)
     EXPECT_EQ(pages->tabText(3), QStringLiteral("ส่วนงาน"));
     EXPECT_EQ(pages->currentIndex(), 3);
     auto* grid1 = child<QTableView>(&screen, "StringGrid1");
-    EXPECT_EQ(widths(grid1), (QList<int>{50, 90, 90, 100, 100, 100, 100, 100, 100, 120, 100, 100, 100, 120}));
+    EXPECT_EQ(widths(grid1), (QList<int> {50, 90, 90, 100, 100, 100, 100, 100, 100, 120, 100, 100, 100, 120}));
     EXPECT_EQ(titles(grid1).value(7), QStringLiteral("วันที่ปฏิบัติงานในม.กาวิลัน"));
     EXPECT_EQ(titles(grid1).value(11), QStringLiteral("อัตตราเงินเดือน"));
     EXPECT_EQ(titles(child<QTableView>(&screen, "StringGrid3")),
-              (QStringList{"No. ", "รหัสประเทภการจ้าง ", "ชื่อประเภทการจ้าง"}));
-    EXPECT_EQ(widths(child<QTableView>(&screen, "StringGrid4")), (QList<int>{50, 90, 120}));
-    EXPECT_EQ(grid1->model()->rowCount(), 1);  // one empty data row before any load
+        (QStringList {"No. ", "รหัสประเทภการจ้าง ", "ชื่อประเภทการจ้าง"}));
+    EXPECT_EQ(widths(child<QTableView>(&screen, "StringGrid4")), (QList<int> {50, 90, 120}));
+    EXPECT_EQ(grid1->model()->rowCount(), 1); // one empty data row before any load
 }
 
 TEST(ImpEmpData, LoadFillsTheGridsAndSaveWritesThem)
@@ -161,7 +161,7 @@ TEST(ImpWorkType, LoadAndSave)
     EXPECT_EQ(screen.windowTitle(), QStringLiteral("frmImp_Work_Type"));
     EXPECT_EQ(child<QLabel>(&screen, "Label5")->text(), QStringLiteral("Import ข้อมูลการเปลี่ยนแปลงประเภทการจ้าง"));
     auto* grid = child<QTableView>(&screen, "StringGrid1");
-    EXPECT_EQ(widths(grid), (QList<int>{50, 70, 80, 90, 120, 100, 100}));
+    EXPECT_EQ(widths(grid), (QList<int> {50, 70, 80, 90, 120, 100, 100}));
     EXPECT_EQ(titles(grid).value(3), QStringLiteral("Work Type Code"));
     EXPECT_FALSE(screen.findChild<QLabel*>(QStringLiteral("Label_NoItem")));
 

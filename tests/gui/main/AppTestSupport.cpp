@@ -1,7 +1,7 @@
 #include "AppTestSupport.h"
 
-#include "gui/main/Screens.h"
 #include "db/Users.h"
+#include "gui/main/Screens.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -57,13 +57,11 @@ app::TfrmVelmora& MainWindowTest::start(const QString& url)
 {
     window.reset();
     window = std::make_unique<app::TfrmVelmora>(session, url, screens);
-    QObject::connect(window.get(), &app::TfrmVelmora::programEndRequested,
-                     [this] { ++endRequests; });
+    QObject::connect(window.get(), &app::TfrmVelmora::programEndRequested, [this] { ++endRequests; });
     return *window;
 }
 
-void MainWindowTest::addUser(const QString& name, const QString& password, const QString& first,
-                             const QString& last)
+void MainWindowTest::addUser(const QString& name, const QString& password, const QString& first, const QString& last)
 {
     QString error;
     ASSERT_TRUE(db::addUser(tdb.db(), name, password, first, last, &error)) << error.toStdString();

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "gui/main/UVelmora.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenRegistry.h"
 #include "gui/common/Session.h"
+#include "gui/main/UVelmora.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -38,8 +38,7 @@ protected:
     app::TfrmVelmora& start(const QString& url);
 
     // Adds a user whose password is stored hashed.
-    void addUser(const QString& name, const QString& password, const QString& first,
-                 const QString& last);
+    void addUser(const QString& name, const QString& password, const QString& first, const QString& last);
     // Types name and password and presses OK.
     void login(const QString& name, const QString& password);
 
@@ -56,7 +55,7 @@ protected:
     app::Session session;
     app::ScreenRegistry screens;
     std::unique_ptr<app::TfrmVelmora> window;
-    int endRequests = 0;  // programEndRequested signals seen
+    int endRequests = 0; // programEndRequested signals seen
 };
 
 } // namespace velmora::test

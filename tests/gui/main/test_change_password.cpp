@@ -3,9 +3,9 @@
 
 #include "AppTestSupport.h"
 
-#include "gui/main/UChange_Password.h"
 #include "db/PasswordHash.h"
 #include "db/Users.h"
+#include "gui/main/UChange_Password.h"
 
 #include <QAction>
 #include <QLabel>
@@ -22,8 +22,7 @@ const QString kConfirm = QStringLiteral("ยืนยันการบันท
 const QString kWrongOld = QStringLiteral("รหัสผ่านเดิมไม่ถูกต้อง");
 const QString kMismatch = QStringLiteral("รหัสผ่านและรหัสยืนยันไม่เหมือนกัน กรุณาใส่ใหม่");
 const QString kEmptyNew = QStringLiteral("กรุณาใส่รหัสผ่านใหม่ด้วย");
-const QString kChanged =
-    QStringLiteral("ทำการเปลี่ยนแปลงรหัสผ่านให้แล้ว โปรแกรมจะปิดตัวเองเพื่อให้\rเข้าระบบใหม่ (Login)");
+const QString kChanged = QStringLiteral("ทำการเปลี่ยนแปลงรหัสผ่านให้แล้ว โปรแกรมจะปิดตัวเองเพื่อให้\rเข้าระบบใหม่ (Login)");
 
 // The screen opened from the menu of a logged-in main window.
 class ChangePasswordTest : public MainWindowTest
@@ -31,8 +30,7 @@ class ChangePasswordTest : public MainWindowTest
 protected:
     void SetUp() override
     {
-        addUser(QStringLiteral("somchai"), QStringLiteral("Pass123"), QStringLiteral("สมชาย"),
-                QStringLiteral("ใจดี"));
+        addUser(QStringLiteral("somchai"), QStringLiteral("Pass123"), QStringLiteral("สมชาย"), QStringLiteral("ใจดี"));
         logInAndOpen(QStringLiteral("somchai"), QStringLiteral("Pass123"));
     }
 
@@ -65,8 +63,7 @@ protected:
 
     QString storedPassword(const QString& user)
     {
-        return tdb.scalar(QStringLiteral("SELECT Upassword FROM EP_TR_User WHERE UserName = ?"), {user})
-            .toString();
+        return tdb.scalar(QStringLiteral("SELECT Upassword FROM EP_TR_User WHERE UserName = ?"), {user}).toString();
     }
 
     QWidget* screen = nullptr;
@@ -85,11 +82,9 @@ TEST_F(ChangePasswordTest, OpensWithEmptyHiddenBoxesOfTenCharacters)
         typeText(box, QStringLiteral("abcdefghijkl"));
         EXPECT_EQ(box->text(), QStringLiteral("abcdefghij"));
     }
-    EXPECT_EQ(screen->findChild<QLabel*>(QStringLiteral("Label5"))->text(),
-              QStringLiteral("การเปลี่ยนแปลงรหัสผ่าน"));
+    EXPECT_EQ(screen->findChild<QLabel*>(QStringLiteral("Label5"))->text(), QStringLiteral("การเปลี่ยนแปลงรหัสผ่าน"));
     EXPECT_EQ(save->text(), QStringLiteral("บันทึกข้อมูล"));
-    EXPECT_EQ(screen->findChild<QPushButton*>(QStringLiteral("btnExit_Form"))->text(),
-              QStringLiteral("กลับสู่เมนูหลัก"));
+    EXPECT_EQ(screen->findChild<QPushButton*>(QStringLiteral("btnExit_Form"))->text(), QStringLiteral("กลับสู่เมนูหลัก"));
 }
 
 TEST_F(ChangePasswordTest, CancelledConfirmationChangesNothing)
@@ -98,7 +93,7 @@ TEST_F(ChangePasswordTest, CancelledConfirmationChangesNothing)
     prompter.confirmAnswers = {false};
     fill(QStringLiteral("Pass123"), QStringLiteral("New1"), QStringLiteral("New1"));
     save->click();
-    EXPECT_EQ(prompter.shown, QStringList{kConfirm});
+    EXPECT_EQ(prompter.shown, QStringList {kConfirm});
     EXPECT_EQ(storedPassword(QStringLiteral("somchai")), before);
     EXPECT_EQ(endRequests, 0);
     EXPECT_EQ(newBox->text(), QStringLiteral("New1"));
@@ -108,7 +103,7 @@ TEST_F(ChangePasswordTest, WrongOldPasswordLeavesBoxesAsTypedAndFocusesOld)
 {
     fill(QStringLiteral("pass123"), QStringLiteral("New1"), QStringLiteral("New1"));
     save->click();
-    EXPECT_EQ(prompter.shown, (QStringList{kConfirm, kWrongOld}));
+    EXPECT_EQ(prompter.shown, (QStringList {kConfirm, kWrongOld}));
     EXPECT_EQ(oldBox->text(), QStringLiteral("pass123"));
     EXPECT_EQ(newBox->text(), QStringLiteral("New1"));
     EXPECT_EQ(confBox->text(), QStringLiteral("New1"));
@@ -120,31 +115,31 @@ TEST_F(ChangePasswordTest, MismatchClearsNewAndConfirmationAndFocusesNew)
 {
     fill(QStringLiteral("Pass123"), QStringLiteral("abc"), QStringLiteral("ABC"));
     save->click();
-    EXPECT_EQ(prompter.shown, (QStringList{kConfirm, kMismatch}));
+    EXPECT_EQ(prompter.shown, (QStringList {kConfirm, kMismatch}));
     EXPECT_EQ(oldBox->text(), QStringLiteral("Pass123"));
     EXPECT_TRUE(newBox->text().isEmpty());
     EXPECT_TRUE(confBox->text().isEmpty());
     EXPECT_EQ(QApplication::focusWidget(), newBox);
-    EXPECT_EQ(db::checkLogin(tdb.db(), QStringLiteral("somchai"), QStringLiteral("Pass123")).status,
-              db::LoginResult::Ok);
+    EXPECT_EQ(
+        db::checkLogin(tdb.db(), QStringLiteral("somchai"), QStringLiteral("Pass123")).status, db::LoginResult::Ok);
 }
 
 TEST_F(ChangePasswordTest, EmptyNewPasswordIsRefused)
 {
     fill(QStringLiteral("Pass123"), QString(), QString());
     save->click();
-    EXPECT_EQ(prompter.shown, (QStringList{kConfirm, kEmptyNew}));
+    EXPECT_EQ(prompter.shown, (QStringList {kConfirm, kEmptyNew}));
     EXPECT_EQ(QApplication::focusWidget(), newBox);
     EXPECT_EQ(endRequests, 0);
-    EXPECT_EQ(db::checkLogin(tdb.db(), QStringLiteral("somchai"), QStringLiteral("Pass123")).status,
-              db::LoginResult::Ok);
+    EXPECT_EQ(
+        db::checkLogin(tdb.db(), QStringLiteral("somchai"), QStringLiteral("Pass123")).status, db::LoginResult::Ok);
 }
 
 TEST_F(ChangePasswordTest, SuccessEndsTheProgramAndOnlyTheNewPasswordLogsIn)
 {
     fill(QStringLiteral("Pass123"), QStringLiteral("ใหม่'9"), QStringLiteral("ใหม่'9"));
     save->click();
-    EXPECT_EQ(prompter.shown, (QStringList{kConfirm, kChanged}));
+    EXPECT_EQ(prompter.shown, (QStringList {kConfirm, kChanged}));
     EXPECT_EQ(endRequests, 1);
     EXPECT_TRUE(db::isPasswordHash(storedPassword(QStringLiteral("somchai"))));
 
@@ -152,7 +147,7 @@ TEST_F(ChangePasswordTest, SuccessEndsTheProgramAndOnlyTheNewPasswordLogsIn)
     prompter.clear();
     start();
     login(QStringLiteral("somchai"), QStringLiteral("Pass123"));
-    EXPECT_EQ(prompter.shown, QStringList{QStringLiteral("รหัสผ่านไม่ถูกต้อง กรุณาใส่รหัสผ่านใหม่")});
+    EXPECT_EQ(prompter.shown, QStringList {QStringLiteral("รหัสผ่านไม่ถูกต้อง กรุณาใส่รหัสผ่านใหม่")});
     EXPECT_FALSE(window->loggedIn());
     prompter.clear();
     login(QStringLiteral("somchai"), QStringLiteral("ใหม่'9"));
@@ -192,10 +187,8 @@ class LegacyChangePasswordTest : public ChangePasswordTest
 protected:
     void SetUp() override
     {
-        tdb.exec(QStringLiteral(
-                     "INSERT INTO EP_TR_User (UserName, Upassword, F_Name, L_Name) VALUES (?, ?, ?, ?)"),
-                 {QStringLiteral("o'neil"), QStringLiteral("it's ok"), QStringLiteral("โอ"),
-                  QStringLiteral("นีล")});
+        tdb.exec(QStringLiteral("INSERT INTO EP_TR_User (UserName, Upassword, F_Name, L_Name) VALUES (?, ?, ?, ?)"),
+            {QStringLiteral("o'neil"), QStringLiteral("it's ok"), QStringLiteral("โอ"), QStringLiteral("นีล")});
         logInAndOpen(QStringLiteral("o'neil"), QStringLiteral("it's ok"));
     }
 };
@@ -204,11 +197,10 @@ TEST_F(LegacyChangePasswordTest, ApostrophesInNameAndPasswordsWork)
 {
     fill(QStringLiteral("it's ok"), QStringLiteral("x'y"), QStringLiteral("x'y"));
     save->click();
-    EXPECT_EQ(prompter.shown, (QStringList{kConfirm, kChanged}));
-    EXPECT_EQ(db::checkLogin(tdb.db(), QStringLiteral("o'neil"), QStringLiteral("x'y")).status,
-              db::LoginResult::Ok);
+    EXPECT_EQ(prompter.shown, (QStringList {kConfirm, kChanged}));
+    EXPECT_EQ(db::checkLogin(tdb.db(), QStringLiteral("o'neil"), QStringLiteral("x'y")).status, db::LoginResult::Ok);
     EXPECT_EQ(db::checkLogin(tdb.db(), QStringLiteral("o'neil"), QStringLiteral("it's ok")).status,
-              db::LoginResult::WrongPassword);
+        db::LoginResult::WrongPassword);
 }
 
 } // namespace

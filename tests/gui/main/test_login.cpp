@@ -3,9 +3,9 @@
 
 #include "AppTestSupport.h"
 
+#include "db/LocalAddress.h"
 #include "db/PasswordHash.h"
 #include "db/Users.h"
-#include "db/LocalAddress.h"
 
 #include <QAction>
 #include <QLabel>
@@ -28,10 +28,8 @@ class LoginTest : public MainWindowTest
 protected:
     void SetUp() override
     {
-        addUser(QStringLiteral("somchai"), QStringLiteral("Pass123"), QStringLiteral("สมชาย"),
-                QStringLiteral("ใจดี"));
-        addUser(QStringLiteral("o'brien"), QStringLiteral("it's"), QStringLiteral("แพท"),
-                QStringLiteral("โอ'ไบรอัน"));
+        addUser(QStringLiteral("somchai"), QStringLiteral("Pass123"), QStringLiteral("สมชาย"), QStringLiteral("ใจดี"));
+        addUser(QStringLiteral("o'brien"), QStringLiteral("it's"), QStringLiteral("แพท"), QStringLiteral("โอ'ไบรอัน"));
         start();
         ASSERT_FALSE(window->endRequested()) << prompter.shown.join(QLatin1Char('|')).toStdString();
         showAndActivate(window.get());
@@ -66,27 +64,25 @@ TEST_P(RefusedLoginTest, ShowsItsMessageFocusesTheBoxAndLeavesBoxesAsTyped)
     const QString name = QString::fromUtf8(c.name);
     const QString password = QString::fromUtf8(c.password);
     login(name, password);
-    EXPECT_EQ(prompter.shown, QStringList{*c.message});
+    EXPECT_EQ(prompter.shown, QStringList {*c.message});
     EXPECT_EQ(QApplication::focusWidget(), child<QWidget>(c.focused));
     EXPECT_EQ(child<QLineEdit>("edtName")->text(), name);
     EXPECT_EQ(child<QLineEdit>("edtPassword")->text(), password);
     expectStillAtLogin();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RefusedLoginTest,
-    ::testing::Values(
-        RefusedCase{"EmptyName", "", "Pass123", &kNoName, "edtName"},
-        RefusedCase{"EmptyBoth", "", "", &kNoName, "edtName"},
-        RefusedCase{"EmptyPassword", "somchai", "", &kNoPassword, "edtPassword"},
-        RefusedCase{"UnknownUser", "somsak", "Pass123", &kUnknownUser, "edtName"},
-        RefusedCase{"NameNotTrimmed", "somchai ", "Pass123", &kUnknownUser, "edtName"},
-        RefusedCase{"PasswordCase", "somchai", "pass123", &kWrongPassword, "edtPassword"},
-        RefusedCase{"PasswordNotTrimmed", "somchai", "Pass123 ", &kWrongPassword, "edtPassword"},
-        RefusedCase{"InjectionInName", "x' OR '1'='1", "Pass123", &kUnknownUser, "edtName"},
-        RefusedCase{"InjectionInPassword", "somchai", "' OR '1'='1", &kWrongPassword, "edtPassword"},
-        RefusedCase{"ApostropheNameWrongPassword", "o'brien", "its", &kWrongPassword, "edtPassword"},
-        RefusedCase{"BlankName", " ", "x", &kUnknownUser, "edtName"}),
+INSTANTIATE_TEST_SUITE_P(Cases, RefusedLoginTest,
+    ::testing::Values(RefusedCase {"EmptyName", "", "Pass123", &kNoName, "edtName"},
+        RefusedCase {"EmptyBoth", "", "", &kNoName, "edtName"},
+        RefusedCase {"EmptyPassword", "somchai", "", &kNoPassword, "edtPassword"},
+        RefusedCase {"UnknownUser", "somsak", "Pass123", &kUnknownUser, "edtName"},
+        RefusedCase {"NameNotTrimmed", "somchai ", "Pass123", &kUnknownUser, "edtName"},
+        RefusedCase {"PasswordCase", "somchai", "pass123", &kWrongPassword, "edtPassword"},
+        RefusedCase {"PasswordNotTrimmed", "somchai", "Pass123 ", &kWrongPassword, "edtPassword"},
+        RefusedCase {"InjectionInName", "x' OR '1'='1", "Pass123", &kUnknownUser, "edtName"},
+        RefusedCase {"InjectionInPassword", "somchai", "' OR '1'='1", &kWrongPassword, "edtPassword"},
+        RefusedCase {"ApostropheNameWrongPassword", "o'brien", "its", &kWrongPassword, "edtPassword"},
+        RefusedCase {"BlankName", " ", "x", &kUnknownUser, "edtName"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(LoginTest, SuccessShowsMenuAndStatusBarAndHidesThePanel)
@@ -117,8 +113,7 @@ TEST_F(LoginTest, NameAndPasswordWithApostrophesLogIn)
 
 TEST_F(LoginTest, ThaiUserNameLogsIn)
 {
-    addUser(QStringLiteral("สมหญิง"), QStringLiteral("รหัสลับ"), QStringLiteral("สมหญิง"),
-            QStringLiteral("รักเรียน"));
+    addUser(QStringLiteral("สมหญิง"), QStringLiteral("รหัสลับ"), QStringLiteral("สมหญิง"), QStringLiteral("รักเรียน"));
     login(QStringLiteral("สมหญิง"), QStringLiteral("รหัสลับ"));
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_EQ(session.Login_User_Name, QStringLiteral("สมหญิง"));
@@ -127,7 +122,7 @@ TEST_F(LoginTest, ThaiUserNameLogsIn)
 TEST_F(LoginTest, SecondTryAfterAWrongPasswordSucceeds)
 {
     login(QStringLiteral("somchai"), QStringLiteral("wrong"));
-    EXPECT_EQ(prompter.shown, QStringList{kWrongPassword});
+    EXPECT_EQ(prompter.shown, QStringList {kWrongPassword});
     retype(child<QLineEdit>("edtPassword"), QStringLiteral("Pass123"));
     child<QPushButton>("btnOK")->click();
     EXPECT_EQ(prompter.shown.size(), 1);
@@ -146,28 +141,28 @@ TEST_F(LoginTest, AddressComesFromTheComputerByDefault)
     session.localAddress = nullptr;
     login(QStringLiteral("somchai"), QStringLiteral("Pass123"));
     EXPECT_EQ(child<QLabel>("StatusPanel2")->text(),
-              QStringLiteral("IP Address :") + QString::fromStdString(velmora::Local_IP_Address()));
+        QStringLiteral("IP Address :") + QString::fromStdString(velmora::Local_IP_Address()));
 }
 
 TEST_F(LoginTest, LegacyPlainTextPasswordLogsInAndIsThenStoredHashed)
 {
     tdb.exec(QStringLiteral("INSERT INTO EP_TR_User (UserName, Upassword, F_Name, L_Name) VALUES (?, ?, ?, ?)"),
-             {QStringLiteral("vok"), QStringLiteral("Old Pw"), QStringLiteral("วอก"), QStringLiteral("เก่า")});
+        {QStringLiteral("vok"), QStringLiteral("Old Pw"), QStringLiteral("วอก"), QStringLiteral("เก่า")});
     login(QStringLiteral("vok"), QStringLiteral("old pw"));
-    EXPECT_EQ(prompter.shown, QStringList{kWrongPassword});
-    EXPECT_EQ(tdb.scalar(QStringLiteral("SELECT Upassword FROM EP_TR_User WHERE UserName = ?"),
-                         {QStringLiteral("vok")}).toString(),
-              QStringLiteral("Old Pw"));
+    EXPECT_EQ(prompter.shown, QStringList {kWrongPassword});
+    EXPECT_EQ(tdb.scalar(QStringLiteral("SELECT Upassword FROM EP_TR_User WHERE UserName = ?"), {QStringLiteral("vok")})
+                  .toString(),
+        QStringLiteral("Old Pw"));
 
     retype(child<QLineEdit>("edtPassword"), QStringLiteral("Old Pw"));
     child<QPushButton>("btnOK")->click();
     EXPECT_TRUE(window->loggedIn());
-    const QString stored = tdb.scalar(QStringLiteral("SELECT Upassword FROM EP_TR_User WHERE UserName = ?"),
-                                      {QStringLiteral("vok")}).toString();
+    const QString stored =
+        tdb.scalar(QStringLiteral("SELECT Upassword FROM EP_TR_User WHERE UserName = ?"), {QStringLiteral("vok")})
+            .toString();
     EXPECT_NE(stored, QStringLiteral("Old Pw"));
     EXPECT_TRUE(db::isPasswordHash(stored));
-    EXPECT_EQ(db::checkLogin(tdb.db(), QStringLiteral("vok"), QStringLiteral("Old Pw")).status,
-              db::LoginResult::Ok);
+    EXPECT_EQ(db::checkLogin(tdb.db(), QStringLiteral("vok"), QStringLiteral("Old Pw")).status, db::LoginResult::Ok);
 }
 
 TEST_F(LoginTest, EnterMovesFromNameToPasswordToOk)
@@ -197,7 +192,7 @@ TEST_F(LoginTest, PasswordBoxHidesWhatIsTyped)
 
 TEST_F(LoginTest, DatabaseErrorIsShownAndTheWindowStaysAtLogin)
 {
-    QSqlQuery drop = tdb->query();  // DDL: PostgreSQL cannot prepare it
+    QSqlQuery drop = tdb->query(); // DDL: PostgreSQL cannot prepare it
     ASSERT_TRUE(drop.exec(QStringLiteral("DROP TABLE EP_TR_User")));
     login(QStringLiteral("somchai"), QStringLiteral("Pass123"));
     ASSERT_EQ(prompter.shown.size(), 1);

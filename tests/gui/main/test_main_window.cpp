@@ -26,8 +26,7 @@ class MainWindowShellTest : public MainWindowTest
 protected:
     void SetUp() override
     {
-        addUser(QStringLiteral("somchai"), QStringLiteral("Pass123"), QStringLiteral("สมชาย"),
-                QStringLiteral("ใจดี"));
+        addUser(QStringLiteral("somchai"), QStringLiteral("Pass123"), QStringLiteral("สมชาย"), QStringLiteral("ใจดี"));
     }
     void startAndLogIn()
     {
@@ -43,12 +42,12 @@ TEST_F(MainWindowShellTest, MenuHoldsEveryItemInOrder)
     start();
     auto* bar = child<QMenuBar>("MainMenu1");
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(objectNames(bar->actions()), (QStringList{"N1", "N2", "N3", "N11", "NExit"}));
-    EXPECT_EQ(objectNames(child<QMenu>("N1")->actions()), (QStringList{"N23", "N6"}));
-    EXPECT_EQ(objectNames(child<QMenu>("N2")->actions()), (QStringList{"N5", "N1725501", "N10"}));
-    EXPECT_EQ(objectNames(child<QMenu>("N3")->actions()),
-              (QStringList{"N4", "N7", "N8", "N9", "N12", "N13", "N14", "N15"}));
-    EXPECT_EQ(objectNames(child<QMenu>("N11")->actions()), (QStringList{"ChangePassword1", "OrgSettings1"}));
+    EXPECT_EQ(objectNames(bar->actions()), (QStringList {"N1", "N2", "N3", "N11", "NExit"}));
+    EXPECT_EQ(objectNames(child<QMenu>("N1")->actions()), (QStringList {"N23", "N6"}));
+    EXPECT_EQ(objectNames(child<QMenu>("N2")->actions()), (QStringList {"N5", "N1725501", "N10"}));
+    EXPECT_EQ(
+        objectNames(child<QMenu>("N3")->actions()), (QStringList {"N4", "N7", "N8", "N9", "N12", "N13", "N14", "N15"}));
+    EXPECT_EQ(objectNames(child<QMenu>("N11")->actions()), (QStringList {"ChangePassword1", "OrgSettings1"}));
     for (const char* name : {"N1725501", "N8", "N12", "N14"})
         EXPECT_TRUE(child<QAction>(name)->isSeparator()) << name;
     EXPECT_FALSE(child<QAction>("N1725501")->isEnabled());
@@ -72,23 +71,14 @@ TEST_P(MenuCaptionTest, CaptionIsExact)
     EXPECT_EQ(action->text(), QString::fromUtf8(GetParam().caption));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Items, MenuCaptionTest,
-    ::testing::Values(CaptionCase{"N1", "นำเข้าข้อมูล(Import Data)"},
-                      CaptionCase{"N23", "การนำเข้าข้อมูลพนักงาน"},
-                      CaptionCase{"N6", "การนำเข้าข้อมูลการเปลี่ยนแปลงประเภทการจ้าง"},
-                      CaptionCase{"N2", "การประมวลผล"},
-                      CaptionCase{"N5", "การคำนวณเงินชดเชย"},
-                      CaptionCase{"N10", "การยกเลิกคำนวณเงินชดเชย"},
-                      CaptionCase{"N3", "รายงาน"},
-                      CaptionCase{"N4", "รายงานรายชื่อผู้ครบสัญญา"},
-                      CaptionCase{"N7", "รายการสรุปเงิน"},
-                      CaptionCase{"N9", "รายละเอียดการเบิก"},
-                      CaptionCase{"N13", "ประมาณการเงินชดเชย"},
-                      CaptionCase{"N15", "เงินชดเชยแยกตามเงิน"},
-                      CaptionCase{"N11", "ระบบ(System)"},
-                      CaptionCase{"ChangePassword1", "เปลี่ยนแปลงรหัสผ่าน(Change Password)"},
-                      CaptionCase{"NExit", "ออกจากระบบ"}));
+INSTANTIATE_TEST_SUITE_P(Items, MenuCaptionTest,
+    ::testing::Values(CaptionCase {"N1", "นำเข้าข้อมูล(Import Data)"}, CaptionCase {"N23", "การนำเข้าข้อมูลพนักงาน"},
+        CaptionCase {"N6", "การนำเข้าข้อมูลการเปลี่ยนแปลงประเภทการจ้าง"}, CaptionCase {"N2", "การประมวลผล"},
+        CaptionCase {"N5", "การคำนวณเงินชดเชย"}, CaptionCase {"N10", "การยกเลิกคำนวณเงินชดเชย"},
+        CaptionCase {"N3", "รายงาน"}, CaptionCase {"N4", "รายงานรายชื่อผู้ครบสัญญา"}, CaptionCase {"N7", "รายการสรุปเงิน"},
+        CaptionCase {"N9", "รายละเอียดการเบิก"}, CaptionCase {"N13", "ประมาณการเงินชดเชย"},
+        CaptionCase {"N15", "เงินชดเชยแยกตามเงิน"}, CaptionCase {"N11", "ระบบ(System)"},
+        CaptionCase {"ChangePassword1", "เปลี่ยนแปลงรหัสผ่าน(Change Password)"}, CaptionCase {"NExit", "ออกจากระบบ"}));
 
 TEST_F(MainWindowShellTest, ItemsWithoutAScreenAreDisabledAndHarmless)
 {
@@ -99,7 +89,7 @@ TEST_F(MainWindowShellTest, ItemsWithoutAScreenAreDisabledAndHarmless)
         auto* action = window->findChild<QAction*>(item);
         ASSERT_NE(action, nullptr) << item.toStdString();
         EXPECT_EQ(action->isEnabled(), item == QLatin1String("N5")) << item.toStdString();
-        action->trigger();  // a disabled item does nothing
+        action->trigger(); // a disabled item does nothing
     }
     EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(window->openScreen(QStringLiteral("N23")), nullptr);

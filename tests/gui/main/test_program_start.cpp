@@ -3,9 +3,9 @@
 
 #include "AppTestSupport.h"
 
+#include "db/Schema.h"
 #include "gui/main/Screens.h"
 #include "gui/main/Startup.h"
-#include "db/Schema.h"
 
 namespace velmora::test {
 namespace {
@@ -16,7 +16,7 @@ TEST(PrepareDatabase, EmptyDatabaseGetsTablesAndTheNoUserMessage)
     app::ScriptedPrompter prompter;
     QString error;
     ASSERT_TRUE(app::prepareDatabase(tdb.url(), prompter, &error)) << error.toStdString();
-    EXPECT_EQ(prompter.shown, QStringList{app::newDatabaseMessage()});
+    EXPECT_EQ(prompter.shown, QStringList {app::newDatabaseMessage()});
     QString version;
     ASSERT_TRUE(db::readVersion(tdb.db(), &version, &error)) << error.toStdString();
     EXPECT_EQ(version, QStringLiteral("8.0"));
@@ -35,8 +35,7 @@ TEST(PrepareDatabase, ExistingDatabaseIsLeftAsItIs)
     QString error;
     ASSERT_TRUE(app::prepareDatabase(tdb.url(), prompter, &error));
     EXPECT_TRUE(prompter.shown.isEmpty());
-    EXPECT_EQ(tdb.scalar(QStringLiteral("SELECT Version_NO FROM EP_TR_Version")).toString(),
-              QStringLiteral("7.0"));
+    EXPECT_EQ(tdb.scalar(QStringLiteral("SELECT Version_NO FROM EP_TR_Version")).toString(), QStringLiteral("7.0"));
 }
 
 TEST(PrepareDatabase, UnreachableDatabaseIsLeftToTheStartUpCheck)

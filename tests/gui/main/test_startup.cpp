@@ -17,8 +17,7 @@ const QString kBadDate = QStringLiteral("รูปแบบวันที่ไ
 
 QString separatorMessage(const QString& machineText)
 {
-    return QStringLiteral("รูปแบบวันที่ไม่ถูกต้อง\rรูปแบบที่กำหนด : dd/mm/yyyy\rแต่วันที่ของเครื่องเป็น :")
-           + machineText;
+    return QStringLiteral("รูปแบบวันที่ไม่ถูกต้อง\rรูปแบบที่กำหนด : dd/mm/yyyy\rแต่วันที่ของเครื่องเป็น :") + machineText;
 }
 
 QString versionMessage(const QString& version)
@@ -51,7 +50,7 @@ class ConnectionFailureTest : public MainWindowTest, public ::testing::WithParam
 TEST_P(ConnectionFailureTest, ShowsTheConnectionMessageOnlyAndEnds)
 {
     app::TfrmVelmora& w = start(QString::fromUtf8(GetParam()));
-    EXPECT_EQ(prompter.shown, QStringList{kConnectionFailed});
+    EXPECT_EQ(prompter.shown, QStringList {kConnectionFailed});
     EXPECT_TRUE(w.endRequested());
     EXPECT_EQ(w.database(), nullptr);
     EXPECT_EQ(session.db, nullptr);
@@ -61,10 +60,8 @@ TEST_P(ConnectionFailureTest, ShowsTheConnectionMessageOnlyAndEnds)
 }
 
 INSTANTIATE_TEST_SUITE_P(Urls, ConnectionFailureTest,
-                         ::testing::Values("sqlite:/dev/null/velmora/x.sqlite",
-                                           "postgresql://nobody@127.0.0.1:1/nothing",
-                                           "odbc:DRIVER={NoSuchDriver};SERVER=nowhere",
-                                           "not-a-database-url", ""));
+    ::testing::Values("sqlite:/dev/null/velmora/x.sqlite", "postgresql://nobody@127.0.0.1:1/nothing",
+        "odbc:DRIVER={NoSuchDriver};SERVER=nowhere", "not-a-database-url", ""));
 
 // The machine clock's year must start with "20".
 struct ClockCase
@@ -83,7 +80,7 @@ TEST_P(MachineYearTest, YearOutside2000To2099IsRefused)
     session.localNow = [date] { return QDateTime(date, QTime(9, 30)); };
     app::TfrmVelmora& w = start();
     if (GetParam().refused) {
-        EXPECT_EQ(prompter.shown, QStringList{kBadDate});
+        EXPECT_EQ(prompter.shown, QStringList {kBadDate});
         EXPECT_TRUE(w.endRequested());
     } else {
         EXPECT_TRUE(prompter.shown.isEmpty());
@@ -95,11 +92,9 @@ TEST_P(MachineYearTest, YearOutside2000To2099IsRefused)
 }
 
 INSTANTIATE_TEST_SUITE_P(Clocks, MachineYearTest,
-                         ::testing::Values(ClockCase{QDate(2560, 3, 18), true},  // Buddhist era as clock year
-                                           ClockCase{QDate(2100, 1, 1), true},
-                                           ClockCase{QDate(1999, 12, 31), true},
-                                           ClockCase{QDate(2000, 1, 1), false},
-                                           ClockCase{QDate(2099, 12, 31), false}));
+    ::testing::Values(ClockCase {QDate(2560, 3, 18), true}, // Buddhist era as clock year
+        ClockCase {QDate(2100, 1, 1), true}, ClockCase {QDate(1999, 12, 31), true},
+        ClockCase {QDate(2000, 1, 1), false}, ClockCase {QDate(2099, 12, 31), false}));
 
 struct SeparatorCase
 {
@@ -115,14 +110,13 @@ TEST_P(DateSeparatorTest, OtherSeparatorGivesThreeLineMessageWithMachineText)
 {
     session.dateSeparator = QString::fromUtf8(GetParam().separator);
     app::TfrmVelmora& w = start();
-    EXPECT_EQ(prompter.shown, QStringList{separatorMessage(QString::fromUtf8(GetParam().machineText))});
+    EXPECT_EQ(prompter.shown, QStringList {separatorMessage(QString::fromUtf8(GetParam().machineText))});
     EXPECT_TRUE(w.endRequested());
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, DateSeparatorTest,
-                         ::testing::Values(SeparatorCase{"-", "18-03-2017"},
-                                           SeparatorCase{".", "18.03.2017"},
-                                           SeparatorCase{" ", "18 03 2017"}));
+    ::testing::Values(
+        SeparatorCase {"-", "18-03-2017"}, SeparatorCase {".", "18.03.2017"}, SeparatorCase {" ", "18 03 2017"}));
 
 class VersionTest : public MainWindowTest, public ::testing::WithParamInterface<const char*>
 {
@@ -133,7 +127,7 @@ TEST_P(VersionTest, AnyOtherVersionIsRefusedAndShown)
     const QString version = QString::fromUtf8(GetParam());
     tdb.exec(QStringLiteral("UPDATE EP_TR_Version SET Version_NO = ?"), {version});
     app::TfrmVelmora& w = start();
-    EXPECT_EQ(prompter.shown, QStringList{versionMessage(version)});
+    EXPECT_EQ(prompter.shown, QStringList {versionMessage(version)});
     EXPECT_TRUE(w.endRequested());
     EXPECT_EQ(child<QLabel>("Label3")->text(), QStringLiteral("V.") + version);
 }
@@ -144,14 +138,14 @@ TEST_F(StartupTest, EmptyVersionTableIsRefusedWithEmptyVersion)
 {
     tdb.exec(QStringLiteral("DELETE FROM EP_TR_Version"));
     app::TfrmVelmora& w = start();
-    EXPECT_EQ(prompter.shown, QStringList{versionMessage(QString())});
+    EXPECT_EQ(prompter.shown, QStringList {versionMessage(QString())});
     EXPECT_TRUE(w.endRequested());
     EXPECT_EQ(child<QLabel>("Label3")->text(), QStringLiteral("V."));
 }
 
 TEST_F(StartupTest, MissingVersionTableEndsTheProgram)
 {
-    QSqlQuery drop = tdb->query();  // DDL: PostgreSQL cannot prepare it
+    QSqlQuery drop = tdb->query(); // DDL: PostgreSQL cannot prepare it
     ASSERT_TRUE(drop.exec(QStringLiteral("DROP TABLE EP_TR_Version")));
     app::TfrmVelmora& w = start();
     ASSERT_EQ(prompter.shown.size(), 1);
@@ -166,10 +160,11 @@ TEST_F(StartupTest, AllThreeFailuresShowTheirMessagesInTurn)
     session.dateSeparator = QStringLiteral("-");
     tdb.exec(QStringLiteral("UPDATE EP_TR_Version SET Version_NO = ?"), {QStringLiteral("8.00")});
     app::TfrmVelmora& w = start();
-    EXPECT_EQ(prompter.shown, (QStringList{kBadDate, separatorMessage(QStringLiteral("18-03-2560")),
-                                           versionMessage(QStringLiteral("8.00"))}));
+    EXPECT_EQ(prompter.shown,
+        (QStringList {
+            kBadDate, separatorMessage(QStringLiteral("18-03-2560")), versionMessage(QStringLiteral("8.00"))}));
     EXPECT_TRUE(w.endRequested());
-    EXPECT_EQ(endRequests, 0);  // nothing ends before start-up is over
+    EXPECT_EQ(endRequests, 0); // nothing ends before start-up is over
 }
 
 TEST_F(StartupTest, ServerDateTextsComeFromTheServerNotTheMachineClock)
@@ -181,8 +176,7 @@ TEST_F(StartupTest, ServerDateTextsComeFromTheServerNotTheMachineClock)
     ASSERT_EQ(text.size(), 10) << text.toStdString();
     const QDate serverDate = QDate::fromString(text, QStringLiteral("dd/MM/yyyy"));
     EXPECT_TRUE(serverDate == before || serverDate == after) << text.toStdString();
-    EXPECT_EQ(session.Server_Date_Text_BE,
-              text.left(6) + QString::number(serverDate.year() + 543));
+    EXPECT_EQ(session.Server_Date_Text_BE, text.left(6) + QString::number(serverDate.year() + 543));
     EXPECT_EQ(child<QLabel>("Label6")->text(), session.Server_Date_Text_BE);
 }
 

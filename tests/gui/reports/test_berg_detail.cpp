@@ -22,15 +22,14 @@ QString U(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-void saveCalculation(const TestDatabase& t, const char* sap, const char* firstName, double net, double fact,
-                     double kv)
+void saveCalculation(const TestDatabase& t, const char* sap, const char* firstName, double net, double fact, double kv)
 {
     t.exec(QStringLiteral("INSERT INTO EP_mRec_Money_Chodchoy (SapID, Emp_Surname, Emp_F_Name, Emp_L_Name, "
                           "Date_Beg_Cal, Date_End_Cal, Date_Entry, Total_Day, No_Year, No_Month, No_Day, N_T, "
                           "Last_Salary, His_Rec_Money, Net_Money_Recieve, Fact_Month_Weigth, Kv_Month_Weight, "
                           "Depart_Code, Depart_Name, Event_Out, Rec_Status) "
                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-           {QLatin1String(sap), U("นาย"), U(firstName), U("ทดสอบ"), QStringLiteral("17/10/2550"),
+        {QLatin1String(sap), U("นาย"), U(firstName), U("ทดสอบ"), QStringLiteral("17/10/2550"),
             QStringLiteral("30/09/2555"), QStringLiteral("18/09/2555"), 1811, 4, 11, 15, 1, net, 0.0, net, fact, kv,
             QStringLiteral("05"), U("คณะวิทยาศาสตร์"), U("ครบกำหนดระยะเวลาการจ้างตามสัญญา"), QStringLiteral("FC")});
 }

@@ -170,7 +170,7 @@ TEST_F(ReportScreens, ForecastListsOnlyTheFirstTypeByDefault)
     QTest::mouseClick(child<QPushButton>(&screen, "btnShow_Data"), Qt::LeftButton);
     ASSERT_EQ(prompter.messages.size(), 1);
     EXPECT_TRUE(prompter.messages.at(0).startsWith(QStringLiteral("ปีที่คำนวณไม่ถูกต้อง")));
-    EXPECT_EQ(screen.model()->rowCount(), 2);  // the last list stays
+    EXPECT_EQ(screen.model()->rowCount(), 2); // the last list stays
 }
 
 TEST_F(ReportScreens, ExitClosesTheScreen)

@@ -2,11 +2,11 @@
 #include "FundSourceData.h"
 
 #include "gui/common/Prompter.h"
+#include "gui/common/ReportScreen.h"
 #include "gui/common/Session.h"
+#include "gui/reports/URep_Split_Money.h"
 #include "pages/MemoPage.h"
 #include "pages/OrganisationSettings.h"
-#include "gui/common/ReportScreen.h"
-#include "gui/reports/URep_Split_Money.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +63,13 @@ protected:
         return found;
     }
     void click(const char* name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
-    void setCurrent(int row) { child<QTableView>("StringGrid1")->setCurrentIndex(screen->resultList().rows.size() > row ? child<QTableView>("StringGrid1")->model()->index(row, 0) : QModelIndex()); }
+    void setCurrent(int row)
+    {
+        child<QTableView>("StringGrid1")
+            ->setCurrentIndex(screen->resultList().rows.size() > row
+                    ? child<QTableView>("StringGrid1")->model()->index(row, 0)
+                    : QModelIndex());
+    }
     QStringList marks() const
     {
         QStringList m;
@@ -74,7 +80,7 @@ protected:
     QVariant printed(const char* sap) const
     {
         return t.scalar(QStringLiteral("SELECT Is_Print_doc FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"),
-                        {QString::fromUtf8(sap)});
+            {QString::fromUtf8(sap)});
     }
     QString memoText(const char* item) const
     {
@@ -114,7 +120,7 @@ TEST_F(SplitMoneyScreen, OpensWithTheMonthSoFarAndItsPresets)
     ASSERT_EQ(types->count(), 2);
     EXPECT_EQ(types->itemText(1), QStringLiteral("3. ส่วนงาน"));
     auto* departs = child<QComboBox>("cmbDapart_Name");
-    EXPECT_EQ(departs->currentText(), sci);  // the first by name (in code-point order)
+    EXPECT_EQ(departs->currentText(), sci); // the first by name (in code-point order)
     EXPECT_EQ(departs->count(), 2);
     EXPECT_FALSE(child<QFrame>("Panel2")->isVisible());
     EXPECT_EQ(child<QPushButton>("Button1")->text(), QStringLiteral("Export Ms Excel"));
@@ -146,48 +152,48 @@ TEST_F(SplitMoneyScreen, SearchListsOnlyTheChosenFundSourceByDefault)
 TEST_F(SplitMoneyScreen, EmptySearchAndEmptyGathering)
 {
     click("btnShow_Data");
-    EXPECT_EQ(prompter.messages, QStringList{QStringLiteral("ไม่พบข้อมูลที่ต้องการ")});
+    EXPECT_EQ(prompter.messages, QStringList {QStringLiteral("ไม่พบข้อมูลที่ต้องการ")});
     EXPECT_EQ(screen->resultList().rows.size(), 1);
     click("Button2");
     EXPECT_EQ(prompter.messages.size(), 2);
     EXPECT_FALSE(child<QFrame>("Panel2")->isVisible());
-    EXPECT_EQ(screen->selectionList().rows, (QList<QStringList>{QStringList(4, QString())}));
+    EXPECT_EQ(screen->selectionList().rows, (QList<QStringList> {QStringList(4, QString())}));
 }
 
 TEST_F(SplitMoneyScreen, MarksNeverReachTheTotalRowAndANewSearchClearsThem)
 {
     addThree();
     click("btnShow_Data");
-    ASSERT_EQ(marks(), (QStringList{"", "", "", ""}));
+    ASSERT_EQ(marks(), (QStringList {"", "", "", ""}));
     click("btnSelect_all");
-    EXPECT_EQ(marks(), (QStringList{"X", "X", "X", ""}));
+    EXPECT_EQ(marks(), (QStringList {"X", "X", "X", ""}));
     click("btnRelease_All");
-    EXPECT_EQ(marks(), (QStringList{"", "", "", ""}));
+    EXPECT_EQ(marks(), (QStringList {"", "", "", ""}));
 
     setCurrent(1);
     click("btnSelect2");
     click("btnSelect2");
-    EXPECT_EQ(marks(), (QStringList{"", "X", "", ""}));
+    EXPECT_EQ(marks(), (QStringList {"", "X", "", ""}));
     click("btnRelease2");
-    EXPECT_EQ(marks(), (QStringList{"", "", "", ""}));
+    EXPECT_EQ(marks(), (QStringList {"", "", "", ""}));
 
     auto* grid = child<QTableView>("StringGrid1");
     const QRect cell = grid->visualRect(grid->model()->index(2, 3));
     grid->show();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_EQ(marks(), (QStringList{"", "", "X", ""}));
+    EXPECT_EQ(marks(), (QStringList {"", "", "X", ""}));
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_EQ(marks(), (QStringList{"", "", "", ""}));
+    EXPECT_EQ(marks(), (QStringList {"", "", "", ""}));
 
-    setCurrent(3);  // the total row
+    setCurrent(3); // the total row
     click("btnSelect2");
     screen->StringGrid1DblClick();
-    EXPECT_EQ(marks(), (QStringList{"", "", "", ""}));
+    EXPECT_EQ(marks(), (QStringList {"", "", "", ""}));
 
     click("btnSelect_all");
     click("btnShow_Data");
-    EXPECT_EQ(marks(), (QStringList{"", "", "", ""}));
+    EXPECT_EQ(marks(), (QStringList {"", "", "", ""}));
 }
 
 TEST_F(SplitMoneyScreen, GatheringNothingMarkedShowsZero)
@@ -197,10 +203,10 @@ TEST_F(SplitMoneyScreen, GatheringNothingMarkedShowsZero)
     click("Button2");
     EXPECT_TRUE(child<QFrame>("Panel2")->isVisible());
     EXPECT_EQ(screen->selectionList().rows,
-              (QList<QStringList>{{"", "", QStringLiteral("ยอดรวมทั้งสิ้น"), QStringLiteral("0.00")}}));
+        (QList<QStringList> {{"", "", QStringLiteral("ยอดรวมทั้งสิ้น"), QStringLiteral("0.00")}}));
     click("btnExit2");
     EXPECT_FALSE(child<QFrame>("Panel2")->isVisible());
-    EXPECT_EQ(screen->selectionList().rows.size(), 1);  // kept
+    EXPECT_EQ(screen->selectionList().rows.size(), 1); // kept
 }
 
 TEST_F(SplitMoneyScreen, BothExportsCarryTheTitlesTheLinesAndTheTotal)
@@ -223,7 +229,7 @@ TEST_F(SplitMoneyScreen, BothExportsCarryTheTitlesTheLinesAndTheTotal)
     EXPECT_EQ(cellAt(list, 2, 1).value("v").toString(), QStringLiteral("หน่วยงาน ทั้งหมด"));
     EXPECT_EQ(cellAt(list, 4, 3).value("v").toString(), QStringLiteral("SAP ID "));
     EXPECT_EQ(cellAt(list, 4, 16).value("v").toString(), QStringLiteral("จำนวนเท่า"));
-    EXPECT_EQ(cellAt(list, 4, 16).value("fill").toString(), QStringLiteral("9BCDE6"));  // styled to P
+    EXPECT_EQ(cellAt(list, 4, 16).value("fill").toString(), QStringLiteral("9BCDE6")); // styled to P
     EXPECT_EQ(cellAt(list, 5, 3).value("v").toString(), QStringLiteral("101"));
     EXPECT_EQ(cellAt(list, 5, 2).value("v").toString(), QStringLiteral("X"));
     EXPECT_EQ(cellAt(list, 5, 6).value("v").toString(), QStringLiteral("01/12/2569"));
@@ -261,7 +267,7 @@ TEST_F(SplitMoneyScreen, TheMemoMarksTheSelectionAndNamesTheDepartment)
     click("btnShow_Data");
     click("btnSelect_all");
     setCurrent(3);
-    click("btnRelease2");  // 104 stays out
+    click("btnRelease2"); // 104 stays out
     click("Button2");
     ASSERT_EQ(screen->selectionList().rows.size(), 4);
     // the department filter is on "all": the memo names the department in the box
@@ -275,10 +281,8 @@ TEST_F(SplitMoneyScreen, TheMemoMarksTheSelectionAndNamesTheDepartment)
     EXPECT_EQ(memoText("QRLabel11"), QStringLiteral("3"));
     EXPECT_EQ(memoText("QRLabel13"), QStringLiteral("สังกัด ") + med);
     EXPECT_EQ(memoText("QRLabel15"), QStringLiteral("25,000.00"));
-    EXPECT_EQ(memoText("QRLabel17"),
-              QStringLiteral(" (สองหมื่นห้าพันบาทถ้วน) จากกองทุนเงินชดเชย พนักงานมหาวิทยาลัยพ้นสภาพ"));
-    EXPECT_EQ(memoText("QRLabel10"),
-              QStringLiteral("พนักงานมหาวิทยาลัย  เนื่องจากครบกำหนดระยะเวลาการจ้างตามสัญญา  จำนวน  "));
+    EXPECT_EQ(memoText("QRLabel17"), QStringLiteral(" (สองหมื่นห้าพันบาทถ้วน) จากกองทุนเงินชดเชย พนักงานมหาวิทยาลัยพ้นสภาพ"));
+    EXPECT_EQ(memoText("QRLabel10"), QStringLiteral("พนักงานมหาวิทยาลัย  เนื่องจากครบกำหนดระยะเวลาการจ้างตามสัญญา  จำนวน  "));
     EXPECT_EQ(memoText("QRLabel6"), QStringLiteral("ส่งคืน ") + med + QStringLiteral("  เพื่อ ประมวลผลผ่าน Payroll"));
 
     // the preview was closed without printing: the marks stay, and the
@@ -304,8 +308,8 @@ TEST_F(SplitMoneyScreen, RetirementAndTheFacultyRoutingChangeOnlyTheirLines)
     child<QRadioButton>("RadioButton8")->setChecked(true);
     click("bntPrint_Doc");
     EXPECT_EQ(memoText("QRLabel6"), QStringLiteral("ส่งคืน สำนักงานอธิการบดี"));
-    EXPECT_EQ(memoText("QRLabel10"),
-              QStringLiteral("พนักงานมหาวิทยาลัย  เนื่องจากเกษียณอายุงาน ตามข้อบังคับมหาวิทยาลัยกาวิลัน  จำนวน  "));
+    EXPECT_EQ(
+        memoText("QRLabel10"), QStringLiteral("พนักงานมหาวิทยาลัย  เนื่องจากเกษียณอายุงาน ตามข้อบังคับมหาวิทยาลัยกาวิลัน  จำนวน  "));
     for (const print::Item& item : payroll.items) {
         if (item.name == QLatin1String("QRLabel6") || item.name == QLatin1String("QRLabel10"))
             continue;
@@ -335,7 +339,7 @@ TEST_F(SplitMoneyScreen, TheMemoPrintsWhateverTheUserTableHolds)
     click("btnSelect_all");
     click("Button2");
     click("bntPrint_Doc");
-    ASSERT_EQ(previews.size(), 1);  // one page
+    ASSERT_EQ(previews.size(), 1); // one page
     EXPECT_EQ(memoText("QRLabel11"), QStringLiteral("3"));
     EXPECT_NE(previews.at(0).find(QStringLiteral("QRLabel21")), nullptr);
 }
@@ -348,7 +352,7 @@ TEST_F(SplitMoneyScreen, TheOrganisationsDataComesFromTheSettings)
     d.preparerName = QStringLiteral("นางสาวพรทิพย์ ใจงาม");
     d.sectionHeadName = QStringLiteral("นายสมศักดิ์ มั่นคง");
     ASSERT_TRUE(print::OrganisationSettings().save(d));
-    click("Button2");  // no search: nothing to gather
+    click("Button2"); // no search: nothing to gather
     addThree();
     click("btnShow_Data");
     click("Button2");

@@ -1,7 +1,7 @@
 #include "gui/common/Prompter.h"
 #include "gui/common/Session.h"
-#include "pages/OrganisationSettings.h"
 #include "gui/system/UOrganisation_Settings.h"
+#include "pages/OrganisationSettings.h"
 
 #include <gtest/gtest.h>
 

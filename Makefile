@@ -4,7 +4,7 @@
 BUILD ?= build
 DEMO_DB ?= $(BUILD)/demo.sqlite
 
-.PHONY: run test build deps bench clean
+.PHONY: run test build deps bench package clean
 
 deps:
 	@tools/install-deps.sh
@@ -26,6 +26,16 @@ run: build
 
 test: deps
 	VELMORA_BUILD_DIR=$(BUILD) tests/run-tests.sh
+
+# The Debian package (velmora_<version>_<arch>.deb in the build folder):
+#   make package && sudo apt install ./build/velmora_*.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# Builds the benchmarks and runs each once at its default size; the figures
+# and the commands for other sizes are in docs/performance-*.md.
+bench: build
+	bench/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

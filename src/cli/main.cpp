@@ -24,7 +24,7 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 void printHelp()
 {
     QString text = QStringLiteral("usage: velmora-cli [--db URL] COMMAND ...\n\n"
-                                  "URL: sqlite:PATH | postgresql://user:pw@host:port/db | odbc:CONNECTION-STRING\n"
+                                  "URL: sqlite:PATH | PATH | postgresql://user:pw@host:port/db | odbc:CONNECTION-STRING\n"
                                   "(else VELMORA_DB, else the settings file, else the embedded database)\n\n"
                                   "commands:\n");
     for (const Command& c : commands())

@@ -64,7 +64,7 @@ bool Search_Saved_Calculations(
     while (q.next()) {
         Saved_List_Row r;
         r.sapid = Text(q.value(0));
-        r.full_name = Text(q.value(1)) + Text(q.value(2)) + " " + Text(q.value(3));
+        r.full_name = Full_Name(Text(q.value(1)), Text(q.value(2)), Text(q.value(3)));
         r.begin = Text(q.value(4));
         r.end = Text(q.value(5));
         r.depart_code = Text(q.value(6));

@@ -6,7 +6,6 @@
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
 
-#include <QRegularExpression>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -129,15 +128,12 @@ QString markText()
 
 QString checkSaveDate(const QString& date)
 {
-    static const QRegularExpression form(QStringLiteral("^[0-9]{2}/[0-9]{2}/[0-9]{4}$"));
-    if (form.match(date).hasMatch())
-        return {};
-    return QStringLiteral("วันที่ไม่ถูกต้อง: \"%1\" (ต้องเป็น วว/ดด/ปปปป ปีพุทธศักราช เช่น 01/03/2567)").arg(date);
+    return fromStd(Check_Save_Date(date.toStdString()));
 }
 
 QString saveDateKey(const QString& date)
 {
-    return date.mid(6, 4) + date.mid(3, 2) + date.mid(0, 2);
+    return fromStd(Save_Date_Key(date.toStdString()));
 }
 
 FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteria& criteria)
@@ -201,7 +197,9 @@ FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteri
         QStringList row;
         row.reserve(kFundSourceColumns);
         row << QString::number(n) << QString() << QLatin1Char('\'') + sapId
-            << text(q, qSurname) + text(q, qFName) + QLatin1Char(' ') + text(q, qLName) << shown
+            << fromStd(Full_Name(text(q, qSurname).toStdString(), text(q, qFName).toStdString(),
+                   text(q, qLName).toStdString()))
+            << shown
             << QLatin1Char('\'') + text(q, qDateEntry) << text(q, qDepart) << text(q, qEventOut) << text(q, qWorkType)
             << wholeText(q, qYear) << wholeText(q, qMonth) << wholeText(q, qDay) << text(q, qBegin) << text(q, qEnd)
             << amountText(q.value(qLastSalary).toDouble()) << wholeText(q, qNT);
@@ -263,7 +261,7 @@ ReportGrid gatherSelection(const ReportGrid& list, const QList<FundSourceLine>& 
 {
     ReportGrid s;
     s.titles = selectionTitles();
-    double total = 0;
+    Shown_Total total;
     QSet<QPair<QString, bool>> taken;
     int n = 0;
     for (int r = 0; r < list.rows.size() && r < lines.size(); ++r) {
@@ -276,10 +274,10 @@ ReportGrid gatherSelection(const ReportGrid& list, const QList<FundSourceLine>& 
         taken.insert({line.sapId, line.university});
         // the amount as shown, written as amount text again and read back
         const double shown = Parse_Number(row.value(fsShare).toStdString()).value_or(0.0);
-        total += Parse_Number(Amount_Text(shown)).value_or(0.0);
+        total.add(Amount_Text(shown));
         s.rows.append({QString::number(++n), row.value(fsSapID), row.value(fsName), row.value(fsShare)});
     }
-    s.rows.append({QString(), QString(), grandTotalCaption(), amountText(total)});
+    s.rows.append({QString(), QString(), grandTotalCaption(), fromStd(total.text())});
     return s;
 }
 

@@ -88,7 +88,8 @@ QString text(const QSqlQuery& q, int i)
 
 QString fullName(const QSqlQuery& q, int title, int first, int last)
 {
-    return text(q, title) + text(q, first) + QLatin1Char(' ') + text(q, last);
+    return QString::fromStdString(
+        Full_Name(text(q, title).toStdString(), text(q, first).toStdString(), text(q, last).toStdString()));
 }
 
 QString amount(double value)

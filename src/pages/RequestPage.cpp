@@ -1,9 +1,9 @@
 #include "pages/RequestPage.h"
 
-#include "rules/FundSourceRules.h"
-#include "rules/Utility.h"
 #include "rules/AmountText.h"
+#include "rules/FundSourceRules.h"
 #include "rules/ServicePeriod.h"
+#include "rules/Utility.h"
 
 namespace velmora::print {
 

@@ -1,7 +1,7 @@
 #include "rules/Compensation.h"
 
-#include "rules/FundSourceRules.h"
 #include "rules/AmountText.h"
+#include "rules/FundSourceRules.h"
 #include "rules/ServicePeriod.h"
 #include "rules/Utility.h"
 

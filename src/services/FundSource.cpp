@@ -197,12 +197,11 @@ FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteri
         QStringList row;
         row.reserve(kFundSourceColumns);
         row << QString::number(n) << QString() << QLatin1Char('\'') + sapId
-            << fromStd(Full_Name(text(q, qSurname).toStdString(), text(q, qFName).toStdString(),
-                   text(q, qLName).toStdString()))
-            << shown
-            << QLatin1Char('\'') + text(q, qDateEntry) << text(q, qDepart) << text(q, qEventOut) << text(q, qWorkType)
-            << wholeText(q, qYear) << wholeText(q, qMonth) << wholeText(q, qDay) << text(q, qBegin) << text(q, qEnd)
-            << amountText(q.value(qLastSalary).toDouble()) << wholeText(q, qNT);
+            << fromStd(Full_Name(
+                   text(q, qSurname).toStdString(), text(q, qFName).toStdString(), text(q, qLName).toStdString()))
+            << shown << QLatin1Char('\'') + text(q, qDateEntry) << text(q, qDepart) << text(q, qEventOut)
+            << text(q, qWorkType) << wholeText(q, qYear) << wholeText(q, qMonth) << wholeText(q, qDay)
+            << text(q, qBegin) << text(q, qEnd) << amountText(q.value(qLastSalary).toDouble()) << wholeText(q, qNT);
         r.grid.rows.append(row);
     }
     r.found = n > 0;

@@ -1,7 +1,7 @@
 #include "services/SavedCalculations.h"
 
-#include "rules/Utility.h"
 #include "rules/AmountText.h"
+#include "rules/Utility.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -151,11 +151,10 @@ std::optional<QList<QStringList>> listSavedCalculations(
     while (q.next()) {
         const SavedCalculation c = calculationFrom(q);
         lines << QStringList {QString::number(lines.size() + 1), c.SapID,
-            QString::fromStdString(Full_Name(
-                c.Emp_Surname.toStdString(), c.Emp_F_Name.toStdString(), c.Emp_L_Name.toStdString())),
-            QLatin1Char('\'') + c.Date_Beg_Cal,
-            QLatin1Char('\'') + c.Date_End_Cal, c.Depart_Code, c.Depart_Name, QString::number(c.Total_Day),
-            QString::fromStdString(Amount_Text(c.Net_Money_Recieve))};
+            QString::fromStdString(
+                Full_Name(c.Emp_Surname.toStdString(), c.Emp_F_Name.toStdString(), c.Emp_L_Name.toStdString())),
+            QLatin1Char('\'') + c.Date_Beg_Cal, QLatin1Char('\'') + c.Date_End_Cal, c.Depart_Code, c.Depart_Name,
+            QString::number(c.Total_Day), QString::fromStdString(Amount_Text(c.Net_Money_Recieve))};
     }
     return lines;
 }

@@ -106,8 +106,8 @@ TEST(SaveDate, FormAndKey)
     EXPECT_EQ(Check_Save_Date("15/03/2567"), "");
     EXPECT_EQ(Save_Date_Key("15/03/2567"), "25670315");
     EXPECT_EQ(Save_Date_Key("01/12/2566"), "25661201");
-    for (const char* bad : {"", "1/03/2567", "15-03-2567", "15/03/67", "15/03/2567 ", "aa/bb/cccc", "15/03/2567\n",
-             "๑๕/๐๓/๒๕๖๗"}) {
+    for (const char* bad :
+        {"", "1/03/2567", "15-03-2567", "15/03/67", "15/03/2567 ", "aa/bb/cccc", "15/03/2567\n", "๑๕/๐๓/๒๕๖๗"}) {
         EXPECT_EQ(Check_Save_Date(bad),
             std::string("วันที่ไม่ถูกต้อง: \"") + bad + "\" (ต้องเป็น วว/ดด/ปปปป ปีพุทธศักราช เช่น 01/03/2567)")
             << bad;

@@ -87,8 +87,8 @@ protected:
         }
         calc::Calculation_Input input;
         std::string error;
-        EXPECT_TRUE(calc::Load_Calculation_Input(
-            tdb.db(), c.sapid, "12/2026", std::nullopt, std::nullopt, &input, &error))
+        EXPECT_TRUE(
+            calc::Load_Calculation_Input(tdb.db(), c.sapid, "12/2026", std::nullopt, std::nullopt, &input, &error))
             << error;
         return calc::Run_Calculation(input);
     }
@@ -212,8 +212,7 @@ TEST_F(CalcScreenTest, UnreadableStoredPeriodGivesTheServiceMessage)
         Add_Period(tdb, e.sapid, e.ssn, QLatin1String(p.code), QLatin1String(p.begin), QLatin1String(p.end));
     calc::Calculation_Input input;
     std::string error;
-    ASSERT_TRUE(
-        calc::Load_Calculation_Input(tdb.db(), c.sapid, "12/2026", std::nullopt, std::nullopt, &input, &error));
+    ASSERT_TRUE(calc::Load_Calculation_Input(tdb.db(), c.sapid, "12/2026", std::nullopt, std::nullopt, &input, &error));
     const calc::Calculation s = calc::Run_Calculation(input);
     ASSERT_FALSE(s.ok());
     EXPECT_EQ(s.error.rfind("ประวัติการทำงานแถวที่ 2: ", 0), 0u) << s.error;

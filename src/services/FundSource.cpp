@@ -3,6 +3,7 @@
 #include "rules/FundSourceRules.h"
 
 #include "db/Database.h"
+#include "db/Statement.h"
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
 
@@ -35,19 +36,6 @@ QString wholeText(const QSqlQuery& q, int i)
     if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
         return QString::fromStdString(Shortest_Number_Text(v.toDouble()));
     return v.toString();
-}
-
-bool runQuery(const db::Database& db, QSqlQuery& q, const QString& sql, const QVariantList& values,
-    const QString& purpose, QString* error)
-{
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        *error = purpose + QStringLiteral(": ") + q.lastError().text();
-        return false;
-    }
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    return db.exec(q, purpose, error);
 }
 
 // The save date of a calculation (Buddhist-era dd/mm/yyyy) as yyyymmdd text.
@@ -174,7 +162,7 @@ FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteri
                 d.substring(QStringLiteral("dt.Date_B_cal"), 1, 2));
 
     QSqlQuery q = db.query();
-    if (!runQuery(db, q, sql, values, QStringLiteral("การค้นหาเงินชดเชยแยกแหล่งเงิน"), &r.error))
+    if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("การค้นหาเงินชดเชยแยกแหล่งเงิน"), &r.error))
         return r;
     r.ok = true;
     r.grid.titles = fundSourceTitles();

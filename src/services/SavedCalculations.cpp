@@ -1,5 +1,7 @@
 #include "services/SavedCalculations.h"
 
+#include "db/Statement.h"
+
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
 
@@ -65,11 +67,11 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
     RequestDocument doc;
 
     QSqlQuery earlier = db.query();
-    earlier.prepare(QStringLiteral("SELECT N_Order, Depart_Code, Date_Beg_Cal, Date_End_Cal, No_Year, No_Month, "
-                                   "No_Day, N_T, Last_Salary, His_Rec_Money, Net_Money_Recieve "
-                                   "FROM EP_mRep_Rec_Money WHERE Main_SapID = ? ORDER BY N_Order"));
-    earlier.addBindValue(sapId);
-    if (!db.exec(earlier, QStringLiteral("อ่านประวัติการรับเงินชดเชย"), error))
+    if (!db::prepareAndRun(db, earlier,
+            QStringLiteral("SELECT N_Order, Depart_Code, Date_Beg_Cal, Date_End_Cal, No_Year, No_Month, "
+                           "No_Day, N_T, Last_Salary, His_Rec_Money, Net_Money_Recieve "
+                           "FROM EP_mRep_Rec_Money WHERE Main_SapID = ? ORDER BY N_Order"),
+            {sapId}, QStringLiteral("อ่านประวัติการรับเงินชดเชย"), error))
         return false;
     while (earlier.next()) {
         EarlierPayment e;
@@ -90,14 +92,14 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
     const db::Dialect& d = db.dialect();
     const QString begin = QStringLiteral("EP_mRec_Money_Detail.Date_B_cal");
     QSqlQuery periods = db.query();
-    periods.prepare(QStringLiteral("SELECT EP_mRec_Money_Detail.Date_B_cal, EP_mRec_Money_Detail.Date_E_Cal, "
-                                   "EP_mRec_Money_Detail.Sum_Month_Weight, EP_TR_Work_Type.Work_Type "
-                                   "FROM EP_mRec_Money_Detail LEFT JOIN EP_TR_Work_Type ON "
-                                   "EP_mRec_Money_Detail.Work_Type_Code = EP_TR_Work_Type.Work_Type_Code "
-                                   "WHERE EP_mRec_Money_Detail.SapID = ? ORDER BY %1, %2, %3")
-                        .arg(d.substring(begin, 7, 4), d.substring(begin, 4, 2), d.substring(begin, 1, 2)));
-    periods.addBindValue(sapId);
-    if (!db.exec(periods, QStringLiteral("อ่านช่วงเวลาปฏิบัติงานที่บันทึก"), error))
+    if (!db::prepareAndRun(db, periods,
+            QStringLiteral("SELECT EP_mRec_Money_Detail.Date_B_cal, EP_mRec_Money_Detail.Date_E_Cal, "
+                           "EP_mRec_Money_Detail.Sum_Month_Weight, EP_TR_Work_Type.Work_Type "
+                           "FROM EP_mRec_Money_Detail LEFT JOIN EP_TR_Work_Type ON "
+                           "EP_mRec_Money_Detail.Work_Type_Code = EP_TR_Work_Type.Work_Type_Code "
+                           "WHERE EP_mRec_Money_Detail.SapID = ? ORDER BY %1, %2, %3")
+                .arg(d.substring(begin, 7, 4), d.substring(begin, 4, 2), d.substring(begin, 1, 2)),
+            {sapId}, QStringLiteral("อ่านช่วงเวลาปฏิบัติงานที่บันทึก"), error))
         return false;
     while (periods.next()) {
         SavedPeriod p;
@@ -109,10 +111,10 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
     }
 
     QSqlQuery calc = db.query();
-    calc.prepare(QStringLiteral("SELECT %1 FROM EP_mRec_Money_Chodchoy WHERE SapID = ?")
-                     .arg(QLatin1String(kCalculationColumns)));
-    calc.addBindValue(sapId);
-    if (!db.exec(calc, QStringLiteral("อ่านผลการคำนวณเงินชดเชย"), error))
+    if (!db::prepareAndRun(db, calc,
+            QStringLiteral("SELECT %1 FROM EP_mRec_Money_Chodchoy WHERE SapID = ?")
+                .arg(QLatin1String(kCalculationColumns)),
+            {sapId}, QStringLiteral("อ่านผลการคำนวณเงินชดเชย"), error))
         return false;
     if (calc.next())
         doc.calculation = calculationFrom(calc);
@@ -141,10 +143,10 @@ std::optional<QList<QStringList>> listSavedCalculations(
                       .arg(QLatin1String(kCalculationColumns));
     if (search.byFirstName)
         sql += QStringLiteral(" AND (Emp_F_Name LIKE ?)");
-    q.prepare(sql);
+    QVariantList values;
     if (search.byFirstName)
-        q.addBindValue(QLatin1Char('%') + search.firstNamePart + QLatin1Char('%'));
-    if (!db.exec(q, QStringLiteral("ค้นหาผลการคำนวณเงินชดเชย"), error))
+        values << QLatin1Char('%') + search.firstNamePart + QLatin1Char('%');
+    if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("ค้นหาผลการคำนวณเงินชดเชย"), error))
         return std::nullopt;
 
     QList<QStringList> lines;

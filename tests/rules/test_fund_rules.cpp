@@ -61,10 +61,10 @@ TEST(NetSplit, BothSplitsAgreeOnOrdinaryFigures)
 {
     const Net_Split s = Split_Net(11.48, 48, 120000);
     EXPECT_TRUE(s.defined);
-    EXPECT_EQ(Amount_Text(s.fact), "23,160.46");
-    EXPECT_EQ(Amount_Text(s.kv), "96,839.54");
-    EXPECT_EQ(Amount_Text(Fund_Source_Share(120000, 11.48, 48, "3")), "23,160.46");
-    EXPECT_EQ(Amount_Text(Fund_Source_Share(120000, 11.48, 48, "2")), "96,839.54");
+    EXPECT_EQ(Amount_Text(s.fact), "23,160.73");
+    EXPECT_EQ(Amount_Text(s.kv), "96,839.27");
+    EXPECT_EQ(Amount_Text(Fund_Source_Share(120000, 11.48, 48, "3")), "23,160.73");
+    EXPECT_EQ(Amount_Text(Fund_Source_Share(120000, 11.48, 48, "2")), "96,839.27");
 
     const Net_Split none = Split_Net(0, 0, 5000);
     EXPECT_FALSE(none.defined);

@@ -106,8 +106,9 @@ TEST_P(OnePathTest, ScreenShowsTheServiceFigures)
     const One_Path_Case& c = GetParam();
     const calc::Calculation s = addAndRunService(c);
     ASSERT_TRUE(s.ok()) << s.error;
-    if (c.multiplier >= 0)
+    if (c.multiplier >= 0) {
         EXPECT_EQ(s.money.multiplier, c.multiplier);
+    }
 
     startScreen(c);
     nextThrough(5);
@@ -185,9 +186,10 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, OnePathTest,
         // Overlapping periods of the two codes.
         One_Path_Case {"overlapping_codes", "30000007", "3", 24780.75,
             {{"3", "01/01/2555", "31/12/2558"}, {"2", "01/06/2558", "31/12/2560"}}, {}, -1},
-        // One period wholly before the floor date, one raised to it.
+        // One period wholly before the floor date, one raised to it: 9 whole
+        // years from 17/10/2550 give the row 6 to 10.
         One_Path_Case {"before_floor", "30000008", "2", 19999.99,
-            {{"2", "01/01/2545", "30/09/2550"}, {"3", "01/10/2550", "30/09/2560"}}, {}, 10},
+            {{"2", "01/01/2545", "30/09/2550"}, {"3", "01/10/2550", "30/09/2560"}}, {}, 8},
         // Two earlier payments (year before month: 03/2013 is the later one), a
         // code of neither side, and a payment of this month that does not count.
         One_Path_Case {"two_earlier_payments", "30000009", "2", 17000,

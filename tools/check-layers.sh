@@ -10,7 +10,7 @@ allowed() {
     db)       echo "rules db" ;;
     files)    echo "rules files" ;;
     services) echo "rules db files services" ;;
-    pages)    echo "rules files services pages" ;;
+    pages)    echo "rules db files services pages" ;;
     gui)      echo "rules db files services pages gui" ;;
     app)      echo "rules db files services pages gui app" ;;
     cli)      echo "rules db files services pages cli" ;;
@@ -30,6 +30,13 @@ for layer in *; do
     fi
   done < <(grep -rn --include='*.h' --include='*.cpp' '#include "' "$layer" || true)
 done
+# the pages run no SQL: of db/ they read only the settings
+if grep -rn --include='*.h' --include='*.cpp' -E '#include "db/' pages | grep -v '#include "db/Config.h"'; then
+  echo "src/pages may include only db/Config.h of db/"; status=1
+fi
+if grep -rn --include='*.h' --include='*.cpp' -E '#include <QSql' pages; then
+  echo "src/pages must not run SQL"; status=1
+fi
 # the rules are plain C++: no Qt header at all
 if grep -rn --include='*.h' --include='*.cpp' -E '#include <Q' rules; then
   echo "src/rules must not use Qt"; status=1

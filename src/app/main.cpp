@@ -76,7 +76,8 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption dbOption(QStringLiteral("db"),
-        QStringLiteral("Database URL: sqlite:PATH, postgresql://..., odbc:..."), QStringLiteral("URL"));
+        QStringLiteral("Database URL: sqlite:PATH (or a plain file path), postgresql://..., odbc:..."),
+        QStringLiteral("URL"));
     parser.addOption(dbOption);
     parser.process(app);
 

@@ -3,6 +3,7 @@
 
 #include "db/DemoData.h"
 #include "db/Schema.h"
+#include "db/Statement.h"
 #include "db/Users.h"
 
 #include <QSqlQuery>
@@ -13,8 +14,8 @@ namespace {
 bool anyUser(const db::Database& database, bool* present, QString* error)
 {
     QSqlQuery q = database.query();
-    q.prepare(QStringLiteral("SELECT COUNT(*) FROM EP_TR_User"));
-    if (!database.exec(q, QStringLiteral("counting the users"), error))
+    if (!db::prepareAndRun(database, q, QStringLiteral("SELECT COUNT(*) FROM EP_TR_User"), {},
+            QStringLiteral("counting the users"), error))
         return false;
     *present = q.next() && q.value(0).toInt() > 0;
     return true;

@@ -23,10 +23,11 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 
 void printHelp()
 {
-    QString text = QStringLiteral("usage: velmora-cli [--db URL] COMMAND ...\n\n"
-                                  "URL: sqlite:PATH | postgresql://user:pw@host:port/db | odbc:CONNECTION-STRING\n"
-                                  "(else VELMORA_DB, else the settings file, else the embedded database)\n\n"
-                                  "commands:\n");
+    QString text =
+        QStringLiteral("usage: velmora-cli [--db URL] COMMAND ...\n\n"
+                       "URL: sqlite:PATH | PATH | postgresql://user:pw@host:port/db | odbc:CONNECTION-STRING\n"
+                       "(else VELMORA_DB, else the settings file, else the embedded database)\n\n"
+                       "commands:\n");
     for (const Command& c : commands())
         text += QStringLiteral("  ") + c.synopsis + QLatin1Char('\n');
     const QByteArray utf8 = text.toUtf8();

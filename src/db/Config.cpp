@@ -1,10 +1,16 @@
 #include "db/Config.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
 namespace velmora::db {
+
+std::unique_ptr<QSettings> openSettings()
+{
+    return std::make_unique<QSettings>(QStringLiteral("Velmora"), QStringLiteral("velmora"));
+}
 
 QString defaultSqliteUrl()
 {
@@ -20,11 +26,21 @@ QString resolveDatabaseUrl(const QString& commandLineUrl)
     const QString env = qEnvironmentVariable("VELMORA_DB").trimmed();
     if (!env.isEmpty())
         return env;
-    const QSettings settings(QStringLiteral("Velmora"), QStringLiteral("velmora"));
-    const QString configured = settings.value(QStringLiteral("database/url")).toString().trimmed();
+    const QString configured = openSettings()->value(QStringLiteral("database/url")).toString().trimmed();
     if (!configured.isEmpty())
         return configured;
     return defaultSqliteUrl();
+}
+
+QString exportFolder()
+{
+    const QString chosen = openSettings()->value(QStringLiteral("export/folder")).toString();
+    if (!chosen.isEmpty() && QFileInfo(chosen).isDir())
+        return chosen;
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty())
+        documents = QDir::homePath();
+    return documents;
 }
 
 } // namespace velmora::db

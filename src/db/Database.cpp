@@ -74,7 +74,16 @@ ConnectionSpec parseDatabaseUrl(const QString& url)
             spec.error = QStringLiteral("PostgreSQL URL without a database name");
         return spec;
     }
-    spec.error = QStringLiteral("unknown database URL (use sqlite:PATH, postgresql://... or odbc:...): ") + url;
+    // A plain file path, as officers and the sqlite3 tool give it, is an
+    // SQLite database file. Anything with a scheme of its own is refused.
+    if (!trimmed.isEmpty() && !trimmed.contains(QLatin1String("://"))) {
+        spec.backend = Backend::Sqlite;
+        spec.driver = QStringLiteral("QSQLITE");
+        spec.databaseName = trimmed;
+        return spec;
+    }
+    spec.error =
+        QStringLiteral("unknown database URL (use sqlite:PATH, a file path, postgresql://... or odbc:...): ") + url;
     return spec;
 }
 

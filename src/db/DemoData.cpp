@@ -1,5 +1,7 @@
 #include "db/DemoData.h"
 
+#include "db/Statement.h"
+
 #include "db/Users.h"
 
 #include <QSqlError>
@@ -57,10 +59,7 @@ public:
         if (!m_ok)
             return false;
         QSqlQuery q = m_db.query();
-        q.prepare(sql);
-        for (const QVariant& v : key)
-            q.addBindValue(v);
-        if (!m_db.exec(q, QStringLiteral("reading the demo data"), &m_error)) {
+        if (!prepareAndRun(m_db, q, sql, key, QStringLiteral("reading the demo data"), &m_error)) {
             m_ok = false;
             return false;
         }
@@ -71,11 +70,7 @@ public:
     {
         if (!m_ok)
             return;
-        QSqlQuery q = m_db.query();
-        q.prepare(sql);
-        for (const QVariant& v : values)
-            q.addBindValue(v);
-        m_ok = m_db.exec(q, QStringLiteral("writing the demo data"), &m_error);
+        m_ok = prepareAndRun(m_db, sql, values, QStringLiteral("writing the demo data"), &m_error);
     }
 
     bool ok() const { return m_ok; }

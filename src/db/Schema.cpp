@@ -1,5 +1,7 @@
 #include "db/Schema.h"
 
+#include "db/Statement.h"
+
 #include <QSqlError>
 #include <QVariant>
 
@@ -132,14 +134,7 @@ bool run(const Database& db, const QString& sql, const QVariantList& values, QSt
             *error = sql.section(QLatin1Char('\n'), 0, 0) + QStringLiteral(": ") + q.lastError().text();
         return false;
     }
-    if (!q.prepare(sql)) {
-        if (error)
-            *error = sql.section(QLatin1Char('\n'), 0, 0) + QStringLiteral(": ") + q.lastError().text();
-        return false;
-    }
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    return db.exec(q, sql.section(QLatin1Char('\n'), 0, 0), error);
+    return prepareAndRun(db, q, sql, values, sql.section(QLatin1Char('\n'), 0, 0), error);
 }
 
 bool installData(const Database& db, const QString& table, QString* error)

@@ -1,5 +1,7 @@
 #include "db/SqlValues.h"
 
+#include "db/Statement.h"
+
 #include <QDateTime>
 
 namespace velmora::calc::sql {
@@ -47,6 +49,24 @@ bool Run(const db::Database& db, QSqlQuery& q, const char* purpose, std::string*
     if (error)
         *error = S(message);
     return false;
+}
+
+bool Exec(const db::Database& db, QSqlQuery& q, const QString& statement, const QVariantList& values,
+    const char* purpose, std::string* error)
+{
+    QString message;
+    if (db::prepareAndRun(db, q, statement, values, QString::fromUtf8(purpose), &message))
+        return true;
+    if (error)
+        *error = S(message);
+    return false;
+}
+
+bool Exec(const db::Database& db, const QString& statement, const QVariantList& values, const char* purpose,
+    std::string* error)
+{
+    QSqlQuery q = db.query();
+    return Exec(db, q, statement, values, purpose, error);
 }
 
 } // namespace velmora::calc::sql

@@ -35,4 +35,11 @@ QDate Date_Of(const QVariant& v);
 // Runs a prepared statement; on failure *error holds the purpose and the driver's text.
 bool Run(const db::Database& db, QSqlQuery& q, const char* purpose, std::string* error);
 
+// db::prepareAndRun with the rules' plain strings: prepares, binds `values`
+// in order and runs; on failure *error holds the purpose and the driver's text.
+bool Exec(const db::Database& db, QSqlQuery& q, const QString& statement, const QVariantList& values,
+    const char* purpose, std::string* error);
+bool Exec(const db::Database& db, const QString& statement, const QVariantList& values, const char* purpose,
+    std::string* error);
+
 } // namespace velmora::calc::sql

@@ -1,5 +1,7 @@
 #include "db/Users.h"
 
+#include "db/Statement.h"
+
 #include "db/PasswordHash.h"
 
 #include <QSqlError>
@@ -21,9 +23,9 @@ struct UserRow
 bool findUser(const Database& db, const QString& userName, UserRow* row, QString* error)
 {
     QSqlQuery q = db.query();
-    q.prepare(QStringLiteral("SELECT UserName, Upassword, F_Name, L_Name FROM EP_TR_User WHERE UserName = ?"));
-    q.addBindValue(userName);
-    if (!db.exec(q, QStringLiteral("reading the user"), error))
+    if (!prepareAndRun(db, q,
+            QStringLiteral("SELECT UserName, Upassword, F_Name, L_Name FROM EP_TR_User WHERE UserName = ?"), {userName},
+            QStringLiteral("reading the user"), error))
         return false;
     row->found = q.next();
     if (row->found) {
@@ -37,11 +39,8 @@ bool findUser(const Database& db, const QString& userName, UserRow* row, QString
 
 bool storePassword(const Database& db, const QString& storedUserName, const QString& password, QString* error)
 {
-    QSqlQuery q = db.query();
-    q.prepare(QStringLiteral("UPDATE EP_TR_User SET Upassword = ? WHERE UserName = ?"));
-    q.addBindValue(hashPassword(password));
-    q.addBindValue(storedUserName);
-    return db.exec(q, QStringLiteral("storing the password"), error);
+    return prepareAndRun(db, QStringLiteral("UPDATE EP_TR_User SET Upassword = ? WHERE UserName = ?"),
+        {hashPassword(password), storedUserName}, QStringLiteral("storing the password"), error);
 }
 
 } // namespace
@@ -128,13 +127,9 @@ bool addUser(const Database& db, const QString& userName, const QString& passwor
             *error = QStringLiteral("มีชื่อผู้ใช้นี้ในระบบแล้ว: ") + userName;
         return false;
     }
-    QSqlQuery q = db.query();
-    q.prepare(QStringLiteral("INSERT INTO EP_TR_User (UserName, Upassword, F_Name, L_Name) VALUES (?, ?, ?, ?)"));
-    q.addBindValue(userName);
-    q.addBindValue(hashPassword(password));
-    q.addBindValue(firstName);
-    q.addBindValue(lastName);
-    return db.exec(q, QStringLiteral("adding the user"), error);
+    return prepareAndRun(db,
+        QStringLiteral("INSERT INTO EP_TR_User (UserName, Upassword, F_Name, L_Name) VALUES (?, ?, ?, ?)"),
+        {userName, hashPassword(password), firstName, lastName}, QStringLiteral("adding the user"), error);
 }
 
 } // namespace velmora::db

@@ -8,8 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QUuid>
 
 #include <map>
@@ -373,18 +371,6 @@ bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QStr
     if (e != LXW_NO_ERROR)
         return fail(QStringLiteral("บันทึกไฟล์ไม่ได้: ") + path + QStringLiteral(" (") + lxwText(e) + QLatin1Char(')'));
     return true;
-}
-
-QString exportFolder()
-{
-    const QSettings settings;
-    const QString chosen = settings.value(QStringLiteral("export/folder")).toString();
-    if (!chosen.isEmpty() && QFileInfo(chosen).isDir())
-        return chosen;
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty())
-        documents = QDir::homePath();
-    return documents;
 }
 
 QString uniqueExportPath(const QString& folder, const QString& baseName, const QDateTime& now)

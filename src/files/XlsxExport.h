@@ -44,15 +44,11 @@ int columnNumber(const QString& letters);
 // On failure returns false with *error set.
 bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QString& path, QString* error);
 
-// The folder exports go to: the settings key export/folder when it names an
-// existing folder, else the user's Documents folder.
-QString exportFolder();
-
 // A path in `folder` that no file has yet: "<base> yyyy-MM-dd HHmmss.xlsx",
 // then " (2)", " (3)", ... before the extension.
 QString uniqueExportPath(const QString& folder, const QString& baseName, const QDateTime& now);
 
-// Exports into a new file in exportFolder() (never replacing one); returns
+// Exports into a new file in `folder` (never replacing one); returns
 // the path written, or an empty text with *error set.
 QString exportGridToNewFile(
     const ReportGrid& grid, const ExportOptions& options, const QString& folder, const QDateTime& now, QString* error);

@@ -1,5 +1,7 @@
 #include "pages/OrganisationSettings.h"
 
+#include "db/Config.h"
+
 #include <QFileInfo>
 #include <QSettings>
 
@@ -24,7 +26,7 @@ const QString kSectionHead = QStringLiteral("organisation/sectionHeadName");
 std::unique_ptr<QSettings> open(const QString& file)
 {
     if (file.isEmpty()) // the settings of the program and of velmora-cli
-        return std::make_unique<QSettings>(QStringLiteral("Velmora"), QStringLiteral("velmora"));
+        return db::openSettings();
     return std::make_unique<QSettings>(file, QSettings::IniFormat);
 }
 

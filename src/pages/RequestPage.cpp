@@ -1,7 +1,9 @@
 #include "pages/RequestPage.h"
 
 #include "rules/AmountText.h"
+#include "rules/FundSourceRules.h"
 #include "rules/ServicePeriod.h"
+#include "rules/Utility.h"
 
 namespace velmora::print {
 
@@ -245,10 +247,8 @@ QString amountText(double v)
 
 Split splitNet(double factMonths, double kvMonths, double net)
 {
-    const double total = kvMonths + factMonths;
-    if (total == 0.0)
-        return Split {0.0, 0.0, false};
-    return Split {factMonths * net / total, kvMonths * net / total, true};
+    const Net_Split s = Split_Net(factMonths, kvMonths, net);
+    return Split {s.fact, s.kv, s.defined};
 }
 
 PageLayout requestPageLayout()
@@ -270,7 +270,8 @@ DataRow requestDataRow(const SavedCalculation& c)
     row[QStringLiteral("Emp_Surname")] = c.Emp_Surname;
     row[QStringLiteral("Emp_F_Name")] = c.Emp_F_Name;
     row[QStringLiteral("Emp_L_Name")] = c.Emp_L_Name;
-    row[QStringLiteral("Full_Name")] = c.Emp_Surname + c.Emp_F_Name + QLatin1Char(' ') + c.Emp_L_Name;
+    row[QStringLiteral("Full_Name")] = QString::fromStdString(
+        Full_Name(c.Emp_Surname.toStdString(), c.Emp_F_Name.toStdString(), c.Emp_L_Name.toStdString()));
     row[QStringLiteral("Date_Beg_Cal")] = c.Date_Beg_Cal;
     row[QStringLiteral("Date_End_Cal")] = c.Date_End_Cal;
     row[QStringLiteral("Date_Entry")] = c.Date_Entry;

@@ -1,5 +1,7 @@
 #include "rules/BahtText.h"
 
+#include "rules/Utility.h"
+
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
@@ -82,16 +84,6 @@ void Append_Whole(std::string& out, std::string_view digits)
     for (char c : digits)
         number = number * 10 + (c - '0');
     Append_Group(out, number);
-}
-
-int Round_Half_Even(double value)
-{
-    const double down = std::floor(value);
-    const double over = value - down;
-    double result = down;
-    if (over > 0.5 || (over == 0.5 && std::fmod(down, 2.0) != 0))
-        result = down + 1;
-    return static_cast<int>(result);
 }
 
 } // namespace

@@ -5,11 +5,6 @@
 
 namespace velmora::calc {
 
-std::string Full_Name(std::string_view prefix, std::string_view firstName, std::string_view lastName)
-{
-    return std::string(prefix) + std::string(firstName) + " " + std::string(lastName);
-}
-
 std::string Check_Request_Month(std::string_view text)
 {
     const std::string message =
@@ -49,56 +44,88 @@ Salary_Check Check_Salary(std::string_view text)
     return check;
 }
 
+std::string Step_Officer_Inputs(const Calculation_Input& input, Calculation* c)
+{
+    if (Trim_Spaces(input.reason).empty())
+        return kMessage_No_Reason;
+    const Salary_Check salary = Check_Salary(input.salary_text);
+    if (!salary.ok())
+        return salary.error;
+    c->salary = salary.value;
+    c->salary_text = Amount_Text(c->salary);
+    return {};
+}
+
+void Step_Periods(const Calculation_Input& input, Calculation* c)
+{
+    c->periods = Build_Period_Rows(input.periods);
+    c->span = Build_Calc_Span(c->periods, input.contract_begin, input.contract_end);
+}
+
+std::string Check_Period_Rows(const std::vector<Period_Row>& periods)
+{
+    if (periods.empty())
+        return kMessage_No_Periods;
+    // A stored period whose dates cannot be read has no figures to count.
+    for (std::size_t i = 0; i < periods.size(); ++i) {
+        if (!periods[i].error.empty())
+            return "ประวัติการทำงานแถวที่ " + std::to_string(i + 1) + ": " + periods[i].error;
+    }
+    return {};
+}
+
+void Step_Earlier(const Calculation_Input& input, Calculation* c)
+{
+    c->earlier =
+        Build_Earlier_Rows(Select_Earlier_Records(input.person_records, input.ssn, input.sapid, input.request_month));
+}
+
+std::string Step_Service(Calculation* c)
+{
+    c->span_figures = Compute_Span_Figures(c->span);
+    if (!c->span_figures.ok())
+        return c->span_figures.error;
+    c->service = Compute_Service_Totals(c->periods, c->earlier);
+    return {};
+}
+
+std::string Step_Money(const Calculation_Input& input, Calculation* c)
+{
+    const Salary_Check salary = Check_Salary(input.salary_text);
+    if (!salary.ok())
+        return salary.error;
+    c->salary = salary.value;
+    c->salary_text = Amount_Text(c->salary);
+    // Total days decide between the fixed rule and the table, total years
+    // (earlier service included) the table row.
+    c->money = Compute_Money(c->span_figures.total_days, c->service.total.years, c->salary, c->earlier, input.brackets);
+    return {};
+}
+
+void Step_Split(Calculation* c)
+{
+    c->split = Compute_Split(c->periods, c->money.net);
+}
+
 Calculation Run_Calculation(const Calculation_Input& input)
 {
     Calculation c;
     c.error = Check_Request_Month(input.request_month);
+    if (c.ok())
+        c.error = Step_Officer_Inputs(input, &c);
     if (!c.ok())
         return c;
-    if (Trim_Spaces(input.reason).empty()) {
-        c.error = kMessage_No_Reason;
+    Step_Periods(input, &c);
+    c.error = Check_Period_Rows(c.periods);
+    if (!c.ok())
         return c;
-    }
-    const Salary_Check salary = Check_Salary(input.salary_text);
-    if (!salary.ok()) {
-        c.error = salary.error;
+    Step_Earlier(input, &c);
+    c.error = Step_Service(&c);
+    if (c.ok())
+        c.error = Step_Money(input, &c);
+    if (!c.ok())
         return c;
-    }
-    c.salary = salary.value;
-    c.salary_text = Amount_Text(c.salary);
-
-    // Page 2: the period rows and the span they fix.
-    c.periods = Build_Period_Rows(input.periods);
-    c.span = Build_Calc_Span(c.periods, input.contract_begin, input.contract_end);
-    if (c.periods.empty()) {
-        c.error = kMessage_No_Periods;
-        return c;
-    }
-    for (std::size_t i = 0; i < c.periods.size(); ++i) {
-        if (!c.periods[i].error.empty()) {
-            c.error = "ประวัติการทำงานแถวที่ " + std::to_string(i + 1) + ": " + c.periods[i].error;
-            return c;
-        }
-    }
-
-    // Step 1: earlier records.
-    c.earlier =
-        Build_Earlier_Rows(Select_Earlier_Records(input.person_records, input.ssn, input.sapid, input.request_month));
-
-    // Step 2: span and service totals.
-    c.span_figures = Compute_Span_Figures(c.span);
-    if (!c.span_figures.ok()) {
-        c.error = c.span_figures.error;
-        return c;
-    }
-    c.service = Compute_Service_Totals(c.periods, c.earlier);
-
-    // Step 3: multiplier and money; total days decide between the fixed rule
-    // and the table, total years (earlier service included) the table row.
-    c.money = Compute_Money(c.span_figures.total_days, c.service.total.years, c.salary, c.earlier, input.brackets);
-
-    // Step 4: the split of the net as shown.
-    c.split = Compute_Split(c.periods, c.money.net);
+    Step_Split(&c);
     return c;
 }
 

@@ -4,6 +4,7 @@
 // one plain input; and the checks of the officer's inputs.
 
 #include "rules/Compensation.h"
+#include "rules/Utility.h"
 #include "rules/WorkHistory.h"
 
 #include <string>
@@ -37,8 +38,8 @@ struct Calculation_Input
     std::vector<Bracket> brackets; // EP_TR_Cal_Money in the order read
 };
 
-// Prefix + first name + " " + last name, as the screen shows the full name.
-std::string Full_Name(std::string_view prefix, std::string_view firstName, std::string_view lastName);
+// Full_Name (rules/Utility.h) writes the employee's full name.
+using velmora::Full_Name;
 
 // Every figure the pages show, in the order the pages compute them.
 struct Calculation
@@ -58,6 +59,29 @@ struct Calculation
 };
 
 Calculation Run_Calculation(const Calculation_Input& input);
+
+// ---- The steps of Run_Calculation, one per wizard page ----
+// Run_Calculation runs them in this order on one input; the screen runs each
+// behind its page's button on what its pages show, so both show the same
+// figures and the same messages. Each returns a Thai message, "" when the
+// step's figures were written into *c.
+
+// Page 1: the reason must be given and the salary text readable; sets the
+// salary and its text.
+std::string Step_Officer_Inputs(const Calculation_Input& input, Calculation* c);
+// Page 2: the period rows and the calculation span they fix.
+void Step_Periods(const Calculation_Input& input, Calculation* c);
+// Before step 1: at least one period, and every period readable (the row
+// number from 1 in the message).
+std::string Check_Period_Rows(const std::vector<Period_Row>& periods);
+// Step 1 (page 3): the earlier records that count.
+void Step_Earlier(const Calculation_Input& input, Calculation* c);
+// Step 2 (page 4): the span's figures and the service totals.
+std::string Step_Service(Calculation* c);
+// Step 3 (page 5): multiplier and money with the salary as typed now.
+std::string Step_Money(const Calculation_Input& input, Calculation* c);
+// Step 4 (page 6): the split of the net.
+void Step_Split(Calculation* c);
 
 // ---- Checks of the officer's inputs; each returns a Thai message or "" ----
 

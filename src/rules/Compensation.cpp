@@ -1,6 +1,7 @@
 #include "rules/Compensation.h"
 
 #include "rules/AmountText.h"
+#include "rules/FundSourceRules.h"
 #include "rules/ServicePeriod.h"
 #include "rules/Utility.h"
 
@@ -180,10 +181,11 @@ Split Compute_Split(const std::vector<Period_Row>& periods, double net)
 {
     Split s;
     for (const Period_Row& p : periods) {
-        if (p.code == "3") {
+        const Fund_Side side = Fund_Side_Of_Code(p.code);
+        if (side == Fund_Side::Department) {
             s.department.days += p.total_days;
             s.department.months += p.weight;
-        } else if (p.code == "2") {
+        } else if (side == Fund_Side::University) {
             s.university.days += p.total_days;
             s.university.months += p.weight;
         }

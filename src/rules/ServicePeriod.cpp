@@ -58,16 +58,6 @@ std::string Check_Dates(std::string_view start, std::string_view end, Year_Era e
     return {};
 }
 
-int Round_Half_Even(double value)
-{
-    const double down = std::floor(value);
-    const double over = value - down;
-    double result = down;
-    if (over > 0.5 || (over == 0.5 && std::fmod(down, 2.0) != 0))
-        result = down + 1;
-    return static_cast<int>(result);
-}
-
 std::string Zero_Filled(int value, unsigned width)
 {
     return Right_Chars(std::string(width, '0') + Trim_Spaces(std::to_string(value)), width);

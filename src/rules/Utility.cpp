@@ -1,5 +1,6 @@
 #include "rules/Utility.h"
 
+#include <cmath>
 #include <cstddef>
 
 namespace velmora {
@@ -95,6 +96,21 @@ std::string Pad_Date_Text(std::string_view text)
     const std::string_view year = Left_Chars(afterMonth, 4);
 
     return day + "/" + month + "/" + std::string(year);
+}
+
+int Round_Half_Even(double value)
+{
+    const double down = std::floor(value);
+    const double over = value - down;
+    double result = down;
+    if (over > 0.5 || (over == 0.5 && std::fmod(down, 2.0) != 0))
+        result = down + 1;
+    return static_cast<int>(result);
+}
+
+std::string Full_Name(std::string_view prefix, std::string_view firstName, std::string_view lastName)
+{
+    return std::string(prefix) + std::string(firstName) + " " + std::string(lastName);
 }
 
 } // namespace velmora

@@ -22,4 +22,12 @@ std::string Right_Chars(std::string_view text, unsigned count);
 // four year characters (a time of day) is dropped. No era conversion.
 std::string Pad_Date_Text(std::string_view text);
 
+// The nearest whole number, a half going to the even one (2.5 gives 2,
+// 3.5 gives 4).
+int Round_Half_Even(double value);
+
+// The full name as every screen, list and page writes it: the prefix joined
+// to the first name, a space, the last name ("นายสมชาย ใจดี").
+std::string Full_Name(std::string_view prefix, std::string_view firstName, std::string_view lastName);
+
 } // namespace velmora

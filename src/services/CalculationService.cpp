@@ -15,22 +15,6 @@ using namespace sql;
 
 namespace {
 
-bool Exec(const db::Database& db, QSqlQuery& q, const QString& statement, const QVariantList& values,
-    const char* purpose, std::string* error)
-{
-    q.prepare(statement);
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    return Run(db, q, purpose, error);
-}
-
-bool Exec(const db::Database& db, const QString& statement, const QVariantList& values, const char* purpose,
-    std::string* error)
-{
-    QSqlQuery q = db.query();
-    return Exec(db, q, statement, values, purpose, error);
-}
-
 double Read_Back(const std::string& shown, double fallback)
 {
     return Parse_Number(shown).value_or(fallback);

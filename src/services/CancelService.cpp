@@ -12,19 +12,6 @@ namespace velmora::calc {
 
 using namespace sql;
 
-namespace {
-
-bool Exec(const db::Database& db, QSqlQuery& q, const QString& statement, const QVariantList& values,
-    const char* purpose, std::string* error)
-{
-    q.prepare(statement);
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    return Run(db, q, purpose, error);
-}
-
-} // namespace
-
 std::vector<std::string> Saved_Grid_Cells(const Saved_List_Row& row, int number)
 {
     return {std::to_string(number), row.sapid, row.full_name, "'" + row.begin, "'" + row.end, row.depart_code,
@@ -64,7 +51,7 @@ bool Search_Saved_Calculations(
     while (q.next()) {
         Saved_List_Row r;
         r.sapid = Text(q.value(0));
-        r.full_name = Text(q.value(1)) + Text(q.value(2)) + " " + Text(q.value(3));
+        r.full_name = Full_Name(Text(q.value(1)), Text(q.value(2)), Text(q.value(3)));
         r.begin = Text(q.value(4));
         r.end = Text(q.value(5));
         r.depart_code = Text(q.value(6));

@@ -73,10 +73,7 @@ bool Search_Employees(
     sql += QStringLiteral(" ORDER BY EP_Emp_Main.Depart_Code, EP_Emp_Main.Work_Type_Code, EP_Emp_Main.F_Name");
 
     QSqlQuery q = db.query();
-    q.prepare(sql);
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!Run(db, q, "ค้นหาพนักงาน", error))
+    if (!Exec(db, q, sql, values, "ค้นหาพนักงาน", error))
         return false;
     rows->clear();
     while (q.next()) {
@@ -101,17 +98,20 @@ std::optional<Employee> Load_Employee(const db::Database& db, const std::string&
     if (error)
         error->clear();
     QSqlQuery q = db.query();
-    q.prepare(QStringLiteral(
-        "SELECT EP_Emp_Main.SapID, EP_Emp_Main.SSN, EP_Emp_Main.Surname, EP_Emp_Main.F_Name, EP_Emp_Main.L_Name,"
-        " EP_Emp_Main.Emp_BirthDay, EP_Emp_Main.Work_Begin_Date_Text, EP_Emp_Main.Work_End_Date_Text,"
-        " EP_Emp_Main.Work_Type_Code, EP_TR_Work_Type.Work_Type, EP_Emp_Main.Depart_Code, EP_TR_Depart.Dapart_Name,"
-        " EP_Emp_Main.Money_Rate, EP_Emp_Main.Emp_RecMChod_Status, EP_Reason_out.Event_out"
-        " FROM ((EP_Emp_Main LEFT JOIN EP_TR_Work_Type ON EP_Emp_Main.Work_Type_Code = EP_TR_Work_Type.Work_Type_Code)"
-        " LEFT JOIN EP_TR_Depart ON EP_Emp_Main.Depart_Code = EP_TR_Depart.Depart_Code)"
-        " LEFT JOIN EP_Reason_out ON EP_Reason_out.SapID = EP_Emp_Main.SapID"
-        " WHERE EP_Emp_Main.SapID = ?"));
-    q.addBindValue(Q(sapid));
-    if (!Run(db, q, "อ่านข้อมูลพนักงาน", error))
+    if (!Exec(db, q,
+            QStringLiteral(
+                "SELECT EP_Emp_Main.SapID, EP_Emp_Main.SSN, EP_Emp_Main.Surname, EP_Emp_Main.F_Name, "
+                "EP_Emp_Main.L_Name,"
+                " EP_Emp_Main.Emp_BirthDay, EP_Emp_Main.Work_Begin_Date_Text, EP_Emp_Main.Work_End_Date_Text,"
+                " EP_Emp_Main.Work_Type_Code, EP_TR_Work_Type.Work_Type, EP_Emp_Main.Depart_Code, "
+                "EP_TR_Depart.Dapart_Name,"
+                " EP_Emp_Main.Money_Rate, EP_Emp_Main.Emp_RecMChod_Status, EP_Reason_out.Event_out"
+                " FROM ((EP_Emp_Main LEFT JOIN EP_TR_Work_Type ON EP_Emp_Main.Work_Type_Code = "
+                "EP_TR_Work_Type.Work_Type_Code)"
+                " LEFT JOIN EP_TR_Depart ON EP_Emp_Main.Depart_Code = EP_TR_Depart.Depart_Code)"
+                " LEFT JOIN EP_Reason_out ON EP_Reason_out.SapID = EP_Emp_Main.SapID"
+                " WHERE EP_Emp_Main.SapID = ?"),
+            {Q(sapid)}, "อ่านข้อมูลพนักงาน", error))
         return std::nullopt;
     if (!q.next())
         return std::nullopt;
@@ -138,8 +138,8 @@ std::optional<Employee> Load_Employee(const db::Database& db, const std::string&
 bool Load_Reasons(const db::Database& db, std::vector<std::string>* reasons, std::string* error)
 {
     QSqlQuery q = db.query();
-    q.prepare(QStringLiteral("SELECT Event_Out FROM EP_TR_Event_Out ORDER BY Event_Out"));
-    if (!Run(db, q, "อ่านเหตุแห่งการออก", error))
+    if (!Exec(db, q, QStringLiteral("SELECT Event_Out FROM EP_TR_Event_Out ORDER BY Event_Out"), {}, "อ่านเหตุแห่งการออก",
+            error))
         return false;
     reasons->clear();
     while (q.next())

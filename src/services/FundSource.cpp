@@ -3,10 +3,10 @@
 #include "rules/FundSourceRules.h"
 
 #include "db/Database.h"
+#include "db/Statement.h"
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
 
-#include <QRegularExpression>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -36,19 +36,6 @@ QString wholeText(const QSqlQuery& q, int i)
     if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
         return QString::fromStdString(Shortest_Number_Text(v.toDouble()));
     return v.toString();
-}
-
-bool runQuery(const db::Database& db, QSqlQuery& q, const QString& sql, const QVariantList& values,
-    const QString& purpose, QString* error)
-{
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        *error = purpose + QStringLiteral(": ") + q.lastError().text();
-        return false;
-    }
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    return db.exec(q, purpose, error);
 }
 
 // The save date of a calculation (Buddhist-era dd/mm/yyyy) as yyyymmdd text.
@@ -129,15 +116,12 @@ QString markText()
 
 QString checkSaveDate(const QString& date)
 {
-    static const QRegularExpression form(QStringLiteral("^[0-9]{2}/[0-9]{2}/[0-9]{4}$"));
-    if (form.match(date).hasMatch())
-        return {};
-    return QStringLiteral("วันที่ไม่ถูกต้อง: \"%1\" (ต้องเป็น วว/ดด/ปปปป ปีพุทธศักราช เช่น 01/03/2567)").arg(date);
+    return fromStd(Check_Save_Date(date.toStdString()));
 }
 
 QString saveDateKey(const QString& date)
 {
-    return date.mid(6, 4) + date.mid(3, 2) + date.mid(0, 2);
+    return fromStd(Save_Date_Key(date.toStdString()));
 }
 
 FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteria& criteria)
@@ -178,7 +162,7 @@ FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteri
                 d.substring(QStringLiteral("dt.Date_B_cal"), 1, 2));
 
     QSqlQuery q = db.query();
-    if (!runQuery(db, q, sql, values, QStringLiteral("การค้นหาเงินชดเชยแยกแหล่งเงิน"), &r.error))
+    if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("การค้นหาเงินชดเชยแยกแหล่งเงิน"), &r.error))
         return r;
     r.ok = true;
     r.grid.titles = fundSourceTitles();
@@ -201,10 +185,11 @@ FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteri
         QStringList row;
         row.reserve(kFundSourceColumns);
         row << QString::number(n) << QString() << QLatin1Char('\'') + sapId
-            << text(q, qSurname) + text(q, qFName) + QLatin1Char(' ') + text(q, qLName) << shown
-            << QLatin1Char('\'') + text(q, qDateEntry) << text(q, qDepart) << text(q, qEventOut) << text(q, qWorkType)
-            << wholeText(q, qYear) << wholeText(q, qMonth) << wholeText(q, qDay) << text(q, qBegin) << text(q, qEnd)
-            << amountText(q.value(qLastSalary).toDouble()) << wholeText(q, qNT);
+            << fromStd(Full_Name(
+                   text(q, qSurname).toStdString(), text(q, qFName).toStdString(), text(q, qLName).toStdString()))
+            << shown << QLatin1Char('\'') + text(q, qDateEntry) << text(q, qDepart) << text(q, qEventOut)
+            << text(q, qWorkType) << wholeText(q, qYear) << wholeText(q, qMonth) << wholeText(q, qDay)
+            << text(q, qBegin) << text(q, qEnd) << amountText(q.value(qLastSalary).toDouble()) << wholeText(q, qNT);
         r.grid.rows.append(row);
     }
     r.found = n > 0;
@@ -263,7 +248,7 @@ ReportGrid gatherSelection(const ReportGrid& list, const QList<FundSourceLine>& 
 {
     ReportGrid s;
     s.titles = selectionTitles();
-    double total = 0;
+    Shown_Total total;
     QSet<QPair<QString, bool>> taken;
     int n = 0;
     for (int r = 0; r < list.rows.size() && r < lines.size(); ++r) {
@@ -276,10 +261,10 @@ ReportGrid gatherSelection(const ReportGrid& list, const QList<FundSourceLine>& 
         taken.insert({line.sapId, line.university});
         // the amount as shown, written as amount text again and read back
         const double shown = Parse_Number(row.value(fsShare).toStdString()).value_or(0.0);
-        total += Parse_Number(Amount_Text(shown)).value_or(0.0);
+        total.add(Amount_Text(shown));
         s.rows.append({QString::number(++n), row.value(fsSapID), row.value(fsName), row.value(fsShare)});
     }
-    s.rows.append({QString(), QString(), grandTotalCaption(), amountText(total)});
+    s.rows.append({QString(), QString(), grandTotalCaption(), fromStd(total.text())});
     return s;
 }
 

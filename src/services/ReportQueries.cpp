@@ -3,6 +3,7 @@
 #include "rules/ForecastRules.h"
 
 #include "db/Database.h"
+#include "db/Statement.h"
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
 
@@ -88,7 +89,8 @@ QString text(const QSqlQuery& q, int i)
 
 QString fullName(const QSqlQuery& q, int title, int first, int last)
 {
-    return text(q, title) + text(q, first) + QLatin1Char(' ') + text(q, last);
+    return QString::fromStdString(
+        Full_Name(text(q, title).toStdString(), text(q, first).toStdString(), text(q, last).toStdString()));
 }
 
 QString amount(double value)
@@ -106,19 +108,6 @@ ReportResult failure(const QString& message)
     ReportResult r;
     r.error = message;
     return r;
-}
-
-bool runQuery(const db::Database& db, QSqlQuery& q, const QString& sql, const QVariantList& values,
-    const QString& purpose, QString* error)
-{
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        *error = purpose + QStringLiteral(": ") + q.lastError().text();
-        return false;
-    }
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    return db.exec(q, purpose, error);
 }
 
 // Employees with their type and department names, as the contract-end report
@@ -210,7 +199,7 @@ ReportResult queryContractEnd(const db::Database& db, const ContractEndCriteria&
 
     ReportResult r;
     QSqlQuery q = db.query();
-    if (!runQuery(db, q, sql, values, QStringLiteral("การค้นหารายชื่อผู้ครบสัญญา"), &r.error))
+    if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("การค้นหารายชื่อผู้ครบสัญญา"), &r.error))
         return r;
     r.ok = true;
     r.grid.titles = contractEndTitles();
@@ -262,7 +251,7 @@ ReportResult queryReceived(const db::Database& db, const ReceivedCriteria& crite
 
     ReportResult r;
     QSqlQuery q = db.query();
-    if (!runQuery(db, q, sql, values, QStringLiteral("การค้นหาเงินชดเชยที่ได้รับ"), &r.error))
+    if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("การค้นหาเงินชดเชยที่ได้รับ"), &r.error))
         return r;
     r.ok = true;
     r.grid.titles = receivedTitles();
@@ -312,7 +301,7 @@ ReportResult queryForecast(const db::Database& db, const ForecastCriteria& crite
 
     ReportResult r;
     QSqlQuery q = db.query();
-    if (!runQuery(db, q, sql, values, QStringLiteral("การค้นหาพนักงานเพื่อประมาณการเงินชดเชย"), &r.error))
+    if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("การค้นหาพนักงานเพื่อประมาณการเงินชดเชย"), &r.error))
         return r;
     r.ok = true;
     r.grid.titles = forecastTitles();
@@ -364,7 +353,7 @@ bool listNames(const db::Database& db, const QString& sql, QStringList* names, Q
 {
     QSqlQuery q = db.query();
     QString err;
-    if (!runQuery(db, q, sql, {}, QStringLiteral("การอ่านรายการ"), &err)) {
+    if (!db::prepareAndRun(db, q, sql, {}, QStringLiteral("การอ่านรายการ"), &err)) {
         if (error)
             *error = err;
         return false;

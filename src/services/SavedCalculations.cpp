@@ -1,6 +1,9 @@
 #include "services/SavedCalculations.h"
 
+#include "db/Statement.h"
+
 #include "rules/AmountText.h"
+#include "rules/Utility.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -64,11 +67,11 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
     RequestDocument doc;
 
     QSqlQuery earlier = db.query();
-    earlier.prepare(QStringLiteral("SELECT N_Order, Depart_Code, Date_Beg_Cal, Date_End_Cal, No_Year, No_Month, "
-                                   "No_Day, N_T, Last_Salary, His_Rec_Money, Net_Money_Recieve "
-                                   "FROM EP_mRep_Rec_Money WHERE Main_SapID = ? ORDER BY N_Order"));
-    earlier.addBindValue(sapId);
-    if (!db.exec(earlier, QStringLiteral("อ่านประวัติการรับเงินชดเชย"), error))
+    if (!db::prepareAndRun(db, earlier,
+            QStringLiteral("SELECT N_Order, Depart_Code, Date_Beg_Cal, Date_End_Cal, No_Year, No_Month, "
+                           "No_Day, N_T, Last_Salary, His_Rec_Money, Net_Money_Recieve "
+                           "FROM EP_mRep_Rec_Money WHERE Main_SapID = ? ORDER BY N_Order"),
+            {sapId}, QStringLiteral("อ่านประวัติการรับเงินชดเชย"), error))
         return false;
     while (earlier.next()) {
         EarlierPayment e;
@@ -89,14 +92,14 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
     const db::Dialect& d = db.dialect();
     const QString begin = QStringLiteral("EP_mRec_Money_Detail.Date_B_cal");
     QSqlQuery periods = db.query();
-    periods.prepare(QStringLiteral("SELECT EP_mRec_Money_Detail.Date_B_cal, EP_mRec_Money_Detail.Date_E_Cal, "
-                                   "EP_mRec_Money_Detail.Sum_Month_Weight, EP_TR_Work_Type.Work_Type "
-                                   "FROM EP_mRec_Money_Detail LEFT JOIN EP_TR_Work_Type ON "
-                                   "EP_mRec_Money_Detail.Work_Type_Code = EP_TR_Work_Type.Work_Type_Code "
-                                   "WHERE EP_mRec_Money_Detail.SapID = ? ORDER BY %1, %2, %3")
-                        .arg(d.substring(begin, 7, 4), d.substring(begin, 4, 2), d.substring(begin, 1, 2)));
-    periods.addBindValue(sapId);
-    if (!db.exec(periods, QStringLiteral("อ่านช่วงเวลาปฏิบัติงานที่บันทึก"), error))
+    if (!db::prepareAndRun(db, periods,
+            QStringLiteral("SELECT EP_mRec_Money_Detail.Date_B_cal, EP_mRec_Money_Detail.Date_E_Cal, "
+                           "EP_mRec_Money_Detail.Sum_Month_Weight, EP_TR_Work_Type.Work_Type "
+                           "FROM EP_mRec_Money_Detail LEFT JOIN EP_TR_Work_Type ON "
+                           "EP_mRec_Money_Detail.Work_Type_Code = EP_TR_Work_Type.Work_Type_Code "
+                           "WHERE EP_mRec_Money_Detail.SapID = ? ORDER BY %1, %2, %3")
+                .arg(d.substring(begin, 7, 4), d.substring(begin, 4, 2), d.substring(begin, 1, 2)),
+            {sapId}, QStringLiteral("อ่านช่วงเวลาปฏิบัติงานที่บันทึก"), error))
         return false;
     while (periods.next()) {
         SavedPeriod p;
@@ -108,10 +111,10 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
     }
 
     QSqlQuery calc = db.query();
-    calc.prepare(QStringLiteral("SELECT %1 FROM EP_mRec_Money_Chodchoy WHERE SapID = ?")
-                     .arg(QLatin1String(kCalculationColumns)));
-    calc.addBindValue(sapId);
-    if (!db.exec(calc, QStringLiteral("อ่านผลการคำนวณเงินชดเชย"), error))
+    if (!db::prepareAndRun(db, calc,
+            QStringLiteral("SELECT %1 FROM EP_mRec_Money_Chodchoy WHERE SapID = ?")
+                .arg(QLatin1String(kCalculationColumns)),
+            {sapId}, QStringLiteral("อ่านผลการคำนวณเงินชดเชย"), error))
         return false;
     if (calc.next())
         doc.calculation = calculationFrom(calc);
@@ -140,19 +143,20 @@ std::optional<QList<QStringList>> listSavedCalculations(
                       .arg(QLatin1String(kCalculationColumns));
     if (search.byFirstName)
         sql += QStringLiteral(" AND (Emp_F_Name LIKE ?)");
-    q.prepare(sql);
+    QVariantList values;
     if (search.byFirstName)
-        q.addBindValue(QLatin1Char('%') + search.firstNamePart + QLatin1Char('%'));
-    if (!db.exec(q, QStringLiteral("ค้นหาผลการคำนวณเงินชดเชย"), error))
+        values << QLatin1Char('%') + search.firstNamePart + QLatin1Char('%');
+    if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("ค้นหาผลการคำนวณเงินชดเชย"), error))
         return std::nullopt;
 
     QList<QStringList> lines;
     while (q.next()) {
         const SavedCalculation c = calculationFrom(q);
         lines << QStringList {QString::number(lines.size() + 1), c.SapID,
-            c.Emp_Surname + c.Emp_F_Name + QLatin1Char(' ') + c.Emp_L_Name, QLatin1Char('\'') + c.Date_Beg_Cal,
-            QLatin1Char('\'') + c.Date_End_Cal, c.Depart_Code, c.Depart_Name, QString::number(c.Total_Day),
-            QString::fromStdString(Amount_Text(c.Net_Money_Recieve))};
+            QString::fromStdString(
+                Full_Name(c.Emp_Surname.toStdString(), c.Emp_F_Name.toStdString(), c.Emp_L_Name.toStdString())),
+            QLatin1Char('\'') + c.Date_Beg_Cal, QLatin1Char('\'') + c.Date_End_Cal, c.Depart_Code, c.Depart_Name,
+            QString::number(c.Total_Day), QString::fromStdString(Amount_Text(c.Net_Money_Recieve))};
     }
     return lines;
 }

@@ -62,7 +62,14 @@ INSTANTIATE_TEST_SUITE_P(Urls, DatabaseUrl,
         UrlCase {"odbc:", Backend::Sqlite, "", "", "", -1, "", "", "", false},
         UrlCase {"postgresql://host:5432/", Backend::Sqlite, "", "", "", -1, "", "", "", false},
         UrlCase {"postgresql://h/db?schema=x;DROP TABLE y", Backend::Sqlite, "", "", "", -1, "", "", "", false},
+        // A plain file path is an SQLite database file, as the sqlite3 tool takes it.
+        UrlCase {"/var/lib/velmora/v.sqlite", Backend::Sqlite, "QSQLITE", "/var/lib/velmora/v.sqlite", "", -1, "", "",
+            "", true},
+        UrlCase {" velmora.db ", Backend::Sqlite, "QSQLITE", "velmora.db", "", -1, "", "", "", true},
+        UrlCase {"C:\\Velmora\\ข้อมูล.sqlite", Backend::Sqlite, "QSQLITE", "C:\\Velmora\\ข้อมูล.sqlite", "", -1, "", "", "",
+            true},
         UrlCase {"mysql://h/db", Backend::Sqlite, "", "", "", -1, "", "", "", false},
+        UrlCase {"http://h/v.sqlite", Backend::Sqlite, "", "", "", -1, "", "", "", false},
         UrlCase {"", Backend::Sqlite, "", "", "", -1, "", "", "", false}));
 
 TEST(DatabaseOpen, UnreachableServerGivesTheDriverText)

@@ -25,15 +25,6 @@ TEST(ReportCsv, ShortRowsAreFilledToTheTitles)
     EXPECT_EQ(gridToCsv(g), QByteArray("A,B,\r\n,,\r\n"));
 }
 
-TEST(ReportGrid, InitialGridIsFiveByFiveWithoutText)
-{
-    const ReportGrid g = ReportGrid::initial();
-    EXPECT_EQ(g.columnCount(), 5);
-    ASSERT_EQ(g.rows.size(), 4);
-    for (const QStringList& row : g.rows)
-        EXPECT_EQ(row, QStringList(5, QString()));
-}
-
 struct LetterCase
 {
     int column;

@@ -253,3 +253,45 @@ TEST(HistorySave, EmptyKeysSkippedAndFailureRolledBack)
     EXPECT_FALSE(saveHistoryWorkbook(t2.db(), history(), &c, &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+// A batch insert that the database refuses is not reported by its first row:
+// the save starts again row by row and names the row at fault. A unique
+// index the schema does not have makes one later row of the batch collide
+// with an earlier one, on every server.
+TEST(HistorySave, RefusedBatchIsReplayedRowByRowToNameTheRow)
+{
+    TestDatabase t;
+    t.exec(QStringLiteral("CREATE UNIQUE INDEX UX_Test_Period_End ON EP_Work_Histry (SapID, Work_E_Date)"));
+    HistoryWorkbook b;
+    b.sheetName = QStringLiteral("ประวัติ");
+    b.periods = {
+        {"1", "10000001", "3100100000011", "3", "พนักงานส่วนงาน", "01/10/2549", "30/09/2551"},
+        {"2", "10000001", "3100100000011", "2", "พนักงานมหาวิทยาลัย", "01/10/2551", "30/09/2555"},
+        {"3", "10000002", "3100100000022", "2", "พนักงานมหาวิทยาลัย", "01/06/2558", "31/05/2562"},
+        {"4", "10000003", "3100100000033", "3", "พนักงานส่วนงาน", "15/06/2560", "14/06/2564"},
+        // Same employee and end as the second row, another start: refused.
+        {"5", "10000001", "3100100000011", "3", "พนักงานส่วนงาน", "01/10/2553", "30/09/2555"},
+        {"6", "10000004", "3100100000044", "2", "พนักงานมหาวิทยาลัย", "02/01/2562", "01/01/2566"},
+    };
+    TableCounts c;
+    QString error;
+    EXPECT_FALSE(saveHistoryWorkbook(t.db(), b, &c, &error));
+    // Data rows start at row 3: the fifth period is row 7 (the batch began at row 3).
+    EXPECT_TRUE(error.startsWith(QStringLiteral("บันทึกข้อมูลไม่สำเร็จ ไม่มีข้อมูลใดถูกบันทึก: แผ่นงานที่ 1 (ประวัติ) แถวที่ 7: ")))
+        << error.toStdString();
+    EXPECT_EQ(count(t, "EP_Work_Histry"), 0);
+}
+
+TEST(EmployeeSave, RefusedBatchIsReplayedRowByRowToNameTheRow)
+{
+    TestDatabase t;
+    t.exec(QStringLiteral("CREATE UNIQUE INDEX UX_Test_Emp_SSN ON EP_Emp_Main (SSN)"));
+    EmployeeWorkbook b = employees();
+    b.employees[3][2] = b.employees[0][2]; // the fourth employee gets the first one's identity number
+    EmployeeSaveCounts c;
+    QString error;
+    EXPECT_FALSE(saveEmployeeWorkbook(t.db(), b, &c, &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("บันทึกข้อมูลไม่สำเร็จ ไม่มีข้อมูลใดถูกบันทึก: แผ่นงานที่ 1 (พนักงาน) แถวที่ 6: ")))
+        << error.toStdString();
+    EXPECT_EQ(count(t, "EP_Emp_Main"), 0);
+}

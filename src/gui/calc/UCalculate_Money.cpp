@@ -1,4 +1,5 @@
 #include "gui/calc/UCalculate_Money.h"
+#include "gui/common/DateText.h"
 
 #include "gui/calc/Widgets.h"
 #include "gui/common/Prompter.h"
@@ -93,11 +94,10 @@ void TfrmCalculate_Money::FormCreate()
 
     RadioButton5->setChecked(true);
 
-    // Server_Date_Text is "dd/mm/yyyy", Christian era.
-    const QString today = m_session.Server_Date_Text;
-    edtMMYYYY_Recieve1->setText(today.mid(3, 2) + QLatin1Char('/') + today.mid(6, 4));
-    edtYear_sel->setText(today.mid(6, 4));
-    edtYear_Mon_Select->setText(today.mid(3, 7));
+    const app::DefaultDates dates = app::defaultDates(m_session.Server_Date_Text, m_session.Server_Date_Text_BE);
+    edtMMYYYY_Recieve1->setText(dates.requestMonth);
+    edtYear_sel->setText(dates.year);
+    edtYear_Mon_Select->setText(dates.monthYear);
 
     cmbWork_Type->clear();
     cmbWork_Type->addItems({QStringLiteral("พนักงานมหาวิทยาลัย"), QStringLiteral("พนักงานส่วนงาน")});
@@ -270,14 +270,11 @@ void TfrmCalculate_Money::invalidateFrom(int step)
 
 void TfrmCalculate_Money::btnNext1Click()
 {
-    if (Trim_Spaces(us(cmbEvent_out2->currentText())).empty()) {
-        inform(kMessage_No_Reason);
-        return;
-    }
-    const Salary_Check salary = Check_Salary(us(edtMoney_Rate2->text()));
-    if (!salary.ok()) {
-        inform(salary.error.c_str());
-        edtMoney_Rate2->setFocus();
+    const std::string error = Step_Officer_Inputs(inputFromControls(), &m_calc);
+    if (!error.empty()) {
+        inform(error.c_str());
+        if (error != kMessage_No_Reason)
+            edtMoney_Rate2->setFocus();
         return;
     }
     btnDisplay_Work_HistryClick();

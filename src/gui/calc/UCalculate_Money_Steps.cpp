@@ -52,19 +52,16 @@ void TfrmCalculate_Money::btnDisplay_Work_HistryClick()
     m_calc.periods.clear();
     invalidateFrom(0);
 
-    std::vector<Work_Period> periods;
+    Calculation_Input input = inputFromControls();
     std::string error;
-    if (!Load_Work_Periods(*m_session.db, us(edtSapID2->text()), &periods, &error)) {
+    if (!Load_Work_Periods(*m_session.db, input.sapid, &input.periods, &error)) {
         reportError(qs(error));
         return;
     }
-    m_calc.periods = Build_Period_Rows(periods);
+    Step_Periods(input, &m_calc);
     for (size_t i = 0; i < m_calc.periods.size(); ++i)
         setGridRow(StringGrid2, int(i), qsList(Period_Grid_Cells(m_calc.periods[i], int(i) + 1)));
     StringGrid2->setCurrentCell(0, 1);
-
-    m_calc.span =
-        Build_Calc_Span(m_calc.periods, us(edtWork_Begin_Date_Text2->text()), us(edtWork_End_Date_Text2->text()));
     edtCal_Beg_Date2->setText(qs(m_calc.span.start));
     edtCal_End_Date2->setText(qs(m_calc.span.end));
     m_stepsDone = 0;
@@ -130,29 +127,27 @@ void TfrmCalculate_Money::btnDelete_Work_HistryClick()
 
 void TfrmCalculate_Money::btnNext2Click()
 {
-    if (cellText(StringGrid2, 0, 1).isEmpty()) {
-        inform(kMessage_No_Periods);
+    // The periods shown are those the last display read (stepsDone is -1 only
+    // while none is shown).
+    const std::string rowsError = Check_Period_Rows(m_calc.periods);
+    if (!rowsError.empty() && m_calc.periods.empty()) {
+        inform(rowsError.c_str());
         return;
     }
     if (!stepReady(1))
         return;
-    // A stored period whose dates cannot be read has no figures to count.
-    for (const Period_Row& row : m_calc.periods) {
-        if (!row.error.empty()) {
-            inform(row.error.c_str());
-            return;
-        }
+    if (!rowsError.empty()) {
+        inform(rowsError.c_str());
+        return;
     }
 
-    std::vector<Earlier_Record> records;
+    Calculation_Input input = inputFromControls();
     std::string error;
-    if (!Load_Person_Records(*m_session.db, us(edtSSN2->text()), &records, &error)) {
+    if (!Load_Person_Records(*m_session.db, input.ssn, &input.person_records, &error)) {
         reportError(qs(error));
         return;
     }
-    const std::vector<Earlier_Record> selected =
-        Select_Earlier_Records(records, us(edtSSN2->text()), us(edtSapID2->text()), us(maskedText(edtMMYYYY_Recieve1)));
-    m_calc.earlier = Build_Earlier_Rows(selected);
+    Step_Earlier(input, &m_calc);
 
     resetGrid(StringGrid3, qsList(Earlier_Grid_Titles()), earlierGridWidths());
     for (size_t i = 0; i < m_calc.earlier.size(); ++i)
@@ -167,18 +162,14 @@ void TfrmCalculate_Money::btnNext3Click()
 {
     if (!stepReady(2))
         return;
-    const Calc_Span span {us(edtCal_Beg_Date2->text()), us(edtCal_End_Date2->text())};
-    const Span_Figures figures = Compute_Span_Figures(span);
-    if (!figures.ok()) {
-        inform(figures.error.c_str());
+    const std::string error = Step_Service(&m_calc);
+    if (!error.empty()) {
+        inform(error.c_str());
         return;
     }
-    m_calc.span = span;
-    m_calc.span_figures = figures;
+    const Span_Figures& figures = m_calc.span_figures;
     Label27->setText(qs(figures.label27));
     Label25->setText(qs(figures.label25));
-
-    m_calc.service = Compute_Service_Totals(m_calc.periods, m_calc.earlier);
     const Service_Totals& s = m_calc.service;
     edtPart_Year2->setText(number(s.earlier.years));
     edtPart_M2->setText(number(s.earlier.months));
@@ -200,21 +191,17 @@ void TfrmCalculate_Money::btnNext4Click()
 {
     if (!stepReady(3))
         return;
-    const Salary_Check salary = Check_Salary(us(edtMoney_Rate2->text()));
-    if (!salary.ok()) {
-        inform(salary.error.c_str());
-        return;
-    }
-    std::vector<Bracket> brackets;
+    Calculation_Input input = inputFromControls();
     std::string error;
-    if (!Load_Brackets(*m_session.db, &brackets, &error)) {
+    if (!Load_Brackets(*m_session.db, &input.brackets, &error)) {
         reportError(qs(error));
         return;
     }
-    m_calc.salary = salary.value;
-    m_calc.salary_text = Amount_Text(salary.value);
-    m_calc.money = Compute_Money(
-        m_calc.span_figures.total_days, m_calc.service.total.years, salary.value, m_calc.earlier, brackets);
+    error = Step_Money(input, &m_calc);
+    if (!error.empty()) {
+        inform(error.c_str());
+        return;
+    }
     edtN_Money2->setText(number(m_calc.money.multiplier));
     edtCal_Sum_M2->setText(qs(m_calc.money.compensation_text));
     edtHis_Rec_Money->setText(qs(m_calc.money.paid_earlier_text));
@@ -233,7 +220,7 @@ void TfrmCalculate_Money::btnNext5Click()
     edtTotal_day6->setText(edtTotal_day2->text());
     edtCal_Sum_M6->setText(edtSum_Rec_Money2->text());
 
-    m_calc.split = Compute_Split(m_calc.periods, m_calc.money.net);
+    Step_Split(&m_calc);
     const Split& s = m_calc.split;
     edtTotal_Month6->setText(qs(s.total_months_text));
     edtSum_Month_Fact6->setText(qs(s.department.months_text));

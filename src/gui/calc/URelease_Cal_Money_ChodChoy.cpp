@@ -1,4 +1,5 @@
 #include "gui/calc/URelease_Cal_Money_ChodChoy.h"
+#include "gui/common/DateText.h"
 
 #include "gui/calc/Widgets.h"
 #include "gui/common/Prompter.h"
@@ -117,10 +118,9 @@ TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& ses
 void TfrmRelease_Cal_Money_ChodChoy::FormCreate()
 {
     RadioButton3->setChecked(true);
-    // Server_Date_Text is "dd/mm/yyyy", Christian era.
-    const QString today = m_session.Server_Date_Text;
-    edtYear_sel->setText(today.mid(6, 4));
-    edtYear_Mon_Select->setText(today.mid(3, 7));
+    const app::DefaultDates dates = app::defaultDates(m_session.Server_Date_Text, m_session.Server_Date_Text_BE);
+    edtYear_sel->setText(dates.year);
+    edtYear_Mon_Select->setText(dates.monthYear);
     edtFind_F_Name->clear();
     resetGrid(StringGrid1, qsList(Saved_Grid_Titles()), Saved_Grid_Widths());
 }

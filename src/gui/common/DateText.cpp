@@ -40,4 +40,15 @@ QString buddhistEraDateText(const QString& christianEraText)
     return christianEraText.left(6) + QString::number(christianEraText.mid(6, 4).toInt() + 543);
 }
 
+DefaultDates defaultDates(const QString& serverDate, const QString& serverDateBE)
+{
+    DefaultDates d;
+    d.year = serverDate.mid(6, 4);
+    d.monthYear = serverDate.mid(3, 7);
+    d.requestMonth = serverDate.mid(3, 2) + QLatin1Char('/') + serverDate.mid(6, 4);
+    d.firstOfMonthBE = QStringLiteral("01") + serverDateBE.mid(2, 8);
+    d.todayBE = serverDateBE;
+    return d;
+}
+
 } // namespace velmora::app

@@ -22,4 +22,18 @@ QString machineDateText(const QDate& date, const QString& separator);
 // 543: the first six characters, then the year as a number (18/03/2560).
 QString buddhistEraDateText(const QString& christianEraText);
 
+// The default dates of the screens' filters, all cut from the server's date
+// at start-up: `serverDate` "dd/mm/yyyy" with a Christian-era year (the
+// separator as the machine writes it), `serverDateBE` the same date with the
+// Buddhist-era year.
+struct DefaultDates
+{
+    QString year; // "yyyy", Christian era
+    QString monthYear; // "mm/yyyy" with the machine's separator
+    QString requestMonth; // "mm/yyyy" with a slash
+    QString firstOfMonthBE; // "01/mm/yyyy", Buddhist era
+    QString todayBE; // "dd/mm/yyyy", Buddhist era
+};
+DefaultDates defaultDates(const QString& serverDate, const QString& serverDateBE);
+
 } // namespace velmora::app

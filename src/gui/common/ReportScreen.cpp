@@ -1,5 +1,6 @@
 #include "gui/common/ReportScreen.h"
 
+#include "db/Config.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
@@ -101,7 +102,7 @@ void ReportScreen::showResult(const ReportResult& result)
 void ReportScreen::Button1Click()
 {
     const ExportHooks& hooks = exportHooks();
-    const QString folder = hooks.folder.isEmpty() ? exportFolder() : hooks.folder;
+    const QString folder = hooks.folder.isEmpty() ? db::exportFolder() : hooks.folder;
     QString error;
     const QString path = exportGridToNewFile(m_model->grid(), exportOptions(), folder, m_session.machineNow(), &error);
     if (path.isEmpty()) {

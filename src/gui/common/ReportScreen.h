@@ -23,7 +23,7 @@ namespace velmora::reports {
 // Tests replace both: a folder of their own, and no spreadsheet program.
 struct ExportHooks
 {
-    QString folder; // empty: exportFolder()
+    QString folder; // empty: db::exportFolder()
     std::function<void(const QString&)> open; // empty: the desktop's spreadsheet program
 };
 ExportHooks& exportHooks();

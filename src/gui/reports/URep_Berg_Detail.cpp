@@ -1,4 +1,5 @@
 #include "gui/reports/URep_Berg_Detail.h"
+#include "gui/common/DateText.h"
 
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
@@ -111,9 +112,9 @@ TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
 void TfrmRep_Berg_Detail::FormCreate()
 {
     RadioButton3->setChecked(true);
-    const QString today = m_session.Server_Date_Text; // dd/mm/yyyy, Christian era
-    edtYear_sel->setText(today.mid(6, 4));
-    edtYear_Mon_Select->setText(today.mid(3, 7));
+    const app::DefaultDates dates = app::defaultDates(m_session.Server_Date_Text, m_session.Server_Date_Text_BE);
+    edtYear_sel->setText(dates.year);
+    edtYear_Mon_Select->setText(dates.monthYear);
     edtFind_F_Name->clear();
     resetGrid(1);
 }

@@ -1,4 +1,5 @@
 #include "gui/reports/URep_Emp_Promise.h"
+#include "gui/common/DateText.h"
 
 #include "gui/common/ScreenParts.h"
 #include "services/ReportExports.h"
@@ -74,8 +75,9 @@ void TfrmRep_Emp_Promise::FormCreate()
     RadioButton1->setChecked(true);
     RadioButton3->setChecked(true);
     RadioButton6->setChecked(true);
-    edtYear_sel->setText(m_session.Server_Date_Text.mid(6, 4));
-    edtYear_Mon_Select->setText(m_session.Server_Date_Text.mid(3, 7));
+    const app::DefaultDates dates = app::defaultDates(m_session.Server_Date_Text, m_session.Server_Date_Text_BE);
+    edtYear_sel->setText(dates.year);
+    edtYear_Mon_Select->setText(dates.monthYear);
     fillChoices(cmbWork_Type, true);
     fillChoices(cmbDapart_Name, false);
 }

@@ -1,4 +1,5 @@
 #include "gui/reports/URep_Recieve_Money_Chod.h"
+#include "gui/common/DateText.h"
 
 #include "gui/common/ScreenParts.h"
 #include "services/ReportExports.h"
@@ -68,8 +69,9 @@ void TfrmRep_Recieve_Money_Chod::FormCreate()
 {
     RadioButton3->setChecked(true);
     RadioButton6->setChecked(true);
-    edtYear_sel->setText(m_session.Server_Date_Text.mid(6, 4));
-    edtMMYYYY_sel->setText(m_session.Server_Date_Text.mid(3, 7));
+    const app::DefaultDates dates = app::defaultDates(m_session.Server_Date_Text, m_session.Server_Date_Text_BE);
+    edtYear_sel->setText(dates.year);
+    edtMMYYYY_sel->setText(dates.monthYear);
     fillChoices(cmbDapart_Name, false);
 }
 

@@ -1,4 +1,6 @@
 #include "gui/reports/URep_Split_Money.h"
+#include "db/Config.h"
+#include "gui/common/DateText.h"
 
 #include "gui/common/GridModel.h"
 #include "gui/common/ReportScreen.h"
@@ -286,9 +288,9 @@ void TfrmRep_Split_Money::FormCreate()
     RadioButton3->setChecked(true);
     RadioButton5->setChecked(true);
     // the first day of the current month to today, Buddhist era
-    const QString today = m_session.Server_Date_Text_BE;
-    edtBeg_Cal->setText(QStringLiteral("01") + today.mid(2, 8));
-    edtEnd_Cal->setText(today);
+    const app::DefaultDates dates = app::defaultDates(m_session.Server_Date_Text, m_session.Server_Date_Text_BE);
+    edtBeg_Cal->setText(dates.firstOfMonthBE);
+    edtEnd_Cal->setText(dates.todayBE);
     cmbWork_Type->clear();
     cmbWork_Type->addItems({QStringLiteral("2. มหาวิทยาลัย"), QStringLiteral("3. ส่วนงาน")});
     cmbWork_Type->setEditText(QStringLiteral("2. มหาวิทยาลัย"));
@@ -406,7 +408,7 @@ QString TfrmRep_Split_Money::secondTitle() const
 void TfrmRep_Split_Money::exportList(const ReportGrid& grid, const ExportOptions& options)
 {
     const ExportHooks& hooks = exportHooks();
-    const QString folder = hooks.folder.isEmpty() ? exportFolder() : hooks.folder;
+    const QString folder = hooks.folder.isEmpty() ? db::exportFolder() : hooks.folder;
     QString error;
     const QString path = exportGridToNewFile(grid, options, folder, m_session.machineNow(), &error);
     if (path.isEmpty()) {

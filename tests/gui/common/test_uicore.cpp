@@ -4,10 +4,13 @@
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenRegistry.h"
 #include "gui/common/Session.h"
+#include "support/Wait.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QTimer>
 
 namespace velmora::app {
 namespace {
@@ -51,6 +54,29 @@ TEST(BuddhistEraDateText, AddsFiveHundredFortyThreeToTheYear)
     EXPECT_EQ(buddhistEraDateText(QStringLiteral("01-10-2007")), QStringLiteral("01-10-2550"));
 }
 
+// Every screen's default filter dates come from this one cut of the server
+// date; the machine's separator stays in the month text of the filters, the
+// request month always has a slash.
+TEST(DefaultDates, CutFromTheServerDate)
+{
+    struct Case
+    {
+        const char* server;
+        const char* serverBE;
+        QStringList expected; // year, month/year, request month, first of month BE, today BE
+    };
+    const Case cases[] = {
+        {"09/12/2026", "09/12/2569", {"2026", "12/2026", "12/2026", "01/12/2569", "09/12/2569"}},
+        {"31-01-2017", "31-01-2560", {"2017", "01-2017", "01/2017", "01-01-2560", "31-01-2560"}},
+        {"29.02.2000", "29.02.2543", {"2000", "02.2000", "02/2000", "01.02.2543", "29.02.2543"}},
+    };
+    for (const Case& c : cases) {
+        const DefaultDates d = defaultDates(QLatin1String(c.server), QLatin1String(c.serverBE));
+        EXPECT_EQ((QStringList {d.year, d.monthYear, d.requestMonth, d.firstOfMonthBE, d.todayBE}), c.expected)
+            << c.server;
+    }
+}
+
 TEST(Session, PinnedClockAndSeparatorWin)
 {
     Session s;
@@ -65,6 +91,23 @@ TEST(Session, PinnedClockAndSeparatorWin)
 TEST(QtPrompter, CarriageReturnsBecomeLineBreaks)
 {
     EXPECT_EQ(QtPrompter::displayText(QStringLiteral("a\rb\r\nc")), QStringLiteral("a\nb\nc"));
+}
+
+// The wait of the screen tests fails the test when its condition never holds
+// (QTRY_VERIFY inside GoogleTest would pass), and returns once it holds.
+TEST(WaitUntil, FailsTheTestOnTimeOut)
+{
+    bool never = false;
+    EXPECT_NONFATAL_FAILURE(
+        ::velmora::test::waitUntil([&] { return never; }, "never set", __FILE__, __LINE__, 50), "never set");
+}
+
+TEST(WaitUntil, ReturnsWhenTheEventLoopMakesItTrue)
+{
+    bool set = false;
+    QTimer::singleShot(20, [&] { set = true; });
+    EXPECT_TRUE(VELMORA_WAIT_UNTIL(set));
+    EXPECT_TRUE(set);
 }
 
 TEST(ScriptedPrompter, AnswersFromItsQueuesThenTheDefault)

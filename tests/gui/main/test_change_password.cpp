@@ -6,6 +6,7 @@
 #include "db/PasswordHash.h"
 #include "db/Users.h"
 #include "gui/main/UChange_Password.h"
+#include "support/Wait.h"
 
 #include <QAction>
 #include <QLabel>
@@ -176,7 +177,7 @@ TEST_F(ChangePasswordTest, BackToMenuClosesTheWindowWithoutWriting)
     const QString before = storedPassword(QStringLiteral("somchai"));
     fill(QStringLiteral("Pass123"), QStringLiteral("New1"), QStringLiteral("New1"));
     screen->findChild<QPushButton*>(QStringLiteral("btnExit_Form"))->click();
-    QTRY_COMPARE(window->mdiArea()->subWindowList().size(), 0);
+    VELMORA_WAIT_UNTIL(window->mdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(storedPassword(QStringLiteral("somchai")), before);
     EXPECT_TRUE(prompter.shown.isEmpty());
 }

@@ -8,7 +8,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
 
 namespace velmora::test {
 namespace {
@@ -122,19 +121,6 @@ TEST_F(MainWindowShellTest, ExitEndsTheProgram)
     startAndLogIn();
     child<QAction>("NExit")->trigger();
     EXPECT_EQ(endRequests, 1);
-}
-
-TEST_F(MainWindowShellTest, StatusBarHasFivePanelsOfFixedWidths)
-{
-    start();
-    const int widths[5] = {100, 200, 200, 200, 50};
-    for (int i = 0; i < 5; ++i) {
-        auto* panel = window->findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(i));
-        ASSERT_NE(panel, nullptr) << i;
-        EXPECT_EQ(panel->parentWidget(), child<QStatusBar>("StatusBar1"));
-        EXPECT_EQ(panel->minimumWidth(), widths[i]) << i;
-        EXPECT_EQ(panel->maximumWidth(), widths[i]) << i;
-    }
 }
 
 TEST_F(MainWindowShellTest, BackgroundPictureFillsTheClientArea)

@@ -6,6 +6,7 @@
 #include "gui/reports/URep_Emp_Promise.h"
 #include "gui/reports/URep_Forecast_Chod_Choy.h"
 #include "gui/reports/URep_Recieve_Money_Chod.h"
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -180,7 +181,7 @@ TEST_F(ReportScreens, ExitClosesTheScreen)
     screen->show();
     QPointer<QWidget> guard(screen);
     QTest::mouseClick(child<QPushButton>(screen, "btnExit_Form"), Qt::LeftButton);
-    QTRY_VERIFY(guard.isNull());
+    VELMORA_WAIT_UNTIL(guard.isNull());
 }
 
 } // namespace

@@ -84,8 +84,10 @@ int main(int argc, char** argv)
 
     velmora::app::QtPrompter prompter;
     QString error;
-    if (!velmora::app::prepareDatabase(url, prompter, &error))
+    if (!velmora::app::prepareDatabase(url, prompter, &error)) {
         std::fprintf(stderr, "velmora: %s\n", qUtf8Printable(error));
+        return 1;
+    }
 
     velmora::app::Session session;
     session.prompter = &prompter;

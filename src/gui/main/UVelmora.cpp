@@ -394,6 +394,8 @@ void TfrmVelmora::btnOKClick()
     setWindowState(windowState() | Qt::WindowMaximized);
     StatusBar1->show();
     m_loggedIn = true;
+    if (!result.notice.isEmpty())
+        prompter.inform(this, result.notice);
 }
 
 void TfrmVelmora::endProgram()

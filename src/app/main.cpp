@@ -9,6 +9,7 @@
 
 #include "db/Config.h"
 #include "gui/common/Prompter.h"
+#include "gui/common/ScreenSupport.h"
 #include "gui/common/ScreenRegistry.h"
 #include "gui/common/Session.h"
 #include "gui/main/Screens.h"
@@ -70,6 +71,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setOrganizationName(QStringLiteral("Velmora"));
     QApplication::setApplicationVersion(QStringLiteral("8.0"));
+    // Enter presses the focused button; Tab leaves a list (every screen).
+    velmora::app::KeyboardPolicy::install();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Velmora: severance compensation of contract staff"));

@@ -2,6 +2,7 @@
 #include "ReportData.h"
 
 #include "gui/common/Prompter.h"
+#include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "gui/reports/URep_Emp_Promise.h"
 #include "gui/reports/URep_Forecast_Chod_Choy.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -205,6 +207,20 @@ TEST_F(ReportScreens, EveryYearBoxNamesItsEraAndAWrongEraIsRefused)
     ASSERT_EQ(prompter.messages.size(), 2);
     EXPECT_TRUE(prompter.messages.at(0).contains(QStringLiteral("ช่องนี้ใช้ปีคริสต์ศักราช (ค.ศ.)")));
     EXPECT_TRUE(prompter.messages.at(1).contains(QStringLiteral("ต้องเป็นปีพุทธศักราช (พ.ศ.)")));
+}
+
+TEST_F(ReportScreens, EnterPressesTheFocusedButton)
+{
+    // before, Enter on a focused button did nothing outside the login screens
+    app::KeyboardPolicy::install();
+    TfrmRep_Emp_Promise screen(session);
+    screen.show();
+    QApplication::setActiveWindow(&screen);
+    auto* show = child<QPushButton>(&screen, "btnShow_Data");
+    show->setFocus();
+    ASSERT_TRUE(show->hasFocus());
+    QTest::keyClick(show, Qt::Key_Return);
+    EXPECT_EQ(prompter.messages, QStringList({QStringLiteral("ไม่พบข้อมูลที่ต้องการ")}));
 }
 
 TEST_F(ReportScreens, ExitClosesTheScreen)

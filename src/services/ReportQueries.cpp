@@ -281,6 +281,8 @@ ReportResult queryReceived(const db::Database& db, const ReceivedCriteria& crite
         sql += QStringLiteral(" AND (Depart_Name = ?)");
         values << *criteria.department; // as typed: a trailing blank matches nothing
     }
+    // First names in Thai dictionary order, the same on every server.
+    sql += QStringLiteral(" ORDER BY %1, SapID").arg(db.dialect().thaiOrder(QStringLiteral("Emp_F_Name")));
 
     ReportResult r;
     QSqlQuery q = db.query();

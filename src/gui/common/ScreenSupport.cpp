@@ -91,7 +91,8 @@ bool KeyboardPolicy::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto* key = static_cast<const QKeyEvent*>(event);
-    if (isEnterKeyPress(event) && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    const Qt::KeyboardModifiers others = key->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier);
+    if (isEnterKeyPress(event) && others == Qt::KeyboardModifiers()) {
         auto* button = qobject_cast<QPushButton*>(watched);
         if (button && button->hasFocus() && button->isEnabled() && button->isVisible()) {
             button->click();

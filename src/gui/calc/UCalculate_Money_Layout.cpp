@@ -3,6 +3,7 @@
 #include "gui/calc/UCalculate_Money.h"
 #include "gui/calc/Widgets.h"
 #include "gui/common/ScreenParts.h"
+#include "gui/common/ScreenSupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -208,6 +209,9 @@ void TfrmCalculate_Money::buildCalcLayer()
     PageControl1->addTab(buildPage6(), QStringLiteral("6.บันทึกข้อมูล"));
     auto* pages = new QVBoxLayout(GroupBox6);
     pages->addWidget(PageControl1);
+    // A page reached by "next" takes the keyboard at its first control.
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+        [this] { app::focusFirstControl(PageControl1->currentWidget()); });
 
     Label27 = label(GroupBox3, "Label27", QString());
     Label25 = label(GroupBox3, "Label25", QString());

@@ -70,6 +70,18 @@ void makePasswordBox(QLineEdit* edit)
     edit->installEventFilter(new SelectAllOnFocus(edit));
 }
 
+void focusFirstControl(QWidget* area)
+{
+    if (!area)
+        return;
+    for (QWidget* w = area->nextInFocusChain(); w && w != area; w = w->nextInFocusChain()) {
+        if (area->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(area)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
 void focusForRetyping(QLineEdit* edit)
 {
     edit->setFocus();

@@ -36,6 +36,10 @@ protected:
 // whenever it gets the focus, so that retyping replaces it.
 void makePasswordBox(QLineEdit* edit);
 
+// Gives the focus to the first control of `area` that takes it by Tab, in
+// tab order (a page just shown, so that the keyboard starts there).
+void focusFirstControl(QWidget* area);
+
 // Puts the focus in the box with its whole text selected (after a refusal).
 void focusForRetyping(QLineEdit* edit);
 

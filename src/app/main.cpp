@@ -9,8 +9,8 @@
 
 #include "db/Config.h"
 #include "gui/common/Prompter.h"
-#include "gui/common/ScreenSupport.h"
 #include "gui/common/ScreenRegistry.h"
+#include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "gui/main/Screens.h"
 #include "gui/main/Startup.h"

@@ -69,7 +69,8 @@ int runReport(Context& c)
     const QCommandLineOption department(
         QStringLiteral("department"), QStringLiteral("department name"), QStringLiteral("NAME"));
     const QCommandLineOption year(QStringLiteral("year"),
-        QStringLiteral("year: Christian era (contract-end, received), Buddhist era (forecast)"), QStringLiteral("YEAR"));
+        QStringLiteral("year: Christian era (contract-end, received), Buddhist era (forecast)"),
+        QStringLiteral("YEAR"));
     const QCommandLineOption month(
         QStringLiteral("month"), QStringLiteral("month and year, Christian era"), QStringLiteral("MM/YYYY"));
     const QCommandLineOption xlsx(QStringLiteral("xlsx"), QStringLiteral("export workbook"), QStringLiteral("OUT"));

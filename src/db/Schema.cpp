@@ -246,8 +246,8 @@ void widenPasswordColumn(const Database& db)
     const int length = passwordColumnLength(db);
     if (length <= 0 || length >= kPasswordHashLength)
         return;
-    const QString sql = db.dialect().widenTextColumn(
-        QStringLiteral("EP_TR_User"), QStringLiteral("Upassword"), kPasswordColumnLength);
+    const QString sql =
+        db.dialect().widenTextColumn(QStringLiteral("EP_TR_User"), QStringLiteral("Upassword"), kPasswordColumnLength);
     if (sql.isEmpty())
         return;
     Transaction tx(db);
@@ -331,7 +331,8 @@ bool checkVersion(const Database& db, QString* message)
     if (version == QLatin1String(kSchemaVersion))
         return true;
     if (message)
-        *message = QStringLiteral("Invalid Version ") + QLatin1Char('\r') + QStringLiteral("Pressent Version Is : ") + version;
+        *message =
+            QStringLiteral("Invalid Version ") + QLatin1Char('\r') + QStringLiteral("Pressent Version Is : ") + version;
     return false;
 }
 

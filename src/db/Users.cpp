@@ -81,8 +81,8 @@ LoginResult checkLogin(const Database& db, const QString& userName, const QStrin
         // if the server refuses the update, and says why.
         QString failure;
         if (!storePassword(db, row.userName, password, &failure))
-            result.notice = QStringLiteral("เข้าสู่ระบบได้ แต่เก็บรหัสผ่านแบบเข้ารหัสไม่ได้ (") + failure
-                + QStringLiteral(") ") + passwordColumnAdvice(db);
+            result.notice = QStringLiteral("เข้าสู่ระบบได้ แต่เก็บรหัสผ่านแบบเข้ารหัสไม่ได้ (") + failure + QStringLiteral(") ")
+                + passwordColumnAdvice(db);
     }
     result.status = LoginResult::Ok;
     result.firstName = row.firstName;

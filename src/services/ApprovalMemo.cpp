@@ -125,8 +125,7 @@ ApprovalMemo prepareApprovalMemo(
     return memo;
 }
 
-ListedSelection selectListedLines(
-    const db::Database& db, const FundSourceCriteria& criteria, const QStringList& sapIds)
+ListedSelection selectListedLines(const db::Database& db, const FundSourceCriteria& criteria, const QStringList& sapIds)
 {
     ListedSelection r;
     FundSourceResult result = queryFundSource(db, criteria);

@@ -212,8 +212,8 @@ TEST_F(Calc_Cli, OverlappingStoredPeriodsAreRefusedAtTheSave)
     EXPECT_EQ(r.exit, 1);
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("ประวัติการทำงานมีช่วงเวลาทับกัน"))) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("01/10/2553 - 30/09/2554"))) << r.err.toStdString();
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_mRec_Money_Chodchoy WHERE SapID = '10000001'")).toInt(),
-        0);
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_mRec_Money_Chodchoy WHERE SapID = '10000001'")).toInt(), 0);
 }
 
 } // namespace

@@ -120,7 +120,8 @@ TEST(CliStartupGuard, AnotherVersionIsRefusedBeforeAnythingIsReadOrWritten)
     for (const QStringList& args : commands) {
         const test::CliResult r = runCli(QStringList {"--db", t.url()} + args);
         EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
-        EXPECT_EQ(r.err, QStringLiteral("Invalid Version  Pressent Version Is : 7.0\n")) << args.join(' ').toStdString();
+        EXPECT_EQ(r.err, QStringLiteral("Invalid Version  Pressent Version Is : 7.0\n"))
+            << args.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << args.join(' ').toStdString();
     }
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_TR_User")).toInt(), 0);

@@ -38,8 +38,8 @@ protected:
         addCalc(t, "00000301", "ค", "02/04/2567", 5000, 1, 1, QStringLiteral("คณะแพทยศาสตร์"));
         addPeriod(t, "00000301", "3", "01/10/2560", "31/03/2567");
         int code = 10;
-        for (const QString& name : {QStringLiteral("คณะแพทยศาสตร์"), QStringLiteral("คณะวิทยาศาสตร์, \"วิทย์\""),
-                 QStringLiteral("สำนักงานอธิการบดี")})
+        for (const QString& name :
+            {QStringLiteral("คณะแพทยศาสตร์"), QStringLiteral("คณะวิทยาศาสตร์, \"วิทย์\""), QStringLiteral("สำนักงานอธิการบดี")})
             t.exec(QStringLiteral("INSERT INTO EP_TR_Depart (Depart_Code, Dapart_Name) VALUES (?, ?)"),
                 {QString::number(++code), name});
     }
@@ -169,17 +169,15 @@ TEST_F(FundSourceCli, MemoRefusesLinesOfSeveralDepartmentsOrAnUnknownDepartment)
         QStringList args;
         QString inMessage;
     };
-    const QStringList lines = {"print", "memo", "--from", "01/03/2567", "--to", "31/03/2567", "--source", "2",
-        "--pdf", pdf, "--sapids"};
+    const QStringList lines = {
+        "print", "memo", "--from", "01/03/2567", "--to", "31/03/2567", "--source", "2", "--pdf", pdf, "--sapids"};
     const QList<Case> cases = {
         {"two departments", lines + QStringList {"00000201,00000101"}, QStringLiteral("หลายหน่วยงาน")},
-        {"two departments, one named",
-            lines + QStringList {"00000201,00000101", "--department", "คณะแพทยศาสตร์"},
+        {"two departments, one named", lines + QStringList {"00000201,00000101", "--department", "คณะแพทยศาสตร์"},
             QStringLiteral("หลายหน่วยงาน")},
         {"a department not in the list", lines + QStringList {"00000101", "--department", "คณะแพทย์"},
             QStringLiteral("ไม่พบหน่วยงาน \"คณะแพทย์\"")},
-        {"another department than the lines'",
-            lines + QStringList {"00000101", "--department", "สำนักงานอธิการบดี"},
+        {"another department than the lines'", lines + QStringList {"00000101", "--department", "สำนักงานอธิการบดี"},
             QStringLiteral("คณะแพทยศาสตร์")},
         {"nothing selected, a department not in the list", lines + QStringList {"", "--department", "ไม่มี"},
             QStringLiteral("ไม่พบหน่วยงาน")},

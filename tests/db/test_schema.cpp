@@ -131,9 +131,9 @@ TEST(Schema, APartlyBuiltDatabaseIsRefusedAndNothingIsCreatedInIt)
     // Before, each missing table was created: a missing bracket table was
     // filled with the installation brackets, a missing version table with
     // a fresh "8.0" that passed the version check.
-    for (const QStringList& dropped : {QStringList {QStringLiteral("EP_TR_Cal_Money")},
-             QStringList {QStringLiteral("EP_TR_Version")},
-             QStringList {QStringLiteral("EP_TR_Version"), QStringLiteral("EP_Work_Histry")}}) {
+    for (const QStringList& dropped :
+        {QStringList {QStringLiteral("EP_TR_Cal_Money")}, QStringList {QStringLiteral("EP_TR_Version")},
+            QStringList {QStringLiteral("EP_TR_Version"), QStringLiteral("EP_Work_Histry")}}) {
         test::TestDatabase t;
         for (const QString& table : dropped)
             ddl(t, QStringLiteral("DROP TABLE ") + table);
@@ -189,7 +189,8 @@ TEST(Schema, ANarrowPasswordColumnIsWidenedOrTheLoginSaysHowToWidenIt)
     EXPECT_EQ(db::passwordColumnLength(t.db()), 20);
     const db::LoginResult narrow = db::checkLogin(t.db(), QStringLiteral("vok"), QStringLiteral("Abc"));
     EXPECT_EQ(narrow.status, db::LoginResult::Ok); // the login keeps working
-    EXPECT_TRUE(narrow.notice.contains(QStringLiteral("ALTER TABLE EP_TR_User ALTER COLUMN Upassword TYPE VARCHAR(200)")))
+    EXPECT_TRUE(
+        narrow.notice.contains(QStringLiteral("ALTER TABLE EP_TR_User ALTER COLUMN Upassword TYPE VARCHAR(200)")))
         << narrow.notice.toStdString();
     const db::PasswordChangeResult change = db::changePassword(
         t.db(), QStringLiteral("vok"), QStringLiteral("Abc"), QStringLiteral("new"), QStringLiteral("new"));

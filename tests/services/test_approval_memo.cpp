@@ -54,8 +54,8 @@ TEST_F(ApprovalMemoService, NamesTheDepartmentOfItsLinesAndMarksThem)
     EXPECT_EQ(memo.count, 2);
     EXPECT_EQ(memo.totalText, QStringLiteral("15,000.00"));
     EXPECT_EQ(printedCount(), 2);
-    EXPECT_TRUE(t.scalar(QStringLiteral("SELECT Is_Print_doc FROM EP_mRec_Money_Chodchoy WHERE SapID = '201'"))
-                    .isNull());
+    EXPECT_TRUE(
+        t.scalar(QStringLiteral("SELECT Is_Print_doc FROM EP_mRec_Money_Chodchoy WHERE SapID = '201'")).isNull());
 
     const ApprovalMemo named = prepareApprovalMemo(t.db(), select({"201"}), med);
     ASSERT_TRUE(named.ok) << named.error.toStdString();

@@ -1,8 +1,8 @@
 #include "gui/calc/URelease_Cal_Money_ChodChoy.h"
 
 #include "gui/calc/Widgets.h"
-#include "gui/common/ScreenParts.h"
 #include "gui/common/Prompter.h"
+#include "gui/common/ScreenParts.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "services/CancelService.h"
@@ -155,7 +155,8 @@ void TfrmRelease_Cal_Money_ChodChoy::btnCancel_BergClick()
     }
     // the question names whose calculation is cancelled
     const int row = selectedRow(StringGrid1);
-    const QString who = QStringLiteral("\rSAP ID ") + sapid + QLatin1Char(' ') + cellText(StringGrid1, row, 2).trimmed();
+    const QString who =
+        QStringLiteral("\rSAP ID ") + sapid + QLatin1Char(' ') + cellText(StringGrid1, row, 2).trimmed();
     if (!m_session.prompter->confirm(this, QStringLiteral("ยืนยันการลบข้อมูล ") + who))
         return;
     std::string error;

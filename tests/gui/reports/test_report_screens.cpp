@@ -203,9 +203,9 @@ TEST_F(ReportScreens, EveryYearBoxNamesItsEraAndAWrongEraIsRefused)
         const char* name;
         const char* era;
     };
-    for (const Box& b : {Box {&contractEnd, "edtYear_selEra", "ค.ศ."}, Box {&contractEnd, "edtYear_Mon_SelectEra", "ค.ศ."},
-             Box {&received, "edtYear_selEra", "ค.ศ."}, Box {&received, "edtMMYYYY_selEra", "ค.ศ."},
-             Box {&forecast, "edtYear_CalEra", "พ.ศ."}}) {
+    for (const Box& b : {Box {&contractEnd, "edtYear_selEra", "ค.ศ."},
+             Box {&contractEnd, "edtYear_Mon_SelectEra", "ค.ศ."}, Box {&received, "edtYear_selEra", "ค.ศ."},
+             Box {&received, "edtMMYYYY_selEra", "ค.ศ."}, Box {&forecast, "edtYear_CalEra", "พ.ศ."}}) {
         auto* note = b.screen->findChild<QLabel*>(QLatin1String(b.name));
         ASSERT_NE(note, nullptr) << b.name;
         EXPECT_EQ(note->text(), QString::fromUtf8(b.era)) << b.name;

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config dpkg-dev
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc tdsodbc
-  libxlsxwriter-dev libfreexl-dev libzip-dev libsodium-dev libgtest-dev
+  libxlsxwriter-dev libfreexl-dev libzip-dev libsodium-dev libgtest-dev libsqlite3-dev
   fonts-thai-tlwg postgresql python3-openpyxl poppler-utils xvfb
 )
 missing=()

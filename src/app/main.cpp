@@ -10,6 +10,7 @@
 #include "db/Config.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenRegistry.h"
+#include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "gui/main/Screens.h"
 #include "gui/main/Startup.h"
@@ -70,6 +71,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setOrganizationName(QStringLiteral("Velmora"));
     QApplication::setApplicationVersion(QStringLiteral("8.0"));
+    // Enter presses the focused button; Tab leaves a list (every screen).
+    velmora::app::KeyboardPolicy::install();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Velmora: severance compensation of contract staff"));
@@ -85,8 +88,10 @@ int main(int argc, char** argv)
 
     velmora::app::QtPrompter prompter;
     QString error;
-    if (!velmora::app::prepareDatabase(url, prompter, &error))
+    if (!velmora::app::prepareDatabase(url, prompter, &error)) {
         std::fprintf(stderr, "velmora: %s\n", qUtf8Printable(error));
+        return 1;
+    }
 
     velmora::app::Session session;
     session.prompter = &prompter;

@@ -27,7 +27,12 @@ std::unique_ptr<db::Database> Context::openDatabase()
         return nullptr;
     }
     if (!db::ensureSchema(*database, &error)) {
-        refuse(QStringLiteral("ไม่สามารถสร้างตารางของฐานข้อมูลได้: ") + error);
+        refuse(QStringLiteral("ไม่สามารถใช้ฐานข้อมูลนี้ได้: ") + error);
+        return nullptr;
+    }
+    // The desktop program's version check, before anything is read or written.
+    if (!db::checkVersion(*database, &error)) {
+        refuse(error);
         return nullptr;
     }
     return database;

@@ -7,6 +7,7 @@
 #include "pages/MemoPage.h"
 #include "pages/OrganisationSettings.h"
 #include "pages/PageRenderer.h"
+#include "services/ApprovalMemo.h"
 #include "services/FundSource.h"
 
 #include <QCommandLineOption>
@@ -24,7 +25,7 @@ const QString kReportSynopsis = QStringLiteral(
     "report fund-source --from DD/MM/YYYY --to DD/MM/YYYY [--source 2|3] [--department NAME] [--unprinted] "
     "[--xlsx OUT]");
 const QString kMemoSynopsis = QStringLiteral(
-    "print memo --from DD/MM/YYYY --to DD/MM/YYYY [--source 2|3] [--unprinted] --sapids A,B --department NAME "
+    "print memo --from DD/MM/YYYY --to DD/MM/YYYY [--source 2|3] [--unprinted] --sapids A,B [--department NAME] "
     "[--routing payroll|faculty] [--reason contract|retire] --pdf OUT");
 
 const QCommandLineOption kFrom(
@@ -118,11 +119,9 @@ int runMemoPrint(Context& c)
     int status = Success;
     if (!readCriteria(c, p, kMemoSynopsis, &criteria, &status))
         return status;
-    if (!p.isSet(sapids) || !p.isSet(kDepartment) || !p.isSet(pdf) || p.value(pdf).isEmpty())
-        return c.usage(
-            QStringLiteral("--sapids, --department and --pdf are required\nusage: velmora-cli ") + kMemoSynopsis);
+    if (!p.isSet(sapids) || !p.isSet(pdf) || p.value(pdf).isEmpty())
+        return c.usage(QStringLiteral("--sapids and --pdf are required\nusage: velmora-cli ") + kMemoSynopsis);
     print::MemoContent content;
-    content.department = p.value(kDepartment);
     const QString route = p.isSet(routing) ? p.value(routing) : QStringLiteral("payroll");
     if (route == QLatin1String("faculty"))
         content.routing = print::MemoRouting::Faculty;
@@ -134,40 +133,28 @@ int runMemoPrint(Context& c)
     else if (why != QLatin1String("contract"))
         return c.usage(QStringLiteral("--reason takes contract or retire"));
 
-    QSet<QString> wanted;
+    QStringList wanted;
     for (const QString& id : p.value(sapids).split(QLatin1Char(','), Qt::SkipEmptyParts))
-        wanted.insert(id.trimmed());
+        if (!wanted.contains(id.trimmed()))
+            wanted << id.trimmed();
 
     auto database = c.openDatabase();
     if (!database)
         return Refused;
     // The lines of every department, marked as the officer would mark them.
-    FundSourceResult result = queryFundSource(*database, criteria);
-    if (!result.ok)
-        return c.refuse(result.error);
-    QSet<QString> found;
-    for (int r = 0; r < result.lines.size(); ++r) {
-        if (wanted.contains(result.lines.at(r).sapId)) {
-            markLine(result.grid, r);
-            found.insert(result.lines.at(r).sapId);
-        }
-    }
-    QStringList missing;
-    for (const QString& id : wanted)
-        if (!found.contains(id))
-            missing << id;
-    if (!missing.isEmpty()) {
-        missing.sort();
-        return c.refuse(
-            QStringLiteral("ไม่พบ SAP ID ในรายการเงินชดเชยแยกแหล่งเงิน: ") + missing.join(QStringLiteral(", ")));
-    }
-    const ReportGrid selection = gatherSelection(result.grid, result.lines);
-    content.count = selectedCount(selection);
-    content.totalText = selectionTotal(selection);
-
+    const ListedSelection listed = selectListedLines(*database, criteria, wanted);
+    if (!listed.ok)
+        return c.refuse(listed.error);
+    std::optional<QString> department;
+    if (p.isSet(kDepartment))
+        department = p.value(kDepartment);
+    const ApprovalMemo memo = prepareApprovalMemo(*database, listed.selection, department);
+    if (!memo.ok)
+        return c.refuse(memo.error);
+    content.count = memo.count;
+    content.department = memo.department;
+    content.totalText = memo.totalText;
     QString error;
-    if (!markMemoPrinted(*database, selectedSapIds(selection), &error))
-        return c.refuse(error);
     const print::OrganisationData organisation = print::OrganisationSettings().load();
     if (!print::writePdf(p.value(pdf), {print::buildMemoPage(content, organisation)}, &error))
         return c.refuse(error);

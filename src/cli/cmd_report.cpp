@@ -68,9 +68,11 @@ int runReport(Context& c)
         QStringLiteral("type"), QStringLiteral("employment type name"), QStringLiteral("NAME"));
     const QCommandLineOption department(
         QStringLiteral("department"), QStringLiteral("department name"), QStringLiteral("NAME"));
-    const QCommandLineOption year(QStringLiteral("year"), QStringLiteral("year"), QStringLiteral("YEAR"));
+    const QCommandLineOption year(QStringLiteral("year"),
+        QStringLiteral("year: Christian era (contract-end, received), Buddhist era (forecast)"),
+        QStringLiteral("YEAR"));
     const QCommandLineOption month(
-        QStringLiteral("month"), QStringLiteral("month and year"), QStringLiteral("MM/YYYY"));
+        QStringLiteral("month"), QStringLiteral("month and year, Christian era"), QStringLiteral("MM/YYYY"));
     const QCommandLineOption xlsx(QStringLiteral("xlsx"), QStringLiteral("export workbook"), QStringLiteral("OUT"));
 
     QCommandLineParser p;

@@ -1,5 +1,7 @@
 #include "db/Database.h"
 
+#include "db/ThaiCollation.h"
+
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
@@ -141,6 +143,9 @@ std::unique_ptr<Database> Database::open(const QString& url, QString* error)
             *error = driverError(db.lastError());
         return nullptr;
     }
+    // Thai names sort in dictionary order (Dialect::thaiOrder).
+    if (spec.backend == Backend::Sqlite && !registerThaiCollation(db, error))
+        return nullptr;
     if (!spec.schema.isEmpty()) {
         // The name was checked to be a plain identifier; it cannot be bound.
         QSqlQuery q(db);

@@ -96,4 +96,46 @@ QString Dialect::dateTimeType() const
     return {};
 }
 
+QString Dialect::thaiOrder(const QString& expr) const
+{
+    switch (m_backend) {
+    case Backend::Sqlite:
+        return expr + QStringLiteral(" COLLATE ") + QLatin1String(kSqliteThaiCollation);
+    case Backend::Postgres:
+        return expr + QStringLiteral(" COLLATE \"th-TH-x-icu\"");
+    case Backend::SqlServer:
+        return expr + QStringLiteral(" COLLATE Thai_CI_AS");
+    }
+    return expr;
+}
+
+QString Dialect::textLengthQuery() const
+{
+    switch (m_backend) {
+    case Backend::Sqlite:
+        return QStringLiteral("SELECT NULL WHERE ? IS NULL AND ? IS NULL");
+    case Backend::Postgres:
+        return QStringLiteral("SELECT character_maximum_length FROM information_schema.columns "
+                              "WHERE table_schema = current_schema() AND lower(table_name) = lower(?) "
+                              "AND lower(column_name) = lower(?)");
+    case Backend::SqlServer:
+        return QStringLiteral("SELECT CHARACTER_MAXIMUM_LENGTH FROM INFORMATION_SCHEMA.COLUMNS "
+                              "WHERE TABLE_SCHEMA = SCHEMA_NAME() AND TABLE_NAME = ? AND COLUMN_NAME = ?");
+    }
+    return {};
+}
+
+QString Dialect::widenTextColumn(const QString& table, const QString& column, int length) const
+{
+    switch (m_backend) {
+    case Backend::Sqlite:
+        return {};
+    case Backend::Postgres:
+        return QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3").arg(table, column, textType(length));
+    case Backend::SqlServer:
+        return QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 %3").arg(table, column, textType(length));
+    }
+    return {};
+}
+
 } // namespace velmora::db

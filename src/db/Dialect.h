@@ -7,6 +7,9 @@ namespace velmora::db {
 
 enum class Backend { Sqlite, Postgres, SqlServer };
 
+// The name of the Thai collation registered on every SQLite connection.
+inline constexpr const char* kSqliteThaiCollation = "THAI";
+
 // What differs between the database servers we support, and nothing more.
 // Every expression returned here is built from column names and literals of
 // the program itself; values always travel as bound parameters.
@@ -35,6 +38,20 @@ public:
     // Case-insensitive LIKE prefix/containment is the server's own; this gives
     // the operator that matches the server's default comparison.
     QString likeOperator() const { return QStringLiteral("LIKE"); }
+
+    // An ORDER BY key that sorts a Thai text column in Thai dictionary order
+    // (a leading vowel เ แ โ ใ ไ sorts by the consonant after it): the
+    // collation registered on each SQLite connection, the ICU collation
+    // "th-TH-x-icu" on PostgreSQL, Thai_CI_AS on SQL Server.
+    QString thaiOrder(const QString& expr) const;
+
+    // A query with two bound values, table and column name, that returns the
+    // declared length of that text column in the current schema (no row, or
+    // null, when the server keeps none, as SQLite).
+    QString textLengthQuery() const;
+    // The statement that widens a text column to `length` characters; empty
+    // where column lengths are not enforced (SQLite).
+    QString widenTextColumn(const QString& table, const QString& column, int length) const;
 
 private:
     Backend m_backend;

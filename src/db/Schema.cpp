@@ -31,6 +31,7 @@ struct Table
 };
 
 // Dates are texts "dd/mm/yyyy" (see each table's era), the claim month "mm/yyyy".
+// The tables of the original installation: created only in an empty database.
 const std::vector<Table>& tables()
 {
     static const std::vector<Table> t = {
@@ -79,11 +80,21 @@ const std::vector<Table>& tables()
                 {"Net_Money_Recieve", Kind::Money}},
             nullptr, {{"IX_EP_mRep_Rec_Money_Main", "Main_SapID"}}},
         {"EP_TR_User",
-            {{"UserName", Kind::Text, 50, true}, {"Upassword", Kind::Text, 200}, // a salted hash, or an old plain text
+            {{"UserName", Kind::Text, 50, true},
+                {"Upassword", Kind::Text, kPasswordColumnLength}, // a salted hash, or an old plain text
                 {"F_Name", Kind::Text, 120}, {"L_Name", Kind::Text, 120}},
             "UserName", {}},
         {"EP_TR_Version", {{"Version_NO", Kind::Text, 10}}, nullptr, {}},
     };
+    return t;
+}
+
+// The tables this program adds beyond the original ones: created with the
+// others in a new database, and added to a version-8.0 database that lacks
+// them. Append a new table here.
+const std::vector<Table>& added()
+{
+    static const std::vector<Table> t = {};
     return t;
 }
 
@@ -167,9 +178,26 @@ bool installData(const Database& db, const QString& table, QString* error)
 QStringList schemaStatements(const Dialect& dialect)
 {
     QStringList out;
-    for (const Table& t : tables())
-        out << statementsFor(dialect, t);
+    for (const auto* list : {&tables(), &added()})
+        for (const Table& t : *list)
+            out << statementsFor(dialect, t);
     return out;
+}
+
+QStringList originalTables()
+{
+    QStringList names;
+    for (const Table& t : tables())
+        names << QLatin1String(t.name);
+    return names;
+}
+
+QStringList addedTables()
+{
+    QStringList names;
+    for (const Table& t : added())
+        names << QLatin1String(t.name);
+    return names;
 }
 
 QStringList installReasons()
@@ -188,34 +216,89 @@ QStringList installReasons()
     };
 }
 
+namespace {
+
+// Creates the tables with their installation data, in one transaction.
+bool createTables(const Database& db, const std::vector<const Table*>& list, QString* error)
+{
+    Transaction tx(db);
+    for (const Table* t : list) {
+        for (const QString& sql : statementsFor(db.dialect(), *t)) {
+            if (!run(db, sql, {}, error))
+                return false;
+        }
+        if (!installData(db, QLatin1String(t->name), error))
+            return false;
+    }
+    return tx.commit(error);
+}
+
+// An older installation's password column may be too narrow for a hash.
+// Widening it is tried once here; when the server refuses, the login still
+// works and says how to widen it (Users).
+void widenPasswordColumn(const Database& db)
+{
+    const int length = passwordColumnLength(db);
+    if (length <= 0 || length >= kPasswordHashLength)
+        return;
+    const QString sql =
+        db.dialect().widenTextColumn(QStringLiteral("EP_TR_User"), QStringLiteral("Upassword"), kPasswordColumnLength);
+    if (sql.isEmpty())
+        return;
+    Transaction tx(db);
+    QString ignored;
+    if (run(db, sql, {}, &ignored))
+        tx.commit(&ignored);
+}
+
+} // namespace
+
 bool ensureSchema(const Database& db, QString* error, bool* created)
 {
     if (created)
         *created = false;
     QStringList missing;
+    bool anyPresent = false;
     for (const Table& t : tables()) {
-        if (!db.hasTable(QLatin1String(t.name)))
+        if (db.hasTable(QLatin1String(t.name)))
+            anyPresent = true;
+        else
             missing << QLatin1String(t.name);
     }
-    if (missing.isEmpty())
-        return true;
-
-    Transaction tx(db);
-    for (const Table& t : tables()) {
-        const QString name = QLatin1String(t.name);
-        if (!missing.contains(name))
-            continue;
-        for (const QString& sql : statementsFor(db.dialect(), t)) {
-            if (!run(db, sql, {}, error))
-                return false;
-        }
-        if (!installData(db, name, error))
-            return false;
+    std::vector<const Table*> missingAdded;
+    for (const Table& t : added()) {
+        if (db.hasTable(QLatin1String(t.name)))
+            anyPresent = true;
+        else
+            missingAdded.push_back(&t);
     }
-    if (!tx.commit(error))
+
+    if (!anyPresent) {
+        std::vector<const Table*> all;
+        for (const Table& t : tables())
+            all.push_back(&t);
+        all.insert(all.end(), missingAdded.begin(), missingAdded.end());
+        if (!createTables(db, all, error))
+            return false;
+        if (created)
+            *created = true;
+        return true;
+    }
+    if (!missing.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("ฐานข้อมูลนี้ไม่ครบ ขาดตาราง %1 "
+                                    "โปรแกรมไม่สร้างตารางให้ในฐานข้อมูลที่มีข้อมูลอยู่แล้ว "
+                                    "กรุณาตรวจสอบว่าเลือกฐานข้อมูลถูกต้อง หรือกู้คืนตารางเหล่านี้จากสำเนาสำรอง")
+                         .arg(missing.join(QStringLiteral(", ")));
         return false;
-    if (created)
-        *created = true;
+    }
+    QString version;
+    QString ignored;
+    if (!readVersion(db, &version, &ignored) || version != QLatin1String(kSchemaVersion))
+        return true; // the version check refuses it
+    if (!missingAdded.empty() && !createTables(db, missingAdded, error))
+        return false;
+    widenPasswordColumn(db);
     return true;
 }
 
@@ -229,6 +312,35 @@ bool readVersion(const Database& db, QString* version, QString* error)
     }
     *version = q.next() ? q.value(0).toString() : QString();
     return true;
+}
+
+bool checkVersion(const Database& db, QString* message)
+{
+    QString version;
+    QString error;
+    if (!readVersion(db, &version, &error)) {
+        if (message)
+            *message = error;
+        return false;
+    }
+    if (version == QLatin1String(kSchemaVersion))
+        return true;
+    if (message)
+        *message =
+            QStringLiteral("Invalid Version ") + QLatin1Char('\r') + QStringLiteral("Pressent Version Is : ") + version;
+    return false;
+}
+
+int passwordColumnLength(const Database& db)
+{
+    QSqlQuery q = db.query();
+    if (!q.prepare(db.dialect().textLengthQuery()))
+        return 0;
+    q.addBindValue(QStringLiteral("EP_TR_User"));
+    q.addBindValue(QStringLiteral("Upassword"));
+    if (!q.exec() || !q.next() || q.value(0).isNull())
+        return 0;
+    return q.value(0).toInt();
 }
 
 } // namespace velmora::db

@@ -16,14 +16,37 @@ QStringList schemaStatements(const Dialect& dialect);
 // Reasons for leaving installed with a new database.
 QStringList installReasons();
 
+// The declared width of EP_TR_User.Upassword: room for a salted hash.
+inline constexpr int kPasswordColumnLength = 200;
+// The longest hash this program stores; a narrower column cannot hold it.
+inline constexpr int kPasswordHashLength = 128;
+
+// The tables of the original installation, and the tables this program adds
+// beyond them (an addition is put in the list of Schema.cpp with its columns).
+QStringList originalTables();
+QStringList addedTables();
+
 // Creates the tables and installation data (version, service-year brackets,
-// reasons for leaving) in one transaction when the database has no tables yet.
-// An existing database is used as it is. Returns false with *error set on failure;
-// *created tells whether anything was created.
+// reasons for leaving) in one transaction only in a database with none of
+// the tables; *created tells whether it did. A database that lacks some of
+// the original tables is refused (false, *error names them): nothing is
+// created in it, so no installation data can slip into a working database.
+// A database with every original table of version kSchemaVersion gets the
+// added tables it lacks, and a password column too narrow for a hash is
+// widened where the server allows it (Users reports it where it does not).
+// Any other version is left as it is for the version check.
 bool ensureSchema(const Database& db, QString* error, bool* created = nullptr);
 
 // The version row, as text ("8.0"); empty when the table has no row.
 // Returns false (with *error) only when the query itself fails.
 bool readVersion(const Database& db, QString* version, QString* error);
+
+// The start-up version check: true when the version row reads exactly
+// kSchemaVersion; else false with *message "Invalid Version " + CR +
+// "Pressent Version Is : " + the version read (or the driver's text).
+bool checkVersion(const Database& db, QString* message);
+
+// The declared width of the password column; 0 where the server keeps none.
+int passwordColumnLength(const Database& db);
 
 } // namespace velmora::db

@@ -3,6 +3,7 @@
 #include "db/Statement.h"
 
 #include "db/PasswordHash.h"
+#include "db/Schema.h"
 
 #include <QSqlError>
 #include <QVariant>
@@ -45,6 +46,19 @@ bool storePassword(const Database& db, const QString& storedUserName, const QStr
 
 } // namespace
 
+QString passwordColumnAdvice(const Database& db)
+{
+    const int length = passwordColumnLength(db);
+    if (length <= 0 || length >= kPasswordHashLength)
+        return {};
+    return QStringLiteral("ช่องรหัสผ่าน EP_TR_User.Upassword กว้างเพียง %1 ตัวอักษร แคบเกินกว่าจะเก็บรหัสผ่านแบบเข้ารหัส "
+                          "(ต้องการอย่างน้อย %2) ให้ผู้ดูแลฐานข้อมูลขยายด้วยคำสั่ง: %3")
+        .arg(length)
+        .arg(kPasswordHashLength)
+        .arg(db.dialect().widenTextColumn(
+            QStringLiteral("EP_TR_User"), QStringLiteral("Upassword"), kPasswordColumnLength));
+}
+
 LoginResult checkLogin(const Database& db, const QString& userName, const QString& password)
 {
     LoginResult result;
@@ -63,9 +77,11 @@ LoginResult checkLogin(const Database& db, const QString& userName, const QStrin
     }
     if (!isPasswordHash(row.password)) {
         // Replace an old plain-text password by its hash; the login stands even
-        // if the server refuses the update.
-        QString ignored;
-        storePassword(db, row.userName, password, &ignored);
+        // if the server refuses the update, and says why.
+        QString failure;
+        if (!storePassword(db, row.userName, password, &failure))
+            result.notice = QStringLiteral("เข้าสู่ระบบได้ แต่เก็บรหัสผ่านแบบเข้ารหัสไม่ได้ (") + failure + QStringLiteral(") ")
+                + passwordColumnAdvice(db);
     }
     result.status = LoginResult::Ok;
     result.firstName = row.firstName;
@@ -96,6 +112,7 @@ PasswordChangeResult changePassword(const Database& db, const QString& userName,
         return result;
     }
     if (!storePassword(db, row.userName, newPassword, &result.error)) {
+        result.error += QLatin1Char(' ') + passwordColumnAdvice(db);
         result.status = PasswordChangeResult::Error;
         return result;
     }

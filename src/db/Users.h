@@ -13,7 +13,14 @@ struct LoginResult
     QString firstName;
     QString lastName;
     QString error; // driver text when status is Error
+    // Ok, but the old plain-text password could not be replaced by its hash:
+    // what happened and how to widen the password column.
+    QString notice;
 };
+
+// What to tell the officer when the password column cannot hold a hash: the
+// column's width and the statement that widens it.
+QString passwordColumnAdvice(const Database& db);
 
 // Finds the user by name (the server's own comparison decides letter case) and
 // checks the password exactly. A password still stored in plain text by an

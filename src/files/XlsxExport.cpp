@@ -400,7 +400,8 @@ QString exportGridToNewFile(
         return {};
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = uniqueExportPath(folder, options.sheetName, now);
+        const QString path =
+            uniqueExportPath(folder, options.fileName.isEmpty() ? options.sheetName : options.fileName, now);
         if (QFile::rename(temp, path))
             return path;
     }

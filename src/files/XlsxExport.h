@@ -28,6 +28,9 @@ struct ExportOptions
     QString lastStyledColumn; // heading colours and borders reach this column ("G")
     PageTexts pageTexts = PageTexts::SetA;
     QList<double> widths; // columns A to G, in characters
+    // The report's name at the head of a new export file's name (the sheet
+    // name when empty), so that each report's files can be told apart.
+    QString fileName;
 };
 
 // Column number (1 = A) to its letters, "A" to "IV"; empty outside 1..256.

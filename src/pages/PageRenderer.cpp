@@ -2,12 +2,14 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 
 #include <cmath>
 
@@ -167,6 +169,16 @@ bool writePdf(const QString& path, const QList<PageLayout>& pages, QString* erro
     return true;
 }
 
+void fillScreen(QWidget* window, const QWidget* parent)
+{
+    const QScreen* screen = parent ? parent->screen() : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        window->setGeometry(screen->availableGeometry());
+    window->setWindowState(window->windowState() | Qt::WindowMaximized);
+}
+
 void preview(QWidget* parent, const QList<PageLayout>& pages, const QString& title)
 {
     QPrinter printer(QPrinter::HighResolution);
@@ -181,7 +193,7 @@ void preview(QWidget* parent, const QList<PageLayout>& pages, const QString& tit
         QPainter painter(target);
         renderAll(painter, pages, target->resolution(), [target] { return target->newPage(); });
     });
-    dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
+    fillScreen(&dialog, parent);
     dialog.exec();
 }
 

@@ -45,4 +45,10 @@ bool writePdf(const QString& path, const QList<PageLayout>& pages, QString* erro
 // the preview is closed.
 void preview(QWidget* parent, const QList<PageLayout>& pages, const QString& title);
 
+// Gives a top-level window the whole available area of its screen (the
+// parent's screen, else the primary one) and asks for it maximised too:
+// without a window manager the request alone leaves a preview at its small
+// default size.
+void fillScreen(QWidget* window, const QWidget* parent);
+
 } // namespace velmora::print

@@ -77,7 +77,7 @@ bool Parse_Forecast_Year(std::string_view text, int& year)
         value = value * 10 + (c - '0');
     }
     year = value;
-    return true;
+    return value >= kForecastYearMin && value <= kForecastYearMax;
 }
 
 } // namespace velmora::reports

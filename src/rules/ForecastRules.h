@@ -50,8 +50,15 @@ std::string Forecast_Date_BE(std::string_view christianDate);
 
 Forecast_Result Forecast_Employee(const Forecast_Input& input);
 
+// The calculation year is a Buddhist-era year within these bounds: a
+// Christian-era year (2026) would count five centuries to the age of 60.
+inline constexpr int kForecastYearMin = 2400;
+inline constexpr int kForecastYearMax = 2999;
+
 // A calculation year as typed: digits only (blanks around are allowed), at
-// most four digits. Returns false for anything else.
+// most four digits, a Buddhist-era year from kForecastYearMin to
+// kForecastYearMax. Returns false for anything else; `year` holds the number
+// read when the text was digits.
 bool Parse_Forecast_Year(std::string_view text, int& year);
 
 } // namespace velmora::reports

@@ -228,4 +228,52 @@ New_Period Check_New_Period(std::string_view typeText, std::string_view begin, s
     return result;
 }
 
+bool Periods_Overlap(const Work_Period& a, const Work_Period& b)
+{
+    const auto aBegin = Parse_Date_Text(a.begin, Year_Era::Buddhist);
+    const auto aEnd = Parse_Date_Text(a.end, Year_Era::Buddhist);
+    const auto bBegin = Parse_Date_Text(b.begin, Year_Era::Buddhist);
+    const auto bEnd = Parse_Date_Text(b.end, Year_Era::Buddhist);
+    if (!aBegin || !aEnd || !bBegin || !bEnd || Before(*aEnd, *aBegin) || Before(*bEnd, *bBegin))
+        return false;
+    return !Before(*aEnd, *bBegin) && !Before(*bEnd, *aBegin);
+}
+
+std::string Period_Text(const Work_Period& period)
+{
+    std::string text = period.code;
+    if (!period.type_name.empty())
+        text += (text.empty() ? "" : " ") + period.type_name;
+    return text + " " + period.begin + " - " + period.end;
+}
+
+int Find_Overlap_With(const std::vector<Work_Period>& stored, const Work_Period& added)
+{
+    for (std::size_t i = 0; i < stored.size(); ++i)
+        if (Periods_Overlap(stored[i], added))
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::pair<int, int> Find_Overlap(const std::vector<Work_Period>& periods)
+{
+    for (std::size_t i = 0; i < periods.size(); ++i)
+        for (std::size_t j = i + 1; j < periods.size(); ++j)
+            if (Periods_Overlap(periods[i], periods[j]))
+                return {static_cast<int>(i), static_cast<int>(j)};
+    return {-1, -1};
+}
+
+std::string Added_Overlap_Message(const Work_Period& added, const Work_Period& stored)
+{
+    return "ช่วงเวลาที่เพิ่ม " + added.begin + " - " + added.end + " ทับกับช่วงที่บันทึกไว้แล้ว " + Period_Text(stored)
+        + " อายุงานจะถูกนับซ้ำ จึงไม่บันทึก กรุณาตรวจสอบวันที่";
+}
+
+std::string Stored_Overlap_Message(const Work_Period& a, const Work_Period& b)
+{
+    return "ประวัติการทำงานมีช่วงเวลาทับกัน: " + Period_Text(a) + " และ " + Period_Text(b)
+        + " อายุงานจะถูกนับซ้ำ กรุณาแก้ไขประวัติการทำงานก่อนบันทึก";
+}
+
 } // namespace velmora::calc

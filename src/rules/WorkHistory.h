@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velmora::calc {
@@ -89,5 +90,21 @@ struct New_Period
 // typeText: the type combo's text ("2 พนักงานมหาวิทยาลัย"); begin, end: the
 // masked edits ("  /  /    " when nothing was typed).
 New_Period Check_New_Period(std::string_view typeText, std::string_view begin, std::string_view end);
+
+// Two periods that share a day (both ends included) would count that service
+// twice. A period whose dates cannot be read overlaps nothing (it has its own
+// error).
+bool Periods_Overlap(const Work_Period& a, const Work_Period& b);
+// "2 พนักงานมหาวิทยาลัย 01/10/2550 - 30/09/2555": a period named for the officer.
+std::string Period_Text(const Work_Period& period);
+// The first stored period the new one overlaps, as an index; -1 when none.
+int Find_Overlap_With(const std::vector<Work_Period>& stored, const Work_Period& added);
+// The first two periods of the list that overlap, as indexes; {-1, -1} when none.
+std::pair<int, int> Find_Overlap(const std::vector<Work_Period>& periods);
+// Adding a period that overlaps a stored one is refused with this message.
+std::string Added_Overlap_Message(const Work_Period& added, const Work_Period& stored);
+// Stored periods that overlap (an import): the warning of the work-history
+// page and the refusal of the save.
+std::string Stored_Overlap_Message(const Work_Period& a, const Work_Period& b);
 
 } // namespace velmora::calc

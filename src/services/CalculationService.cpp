@@ -49,6 +49,15 @@ bool Add_Work_Period(const db::Database& db, const std::string& sapid, const std
             *error = p.error;
         return false;
     }
+    // A period that overlaps a stored one would count that service twice.
+    std::vector<Work_Period> stored;
+    if (!Load_Work_Periods(db, sapid, &stored, error))
+        return false;
+    if (const int at = Find_Overlap_With(stored, p.period); at >= 0) {
+        if (error)
+            *error = Added_Overlap_Message(p.period, stored[static_cast<std::size_t>(at)]);
+        return false;
+    }
     return Exec(db,
         QStringLiteral("INSERT INTO EP_Work_Histry (SapID, SSN, Work_Type_Code, Work_Type, Work_B_Date,"
                        " Work_E_Date) VALUES (?, ?, ?, ?, ?, ?)"),
@@ -173,6 +182,14 @@ bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const
     if (!c.ok()) {
         if (error)
             *error = c.error;
+        return false;
+    }
+    std::vector<Work_Period> periods;
+    for (const Period_Row& row : c.periods)
+        periods.push_back({row.code, row.type_name, row.begin, row.end});
+    if (const auto [a, b] = Find_Overlap(periods); a >= 0) {
+        if (error)
+            *error = Stored_Overlap_Message(periods[static_cast<std::size_t>(a)], periods[static_cast<std::size_t>(b)]);
         return false;
     }
 

@@ -44,6 +44,8 @@ bool Search_Saved_Calculations(
         statement += QStringLiteral(" AND (Emp_F_Name LIKE ?)");
         values << QVariant(QLatin1Char('%') + Q(search.first_name_part) + QLatin1Char('%'));
     }
+    // First names in Thai dictionary order, the same on every server.
+    statement += QStringLiteral(" ORDER BY %1, SapID").arg(db.dialect().thaiOrder(QStringLiteral("Emp_F_Name")));
     QSqlQuery q = db.query();
     if (!Exec(db, q, statement, values, "ค้นหารายการคำนวณเงินชดเชย", error))
         return false;

@@ -70,7 +70,8 @@ bool Search_Employees(
         sql += QStringLiteral(" AND (EP_Emp_Main.F_Name LIKE ? ESCAPE '!')");
         values << Starts_With_Pattern(search.first_name);
     }
-    sql += QStringLiteral(" ORDER BY EP_Emp_Main.Depart_Code, EP_Emp_Main.Work_Type_Code, EP_Emp_Main.F_Name");
+    sql += QStringLiteral(" ORDER BY EP_Emp_Main.Depart_Code, EP_Emp_Main.Work_Type_Code, %1, EP_Emp_Main.SapID")
+               .arg(d.thaiOrder(QStringLiteral("EP_Emp_Main.F_Name")));
 
     QSqlQuery q = db.query();
     if (!Exec(db, q, sql, values, "ค้นหาพนักงาน", error))
@@ -138,8 +139,10 @@ std::optional<Employee> Load_Employee(const db::Database& db, const std::string&
 bool Load_Reasons(const db::Database& db, std::vector<std::string>* reasons, std::string* error)
 {
     QSqlQuery q = db.query();
-    if (!Exec(db, q, QStringLiteral("SELECT Event_Out FROM EP_TR_Event_Out ORDER BY Event_Out"), {}, "อ่านเหตุแห่งการออก",
-            error))
+    if (!Exec(db, q,
+              QStringLiteral("SELECT Event_Out FROM EP_TR_Event_Out ORDER BY %1")
+                  .arg(db.dialect().thaiOrder(QStringLiteral("Event_Out"))),
+              {}, "อ่านเหตุแห่งการออก", error))
         return false;
     reasons->clear();
     while (q.next())

@@ -155,11 +155,12 @@ FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteri
     }
     // First names, then the SAP ID and the period's start (year, month, day of
     // the Buddhist-era text) so that the order is the same on every server.
+    // First names in Thai dictionary order.
     sql +=
-        QStringLiteral(" ORDER BY CASE WHEN c.Emp_F_Name IS NULL THEN 0 ELSE 1 END, c.Emp_F_Name, c.SapID, "
+        QStringLiteral(" ORDER BY CASE WHEN c.Emp_F_Name IS NULL THEN 0 ELSE 1 END, %4, c.SapID, "
                        "%1, %2, %3")
             .arg(d.substring(QStringLiteral("dt.Date_B_cal"), 7, 4), d.substring(QStringLiteral("dt.Date_B_cal"), 4, 2),
-                d.substring(QStringLiteral("dt.Date_B_cal"), 1, 2));
+                d.substring(QStringLiteral("dt.Date_B_cal"), 1, 2), d.thaiOrder(QStringLiteral("c.Emp_F_Name")));
 
     QSqlQuery q = db.query();
     if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("การค้นหาเงินชดเชยแยกแหล่งเงิน"), &r.error))
@@ -334,12 +335,16 @@ ExportOptions fundSourceOptions(const QString& secondTitle, const QString& title
 
 ExportOptions fundSourceExport(const QString& secondTitle)
 {
-    return fundSourceOptions(secondTitle, QStringLiteral("A1:P1"), QStringLiteral("P"));
+    ExportOptions o = fundSourceOptions(secondTitle, QStringLiteral("A1:P1"), QStringLiteral("P"));
+    o.fileName = QStringLiteral("เงินชดเชยแยกแหล่งเงิน");
+    return o;
 }
 
 ExportOptions selectionExport(const QString& secondTitle)
 {
-    return fundSourceOptions(secondTitle, QStringLiteral("A1:D1"), QStringLiteral("D"));
+    ExportOptions o = fundSourceOptions(secondTitle, QStringLiteral("A1:D1"), QStringLiteral("D"));
+    o.fileName = QStringLiteral("เงินชดเชยแยกแหล่งเงิน รายการที่เลือก");
+    return o;
 }
 
 } // namespace velmora::reports

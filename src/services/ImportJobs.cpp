@@ -849,4 +849,9 @@ QString savedMessage()
     return QStringLiteral("ทำการบันทึกข้อมูลเรียบร้อยแล้ว");
 }
 
+QString nothingToSaveMessage()
+{
+    return QStringLiteral("ยังไม่มีข้อมูลที่จะบันทึก กรุณาเลือกไฟล์และโหลดข้อมูลก่อน");
+}
+
 } // namespace velmora::import

@@ -91,5 +91,7 @@ QStringList describeCounts(const TableCounts& counts);
 
 // The completion message of a save.
 QString savedMessage();
+// Said when the save is pressed before any workbook was loaded.
+QString nothingToSaveMessage();
 
 } // namespace velmora::import

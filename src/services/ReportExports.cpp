@@ -4,9 +4,10 @@ namespace velmora::reports {
 
 namespace {
 
-ExportOptions employeeReport(const QString& title, const QString& lastStyled)
+ExportOptions employeeReport(const QString& title, const QString& lastStyled, const QString& fileName)
 {
     ExportOptions o;
+    o.fileName = fileName;
     o.sheetName = QStringLiteral("Emp Pro");
     o.titleRange = QStringLiteral("A1:I1");
     o.title = title;
@@ -20,17 +21,19 @@ ExportOptions employeeReport(const QString& title, const QString& lastStyled)
 
 ExportOptions contractEndExport()
 {
-    return employeeReport(QStringLiteral("รายงานข้อมูลพนักงาน "), QStringLiteral("G"));
+    return employeeReport(QStringLiteral("รายงานข้อมูลพนักงาน "), QStringLiteral("G"), QStringLiteral("รายชื่อผู้ครบสัญญา"));
 }
 
 ExportOptions receivedExport()
 {
-    return employeeReport(QStringLiteral("รายงานการรับเงินชดเชยพนักงาน "), QStringLiteral("O"));
+    return employeeReport(
+        QStringLiteral("รายงานการรับเงินชดเชยพนักงาน "), QStringLiteral("O"), QStringLiteral("เงินชดเชยที่ได้รับ"));
 }
 
 ExportOptions forecastExport()
 {
-    return employeeReport(QStringLiteral("รายงานการรับเงินชดเชยพนักงาน "), QStringLiteral("P"));
+    return employeeReport(
+        QStringLiteral("รายงานการรับเงินชดเชยพนักงาน "), QStringLiteral("P"), QStringLiteral("ประมาณการเงินชดเชย"));
 }
 
 } // namespace velmora::reports

@@ -135,11 +135,14 @@ enum EmployeeColumn {
     eTypeCode
 };
 
-QString employeeOrder()
+// Department, type and first name in Thai dictionary order.
+QString employeeOrder(const db::Dialect& d)
 {
-    return QStringLiteral(" ORDER BY CASE WHEN d.Dapart_Name IS NULL THEN 0 ELSE 1 END, d.Dapart_Name, "
-                          "CASE WHEN t.Work_Type IS NULL THEN 0 ELSE 1 END, t.Work_Type, "
-                          "CASE WHEN m.F_Name IS NULL THEN 0 ELSE 1 END, m.F_Name, m.SapID");
+    return QStringLiteral(" ORDER BY CASE WHEN d.Dapart_Name IS NULL THEN 0 ELSE 1 END, %1, "
+                          "CASE WHEN t.Work_Type IS NULL THEN 0 ELSE 1 END, %2, "
+                          "CASE WHEN m.F_Name IS NULL THEN 0 ELSE 1 END, %3, m.SapID")
+        .arg(d.thaiOrder(QStringLiteral("d.Dapart_Name")), d.thaiOrder(QStringLiteral("t.Work_Type")),
+            d.thaiOrder(QStringLiteral("m.F_Name")));
 }
 
 } // namespace
@@ -157,7 +160,26 @@ QString checkPeriodFilter(const PeriodFilter& filter)
         return QStringLiteral("ปีไม่ถูกต้อง: \"%1\" (ต้องเป็นตัวเลข 4 หลัก เช่น 2015)").arg(filter.year);
     if (filter.kind == PeriodFilter::Month && !month.match(filter.monthYear).hasMatch())
         return QStringLiteral("เดือนปีไม่ถูกต้อง: \"%1\" (ต้องเป็น ดด/ปปปป เช่น 06/2015)").arg(filter.monthYear);
+    // These years are Christian era: a Buddhist-era year would find nothing.
+    const int typed = filter.kind == PeriodFilter::Year ? filter.year.toInt()
+        : filter.kind == PeriodFilter::Month            ? filter.monthYear.mid(3).toInt()
+                                                        : 0;
+    if (typed > kBuddhistEraFloor)
+        return QStringLiteral("ปี %1 เป็นปีพุทธศักราช (พ.ศ.) ช่องนี้ใช้ปีคริสต์ศักราช (ค.ศ.) เช่น %2").arg(typed).arg(typed - 543);
     return {};
+}
+
+QString forecastYearMessage(const QString& typed)
+{
+    QString text = QStringLiteral("ปีที่คำนวณไม่ถูกต้อง: \"%1\" (ต้องเป็นปีพุทธศักราช (พ.ศ.) ระหว่าง %2 ถึง %3 เช่น 2569)")
+                       .arg(typed)
+                       .arg(kForecastYearMin)
+                       .arg(kForecastYearMax);
+    bool digits = false;
+    const int year = typed.trimmed().toInt(&digits);
+    if (digits && year >= 1800 && year < kForecastYearMin)
+        text += QStringLiteral(" ปี %1 เป็นปีคริสต์ศักราช (ค.ศ.) ตรงกับ พ.ศ. %2").arg(year).arg(year + 543);
+    return text;
 }
 
 QList<int> reportColumnWidths()
@@ -195,7 +217,7 @@ ReportResult queryContractEnd(const db::Database& db, const ContractEndCriteria&
         sql += QStringLiteral("AND (d.Dapart_Name = ?) ");
         values << trimControls(*criteria.department);
     }
-    sql += employeeOrder();
+    sql += employeeOrder(db.dialect());
 
     ReportResult r;
     QSqlQuery q = db.query();
@@ -248,6 +270,8 @@ ReportResult queryReceived(const db::Database& db, const ReceivedCriteria& crite
         sql += QStringLiteral(" AND (Depart_Name = ?)");
         values << *criteria.department; // as typed: a trailing blank matches nothing
     }
+    // First names in Thai dictionary order, the same on every server.
+    sql += QStringLiteral(" ORDER BY %1, SapID").arg(db.dialect().thaiOrder(QStringLiteral("Emp_F_Name")));
 
     ReportResult r;
     QSqlQuery q = db.query();
@@ -286,7 +310,7 @@ ReportResult queryForecast(const db::Database& db, const ForecastCriteria& crite
 {
     int calcYear = 0;
     if (!Parse_Forecast_Year(criteria.calcYear.toStdString(), calcYear))
-        return failure(QStringLiteral("ปีที่คำนวณไม่ถูกต้อง: \"%1\" (ต้องเป็นปีพุทธศักราช เช่น 2557)").arg(criteria.calcYear));
+        return failure(forecastYearMessage(criteria.calcYear));
     QString sql = employeeSelect();
     QVariantList values;
     if (criteria.workType) {
@@ -297,7 +321,7 @@ ReportResult queryForecast(const db::Database& db, const ForecastCriteria& crite
         sql += QStringLiteral("AND (d.Dapart_Name = ?) ");
         values << trimBlanks(*criteria.department);
     }
-    sql += employeeOrder();
+    sql += employeeOrder(db.dialect());
 
     ReportResult r;
     QSqlQuery q = db.query();
@@ -368,12 +392,18 @@ bool listNames(const db::Database& db, const QString& sql, QStringList* names, Q
 
 bool listWorkTypes(const db::Database& db, QStringList* names, QString* error)
 {
-    return listNames(db, QStringLiteral("SELECT Work_Type FROM EP_TR_Work_Type ORDER BY Work_Type"), names, error);
+    return listNames(db,
+        QStringLiteral("SELECT Work_Type FROM EP_TR_Work_Type ORDER BY %1")
+            .arg(db.dialect().thaiOrder(QStringLiteral("Work_Type"))),
+        names, error);
 }
 
 bool listDepartments(const db::Database& db, QStringList* names, QString* error)
 {
-    return listNames(db, QStringLiteral("SELECT Dapart_Name FROM EP_TR_Depart ORDER BY Dapart_Name"), names, error);
+    return listNames(db,
+        QStringLiteral("SELECT Dapart_Name FROM EP_TR_Depart ORDER BY %1")
+            .arg(db.dialect().thaiOrder(QStringLiteral("Dapart_Name"))),
+        names, error);
 }
 
 } // namespace velmora::reports

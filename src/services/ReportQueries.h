@@ -25,9 +25,16 @@ struct PeriodFilter
     QString monthYear; // mm/yyyy, when kind is Month
 };
 
-// An empty text when the chosen year or month-and-year is one, else the
-// message for the officer.
+// The year and month-and-year filters take Christian-era years; a year above
+// this is a Buddhist-era year typed by mistake.
+inline constexpr int kBuddhistEraFloor = 2400;
+
+// An empty text when the chosen year or month-and-year is one (Christian
+// era), else the message for the officer, which names the era wanted.
 QString checkPeriodFilter(const PeriodFilter& filter);
+
+// The refusal of a forecast calculation year, which is Buddhist era.
+QString forecastYearMessage(const QString& typed);
 
 // The result of a report search.
 struct ReportResult

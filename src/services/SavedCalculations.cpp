@@ -143,6 +143,8 @@ std::optional<QList<QStringList>> listSavedCalculations(
                       .arg(QLatin1String(kCalculationColumns));
     if (search.byFirstName)
         sql += QStringLiteral(" AND (Emp_F_Name LIKE ?)");
+    // First names in Thai dictionary order, the same on every server.
+    sql += QStringLiteral(" ORDER BY %1, SapID").arg(db.dialect().thaiOrder(QStringLiteral("Emp_F_Name")));
     QVariantList values;
     if (search.byFirstName)
         values << QLatin1Char('%') + search.firstNamePart + QLatin1Char('%');

@@ -199,3 +199,21 @@ TEST_F(Calc_Cli, Refusals)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Calc_Cli, OverlappingStoredPeriodsAreRefusedAtTheSave)
+{
+    t.exec(QStringLiteral("INSERT INTO EP_Work_Histry (SapID, SSN, Work_Type_Code, Work_Type, Work_B_Date, "
+                          "Work_E_Date) VALUES ('10000001', '3100100000011', '2', 'พนักงานมหาวิทยาลัย', '01/10/2553', "
+                          "'30/09/2554')"));
+    const Run_Result r = Run({QStringLiteral("calc"), QStringLiteral("10000001"), QStringLiteral("--month"),
+        QStringLiteral("10/2012"), QStringLiteral("--save")});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("ประวัติการทำงานมีช่วงเวลาทับกัน"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("01/10/2553 - 30/09/2554"))) << r.err.toStdString();
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_mRec_Money_Chodchoy WHERE SapID = '10000001'")).toInt(), 0);
+}
+
+} // namespace

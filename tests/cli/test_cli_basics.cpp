@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QSqlQuery>
+
 using namespace velmora;
 using test::runCli;
 
@@ -100,4 +102,42 @@ TEST(CliInit, UnreachableDatabaseIsRefusedWithTheConnectionMessage)
     const test::CliResult r = runCli({"--db", "postgresql://nobody@127.0.0.1:1/none", "init"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("ไม่สามารถติดต่อฐานข้อมูลได้"))) << r.err.toStdString();
+}
+
+// Every command that reads or writes checks the version first, as the desktop
+// program does; before, `calc --save` wrote into a version "7.0" database.
+TEST(CliStartupGuard, AnotherVersionIsRefusedBeforeAnythingIsReadOrWritten)
+{
+    test::TestDatabase t;
+    t.exec(QStringLiteral("UPDATE EP_TR_Version SET Version_NO = '7.0'"));
+    const QList<QStringList> commands = {
+        {"calc", "00000101", "--month", "03/2024", "--save"},
+        {"cancel", "00000101"},
+        {"report", "contract-end"},
+        {"report", "fund-source", "--from", "01/03/2567", "--to", "31/03/2567"},
+        {"init", "--user", "somchai", "--password", "pw"},
+    };
+    for (const QStringList& args : commands) {
+        const test::CliResult r = runCli(QStringList {"--db", t.url()} + args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_EQ(r.err, QStringLiteral("Invalid Version  Pressent Version Is : 7.0\n"))
+            << args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << args.join(' ').toStdString();
+    }
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_TR_User")).toInt(), 0);
+    // the rules need no database
+    EXPECT_EQ(runCli({"--db", t.url(), "baht", "1"}).exitCode, 0);
+}
+
+TEST(CliStartupGuard, APartlyBuiltDatabaseIsRefusedNamingTheMissingTables)
+{
+    test::TestDatabase t;
+    QSqlQuery drop = t->query();
+    ASSERT_TRUE(drop.exec(QStringLiteral("DROP TABLE EP_TR_Cal_Money")));
+    for (const QStringList& args : {QStringList {"report", "received"}, QStringList {"init"}}) {
+        const test::CliResult r = runCli(QStringList {"--db", t.url()} + args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("EP_TR_Cal_Money"))) << r.err.toStdString();
+    }
+    EXPECT_FALSE(t->hasTable(QStringLiteral("EP_TR_Cal_Money")));
 }

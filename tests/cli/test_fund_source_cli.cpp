@@ -37,6 +37,11 @@ protected:
         }
         addCalc(t, "00000301", "ค", "02/04/2567", 5000, 1, 1, QStringLiteral("คณะแพทยศาสตร์"));
         addPeriod(t, "00000301", "3", "01/10/2560", "31/03/2567");
+        int code = 10;
+        for (const QString& name :
+            {QStringLiteral("คณะแพทยศาสตร์"), QStringLiteral("คณะวิทยาศาสตร์, \"วิทย์\""), QStringLiteral("สำนักงานอธิการบดี")})
+            t.exec(QStringLiteral("INSERT INTO EP_TR_Depart (Depart_Code, Dapart_Name) VALUES (?, ?)"),
+                {QString::number(++code), name});
     }
 
     CliRun cli(QStringList args)
@@ -137,27 +142,62 @@ TEST_F(FundSourceCli, MemoOfTheListedLinesMarksThemPrinted)
 {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("memo.pdf"));
+    // no --department: the memo names the department of the lines
     const CliRun r = cli({"print", "memo", "--from", "01/03/2567", "--to", "31/03/2567", "--source", "2", "--sapids",
-        "00000201,00000202,00000101", "--department", "คณะวิทยาศาสตร์", "--pdf", pdf});
+        "00000201,00000202", "--pdf", pdf});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    for (const char* sap : {"00000201", "00000202", "00000101"})
+    for (const char* sap : {"00000201", "00000202"})
         EXPECT_EQ(printed(sap).toString(), QStringLiteral("Y")) << sap;
     EXPECT_TRUE(printed("00000203").isNull());
     const QString text = pdfLayoutText(pdf);
     ASSERT_FALSE(text.isEmpty());
-    // 33.33 + 33.33 + 2,500.00
-    EXPECT_TRUE(pdfContains(text, QStringLiteral("2,566.66บาท")));
-    EXPECT_TRUE(pdfContains(text, QStringLiteral("(สองพันห้าร้อยหกสิบหกบาทหกสิบหกสตางค์)")));
-    EXPECT_TRUE(pdfContains(text, QStringLiteral("จำนวน3ราย")));
-    EXPECT_TRUE(pdfContains(text, QStringLiteral("สังกัดคณะวิทยาศาสตร์")));
-    EXPECT_TRUE(pdfContains(text, QStringLiteral("ส่งคืนคณะวิทยาศาสตร์เพื่อประมวลผลผ่านPayroll")));
+    EXPECT_TRUE(pdfContains(text, QStringLiteral("66.66บาท")));
+    EXPECT_TRUE(pdfContains(text, QStringLiteral("(หกสิบหกบาทหกสิบหกสตางค์)")));
+    EXPECT_TRUE(pdfContains(text, QStringLiteral("จำนวน2ราย")));
+    EXPECT_TRUE(pdfContains(text, QStringLiteral("สังกัดคณะวิทยาศาสตร์,\"วิทย์\"")));
+    EXPECT_TRUE(pdfContains(text, QStringLiteral("ส่งคืนคณะวิทยาศาสตร์,\"วิทย์\"เพื่อประมวลผลผ่านPayroll")));
     EXPECT_TRUE(pdfContains(text, QStringLiteral("เนื่องจากครบกำหนดระยะเวลาการจ้างตามสัญญา")));
+}
+
+TEST_F(FundSourceCli, MemoRefusesLinesOfSeveralDepartmentsOrAnUnknownDepartment)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("memo.pdf"));
+    struct Case
+    {
+        const char* what;
+        QStringList args;
+        QString inMessage;
+    };
+    const QStringList lines = {
+        "print", "memo", "--from", "01/03/2567", "--to", "31/03/2567", "--source", "2", "--pdf", pdf, "--sapids"};
+    const QList<Case> cases = {
+        {"two departments", lines + QStringList {"00000201,00000101"}, QStringLiteral("หลายหน่วยงาน")},
+        {"two departments, one named", lines + QStringList {"00000201,00000101", "--department", "คณะแพทยศาสตร์"},
+            QStringLiteral("หลายหน่วยงาน")},
+        {"a department not in the list", lines + QStringList {"00000101", "--department", "คณะแพทย์"},
+            QStringLiteral("ไม่พบหน่วยงาน \"คณะแพทย์\"")},
+        {"another department than the lines'", lines + QStringList {"00000101", "--department", "สำนักงานอธิการบดี"},
+            QStringLiteral("คณะแพทยศาสตร์")},
+        {"nothing selected, a department not in the list", lines + QStringList {"", "--department", "ไม่มี"},
+            QStringLiteral("ไม่พบหน่วยงาน")},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = cli(c.args);
+        EXPECT_EQ(r.exitCode, 1) << c.what;
+        EXPECT_TRUE(r.err.contains(c.inMessage)) << c.what << ": " << r.err.toStdString();
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << c.what;
+        EXPECT_FALSE(QFile::exists(pdf)) << c.what;
+    }
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_mRec_Money_Chodchoy WHERE Is_Print_doc = 'Y'")).toInt(), 0);
 }
 
 TEST_F(FundSourceCli, MemoRetirementFacultyRouting)
 {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("memo.pdf"));
+    t.exec(QStringLiteral("UPDATE EP_mRec_Money_Chodchoy SET Depart_Name = 'สำนักงานอธิการบดี' WHERE SapID = '00000301'"));
     const CliRun r = cli({"print", "memo", "--from", "01/04/2567", "--to", "30/04/2567", "--sapids", "00000301",
         "--source", "3", "--department", "สำนักงานอธิการบดี", "--routing", "faculty", "--reason", "retire", "--pdf", pdf});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QSqlError>
 #include <QSqlQuery>
 
 using namespace velmora;
@@ -109,6 +110,93 @@ TEST(Schema, EmptyVersionTableReadsAsEmptyText)
     QString error;
     ASSERT_TRUE(db::readVersion(t.db(), &version, &error));
     EXPECT_TRUE(version.isEmpty());
+}
+
+// DDL: PostgreSQL cannot prepare it.
+void ddl(test::TestDatabase& t, const QString& sql)
+{
+    QSqlQuery q = t->query();
+    ASSERT_TRUE(q.exec(sql)) << sql.toStdString() << ": " << q.lastError().text().toStdString();
+}
+
+TEST(Schema, TheOriginalAndTheAddedTablesAreKnown)
+{
+    EXPECT_EQ(db::originalTables(), kTables);
+    for (const QString& added : db::addedTables())
+        EXPECT_FALSE(kTables.contains(added)) << added.toStdString();
+}
+
+TEST(Schema, APartlyBuiltDatabaseIsRefusedAndNothingIsCreatedInIt)
+{
+    // Before, each missing table was created: a missing bracket table was
+    // filled with the installation brackets, a missing version table with
+    // a fresh "8.0" that passed the version check.
+    for (const QStringList& dropped :
+        {QStringList {QStringLiteral("EP_TR_Cal_Money")}, QStringList {QStringLiteral("EP_TR_Version")},
+            QStringList {QStringLiteral("EP_TR_Version"), QStringLiteral("EP_Work_Histry")}}) {
+        test::TestDatabase t;
+        for (const QString& table : dropped)
+            ddl(t, QStringLiteral("DROP TABLE ") + table);
+        QString error;
+        bool created = true;
+        EXPECT_FALSE(db::ensureSchema(t.db(), &error, &created)) << dropped.join(' ').toStdString();
+        EXPECT_FALSE(created);
+        for (const QString& table : dropped) {
+            EXPECT_TRUE(error.contains(table)) << error.toStdString();
+            EXPECT_FALSE(t->hasTable(table)) << table.toStdString();
+        }
+        EXPECT_TRUE(error.contains(QStringLiteral("ขาดตาราง"))) << error.toStdString();
+    }
+}
+
+TEST(Schema, AnotherVersionIsLeftAsItIsAndFailsTheVersionCheck)
+{
+    test::TestDatabase t;
+    QString message;
+    EXPECT_TRUE(db::checkVersion(t.db(), &message));
+    t.exec(QStringLiteral("UPDATE EP_TR_Version SET Version_NO = ?"), {QStringLiteral("7.0")});
+    QString error;
+    ASSERT_TRUE(db::ensureSchema(t.db(), &error)) << error.toStdString();
+    EXPECT_FALSE(db::checkVersion(t.db(), &message));
+    EXPECT_EQ(message, QStringLiteral("Invalid Version \rPressent Version Is : 7.0"));
+    t.exec(QStringLiteral("DELETE FROM EP_TR_Version"));
+    EXPECT_FALSE(db::checkVersion(t.db(), &message));
+    EXPECT_EQ(message, QStringLiteral("Invalid Version \rPressent Version Is : "));
+}
+
+TEST(Schema, ANarrowPasswordColumnIsWidenedOrTheLoginSaysHowToWidenIt)
+{
+    test::TestDatabase t;
+    if (!t.isPostgres())
+        GTEST_SKIP() << "SQLite keeps no column widths";
+    // an older installation's 20-character column holding a plain-text password
+    ddl(t, QStringLiteral("ALTER TABLE EP_TR_User ALTER COLUMN Upassword TYPE VARCHAR(20)"));
+    t.exec(QStringLiteral("INSERT INTO EP_TR_User (UserName, Upassword) VALUES ('vok', 'Abc')"));
+    EXPECT_EQ(db::passwordColumnLength(t.db()), 20);
+    QString error;
+    ASSERT_TRUE(db::ensureSchema(t.db(), &error)) << error.toStdString();
+    EXPECT_EQ(db::passwordColumnLength(t.db()), db::kPasswordColumnLength);
+    const db::LoginResult widened = db::checkLogin(t.db(), QStringLiteral("vok"), QStringLiteral("Abc"));
+    EXPECT_EQ(widened.status, db::LoginResult::Ok);
+    EXPECT_TRUE(widened.notice.isEmpty()) << widened.notice.toStdString();
+    EXPECT_NE(t.scalar(QStringLiteral("SELECT Upassword FROM EP_TR_User")).toString(), QStringLiteral("Abc"));
+
+    // a server that refuses to widen it (here: a view depends on the column)
+    ddl(t, QStringLiteral("ALTER TABLE EP_TR_User ALTER COLUMN Upassword TYPE VARCHAR(20) USING LEFT(Upassword, 20)"));
+    t.exec(QStringLiteral("UPDATE EP_TR_User SET Upassword = 'Abc'"));
+    ddl(t, QStringLiteral("CREATE VIEW V_Users AS SELECT UserName, Upassword FROM EP_TR_User"));
+    ASSERT_TRUE(db::ensureSchema(t.db(), &error)) << error.toStdString();
+    EXPECT_EQ(db::passwordColumnLength(t.db()), 20);
+    const db::LoginResult narrow = db::checkLogin(t.db(), QStringLiteral("vok"), QStringLiteral("Abc"));
+    EXPECT_EQ(narrow.status, db::LoginResult::Ok); // the login keeps working
+    EXPECT_TRUE(
+        narrow.notice.contains(QStringLiteral("ALTER TABLE EP_TR_User ALTER COLUMN Upassword TYPE VARCHAR(200)")))
+        << narrow.notice.toStdString();
+    const db::PasswordChangeResult change = db::changePassword(
+        t.db(), QStringLiteral("vok"), QStringLiteral("Abc"), QStringLiteral("new"), QStringLiteral("new"));
+    EXPECT_EQ(change.status, db::PasswordChangeResult::Error);
+    EXPECT_TRUE(change.error.contains(QStringLiteral("VARCHAR(200)"))) << change.error.toStdString();
+    ddl(t, QStringLiteral("DROP VIEW V_Users"));
 }
 
 struct KeyCase

@@ -1,6 +1,7 @@
 #include "ExportReader.h"
 
 #include "files/XlsxExport.h"
+#include "services/FundSource.h"
 #include "services/ReportExports.h"
 #include "services/ReportQueries.h"
 
@@ -253,7 +254,7 @@ TEST_F(ExportTest, SetBWithASecondTitleLine)
 TEST_F(ExportTest, NewFilesNeverReplaceOldOnes)
 {
     const QDateTime now(QDate(2026, 12, 9), QTime(10, 15, 30));
-    QFile existing(uniqueExportPath(dir.path(), QStringLiteral("Emp Pro"), now));
+    QFile existing(uniqueExportPath(dir.path(), QStringLiteral("รายชื่อผู้ครบสัญญา"), now));
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.write("keep me");
     existing.close();
@@ -265,8 +266,15 @@ TEST_F(ExportTest, NewFilesNeverReplaceOldOnes)
     ASSERT_FALSE(second.isEmpty()) << error.toStdString();
     EXPECT_NE(first, second);
     EXPECT_NE(first, existing.fileName());
-    EXPECT_TRUE(first.endsWith(QStringLiteral("Emp Pro 2026-12-09 101530 (2).xlsx"))) << first.toStdString();
-    EXPECT_TRUE(second.endsWith(QStringLiteral("Emp Pro 2026-12-09 101530 (3).xlsx"))) << second.toStdString();
+    // the file is named after its report (before, every report wrote "Emp Pro <date>")
+    EXPECT_TRUE(first.endsWith(QStringLiteral("รายชื่อผู้ครบสัญญา 2026-12-09 101530 (2).xlsx"))) << first.toStdString();
+    EXPECT_TRUE(second.endsWith(QStringLiteral("รายชื่อผู้ครบสัญญา 2026-12-09 101530 (3).xlsx"))) << second.toStdString();
+    QStringList stems;
+    for (const ExportOptions& o : {contractEndExport(), receivedExport(), forecastExport(), fundSourceExport(QString()),
+             selectionExport(QString())})
+        stems << o.fileName;
+    stems.removeDuplicates();
+    EXPECT_EQ(stems.size(), 5) << stems.join(QStringLiteral(" | ")).toStdString();
     ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
     EXPECT_EQ(existing.readAll(), QByteArray("keep me"));
     // Nothing temporary is left behind.

@@ -9,9 +9,13 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScreen>
 #include <QTemporaryDir>
 
 using namespace velmora::print;
@@ -169,3 +173,22 @@ TEST(WritePdf, AnUnwritablePathIsAnError)
     EXPECT_FALSE(writePdf(QStringLiteral("/nonexistent-folder/x.pdf"), {PageLayout()}, &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+namespace {
+
+// Without a window manager the maximised request alone left the preview at
+// its default size (771 x 109 pixels, the page at 5 %).
+TEST(PreviewWindow, FillsTheAvailableAreaOfTheScreen)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer);
+    fillScreen(&dialog, nullptr);
+    dialog.show();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(dialog.size(), available.size());
+    EXPECT_GE(dialog.width(), 640);
+    EXPECT_GE(dialog.height(), 480);
+    dialog.close();
+}
+
+} // namespace

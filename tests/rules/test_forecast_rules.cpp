@@ -120,4 +120,14 @@ TEST(ForecastYear, OnlyWholeNumbers)
         EXPECT_FALSE(Parse_Forecast_Year(bad, y)) << bad;
 }
 
+TEST(ForecastYear, OnlyBuddhistEraYears)
+{
+    int y = 0;
+    // a Christian-era year read as Buddhist era: 565 years to the age of 60
+    for (const char* bad : {"2026", "2399", "3000", "569", "0"})
+        EXPECT_FALSE(Parse_Forecast_Year(bad, y)) << bad;
+    for (const char* good : {"2400", "2569", "2999"})
+        EXPECT_TRUE(Parse_Forecast_Year(good, y)) << good;
+}
+
 } // namespace

@@ -188,4 +188,43 @@ TEST(New_Period, CodeAndTypeNameTakenFromTheComboText)
     EXPECT_EQ(p.period.end, "30/09/2555");
 }
 
+struct Overlap_Case
+{
+    const char* a_begin;
+    const char* a_end;
+    const char* b_begin;
+    const char* b_end;
+    bool overlap;
+};
+
+TEST(Period_Overlap, SharingOneDayIsAnOverlap)
+{
+    for (const Overlap_Case& c : {Overlap_Case {"01/10/2551", "30/09/2555", "01/10/2555", "30/09/2556", false},
+             Overlap_Case {"01/10/2551", "30/09/2555", "30/09/2555", "30/09/2556", true},
+             Overlap_Case {"01/10/2555", "30/09/2556", "01/10/2551", "30/09/2555", false},
+             Overlap_Case {"01/01/2552", "31/12/2552", "01/10/2551", "30/09/2555", true}, // inside
+             Overlap_Case {"01/01/2540", "31/12/2560", "01/10/2551", "30/09/2555", true}, // around
+             Overlap_Case {"29/02/2551", "29/02/2551", "29/02/2551", "01/03/2551", true}, // leap day
+             Overlap_Case {"31/12/2550", "01/01/2551", "02/01/2551", "05/01/2551", false},
+             Overlap_Case {"xx/10/2551", "30/09/2555", "01/10/2551", "30/09/2555", false}, // unreadable
+             Overlap_Case {"30/09/2555", "01/10/2551", "01/10/2551", "30/09/2555", false}}) { // reversed
+        const Work_Period a {"2", "", c.a_begin, c.a_end};
+        const Work_Period b {"3", "", c.b_begin, c.b_end};
+        EXPECT_EQ(Periods_Overlap(a, b), c.overlap) << c.a_begin << "-" << c.a_end << " " << c.b_begin;
+        EXPECT_EQ(Periods_Overlap(b, a), c.overlap) << c.a_begin << "-" << c.a_end << " " << c.b_begin;
+    }
+}
+
+TEST(Period_Overlap, TheFirstOverlappingPairIsNamed)
+{
+    const std::vector<Work_Period> periods = {{"3", "พนักงานส่วนงาน", "01/10/2549", "30/09/2551"},
+        {"2", "พนักงานมหาวิทยาลัย", "01/10/2551", "30/09/2555"}, {"2", "พนักงานมหาวิทยาลัย", "01/10/2554", "30/09/2556"}};
+    EXPECT_EQ(Find_Overlap(periods), (std::pair<int, int> {1, 2}));
+    EXPECT_EQ(Find_Overlap({periods[0], periods[1]}), (std::pair<int, int> {-1, -1}));
+    EXPECT_EQ(Find_Overlap_With({periods[0], periods[1]}, periods[2]), 1);
+    EXPECT_EQ(Stored_Overlap_Message(periods[1], periods[2]),
+        "ประวัติการทำงานมีช่วงเวลาทับกัน: 2 พนักงานมหาวิทยาลัย 01/10/2551 - 30/09/2555 และ 2 พนักงานมหาวิทยาลัย "
+        "01/10/2554 - 30/09/2556 อายุงานจะถูกนับซ้ำ กรุณาแก้ไขประวัติการทำงานก่อนบันทึก");
+}
+
 } // namespace

@@ -93,6 +93,30 @@ TEST(Save_Calculation, WorkedExampleRows)
     EXPECT_DOUBLE_EQ(d.value(5).toDouble(), 11.48);
 }
 
+TEST(Save_Calculation, OverlappingStoredPeriodsAreRefusedNamingBoth)
+{
+    TestDatabase t;
+    test::Add_Lookups(t);
+    Test_Employee e;
+    test::Add_Employee(t, e);
+    // imported periods that share 2553: that year would be counted twice
+    test::Add_Period(
+        t, e.sapid, e.ssn, QStringLiteral("3"), QStringLiteral("01/01/2551"), QStringLiteral("31/12/2553"));
+    test::Add_Period(
+        t, e.sapid, e.ssn, QStringLiteral("2"), QStringLiteral("01/01/2553"), QStringLiteral("31/12/2556"));
+    const Calculation_Input in = Load(t.db(), "10000001");
+    const Calculation c = Run_Calculation(in);
+    ASSERT_TRUE(c.ok()) << c.error;
+    std::string error;
+    EXPECT_FALSE(Save_Calculation(t.db(), in, c, "09/12/2569", &error));
+    EXPECT_NE(error.find("01/01/2551 - 31/12/2553"), std::string::npos) << error;
+    EXPECT_NE(error.find("01/01/2553 - 31/12/2556"), std::string::npos) << error;
+    const Saved_Rows rows = Rows_Of(t, kSap);
+    EXPECT_EQ(rows.summary, 0);
+    EXPECT_EQ(rows.details, 0);
+    EXPECT_EQ(rows.status, QStringLiteral("A"));
+}
+
 TEST(Save_Calculation, ThreePeriodsThreeDetailRowsInStartOrder)
 {
     TestDatabase t;

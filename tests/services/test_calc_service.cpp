@@ -172,8 +172,11 @@ TEST(Work_Periods, AddIsCheckedAndDeleteNeedsAllFourValues)
     EXPECT_EQ(test::Count(t, QStringLiteral("EP_Work_Histry"), QStringLiteral("SapID"), QStringLiteral("1")), 0);
 
     ASSERT_TRUE(Add_Work_Period(t.db(), "1", "9", "2 พนักงานมหาวิทยาลัย", "01/10/2551", "30/09/2555", &error)) << error;
-    ASSERT_TRUE(Add_Work_Period(t.db(), "1", "9", "2 พนักงานมหาวิทยาลัย", "01/10/2551", "30/09/2555", &error)) << error;
-    ASSERT_TRUE(Add_Work_Period(t.db(), "1", "9", "3 พนักงานส่วนงาน", "01/10/2551", "30/09/2555", &error)) << error;
+    // identical periods, as an import may store them
+    test::Add_Period(t, QStringLiteral("1"), QStringLiteral("9"), QStringLiteral("2"), QStringLiteral("01/10/2551"),
+        QStringLiteral("30/09/2555"));
+    test::Add_Period(t, QStringLiteral("1"), QStringLiteral("9"), QStringLiteral("3"), QStringLiteral("01/10/2551"),
+        QStringLiteral("30/09/2555"));
     std::vector<Work_Period> periods;
     ASSERT_TRUE(Load_Work_Periods(t.db(), "1", &periods, &error));
     ASSERT_EQ(periods.size(), 3u);
@@ -189,6 +192,37 @@ TEST(Work_Periods, AddIsCheckedAndDeleteNeedsAllFourValues)
     ASSERT_TRUE(Load_Work_Periods(t.db(), "1", &periods, &error));
     ASSERT_EQ(periods.size(), 1u);
     EXPECT_EQ(periods[0].code, "3");
+}
+
+TEST(Work_Periods, APeriodOverlappingAStoredOneIsRefusedNamingIt)
+{
+    TestDatabase t;
+    std::string error;
+    ASSERT_TRUE(Add_Work_Period(t.db(), "1", "9", "2 พนักงานมหาวิทยาลัย", "01/10/2551", "30/09/2555", &error)) << error;
+    struct Case
+    {
+        const char* type;
+        const char* begin;
+        const char* end;
+        bool refused;
+    };
+    // before, each of the refused ones was written and its service counted twice
+    for (const Case& c : {Case {"3 พนักงานส่วนงาน", "01/10/2555", "30/09/2556", false},
+             Case {"3 พนักงานส่วนงาน", "30/09/2555", "30/09/2556", true}, // one shared day
+             Case {"3 พนักงานส่วนงาน", "01/01/2550", "01/10/2551", true},
+             Case {"2 พนักงานมหาวิทยาลัย", "01/01/2552", "31/12/2552", true}, // inside
+             Case {"2 พนักงานมหาวิทยาลัย", "01/01/2540", "31/12/2560", true}}) { // around
+        const bool added = Add_Work_Period(t.db(), "1", "9", c.type, c.begin, c.end, &error);
+        EXPECT_EQ(added, !c.refused) << c.begin << " " << error;
+        if (c.refused)
+            EXPECT_EQ(error,
+                std::string("ช่วงเวลาที่เพิ่ม ") + c.begin + " - " + c.end
+                    + " ทับกับช่วงที่บันทึกไว้แล้ว 2 พนักงานมหาวิทยาลัย 01/10/2551 - 30/09/2555"
+                      " อายุงานจะถูกนับซ้ำ จึงไม่บันทึก กรุณาตรวจสอบวันที่");
+    }
+    // another employee's periods do not count
+    EXPECT_TRUE(Add_Work_Period(t.db(), "2", "8", "2 พนักงานมหาวิทยาลัย", "01/10/2551", "30/09/2555", &error)) << error;
+    EXPECT_EQ(test::Count(t, QStringLiteral("EP_Work_Histry"), QStringLiteral("SapID"), QStringLiteral("1")), 2);
 }
 
 TEST(Earlier_Records, QueryAndSelectionEndToEnd)

@@ -137,7 +137,18 @@ INSTANTIATE_TEST_SUITE_P(Filters, BadPeriodInput,
         BadPeriod {{PeriodFilter::Month, {}, "13/2015"}, "เดือนปีไม่ถูกต้อง"},
         BadPeriod {{PeriodFilter::Month, {}, "00/2015"}, "เดือนปีไม่ถูกต้อง"},
         BadPeriod {{PeriodFilter::Month, {}, "6/2015"}, "เดือนปีไม่ถูกต้อง"},
-        BadPeriod {{PeriodFilter::Month, {}, "  /    "}, "เดือนปีไม่ถูกต้อง"}));
+        BadPeriod {{PeriodFilter::Month, {}, "  /    "}, "เดือนปีไม่ถูกต้อง"},
+        // a Buddhist-era year in a Christian-era box found nothing before
+        BadPeriod {{PeriodFilter::Year, "2569", {}}, "ปี 2569 เป็นปีพุทธศักราช (พ.ศ.) ช่องนี้ใช้ปีคริสต์ศักราช (ค.ศ.) เช่น 2026"},
+        BadPeriod {{PeriodFilter::Month, {}, "06/2558"}, "ปี 2558 เป็นปีพุทธศักราช (พ.ศ.) ช่องนี้ใช้ปีคริสต์ศักราช (ค.ศ.) เช่น 2015"},
+        BadPeriod {{PeriodFilter::Year, "2401", {}}, "ปี 2401 เป็นปีพุทธศักราช"}));
+
+TEST(PeriodFilterEra, ChristianEraYearsUpTo2400AreTaken)
+{
+    for (const PeriodFilter& f : {PeriodFilter {PeriodFilter::Year, "2400", {}},
+             PeriodFilter {PeriodFilter::Year, "2026", {}}, PeriodFilter {PeriodFilter::Month, {}, "12/2399"}})
+        EXPECT_EQ(checkPeriodFilter(f), QString()) << f.year.toStdString() << f.monthYear.toStdString();
+}
 
 class ReceivedQuery : public ::testing::Test
 {
@@ -257,6 +268,22 @@ TEST_F(ForecastQuery, CalculationYearMustBeAWholeNumber)
     }
 }
 
+TEST_F(ForecastQuery, CalculationYearMustBeABuddhistEraYear)
+{
+    // 2026 read as Buddhist era gave 565 years to the age of 60
+    for (const char* bad : {"2026", "2399", "3000"}) {
+        ForecastCriteria c;
+        c.calcYear = QString::fromUtf8(bad);
+        const ReportResult r = queryForecast(t.db(), c);
+        EXPECT_FALSE(r.ok) << bad;
+        EXPECT_TRUE(r.error.contains(QStringLiteral("ต้องเป็นปีพุทธศักราช (พ.ศ.) ระหว่าง 2400 ถึง 2999")))
+            << r.error.toStdString();
+    }
+    ForecastCriteria c;
+    c.calcYear = QStringLiteral("2026");
+    EXPECT_TRUE(queryForecast(t.db(), c).error.endsWith(QStringLiteral("ปี 2026 เป็นปีคริสต์ศักราช (ค.ศ.) ตรงกับ พ.ศ. 2569")));
+}
+
 TEST_F(ForecastQuery, TypeFilterTrimsBlanks)
 {
     ForecastCriteria c;
@@ -281,6 +308,29 @@ TEST(ReportLists, ChoiceListsInNameOrder)
     EXPECT_EQ(names, QStringList({arts, sci}));
     ASSERT_TRUE(listWorkTypes(t.db(), &names, &error));
     EXPECT_EQ(names, QStringList({uni, dep}));
+
+    // a leading vowel sorts by the consonant after it
+    addDepart(t, "13", QStringLiteral("โรงพยาบาล"));
+    addDepart(t, "14", QStringLiteral("สำนักงานอธิการบดี"));
+    ASSERT_TRUE(listDepartments(t.db(), &names, &error));
+    EXPECT_EQ(names, QStringList({arts, sci, QStringLiteral("โรงพยาบาล"), QStringLiteral("สำนักงานอธิการบดี")}));
+}
+
+TEST(ReportLists, EmployeesInThaiOrderOfTheirFirstNames)
+{
+    // before, เกศินี came after ธนา (code-point order)
+    TestDatabase t;
+    addType(t, "2", uni);
+    addDepart(t, "11", sci);
+    addEmployee(t, {"00000101", "ธนา", "01/01/1980", QDate(2010, 6, 1), QDate(2015, 6, 30), "2", "11"});
+    addEmployee(t, {"00000102", "เกศินี", "01/01/1980", QDate(2010, 6, 1), QDate(2015, 6, 30), "2", "11"});
+    addEmployee(t, {"00000103", "กมล", "01/01/1980", QDate(2010, 6, 1), QDate(2015, 6, 30), "2", "11"});
+    const ReportResult r = queryContractEnd(t.db(), {});
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    QStringList ids;
+    for (const QStringList& row : r.grid.rows)
+        ids << row.at(1);
+    EXPECT_EQ(ids, (QStringList {"'00000103", "'00000102", "'00000101"}));
 }
 
 } // namespace

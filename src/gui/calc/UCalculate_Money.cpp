@@ -242,6 +242,7 @@ void TfrmCalculate_Money::btnCal_MoneyClick()
     GroupBox16->setVisible(false);
     showLayer(Panel2, true);
     PageControl1->setCurrentWidget(TabSheet1);
+    app::focusFirstControl(TabSheet1); // the keyboard goes on from page 1
 }
 
 void TfrmCalculate_Money::clearCalculation()

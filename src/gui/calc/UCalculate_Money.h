@@ -191,6 +191,8 @@ private:
     QLineEdit* edtWork_B_Date2 = nullptr;
     QLineEdit* edtWork_E_Date2 = nullptr;
     QLabel* Label63 = nullptr;
+    // Shown above the period grid while stored periods overlap.
+    QLabel* lblPeriod_Overlap = nullptr;
     QPushButton* btnSave_Work_Histry = nullptr;
     QPushButton* btnClose_Work_Histry = nullptr;
     QPushButton* btnDisplay_Work_Histry = nullptr;

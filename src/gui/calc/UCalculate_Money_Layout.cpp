@@ -2,6 +2,8 @@
 
 #include "gui/calc/UCalculate_Money.h"
 #include "gui/calc/Widgets.h"
+#include "gui/common/ScreenParts.h"
+#include "gui/common/ScreenSupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -161,6 +163,9 @@ void TfrmCalculate_Money::buildSearchLayer()
     setTabOrder(btnExit_Form, StringGrid1);
     setTabOrder(StringGrid1, edtMMYYYY_Recieve1);
     setTabOrder(edtMMYYYY_Recieve1, btnCal_Money);
+    reports::eraNote(edtYear_sel, reports::Era::Christian);
+    reports::eraNote(edtYear_Mon_Select, reports::Era::Christian);
+    reports::eraNote(edtMMYYYY_Recieve1, reports::Era::Christian);
 }
 
 void TfrmCalculate_Money::buildCalcLayer()
@@ -204,6 +209,9 @@ void TfrmCalculate_Money::buildCalcLayer()
     PageControl1->addTab(buildPage6(), QStringLiteral("6.บันทึกข้อมูล"));
     auto* pages = new QVBoxLayout(GroupBox6);
     pages->addWidget(PageControl1);
+    // A page reached by "next" takes the keyboard at its first control.
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+        [this] { app::focusFirstControl(PageControl1->currentWidget()); });
 
     Label27 = label(GroupBox3, "Label27", QString());
     Label25 = label(GroupBox3, "Label25", QString());
@@ -356,13 +364,20 @@ QWidget* TfrmCalculate_Money::buildPage2()
     auto* body = new QHBoxLayout;
     body->addWidget(GroupBox15, 3);
     body->addWidget(GroupBox16, 1);
+    lblPeriod_Overlap = label(TabSheet2, "lblPeriod_Overlap", QString());
+    colour(lblPeriod_Overlap, "red");
+    lblPeriod_Overlap->setWordWrap(true);
+    lblPeriod_Overlap->setVisible(false);
     auto* page = new QVBoxLayout(TabSheet2);
+    page->addWidget(lblPeriod_Overlap);
     page->addLayout(body, 1);
     page->addLayout(pageButtons(btnReturn2, btnNext2));
 
     setTabOrder(cmbWork_Type2, edtWork_B_Date2);
     setTabOrder(edtWork_B_Date2, edtWork_E_Date2);
     setTabOrder(edtWork_E_Date2, btnSave_Work_Histry);
+    reports::eraNote(edtWork_B_Date2, reports::Era::Buddhist);
+    reports::eraNote(edtWork_E_Date2, reports::Era::Buddhist);
     return TabSheet2;
 }
 

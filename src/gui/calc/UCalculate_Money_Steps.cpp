@@ -59,6 +59,13 @@ void TfrmCalculate_Money::btnDisplay_Work_HistryClick()
         return;
     }
     Step_Periods(input, &m_calc);
+    // Overlapping stored periods (from an import) would count service twice:
+    // warned here, refused at the save.
+    const auto [first, second] = Find_Overlap(input.periods);
+    lblPeriod_Overlap->setText(first >= 0 ? qs(Stored_Overlap_Message(input.periods[size_t(first)],
+                                                                     input.periods[size_t(second)]))
+                                          : QString());
+    lblPeriod_Overlap->setVisible(first >= 0);
     for (size_t i = 0; i < m_calc.periods.size(); ++i)
         setGridRow(StringGrid2, int(i), qsList(Period_Grid_Cells(m_calc.periods[i], int(i) + 1)));
     StringGrid2->setCurrentCell(0, 1);

@@ -3,6 +3,7 @@
 
 #include "gui/calc/Widgets.h"
 #include "gui/common/Prompter.h"
+#include "gui/common/ScreenParts.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "services/CancelService.h"
@@ -63,6 +64,8 @@ TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& ses
     filter->addWidget(edtYear_sel, 1, 1);
     filter->addWidget(RadioButton5, 2, 0);
     filter->addWidget(edtYear_Mon_Select, 2, 1);
+    reports::eraNote(edtYear_sel, reports::Era::Christian);
+    reports::eraNote(edtYear_Mon_Select, reports::Era::Christian);
 
     CheckBox1 = named(new QCheckBox(QStringLiteral("ชื่อ"), GroupBox1), "CheckBox1");
     edtFind_F_Name = edit(GroupBox1, "edtFind_F_Name", false);
@@ -150,7 +153,11 @@ void TfrmRelease_Cal_Money_ChodChoy::btnCancel_BergClick()
         m_session.prompter->inform(this, QString::fromUtf8(kMessage_Nothing_To_Cancel));
         return;
     }
-    if (!m_session.prompter->confirm(this, QStringLiteral("ยืนยันการลบข้อมูล ")))
+    // the question names whose calculation is cancelled
+    const int row = selectedRow(StringGrid1);
+    const QString who =
+        QStringLiteral("\rSAP ID ") + sapid + QLatin1Char(' ') + cellText(StringGrid1, row, 2).trimmed();
+    if (!m_session.prompter->confirm(this, QStringLiteral("ยืนยันการลบข้อมูล ") + who))
         return;
     std::string error;
     if (!Cancel_Calculation(*m_session.db, us(sapid), CheckBox3->isChecked(), &error)) {

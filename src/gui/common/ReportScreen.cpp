@@ -91,6 +91,8 @@ void ReportScreen::fillChoices(QComboBox* combo, bool workTypes)
 void ReportScreen::showResult(const ReportResult& result)
 {
     if (!result.ok) {
+        // no rows of an earlier search stay on screen beside the refusal
+        m_model->setGrid(ReportGrid::emptyResult(m_model->grid().titles));
         inform(result.error);
         return;
     }

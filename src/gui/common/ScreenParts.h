@@ -4,6 +4,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QWidget;
@@ -17,5 +18,11 @@ QComboBox* choiceBox(QGroupBox* box, const char* name);
 QLineEdit* editBox(QGroupBox* box, const char* name);
 // A month-and-year box: two digits, "/", four digits.
 QLineEdit* monthYearBox(QGroupBox* box, const char* name);
+
+// The era a year box wants, shown right after the box in its row as
+// "ค.ศ." or "พ.ศ." (objectName: the box's name + "Era") and as its tooltip.
+enum class Era { Christian, Buddhist };
+QString eraText(Era era);
+QLabel* eraNote(QLineEdit* yearBox, Era era);
 
 } // namespace velmora::reports

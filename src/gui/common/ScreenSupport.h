@@ -32,8 +32,29 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-// A password box: every character shown as "*".
+// A password box: every character shown as "*"; its text is selected
+// whenever it gets the focus, so that retyping replaces it.
 void makePasswordBox(QLineEdit* edit);
+
+// Gives the focus to the first control of `area` that takes it by Tab, in
+// tab order (a page just shown, so that the keyboard starts there).
+void focusFirstControl(QWidget* area);
+
+// Puts the focus in the box with its whole text selected (after a refusal).
+void focusForRetyping(QLineEdit* edit);
+
+// The keyboard rules of every screen, installed once on the application:
+// Enter (Return or the keypad's Enter) presses the focused push button; Tab
+// and Shift+Tab leave a list or grid instead of moving its current row.
+class KeyboardPolicy : public QObject
+{
+    Q_OBJECT
+public:
+    static void install();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
 
 // Closes a screen: its window inside the main window, or the screen itself.
 void closeScreen(QWidget* screen);

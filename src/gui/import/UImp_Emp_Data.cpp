@@ -97,6 +97,12 @@ void TfrmImp_Emp_Data::btnOpen2Click(const QString& path)
 
 void TfrmImp_Emp_Data::btnSave_DataClick()
 {
+    // nothing loaded: no question, and no "saved" with 0 rows
+    if (m_models[0]->rows().empty() && m_models[1]->rows().empty() && m_models[2]->rows().empty()
+        && m_models[3]->rows().empty()) {
+        m_session.prompter->inform(this, nothingToSaveMessage());
+        return;
+    }
     if (!m_session.prompter->confirm(this, QStringLiteral("ยืนยันการบันทึกข้อมูล ")))
         return;
     // What the grids show is what is saved.

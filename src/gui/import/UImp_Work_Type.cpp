@@ -57,6 +57,11 @@ void TfrmImp_Work_Type::btnOpen2Click(const QString& path)
 
 void TfrmImp_Work_Type::btnSave_DataClick()
 {
+    // nothing loaded: no question, and no "saved" with 0 rows
+    if (m_model->rows().empty()) {
+        m_session.prompter->inform(this, nothingToSaveMessage());
+        return;
+    }
     if (!m_session.prompter->confirm(this, QStringLiteral("ยืนยันการบันทึกข้อมูล ")))
         return;
     HistoryWorkbook shown = m_book;

@@ -22,8 +22,10 @@ bool prepareDatabase(const QString& url, Prompter& prompter, QString* error)
     if (!db)
         return true; // the start-up check of the main window reports it
     bool created = false;
-    if (!db::ensureSchema(*db, error, &created))
+    if (!db::ensureSchema(*db, error, &created)) {
+        prompter.inform(nullptr, *error);
         return false;
+    }
     if (created)
         prompter.inform(nullptr, newDatabaseMessage());
     return true;

@@ -143,18 +143,18 @@ void TfrmChange_Password::btnSave_DataClick()
     switch (result.status) {
     case db::PasswordChangeResult::WrongOldPassword:
         prompter.inform(this, QStringLiteral("รหัสผ่านเดิมไม่ถูกต้อง"));
-        edtOld_Password->setFocus();
+        focusForRetyping(edtOld_Password);
         return;
     case db::PasswordChangeResult::Mismatch:
         prompter.inform(this, QStringLiteral("รหัสผ่านและรหัสยืนยันไม่เหมือนกัน กรุณาใส่ใหม่"));
         edtNew_Password->clear();
         edtConf_Password->clear();
-        edtNew_Password->setFocus();
+        focusForRetyping(edtNew_Password);
         return;
     case db::PasswordChangeResult::EmptyNewPassword:
         // An empty password could never log in again.
         prompter.inform(this, QStringLiteral("กรุณาใส่รหัสผ่านใหม่ด้วย"));
-        edtNew_Password->setFocus();
+        focusForRetyping(edtNew_Password);
         return;
     case db::PasswordChangeResult::Error:
         prompter.inform(this, result.error);

@@ -359,7 +359,7 @@ void TfrmVelmora::btnOKClick()
     }
     if (password.isEmpty()) {
         prompter.inform(this, QStringLiteral("กรุณาใส่รหัสผ่านด้วย"));
-        edtPassword->setFocus();
+        focusForRetyping(edtPassword);
         return;
     }
     if (!m_db) {
@@ -375,7 +375,7 @@ void TfrmVelmora::btnOKClick()
         return;
     case db::LoginResult::WrongPassword:
         prompter.inform(this, QStringLiteral("รหัสผ่านไม่ถูกต้อง กรุณาใส่รหัสผ่านใหม่"));
-        edtPassword->setFocus();
+        focusForRetyping(edtPassword);
         return;
     case db::LoginResult::Error:
         prompter.inform(this, result.error);
@@ -394,6 +394,8 @@ void TfrmVelmora::btnOKClick()
     setWindowState(windowState() | Qt::WindowMaximized);
     StatusBar1->show();
     m_loggedIn = true;
+    if (!result.notice.isEmpty())
+        prompter.inform(this, result.notice);
 }
 
 void TfrmVelmora::endProgram()

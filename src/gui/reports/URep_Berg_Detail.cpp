@@ -2,6 +2,7 @@
 #include "gui/common/DateText.h"
 
 #include "gui/common/Prompter.h"
+#include "gui/common/ScreenParts.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "pages/PageRenderer.h"
@@ -71,6 +72,8 @@ TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
     for (QWidget* w :
         std::initializer_list<QWidget*> {RadioButton3, RadioButton4, edtYear_sel, RadioButton5, edtYear_Mon_Select})
         g5->addWidget(w);
+    reports::eraNote(edtYear_sel, reports::Era::Christian);
+    reports::eraNote(edtYear_Mon_Select, reports::Era::Christian);
     g1->addWidget(GroupBox5);
 
     btnShow_Data = named(new QPushButton(QStringLiteral("แสดงข้อมูล"), GroupBox1), "btnShow_Data");

@@ -41,6 +41,8 @@ TfrmRep_Emp_Promise::TfrmRep_Emp_Promise(app::Session& session, QWidget* parent)
     edtYear_sel = editBox(GroupBox5, "edtYear_sel");
     RadioButton5 = radio(GroupBox5, "RadioButton5", QStringLiteral("เฉพาะเดือนปี"));
     edtYear_Mon_Select = monthYearBox(GroupBox5, "edtYear_Mon_Select");
+    eraNote(edtYear_sel, Era::Christian);
+    eraNote(edtYear_Mon_Select, Era::Christian);
     GroupBox6 = groupBox(this, "GroupBox6", QStringLiteral("หน่วยวงาน"));
     RadioButton6 = radio(GroupBox6, "RadioButton6", QStringLiteral("ทั้งหมด"));
     RadioButton7 = radio(GroupBox6, "RadioButton7", QStringLiteral("เฉพาะ"));

@@ -48,6 +48,7 @@ TfrmRep_Forecast_Chod_Choy::TfrmRep_Forecast_Chod_Choy(app::Session& session, QW
     filters->addWidget(Label2);
     filters->addWidget(edtYear_Cal);
     layout->addLayout(filters);
+    eraNote(edtYear_Cal, Era::Buddhist);
 
     auto* buttons = new QHBoxLayout;
     btnShow_Data = makeButton("btnShow_Data", QStringLiteral("แสดงข้อมูล"));

@@ -37,6 +37,8 @@ TfrmRep_Recieve_Money_Chod::TfrmRep_Recieve_Money_Chod(app::Session& session, QW
     edtYear_sel = editBox(GroupBox5, "edtYear_sel");
     RadioButton5 = radio(GroupBox5, "RadioButton5", QStringLiteral("เฉพาะเดือนปี"));
     edtMMYYYY_sel = monthYearBox(GroupBox5, "edtMMYYYY_sel");
+    eraNote(edtYear_sel, Era::Christian);
+    eraNote(edtMMYYYY_sel, Era::Christian);
     GroupBox6 = groupBox(this, "GroupBox6", QStringLiteral("หน่วยวงาน"));
     RadioButton6 = radio(GroupBox6, "RadioButton6", QStringLiteral("ทั้งหมด"));
     RadioButton7 = radio(GroupBox6, "RadioButton7", QStringLiteral("เฉพาะ"));

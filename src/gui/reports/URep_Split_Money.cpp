@@ -8,6 +8,7 @@
 #include "pages/MemoPage.h"
 #include "pages/OrganisationSettings.h"
 #include "pages/PageRenderer.h"
+#include "services/ApprovalMemo.h"
 
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
@@ -197,6 +198,8 @@ void TfrmRep_Split_Money::buildPanel1()
     Label4->setObjectName(QStringLiteral("Label4"));
     GroupBox1->layout()->addWidget(Label4);
     edtEnd_Cal = dateBox(GroupBox1, "edtEnd_Cal");
+    eraNote(edtBeg_Cal, Era::Buddhist);
+    eraNote(edtEnd_Cal, Era::Buddhist);
     GroupBox3 = groupBox(Panel1, "GroupBox3", QString());
     RadioButton9 = radio(GroupBox3, "RadioButton9", QStringLiteral("ทังหมด"));
     RadioButton10 = radio(GroupBox3, "RadioButton10", QStringLiteral("เฉพาะที่ยังไม่เคยพิมพ์บันทึก"));
@@ -342,12 +345,18 @@ void TfrmRep_Split_Money::btnShow_DataClick()
         return;
     const FundSourceResult result = queryFundSource(*m_session.db, criteria());
     if (!result.ok) {
+        // no rows of an earlier search stay on screen beside the refusal
+        m_found = false;
+        m_lines.clear();
+        m_list->setGrid(emptyList(fundSourceTitles()));
         inform(result.error);
         return;
     }
     m_found = result.found;
     m_lines = result.lines;
     m_list->setGrid(result.grid); // a new search clears every mark
+    // the first line is current, so that "เลือก" acts at once
+    StringGrid1->setCurrentIndex(result.found ? m_list->index(0, 0) : QModelIndex());
     if (!result.found)
         inform(notFoundMessage());
 }
@@ -446,18 +455,22 @@ void TfrmRep_Split_Money::bntPrint_DocClick()
 {
     if (!m_session.db)
         return;
-    const ReportGrid& selection = m_selection->grid();
+    // The department of the selected lines; the department box counts only
+    // when the filter is on "เฉพาะ" (with "ทั้งหมด" it shows any department).
+    std::optional<QString> named;
+    if (RadioButton7->isChecked())
+        named = cmbDapart_Name->currentText();
     // The calculations are marked before the memo is shown, whether or not
-    // it is then printed; all of them or, on a failure, none.
-    QString error;
-    if (!markMemoPrinted(*m_session.db, selectedSapIds(selection), &error)) {
-        inform(error);
+    // it is then printed; all of them or, on a refusal or failure, none.
+    const ApprovalMemo memo = prepareApprovalMemo(*m_session.db, m_selection->grid(), named);
+    if (!memo.ok) {
+        inform(memo.error);
         return;
     }
     print::MemoContent content;
-    content.count = selectedCount(selection);
-    content.department = cmbDapart_Name->currentText();
-    content.totalText = selectionTotal(selection);
+    content.count = memo.count;
+    content.department = memo.department;
+    content.totalText = memo.totalText;
     content.routing = RadioButton4->isChecked() ? print::MemoRouting::Faculty : print::MemoRouting::Payroll;
     content.reason = RadioButton8->isChecked() ? print::MemoReason::Retirement : print::MemoReason::ContractEnd;
     m_memo = print::buildMemoPage(content, print::OrganisationSettings().load());

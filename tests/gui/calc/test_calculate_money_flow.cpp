@@ -124,6 +124,28 @@ TEST_F(FlowTest, WorkedExampleEndToEnd)
     EXPECT_EQ(count(*this, "EP_mRep_Rec_Money", "Main_SapID", sap), 0);
 }
 
+TEST_F(FlowTest, OverlappingStoredPeriodsAreWarnedOnPageTwoAndRefusedAtTheSave)
+{
+    const QString sap = QStringLiteral("10000001");
+    // an imported period inside the worked example's second period
+    tdb.exec(QStringLiteral("INSERT INTO EP_Work_Histry (SapID, SSN, Work_Type_Code, Work_Type, Work_B_Date, "
+                            "Work_E_Date) VALUES (?, '3100100000011', '2', 'พนักงานมหาวิทยาลัย', '01/10/2553', "
+                            "'30/09/2554')"),
+        {sap});
+    startCalculation(sap);
+    auto* warning = child<QLabel>("lblPeriod_Overlap");
+    EXPECT_FALSE(warning->isHidden());
+    EXPECT_TRUE(warning->text().contains(QStringLiteral("01/10/2551 - 30/09/2555"))) << warning->text().toStdString();
+    EXPECT_TRUE(warning->text().contains(QStringLiteral("01/10/2553 - 30/09/2554"))) << warning->text().toStdString();
+    nextThrough(5);
+    prompter.clear();
+    click("btnSave_All");
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(prompter.messages.at(0).startsWith(QStringLiteral("ประวัติการทำงานมีช่วงเวลาทับกัน")))
+        << prompter.messages.at(0).toStdString();
+    EXPECT_EQ(count(*this, "EP_mRec_Money_Chodchoy", "SapID", sap), 0);
+}
+
 TEST_F(FlowTest, FullFlowWithWorkHistoryEditsSaveAndASecondAttempt)
 {
     startCalculation(QStringLiteral("10000001"));

@@ -109,6 +109,7 @@ TEST_F(ChangePasswordTest, WrongOldPasswordLeavesBoxesAsTypedAndFocusesOld)
     EXPECT_EQ(newBox->text(), QStringLiteral("New1"));
     EXPECT_EQ(confBox->text(), QStringLiteral("New1"));
     EXPECT_EQ(QApplication::focusWidget(), oldBox);
+    EXPECT_EQ(oldBox->selectedText(), QStringLiteral("pass123")); // retyping replaces it
     EXPECT_EQ(endRequests, 0);
 }
 

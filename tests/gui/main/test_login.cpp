@@ -68,6 +68,10 @@ TEST_P(RefusedLoginTest, ShowsItsMessageFocusesTheBoxAndLeavesBoxesAsTyped)
     EXPECT_EQ(QApplication::focusWidget(), child<QWidget>(c.focused));
     EXPECT_EQ(child<QLineEdit>("edtName")->text(), name);
     EXPECT_EQ(child<QLineEdit>("edtPassword")->text(), password);
+    // a refused password is selected: retyping replaces it (before, the new
+    // text went after the old)
+    if (c.focused == std::string("edtPassword"))
+        EXPECT_EQ(child<QLineEdit>("edtPassword")->selectedText(), password);
     expectStillAtLogin();
 }
 

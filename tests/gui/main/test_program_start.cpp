@@ -7,6 +7,8 @@
 #include "gui/main/Screens.h"
 #include "gui/main/Startup.h"
 
+#include <QSqlQuery>
+
 namespace velmora::test {
 namespace {
 
@@ -36,6 +38,21 @@ TEST(PrepareDatabase, ExistingDatabaseIsLeftAsItIs)
     ASSERT_TRUE(app::prepareDatabase(tdb.url(), prompter, &error));
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_EQ(tdb.scalar(QStringLiteral("SELECT Version_NO FROM EP_TR_Version")).toString(), QStringLiteral("7.0"));
+}
+
+TEST(PrepareDatabase, ADatabaseWithoutItsVersionTableIsRefusedNotRefilled)
+{
+    // before, a fresh "8.0" was written and the version check passed
+    TestDatabase tdb;
+    QSqlQuery drop = tdb->query();
+    ASSERT_TRUE(drop.exec(QStringLiteral("DROP TABLE EP_TR_Version")));
+    app::ScriptedPrompter prompter;
+    QString error;
+    EXPECT_FALSE(app::prepareDatabase(tdb.url(), prompter, &error));
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(prompter.shown.first(), error);
+    EXPECT_TRUE(error.contains(QStringLiteral("EP_TR_Version"))) << error.toStdString();
+    EXPECT_FALSE(tdb->hasTable(QStringLiteral("EP_TR_Version")));
 }
 
 TEST(PrepareDatabase, UnreachableDatabaseIsLeftToTheStartUpCheck)

@@ -2,6 +2,7 @@
 #include "ReportData.h"
 
 #include "gui/common/Prompter.h"
+#include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "gui/reports/URep_Emp_Promise.h"
 #include "gui/reports/URep_Forecast_Chod_Choy.h"
@@ -10,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,6 +56,18 @@ protected:
         T* found = screen->findChild<T*>(QLatin1String(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
+    }
+
+    static bool inLayout(QLayout* layout, QWidget* w)
+    {
+        if (!layout)
+            return false;
+        if (layout->indexOf(w) >= 0)
+            return true;
+        for (int i = 0; i < layout->count(); ++i)
+            if (inLayout(layout->itemAt(i)->layout(), w))
+                return true;
+        return false;
     }
 
     static QString cell(QWidget* screen, int row, int column)
@@ -104,6 +120,9 @@ TEST_F(ReportScreens, BadMonthIsRefusedWithAMessage)
     QTest::mouseClick(child<QPushButton>(&screen, "btnShow_Data"), Qt::LeftButton);
     ASSERT_EQ(prompter.messages.size(), 1);
     EXPECT_TRUE(prompter.messages.at(0).startsWith(QStringLiteral("เดือนปีไม่ถูกต้อง")));
+    // the rows of the good search are gone: they cannot be exported beside the refusal
+    ASSERT_EQ(screen.model()->rowCount(), 1);
+    EXPECT_EQ(cell(&screen, 0, 1), QString());
     month->setText(QStringLiteral("06/2015"));
     prompter.clear();
     QTest::mouseClick(child<QPushButton>(&screen, "btnShow_Data"), Qt::LeftButton);
@@ -172,6 +191,50 @@ TEST_F(ReportScreens, ForecastListsOnlyTheFirstTypeByDefault)
     ASSERT_EQ(prompter.messages.size(), 1);
     EXPECT_TRUE(prompter.messages.at(0).startsWith(QStringLiteral("ปีที่คำนวณไม่ถูกต้อง")));
     EXPECT_EQ(screen.model()->rowCount(), 2); // the last list stays
+}
+
+TEST_F(ReportScreens, EveryYearBoxNamesItsEraAndAWrongEraIsRefused)
+{
+    TfrmRep_Emp_Promise contractEnd(session);
+    TfrmRep_Recieve_Money_Chod received(session);
+    TfrmRep_Forecast_Chod_Choy forecast(session);
+    struct Box
+    {
+        QWidget* screen;
+        const char* name;
+        const char* era;
+    };
+    for (const Box& b : {Box {&contractEnd, "edtYear_selEra", "ค.ศ."},
+             Box {&contractEnd, "edtYear_Mon_SelectEra", "ค.ศ."}, Box {&received, "edtYear_selEra", "ค.ศ."},
+             Box {&received, "edtMMYYYY_selEra", "ค.ศ."}, Box {&forecast, "edtYear_CalEra", "พ.ศ."}}) {
+        auto* note = b.screen->findChild<QLabel*>(QLatin1String(b.name));
+        ASSERT_NE(note, nullptr) << b.name;
+        EXPECT_EQ(note->text(), QString::fromUtf8(b.era)) << b.name;
+        EXPECT_TRUE(inLayout(note->parentWidget()->layout(), note)) << b.name; // placed, not floating
+    }
+
+    child<QRadioButton>(&received, "RadioButton4")->setChecked(true);
+    child<QLineEdit>(&received, "edtYear_sel")->setText(QStringLiteral("2569"));
+    QTest::mouseClick(child<QPushButton>(&received, "btnShow_Data"), Qt::LeftButton);
+    child<QLineEdit>(&forecast, "edtYear_Cal")->setText(QStringLiteral("2026"));
+    QTest::mouseClick(child<QPushButton>(&forecast, "btnShow_Data"), Qt::LeftButton);
+    ASSERT_EQ(prompter.messages.size(), 2);
+    EXPECT_TRUE(prompter.messages.at(0).contains(QStringLiteral("ช่องนี้ใช้ปีคริสต์ศักราช (ค.ศ.)")));
+    EXPECT_TRUE(prompter.messages.at(1).contains(QStringLiteral("ต้องเป็นปีพุทธศักราช (พ.ศ.)")));
+}
+
+TEST_F(ReportScreens, EnterPressesTheFocusedButton)
+{
+    // before, Enter on a focused button did nothing outside the login screens
+    app::KeyboardPolicy::install();
+    TfrmRep_Emp_Promise screen(session);
+    screen.show();
+    QApplication::setActiveWindow(&screen);
+    auto* show = child<QPushButton>(&screen, "btnShow_Data");
+    show->setFocus();
+    ASSERT_TRUE(show->hasFocus());
+    QTest::keyClick(show, Qt::Key_Return);
+    EXPECT_EQ(prompter.messages, QStringList({QStringLiteral("ไม่พบข้อมูลที่ต้องการ")}));
 }
 
 TEST_F(ReportScreens, ExitClosesTheScreen)

@@ -88,12 +88,13 @@ protected:
         return i ? i->text : QStringLiteral("<missing>");
     }
 
-    // Three calculations of the medical faculty saved this month, one line each.
-    void addThree()
+    // Three calculations of one department (the medical faculty unless
+    // given) saved this month, one line each.
+    void addThree(const QString& department = med)
     {
-        addCalc(t, "101", "ก", "01/12/2569", 10000, 0, 10, med);
-        addCalc(t, "102", "ข", "05/12/2569", 5000, 0, 10, med);
-        addCalc(t, "103", "ค", "09/12/2569", 10000, 0, 10, med);
+        addCalc(t, "101", "ก", "01/12/2569", 10000, 0, 10, department);
+        addCalc(t, "102", "ข", "05/12/2569", 5000, 0, 10, department);
+        addCalc(t, "103", "ค", "09/12/2569", 10000, 0, 10, department);
         for (const char* sap : {"101", "102", "103"})
             addPeriod(t, sap, "2", "01/10/2550", "30/09/2560");
     }
@@ -196,6 +197,32 @@ TEST_F(SplitMoneyScreen, MarksNeverReachTheTotalRowAndANewSearchClearsThem)
     EXPECT_EQ(marks(), (QStringList {"", "", "", ""}));
 }
 
+TEST_F(SplitMoneyScreen, SelectActsOnTheFirstLineRightAfterASearch)
+{
+    // before, no line was current after a search and "เลือก" did nothing
+    addThree();
+    click("btnShow_Data");
+    click("btnSelect2");
+    EXPECT_EQ(marks(), (QStringList {"X", "", "", ""}));
+    click("btnRelease2");
+    EXPECT_EQ(marks(), (QStringList {"", "", "", ""}));
+}
+
+TEST_F(SplitMoneyScreen, ARefusedSearchEmptiesTheList)
+{
+    addThree();
+    click("btnShow_Data");
+    ASSERT_EQ(screen->resultList().rows.size(), 4);
+    child<QLineEdit>("edtBeg_Cal")->setText(QString()); // no date: refused
+    click("btnShow_Data");
+    ASSERT_EQ(prompter.messages.size(), 1);
+    ASSERT_EQ(screen->resultList().rows.size(), 1);
+    EXPECT_EQ(screen->resultList().rows.at(0).at(fsSapID), QString());
+    click("Button2"); // nothing to gather from a refused search
+    EXPECT_EQ(prompter.messages.size(), 2);
+    EXPECT_FALSE(child<QFrame>("Panel2")->isVisible());
+}
+
 TEST_F(SplitMoneyScreen, GatheringNothingMarkedShowsZero)
 {
     addThree();
@@ -270,8 +297,9 @@ TEST_F(SplitMoneyScreen, TheMemoMarksTheSelectionAndNamesTheDepartment)
     click("btnRelease2"); // 104 stays out
     click("Button2");
     ASSERT_EQ(screen->selectionList().rows.size(), 4);
-    // the department filter is on "all": the memo names the department in the box
-    child<QComboBox>("cmbDapart_Name")->setEditText(med);
+    // the department filter is on "all" and the box shows another
+    // department: the memo names the department of the lines
+    child<QComboBox>("cmbDapart_Name")->setEditText(sci);
     click("bntPrint_Doc");
     ASSERT_EQ(previews.size(), 1);
     for (const char* sap : {"101", "102", "103"})
@@ -295,11 +323,10 @@ TEST_F(SplitMoneyScreen, TheMemoMarksTheSelectionAndNamesTheDepartment)
 
 TEST_F(SplitMoneyScreen, RetirementAndTheFacultyRoutingChangeOnlyTheirLines)
 {
-    addThree();
+    addThree(QStringLiteral("สำนักงานอธิการบดี"));
     click("btnShow_Data");
     click("btnSelect_all");
     click("Button2");
-    child<QComboBox>("cmbDapart_Name")->setEditText(QStringLiteral("สำนักงานอธิการบดี"));
     click("bntPrint_Doc");
     EXPECT_EQ(memoText("QRLabel6"), QStringLiteral("ส่งคืน กองทรัพยากรบุคคล เพื่อ ประมวลผลผ่าน Payroll"));
     const print::PageLayout payroll = screen->lastMemo();
@@ -315,6 +342,51 @@ TEST_F(SplitMoneyScreen, RetirementAndTheFacultyRoutingChangeOnlyTheirLines)
             continue;
         EXPECT_EQ(screen->lastMemo().find(item.name)->text, item.text) << item.name.toStdString();
     }
+}
+
+TEST_F(SplitMoneyScreen, AMemoOfSeveralDepartmentsIsRefusedBeforeAnythingIsMarked)
+{
+    addThree();
+    addCalc(t, "104", "ง", "09/12/2569", 10000, 0, 10, sci);
+    addPeriod(t, "104", "2", "01/10/2550", "30/09/2560");
+    click("btnShow_Data");
+    click("btnSelect_all");
+    click("Button2");
+    ASSERT_EQ(screen->selectionList().rows.size(), 5);
+    click("bntPrint_Doc");
+    EXPECT_TRUE(previews.isEmpty());
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(prompter.messages.at(0).contains(QStringLiteral("หลายหน่วยงาน")));
+    EXPECT_TRUE(prompter.messages.at(0).contains(med) && prompter.messages.at(0).contains(sci));
+    for (const char* sap : {"101", "102", "103", "104"})
+        EXPECT_TRUE(printed(sap).isNull()) << sap;
+}
+
+TEST_F(SplitMoneyScreen, ANamedDepartmentMustBeOneOfTheListAndTheLines)
+{
+    addThree();
+    child<QRadioButton>("RadioButton7")->setChecked(true);
+    child<QComboBox>("cmbDapart_Name")->setEditText(med);
+    click("btnShow_Data");
+    click("btnSelect_all");
+    click("Button2");
+    // the box is changed after the search: neither a typing slip nor another
+    // department reaches the memo
+    child<QComboBox>("cmbDapart_Name")->setEditText(QStringLiteral("คณะแพทย์ศาสตร์"));
+    click("bntPrint_Doc");
+    child<QComboBox>("cmbDapart_Name")->setEditText(sci);
+    click("bntPrint_Doc");
+    EXPECT_TRUE(previews.isEmpty());
+    ASSERT_EQ(prompter.messages.size(), 2);
+    EXPECT_TRUE(prompter.messages.at(0).contains(QStringLiteral("ไม่พบหน่วยงาน \"คณะแพทย์ศาสตร์\"")));
+    EXPECT_TRUE(prompter.messages.at(1).contains(sci));
+    EXPECT_TRUE(printed("101").isNull());
+
+    child<QComboBox>("cmbDapart_Name")->setEditText(med);
+    click("bntPrint_Doc");
+    ASSERT_EQ(previews.size(), 1);
+    EXPECT_EQ(memoText("QRLabel13"), QStringLiteral("สังกัด ") + med);
+    EXPECT_EQ(printed("101").toString(), QStringLiteral("Y"));
 }
 
 TEST_F(SplitMoneyScreen, AnEmptySelectionMarksNothingAndPrintsZero)

@@ -1,10 +1,12 @@
 #include "gui/common/Prompter.h"
+#include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "gui/system/UOrganisation_Settings.h"
 #include "pages/OrganisationSettings.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -88,6 +90,35 @@ TEST_F(OrganisationDialog, AFileThatIsNoPictureIsRefusedAndCancelSavesNothing)
     child<QLineEdit>(&dialog, "edtTelephone")->setText(QStringLiteral("999"));
     QTest::mouseClick(child<QPushButton>(&dialog, "btnCancel"), Qt::LeftButton);
     EXPECT_EQ(OrganisationSettings(file).load().telephone, QStringLiteral("0 5394 1234"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(OrganisationDialog, EnterPressesTheFocusedButton)
+{
+    app::KeyboardPolicy::install();
+    TfrmOrganisation_Settings dialog(session);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    child<QLineEdit>(&dialog, "edtTelephone")->setText(QStringLiteral("0 0000 0000"));
+    auto* cancel = child<QPushButton>(&dialog, "btnCancel");
+    cancel->setFocus();
+    ASSERT_TRUE(cancel->hasFocus());
+    QTest::keyClick(cancel, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(OrganisationSettings(file).load().telephone, QStringLiteral("0 5394 1234"));
+
+    TfrmOrganisation_Settings again(session);
+    again.show();
+    QApplication::setActiveWindow(&again);
+    child<QLineEdit>(&again, "edtTelephone")->setText(QStringLiteral("0 5394 9999"));
+    auto* save = child<QPushButton>(&again, "btnSave");
+    save->setFocus();
+    QTest::keyClick(save, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(again.result(), QDialog::Accepted);
+    EXPECT_EQ(OrganisationSettings(file).load().telephone, QStringLiteral("0 5394 9999"));
 }
 
 } // namespace

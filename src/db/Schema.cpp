@@ -199,13 +199,23 @@ bool ensureSchema(const Database& db, QString* error, bool* created)
         *created = false;
     QStringList missing;
     for (const Table& t : tables()) {
-        if (!db.hasTable(QLatin1String(t.name)))
+        // A check that fails (an unreadable file, a lost server) is reported
+        // as such, never taken for a missing table.
+        const std::optional<bool> present = db.findTable(QLatin1String(t.name), error);
+        if (!present)
+            return false;
+        if (!*present)
             missing << QLatin1String(t.name);
     }
     if (missing.isEmpty())
         return true;
 
     Transaction tx(db);
+    if (!tx.active()) {
+        if (error)
+            *error = tx.error();
+        return false;
+    }
     for (const Table& t : tables()) {
         const QString name = QLatin1String(t.name);
         if (!missing.contains(name))

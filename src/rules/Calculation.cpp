@@ -1,7 +1,10 @@
 #include "rules/Calculation.h"
 
 #include "rules/AmountText.h"
+#include "rules/FieldLimits.h"
 #include "rules/Utility.h"
+
+#include <utility>
 
 namespace velmora::calc {
 
@@ -45,6 +48,11 @@ Salary_Check Check_Salary(std::string_view text)
         check.error = "เงินเดือนสุดท้ายต้องไม่ติดลบ: " + shown;
         return check;
     }
+    if (!Fits_Money_Column(*value)) {
+        check.error =
+            "เงินเดือนสุดท้ายเกินกว่าที่ฐานข้อมูลเก็บได้ (ต้องน้อยกว่า " + std::string(kMoney_Limit_Text) + " บาท): " + shown;
+        return check;
+    }
     check.value = value.value_or(0);
     return check;
 }
@@ -58,6 +66,22 @@ Calculation Run_Calculation(const Calculation_Input& input)
     if (Trim_Spaces(input.reason).empty()) {
         c.error = kMessage_No_Reason;
         return c;
+    }
+    // What the save writes as it stands must fit its column.
+    const std::pair<const std::string*, std::pair<int, const char*>> texts[] = {
+        {&input.sapid, {kSapID_Length, "SAP ID"}},
+        {&input.ssn, {kSSN_Length, "เลขประจำตัวประชาชน"}},
+        {&input.prefix, {kPrefix_Length, "คำนำหน้าชื่อ"}},
+        {&input.first_name, {kFirst_Name_Length, "ชื่อ"}},
+        {&input.last_name, {kLast_Name_Length, "นามสกุล"}},
+        {&input.depart_code, {kDepart_Code_Length, "รหัสส่วนงาน"}},
+        {&input.depart_name, {kDepart_Name_Length, "ชื่อส่วนงาน"}},
+        {&input.reason, {kReason_Length, "เหตุแห่งการออก"}},
+    };
+    for (const auto& [text, limit] : texts) {
+        c.error = Check_Length(*text, limit.first, limit.second);
+        if (!c.ok())
+            return c;
     }
     const Salary_Check salary = Check_Salary(input.salary_text);
     if (!salary.ok()) {
@@ -96,6 +120,11 @@ Calculation Run_Calculation(const Calculation_Input& input)
     // Step 3: multiplier and money; total days decide between the fixed rule
     // and the table, total years (earlier service included) the table row.
     c.money = Compute_Money(c.span_figures.total_days, c.service.total.years, c.salary, c.earlier, input.brackets);
+    if (!Fits_Money_Column(c.money.compensation) || !Fits_Money_Column(c.money.net)) {
+        c.error = "เงินชดเชยที่คำนวณได้ (" + c.money.compensation_text + " บาท) เกินกว่าที่ฐานข้อมูลเก็บได้ (ต้องน้อยกว่า "
+            + std::string(kMoney_Limit_Text) + " บาท): ตรวจเงินเดือนสุดท้าย";
+        return c;
+    }
 
     // Step 4: the split of the net as shown.
     c.split = Compute_Split(c.periods, c.money.net);

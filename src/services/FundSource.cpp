@@ -4,6 +4,7 @@
 
 #include "db/Database.h"
 #include "rules/AmountText.h"
+#include "rules/ServicePeriod.h"
 #include "rules/Utility.h"
 
 #include <QRegularExpression>
@@ -129,8 +130,7 @@ QString markText()
 
 QString checkSaveDate(const QString& date)
 {
-    static const QRegularExpression form(QStringLiteral("^[0-9]{2}/[0-9]{2}/[0-9]{4}$"));
-    if (form.match(date).hasMatch())
+    if (Is_Valid_Date_Text(date.toStdString(), Year_Era::Buddhist))
         return {};
     return QStringLiteral("วันที่ไม่ถูกต้อง: \"%1\" (ต้องเป็น วว/ดด/ปปปป ปีพุทธศักราช เช่น 01/03/2567)").arg(date);
 }
@@ -309,7 +309,7 @@ bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString*
         return true;
     db::Transaction tx(db);
     if (!tx.active()) {
-        *error = QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความ: เริ่ม transaction ไม่ได้");
+        *error = QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความ: ") + tx.error();
         return false;
     }
     QSqlQuery q = db.query();

@@ -57,6 +57,13 @@ Cause causeOf(const QSqlError& e)
         return Cause::Busy;
     if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P")))
         return Cause::ConnectionLost;
+    // libpq's own words when the session is gone (no SQLSTATE comes with them).
+    const QString text = e.databaseText() + e.driverText();
+    for (const char* lost : {"server closed the connection", "no connection to the server", "terminating connection",
+             "could not receive data from server", "could not send data to server"}) {
+        if (text.contains(QLatin1String(lost), Qt::CaseInsensitive))
+            return Cause::ConnectionLost;
+    }
     return Cause::Unknown;
 }
 

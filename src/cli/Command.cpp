@@ -27,7 +27,7 @@ std::unique_ptr<db::Database> Context::openDatabase()
         return nullptr;
     }
     if (!db::ensureSchema(*database, &error)) {
-        refuse(QStringLiteral("ไม่สามารถสร้างตารางของฐานข้อมูลได้: ") + error);
+        refuse(QStringLiteral("ไม่สามารถเตรียมตารางของฐานข้อมูลได้: ") + error);
         return nullptr;
     }
     return database;

@@ -61,7 +61,7 @@ int runInit(Context& c)
         return c.refuse(QStringLiteral("ไม่สามารถติดต่อฐานข้อมูลได้: ") + error);
     bool created = false;
     if (!db::ensureSchema(*database, &error, &created))
-        return c.refuse(QStringLiteral("ไม่สามารถสร้างตารางของฐานข้อมูลได้: ") + error);
+        return c.refuse(QStringLiteral("ไม่สามารถเตรียมตารางของฐานข้อมูลได้: ") + error);
     c.outLine(created ? QStringLiteral("สร้างตารางและข้อมูลเริ่มต้นแล้ว (รุ่น %1)").arg(QLatin1String(db::kSchemaVersion))
                       : QStringLiteral("ฐานข้อมูลมีตารางอยู่แล้ว ไม่ได้เปลี่ยนแปลง"));
 

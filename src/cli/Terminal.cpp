@@ -31,6 +31,15 @@ QString promptLine(const QString& prompt)
     return QString::fromUtf8(line.c_str()).trimmed();
 }
 
+QString readStdinLine()
+{
+    std::string line;
+    std::getline(std::cin, line);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return QString::fromUtf8(line.c_str());
+}
+
 QString promptPassword(const QString& prompt)
 {
     std::fputs(prompt.toUtf8().constData(), stderr);

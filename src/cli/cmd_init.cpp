@@ -11,6 +11,8 @@
 namespace velmora::cli {
 namespace {
 
+const QString kInitSynopsis = QStringLiteral("init [--user NAME [--password-stdin | --password PW]] [--demo]");
+
 bool anyUser(const db::Database& database, bool* present, QString* error)
 {
     QSqlQuery q = database.query();
@@ -25,15 +27,34 @@ int runInit(Context& c)
 {
     QCommandLineParser p;
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("first user's name"), QStringLiteral("NAME"));
-    const QCommandLineOption password(
-        QStringLiteral("password"), QStringLiteral("first user's password"), QStringLiteral("PW"));
+    const QCommandLineOption password(QStringLiteral("password"),
+        QStringLiteral("first user's password (seen by every user of the machine in the process list: prefer "
+                       "--password-stdin or the prompt)"),
+        QStringLiteral("PW"));
+    const QCommandLineOption passwordStdin(QStringLiteral("password-stdin"),
+        QStringLiteral("read the first user's password from the first line of standard input"));
     const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("add sample data and the demo login"));
-    p.addOptions({user, password, demo});
-    const QString synopsis = QStringLiteral("init [--user NAME --password PW] [--demo]");
+    p.addOptions({user, password, passwordStdin, demo});
+    const QString synopsis = kInitSynopsis;
     if (!c.parse(p, 0, synopsis))
         return Usage;
-    if (p.isSet(user) != p.isSet(password))
-        return c.usage(QStringLiteral("--user and --password go together\nusage: velmora-cli ") + synopsis);
+    if (p.isSet(password) && p.isSet(passwordStdin))
+        return c.usage(
+            QStringLiteral("--password and --password-stdin exclude each other\nusage: velmora-cli ") + synopsis);
+    if ((p.isSet(password) || p.isSet(passwordStdin)) && !p.isSet(user))
+        return c.usage(QStringLiteral("a password option needs --user\nusage: velmora-cli ") + synopsis);
+    // --user alone asks for the password on the terminal (not echoed).
+    const bool askPassword = p.isSet(user) && !p.isSet(password) && !p.isSet(passwordStdin);
+    if (askPassword && !stdinIsTerminal())
+        return c.usage(
+            QStringLiteral("--user needs --password-stdin when standard input is not a terminal\nusage: velmora-cli ")
+            + synopsis);
+    QString pw = p.value(password);
+    if (p.isSet(passwordStdin)) {
+        pw = readStdinLine();
+        if (pw.isEmpty())
+            return c.refuse(QStringLiteral("ไม่ได้รับรหัสผ่านทางอินพุตมาตรฐาน (บรรทัดแรกว่าง)"));
+    }
 
     QString error;
     auto database = db::Database::open(c.databaseUrl(), &error);
@@ -48,13 +69,18 @@ int runInit(Context& c)
                       : QStringLiteral("ฐานข้อมูลมีตารางอยู่แล้ว ไม่ได้เปลี่ยนแปลง"));
 
     QString name = p.value(user);
-    QString pw = p.value(password);
     bool haveUser = false;
     if (!anyUser(*database, &haveUser, &error))
         return c.refuse(error);
-    if (!p.isSet(user) && !haveUser && !p.isSet(demo) && stdinIsTerminal()) {
+    const bool askUser = !p.isSet(user) && !haveUser && !p.isSet(demo) && stdinIsTerminal();
+    if (askUser)
         name = promptLine(QStringLiteral("ชื่อผู้ใช้คนแรก (ว่างไว้เพื่อข้าม): "));
-        if (!name.isEmpty()) {
+    // The password is asked only for a user that will be added.
+    if ((askUser || askPassword) && !name.isEmpty()) {
+        const bool exists = db::userExists(*database, name, &error);
+        if (!error.isEmpty())
+            return c.refuse(error);
+        if (!exists) {
             pw = promptPassword(QStringLiteral("รหัสผ่าน: "));
             const QString again = promptPassword(QStringLiteral("ยืนยันรหัสผ่าน: "));
             if (pw != again)
@@ -85,12 +111,12 @@ int runInit(Context& c)
         haveUser = true;
     }
     if (!haveUser)
-        c.outLine(QStringLiteral("ยังไม่มีผู้ใช้ในระบบ: เพิ่มผู้ใช้คนแรกด้วย velmora-cli init --user ชื่อ --password รหัสผ่าน"));
+        c.outLine(QStringLiteral("ยังไม่มีผู้ใช้ในระบบ: เพิ่มผู้ใช้คนแรกด้วย velmora-cli init --user ชื่อ "
+                                 "(แล้วพิมพ์รหัสผ่านเมื่อถูกถาม หรือส่งทาง --password-stdin)"));
     return Success;
 }
 
-const Registration reg(
-    {QStringLiteral("init"), QStringLiteral("init [--user NAME --password PW] [--demo]"), false, runInit});
+const Registration reg({QStringLiteral("init"), kInitSynopsis, false, runInit});
 
 } // namespace
 } // namespace velmora::cli

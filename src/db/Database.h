@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 
@@ -45,6 +46,18 @@ public:
 
     // True if a table of this name exists (names compared regardless of case).
     bool hasTable(const QString& name) const;
+    // The same, telling a failed check (no value, *error set) from an absent table.
+    std::optional<bool> findTable(const QString& name, QString* error) const;
+
+    // True when the database could only be opened for reading (a read-only
+    // file, folder or drive): reading works, every writing transaction is
+    // refused with readOnlyMessage().
+    bool readOnly() const { return m_readOnly; }
+
+    // How long an SQLite connection opened from now on waits for another
+    // connection's write before giving up (milliseconds; 10 s by default).
+    static void setBusyTimeout(int milliseconds);
+    static int busyTimeout();
 
 private:
     Database(QString url, QString connectionName, Backend backend);
@@ -52,9 +65,23 @@ private:
     QString m_url;
     QString m_connectionName;
     Dialect m_dialect;
+    bool m_readOnly = false;
 };
 
-// Scope guard: begins a transaction, rolls it back unless commit() succeeded.
+// The driver's text of an error, preceded by what the officer can do about it
+// when the cause is known (another user's long write, a read-only or full
+// disk, a lost server).
+QString describeError(const QSqlError& error);
+// A write refused because the database can only be read.
+QString readOnlyMessage();
+// The wait for another user's write ran out.
+QString busyMessage();
+
+// Scope guard of every writing transaction: begins it, rolls it back unless
+// commit() succeeded. On SQLite the transaction takes the write lock at once
+// (BEGIN IMMEDIATE), so that a writer that reads first waits for another
+// connection's write (up to the busy timeout) instead of failing on its first
+// write. A read-only database refuses it.
 class Transaction
 {
 public:
@@ -64,10 +91,13 @@ public:
     Transaction& operator=(const Transaction&) = delete;
 
     bool active() const { return m_active; }
+    // Why the transaction could not begin: a Thai message with the cause.
+    const QString& error() const { return m_error; }
     bool commit(QString* error = nullptr);
 
 private:
     QSqlDatabase m_db;
+    QString m_error;
     bool m_active = false;
     bool m_done = false;
 };

@@ -92,6 +92,11 @@ bool addDemoData(const Database& db, const QDate& today, QString* error)
     const QDate yearEnd(today.year(), 12, 31);
 
     Transaction tx(db);
+    if (!tx.active()) {
+        if (error)
+            *error = tx.error();
+        return false;
+    }
     Writer w(db);
 
     const QList<QPair<QString, QString>> departs = {
@@ -215,7 +220,7 @@ bool addDemoData(const Database& db, const QDate& today, QString* error)
             return false;
         }
         if (!present
-            && !addUser(db, QLatin1String(kDemoUser), QLatin1String(kDemoPassword), QStringLiteral("ผู้ทดลอง"),
+            && !addUserWithin(db, QLatin1String(kDemoUser), QLatin1String(kDemoPassword), QStringLiteral("ผู้ทดลอง"),
                 QStringLiteral("ระบบ"), error))
             return false;
     }

@@ -44,6 +44,9 @@ bool isPasswordHash(const QString& stored)
 
 bool passwordMatches(const QString& stored, const QString& typed)
 {
+    // An empty password never logs in, even where an empty one is stored.
+    if (typed.isEmpty() || stored.isEmpty())
+        return false;
     if (!isPasswordHash(stored))
         return stored == typed; // an older installation's plain text, compared exactly
     initSodium();

@@ -12,7 +12,8 @@ void useCheapPasswordHashForTests();
 // True if stored is one of our hashes (as opposed to an old plain-text password).
 bool isPasswordHash(const QString& stored);
 // Checks a typed password against a stored value: a hash is verified, a plain
-// text is compared exactly, letter case and blanks included.
+// text is compared exactly, letter case and blanks included. An empty password,
+// typed or stored, never matches.
 bool passwordMatches(const QString& stored, const QString& typed);
 
 } // namespace velmora::db

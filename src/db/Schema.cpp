@@ -222,6 +222,11 @@ namespace {
 bool createTables(const Database& db, const std::vector<const Table*>& list, QString* error)
 {
     Transaction tx(db);
+    if (!tx.active()) {
+        if (error)
+            *error = tx.error();
+        return false;
+    }
     for (const Table* t : list) {
         for (const QString& sql : statementsFor(db.dialect(), *t)) {
             if (!run(db, sql, {}, error))
@@ -260,14 +265,22 @@ bool ensureSchema(const Database& db, QString* error, bool* created)
     QStringList missing;
     bool anyPresent = false;
     for (const Table& t : tables()) {
-        if (db.hasTable(QLatin1String(t.name)))
+        // A check that fails (an unreadable file, a lost server) is reported
+        // as such, never taken for a missing table.
+        const std::optional<bool> present = db.findTable(QLatin1String(t.name), error);
+        if (!present)
+            return false;
+        if (*present)
             anyPresent = true;
         else
             missing << QLatin1String(t.name);
     }
     std::vector<const Table*> missingAdded;
     for (const Table& t : added()) {
-        if (db.hasTable(QLatin1String(t.name)))
+        const std::optional<bool> present = db.findTable(QLatin1String(t.name), error);
+        if (!present)
+            return false;
+        if (*present)
             anyPresent = true;
         else
             missingAdded.push_back(&t);

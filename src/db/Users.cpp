@@ -93,6 +93,11 @@ PasswordChangeResult changePassword(const Database& db, const QString& userName,
     const QString& newPassword, const QString& confirmation)
 {
     PasswordChangeResult result;
+    Transaction tx(db);
+    if (!tx.active()) {
+        result.error = tx.error();
+        return result;
+    }
     UserRow row;
     if (!findUser(db, userName, &row, &result.error)) {
         result.status = PasswordChangeResult::Error;
@@ -116,6 +121,10 @@ PasswordChangeResult changePassword(const Database& db, const QString& userName,
         result.status = PasswordChangeResult::Error;
         return result;
     }
+    if (!tx.commit(&result.error)) {
+        result.status = PasswordChangeResult::Error;
+        return result;
+    }
     result.status = PasswordChangeResult::Changed;
     return result;
 }
@@ -128,13 +137,32 @@ bool userExists(const Database& db, const QString& userName, QString* error)
     return row.found;
 }
 
-bool addUser(const Database& db, const QString& userName, const QString& password, const QString& firstName,
+bool addUserWithin(const Database& db, const QString& userName, const QString& password, const QString& firstName,
     const QString& lastName, QString* error)
 {
     if (userName.isEmpty() || password.isEmpty()) {
         if (error)
             *error = QStringLiteral("ต้องระบุชื่อผู้ใช้และรหัสผ่าน");
         return false;
+    }
+    // The columns' lengths, checked here so that every server gives the same answer.
+    const struct
+    {
+        const QString& text;
+        int length;
+        const char* what;
+    } fields[] = {{userName, kUserNameLength, "ชื่อผู้ใช้"}, {firstName, kUserFirstNameLength, "ชื่อ"},
+        {lastName, kUserLastNameLength, "นามสกุล"}};
+    for (const auto& f : fields) {
+        const auto characters = f.text.toUcs4().size();
+        if (characters > f.length) {
+            if (error)
+                *error = QStringLiteral("%1ยาวเกินไป: ยาวได้ไม่เกิน %2 ตัวอักษร (ที่ใส่มา %3 ตัวอักษร)")
+                             .arg(QString::fromUtf8(f.what))
+                             .arg(f.length)
+                             .arg(characters);
+            return false;
+        }
     }
     UserRow row;
     if (!findUser(db, userName, &row, error))
@@ -146,7 +174,19 @@ bool addUser(const Database& db, const QString& userName, const QString& passwor
     }
     return prepareAndRun(db,
         QStringLiteral("INSERT INTO EP_TR_User (UserName, Upassword, F_Name, L_Name) VALUES (?, ?, ?, ?)"),
-        {userName, hashPassword(password), firstName, lastName}, QStringLiteral("adding the user"), error);
+        {userName, hashPassword(password), firstName, lastName}, QStringLiteral("เพิ่มผู้ใช้"), error);
+}
+
+bool addUser(const Database& db, const QString& userName, const QString& password, const QString& firstName,
+    const QString& lastName, QString* error)
+{
+    Transaction tx(db);
+    if (!tx.active()) {
+        if (error)
+            *error = tx.error();
+        return false;
+    }
+    return addUserWithin(db, userName, password, firstName, lastName, error) && tx.commit(error);
 }
 
 } // namespace velmora::db

@@ -40,8 +40,17 @@ struct PasswordChangeResult
 PasswordChangeResult changePassword(const Database& db, const QString& userName, const QString& oldPassword,
     const QString& newPassword, const QString& confirmation);
 
-// Adds a user (password hashed). Refuses an existing name or an empty name or password.
+// Lengths of the user table's texts (characters).
+inline constexpr int kUserNameLength = 50;
+inline constexpr int kUserFirstNameLength = 120;
+inline constexpr int kUserLastNameLength = 120;
+
+// Adds a user (password hashed). Refuses an existing name, an empty name or
+// password, and a text longer than its column.
 bool addUser(const Database& db, const QString& userName, const QString& password, const QString& firstName,
+    const QString& lastName, QString* error);
+// The same inside a transaction the caller holds (no transaction of its own).
+bool addUserWithin(const Database& db, const QString& userName, const QString& password, const QString& firstName,
     const QString& lastName, QString* error);
 
 bool userExists(const Database& db, const QString& userName, QString* error);

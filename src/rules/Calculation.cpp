@@ -1,7 +1,10 @@
 #include "rules/Calculation.h"
 
 #include "rules/AmountText.h"
+#include "rules/FieldLimits.h"
 #include "rules/Utility.h"
+
+#include <utility>
 
 namespace velmora::calc {
 
@@ -40,6 +43,11 @@ Salary_Check Check_Salary(std::string_view text)
         check.error = "เงินเดือนสุดท้ายต้องไม่ติดลบ: " + shown;
         return check;
     }
+    if (!Fits_Money_Column(*value)) {
+        check.error =
+            "เงินเดือนสุดท้ายเกินกว่าที่ฐานข้อมูลเก็บได้ (ต้องน้อยกว่า " + std::string(kMoney_Limit_Text) + " บาท): " + shown;
+        return check;
+    }
     check.value = value.value_or(0);
     return check;
 }
@@ -48,6 +56,22 @@ std::string Step_Officer_Inputs(const Calculation_Input& input, Calculation* c)
 {
     if (Trim_Spaces(input.reason).empty())
         return kMessage_No_Reason;
+    // What the save writes as it stands must fit its column.
+    const std::pair<const std::string*, std::pair<int, const char*>> texts[] = {
+        {&input.sapid, {kSapID_Length, "SAP ID"}},
+        {&input.ssn, {kSSN_Length, "เลขประจำตัวประชาชน"}},
+        {&input.prefix, {kPrefix_Length, "คำนำหน้าชื่อ"}},
+        {&input.first_name, {kFirst_Name_Length, "ชื่อ"}},
+        {&input.last_name, {kLast_Name_Length, "นามสกุล"}},
+        {&input.depart_code, {kDepart_Code_Length, "รหัสส่วนงาน"}},
+        {&input.depart_name, {kDepart_Name_Length, "ชื่อส่วนงาน"}},
+        {&input.reason, {kReason_Length, "เหตุแห่งการออก"}},
+    };
+    for (const auto& [text, limit] : texts) {
+        std::string error = Check_Length(*text, limit.first, limit.second);
+        if (!error.empty())
+            return error;
+    }
     const Salary_Check salary = Check_Salary(input.salary_text);
     if (!salary.ok())
         return salary.error;
@@ -99,6 +123,9 @@ std::string Step_Money(const Calculation_Input& input, Calculation* c)
     // Total days decide between the fixed rule and the table, total years
     // (earlier service included) the table row.
     c->money = Compute_Money(c->span_figures.total_days, c->service.total.years, c->salary, c->earlier, input.brackets);
+    if (!Fits_Money_Column(c->money.compensation) || !Fits_Money_Column(c->money.net))
+        return "เงินชดเชยที่คำนวณได้ (" + c->money.compensation_text + " บาท) เกินกว่าที่ฐานข้อมูลเก็บได้ (ต้องน้อยกว่า "
+            + std::string(kMoney_Limit_Text) + " บาท): ตรวจเงินเดือนสุดท้าย";
     return {};
 }
 

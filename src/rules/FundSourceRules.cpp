@@ -1,5 +1,7 @@
 #include "rules/FundSourceRules.h"
 
+#include "rules/ServicePeriod.h"
+
 #include "rules/AmountText.h"
 
 namespace velmora {
@@ -38,11 +40,8 @@ double Fund_Source_Share(double net, double factMonths, double kvMonths, std::st
 
 std::string Check_Save_Date(std::string_view date)
 {
-    bool form = date.size() == 10 && date[2] == '/' && date[5] == '/';
-    for (std::size_t i = 0; form && i < date.size(); ++i)
-        if (i != 2 && i != 5 && (date[i] < '0' || date[i] > '9'))
-            form = false;
-    if (form)
+    // A real date (31/02 is refused), Buddhist-era year.
+    if (Is_Valid_Date_Text(date, Year_Era::Buddhist))
         return {};
     return "วันที่ไม่ถูกต้อง: \"" + std::string(date) + "\" (ต้องเป็น วว/ดด/ปปปป ปีพุทธศักราช เช่น 01/03/2567)";
 }

@@ -196,7 +196,7 @@ bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const
     db::Transaction tx(db);
     if (!tx.active()) {
         if (error)
-            *error = "บันทึกข้อมูลไม่ได้: เริ่มรายการบันทึกไม่สำเร็จ " + S(db.connection().lastError().text());
+            *error = "บันทึกข้อมูลไม่ได้: " + S(tx.error());
         return false;
     }
     // First the status, and only while it is still "A": on a shared server the

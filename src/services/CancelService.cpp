@@ -77,7 +77,7 @@ bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool w
     db::Transaction tx(db);
     if (!tx.active()) {
         if (error)
-            *error = "ยกเลิกการคำนวณไม่ได้: เริ่มรายการบันทึกไม่สำเร็จ " + S(db.connection().lastError().text());
+            *error = "ยกเลิกการคำนวณไม่ได้: " + S(tx.error());
         return false;
     }
     const QVariantList key = {Q(id)};

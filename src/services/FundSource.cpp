@@ -5,6 +5,7 @@
 #include "db/Database.h"
 #include "db/Statement.h"
 #include "rules/AmountText.h"
+#include "rules/ServicePeriod.h"
 #include "rules/Utility.h"
 
 #include <QSet>
@@ -295,7 +296,7 @@ bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString*
         return true;
     db::Transaction tx(db);
     if (!tx.active()) {
-        *error = QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความ: เริ่ม transaction ไม่ได้");
+        *error = QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความ: ") + tx.error();
         return false;
     }
     QSqlQuery q = db.query();

@@ -79,7 +79,8 @@ struct FundSourceResult
     QList<FundSourceLine> lines; // one per line of the grid (not for the total row)
 };
 
-// An empty text when the date is "dd/mm/yyyy" in digits, else the message.
+// An empty text when the date is a real calendar date "dd/mm/yyyy" with a
+// Buddhist-era year, else the message.
 QString checkSaveDate(const QString& date);
 // "dd/mm/yyyy" to the key "yyyymmdd" the save dates are compared by.
 QString saveDateKey(const QString& date);

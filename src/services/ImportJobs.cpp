@@ -175,7 +175,7 @@ bool prepare(const db::Database& db, Statement* s, const QString& sql, const QSt
     s->query.setForwardOnly(true);
     s->purpose = purpose;
     if (!s->query.prepare(sql)) {
-        *error = msg::databaseFailure(purpose, s->query.lastError().text());
+        *error = msg::databaseFailure(purpose, db::describeError(s->query.lastError()));
         return false;
     }
     return true;
@@ -319,7 +319,7 @@ private:
             + QStringList(QList<QString>(rows, one)).join(QLatin1Char(','));
         auto q = std::make_unique<QSqlQuery>(m_db.query());
         if (!q->prepare(sql)) {
-            *why = m_purpose + QStringLiteral(": ") + q->lastError().text();
+            *why = m_purpose + QStringLiteral(": ") + db::describeError(q->lastError());
             return nullptr;
         }
         return q;
@@ -349,7 +349,7 @@ bool readExisting(const db::Database& db, const QString& select, const QString& 
     const QString sql = select + QStringLiteral(" WHERE %1 IN (").arg(keyColumn)
         + QStringList(QList<QString>(chunk, QStringLiteral("?"))).join(QLatin1Char(',')) + QLatin1Char(')');
     if (!q.prepare(sql)) {
-        *why = q.lastError().text();
+        *why = db::describeError(q.lastError());
         return false;
     }
     for (qsizetype from = 0; from < keys.size(); from += chunk) {
@@ -498,7 +498,7 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
     *databaseFault = false;
     db::Transaction transaction(db);
     if (!transaction.active()) {
-        *error = msg::databaseFailure(QStringLiteral("เริ่มการบันทึก"), db.connection().lastError().text());
+        *error = transaction.error();
         return false;
     }
     const QString sheet1 = book.sheetNames.value(0);
@@ -690,7 +690,7 @@ bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableC
     *databaseFault = false;
     db::Transaction transaction(db);
     if (!transaction.active()) {
-        *error = msg::databaseFailure(QStringLiteral("เริ่มการบันทึก"), db.connection().lastError().text());
+        *error = transaction.error();
         return false;
     }
     Statement find, update;
@@ -810,7 +810,14 @@ bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, 
     if (!fast || !databaseFault)
         return false;
     // Nothing was kept; once more row by row, so the message names the row.
-    return saveEmployeesOnce(db, book, counts, error, progress, false, &databaseFault);
+    // A retry that fails without reaching a row (the server is gone) keeps
+    // the first attempt's reason.
+    QString retryError;
+    if (saveEmployeesOnce(db, book, counts, &retryError, progress, false, &databaseFault))
+        return true;
+    if (databaseFault)
+        *error = retryError;
+    return false;
 }
 
 bool saveHistoryWorkbook(
@@ -822,7 +829,12 @@ bool saveHistoryWorkbook(
         return true;
     if (!fast || !databaseFault)
         return false;
-    return saveHistoryOnce(db, book, counts, error, progress, false, &databaseFault);
+    QString retryError;
+    if (saveHistoryOnce(db, book, counts, &retryError, progress, false, &databaseFault))
+        return true;
+    if (databaseFault)
+        *error = retryError;
+    return false;
 }
 
 QStringList describeCounts(const TableCounts& c)

@@ -102,6 +102,33 @@ TEST_F(Cancel_Cli, NothingToCancelIsRefused)
     EXPECT_EQ(Count("EP_Work_Histry", "SapID", kSap), 2);
 }
 
+// Another connection (here: this test process) is in the middle of a write:
+// on SQLite it holds the database's write lock, on PostgreSQL the employee's
+// row. The cancel, a second process, waits for it and then succeeds.
+TEST_F(Cancel_Cli, WaitsForAnotherWriterAndSucceeds)
+{
+    ASSERT_EQ(Save("10000001").exit, 0);
+    QProcess cancel;
+    {
+        velmora::db::Transaction writer(t.db());
+        ASSERT_TRUE(writer.active()) << writer.error().toStdString();
+        t.exec(QStringLiteral("UPDATE EP_Emp_Main SET Emp_RecMChod_Status = ? WHERE SapID = ?"),
+            {QStringLiteral("P"), kSap});
+        cancel.setProgram(QStringLiteral(VELMORA_CLI));
+        cancel.setArguments({QStringLiteral("--db"), t.url(), QStringLiteral("cancel"), kSap});
+        cancel.start();
+        ASSERT_TRUE(cancel.waitForStarted());
+        // Still waiting after the start of the program and a good while more.
+        EXPECT_FALSE(cancel.waitForFinished(2500)) << cancel.readAllStandardError().toStdString();
+        QString error;
+        ASSERT_TRUE(writer.commit(&error)) << error.toStdString();
+    }
+    ASSERT_TRUE(cancel.waitForFinished(60000));
+    EXPECT_EQ(cancel.exitCode(), 0) << cancel.readAllStandardError().toStdString();
+    EXPECT_EQ(Count("EP_mRec_Money_Chodchoy", "SapID", kSap), 0);
+    EXPECT_EQ(Status(kSap), QStringLiteral("A"));
+}
+
 TEST_F(Cancel_Cli, UsageErrors)
 {
     EXPECT_EQ(Run({QStringLiteral("cancel")}).exit, 2);

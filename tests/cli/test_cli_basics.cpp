@@ -141,3 +141,39 @@ TEST(CliStartupGuard, APartlyBuiltDatabaseIsRefusedNamingTheMissingTables)
     }
     EXPECT_FALSE(t->hasTable(QStringLiteral("EP_TR_Cal_Money")));
 }
+
+// The password from standard input: never on the command line, where the
+// process list shows it to every user of the machine.
+TEST(CliInit, PasswordFromStandardInput)
+{
+    test::TestDatabase t(false);
+    const test::CliResult r =
+        runCli({"--db", t.url(), "init", "--user", "somying", "--password-stdin"}, 60000, "p'w รหัส\r\nnext line\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains(QStringLiteral("รหัส"))) << r.out.toStdString();
+    EXPECT_EQ(db::checkLogin(t.db(), QStringLiteral("somying"), QStringLiteral("p'w รหัส")).status, db::LoginResult::Ok);
+}
+
+TEST(CliInit, PasswordOptionsRefused)
+{
+    test::TestDatabase t(false);
+    struct Case
+    {
+        QStringList args;
+        QByteArray input;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {{"init", "--password-stdin"}, "pw\n", 2}, // no user
+        {{"init", "--user", "a", "--password-stdin", "--password", "pw"}, "pw\n", 2},
+        {{"init", "--user", "a", "--password-stdin"}, "\n", 1}, // an empty first line
+        {{"init", "--user", QString(51, QLatin1Char('u')), "--password-stdin"}, "pw\n", 1}, // name too long
+    };
+    for (const Case& c : cases) {
+        const test::CliResult r = runCli(QStringList {"--db", t.url()} + c.args, 60000, c.input);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << ": " << r.err.toStdString();
+    }
+    if (t->hasTable(QStringLiteral("EP_TR_User"))) {
+        EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_TR_User")).toInt(), 0);
+    }
+}

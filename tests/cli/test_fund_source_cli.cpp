@@ -132,6 +132,13 @@ TEST_F(FundSourceCli, BadInput)
     const CliRun bad = cli({"report", "fund-source", "--from", "1/3/2567", "--to", "31/03/2567"});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_EQ(bad.err.count(QLatin1Char('\n')), 1);
+    // A day that no calendar has, on either side of the range.
+    for (const auto& [from, to] : {std::pair {"31/02/2566", "31/03/2567"}, std::pair {"01/03/2567", "31/04/2567"}}) {
+        const CliRun noSuchDay = cli({"report", "fund-source", "--from", from, "--to", to});
+        EXPECT_EQ(noSuchDay.exitCode, 1) << from << " " << to;
+        EXPECT_TRUE(noSuchDay.err.startsWith(QStringLiteral("วันที่ไม่ถูกต้อง"))) << noSuchDay.err.toStdString();
+        EXPECT_TRUE(noSuchDay.out.isEmpty());
+    }
     EXPECT_EQ(cli({"print", "memo", "--from", "01/03/2567", "--to", "31/03/2567", "--sapids", "1", "--department", "x",
                       "--pdf", "/tmp/x.pdf", "--routing", "mail"})
                   .exitCode,

@@ -1,11 +1,14 @@
 #include "db/DemoData.h"
 #include "db/Schema.h"
 #include "db/Users.h"
+#include "rules/FieldLimits.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
 #include <QSqlError>
+#include <QHash>
+#include <QRegularExpression>
 #include <QSqlQuery>
 
 using namespace velmora;
@@ -275,4 +278,42 @@ TEST(DemoData, FillsEveryScreenAndIsIdempotent)
     EXPECT_EQ(count(t, QStringLiteral("EP_Emp_Main")), employees);
     EXPECT_EQ(count(t, QStringLiteral("EP_Work_Histry")), periods);
     EXPECT_EQ(count(t, QStringLiteral("EP_TR_User")), 1);
+}
+
+// The limits the typed and imported values are checked against are the
+// columns' own: read them back from the schema's statements.
+TEST(Schema, FieldLimitsAreTheColumnsOwn)
+{
+    const QStringList statements = db::schemaStatements(db::Dialect(db::Backend::Postgres));
+    QHash<QString, int> lengths; // "Table.Column" -> VARCHAR length
+    QString numeric;
+    static const QRegularExpression table(QStringLiteral("^CREATE TABLE (\\w+)"));
+    static const QRegularExpression column(QStringLiteral("^\\s+(\\w+) VARCHAR\\((\\d+)\\)"));
+    static const QRegularExpression money(QStringLiteral("Money_Rate (NUMERIC\\(\\d+,\\d+\\))"));
+    for (const QString& s : statements) {
+        const QString name = table.match(s).captured(1);
+        for (const QString& line : s.split(QLatin1Char('\n'))) {
+            const auto m = column.match(line);
+            if (m.hasMatch())
+                lengths.insert(name + QLatin1Char('.') + m.captured(1), m.captured(2).toInt());
+        }
+        if (money.match(s).hasMatch())
+            numeric = money.match(s).captured(1);
+    }
+    EXPECT_EQ(lengths.value(QStringLiteral("EP_Emp_Main.SapID")), kSapID_Length);
+    EXPECT_EQ(lengths.value(QStringLiteral("EP_Emp_Main.SSN")), kSSN_Length);
+    EXPECT_EQ(lengths.value(QStringLiteral("EP_Emp_Main.Surname")), kPrefix_Length);
+    EXPECT_EQ(lengths.value(QStringLiteral("EP_Emp_Main.F_Name")), kFirst_Name_Length);
+    EXPECT_EQ(lengths.value(QStringLiteral("EP_Emp_Main.L_Name")), kLast_Name_Length);
+    EXPECT_EQ(lengths.value(QStringLiteral("EP_Emp_Main.Depart_Code")), kDepart_Code_Length);
+    EXPECT_EQ(lengths.value(QStringLiteral("EP_Emp_Main.Work_Type_Code")), kWork_Type_Code_Length);
+    EXPECT_EQ(lengths.value(QStringLiteral("EP_mRec_Money_Chodchoy.Emp_Surname")), kPrefix_Length);
+    EXPECT_EQ(lengths.value(QStringLiteral("EP_mRec_Money_Chodchoy.Depart_Name")), kDepart_Name_Length);
+    EXPECT_EQ(lengths.value(QStringLiteral("EP_mRec_Money_Chodchoy.Event_Out")), kReason_Length);
+    EXPECT_EQ(lengths.value(QStringLiteral("EP_TR_User.UserName")), db::kUserNameLength);
+    EXPECT_EQ(lengths.value(QStringLiteral("EP_TR_User.F_Name")), db::kUserFirstNameLength);
+    EXPECT_EQ(lengths.value(QStringLiteral("EP_TR_User.L_Name")), db::kUserLastNameLength);
+    // NUMERIC(18,2): sixteen digits before the point.
+    EXPECT_EQ(numeric, QStringLiteral("NUMERIC(18,2)"));
+    EXPECT_EQ(kMoney_Limit, 1e16);
 }

@@ -130,3 +130,55 @@ TEST(Users, AddingAnExistingNameIsRefused)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(db::addUser(t.db(), QStringLiteral("b"), QString(), {}, {}, &error));
 }
+
+// An empty password never logs in, not even against an empty one stored by
+// an older installation, nor against a stored hash of nothing.
+TEST(Password, EmptyNeverMatches)
+{
+    test::TestDatabase t;
+    t.exec(QStringLiteral("INSERT INTO EP_TR_User (UserName, Upassword, F_Name, L_Name) VALUES (?, ?, ?, ?)"),
+        {QStringLiteral("blank"), QString(""), QStringLiteral("ก"), QStringLiteral("ข")});
+    EXPECT_EQ(db::checkLogin(t.db(), QStringLiteral("blank"), QString()).status, LoginResult::WrongPassword);
+    EXPECT_FALSE(db::passwordMatches(QString(), QString()));
+    EXPECT_FALSE(db::passwordMatches(db::hashPassword(QString()), QString()));
+    EXPECT_FALSE(db::passwordMatches(QStringLiteral("x"), QString()));
+}
+
+// Names longer than their columns get the same Thai message on every server
+// (PostgreSQL would refuse them in its own English, SQLite would store them).
+struct LengthCase
+{
+    const char* name;
+    int userName;
+    int firstName;
+    int lastName;
+    const char* word; // the field the message names; "" when accepted
+};
+
+class UserLengths : public ::testing::TestWithParam<LengthCase>
+{
+};
+
+TEST_P(UserLengths, CheckedBeforeTheStatement)
+{
+    const LengthCase& c = GetParam();
+    test::TestDatabase t;
+    // Thai letters: one character each, three bytes in UTF-8.
+    const QString user = QString(c.userName, QChar(0x0E01));
+    QString error;
+    const bool added = db::addUser(t.db(), user, QStringLiteral("pw"), QString(c.firstName, QChar(0x0E02)),
+        QString(c.lastName, QChar(0x0E03)), &error);
+    const QString word = QString::fromUtf8(c.word);
+    EXPECT_EQ(added, word.isEmpty()) << error.toStdString();
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_TR_User")).toInt(), added ? 1 : 0);
+    if (!added) {
+        EXPECT_TRUE(error.startsWith(word + QStringLiteral("ยาวเกินไป"))) << error.toStdString();
+        EXPECT_FALSE(error.contains(QLatin1String("value too long"))) << error.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, UserLengths,
+    ::testing::Values(LengthCase {"AllAtTheirLimits", 50, 120, 120, ""},
+        LengthCase {"UserNameOneOver", 51, 1, 1, "ชื่อผู้ใช้"}, LengthCase {"FirstNameOneOver", 5, 121, 1, "ชื่อ"},
+        LengthCase {"LastNameOneOver", 5, 1, 121, "นามสกุล"}),
+    [](const ::testing::TestParamInfo<LengthCase>& info) { return std::string(info.param.name); });

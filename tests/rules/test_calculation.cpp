@@ -213,6 +213,55 @@ TEST(Check_Salary, AcceptedForms)
     EXPECT_EQ(Check_Salary(" 18500 ").value, 18500.0);
     EXPECT_EQ(Check_Salary("0").value, 0.0);
     EXPECT_TRUE(Check_Salary("1,234.5").ok());
+    EXPECT_TRUE(Check_Salary("999,999,999,999,999.99").ok()); // fits the money column
+}
+
+// The money columns hold sixteen digits before the point.
+TEST(Check_Salary, BeyondTheMoneyColumnIsRefused)
+{
+    for (const std::string& text :
+        {std::string("10,000,000,000,000,000"), std::string("10000000000000000.00"), "1" + std::string(300, '0')}) {
+        const Salary_Check c = Check_Salary(text);
+        EXPECT_NE(c.error.find("เกินกว่าที่ฐานข้อมูลเก็บได้"), std::string::npos) << text << ": " << c.error;
+    }
+}
+
+// What the save would write as it stands must fit its column; the money
+// computed from a salary that fits may not.
+TEST(Run_Calculation, ValuesBeyondTheColumnsAreRefused)
+{
+    struct Case
+    {
+        const char* name;
+        void (*change)(Calculation_Input&);
+        const char* message;
+    };
+    const Case cases[] = {
+        {"reason", [](Calculation_Input& in) { in.reason = std::string(256, 'x'); }, "เหตุแห่งการออกยาว"},
+        {"reason of Thai letters",
+            [](Calculation_Input& in) {
+                in.reason.clear();
+                for (int i = 0; i < 256; ++i)
+                    in.reason += "ก";
+            },
+            "เหตุแห่งการออกยาว"},
+        {"sapid", [](Calculation_Input& in) { in.sapid = std::string(31, '1'); }, "SAP IDยาว"},
+        {"first name", [](Calculation_Input& in) { in.first_name = std::string(121, 'a'); }, "ชื่อยาว"},
+        {"compensation", [](Calculation_Input& in) { in.salary_text = "5,000,000,000,000,000"; }, "เงินชดเชยที่คำนวณได้"},
+    };
+    for (const Case& c : cases) {
+        Calculation_Input in = Worked_Example();
+        c.change(in);
+        const Calculation result = Run_Calculation(in);
+        EXPECT_NE(result.error.find(c.message), std::string::npos) << c.name << ": " << result.error;
+    }
+    // At their limits they pass.
+    Calculation_Input in = Worked_Example();
+    in.reason.clear();
+    for (int i = 0; i < 255; ++i)
+        in.reason += "ก";
+    in.sapid = std::string(30, '1');
+    EXPECT_TRUE(Run_Calculation(in).ok()) << Run_Calculation(in).error;
 }
 
 TEST(Check_Request_Month, RealMonths)

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
 using namespace velmora;
 using namespace velmora::calc;
 using velmora::test::Test_Employee;
@@ -270,3 +272,68 @@ TEST_F(Saved_List, CellsOfARow)
 }
 
 } // namespace
+
+namespace {
+
+// Restores the program's wait for other writers when the test ends.
+struct Busy_Timeout
+{
+    explicit Busy_Timeout(int milliseconds) { db::Database::setBusyTimeout(milliseconds); }
+    ~Busy_Timeout() { db::Database::setBusyTimeout(10000); }
+};
+
+} // namespace
+
+// Another connection holds the write lock longer than this one waits: the
+// cancel gives up after its wait (not at once), says what to do, and leaves
+// everything as it was.
+TEST(Cancel_Concurrent, WriteLockHeldPastTheWaitGivesTheMessage)
+{
+    TestDatabase t;
+    if (t.isPostgres())
+        GTEST_SKIP() << "the wait for the write lock is SQLite's busy timeout";
+    Saved_Worked_Example(t);
+    std::unique_ptr<db::Database> canceller;
+    {
+        const Busy_Timeout wait(400);
+        canceller = t.openAnother();
+    }
+    ASSERT_TRUE(canceller);
+    db::Transaction writer(t.db());
+    ASSERT_TRUE(writer.active()) << writer.error().toStdString();
+    t.exec(QStringLiteral("UPDATE EP_Emp_Main SET Money_Rate = Money_Rate WHERE SapID = ?"), {kSap});
+
+    QElapsedTimer clock;
+    clock.start();
+    std::string error;
+    EXPECT_FALSE(Cancel_Calculation(*canceller, "10000001", false, &error));
+    EXPECT_GE(clock.elapsed(), 350); // it waited
+    EXPECT_NE(error.find("ผู้ใช้อื่นกำลังบันทึกข้อมูล"), std::string::npos) << error;
+    EXPECT_NE(error.find("รอสักครู่แล้วทำรายการนี้ใหม่"), std::string::npos) << error;
+    EXPECT_NE(error.find("ไม่มีข้อมูลใดถูกบันทึก"), std::string::npos) << error;
+
+    QString commitError;
+    ASSERT_TRUE(writer.commit(&commitError)) << commitError.toStdString();
+    const Rows after = Rows_Of(t, kSap);
+    EXPECT_EQ(after.summary, 1);
+    EXPECT_EQ(after.details, 2);
+    EXPECT_EQ(after.status, QStringLiteral("P"));
+    // Once the other write is over, the same cancel goes through.
+    EXPECT_TRUE(Cancel_Calculation(*canceller, "10000001", false, &error)) << error;
+}
+
+// A server that refuses writes (PostgreSQL in read-only mode) gets the
+// read-only message, not the driver's English alone.
+TEST(Cancel_Concurrent, ReadOnlyServerSaysSo)
+{
+    TestDatabase t;
+    if (!t.isPostgres())
+        GTEST_SKIP() << "SQLite's read-only files are tested with the connection";
+    Saved_Worked_Example(t);
+    t.exec(QStringLiteral("SET default_transaction_read_only = on"));
+    std::string error;
+    EXPECT_FALSE(Cancel_Calculation(t.db(), "10000001", false, &error));
+    EXPECT_NE(error.find(db::readOnlyMessage().toStdString()), std::string::npos) << error;
+    t.exec(QStringLiteral("SET default_transaction_read_only = off"));
+    EXPECT_EQ(Rows_Of(t, kSap).summary, 1);
+}

@@ -65,6 +65,16 @@ TEST(SaveDate, KeyIsYearMonthDay)
         EXPECT_FALSE(checkSaveDate(QString::fromUtf8(bad)).isEmpty()) << bad;
 }
 
+// Only real calendar days; the year is Buddhist era (2567 is 2024, a leap year).
+TEST(SaveDate, OnlyRealDays)
+{
+    for (const char* good : {"29/02/2567", "31/12/2566", "01/01/2500", "30/04/2568"})
+        EXPECT_EQ(checkSaveDate(QString::fromUtf8(good)), QString()) << good;
+    for (const char* bad : {"31/02/2566", "29/02/2566", "30/02/2567", "31/04/2568", "00/01/2567", "15/13/2567",
+             "15/00/2567", "32/01/2567"})
+        EXPECT_FALSE(checkSaveDate(QString::fromUtf8(bad)).isEmpty()) << bad;
+}
+
 // A result list of three lines (the second and third of one calculation) and its total row.
 ReportGrid threeLines()
 {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QSqlQuery>
 
 using namespace velmora::import;
 using velmora::test::TestDatabase;
@@ -294,4 +295,39 @@ TEST(EmployeeSave, RefusedBatchIsReplayedRowByRowToNameTheRow)
     EXPECT_TRUE(error.startsWith(QStringLiteral("บันทึกข้อมูลไม่สำเร็จ ไม่มีข้อมูลใดถูกบันทึก: แผ่นงานที่ 1 (พนักงาน) แถวที่ 6: ")))
         << error.toStdString();
     EXPECT_EQ(count(t, "EP_Emp_Main"), 0);
+}
+
+// The database goes away in the middle of the save (on PostgreSQL the server
+// ends the session; on SQLite the connection is closed under the save). The
+// message keeps the reason of the first failure; the row-by-row retry, which
+// cannot even begin, does not replace it with an empty one.
+TEST(EmployeeSave, LostDatabaseKeepsTheFirstReason)
+{
+    TestDatabase t;
+    std::unique_ptr<velmora::db::Database> other = t.openAnother();
+    ASSERT_TRUE(other);
+    const QVariant pid = t.isPostgres() ? t.scalar(QStringLiteral("SELECT pg_backend_pid()")) : QVariant();
+    bool cut = false;
+    EmployeeSaveCounts c;
+    QString error;
+    EXPECT_FALSE(saveEmployeeWorkbook(t.db(), employees(), &c, &error, [&](int position, int) {
+        if (cut || position != 3)
+            return;
+        cut = true;
+        if (t.isPostgres()) {
+            QSqlQuery q = other->query();
+            q.prepare(QStringLiteral("SELECT pg_terminate_backend(?)"));
+            q.addBindValue(pid);
+            EXPECT_TRUE(q.exec());
+        } else {
+            t.db().connection().close();
+        }
+    }));
+    EXPECT_TRUE(cut);
+    EXPECT_TRUE(error.startsWith(QStringLiteral("บันทึกข้อมูลไม่สำเร็จ ไม่มีข้อมูลใดถูกบันทึก: แผ่นงานที่ 1"))) << error.toStdString();
+    EXPECT_FALSE(error.trimmed().endsWith(QLatin1Char(':'))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("การติดต่อ"))) << error.toStdString();
+    QSqlQuery q = other->query();
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT COUNT(*) FROM EP_Emp_Main")) && q.next());
+    EXPECT_EQ(q.value(0).toInt(), 0);
 }

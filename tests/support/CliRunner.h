@@ -13,13 +13,16 @@ struct CliResult
     QString err;
 };
 
-// Runs the built velmora-cli with the given arguments, standard input closed.
-inline CliResult runCli(const QStringList& args, int timeoutMs = 60000)
+// Runs the built velmora-cli with the given arguments; standard input gets
+// `input` and is then closed.
+inline CliResult runCli(const QStringList& args, int timeoutMs = 60000, const QByteArray& input = {})
 {
     QProcess p;
     p.setProgram(QStringLiteral(VELMORA_BINARY_DIR "/src/cli/velmora-cli"));
     p.setArguments(args);
     p.start();
+    if (!input.isEmpty())
+        p.write(input);
     p.closeWriteChannel();
     CliResult r;
     if (!p.waitForFinished(timeoutMs)) {

@@ -12,7 +12,7 @@ namespace velmora::app {
 QString newDatabaseMessage()
 {
     return QStringLiteral("สร้างฐานข้อมูลใหม่แล้ว ยังไม่มีผู้ใช้ในระบบ\r"
-                          "เพิ่มผู้ใช้ด้วยคำสั่ง velmora-cli init --user ชื่อ --password รหัสผ่าน");
+                          "เพิ่มผู้ใช้ด้วยคำสั่ง velmora-cli init --user ชื่อ แล้วพิมพ์รหัสผ่านเมื่อถูกถาม");
 }
 
 bool prepareDatabase(const QString& url, Prompter& prompter, QString* error)

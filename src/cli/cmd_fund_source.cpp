@@ -7,6 +7,7 @@
 #include "pages/MemoPage.h"
 #include "pages/OrganisationSettings.h"
 #include "pages/PageRenderer.h"
+#include "rules/Utility.h"
 #include "services/FundSource.h"
 
 #include <QCommandLineOption>
@@ -135,8 +136,8 @@ int runMemoPrint(Context& c)
         return c.usage(QStringLiteral("--reason takes contract or retire"));
 
     QSet<QString> wanted;
-    for (const QString& id : p.value(sapids).split(QLatin1Char(','), Qt::SkipEmptyParts))
-        wanted.insert(id.trimmed());
+    for (const std::string& id : Split_Sap_Id_List(p.value(sapids).toStdString()))
+        wanted.insert(QString::fromStdString(id));
 
     auto database = c.openDatabase();
     if (!database)

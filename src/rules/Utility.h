@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -21,5 +22,9 @@ std::string Right_Chars(std::string_view text, unsigned count);
 // A day/month/year date text zero-filled to "dd/mm/yyyy"; whatever follows the
 // four year characters (a time of day) is dropped. No era conversion.
 std::string Pad_Date_Text(std::string_view text);
+
+// SAP IDs typed as a list: items separated by commas, white space around each
+// removed, empty items skipped, each ID once in the order first typed.
+std::vector<std::string> Split_Sap_Id_List(std::string_view text);
 
 } // namespace velmora

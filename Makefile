@@ -1,10 +1,12 @@
 # The two commands of the README:
 #   make run    install what is missing, build, start the desktop program on the demo database
 #   make test   install what is missing, build, run every test (SQLite and PostgreSQL)
+#   make fuzz   build the fuzz targets with clang in build-fuzz, run each for FUZZ_SECONDS
 BUILD ?= build
 DEMO_DB ?= $(BUILD)/demo.sqlite
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test build deps bench clean
+.PHONY: run test build deps bench clean fuzz
 
 deps:
 	@tools/install-deps.sh
@@ -26,6 +28,9 @@ run: build
 
 test: deps
 	VELMORA_BUILD_DIR=$(BUILD) tests/run-tests.sh
+
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) tools/fuzz-ci.sh
 
 clean:
 	rm -rf $(BUILD)

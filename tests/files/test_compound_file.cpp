@@ -273,3 +273,159 @@ TEST(XlsReader, SheetsStartingTogetherAreRefused)
     stream.chop(4);
     EXPECT_FALSE(scanRecordedCells(stream, &sheets, &cells));
 }
+
+namespace {
+
+QByteArray frame(char tag, const QByteArray& body)
+{
+    QByteArray b(1, tag);
+    QByteArray length(4, '\0');
+    put32(length, 0, quint32(body.size()));
+    return b + length + body;
+}
+
+QByteArray cellFrame(quint32 row, quint32 column, Cell::Kind kind, const QByteArray& text = {})
+{
+    QByteArray body(17, '\0');
+    put32(body, 0, row);
+    put32(body, 4, column);
+    body[8] = char(kind);
+    return frame('C', body + text);
+}
+
+const QByteArray kSheetHead = QByteArray("VXC1") + frame('S', QByteArray(1, '\0') + "ประวัติ");
+
+struct Frames
+{
+    const char* what;
+    QByteArray bytes;
+};
+
+class MalformedHelperOutput : public ::testing::TestWithParam<Frames>
+{
+};
+
+} // namespace
+
+TEST(HelperOutput, SheetsAndCellsAsSent)
+{
+    XlsCells book;
+    QString detail;
+    const QByteArray bytes =
+        kSheetHead + cellFrame(2, 3, Cell::Kind::Text, "ก") + frame('S', QByteArray(1, '\1')) + frame('Z', {});
+    ASSERT_TRUE(readXlsCells(bytes, &book, &detail)) << detail.toStdString();
+    ASSERT_EQ(book.sheets.size(), 2u);
+    EXPECT_EQ(book.sheets[0].sheet.name, QStringLiteral("ประวัติ"));
+    EXPECT_EQ(book.sheets[0].sheet.cell(2, 3).text, QStringLiteral("ก"));
+    EXPECT_EQ(book.sheets[1].state, 1); // beyond the limits: no cells
+    EXPECT_TRUE(book.complete);
+
+    ASSERT_TRUE(readXlsCells(QByteArray("VXC1") + frame('R', QByteArray(1, '\2')), &book, &detail));
+    EXPECT_EQ(book.refusal, 2);
+}
+
+TEST_P(MalformedHelperOutput, IsRefused)
+{
+    XlsCells book;
+    book.limits.maxRows = 100;
+    book.limits.maxColumns = 10;
+    book.limits.maxCells = 3;
+    QString detail;
+    EXPECT_FALSE(readXlsCells(GetParam().bytes, &book, &detail)) << GetParam().what;
+    EXPECT_FALSE(detail.isEmpty());
+    EXPECT_TRUE(book.sheets.empty());
+    EXPECT_EQ(book.limits.maxRows, 100); // the limits stay for the next call
+}
+
+INSTANTIATE_TEST_SUITE_P(Frames, MalformedHelperOutput,
+    ::testing::Values(Frames {"nothing", {}}, Frames {"no end", kSheetHead},
+        Frames {"cut in a frame", (kSheetHead + cellFrame(1, 1, Cell::Kind::Text, "abc")).chopped(2)},
+        Frames {"length beyond the output", kSheetHead + QByteArray("C\xff\xff\xff\x7f", 5)},
+        Frames {"cell before any sheet", QByteArray("VXC1") + cellFrame(1, 1, Cell::Kind::Number) + frame('Z', {})},
+        Frames {"row 0", kSheetHead + cellFrame(0, 1, Cell::Kind::Number) + frame('Z', {})},
+        Frames {"row beyond the limit", kSheetHead + cellFrame(101, 1, Cell::Kind::Number) + frame('Z', {})},
+        Frames {"row 2^32-1", kSheetHead + cellFrame(0xFFFFFFFF, 1, Cell::Kind::Number) + frame('Z', {})},
+        Frames {"column beyond the limit", kSheetHead + cellFrame(1, 11, Cell::Kind::Number) + frame('Z', {})},
+        Frames {"more cells than the limit",
+            kSheetHead + cellFrame(1, 1, Cell::Kind::Number) + cellFrame(1, 2, Cell::Kind::Number)
+                + cellFrame(1, 3, Cell::Kind::Number) + cellFrame(1, 4, Cell::Kind::Number) + frame('Z', {})},
+        Frames {"unknown cell kind", kSheetHead + cellFrame(1, 1, Cell::Kind(9)) + frame('Z', {})},
+        Frames {"empty cell kind", kSheetHead + cellFrame(1, 1, Cell::Kind::Empty) + frame('Z', {})},
+        Frames {"short cell", kSheetHead + frame('C', QByteArray(16, '\1')) + frame('Z', {})},
+        Frames {"cell of a sheet beyond the limits",
+            QByteArray("VXC1") + frame('S', QByteArray(1, '\1')) + cellFrame(1, 1, Cell::Kind::Number)
+                + frame('Z', {})},
+        Frames {"unknown sheet state", QByteArray("VXC1") + frame('S', QByteArray(1, '\7')) + frame('Z', {})},
+        Frames {"unknown frame", kSheetHead + frame('Q', {}) + frame('Z', {})},
+        Frames {"output after the end", kSheetHead + frame('Z', {}) + "x"},
+        Frames {"unknown refusal", QByteArray("VXC1") + frame('R', QByteArray(1, '\x09'))}),
+    [](const ::testing::TestParamInfo<Frames>& info) {
+        std::string name;
+        for (const char* p = info.param.what; *p; ++p)
+            name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        return name;
+    });
+
+namespace {
+
+// Points the .xls reader at another helper for one test.
+class HelperOverride
+{
+public:
+    explicit HelperOverride(const QString& path)
+        : m_saved(qgetenv("VELMORA_XLS_HELPER"))
+    {
+        qputenv("VELMORA_XLS_HELPER", path.toLocal8Bit());
+    }
+    ~HelperOverride() { qputenv("VELMORA_XLS_HELPER", m_saved); }
+
+private:
+    QByteArray m_saved;
+};
+
+QString script(const QTemporaryDir& dir, const char* name, const QByteArray& body)
+{
+    const QString path = dir.filePath(QLatin1String(name));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n" + body + "\n");
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+} // namespace
+
+TEST(XlsReader, ProgramSurvivesWhatTheHelperDoes)
+{
+    const QString workbook = QStringLiteral(VELMORA_FIXTURES "/employees_libreoffice.xls");
+    QTemporaryDir dir;
+    struct Case
+    {
+        const char* helper;
+        QByteArray body;
+    };
+    const Case cases[] = {
+        {"crashes", "kill -SEGV $$"},
+        {"aborts", "kill -ABRT $$"},
+        {"fails", "exit 1"},
+        {"writes garbage", "printf 'VXC1C\\377\\377\\377\\377'"},
+        {"stops halfway", "printf 'VXC1S\\001\\000\\000\\000\\000'"},
+        {"writes nothing", "exit 0"},
+    };
+    for (const Case& c : cases) {
+        HelperOverride helper(script(dir, c.helper, c.body));
+        QString error;
+        EXPECT_FALSE(openWorkbook(workbook, &error)) << c.helper;
+        EXPECT_TRUE(error.contains(QStringLiteral("เสียหาย"))) << c.helper << ": " << error.toStdString();
+    }
+    {
+        HelperOverride helper(dir.filePath(QStringLiteral("no-such-helper")));
+        QString error;
+        EXPECT_FALSE(openWorkbook(workbook, &error));
+        EXPECT_FALSE(error.isEmpty());
+    }
+    // The real helper still reads it.
+    QString error;
+    EXPECT_TRUE(openWorkbook(workbook, &error)) << error.toStdString();
+}

@@ -10,6 +10,20 @@ rm -rf "$seeds"
 mkdir -p "$seeds"/{fuzz_xlsx,fuzz_xls,fuzz_xls_own,fuzz_text}
 
 cp "$fixtures"/*.xlsx "$seeds/fuzz_xlsx/"
+# The same workbooks as lists of parts (see fuzz/fuzz_xlsx.cpp).
+python3 - "$fixtures" "$seeds/fuzz_xlsx" <<'PY'
+import pathlib, sys, zipfile
+src, out = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
+for book in sorted(src.glob("*.xlsx")):
+    try:
+        with zipfile.ZipFile(book) as z:
+            if sum(i.file_size for i in z.infolist()) > 1 << 20:
+                continue  # the oversized fixture stays a package only
+            parts = b"".join(b"==>" + i.filename.encode() + b"\n" + z.read(i) for i in z.infolist())
+    except (zipfile.BadZipFile, OSError, EOFError):
+        continue
+    (out / (book.stem + ".parts")).write_bytes(parts)
+PY
 cp "$fixtures"/*.xls "$seeds/fuzz_xls/"
 cp "$fixtures"/*.xls "$seeds/fuzz_xls_own/"
 # The helper's frames for each .xls fixture, for the frame parser.

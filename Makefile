@@ -1,10 +1,12 @@
 # The two commands of the README:
 #   make run    install what is missing, build, start the desktop program on the demo database
 #   make test   install what is missing, build, run every test (SQLite and PostgreSQL)
+#   make fuzz   build the fuzz targets with clang in build-fuzz, run each for FUZZ_SECONDS
 BUILD ?= build
 DEMO_DB ?= $(BUILD)/demo.sqlite
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test build deps bench package clean
+.PHONY: run test build deps bench package clean fuzz
 
 deps:
 	@tools/install-deps.sh
@@ -36,6 +38,10 @@ package: build
 # and the commands for other sizes are in docs/performance-*.md.
 bench: build
 	bench/run.sh $(BUILD)
+
+# Builds the fuzz targets with clang and runs each for FUZZ_SECONDS (60 by default).
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) tools/fuzz-ci.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -13,6 +13,8 @@ int main(int argc, char** argv)
         return RUN_ALL_TESTS();
     qputenv(
         "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    if (qEnvironmentVariableIsEmpty("VELMORA_XLS_HELPER"))
+        qputenv("VELMORA_XLS_HELPER", VELMORA_CLI);
     velmora::db::useCheapPasswordHashForTests();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("VelmoraTest"));

@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc tdsodbc
   libxlsxwriter-dev libfreexl-dev libzip-dev libsodium-dev libgtest-dev libsqlite3-dev
   fonts-thai-tlwg postgresql python3-openpyxl poppler-utils xvfb
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -8,6 +8,7 @@
 #include "pages/OrganisationSettings.h"
 #include "pages/PageRenderer.h"
 #include "services/ApprovalMemo.h"
+#include "rules/Utility.h"
 #include "services/FundSource.h"
 
 #include <QCommandLineOption>
@@ -134,9 +135,8 @@ int runMemoPrint(Context& c)
         return c.usage(QStringLiteral("--reason takes contract or retire"));
 
     QStringList wanted;
-    for (const QString& id : p.value(sapids).split(QLatin1Char(','), Qt::SkipEmptyParts))
-        if (!wanted.contains(id.trimmed()))
-            wanted << id.trimmed();
+    for (const std::string& id : Split_Sap_Id_List(p.value(sapids).toStdString()))
+        wanted << QString::fromStdString(id);
 
     auto database = c.openDatabase();
     if (!database)

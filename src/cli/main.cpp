@@ -29,7 +29,8 @@ void printHelp()
                        "(else VELMORA_DB, else the settings file, else the embedded database)\n\n"
                        "commands:\n");
     for (const Command& c : commands())
-        text += QStringLiteral("  ") + c.synopsis + QLatin1Char('\n');
+        if (!c.synopsis.isEmpty()) // helpers the program starts itself are not listed
+            text += QStringLiteral("  ") + c.synopsis + QLatin1Char('\n');
     const QByteArray utf8 = text.toUtf8();
     std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), stdout);
 }

@@ -80,8 +80,12 @@ std::optional<QString> cellAsDateText(const Cell& cell, QString* why)
             const int day = m.captured(1).toInt();
             const int month = m.captured(2).toInt();
             const int year = m.captured(3).toInt();
+            // The year stays as typed: four digits, leading zeros kept.
             if (QDate(year, month, day).isValid() || (year == 1900 && month == 2 && day == 29))
-                return dayText({year, month, day});
+                return QStringLiteral("%1/%2/%3")
+                    .arg(day, 2, 10, QLatin1Char('0'))
+                    .arg(month, 2, 10, QLatin1Char('0'))
+                    .arg(m.captured(3));
         }
         break;
     }

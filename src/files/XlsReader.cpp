@@ -2,10 +2,16 @@
 
 #include "files/ImportMessages.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 
 #include <freexl.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace velmora::import {
@@ -95,112 +101,6 @@ std::optional<double> serialFromFreeXlText(const char* text, bool date1904)
     return static_cast<double>(count + 1462);
 }
 
-bool readCompoundStream(const QByteArray& file, const QString& streamName, QByteArray* out)
-{
-    if (file.size() < 512 || file.left(8) != QByteArray::fromHex("D0CF11E0A1B11AE1"))
-        return false;
-    const int shift = u16(file, 0x1E);
-    const int miniShift = u16(file, 0x20);
-    if (shift != 9 && shift != 12)
-        return false;
-    const qsizetype sectorSize = qsizetype(1) << shift;
-    const qsizetype miniSize = qsizetype(1) << miniShift;
-    const quint32 fatSectors = u32(file, 0x2C);
-    const quint32 firstDir = u32(file, 0x30);
-    const quint32 cutoff = u32(file, 0x38);
-    const quint32 firstMiniFat = u32(file, 0x3C);
-    quint32 difatSector = u32(file, 0x44);
-    const qsizetype maxSectors = file.size() / sectorSize + 1;
-
-    auto sectorOffset = [&](quint32 s) -> qsizetype { return (static_cast<qsizetype>(s) + 1) * sectorSize; };
-    auto validSector = [&](quint32 s) { return sectorOffset(s) + sectorSize <= file.size(); };
-
-    // The sectors holding the allocation table.
-    std::vector<quint32> fatList;
-    for (int i = 0; i < 109 && fatList.size() < fatSectors; ++i)
-        fatList.push_back(u32(file, 0x4C + i * 4));
-    int guard = 0;
-    while (fatList.size() < fatSectors && difatSector < 0xFFFFFFFA && validSector(difatSector)) {
-        if (++guard > maxSectors)
-            return false;
-        const qsizetype at = sectorOffset(difatSector);
-        for (qsizetype i = 0; i < sectorSize / 4 - 1 && fatList.size() < fatSectors; ++i)
-            fatList.push_back(u32(file, at + i * 4));
-        difatSector = u32(file, at + sectorSize - 4);
-    }
-    std::vector<quint32> fat;
-    for (quint32 s : fatList) {
-        if (!validSector(s))
-            return false;
-        const qsizetype at = sectorOffset(s);
-        for (qsizetype i = 0; i < sectorSize / 4; ++i)
-            fat.push_back(u32(file, at + i * 4));
-    }
-    auto chain = [&](quint32 start, QByteArray* data) {
-        data->clear();
-        quint32 s = start;
-        qsizetype steps = 0;
-        while (s < 0xFFFFFFFA) {
-            if (!validSector(s) || s >= fat.size() || ++steps > maxSectors)
-                return false;
-            data->append(file.constData() + sectorOffset(s), sectorSize);
-            s = fat[s];
-        }
-        return true;
-    };
-
-    QByteArray directory;
-    if (!chain(firstDir, &directory))
-        return false;
-    QByteArray miniStream;
-    bool haveRoot = false;
-    for (qsizetype at = 0; at + 128 <= directory.size(); at += 128) {
-        const int nameBytes = u16(directory, at + 0x40);
-        const int type = static_cast<unsigned char>(directory[at + 0x42]);
-        const quint32 start = u32(directory, at + 0x74);
-        const quint32 size = u32(directory, at + 0x78);
-        if (nameBytes < 2 || nameBytes > 64)
-            continue;
-        const QString name =
-            QString::fromUtf16(reinterpret_cast<const char16_t*>(directory.constData() + at), nameBytes / 2 - 1);
-        if (type == 5) {
-            if (!chain(start, &miniStream))
-                return false;
-            haveRoot = true;
-            continue;
-        }
-        if (type != 2 || name.compare(streamName, Qt::CaseInsensitive) != 0)
-            continue;
-        if (size >= cutoff) {
-            if (!chain(start, out) || out->size() < static_cast<qsizetype>(size))
-                return false;
-            out->truncate(size);
-            return true;
-        }
-        if (!haveRoot)
-            return false;
-        QByteArray miniFatBytes;
-        if (!chain(firstMiniFat, &miniFatBytes))
-            return false;
-        out->clear();
-        quint32 s = start;
-        qsizetype steps = 0;
-        while (s < 0xFFFFFFFA) {
-            const qsizetype from = static_cast<qsizetype>(s) * miniSize;
-            if (from + miniSize > miniStream.size() || (s + 1) * 4 > static_cast<quint64>(miniFatBytes.size())
-                || ++steps > maxSectors * 64)
-                return false;
-            out->append(miniStream.constData() + from, miniSize);
-            s = u32(miniFatBytes, static_cast<qsizetype>(s) * 4);
-        }
-        if (out->size() < static_cast<qsizetype>(size))
-            return false;
-        out->truncate(size);
-        return true;
-    }
-    return false;
-}
-
 bool scanRecordedCells(const QByteArray& stream, int* sheets, std::map<int, std::map<std::pair<int, int>, Cell>>* out)
 {
     out->clear();
@@ -219,20 +119,31 @@ bool scanRecordedCells(const QByteArray& stream, int* sheets, std::map<int, std:
             break;
     }
     *sheets = static_cast<int>(sheetOffsets.size());
+    // Each sheet's records lie between its own start and the next sheet's, so
+    // no record is read twice however many sheets the globals name.
+    std::vector<quint32> starts = sheetOffsets;
+    std::sort(starts.begin(), starts.end());
+    if (std::adjacent_find(starts.begin(), starts.end()) != starts.end())
+        return false;
     for (size_t i = 0; i < sheetOffsets.size(); ++i) {
         auto& cells = (*out)[static_cast<int>(i) + 1];
         at = sheetOffsets[i];
+        const auto next = std::upper_bound(starts.begin(), starts.end(), sheetOffsets[i]);
+        const qsizetype end = next == starts.end() ? stream.size() : std::min<qsizetype>(*next, stream.size());
         bool pendingString = false;
+        bool ended = false;
         std::pair<int, int> pendingAt;
-        while (at + 4 <= stream.size()) {
+        while (at + 4 <= end) {
             const quint16 type = u16(stream, at);
             const quint16 length = u16(stream, at + 2);
             const qsizetype body = at + 4;
-            if (body + length > stream.size())
+            if (body + length > end)
                 return false;
             at = body + length;
-            if (type == 0x000A)
+            if (type == 0x000A) {
+                ended = true;
                 break;
+            }
             if (pendingString && type != 0x0207 && type != 0x04BC && type != 0x0221 && type != 0x0236)
                 pendingString = false; // no STRING came: the formula result stays unreadable
             if (type == 0x0006 && length >= 20) { // FORMULA
@@ -265,9 +176,11 @@ bool scanRecordedCells(const QByteArray& stream, int* sheets, std::map<int, std:
                 if (need > length)
                     continue; // continued in another record: left unreadable
                 QString text;
-                if (wide)
-                    text = QString::fromUtf16(reinterpret_cast<const char16_t*>(stream.constData() + body + 3), chars);
-                else
+                if (wide) {
+                    text.reserve(chars);
+                    for (int k = 0; k < chars; ++k)
+                        text.append(QChar(u16(stream, body + 3 + 2 * k)));
+                } else
                     text = QString::fromLatin1(stream.constData() + body + 3, chars);
                 cells[pendingAt] = Cell::makeText(text);
             } else if (type == 0x0205 && length >= 8) { // BOOLERR
@@ -279,93 +192,143 @@ bool scanRecordedCells(const QByteArray& stream, int* sheets, std::map<int, std:
                                             : Cell {Cell::Kind::Bool, value ? 1.0 : 0.0, {}};
             }
         }
+        if (!ended)
+            return false;
     }
     return true;
 }
 
-XlsReader::~XlsReader()
+namespace {
+
+// ---- The helper's side: FreeXL in this process ----
+
+// Frame tags of the helper's output.
+constexpr char kMagic[] = "VXC1";
+constexpr char kRefusal = 'R';
+constexpr char kSheet = 'S';
+constexpr char kCell = 'C';
+constexpr char kEnd = 'Z';
+// Refusal codes.
+constexpr quint8 kDamaged = 1;
+constexpr quint8 kEncrypted = 2;
+constexpr quint8 kOldVersion = 3;
+// Sheet states.
+constexpr quint8 kSheetRead = 0;
+constexpr quint8 kSheetTooLarge = 1;
+constexpr quint8 kSheetDamaged = 2;
+
+constexpr int kMaxSheets = 4096;
+constexpr qint64 kHelperMilliseconds = 10 * 60 * 1000;
+
+void append16(QByteArray& b, quint16 v)
 {
-    if (m_handle)
-        freexl_close(m_handle);
+    b.append(char(v & 0xFF));
+    b.append(char(v >> 8));
 }
 
-std::unique_ptr<Workbook> XlsReader::open(const QString& path, QString* error, const WorkbookLimits& limits)
+void append32(QByteArray& b, quint32 v)
 {
-    std::unique_ptr<XlsReader> book(new XlsReader(path, limits));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = msg::cannotOpen(path, file.errorString());
-        return nullptr;
+    append16(b, quint16(v & 0xFFFF));
+    append16(b, quint16(v >> 16));
+}
+
+void appendFrame(QByteArray& b, char tag, const QByteArray& payload)
+{
+    b.append(tag);
+    append32(b, static_cast<quint32>(payload.size()));
+    b.append(payload);
+}
+
+class FreeXlBook
+{
+public:
+    ~FreeXlBook()
+    {
+        if (m_handle)
+            freexl_close(m_handle);
     }
+    // Writes the frames of the whole workbook to `out`.
+    bool write(const QString& path, const WorkbookLimits& limits, QIODevice* out);
+
+private:
+    bool refuse(QIODevice* out, quint8 code, const QString& detail)
+    {
+        QByteArray payload(1, char(code));
+        payload.append(detail.toUtf8());
+        QByteArray frame;
+        appendFrame(frame, kRefusal, payload);
+        return out->write(frame) == frame.size();
+    }
+    bool writeSheet(int index, const WorkbookLimits& limits, QIODevice* out);
+
+    const void* m_handle = nullptr;
+    bool m_date1904 = false;
+    std::map<int, std::map<std::pair<int, int>, Cell>> m_recorded;
+};
+
+bool FreeXlBook::write(const QString& path, const WorkbookLimits& limits, QIODevice* out)
+{
+    if (out->write(kMagic, 4) != 4)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(out, kDamaged, file.errorString());
     const QByteArray bytes = file.readAll();
     file.close();
-
-    const int rc = freexl_open(QFile::encodeName(path).constData(), &book->m_handle);
-    if (rc != FREEXL_OK) {
-        if (book->m_handle) {
-            freexl_close(book->m_handle);
-            book->m_handle = nullptr;
-        }
-        *error = msg::damaged(path, QStringLiteral("FreeXL %1").arg(rc));
-        return nullptr;
-    }
-    unsigned int info = 0;
-    if (freexl_get_info(book->m_handle, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED) {
-        *error = msg::encrypted(path);
-        return nullptr;
-    }
-    if (freexl_get_info(book->m_handle, FREEXL_BIFF_VERSION, &info) != FREEXL_OK || info != FREEXL_BIFF_VER_8) {
-        *error = msg::unreadable(QStringLiteral("แฟ้ม ") + path, QStringLiteral("แฟ้ม Excel รุ่นเก่ากว่า 97"));
-        return nullptr;
-    }
-    if (freexl_get_info(book->m_handle, FREEXL_BIFF_DATEMODE, &info) == FREEXL_OK)
-        book->m_date1904 = info == FREEXL_BIFF_DATEMODE_1904;
-    if (freexl_get_info(book->m_handle, FREEXL_BIFF_SHEET_COUNT, &info) != FREEXL_OK) {
-        *error = msg::damaged(path, QStringLiteral("sheet count"));
-        return nullptr;
-    }
-    book->m_sheetCount = static_cast<int>(info);
-
     QByteArray stream;
     int scanned = 0;
     if (!readCompoundStream(bytes, QStringLiteral("Workbook"), &stream)
-        || !scanRecordedCells(stream, &scanned, &book->m_recorded) || scanned != book->m_sheetCount) {
-        *error = msg::damaged(path, QStringLiteral("Workbook stream"));
-        return nullptr;
-    }
-    return book;
+        || !scanRecordedCells(stream, &scanned, &m_recorded))
+        return refuse(out, kDamaged, QStringLiteral("Workbook stream"));
+
+    const int rc = freexl_open(QFile::encodeName(path).constData(), &m_handle);
+    if (rc != FREEXL_OK)
+        return refuse(out, kDamaged, QStringLiteral("FreeXL %1").arg(rc));
+    unsigned int info = 0;
+    if (freexl_get_info(m_handle, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED)
+        return refuse(out, kEncrypted, {});
+    if (freexl_get_info(m_handle, FREEXL_BIFF_VERSION, &info) != FREEXL_OK || info != FREEXL_BIFF_VER_8)
+        return refuse(out, kOldVersion, {});
+    if (freexl_get_info(m_handle, FREEXL_BIFF_DATEMODE, &info) == FREEXL_OK)
+        m_date1904 = info == FREEXL_BIFF_DATEMODE_1904;
+    if (freexl_get_info(m_handle, FREEXL_BIFF_SHEET_COUNT, &info) != FREEXL_OK || info > kMaxSheets
+        || static_cast<int>(info) != scanned)
+        return refuse(out, kDamaged, QStringLiteral("sheet count"));
+    for (int index = 1; index <= static_cast<int>(info); ++index)
+        if (!writeSheet(index, limits, out))
+            return false;
+    QByteArray end;
+    appendFrame(end, kEnd, {});
+    return out->write(end) == end.size();
 }
 
-bool XlsReader::readSheet(int index, Worksheet& out, QString* error)
+bool FreeXlBook::writeSheet(int index, const WorkbookLimits& limits, QIODevice* out)
 {
-    out = Worksheet();
-    if (index < 1 || index > m_sheetCount) {
-        *error = msg::tooFewSheets(m_path, m_sheetCount, index);
-        return false;
-    }
     const unsigned short sheet = static_cast<unsigned short>(index - 1);
-    const char* name = nullptr;
-    if (freexl_get_worksheet_name(m_handle, sheet, &name) == FREEXL_OK && name)
-        out.name = QString::fromUtf8(name);
-    if (freexl_select_active_worksheet(m_handle, sheet) != FREEXL_OK) {
-        *error = msg::damaged(m_path, QStringLiteral("แผ่นงานที่ %1").arg(index));
-        return false;
-    }
+    QByteArray frames;
+    const auto sheetFrame = [&](quint8 state, const QByteArray& name) {
+        QByteArray payload(1, char(state));
+        payload.append(name);
+        appendFrame(frames, kSheet, payload);
+        return out->write(frames) == frames.size();
+    };
+    const char* rawName = nullptr;
+    QByteArray name;
+    if (freexl_get_worksheet_name(m_handle, sheet, &rawName) == FREEXL_OK && rawName)
+        name = QString::fromUtf8(rawName).toUtf8();
     unsigned int rows = 0;
     unsigned short columns = 0;
-    if (freexl_worksheet_dimensions(m_handle, &rows, &columns) != FREEXL_OK) {
-        *error = msg::damaged(m_path, QStringLiteral("แผ่นงานที่ %1").arg(index));
+    if (freexl_select_active_worksheet(m_handle, sheet) != FREEXL_OK
+        || freexl_worksheet_dimensions(m_handle, &rows, &columns) != FREEXL_OK)
+        return sheetFrame(kSheetDamaged, name);
+    if (static_cast<qint64>(rows) > limits.maxRows || columns > limits.maxColumns
+        || static_cast<qint64>(rows) * columns > limits.maxCells)
+        return sheetFrame(kSheetTooLarge, name);
+    if (!sheetFrame(kSheetRead, name))
         return false;
-    }
-    if (static_cast<qint64>(rows) > m_limits.maxRows || columns > m_limits.maxColumns
-        || static_cast<qint64>(rows) * columns > m_limits.maxCells) {
-        *error = msg::sheetTooLarge(index, out.name);
-        return false;
-    }
     const auto& recorded = m_recorded[index];
-    out.rows.resize(rows);
     for (unsigned int r = 0; r < rows; ++r) {
-        std::vector<Cell>& cells = out.rows[r];
+        frames.clear();
         for (unsigned short c = 0; c < columns; ++c) {
             FreeXL_CellValue v;
             if (freexl_get_cell_value(m_handle, r, c, &v) != FREEXL_OK)
@@ -404,11 +367,252 @@ bool XlsReader::readSheet(int index, Worksheet& out, QString* error)
             }
             if (cell.kind == Cell::Kind::Empty)
                 continue;
-            if (cells.size() <= c)
-                cells.resize(static_cast<size_t>(c) + 1);
-            cells[c] = std::move(cell);
+            QByteArray payload;
+            append32(payload, r + 1);
+            append32(payload, quint32(c) + 1);
+            payload.append(char(cell.kind));
+            quint64 bits;
+            std::memcpy(&bits, &cell.number, sizeof bits);
+            append32(payload, quint32(bits & 0xFFFFFFFF));
+            append32(payload, quint32(bits >> 32));
+            payload.append(cell.text.toUtf8());
+            appendFrame(frames, kCell, payload);
+        }
+        if (!frames.isEmpty() && out->write(frames) != frames.size())
+            return false;
+    }
+    return true;
+}
+
+// ---- The program's side ----
+
+QString helperPath()
+{
+    const QString forced = qEnvironmentVariable("VELMORA_XLS_HELPER");
+    if (!forced.isEmpty())
+        return forced;
+    if (!QCoreApplication::instance())
+        return {};
+    // Installed, the helper sits next to the program; in the build tree the
+    // desktop program is in src/app and the helper in src/cli.
+    const QDir dir(QCoreApplication::applicationDirPath());
+    for (const QString& candidate : {QStringLiteral("velmora-cli"), QStringLiteral("../cli/velmora-cli")}) {
+        const QFileInfo info(dir.filePath(candidate));
+        if (info.isFile() && info.isExecutable())
+            return info.canonicalFilePath();
+    }
+    return {};
+}
+
+} // namespace
+
+bool readXlsCells(const QByteArray& frames, XlsCells* out, QString* detail)
+{
+    const WorkbookLimits limits = out->limits;
+    *out = XlsCells();
+    out->limits = limits;
+    const auto fail = [&](const char* why) {
+        *out = XlsCells();
+        out->limits = limits;
+        *detail = QString::fromLatin1(why);
+        return false;
+    };
+    if (!frames.startsWith(kMagic))
+        return fail("helper output");
+    qsizetype at = 4;
+    qint64 cellsOfSheet = 0;
+    while (at + 5 <= frames.size()) {
+        const char tag = frames[at];
+        const quint32 length = u32(frames, at + 1);
+        const qsizetype body = at + 5;
+        if (length > static_cast<quint64>(frames.size() - body))
+            return fail("helper frame length");
+        const QByteArray payload = frames.mid(body, length);
+        at = body + length;
+        switch (tag) {
+        case kRefusal:
+            if (payload.isEmpty() || payload[0] < char(kDamaged) || payload[0] > char(kOldVersion))
+                return fail("helper refusal");
+            out->refusal = static_cast<unsigned char>(payload[0]);
+            out->refusalDetail = QString::fromUtf8(payload.mid(1));
+            out->sheets.clear();
+            return at == frames.size() || fail("helper output after a refusal");
+        case kSheet: {
+            if (payload.isEmpty() || static_cast<unsigned char>(payload[0]) > kSheetDamaged
+                || out->sheets.size() >= static_cast<size_t>(kMaxSheets))
+                return fail("helper sheet");
+            XlsCells::Sheet sheet;
+            sheet.state = static_cast<unsigned char>(payload[0]);
+            sheet.sheet.name = QString::fromUtf8(payload.mid(1));
+            out->sheets.push_back(std::move(sheet));
+            cellsOfSheet = 0;
+            break;
+        }
+        case kCell: {
+            if (out->sheets.empty() || out->sheets.back().state != kSheetRead || payload.size() < 17)
+                return fail("helper cell");
+            const quint32 row = u32(payload, 0);
+            const quint32 column = u32(payload, 4);
+            const int kind = static_cast<unsigned char>(payload[8]);
+            if (row < 1 || row > static_cast<quint32>(out->limits.maxRows) || column < 1
+                || column > static_cast<quint32>(out->limits.maxColumns) || kind < int(Cell::Kind::Text)
+                || kind > int(Cell::Kind::Unreadable) || ++cellsOfSheet > out->limits.maxCells)
+                return fail("helper cell place");
+            const quint64 bits = quint64(u32(payload, 9)) | (quint64(u32(payload, 13)) << 32);
+            Cell cell;
+            cell.kind = static_cast<Cell::Kind>(kind);
+            std::memcpy(&cell.number, &bits, sizeof cell.number);
+            cell.text = QString::fromUtf8(payload.mid(17));
+            auto& rows = out->sheets.back().sheet.rows;
+            if (rows.size() < row)
+                rows.resize(row);
+            auto& cells = rows[row - 1];
+            if (cells.size() < column)
+                cells.resize(column);
+            cells[column - 1] = std::move(cell);
+            break;
+        }
+        case kEnd:
+            if (at != frames.size())
+                return fail("helper output after its end");
+            out->complete = true;
+            return true;
+        default:
+            return fail("helper frame");
         }
     }
+    return fail("helper output cut short");
+}
+
+int writeXlsCells(const QStringList& args, QIODevice* out)
+{
+    // xls-cells MAX_ROWS MAX_COLUMNS MAX_CELLS PATH
+    if (args.size() != 5)
+        return 2;
+    WorkbookLimits limits;
+    bool ok[3] = {false, false, false};
+    limits.maxRows = args.at(1).toInt(&ok[0]);
+    limits.maxColumns = args.at(2).toInt(&ok[1]);
+    limits.maxCells = args.at(3).toLongLong(&ok[2]);
+    if (!ok[0] || !ok[1] || !ok[2])
+        return 2;
+    FreeXlBook book;
+    return book.write(args.at(4), limits, out) ? 0 : 1;
+}
+
+std::unique_ptr<Workbook> XlsReader::open(const QString& path, QString* error, const WorkbookLimits& limits)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = msg::cannotOpen(path, file.errorString());
+        return nullptr;
+    }
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    // Our own checks first: the library never sees a file whose compound file
+    // or record chain is damaged.
+    QByteArray stream;
+    QString why;
+    int scanned = 0;
+    std::map<int, std::map<std::pair<int, int>, Cell>> recorded;
+    if (!readCompoundStream(bytes, QStringLiteral("Workbook"), &stream, &why)) {
+        *error = msg::damaged(path, why);
+        return nullptr;
+    }
+    if (!scanRecordedCells(stream, &scanned, &recorded) || scanned > kMaxSheets) {
+        *error = msg::damaged(path, QStringLiteral("Workbook stream"));
+        return nullptr;
+    }
+
+    const QString helper = helperPath();
+    if (helper.isEmpty()) {
+        *error = QStringLiteral("อ่านแฟ้ม %1 ไม่ได้: ไม่พบโปรแกรม velmora-cli ที่ใช้อ่านแฟ้ม .xls "
+                                "(ต้องอยู่ในโฟลเดอร์เดียวกับโปรแกรม)")
+                     .arg(path);
+        return nullptr;
+    }
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(helper,
+        {QStringLiteral("xls-cells"), QString::number(limits.maxRows), QString::number(limits.maxColumns),
+            QString::number(limits.maxCells), path});
+    if (!child.waitForStarted(30000)) {
+        *error = QStringLiteral("อ่านแฟ้ม %1 ไม่ได้: เริ่มโปรแกรม %2 ไม่ได้ (%3)").arg(path, helper, child.errorString());
+        return nullptr;
+    }
+    child.closeWriteChannel();
+    // The helper's output is bounded like one part of a workbook, its time by
+    // what a real workbook of that size needs many times over.
+    QByteArray frames;
+    QElapsedTimer clock;
+    clock.start();
+    bool stopped = false;
+    while (child.state() != QProcess::NotRunning) {
+        child.waitForReadyRead(200);
+        frames += child.readAllStandardOutput();
+        if (frames.size() > limits.maxPartBytes || clock.elapsed() > kHelperMilliseconds) {
+            child.kill();
+            child.waitForFinished(5000);
+            stopped = true;
+            break;
+        }
+    }
+    frames += child.readAllStandardOutput();
+    if (stopped || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+        *error =
+            msg::damaged(path, stopped ? QStringLiteral("FreeXL: time or size") : QStringLiteral("FreeXL stopped"));
+        return nullptr;
+    }
+    XlsCells cells;
+    cells.limits = limits;
+    if (!readXlsCells(frames, &cells, &why)) {
+        *error = msg::damaged(path, why);
+        return nullptr;
+    }
+    if (cells.refusal == kEncrypted) {
+        *error = msg::encrypted(path);
+        return nullptr;
+    }
+    if (cells.refusal == kOldVersion) {
+        *error = msg::unreadable(QStringLiteral("แฟ้ม ") + path, QStringLiteral("แฟ้ม Excel รุ่นเก่ากว่า 97"));
+        return nullptr;
+    }
+    if (cells.refusal != 0) {
+        *error = msg::damaged(path, cells.refusalDetail);
+        return nullptr;
+    }
+    if (static_cast<int>(cells.sheets.size()) != scanned) {
+        *error = msg::damaged(path, QStringLiteral("sheet count"));
+        return nullptr;
+    }
+    std::unique_ptr<XlsReader> book(new XlsReader(path));
+    book->m_cells = std::move(cells);
+    return book;
+}
+
+int XlsReader::sheetCount() const
+{
+    return static_cast<int>(m_cells.sheets.size());
+}
+
+bool XlsReader::readSheet(int index, Worksheet& out, QString* error)
+{
+    out = Worksheet();
+    if (index < 1 || index > sheetCount()) {
+        *error = msg::tooFewSheets(m_path, sheetCount(), index);
+        return false;
+    }
+    const XlsCells::Sheet& sheet = m_cells.sheets[static_cast<size_t>(index - 1)];
+    if (sheet.state == kSheetTooLarge) {
+        *error = msg::sheetTooLarge(index, sheet.sheet.name);
+        return false;
+    }
+    if (sheet.state != kSheetRead) {
+        *error = msg::damaged(m_path, QStringLiteral("แผ่นงานที่ %1").arg(index));
+        return false;
+    }
+    out = sheet.sheet;
     while (!out.rows.empty() && out.rows.back().empty())
         out.rows.pop_back();
     return true;

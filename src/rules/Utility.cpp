@@ -1,6 +1,7 @@
 #include "rules/Utility.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstddef>
 
 namespace velmora {
@@ -111,6 +112,28 @@ int Round_Half_Even(double value)
 std::string Full_Name(std::string_view prefix, std::string_view firstName, std::string_view lastName)
 {
     return std::string(prefix) + std::string(firstName) + " " + std::string(lastName);
+}
+
+std::vector<std::string> Split_Sap_Id_List(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    std::vector<std::string> ids;
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        std::size_t to = text.find(',', from);
+        if (to == std::string_view::npos)
+            to = text.size();
+        std::size_t b = from, e = to;
+        while (b < e && blank(text[b]))
+            ++b;
+        while (e > b && blank(text[e - 1]))
+            --e;
+        std::string id(text.substr(b, e - b));
+        if (!id.empty() && std::find(ids.begin(), ids.end(), id) == ids.end())
+            ids.push_back(std::move(id));
+        from = to + 1;
+    }
+    return ids;
 }
 
 } // namespace velmora

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -29,5 +30,9 @@ int Round_Half_Even(double value);
 // The full name as every screen, list and page writes it: the prefix joined
 // to the first name, a space, the last name ("นายสมชาย ใจดี").
 std::string Full_Name(std::string_view prefix, std::string_view firstName, std::string_view lastName);
+
+// SAP IDs typed as a list: items separated by commas, white space around each
+// removed, empty items skipped, each ID once in the order first typed.
+std::vector<std::string> Split_Sap_Id_List(std::string_view text);
 
 } // namespace velmora

@@ -154,6 +154,8 @@ TEST(CellText, DatesOfCells)
     EXPECT_EQ(cellAsDateText(Cell::makeText(QStringLiteral("5/3/2560")), &why), QStringLiteral("05/03/2560"));
     EXPECT_FALSE(cellAsDateText(Cell::makeText(QStringLiteral("ไม่ทราบ")), &why));
     EXPECT_FALSE(cellAsDateText(Cell::makeText(QStringLiteral("31/02/2560")), &why));
+    // A year below 1000 keeps its four digits (it once came back as "29/01/281").
+    EXPECT_EQ(cellAsDateText(Cell::makeText(QStringLiteral("29/01/0281")), &why), QStringLiteral("29/01/0281"));
     EXPECT_FALSE(cellAsDateText(Cell::makeNumber(-3), &why));
     EXPECT_EQ(cellAsText(Cell::makeNumber(3100100000011.0)), QStringLiteral("3100100000011"));
 }

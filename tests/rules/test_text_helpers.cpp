@@ -100,3 +100,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, Pad_Date_Text_Test,
         Text_Case {"5/3", "05/00/3"}, Text_Case {"123/4/2560", "23/04/2560"}));
 
 } // namespace
+
+TEST(Split_Sap_Id_List_Test, ItemsTrimmedSkippedAndKeptOnce)
+{
+    using List = std::vector<std::string>;
+    EXPECT_EQ(Split_Sap_Id_List("10000001,10000002"), (List {"10000001", "10000002"}));
+    EXPECT_EQ(Split_Sap_Id_List(" 10000001 ,\t10000002\n"), (List {"10000001", "10000002"}));
+    EXPECT_EQ(Split_Sap_Id_List(",,10000002,, ,10000001,10000002,"), (List {"10000002", "10000001"}));
+    EXPECT_EQ(Split_Sap_Id_List(""), List {});
+    EXPECT_EQ(Split_Sap_Id_List(" , "), List {});
+    EXPECT_EQ(Split_Sap_Id_List("รหัส 1"), List {"รหัส 1"}); // blanks inside an item stay
+}

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc tdsodbc
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc tdsodbc
   libxlsxwriter-dev libfreexl-dev libzip-dev libsodium-dev libgtest-dev
   fonts-thai-tlwg postgresql python3-openpyxl poppler-utils xvfb
 )

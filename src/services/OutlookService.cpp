@@ -385,8 +385,8 @@ reports::ReportGrid Outlook_Grid(const Outlook_Result& r)
     };
     for (int p = 0; p < r.periods.size(); ++p) {
         QStringList row {QString::number(p + 1), r.periods.at(p)};
-        for (std::size_t g = 0; g < r.groups.size(); ++g)
-            cells(row, r.cells[std::size_t(p)][g]);
+        for (const Outlook_Cell& c : r.cells[std::size_t(p)])
+            cells(row, c);
         cells(row, r.period_totals[std::size_t(p)]);
         grid.rows << row;
     }

@@ -1,6 +1,7 @@
 #include "services/OutlookService.h"
 
 #include "db/Database.h"
+#include "db/SqlValues.h"
 #include "rules/AmountText.h"
 #include "rules/ServicePeriod.h"
 #include "rules/Utility.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <unordered_map>
 
 namespace velmora::outlook {
 
@@ -25,12 +27,6 @@ constexpr int buddhistOffset = 543;
 QString fromStd(const std::string& s)
 {
     return QString::fromStdString(s);
-}
-
-QString textOf(const QSqlQuery& q, int i)
-{
-    const QVariant v = q.value(i);
-    return v.isNull() ? QString() : v.toString();
 }
 
 QString groupName(Outlook_Grouping by, const QString& department, const QString& workType)
@@ -224,68 +220,31 @@ void Total(Outlook_Result& r, const std::vector<int>& periodOf, const std::vecto
 
 void Contract_End(const db::Database& db, Outlook_Result& r)
 {
-    const Outlook_Plan& plan = r.plan;
-    QString sql = QStringLiteral(
-        "SELECT m.SapID, m.Surname, m.F_Name, m.L_Name, m.Work_End_Date_Text, d.Dapart_Name, t.Work_Type "
-        "FROM (EP_Emp_Main m LEFT JOIN EP_TR_Work_Type t ON m.Work_Type_Code = t.Work_Type_Code) "
-        "LEFT JOIN EP_TR_Depart d ON m.Depart_Code = d.Depart_Code "
-        "WHERE (m.SapID IS NOT NULL) AND (m.Emp_RecMChod_Status = ?) ");
-    QVariantList values {QStringLiteral("A")};
-    if (plan.department) {
-        sql += QStringLiteral("AND (d.Dapart_Name = ?) ");
-        values << fromStd(Trim_Spaces(plan.department->toStdString()));
-    }
-    sql += QStringLiteral("ORDER BY m.SapID");
-    QSqlQuery q = db.query();
-    q.setForwardOnly(true);
-    q.prepare(sql);
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!db.exec(q, QStringLiteral("การค้นหาพนักงานที่สิ้นสุดสัญญา"), &r.error))
+    std::vector<Due_Employee> due;
+    if (!Find_Contract_Ends(db, r.plan, &due, &r.refused, &r.error))
         return;
-
-    struct Due
-    {
+    std::vector<Employee_Calculation> calculations;
+    if (!Calculate_Due(db, due, &calculations, &r.error))
+        return;
+    std::vector<int> periodOf;
+    std::vector<std::int64_t> satang;
+    for (std::size_t i = 0; i < due.size(); ++i) {
+        const calc::Employee& e = due[i].employee;
         Outlook_Line line;
-        int period = 0;
-    };
-    std::vector<Due> due;
-    const int first = plan.first_year * 12 + plan.first_month - 1;
-    while (q.next()) {
-        Outlook_Line line;
-        line.sapid = textOf(q, 0);
-        line.name = fromStd(
-            calc::Full_Name(textOf(q, 1).toStdString(), textOf(q, 2).toStdString(), textOf(q, 3).toStdString()));
-        line.group = groupName(plan.by, textOf(q, 5), textOf(q, 6));
-        const QString end = textOf(q, 4);
-        const auto parts = Parse_Date_Text(Pad_Date_Text(Trim_Spaces(end.toStdString())), Year_Era::Christian);
-        if (!parts) {
-            line.reason = QStringLiteral("อ่านวันที่สิ้นสุดสัญญาไม่ได้: \"%1\"").arg(end);
+        line.sapid = fromStd(e.sapid);
+        line.name = fromStd(calc::Full_Name(e.prefix, e.first_name, e.last_name));
+        line.group = groupName(r.plan.by, fromStd(e.depart_name), fromStd(e.work_type_name));
+        line.period = r.periods.at(due[i].period);
+        const Employee_Calculation& c = calculations[i];
+        if (!c.ok()) {
+            line.reason = fromStd(c.reason);
             r.refused.push_back(line);
             continue;
         }
-        const int period = parts->year * 12 + parts->month - 1 - first;
-        if (period < 0 || period >= plan.count)
-            continue;
-        line.period = r.periods.at(period);
-        due.push_back({line, period});
-    }
-    q.finish();
-
-    std::vector<int> periodOf;
-    std::vector<std::int64_t> satang;
-    for (Due& d : due) {
-        // The request month is the contract-end month, "mm/yyyy" Christian era.
-        const Employee_Calculation e = Calculate_Employee(db, d.line.sapid.toStdString(), d.line.period.toStdString());
-        if (!e.ok()) {
-            d.line.reason = fromStd(e.reason);
-            r.refused.push_back(d.line);
-            continue;
-        }
-        d.line.amount_text = fromStd(e.result.money.net_text);
-        r.counted.push_back(d.line);
-        periodOf.push_back(d.period);
-        satang.push_back(satangOf(e.result.money.net_text));
+        line.amount_text = fromStd(c.result.money.net_text);
+        r.counted.push_back(line);
+        periodOf.push_back(due[i].period);
+        satang.push_back(satangOf(c.result.money.net_text));
     }
     Total(r, periodOf, satang);
     r.ok = true;
@@ -328,6 +287,186 @@ void Age60(const db::Database& db, Outlook_Result& r)
 }
 
 } // namespace
+
+bool Find_Contract_Ends(const db::Database& db, const Outlook_Plan& plan, std::vector<Due_Employee>* due,
+    std::vector<Outlook_Line>* refused, QString* error)
+{
+    // The columns of Load_Employee, for every employee that may be calculated.
+    QString sql = QStringLiteral(
+        "SELECT m.SapID, m.SSN, m.Surname, m.F_Name, m.L_Name, m.Emp_BirthDay, m.Work_Begin_Date_Text,"
+        " m.Work_End_Date_Text, m.Work_Type_Code, t.Work_Type, m.Depart_Code, d.Dapart_Name, m.Money_Rate,"
+        " m.Emp_RecMChod_Status, r.Event_out"
+        " FROM ((EP_Emp_Main m LEFT JOIN EP_TR_Work_Type t ON m.Work_Type_Code = t.Work_Type_Code)"
+        " LEFT JOIN EP_TR_Depart d ON m.Depart_Code = d.Depart_Code)"
+        " LEFT JOIN EP_Reason_out r ON r.SapID = m.SapID"
+        " WHERE (m.SapID IS NOT NULL) AND (m.Emp_RecMChod_Status = ?)");
+    QVariantList values {QStringLiteral("A")};
+    if (plan.department) {
+        sql += QStringLiteral(" AND (d.Dapart_Name = ?)");
+        values << fromStd(Trim_Spaces(plan.department->toStdString()));
+    }
+    sql += QStringLiteral(" ORDER BY m.SapID");
+    QSqlQuery q = db.query();
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!db.exec(q, QStringLiteral("การค้นหาพนักงานที่สิ้นสุดสัญญา"), error))
+        return false;
+    const int first = plan.first_year * 12 + plan.first_month - 1;
+    const QStringList labels = plan.period_labels();
+    due->clear();
+    while (q.next()) {
+        using calc::sql::Text;
+        calc::Employee e;
+        e.sapid = Text(q.value(0));
+        e.ssn = Text(q.value(1));
+        e.prefix = Text(q.value(2));
+        e.first_name = Text(q.value(3));
+        e.last_name = Text(q.value(4));
+        e.birth_day = Text(q.value(5));
+        e.contract_begin = Text(q.value(6));
+        e.contract_end = Text(q.value(7));
+        e.work_type_code = Text(q.value(8));
+        e.work_type_name = Text(q.value(9));
+        e.depart_code = Text(q.value(10));
+        e.depart_name = Text(q.value(11));
+        e.money_rate = calc::sql::Number(q.value(12));
+        e.salary_text = Amount_Text(e.money_rate);
+        e.status = Text(q.value(13));
+        e.reason = Text(q.value(14));
+        const auto parts = Parse_Date_Text(Pad_Date_Text(Trim_Spaces(e.contract_end)), Year_Era::Christian);
+        if (!parts) {
+            Outlook_Line line;
+            line.sapid = fromStd(e.sapid);
+            line.name = fromStd(calc::Full_Name(e.prefix, e.first_name, e.last_name));
+            line.group = groupName(plan.by, fromStd(e.depart_name), fromStd(e.work_type_name));
+            line.reason = QStringLiteral("อ่านวันที่สิ้นสุดสัญญาไม่ได้: \"%1\"").arg(fromStd(e.contract_end));
+            refused->push_back(line);
+            continue;
+        }
+        const int period = parts->year * 12 + parts->month - 1 - first;
+        if (period < 0 || period >= plan.count)
+            continue;
+        Due_Employee d;
+        d.employee = std::move(e);
+        d.request_month = labels.at(period).toStdString();
+        d.period = period;
+        due->push_back(std::move(d));
+    }
+    return true;
+}
+
+bool Calculate_Due(const db::Database& db, const std::vector<Due_Employee>& due,
+    std::vector<Employee_Calculation>* calculations, QString* error)
+{
+    using calc::sql::Integer;
+    using calc::sql::Number;
+    using calc::sql::Text;
+    calculations->assign(due.size(), {});
+    if (due.empty())
+        return true;
+    std::unordered_map<std::string, std::vector<calc::Work_Period>> periods;
+    std::unordered_map<std::string, std::vector<calc::Earlier_Record>> records;
+    for (const Due_Employee& d : due) {
+        periods[d.employee.sapid];
+        if (!Trim_Spaces(d.employee.ssn).empty()) // no identity-card number: nobody is the same person
+            records[d.employee.ssn];
+    }
+    const db::Dialect& dialect = db.dialect();
+
+    // Every period, in Load_Work_Periods' order within each employee.
+    const QString begin = QStringLiteral("Work_B_Date");
+    QSqlQuery q = db.query();
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT SapID, Work_Type_Code, Work_Type, Work_B_Date, Work_E_Date FROM EP_Work_Histry"
+                             " ORDER BY SapID, %1, %2, %3, Work_E_Date, Work_Type_Code")
+                  .arg(dialect.substring(begin, 7, 4), dialect.substring(begin, 4, 2), dialect.substring(begin, 1, 2)));
+    if (!db.exec(q, QStringLiteral("อ่านประวัติการทำงาน"), error))
+        return false;
+    while (q.next()) {
+        const auto it = periods.find(Text(q.value(0)));
+        if (it != periods.end())
+            it->second.push_back({Text(q.value(1)), Text(q.value(2)), Text(q.value(3)), Text(q.value(4))});
+    }
+    q.finish();
+
+    // Every saved calculation, in Load_Person_Records' order within each person.
+    if (!records.empty()) {
+        const QString month = QStringLiteral("MMYYYY_Recieve");
+        q.prepare(
+            QStringLiteral("SELECT SapID, SSN, MMYYYY_Recieve, Depart_Code, Depart_Name, Date_Beg_Cal, Date_End_Cal,"
+                           " Total_Day, No_Year, No_Month, No_Day, N_T, Last_Salary, His_Rec_Money,"
+                           " Net_Money_Recieve FROM EP_mRec_Money_Chodchoy WHERE SSN IS NOT NULL"
+                           " ORDER BY %1, %2, SapID")
+                .arg(dialect.substring(month, 4, 4), dialect.substring(month, 1, 2)));
+        if (!db.exec(q, QStringLiteral("อ่านประวัติการได้รับเงินชดเชย"), error))
+            return false;
+        while (q.next()) {
+            const auto it = records.find(Text(q.value(1)));
+            if (it == records.end())
+                continue;
+            calc::Earlier_Record r;
+            r.sapid = Text(q.value(0));
+            r.ssn = Text(q.value(1));
+            r.request_month = Text(q.value(2));
+            r.depart_code = Text(q.value(3));
+            r.depart_name = Text(q.value(4));
+            r.start = Text(q.value(5));
+            r.end = Text(q.value(6));
+            r.total_days = Integer(q.value(7));
+            r.years = Integer(q.value(8));
+            r.months = Integer(q.value(9));
+            r.days = Integer(q.value(10));
+            r.multiplier = Integer(q.value(11));
+            r.last_salary = Number(q.value(12));
+            r.paid_before = Number(q.value(13));
+            r.net = Number(q.value(14));
+            it->second.push_back(std::move(r));
+        }
+        q.finish();
+    }
+
+    std::vector<calc::Bracket> brackets;
+    std::string message;
+    if (!calc::Load_Brackets(db, &brackets, &message)) {
+        *error = fromStd(message);
+        return false;
+    }
+
+    for (std::size_t i = 0; i < due.size(); ++i) {
+        const calc::Employee& e = due[i].employee;
+        Employee_Calculation& c = (*calculations)[i];
+        if (e.status != "A") {
+            c.reason = calc::kMessage_Already_Calculated;
+            continue;
+        }
+        // The input as Load_Calculation_Input gathers it: stored salary and reason.
+        calc::Calculation_Input& in = c.input;
+        in.sapid = e.sapid;
+        in.ssn = e.ssn;
+        in.prefix = e.prefix;
+        in.first_name = e.first_name;
+        in.last_name = e.last_name;
+        in.birth_day = e.birth_day;
+        in.work_type_name = e.work_type_name;
+        in.contract_begin = e.contract_begin;
+        in.contract_end = e.contract_end;
+        in.depart_code = e.depart_code;
+        in.depart_name = e.depart_name;
+        in.salary_text = e.salary_text;
+        in.reason = e.reason;
+        in.request_month = due[i].request_month;
+        in.periods = periods[e.sapid];
+        if (!Trim_Spaces(e.ssn).empty())
+            in.person_records = records[e.ssn];
+        in.brackets = brackets;
+        c.result = calc::Run_Calculation(in);
+        if (!c.result.ok())
+            c.reason = c.result.error;
+    }
+    return true;
+}
 
 Outlook_Result Run_Outlook(const db::Database& db, const Outlook_Plan& plan)
 {

@@ -7,6 +7,7 @@
 #include "files/ReportGrid.h"
 #include "files/XlsxExport.h"
 #include "rules/Calculation.h"
+#include "services/EmployeeService.h"
 
 #include <QString>
 #include <QStringList>
@@ -80,6 +81,30 @@ struct Employee_Calculation
 };
 Employee_Calculation Calculate_Employee(
     const db::Database& db, const std::string& sapid, const std::string& requestMonth);
+
+// An employee whose contract ends inside the outlook, with the request month
+// of the calculation: the contract-end month, "mm/yyyy" Christian era.
+struct Due_Employee
+{
+    calc::Employee employee; // as Load_Employee reads it
+    std::string request_month;
+    int period = 0; // index of the outlook's period
+};
+
+struct Outlook_Line;
+
+// The employees with status "A" (of the plan's department) whose stored
+// contract end falls inside the plan's months; those whose end date cannot be
+// read go to *refused with the reason. False with *error on a database error.
+bool Find_Contract_Ends(const db::Database& db, const Outlook_Plan& plan, std::vector<Due_Employee>* due,
+    std::vector<Outlook_Line>* refused, QString* error);
+
+// The calculation of every due employee, each exactly as Calculate_Employee
+// gives it, the rows of all of them read in a few statements (periods, the
+// saved calculations of the same people, the bracket table) instead of four
+// statements per employee. False with *error on a database error.
+bool Calculate_Due(const db::Database& db, const std::vector<Due_Employee>& due,
+    std::vector<Employee_Calculation>* calculations, QString* error);
 
 struct Outlook_Cell
 {

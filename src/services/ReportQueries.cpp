@@ -69,6 +69,24 @@ QString dateText(const std::optional<QDateTime>& dt)
     return dt ? dt->date().toString(QStringLiteral("dd/MM/yyyy")) : QString();
 }
 
+// The date of a date-time column as dd/mm/yyyy. SQLite gives ISO text whose
+// first ten characters are the date: read directly, without a local-time
+// QDateTime per row (each costs a look at the time-zone file); anything else
+// as dateTimeOf reads it.
+QString dateTextOf(const QVariant& v)
+{
+    if (v.metaType().id() == QMetaType::QString) {
+        const QString s = v.toString();
+        if (s.size() >= 10 && s.at(4) == QLatin1Char('-') && s.at(7) == QLatin1Char('-')) {
+            bool okYear = false, okMonth = false, okDay = false;
+            const QDate d(s.mid(0, 4).toInt(&okYear), s.mid(5, 2).toInt(&okMonth), s.mid(8, 2).toInt(&okDay));
+            if (okYear && okMonth && okDay && d.isValid())
+                return s.mid(8, 2) + QLatin1Char('/') + s.mid(5, 2) + QLatin1Char('/') + s.mid(0, 4);
+        }
+    }
+    return dateText(dateTimeOf(v));
+}
+
 // Whole days between two date-times, absolute, fraction dropped; calendar
 // arithmetic without the time zone, so a change to summer time costs no day.
 QString daysBetween(const std::optional<QDateTime>& a, const std::optional<QDateTime>& b)
@@ -326,7 +344,7 @@ bool loadForecast(
         e.typeCode = text(q, eTypeCode);
         e.workType = text(q, eWorkType);
         e.input.birth_date = text(q, eBirth).toStdString();
-        e.input.start_date = dateText(dateTimeOf(q.value(eBegin))).toStdString();
+        e.input.start_date = dateTextOf(q.value(eBegin)).toStdString();
         e.input.salary = q.value(eRate).toDouble();
         e.input.calc_year = calcYear;
         e.input.yearly_raise = criteria.yearlyRaise;

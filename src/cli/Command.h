@@ -52,6 +52,9 @@ struct Command
     QString synopsis; // one line for --help
     bool needsGui = false; // pages and PDFs need a QGuiApplication
     std::function<int(Context&)> run;
+    // Optional: whether these arguments (the command name first) need a
+    // QGuiApplication although the command usually does not (a --pdf option).
+    std::function<bool(const QStringList&)> needsGuiFor = {};
 };
 
 // Commands register themselves from their own source file.

@@ -1,5 +1,6 @@
 #include "cli/Command.h"
 #include "cli/cmd_fund_source.h"
+#include "cli/cmd_outlook.h"
 
 #include "files/ReportGrid.h"
 #include "files/XlsxExport.h"
@@ -21,7 +22,9 @@ const QString synopsisText = QStringLiteral(
     "       report received [--year YYYY | --month MM/YYYY] [--department NAME] [--xlsx OUT]\n"
     "       report forecast [--type NAME] [--department NAME] [--year BE-YEAR (default 2557)] [--xlsx OUT]\n"
     "       report fund-source --from DD/MM/YYYY --to DD/MM/YYYY [--source 2|3] [--department NAME] [--unprinted]"
-    " [--xlsx OUT]");
+    " [--xlsx OUT]\n"
+    "       report outlook --kind contract-end|age60 [--months N | --years N] [--raise PCT] [--by department|type]"
+    " [--department NAME] [--from MM/YYYY | --from BE-YEAR] [--xlsx OUT] [--pdf OUT]");
 
 // The grid as CSV on stdout, or the export workbook at OUT.
 int deliver(Context& c, const ReportResult& result, const ExportOptions& options, const QString& xlsx)
@@ -64,6 +67,8 @@ int runReport(Context& c)
     const QString which = c.args().value(1);
     if (which == QLatin1String("fund-source"))
         return runFundSourceReport(c);
+    if (which == QLatin1String("outlook"))
+        return runOutlookReport(c);
     const QCommandLineOption type(
         QStringLiteral("type"), QStringLiteral("employment type name"), QStringLiteral("NAME"));
     const QCommandLineOption department(
@@ -128,7 +133,13 @@ int runReport(Context& c)
 }
 
 const Registration report({QStringLiteral("report"),
-    QStringLiteral("report contract-end|received|forecast|fund-source [options] [--xlsx OUT]"), false, runReport});
+    QStringLiteral("report contract-end|received|forecast|fund-source|outlook [options] [--xlsx OUT]"), false,
+    runReport,
+    // The outlook's printed page needs a GUI application.
+    [](const QStringList& args) {
+        return args.value(1) == QLatin1String("outlook")
+            && (args.contains(QStringLiteral("--pdf")) || !args.filter(QStringLiteral("--pdf=")).isEmpty());
+    }});
 
 } // namespace
 } // namespace velmora::cli

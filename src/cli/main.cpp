@@ -72,7 +72,10 @@ int main(int argc, char** argv)
     qInstallMessageHandler(quietMessages);
     // Pages and PDFs need a GUI application even with no screen.
     std::unique_ptr<QCoreApplication> app;
-    if (command->needsGui) {
+    QStringList commandArgs;
+    for (int k = i; k < argc; ++k)
+        commandArgs << QString::fromLocal8Bit(argv[k]);
+    if (command->needsGui || (command->needsGuiFor && command->needsGuiFor(commandArgs))) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
@@ -82,9 +85,6 @@ int main(int argc, char** argv)
     QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationName(QStringLiteral("velmora"));
 
-    QStringList args;
-    for (int k = i; k < argc; ++k)
-        args << QString::fromLocal8Bit(argv[k]);
-    Context context(dbOption, args);
+    Context context(dbOption, commandArgs);
     return command->run(context);
 }

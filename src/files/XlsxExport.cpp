@@ -231,7 +231,45 @@ int columnNumber(const QString& letters)
     return 0;
 }
 
-bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QString& path, QString* error)
+namespace {
+
+bool addChart(lxw_workbook* wb, lxw_worksheet* ws, const ReportGrid& grid, const ExportOptions& options,
+    const QByteArray& sheetName)
+{
+    const ExportChart& spec = *options.chart;
+    lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_COLUMN_STACKED);
+    if (!chart)
+        return false;
+    const lxw_row_t first = lxw_row_t(4 + spec.firstRow);
+    const lxw_row_t last = lxw_row_t(4 + spec.lastRow);
+    for (int i = 0; i < spec.valueColumns.size(); ++i) {
+        const lxw_col_t column = lxw_col_t(spec.valueColumns.at(i));
+        lxw_chart_series* series = chart_add_series(chart, nullptr, nullptr);
+        if (!series)
+            return false;
+        chart_series_set_categories(
+            series, sheetName.constData(), first, lxw_col_t(spec.categoryColumn), last, lxw_col_t(spec.categoryColumn));
+        chart_series_set_values(series, sheetName.constData(), first, column, last, column);
+        if (i < spec.seriesNames.size())
+            chart_series_set_name(series, spec.seriesNames.at(i).toUtf8().constData());
+        else
+            chart_series_set_name_range(series, sheetName.constData(), 3, column);
+    }
+    if (!spec.title.isEmpty())
+        chart_title_set_name(chart, spec.title.toUtf8().constData());
+    if (!spec.categoryAxis.isEmpty())
+        chart_axis_set_name(chart->x_axis, spec.categoryAxis.toUtf8().constData());
+    if (!spec.valueAxis.isEmpty())
+        chart_axis_set_name(chart->y_axis, spec.valueAxis.toUtf8().constData());
+    chart_axis_set_num_format(chart->y_axis, "#,##0");
+    chart_legend_set_position(chart, LXW_CHART_LEGEND_BOTTOM);
+    lxw_chart_options placement = {};
+    placement.x_scale = 2.0;
+    placement.y_scale = 1.6;
+    return worksheet_insert_chart_opt(ws, 3, lxw_col_t(grid.columnCount() + 1), chart, &placement) == LXW_NO_ERROR;
+}
+
+bool writeSheet(lxw_workbook* wb, const ReportGrid& grid, const ExportOptions& options, QString* error)
 {
     auto fail = [error](const QString& text) {
         if (error)
@@ -245,32 +283,6 @@ bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QStr
     int titleFirst = 0, titleLast = 0;
     if (lastStyled == 0 || !parseRowOneRange(options.titleRange, titleFirst, titleLast))
         return fail(QStringLiteral("ค่าการส่งออกไม่ถูกต้อง"));
-
-    const QByteArray file = QFile::encodeName(path);
-    lxw_workbook_options wbOptions = {};
-    wbOptions.constant_memory = LXW_TRUE; // rows are written in order
-    const QByteArray tmpDir = QFile::encodeName(QDir::tempPath());
-    wbOptions.tmpdir = const_cast<char*>(tmpDir.constData());
-    lxw_workbook* wb = workbook_new_opt(file.constData(), &wbOptions);
-    if (!wb)
-        return fail(QStringLiteral("สร้างไฟล์ไม่ได้: ") + path);
-    // Closing also frees the workbook; an early return still closes it.
-    struct Closer
-    {
-        lxw_workbook* wb;
-        bool closed = false;
-        lxw_error close()
-        {
-            closed = true;
-            return workbook_close(wb);
-        }
-        ~Closer()
-        {
-            if (!closed)
-                workbook_close(wb);
-        }
-    } closer {wb};
-
     const QByteArray sheetName = options.sheetName.toUtf8();
     lxw_worksheet* ws = workbook_add_worksheet(wb, sheetName.isEmpty() ? nullptr : sheetName.constData());
     if (!ws)
@@ -358,14 +370,74 @@ bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QStr
     worksheet_set_footer_opt(ws, footer.constData(), &footerOptions);
     worksheet_set_margins(ws, marginLeft / pointsPerInch, marginRight / pointsPerInch, marginTop / pointsPerInch,
         marginBottom / pointsPerInch);
-    worksheet_set_portrait(ws);
+    if (options.landscape)
+        worksheet_set_landscape(ws);
+    else
+        worksheet_set_portrait(ws);
     worksheet_set_paper(ws, paperA4);
     // Page order stays "down, then over" and the first page number automatic:
     // both are the file's defaults.
 
-    for (int c = 0; c < options.widths.size() && c < 7; ++c)
+    for (int c = 0; c < options.widths.size() && c < 256; ++c)
         worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), options.widths.at(c), nullptr);
     worksheet_repeat_rows(ws, 0, 3);
+
+    if (options.chart && !addChart(wb, ws, grid, options, sheetName))
+        return fail(QStringLiteral("สร้างกราฟในแผ่นงานไม่ได้: ") + options.sheetName);
+    return true;
+}
+
+} // namespace
+
+bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QString& path, QString* error)
+{
+    return exportGrids({{grid, options}}, path, error);
+}
+
+bool exportGrids(const QList<std::pair<ReportGrid, ExportOptions>>& sheets, const QString& path, QString* error)
+{
+    auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    for (const auto& [grid, options] : sheets) {
+        const int lastStyled = columnNumber(options.lastStyledColumn);
+        int titleFirst = 0, titleLast = 0;
+        if (grid.columnCount() < 1 || grid.columnCount() > 256)
+            return fail(QStringLiteral("ตารางต้องมี 1 ถึง 256 คอลัมน์"));
+        if (lastStyled == 0 || !parseRowOneRange(options.titleRange, titleFirst, titleLast))
+            return fail(QStringLiteral("ค่าการส่งออกไม่ถูกต้อง"));
+    }
+    const QByteArray file = QFile::encodeName(path);
+    lxw_workbook_options wbOptions = {};
+    wbOptions.constant_memory = LXW_TRUE; // rows are written in order
+    const QByteArray tmpDir = QFile::encodeName(QDir::tempPath());
+    wbOptions.tmpdir = const_cast<char*>(tmpDir.constData());
+    lxw_workbook* wb = workbook_new_opt(file.constData(), &wbOptions);
+    if (!wb)
+        return fail(QStringLiteral("สร้างไฟล์ไม่ได้: ") + path);
+    // Closing also frees the workbook; an early return still closes it.
+    struct Closer
+    {
+        lxw_workbook* wb;
+        bool closed = false;
+        lxw_error close()
+        {
+            closed = true;
+            return workbook_close(wb);
+        }
+        ~Closer()
+        {
+            if (!closed)
+                workbook_close(wb);
+        }
+    } closer {wb};
+
+    for (const auto& [grid, options] : sheets) {
+        if (!writeSheet(wb, grid, options, error))
+            return false;
+    }
 
     const lxw_error e = closer.close();
     if (e != LXW_NO_ERROR)

@@ -5,6 +5,10 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
 
 namespace velmora::reports {
 
@@ -18,6 +22,21 @@ struct PageTextSet
 };
 PageTextSet pageTextSet(PageTexts set);
 
+// A native stacked-column chart over the exported table, placed to the right
+// of it: one series per value column, its values in the data rows firstRow to
+// lastRow (grid rows counted from 0), the categories in categoryColumn.
+struct ExportChart
+{
+    QString title;
+    int categoryColumn = 1;
+    QList<int> valueColumns;
+    QStringList seriesNames; // one per value column; empty: the column titles
+    int firstRow = 0;
+    int lastRow = 0;
+    QString categoryAxis;
+    QString valueAxis;
+};
+
 // The fixed values each report gives its export.
 struct ExportOptions
 {
@@ -27,10 +46,12 @@ struct ExportOptions
     QString secondTitle; // cell A2; empty for none
     QString lastStyledColumn; // heading colours and borders reach this column ("G")
     PageTexts pageTexts = PageTexts::SetA;
-    QList<double> widths; // columns A to G, in characters
+    QList<double> widths; // columns from A, in characters
     // The report's name at the head of a new export file's name (the sheet
     // name when empty), so that each report's files can be told apart.
     QString fileName;
+    bool landscape = false;
+    std::optional<ExportChart> chart;
 };
 
 // Column number (1 = A) to its letters, "A" to "IV"; empty outside 1..256.
@@ -46,6 +67,9 @@ int columnNumber(const QString& letters);
 // number, shown the same way; any other text is stored as it stands.
 // On failure returns false with *error set.
 bool exportGrid(const ReportGrid& grid, const ExportOptions& options, const QString& path, QString* error);
+
+// Several grids, one worksheet each, in the order given, into one workbook.
+bool exportGrids(const QList<std::pair<ReportGrid, ExportOptions>>& sheets, const QString& path, QString* error);
 
 // A path in `folder` that no file has yet: "<base> yyyy-MM-dd HHmmss.xlsx",
 // then " (2)", " (3)", ... before the extension.

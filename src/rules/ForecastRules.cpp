@@ -57,7 +57,7 @@ Forecast_Result Forecast_Employee(const Forecast_Input& input)
         r.years_to_go = 0;
     double salary = input.salary;
     for (int i = 0; i < r.years_to_go; ++i)
-        salary = salary + salary * kForecastYearlyRaise;
+        salary = salary + salary * input.yearly_raise;
     r.salary_at_60 = salary;
     r.multiple = Forecast_Multiple(r.service_years);
     r.amount = r.multiple * r.salary_at_60;

@@ -21,6 +21,7 @@ struct Forecast_Input
     std::string start_date; // dd/mm/yyyy, Christian era
     double salary = 0; // current monthly salary
     int calc_year = 0; // calculation year, Buddhist era
+    double yearly_raise = kForecastYearlyRaise; // 0.05 is 5 percent
 };
 
 struct Forecast_Result
@@ -32,7 +33,7 @@ struct Forecast_Result
     int count_start = 0; // first year counted: the start year, never before 2550
     int service_years = 0; // year_60 - count_start; may be 0 or negative
     int years_to_go = 0; // year_60 - calc_year, never negative
-    double salary_at_60 = 0; // raised years_to_go times by 5 percent
+    double salary_at_60 = 0; // raised years_to_go times by the yearly raise
     int multiple = 0; // months of salary, from the fixed table
     double amount = 0; // multiple * salary_at_60
     int age_in_calc_year = 0; // calc_year - birth year

@@ -70,6 +70,24 @@ QString dateText(const std::optional<QDateTime>& dt)
     return dt ? dt->date().toString(QStringLiteral("dd/MM/yyyy")) : QString();
 }
 
+// The date of a date-time column as dd/mm/yyyy. SQLite gives ISO text whose
+// first ten characters are the date: read directly, without a local-time
+// QDateTime per row (each costs a look at the time-zone file); anything else
+// as dateTimeOf reads it.
+QString dateTextOf(const QVariant& v)
+{
+    if (v.metaType().id() == QMetaType::QString) {
+        const QString s = v.toString();
+        if (s.size() >= 10 && s.at(4) == QLatin1Char('-') && s.at(7) == QLatin1Char('-')) {
+            bool okYear = false, okMonth = false, okDay = false;
+            const QDate d(s.mid(0, 4).toInt(&okYear), s.mid(5, 2).toInt(&okMonth), s.mid(8, 2).toInt(&okDay));
+            if (okYear && okMonth && okDay && d.isValid())
+                return s.mid(8, 2) + QLatin1Char('/') + s.mid(5, 2) + QLatin1Char('/') + s.mid(0, 4);
+        }
+    }
+    return dateText(dateTimeOf(v));
+}
+
 // Whole days between two date-times, absolute, fraction dropped; calendar
 // arithmetic without the time zone, so a change to summer time costs no day.
 QString daysBetween(const std::optional<QDateTime>& a, const std::optional<QDateTime>& b)
@@ -306,11 +324,14 @@ QStringList forecastTitles()
         QString()};
 }
 
-ReportResult queryForecast(const db::Database& db, const ForecastCriteria& criteria)
+bool loadForecast(
+    const db::Database& db, const ForecastCriteria& criteria, std::vector<ForecastEmployee>* rows, QString* error)
 {
     int calcYear = 0;
-    if (!Parse_Forecast_Year(criteria.calcYear.toStdString(), calcYear))
-        return failure(forecastYearMessage(criteria.calcYear));
+    if (!Parse_Forecast_Year(criteria.calcYear.toStdString(), calcYear)) {
+        *error = forecastYearMessage(criteria.calcYear);
+        return false;
+    }
     QString sql = employeeSelect();
     QVariantList values;
     if (criteria.workType) {
@@ -323,29 +344,49 @@ ReportResult queryForecast(const db::Database& db, const ForecastCriteria& crite
     }
     sql += employeeOrder(db.dialect());
 
-    ReportResult r;
     QSqlQuery q = db.query();
-    if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("การค้นหาพนักงานเพื่อประมาณการเงินชดเชย"), &r.error))
+    if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("การค้นหาพนักงานเพื่อประมาณการเงินชดเชย"), error))
+        return false;
+    rows->clear();
+    while (q.next()) {
+        ForecastEmployee e;
+        e.sapId = text(q, eSapID);
+        e.fullName = fullName(q, eSurname, eFName, eLName);
+        e.departCode = text(q, eDepartCode);
+        e.departName = text(q, eDepartName);
+        e.typeCode = text(q, eTypeCode);
+        e.workType = text(q, eWorkType);
+        e.input.birth_date = text(q, eBirth).toStdString();
+        e.input.start_date = dateTextOf(q.value(eBegin)).toStdString();
+        e.input.salary = q.value(eRate).toDouble();
+        e.input.calc_year = calcYear;
+        e.input.yearly_raise = criteria.yearlyRaise;
+        e.result = Forecast_Employee(e.input);
+        rows->push_back(std::move(e));
+    }
+    return true;
+}
+
+ReportResult queryForecast(const db::Database& db, const ForecastCriteria& criteria)
+{
+    ReportResult r;
+    std::vector<ForecastEmployee> employees;
+    if (!loadForecast(db, criteria, &employees, &r.error))
         return r;
     r.ok = true;
     r.grid.titles = forecastTitles();
     int n = 0;
-    while (q.next()) {
+    for (const ForecastEmployee& e : employees) {
         ++n;
-        Forecast_Input in;
-        in.birth_date = text(q, eBirth).toStdString();
-        in.start_date = dateText(dateTimeOf(q.value(eBegin))).toStdString();
-        in.salary = q.value(eRate).toDouble();
-        in.calc_year = calcYear;
-        const Forecast_Result f = Forecast_Employee(in);
+        const Forecast_Result& f = e.result;
         QStringList row(19, QString());
         row[0] = QString::number(n);
-        row[1] = withApostrophe(text(q, eSapID));
-        row[2] = fullName(q, eSurname, eFName, eLName);
-        row[8] = amount(in.salary);
-        row[14] = text(q, eDepartCode);
-        row[15] = text(q, eDepartName);
-        row[16] = text(q, eTypeCode);
+        row[1] = withApostrophe(e.sapId);
+        row[2] = e.fullName;
+        row[8] = amount(e.input.salary);
+        row[14] = e.departCode;
+        row[15] = e.departName;
+        row[16] = e.typeCode;
         if (f.ok()) {
             row[3] = withApostrophe(fromStd(f.birth_date_be));
             row[4] = QString::number(f.year_60);
@@ -359,9 +400,9 @@ ReportResult queryForecast(const db::Database& db, const ForecastCriteria& crite
             row[13] = QString::number(f.age_in_calc_year);
         } else {
             // The dates as they are held, and why the row has no forecast.
-            row[3] = withApostrophe(fromStd(in.birth_date));
+            row[3] = withApostrophe(fromStd(e.input.birth_date));
             row[4] = fromStd(f.error);
-            row[5] = withApostrophe(fromStd(in.start_date));
+            row[5] = withApostrophe(fromStd(e.input.start_date));
         }
         r.grid.rows.append(row);
     }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "files/ReportGrid.h"
+#include "rules/ForecastRules.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace velmora::db {
 class Database;
@@ -70,9 +72,28 @@ struct ForecastCriteria
     std::optional<QString> workType;
     std::optional<QString> department;
     QString calcYear; // Buddhist era, as typed
+    double yearlyRaise = kForecastYearlyRaise; // 0.05 is 5 percent
 };
 QStringList forecastTitles();
 ReportResult queryForecast(const db::Database& db, const ForecastCriteria& criteria);
+
+// One employee of the forecast with the names the grid shows.
+struct ForecastEmployee
+{
+    QString sapId;
+    QString fullName;
+    QString departCode;
+    QString departName; // empty: no such department
+    QString typeCode;
+    QString workType; // empty: no such employment type
+    Forecast_Input input;
+    Forecast_Result result;
+};
+// The forecast of every listed employee in the grid's order: what the grid
+// shows, and what the outlook totals per year. ok false with *error on a bad
+// year or a database error.
+bool loadForecast(
+    const db::Database& db, const ForecastCriteria& criteria, std::vector<ForecastEmployee>* rows, QString* error);
 
 // The choice lists of the screens, in the order the screens list them.
 bool listWorkTypes(const db::Database& db, QStringList* names, QString* error);

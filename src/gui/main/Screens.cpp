@@ -10,6 +10,7 @@
 #include "gui/reports/URep_Berg_Detail.h"
 #include "gui/reports/URep_Emp_Promise.h"
 #include "gui/reports/URep_Forecast_Chod_Choy.h"
+#include "gui/reports/URep_Outlook.h"
 #include "gui/reports/URep_Recieve_Money_Chod.h"
 #include "gui/reports/URep_Split_Money.h"
 #include "gui/system/UOrganisation_Settings.h"
@@ -33,6 +34,7 @@ void registerScreens(ScreenRegistry& registry)
     registry.add(
         QStringLiteral("N13"), [](Session& s) -> QWidget* { return new reports::TfrmRep_Forecast_Chod_Choy(s); });
     registry.add(QStringLiteral("N15"), [](Session& s) -> QWidget* { return new reports::TfrmRep_Split_Money(s); });
+    registry.add(QStringLiteral("N16"), [](Session& s) -> QWidget* { return new reports::TfrmRep_Outlook(s); });
     registry.add(
         QStringLiteral("N9"), [](Session& session) -> QWidget* { return new print::TfrmRep_Berg_Detail(session); });
     // A small dialog over the main window rather than a child window.

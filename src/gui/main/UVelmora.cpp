@@ -138,6 +138,7 @@ void TfrmVelmora::buildMenu()
     item(N3, "N13", QStringLiteral("ประมาณการเงินชดเชย"), &TfrmVelmora::N13Click);
     separator(N3, "N14");
     item(N3, "N15", QStringLiteral("เงินชดเชยแยกตามเงิน"), &TfrmVelmora::N15Click);
+    item(N3, "N16", QStringLiteral("ประมาณการภาระเงินชดเชย (รายเดือน/รายปี)"), &TfrmVelmora::N16Click);
 
     QMenu* N11 = submenu("N11", QStringLiteral("ระบบ(System)"));
     item(
@@ -460,6 +461,10 @@ void TfrmVelmora::N13Click()
 void TfrmVelmora::N15Click()
 {
     openScreen(QStringLiteral("N15"));
+}
+void TfrmVelmora::N16Click()
+{
+    openScreen(QStringLiteral("N16"));
 }
 void TfrmVelmora::ChangePassword1Click()
 {

@@ -73,6 +73,7 @@ public slots:
     void N9Click();
     void N13Click();
     void N15Click();
+    void N16Click();
     void ChangePassword1Click();
     void OrgSettings1Click();
 

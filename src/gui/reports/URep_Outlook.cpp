@@ -1,0 +1,271 @@
+#include "gui/reports/URep_Outlook.h"
+
+#include "db/Config.h"
+
+#include "gui/common/ScreenParts.h"
+#include "gui/common/Session.h"
+#include "pages/OutlookPage.h"
+#include "pages/PageRenderer.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QStackedBarSeries>
+#include <QTableView>
+#include <QUrl>
+#include <QUuid>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+namespace velmora::reports {
+
+using namespace velmora::outlook;
+
+TfrmRep_Outlook::TfrmRep_Outlook(app::Session& session, QWidget* parent)
+    : ReportScreen(session, parent)
+{
+    setObjectName(QStringLiteral("frmRep_Outlook"));
+    setWindowTitle(QStringLiteral("ประมาณการภาระเงินชดเชย"));
+    auto* layout = new QVBoxLayout(this);
+
+    Label5 = makeLabel("Label5", QStringLiteral("รายงานประมาณการภาระเงินชดเชย"));
+    Label5->setAlignment(Qt::AlignCenter);
+    Label5->setStyleSheet(QStringLiteral("color: navy; font-size: 16pt; font-weight: bold;"));
+    layout->addWidget(Label5);
+
+    auto* filters = new QHBoxLayout;
+    GroupBox1 = groupBox(this, "GroupBox1", QStringLiteral("ประเภทประมาณการ"));
+    rbContract_End = radio(GroupBox1, "rbContract_End", QStringLiteral("สิ้นสุดสัญญาจ้าง (รายเดือน)"));
+    rbAge60 = radio(GroupBox1, "rbAge60", QStringLiteral("อายุครบ 60 ปี (รายปี)"));
+    filters->addWidget(GroupBox1);
+
+    GroupBox3 = groupBox(this, "GroupBox3", QStringLiteral("ช่วงเวลา"));
+    new QHBoxLayout(GroupBox3);
+    lblFrom = new QLabel(GroupBox3);
+    lblFrom->setObjectName(QStringLiteral("lblFrom"));
+    GroupBox3->layout()->addWidget(lblFrom);
+    edtFrom = editBox(GroupBox3, "edtFrom");
+    lblCount = new QLabel(GroupBox3);
+    lblCount->setObjectName(QStringLiteral("lblCount"));
+    GroupBox3->layout()->addWidget(lblCount);
+    edtCount = editBox(GroupBox3, "edtCount");
+    auto* raiseLabel = new QLabel(QStringLiteral("อัตราขึ้นเงินเดือนต่อปี (ร้อยละ)"), GroupBox3);
+    GroupBox3->layout()->addWidget(raiseLabel);
+    edtRaise = editBox(GroupBox3, "edtRaise");
+    filters->addWidget(GroupBox3);
+
+    GroupBox5 = groupBox(this, "GroupBox5", QStringLiteral("แยกตาม"));
+    rbBy_Department = radio(GroupBox5, "rbBy_Department", QStringLiteral("ส่วนงาน"));
+    rbBy_Type = radio(GroupBox5, "rbBy_Type", QStringLiteral("ประเภทการจ้าง (แหล่งเงิน)"));
+    filters->addWidget(GroupBox5);
+
+    GroupBox6 = groupBox(this, "GroupBox6", QStringLiteral("หน่วยวงาน"));
+    RadioButton6 = radio(GroupBox6, "RadioButton6", QStringLiteral("ทั้งหมด"));
+    RadioButton7 = radio(GroupBox6, "RadioButton7", QStringLiteral("เฉพาะ"));
+    cmbDapart_Name = choiceBox(GroupBox6, "cmbDapart_Name");
+    filters->addWidget(GroupBox6);
+    layout->addLayout(filters);
+
+    auto* buttons = new QHBoxLayout;
+    btnShow_Data = makeButton("btnShow_Data", QStringLiteral("แสดงข้อมูล"));
+    Button1 = makeButton("Button1", QStringLiteral("Export Ms Excel"));
+    btnPrint = makeButton("btnPrint", QStringLiteral("พิมพ์"));
+    btnExit_Form = makeButton("btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
+    buttons->addWidget(btnShow_Data);
+    buttons->addWidget(Button1);
+    buttons->addWidget(btnPrint);
+    buttons->addStretch();
+    buttons->addWidget(btnExit_Form);
+    layout->addLayout(buttons);
+
+    GroupBox2 = groupBox(this, "GroupBox2", QStringLiteral("รายการผลการคำนวณ"));
+    new QVBoxLayout(GroupBox2);
+    auto* split = new QSplitter(Qt::Vertical, GroupBox2);
+    split->addWidget(makeGrid());
+    auto* chart = new QChart;
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chartOutlook = new QChartView(chart, split);
+    chartOutlook->setObjectName(QStringLiteral("chartOutlook"));
+    chartOutlook->setRenderHint(QPainter::Antialiasing);
+    chartOutlook->setMinimumHeight(220);
+    split->addWidget(chartOutlook);
+    auto* refusedBox = new QGroupBox(QStringLiteral("พนักงานที่คำนวณไม่ได้"), split);
+    refusedBox->setObjectName(QStringLiteral("GroupBox7"));
+    auto* refusedLayout = new QVBoxLayout(refusedBox);
+    m_refusals = new GridModel(this);
+    StringGrid2 = new QTableView(refusedBox);
+    StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
+    StringGrid2->setModel(m_refusals);
+    refusedLayout->addWidget(StringGrid2);
+    split->addWidget(refusedBox);
+    GroupBox2->layout()->addWidget(split);
+    layout->addWidget(GroupBox2, 1);
+
+    connect(btnShow_Data, &QPushButton::clicked, this, &TfrmRep_Outlook::btnShow_DataClick);
+    connect(Button1, &QPushButton::clicked, this, &TfrmRep_Outlook::btnExportClick);
+    connect(btnPrint, &QPushButton::clicked, this, &TfrmRep_Outlook::btnPrintClick);
+    connect(btnExit_Form, &QPushButton::clicked, this, &TfrmRep_Outlook::btnExit_FormClick);
+    connect(rbContract_End, &QRadioButton::clicked, this, &TfrmRep_Outlook::rbKindClick);
+    connect(rbAge60, &QRadioButton::clicked, this, &TfrmRep_Outlook::rbKindClick);
+    FormCreate();
+}
+
+void TfrmRep_Outlook::FormCreate()
+{
+    rbContract_End->setChecked(true);
+    rbBy_Department->setChecked(true);
+    RadioButton6->setChecked(true);
+    fillChoices(cmbDapart_Name, false);
+    rbKindClick();
+}
+
+// The boxes of the chosen kind with their defaults: this month or this
+// Buddhist-era year, 12 months or 10 years, the forecast's 5 percent.
+void TfrmRep_Outlook::rbKindClick()
+{
+    const bool age60 = rbAge60->isChecked();
+    const QString today = m_session.Server_Date_Text; // dd/mm/yyyy, Christian era
+    lblFrom->setText(age60 ? QStringLiteral("ตั้งแต่ปี พ.ศ.") : QStringLiteral("ตั้งแต่เดือน (ดด/ปปปป ค.ศ.)"));
+    lblCount->setText(age60 ? QStringLiteral("จำนวนปี") : QStringLiteral("จำนวนเดือน"));
+    if (today.size() == 10)
+        edtFrom->setText(age60 ? QString::number(today.mid(6, 4).toInt() + 543) : today.mid(3, 7));
+    edtCount->setText(QString::number(age60 ? kDefaultYears : kDefaultMonths));
+    edtRaise->setText(age60 ? QStringLiteral("5") : QString());
+    edtRaise->setEnabled(age60);
+}
+
+Outlook_Criteria TfrmRep_Outlook::criteria() const
+{
+    Outlook_Criteria c;
+    c.kind = rbAge60->isChecked() ? Outlook_Kind::Age60 : Outlook_Kind::Contract_End;
+    c.from = edtFrom->text();
+    c.count = edtCount->text();
+    c.raise = c.kind == Outlook_Kind::Age60 ? edtRaise->text() : QString();
+    c.by = rbBy_Type->isChecked() ? Outlook_Grouping::Work_Type : Outlook_Grouping::Department;
+    if (RadioButton7->isChecked())
+        c.department = cmbDapart_Name->currentText();
+    return c;
+}
+
+void TfrmRep_Outlook::btnShow_DataClick()
+{
+    if (!m_session.db)
+        return;
+    m_result = Run_Outlook(*m_session.db, criteria());
+    ReportResult shown;
+    shown.ok = m_result.ok;
+    shown.error = m_result.error;
+    shown.found = m_result.ok && (m_result.grand.count > 0 || !m_result.refused.empty());
+    if (m_result.ok)
+        shown.grid = Outlook_Grid(m_result);
+    showResult(shown);
+    m_refusals->setGrid(m_result.ok ? Refusal_Grid(m_result) : ReportGrid::initial());
+    showChart();
+}
+
+void TfrmRep_Outlook::showChart()
+{
+    QChart* chart = chartOutlook->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes())
+        chart->removeAxis(axis);
+    if (!m_result.ok) {
+        chart->setTitle(QString());
+        return;
+    }
+    chart->setTitle(Outlook_Title(m_result.plan));
+    auto* series = new QStackedBarSeries;
+    for (int g = 0; g < m_result.groups.size(); ++g) {
+        auto* set = new QBarSet(m_result.groups.at(g));
+        set->setColor(print::outlookGroupColour(g));
+        for (std::size_t p = 0; p < m_result.cells.size(); ++p)
+            *set << m_result.cells[p][std::size_t(g)].amount();
+        series->append(set);
+    }
+    chart->addSeries(series);
+    auto* periods = new QBarCategoryAxis;
+    periods->append(m_result.periods);
+    periods->setTitleText(
+        m_result.plan.kind == Outlook_Kind::Age60 ? QStringLiteral("ปี พ.ศ.") : QStringLiteral("เดือนที่สิ้นสุดสัญญา"));
+    chart->addAxis(periods, Qt::AlignBottom);
+    series->attachAxis(periods);
+    auto* amounts = new QValueAxis;
+    amounts->setTitleText(QStringLiteral("บาท"));
+    amounts->setLabelFormat(QStringLiteral("%.0f"));
+    amounts->setMin(0);
+    chart->addAxis(amounts, Qt::AlignLeft);
+    series->attachAxis(amounts);
+}
+
+ExportOptions TfrmRep_Outlook::exportOptions() const
+{
+    ExportOptions o;
+    o.sheetName = QString::fromUtf8(kOutlookSheet);
+    return o;
+}
+
+void TfrmRep_Outlook::btnExportClick()
+{
+    if (!m_result.ok) {
+        inform(QStringLiteral("กรุณากด แสดงข้อมูล ก่อนส่งออก"));
+        return;
+    }
+    const ExportHooks& hooks = exportHooks();
+    const QString folder = hooks.folder.isEmpty() ? db::exportFolder() : hooks.folder;
+    if (!QDir().mkpath(folder)) {
+        inform(QStringLiteral("สร้างโฟลเดอร์ไม่ได้: ") + folder);
+        return;
+    }
+    // Written under a temporary name, then renamed to a name no file has.
+    const QString temp = QDir(folder).filePath(
+        QStringLiteral(".velmora-outlook-%1.xlsx").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)));
+    QString error;
+    if (!Export_Outlook(m_result, temp, &error)) {
+        QFile::remove(temp);
+        inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);
+        return;
+    }
+    QString path;
+    for (int attempt = 0; attempt < 100 && path.isEmpty(); ++attempt) {
+        const QString candidate = uniqueExportPath(folder, QString::fromUtf8(kOutlookSheet), m_session.machineNow());
+        if (QFile::rename(temp, candidate))
+            path = candidate;
+    }
+    if (path.isEmpty()) {
+        QFile::remove(temp);
+        inform(QStringLiteral("ตั้งชื่อไฟล์ใหม่ในโฟลเดอร์ไม่ได้: ") + folder);
+        return;
+    }
+    m_lastOutlookExport = path;
+    if (hooks.open)
+        hooks.open(path);
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        inform(QStringLiteral("บันทึกไฟล์แล้วที่ ") + path + QStringLiteral(" แต่เปิดด้วยโปรแกรมตารางคำนวณไม่ได้"));
+}
+
+void TfrmRep_Outlook::btnPrintClick()
+{
+    if (!m_result.ok) {
+        inform(QStringLiteral("กรุณากด แสดงข้อมูล ก่อนพิมพ์"));
+        return;
+    }
+    const QList<print::PageLayout> pages = print::buildOutlookPages(m_result);
+    if (showPreview)
+        showPreview(pages);
+    else
+        print::preview(this, pages, Outlook_Title(m_result.plan));
+}
+
+} // namespace velmora::reports

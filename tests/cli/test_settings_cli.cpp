@@ -11,14 +11,14 @@
 
 namespace {
 
-struct Run
+struct CliRun
 {
     int exitCode = -1;
     QString out, err;
 };
 
 // velmora-cli with its user settings under `configHome` and no VELMORA_DB.
-Run runCli(const QStringList& args, const QString& configHome)
+CliRun runCli(const QStringList& args, const QString& configHome)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -27,7 +27,7 @@ Run runCli(const QStringList& args, const QString& configHome)
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(VELMORA_BINARY_DIR "/src/cli/velmora-cli"), args);
     p.closeWriteChannel();
-    Run r;
+    CliRun r;
     if (!p.waitForFinished(60000)) {
         p.kill();
         p.waitForFinished();
@@ -50,11 +50,11 @@ TEST(CliDatabasePath, PlainFilePathIsAnSqliteDatabase)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("office/velmora.sqlite"));
-    const Run init = runCli({"--db", path, "init", "--demo"}, dir.filePath(QStringLiteral("config")));
+    const CliRun init = runCli({"--db", path, "init", "--demo"}, dir.filePath(QStringLiteral("config")));
     ASSERT_EQ(init.exitCode, 0) << init.err.toStdString();
     EXPECT_TRUE(isSqliteFile(path));
     // The same file, named the other way, holds the demo data.
-    const Run calc =
+    const CliRun calc =
         runCli({"--db", QStringLiteral("sqlite:") + path, "calc", "10000001", "--month", "12/2026", "--json"},
             dir.filePath(QStringLiteral("config")));
     ASSERT_EQ(calc.exitCode, 0) << calc.err.toStdString();
@@ -71,7 +71,7 @@ TEST(CliDatabasePath, SettingsFileOfTheReadmeNamesTheDatabase)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[database]\nurl=" + path.toUtf8() + "\n");
     f.close();
-    const Run init = runCli({"init"}, config);
+    const CliRun init = runCli({"init"}, config);
     ASSERT_EQ(init.exitCode, 0) << init.err.toStdString();
     EXPECT_TRUE(isSqliteFile(path));
 }
@@ -79,7 +79,7 @@ TEST(CliDatabasePath, SettingsFileOfTheReadmeNamesTheDatabase)
 TEST(CliDatabasePath, UrlOfAnotherSchemeIsRefused)
 {
     QTemporaryDir dir;
-    const Run r = runCli({"--db", "mysql://h/db", "init"}, dir.path());
+    const CliRun r = runCli({"--db", "mysql://h/db", "init"}, dir.path());
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QLatin1String("mysql://h/db"))) << r.err.toStdString();
 }

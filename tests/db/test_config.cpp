@@ -50,9 +50,9 @@ protected:
 TEST_F(SettingsFile, DatabaseUrlAndExportFolderAreReadFromVelmoraConf)
 {
     write("[database]\nurl=sqlite:/srv/velmora/shared.sqlite\n[export]\nfolder=" + exports.path().toUtf8() + "\n");
-    EXPECT_EQ(db::resolveDatabaseUrl(QString()), QStringLiteral("sqlite:/srv/velmora/shared.sqlite"));
+    EXPECT_EQ(db::resolveDatabaseUrl(QString()).toStdString(), "sqlite:/srv/velmora/shared.sqlite");
     EXPECT_EQ(db::resolveDatabaseUrl(QStringLiteral(" /tmp/x.sqlite ")), QStringLiteral("/tmp/x.sqlite"));
-    EXPECT_EQ(db::exportFolder(), exports.path());
+    EXPECT_EQ(db::exportFolder().toStdString(), exports.path().toStdString());
     EXPECT_EQ(db::openSettings()->fileName(), config.filePath(QStringLiteral("Velmora/velmora.conf")));
 }
 

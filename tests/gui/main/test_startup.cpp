@@ -42,7 +42,8 @@ TEST_F(StartupTest, SoundDatabaseAndClockGiveTheLoginPanel)
     EXPECT_EQ(w.windowTitle(), QStringLiteral("frmVelmora"));
 }
 
-// A database that cannot be reached: one message, nothing else runs.
+// A database that cannot be reached: one message, nothing else runs. (A
+// plain file path is an SQLite file, so an unknown kind of URL has a scheme.)
 class ConnectionFailureTest : public MainWindowTest, public ::testing::WithParamInterface<const char*>
 {
 };
@@ -61,7 +62,7 @@ TEST_P(ConnectionFailureTest, ShowsTheConnectionMessageOnlyAndEnds)
 
 INSTANTIATE_TEST_SUITE_P(Urls, ConnectionFailureTest,
     ::testing::Values("sqlite:/dev/null/velmora/x.sqlite", "postgresql://nobody@127.0.0.1:1/nothing",
-        "odbc:DRIVER={NoSuchDriver};SERVER=nowhere", "not-a-database-url", ""));
+        "odbc:DRIVER={NoSuchDriver};SERVER=nowhere", "mysql://nowhere/not-a-database", ""));
 
 // The machine clock's year must start with "20".
 struct ClockCase

@@ -102,8 +102,7 @@ TEST(OutlookPage, ManyLinesContinueOnFurtherPagesUnderTheHeading)
     // Every period's total is printed once, the heading on every page.
     for (int p = 0; p < 40; ++p)
         EXPECT_TRUE(test::pdfContains(text, QStringLiteral("รวม %1 3").arg(2569 + p))) << p;
-    EXPECT_EQ(text.count(test::thaiPlain(QStringLiteral("จำนวนเงิน (บาท)"))), int(pages.size()))
-        << text.toStdString();
+    EXPECT_EQ(text.count(test::thaiPlain(QStringLiteral("จำนวนเงิน (บาท)"))), int(pages.size())) << text.toStdString();
     for (const PageLayout& page : pages)
         for (const Item& item : page.items)
             EXPECT_LE(item.rect.bottom(), 190.0 + 1e-9) << item.name.toStdString();

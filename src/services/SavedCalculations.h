@@ -19,7 +19,6 @@ namespace velmora::print {
 struct SavedCalculation
 {
     QString SapID;
-    QString SSN, MMYYYY_Recieve;
     QString Emp_Surname, Emp_F_Name, Emp_L_Name;
     QString Date_Beg_Cal, Date_End_Cal, Date_Entry;
     QString Depart_Code, Depart_Name;
@@ -32,6 +31,8 @@ struct SavedCalculation
     double Net_Money_Recieve = 0;
     double Fact_Month_Weigth = 0;
     double Kv_Month_Weight = 0;
+    // the columns the calculation annex adds
+    QString SSN {}, MMYYYY_Recieve {};
     int Fact_No_Date = 0, KV_No_Date = 0;
     double Fact_Per_Cent = 0, KV_Per_Cent = 0;
 };
@@ -40,22 +41,25 @@ struct SavedCalculation
 struct EarlierPayment
 {
     int N_Order = 0;
-    QString SapID, MMYYYY_Recieve;
-    QString Depart_Code, Depart_Name, Date_Beg_Cal, Date_End_Cal;
-    int Total_Day = 0;
+    QString Depart_Code, Date_Beg_Cal, Date_End_Cal;
     int No_Year = 0, No_Month = 0, No_Day = 0, N_T = 0;
     double Last_Salary = 0, His_Rec_Money = 0, Net_Money_Recieve = 0;
+    // the columns the calculation annex adds (initialised, so that a
+    // brace-initialised payment may leave them out)
+    QString SapID {}, MMYYYY_Recieve {}, Depart_Name {};
+    int Total_Day = 0;
 };
 
 // A row of EP_mRec_Money_Detail with the name of its employment type.
 struct SavedPeriod
 {
-    QString Work_Type_Code;
     QString Work_Type;
     QString Date_B_cal, Date_E_Cal;
+    double Sum_Month_Weight = 0;
+    // the columns the calculation annex adds (initialised, as above)
+    QString Work_Type_Code {};
     int Sum_Day = 0; // from the period's own start, both days counted
     int Sum_Month = 0;
-    double Sum_Month_Weight = 0;
 };
 
 // What the page is printed from: the saved calculation (none when the SAP ID

@@ -141,13 +141,16 @@ TEST(Calculation_Annex, CarriesAndPeriodsBeforeTheFloorDate)
     c.Last_Salary = 10000;
     c.Net_Money_Recieve = 10000;
     d.request.calculation = c;
+    // type name, calculation start, end, months with fraction, code, days, whole months
+    const auto period = [](const char* type, const char* begin, const char* end, double weight, const char* code,
+                            int days, int months) {
+        return print::SavedPeriod {QString::fromUtf8(type), QLatin1String(begin), QLatin1String(end), weight,
+            QLatin1String(code), days, months};
+    };
     d.request.periods = {
-        {QStringLiteral("2"), QStringLiteral("ก"), QStringLiteral("17/10/2550"), QStringLiteral("30/09/2550"), 400, 0,
-            0},
-        {QStringLiteral("2"), QStringLiteral("ก"), QStringLiteral("01/01/2556"), QStringLiteral("23/01/2556"), 23, 1,
-            0.74},
-        {QStringLiteral("9"), QStringLiteral("ข"), QStringLiteral("01/02/2556"), QStringLiteral("22/02/2556"), 22, 1,
-            0.79},
+        period("ก", "17/10/2550", "30/09/2550", 0, "2", 400, 0),
+        period("ก", "01/01/2556", "23/01/2556", 0.74, "2", 23, 1),
+        period("ข", "01/02/2556", "22/02/2556", 0.79, "9", 22, 1),
     };
     d.brackets = {{1, 3, 3}};
     const QString all = print::annexLines(d).join(QLatin1Char('\n'));

@@ -1,6 +1,7 @@
 #include "cli/Command.h"
 #include "cli/cmd_fund_source.h"
 
+#include "pages/AnnexPage.h"
 #include "pages/PageRenderer.h"
 #include "pages/RequestPage.h"
 #include "services/SavedCalculations.h"
@@ -11,7 +12,8 @@ namespace velmora::cli {
 namespace {
 
 const QString kSynopsis =
-    QStringLiteral("print request SAPID --pdf OUT | print detail SAPID --pdf OUT | print memo ... --pdf OUT");
+    QStringLiteral("print request SAPID --pdf OUT | print detail SAPID --pdf OUT | print annex SAPID --pdf OUT"
+                   " | print memo ... --pdf OUT");
 
 // The request document (after a calculation) and the disbursement detail page
 // are one page: both read the saved calculation of the SAP ID.
@@ -31,6 +33,23 @@ int runRequestPage(Context& c, const QString& sapId, const QString& out)
     return Success;
 }
 
+// The calculation annex of a saved calculation: the same rows as the request document.
+int runAnnexPage(Context& c, const QString& sapId, const QString& out)
+{
+    auto database = c.openDatabase();
+    if (!database)
+        return Refused;
+    print::AnnexDocument document;
+    QString error;
+    if (!print::readAnnexDocument(*database, sapId, &document, &error))
+        return c.refuse(error);
+    if (!document.request.calculation)
+        return c.refuse(QStringLiteral("ไม่พบข้อมูลการคำนวณเงินชดเชยของ SAP ID ") + sapId);
+    if (!print::writePdf(out, print::buildAnnexPages(document), &error))
+        return c.refuse(error);
+    return Success;
+}
+
 int runPrint(Context& c)
 {
     if (c.args().value(1) == QLatin1String("memo"))
@@ -44,9 +63,11 @@ int runPrint(Context& c)
     if (args.isEmpty())
         return c.usage(QStringLiteral("usage: velmora-cli ") + kSynopsis);
     const QString what = args.first();
-    if (what == QLatin1String("request") || what == QLatin1String("detail")) {
+    if (what == QLatin1String("request") || what == QLatin1String("detail") || what == QLatin1String("annex")) {
         if (args.size() != 2 || !p.isSet(pdf) || p.value(pdf).isEmpty())
             return c.usage(QStringLiteral("usage: velmora-cli print ") + what + QStringLiteral(" SAPID --pdf OUT"));
+        if (what == QLatin1String("annex"))
+            return runAnnexPage(c, args.at(1), p.value(pdf));
         return runRequestPage(c, args.at(1), p.value(pdf));
     }
     return c.usage(QStringLiteral("usage: velmora-cli ") + kSynopsis);

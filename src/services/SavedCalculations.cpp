@@ -4,6 +4,7 @@
 
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
+#include "services/CalculationService.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -33,6 +34,12 @@ SavedCalculation calculationFrom(const QSqlQuery& q)
 {
     SavedCalculation c;
     c.SapID = text(q, "SapID");
+    c.SSN = text(q, "SSN");
+    c.MMYYYY_Recieve = text(q, "MMYYYY_Recieve");
+    c.Fact_No_Date = whole(q, "Fact_No_Date");
+    c.KV_No_Date = whole(q, "KV_No_Date");
+    c.Fact_Per_Cent = number(q, "Fact_Per_Cent");
+    c.KV_Per_Cent = number(q, "KV_Per_Cent");
     c.Emp_Surname = text(q, "Emp_Surname");
     c.Emp_F_Name = text(q, "Emp_F_Name");
     c.Emp_L_Name = text(q, "Emp_L_Name");
@@ -58,7 +65,8 @@ SavedCalculation calculationFrom(const QSqlQuery& q)
 const char* const kCalculationColumns =
     "SapID, Emp_Surname, Emp_F_Name, Emp_L_Name, Date_Beg_Cal, Date_End_Cal, Date_Entry, Depart_Code, "
     "Depart_Name, Event_Out, Total_Day, No_Year, No_Month, No_Day, N_T, Last_Salary, His_Rec_Money, "
-    "Net_Money_Recieve, Fact_Month_Weigth, Kv_Month_Weight";
+    "Net_Money_Recieve, Fact_Month_Weigth, Kv_Month_Weight, SSN, MMYYYY_Recieve, Fact_No_Date, KV_No_Date, "
+    "Fact_Per_Cent, KV_Per_Cent";
 
 } // namespace
 
@@ -68,15 +76,20 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
 
     QSqlQuery earlier = db.query();
     if (!db::prepareAndRun(db, earlier,
-            QStringLiteral("SELECT N_Order, Depart_Code, Date_Beg_Cal, Date_End_Cal, No_Year, No_Month, "
-                           "No_Day, N_T, Last_Salary, His_Rec_Money, Net_Money_Recieve "
+            QStringLiteral("SELECT N_Order, SapID, MMYYYY_Recieve, Depart_Code, Depart_Name, "
+                           "Date_Beg_Cal, Date_End_Cal, Total_Day, No_Year, No_Month, No_Day, N_T, "
+                           "Last_Salary, His_Rec_Money, Net_Money_Recieve "
                            "FROM EP_mRep_Rec_Money WHERE Main_SapID = ? ORDER BY N_Order"),
             {sapId}, QStringLiteral("อ่านประวัติการรับเงินชดเชย"), error))
         return false;
     while (earlier.next()) {
         EarlierPayment e;
         e.N_Order = whole(earlier, "N_Order");
+        e.SapID = text(earlier, "SapID");
+        e.MMYYYY_Recieve = text(earlier, "MMYYYY_Recieve");
         e.Depart_Code = text(earlier, "Depart_Code");
+        e.Depart_Name = text(earlier, "Depart_Name");
+        e.Total_Day = whole(earlier, "Total_Day");
         e.Date_Beg_Cal = text(earlier, "Date_Beg_Cal");
         e.Date_End_Cal = text(earlier, "Date_End_Cal");
         e.No_Year = whole(earlier, "No_Year");
@@ -94,7 +107,9 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
     QSqlQuery periods = db.query();
     if (!db::prepareAndRun(db, periods,
             QStringLiteral("SELECT EP_mRec_Money_Detail.Date_B_cal, EP_mRec_Money_Detail.Date_E_Cal, "
-                           "EP_mRec_Money_Detail.Sum_Month_Weight, EP_TR_Work_Type.Work_Type "
+                           "EP_mRec_Money_Detail.Sum_Month_Weight, EP_mRec_Money_Detail.Work_Type_Code, "
+                           "EP_mRec_Money_Detail.Sum_Day, EP_mRec_Money_Detail.Sum_Month, "
+                           "EP_TR_Work_Type.Work_Type "
                            "FROM EP_mRec_Money_Detail LEFT JOIN EP_TR_Work_Type ON "
                            "EP_mRec_Money_Detail.Work_Type_Code = EP_TR_Work_Type.Work_Type_Code "
                            "WHERE EP_mRec_Money_Detail.SapID = ? ORDER BY %1, %2, %3")
@@ -104,6 +119,9 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
     while (periods.next()) {
         SavedPeriod p;
         p.Work_Type = text(periods, "Work_Type");
+        p.Work_Type_Code = text(periods, "Work_Type_Code");
+        p.Sum_Day = whole(periods, "Sum_Day");
+        p.Sum_Month = whole(periods, "Sum_Month");
         p.Date_B_cal = text(periods, "Date_B_cal");
         p.Date_E_Cal = text(periods, "Date_E_Cal");
         p.Sum_Month_Weight = number(periods, "Sum_Month_Weight");
@@ -119,6 +137,21 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
     if (calc.next())
         doc.calculation = calculationFrom(calc);
 
+    *out = std::move(doc);
+    return true;
+}
+
+bool readAnnexDocument(const db::Database& db, const QString& sapId, AnnexDocument* out, QString* error)
+{
+    AnnexDocument doc;
+    if (!readRequestDocument(db, sapId, &doc.request, error))
+        return false;
+    std::string message;
+    if (!calc::Load_Brackets(db, &doc.brackets, &message)) {
+        if (error)
+            *error = QString::fromStdString(message);
+        return false;
+    }
     *out = std::move(doc);
     return true;
 }

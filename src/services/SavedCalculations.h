@@ -5,6 +5,7 @@
 // list of the disbursement detail screen. Queries only; nothing is written.
 
 #include "db/Database.h"
+#include "rules/Compensation.h"
 
 #include <QList>
 #include <QString>
@@ -30,6 +31,10 @@ struct SavedCalculation
     double Net_Money_Recieve = 0;
     double Fact_Month_Weigth = 0;
     double Kv_Month_Weight = 0;
+    // the columns the calculation annex adds
+    QString SSN {}, MMYYYY_Recieve {};
+    int Fact_No_Date = 0, KV_No_Date = 0;
+    double Fact_Per_Cent = 0, KV_Per_Cent = 0;
 };
 
 // A row of EP_mRep_Rec_Money: an earlier payment shown in the calculation.
@@ -39,6 +44,10 @@ struct EarlierPayment
     QString Depart_Code, Date_Beg_Cal, Date_End_Cal;
     int No_Year = 0, No_Month = 0, No_Day = 0, N_T = 0;
     double Last_Salary = 0, His_Rec_Money = 0, Net_Money_Recieve = 0;
+    // the columns the calculation annex adds (initialised, so that a
+    // brace-initialised payment may leave them out)
+    QString SapID {}, MMYYYY_Recieve {}, Depart_Name {};
+    int Total_Day = 0;
 };
 
 // A row of EP_mRec_Money_Detail with the name of its employment type.
@@ -47,6 +56,10 @@ struct SavedPeriod
     QString Work_Type;
     QString Date_B_cal, Date_E_Cal;
     double Sum_Month_Weight = 0;
+    // the columns the calculation annex adds (initialised, as above)
+    QString Work_Type_Code {};
+    int Sum_Day = 0; // from the period's own start, both days counted
+    int Sum_Month = 0;
 };
 
 // What the page is printed from: the saved calculation (none when the SAP ID
@@ -62,6 +75,18 @@ struct RequestDocument
 // ID has none), its earlier payments by N_Order and its periods by start date
 // (year, month, day of the Buddhist-era text). False on a database error.
 bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDocument* out, QString* error);
+
+// What the calculation annex is printed from: the request document's rows and
+// the bracket table the multiplier is chosen from.
+struct AnnexDocument
+{
+    RequestDocument request;
+    std::vector<calc::Bracket> brackets;
+};
+
+// The annex's rows of one SAP ID (request.calculation empty when it has no
+// saved calculation). False on a database error.
+bool readAnnexDocument(const db::Database& db, const QString& sapId, AnnexDocument* out, QString* error);
 
 // The disbursement detail list.
 struct DetailSearch

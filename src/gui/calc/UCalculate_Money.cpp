@@ -5,6 +5,7 @@
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
+#include "pages/AnnexPage.h"
 #include "pages/PageRenderer.h"
 #include "pages/RequestPage.h"
 #include "rules/Calculation.h"
@@ -79,6 +80,7 @@ void TfrmCalculate_Money::connectHandlers()
     on(btnDisplay_Work_Histry, &TfrmCalculate_Money::btnDisplay_Work_HistryClick);
     on(btnSave_All, &TfrmCalculate_Money::btnSave_AllClick);
     on(Button1, &TfrmCalculate_Money::Button1Click);
+    on(btnPrint_Annex, &TfrmCalculate_Money::btnPrint_AnnexClick);
     on(Button2, &TfrmCalculate_Money::Button2Click);
     // A changed salary makes the money of page 5 and the split of page 6 stale.
     connect(edtMoney_Rate2, &QLineEdit::textEdited, this, [this] { invalidateFrom(3); });
@@ -91,6 +93,7 @@ void TfrmCalculate_Money::FormCreate()
     showLayer(Panel3, false);
     // Nothing saved yet: nothing to print.
     Button1->setEnabled(false);
+    btnPrint_Annex->setEnabled(false);
 
     RadioButton5->setChecked(true);
 
@@ -309,6 +312,19 @@ void TfrmCalculate_Money::Button1Click()
     }
     if (showPreview)
         showPreview({print::buildRequestPage(document)});
+}
+
+// The annex of the saved calculation, from the same rows as the request document.
+void TfrmCalculate_Money::btnPrint_AnnexClick()
+{
+    print::AnnexDocument document;
+    QString error;
+    if (!print::readAnnexDocument(*m_session.db, edtSapID2->text(), &document, &error)) {
+        reportError(error);
+        return;
+    }
+    if (showPreview)
+        showPreview(print::buildAnnexPages(document));
 }
 
 void TfrmCalculate_Money::Button2Click()

@@ -76,6 +76,7 @@ public slots:
 
     // Print layer.
     void Button1Click();
+    void btnPrint_AnnexClick();
     void Button2Click();
 
 private:
@@ -252,6 +253,7 @@ private:
     QGroupBox* GroupBox23 = nullptr;
     QLabel* Label59 = nullptr;
     QPushButton* Button1 = nullptr;
+    QPushButton* btnPrint_Annex = nullptr;
     QPushButton* Button2 = nullptr;
 };
 

@@ -587,10 +587,12 @@ void TfrmCalculate_Money::buildPrintLayer()
     colour(Label59, "green", "lightblue");
     Label59->setAlignment(Qt::AlignCenter);
     Button1 = button(GroupBox23, "Button1", QStringLiteral("พิมพ์รายละเอียดการเบิกเงินชดเชย"));
+    btnPrint_Annex = button(GroupBox23, "btnPrint_Annex", QStringLiteral("พิมพ์เอกสารแนบการคำนวณ"));
     Button2 = button(GroupBox23, "Button2", QStringLiteral("ออก"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(Button1);
+    buttons->addWidget(btnPrint_Annex);
     buttons->addWidget(Button2);
     buttons->addStretch();
     auto* column = new QVBoxLayout(GroupBox23);

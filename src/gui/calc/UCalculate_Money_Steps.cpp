@@ -291,6 +291,7 @@ void TfrmCalculate_Money::btnSave_AllClick()
     m_session.prompter->inform(this, QStringLiteral("ทำการบันทึกข้อมูลเรียบร้อยแล้ว"));
     // The saved calculation can now be printed (when the printed pages are built).
     Button1->setEnabled(static_cast<bool>(showPreview));
+    btnPrint_Annex->setEnabled(static_cast<bool>(showPreview));
     showLayer(Panel3, true);
 }
 

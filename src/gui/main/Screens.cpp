@@ -13,6 +13,7 @@
 #include "gui/reports/URep_Outlook.h"
 #include "gui/reports/URep_Recieve_Money_Chod.h"
 #include "gui/reports/URep_Split_Money.h"
+#include "gui/run/URun_Month_End.h"
 #include "gui/system/UOrganisation_Settings.h"
 #include <QApplication>
 
@@ -26,6 +27,8 @@ void registerScreens(ScreenRegistry& registry)
     registry.add(QStringLiteral("N6"), [](Session& s) -> QWidget* { return new import::TfrmImp_Work_Type(s); });
     registry.add(
         QStringLiteral("N5"), [](Session& session) -> QWidget* { return new calc::TfrmCalculate_Money(session); });
+    registry.add(
+        QStringLiteral("NRun1"), [](Session& session) -> QWidget* { return new run::TfrmRun_Month_End(session); });
     registry.add(QStringLiteral("N10"),
         [](Session& session) -> QWidget* { return new calc::TfrmRelease_Cal_Money_ChodChoy(session); });
     registry.add(QStringLiteral("N4"), [](Session& s) -> QWidget* { return new reports::TfrmRep_Emp_Promise(s); });

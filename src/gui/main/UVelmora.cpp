@@ -126,6 +126,7 @@ void TfrmVelmora::buildMenu()
 
     QMenu* N2 = submenu("N2", QStringLiteral("การประมวลผล"));
     item(N2, "N5", QStringLiteral("การคำนวณเงินชดเชย"), &TfrmVelmora::N5Click);
+    item(N2, "NRun1", QStringLiteral("ประมวลผลเงินชดเชยประจำเดือน"), &TfrmVelmora::NRun1Click);
     separator(N2, "N1725501")->setEnabled(false);
     item(N2, "N10", QStringLiteral("การยกเลิกคำนวณเงินชดเชย"), &TfrmVelmora::N10Click);
 
@@ -437,6 +438,10 @@ void TfrmVelmora::N6Click()
 void TfrmVelmora::N5Click()
 {
     openScreen(QStringLiteral("N5"));
+}
+void TfrmVelmora::NRun1Click()
+{
+    openScreen(QStringLiteral("NRun1"));
 }
 void TfrmVelmora::N10Click()
 {

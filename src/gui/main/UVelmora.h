@@ -67,6 +67,7 @@ public slots:
     void N23Click();
     void N6Click();
     void N5Click();
+    void NRun1Click();
     void N10Click();
     void N4Click();
     void N7Click();

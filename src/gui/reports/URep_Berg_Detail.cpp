@@ -5,6 +5,7 @@
 #include "gui/common/ScreenParts.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
+#include "pages/AnnexPage.h"
 #include "pages/PageRenderer.h"
 #include "pages/RequestPage.h"
 #include "services/SavedCalculations.h"
@@ -96,16 +97,19 @@ TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
 
     auto* bottom = new QHBoxLayout;
     btnPrint_Detail = named(new QPushButton(QStringLiteral("3. พิมพ์รายละเอียดการเบิก"), this), "btnPrint_Detail");
+    btnPrint_Annex = named(new QPushButton(QStringLiteral("พิมพ์เอกสารแนบการคำนวณ"), this), "btnPrint_Annex");
     btnClear_Rep = named(new QPushButton(this), "btnClear_Rep");
     btnClear_Rep->setVisible(false);
     auto* Label1 = named(new QLabel(QStringLiteral("งานการเงิน กองคลัง"), this), "Label1");
     bottom->addWidget(btnPrint_Detail);
+    bottom->addWidget(btnPrint_Annex);
     bottom->addStretch(1);
     bottom->addWidget(Label1);
     root->addLayout(bottom);
 
     connect(btnShow_Data, &QPushButton::clicked, this, &TfrmRep_Berg_Detail::btnShow_DataClick);
     connect(btnPrint_Detail, &QPushButton::clicked, this, &TfrmRep_Berg_Detail::btnPrint_DetailClick);
+    connect(btnPrint_Annex, &QPushButton::clicked, this, &TfrmRep_Berg_Detail::btnPrint_AnnexClick);
     connect(btnClear_Rep, &QPushButton::clicked, this, &TfrmRep_Berg_Detail::btnClear_RepClick);
     connect(btnExit_Form, &QPushButton::clicked, this, &TfrmRep_Berg_Detail::btnExit_FormClick);
 
@@ -178,6 +182,24 @@ void TfrmRep_Berg_Detail::btnPrint_DetailClick()
     fillRequestSetItems(m_layout, document.earlier, document.periods);
     m_page = buildRequestPage(document);
     showPreview({m_page});
+}
+
+// The calculation annex of the chosen line, from the same saved rows as its page.
+void TfrmRep_Berg_Detail::btnPrint_AnnexClick()
+{
+    const int row = StringGrid1->currentRow() >= 0 ? StringGrid1->currentRow() : 0;
+    const QTableWidgetItem* cell = StringGrid1->item(row, 1);
+    AnnexDocument document;
+    QString error;
+    if (!readAnnexDocument(*m_session.db, cell ? cell->text() : QString(), &document, &error)) {
+        m_session.prompter->inform(this, error);
+        return;
+    }
+    if (!document.request.calculation) {
+        m_session.prompter->inform(this, QStringLiteral("ไม่มีรายการที่บันทึกการคำนวณไว้สำหรับพิมพ์เอกสารแนบ"));
+        return;
+    }
+    showPreview(buildAnnexPages(document));
 }
 
 void TfrmRep_Berg_Detail::btnExit_FormClick()

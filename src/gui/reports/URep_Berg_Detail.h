@@ -39,6 +39,7 @@ public:
 public slots:
     void btnShow_DataClick();
     void btnPrint_DetailClick();
+    void btnPrint_AnnexClick();
     void btnClear_RepClick();
     void btnExit_FormClick();
 
@@ -62,6 +63,7 @@ private:
     QPushButton* btnExit_Form = nullptr;
     QTableWidget* StringGrid1 = nullptr;
     QPushButton* btnPrint_Detail = nullptr;
+    QPushButton* btnPrint_Annex = nullptr;
     QPushButton* btnClear_Rep = nullptr;
 };
 

@@ -58,6 +58,7 @@ TEST_F(CalcScreenTest, EveryBuiltMenuCommandOpensItsScreen)
         {QStringLiteral("N6"), QStringLiteral("frmImp_Work_Type")},
         {QStringLiteral("N5"), QStringLiteral("frmCalculate_Money")},
         {QStringLiteral("N10"), QStringLiteral("frmRelease_Cal_Money_ChodChoy")},
+        {QStringLiteral("NRun1"), QStringLiteral("frmRun_Month_End")},
         {QStringLiteral("N4"), QString()},
         {QStringLiteral("N7"), QString()},
         {QStringLiteral("N9"), QString()},

@@ -60,5 +60,32 @@ TEST_F(PrintLayerTest, PrintAfterSaveShowsTheSavedCalculation)
     EXPECT_FALSE(layerShown("Panel3"));
 }
 
+// Any text item of the pages holding exactly this text.
+bool printed(const QList<print::PageLayout>& pages, const QString& text)
+{
+    for (const print::PageLayout& page : pages)
+        for (const print::Item& item : page.items)
+            if (item.kind == print::Item::Kind::Text && item.text == text)
+                return true;
+    return false;
+}
+
+// Next to the request document, the annex of the same saved rows.
+TEST_F(PrintLayerTest, AnnexAfterSaveExplainsTheSavedCalculation)
+{
+    EXPECT_FALSE(child<QPushButton>("btnPrint_Annex")->isEnabled());
+    startCalculation(QStringLiteral("10000001"));
+    nextThrough(5);
+    click("btnSave_All");
+    ASSERT_TRUE(child<QPushButton>("btnPrint_Annex")->isEnabled());
+    click("btnPrint_Annex");
+    ASSERT_EQ(previews.size(), 1);
+    ASSERT_GE(previews[0].size(), 1);
+    EXPECT_NE(previews[0][0].find(QStringLiteral("lblAnnexTitle")), nullptr);
+    EXPECT_TRUE(printed(previews[0], QStringLiteral("23,160.73")));
+    EXPECT_TRUE(printed(previews[0], QStringLiteral("96,839.27")));
+    EXPECT_TRUE(printed(previews[0], QStringLiteral("จำนวนเงินที่ได้รับสุทธิ 120,000.00 บาท (หนึ่งแสนสองหมื่นบาทถ้วน)")));
+}
+
 } // namespace
 } // namespace velmora::test

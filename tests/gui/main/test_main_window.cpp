@@ -43,7 +43,7 @@ TEST_F(MainWindowShellTest, MenuHoldsEveryItemInOrder)
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(objectNames(bar->actions()), (QStringList {"N1", "N2", "N3", "N11", "NExit"}));
     EXPECT_EQ(objectNames(child<QMenu>("N1")->actions()), (QStringList {"N23", "N6"}));
-    EXPECT_EQ(objectNames(child<QMenu>("N2")->actions()), (QStringList {"N5", "N1725501", "N10"}));
+    EXPECT_EQ(objectNames(child<QMenu>("N2")->actions()), (QStringList {"N5", "NRun1", "N1725501", "N10"}));
     EXPECT_EQ(objectNames(child<QMenu>("N3")->actions()),
         (QStringList {"N4", "N7", "N8", "N9", "N12", "N13", "N14", "N15", "N16"}));
     EXPECT_EQ(objectNames(child<QMenu>("N11")->actions()), (QStringList {"ChangePassword1", "OrgSettings1"}));
@@ -73,8 +73,9 @@ TEST_P(MenuCaptionTest, CaptionIsExact)
 INSTANTIATE_TEST_SUITE_P(Items, MenuCaptionTest,
     ::testing::Values(CaptionCase {"N1", "นำเข้าข้อมูล(Import Data)"}, CaptionCase {"N23", "การนำเข้าข้อมูลพนักงาน"},
         CaptionCase {"N6", "การนำเข้าข้อมูลการเปลี่ยนแปลงประเภทการจ้าง"}, CaptionCase {"N2", "การประมวลผล"},
-        CaptionCase {"N5", "การคำนวณเงินชดเชย"}, CaptionCase {"N10", "การยกเลิกคำนวณเงินชดเชย"},
-        CaptionCase {"N3", "รายงาน"}, CaptionCase {"N4", "รายงานรายชื่อผู้ครบสัญญา"}, CaptionCase {"N7", "รายการสรุปเงิน"},
+        CaptionCase {"N5", "การคำนวณเงินชดเชย"}, CaptionCase {"NRun1", "ประมวลผลเงินชดเชยประจำเดือน"},
+        CaptionCase {"N10", "การยกเลิกคำนวณเงินชดเชย"}, CaptionCase {"N3", "รายงาน"},
+        CaptionCase {"N4", "รายงานรายชื่อผู้ครบสัญญา"}, CaptionCase {"N7", "รายการสรุปเงิน"},
         CaptionCase {"N9", "รายละเอียดการเบิก"}, CaptionCase {"N13", "ประมาณการเงินชดเชย"},
         CaptionCase {"N15", "เงินชดเชยแยกตามเงิน"}, CaptionCase {"N11", "ระบบ(System)"},
         CaptionCase {"ChangePassword1", "เปลี่ยนแปลงรหัสผ่าน(Change Password)"}, CaptionCase {"NExit", "ออกจากระบบ"}));

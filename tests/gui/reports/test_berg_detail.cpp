@@ -104,6 +104,30 @@ TEST(TfrmRep_Berg_Detail, SearchListsAllOrByPartOfTheFirstName)
     EXPECT_EQ(s.prompter.messages.value(0), U("ไม่พบข้อมูลที่ต้องการ"));
 }
 
+// The annex of the current line, from the same saved row as its page.
+TEST(TfrmRep_Berg_Detail, AnnexOfTheCurrentLine)
+{
+    Screen s;
+    saveCalculation(s.t, "10000002", "มานะ", 10000, 30, 10);
+    s.open();
+    s.get<QPushButton>("btnShow_Data")->click();
+    s.grid()->setCurrentCell(0, 1);
+    s.get<QPushButton>("btnPrint_Annex")->click();
+    ASSERT_EQ(s.previews.size(), 1);
+    QStringList texts;
+    for (const print::PageLayout& page : s.previews[0])
+        for (const print::Item& item : page.items)
+            texts << item.text;
+    EXPECT_TRUE(texts.contains(QStringLiteral("7,500.00")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("2,500.00")));
+    EXPECT_TRUE(texts.contains(U("จำนวนเงินที่ได้รับสุทธิ 10,000.00 บาท (หนึ่งหมื่นบาทถ้วน)")));
+    // a list without saved calculations: nothing to print
+    s.t.exec(QStringLiteral("DELETE FROM EP_mRec_Money_Chodchoy"));
+    s.get<QPushButton>("btnPrint_Annex")->click();
+    EXPECT_EQ(s.previews.size(), 1);
+    EXPECT_EQ(s.prompter.messages.value(0), U("ไม่มีรายการที่บันทึกการคำนวณไว้สำหรับพิมพ์เอกสารแนบ"));
+}
+
 TEST(TfrmRep_Berg_Detail, PrintShowsThePageOfTheCurrentLine)
 {
     Screen s;

@@ -1,0 +1,368 @@
+#include "gui/run/URun_Month_End.h"
+
+#include "gui/common/Prompter.h"
+#include "gui/common/ReportScreen.h"
+#include "gui/common/ScreenSupport.h"
+#include "gui/common/Session.h"
+#include "pages/AnnexPage.h"
+#include "pages/PageRenderer.h"
+#include "rules/AmountText.h"
+#include "services/ReportQueries.h"
+#include "services/SavedCalculations.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QTableWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace velmora::run {
+
+namespace {
+
+template <typename W>
+W* named(W* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QString Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QLineEdit* monthBox(QWidget* parent, const char* name)
+{
+    auto* edit = named(new QLineEdit(parent), name);
+    edit->setInputMask(QStringLiteral("99/9999;_"));
+    edit->setMaximumWidth(90);
+    return edit;
+}
+
+// A masked month: "__/____" untyped places read as blanks, trimmed.
+QString monthText(const QLineEdit* edit)
+{
+    QString text = edit->displayText();
+    text.replace(QLatin1Char('_'), QLatin1Char(' '));
+    return text.trimmed();
+}
+
+constexpr const char* kAllDepartments = "ทุกส่วนงาน";
+constexpr const char* kAllTypes = "ทุกประเภทการจ้าง";
+
+} // namespace
+
+TfrmRun_Month_End::TfrmRun_Month_End(app::Session& session, QWidget* parent)
+    : QWidget(parent)
+    , m_session(session)
+{
+    setObjectName(QStringLiteral("frmRun_Month_End"));
+    setWindowTitle(QStringLiteral("frmRun_Month_End"));
+    showPreview = [this](const QList<print::PageLayout>& pages) {
+        print::preview(this, pages, QStringLiteral("เอกสารขอรับเงินชดเชยและเอกสารแนบการคำนวณ"));
+    };
+
+    auto* root = new QVBoxLayout(this);
+    Label5 = named(new QLabel(QStringLiteral("ประมวลผลเงินชดเชยประจำเดือน"), this), "Label5");
+    Label5->setStyleSheet(QStringLiteral("color: green; font-size: 20pt; font-weight: bold;"));
+    root->addWidget(Label5);
+
+    auto* GroupBox1 = named(new QGroupBox(QStringLiteral("1. เลือกพนักงาน"), this), "GroupBox1");
+    auto* grid = new QVBoxLayout(GroupBox1);
+    auto* row1 = new QHBoxLayout;
+    row1->addWidget(new QLabel(QStringLiteral("เดือนปีที่ขอรับเงินชดเชย"), GroupBox1));
+    edtMMYYYY_Recieve1 = monthBox(GroupBox1, "edtMMYYYY_Recieve1");
+    row1->addWidget(edtMMYYYY_Recieve1);
+    row1->addStretch(1);
+    grid->addLayout(row1);
+
+    auto* row2 = new QHBoxLayout;
+    RadioButton1 = named(new QRadioButton(QStringLiteral("ครบสัญญาในเดือนปี"), GroupBox1), "RadioButton1");
+    edtYear_Mon_Select = monthBox(GroupBox1, "edtYear_Mon_Select");
+    cmbDepart = named(new QComboBox(GroupBox1), "cmbDepart");
+    cmbWork_Type = named(new QComboBox(GroupBox1), "cmbWork_Type");
+    row2->addWidget(RadioButton1);
+    row2->addWidget(edtYear_Mon_Select);
+    row2->addWidget(new QLabel(QStringLiteral("ส่วนงาน(คณะ)"), GroupBox1));
+    row2->addWidget(cmbDepart, 1);
+    row2->addWidget(new QLabel(QStringLiteral("ประเภทการจ้าง"), GroupBox1));
+    row2->addWidget(cmbWork_Type);
+    grid->addLayout(row2);
+
+    auto* row3 = new QHBoxLayout;
+    RadioButton2 = named(new QRadioButton(QStringLiteral("ตามรายการ SAP ID"), GroupBox1), "RadioButton2");
+    edtSapIDs = named(new QPlainTextEdit(GroupBox1), "edtSapIDs");
+    edtSapIDs->setPlaceholderText(QStringLiteral("วางหรือพิมพ์ SAP ID คั่นด้วยจุลภาค ช่องว่าง หรือขึ้นบรรทัดใหม่"));
+    edtSapIDs->setMaximumHeight(60);
+    btnPreview = named(new QPushButton(QStringLiteral("2. แสดงผลการคำนวณ"), GroupBox1), "btnPreview");
+    row3->addWidget(RadioButton2);
+    row3->addWidget(edtSapIDs, 1);
+    row3->addWidget(btnPreview);
+    grid->addLayout(row3);
+    root->addWidget(GroupBox1);
+
+    StringGrid1 = named(new QTableWidget(this), "StringGrid1");
+    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->verticalHeader()->setVisible(false);
+    root->addWidget(StringGrid1, 1);
+    lblTotals = named(new QLabel(this), "lblTotals");
+    root->addWidget(lblTotals);
+
+    auto* bottom = new QHBoxLayout;
+    btnSelect_all = named(new QPushButton(QStringLiteral("เลือกทั้งหมด"), this), "btnSelect_all");
+    btnRelease_All = named(new QPushButton(QStringLiteral("ยกเลิกการเลือกทั้งหมด"), this), "btnRelease_All");
+    btnSave_Marked = named(new QPushButton(QStringLiteral("3. บันทึกรายการที่เลือก"), this), "btnSave_Marked");
+    btnPrint_Run = named(new QPushButton(QStringLiteral("4. พิมพ์เอกสารขอรับเงินชดเชยและเอกสารแนบ"), this), "btnPrint_Run");
+    btnExpExcel = named(new QPushButton(QStringLiteral("ส่งออกไปยัง Excel"), this), "btnExpExcel");
+    btnExit_Form = named(new QPushButton(QStringLiteral("กลับสู่เมนูหลัก"), this), "btnExit_Form");
+    for (QPushButton* b : {btnSelect_all, btnRelease_All, btnSave_Marked, btnPrint_Run, btnExpExcel})
+        bottom->addWidget(b);
+    bottom->addStretch(1);
+    bottom->addWidget(btnExit_Form);
+    root->addLayout(bottom);
+
+    connect(btnPreview, &QPushButton::clicked, this, &TfrmRun_Month_End::btnPreviewClick);
+    connect(btnSelect_all, &QPushButton::clicked, this, &TfrmRun_Month_End::btnSelect_allClick);
+    connect(btnRelease_All, &QPushButton::clicked, this, &TfrmRun_Month_End::btnRelease_AllClick);
+    connect(btnSave_Marked, &QPushButton::clicked, this, &TfrmRun_Month_End::btnSave_MarkedClick);
+    connect(btnPrint_Run, &QPushButton::clicked, this, &TfrmRun_Month_End::btnPrint_RunClick);
+    connect(btnExpExcel, &QPushButton::clicked, this, &TfrmRun_Month_End::btnExpExcelClick);
+    connect(btnExit_Form, &QPushButton::clicked, this, &TfrmRun_Month_End::btnExit_FormClick);
+    // the two ways of choosing exclude each other
+    connect(RadioButton1, &QRadioButton::toggled, this, [this](bool byMonth) {
+        edtYear_Mon_Select->setEnabled(byMonth);
+        cmbDepart->setEnabled(byMonth);
+        cmbWork_Type->setEnabled(byMonth);
+        edtSapIDs->setEnabled(!byMonth);
+    });
+    FormCreate();
+}
+
+void TfrmRun_Month_End::FormCreate()
+{
+    // the server's date "dd/mm/yyyy" (Christian era): this month for both boxes
+    const QString month = m_session.Server_Date_Text.mid(3, 7);
+    edtMMYYYY_Recieve1->setText(month);
+    edtYear_Mon_Select->setText(month);
+    RadioButton1->setChecked(true);
+    edtSapIDs->setEnabled(false);
+    cmbDepart->addItem(QString::fromUtf8(kAllDepartments));
+    cmbWork_Type->addItem(QString::fromUtf8(kAllTypes));
+    if (m_session.db) {
+        QStringList names;
+        QString error;
+        if (reports::listDepartments(*m_session.db, &names, &error))
+            cmbDepart->addItems(names);
+        else
+            inform(error);
+    }
+    cmbWork_Type->addItem(QStringLiteral("2 พนักงานมหาวิทยาลัย"));
+    cmbWork_Type->addItem(QStringLiteral("3 พนักงานส่วนงาน"));
+    showLines();
+}
+
+Run_Choice TfrmRun_Month_End::choice() const
+{
+    Run_Choice c;
+    c.request_month = monthText(edtMMYYYY_Recieve1).toStdString();
+    if (RadioButton2->isChecked()) {
+        const QStringList ids =
+            edtSapIDs->toPlainText().split(QRegularExpression(QStringLiteral("[\\s,;]+")), Qt::SkipEmptyParts);
+        for (const QString& id : ids)
+            c.sapids.push_back(id.toStdString());
+        if (c.sapids.empty())
+            c.sapids = {" "}; // nothing typed: refused as an empty list
+        return c;
+    }
+    c.ends_month = monthText(edtYear_Mon_Select).toStdString();
+    if (cmbDepart->currentIndex() > 0)
+        c.department = cmbDepart->currentText().toStdString();
+    if (cmbWork_Type->currentIndex() > 0)
+        c.work_type = cmbWork_Type->currentText().left(1).toStdString();
+    return c;
+}
+
+void TfrmRun_Month_End::btnPreviewClick()
+{
+    Run_Preview preview;
+    std::string error;
+    if (!Preview_Run(*m_session.db, choice(), &preview, &error)) {
+        inform(Q(error));
+        return;
+    }
+    m_preview = std::move(preview);
+    showLines();
+    setAllMarks(true);
+}
+
+void TfrmRun_Month_End::showLines()
+{
+    const reports::ReportGrid grid = Run_Report_Grid(m_preview.lines);
+    StringGrid1->clear();
+    StringGrid1->setColumnCount(grid.columnCount());
+    StringGrid1->setHorizontalHeaderLabels(grid.titles);
+    StringGrid1->setRowCount(int(grid.rows.size()));
+    for (int r = 0; r < grid.rows.size(); ++r) {
+        for (int c = 0; c < grid.columnCount(); ++c) {
+            auto* item = new QTableWidgetItem(grid.rows[r].value(c));
+            Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+            // only a ready line carries a mark; refused, saved and the totals row never
+            if (c == 0 && r < int(m_preview.lines.size()) && m_preview.lines[size_t(r)].state == Line_State::Ready) {
+                flags |= Qt::ItemIsUserCheckable;
+                item->setCheckState(Qt::Unchecked);
+            }
+            item->setFlags(flags);
+            if (Is_Money_Column(c))
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            StringGrid1->setItem(r, c, item);
+        }
+    }
+    StringGrid1->resizeColumnsToContents();
+    const Run_Totals t = Compute_Run_Totals(m_preview.lines);
+    lblTotals->setText(
+        QStringLiteral("พร้อมบันทึก %1 รายการ  คำนวณไม่ได้ %2 รายการ  บันทึกแล้ว %3 รายการ  ยอดเงินรับสุทธิรวม %4 บาท")
+            .arg(t.ready)
+            .arg(t.refused)
+            .arg(t.saved)
+            .arg(Q(velmora::Amount_Text(t.net))));
+}
+
+std::vector<bool> TfrmRun_Month_End::marks() const
+{
+    std::vector<bool> out(m_preview.lines.size(), false);
+    for (std::size_t r = 0; r < out.size(); ++r) {
+        const QTableWidgetItem* item = StringGrid1->item(int(r), 0);
+        out[r] = item && (item->flags() & Qt::ItemIsUserCheckable) && item->checkState() == Qt::Checked;
+    }
+    return out;
+}
+
+void TfrmRun_Month_End::setAllMarks(bool marked)
+{
+    for (int r = 0; r < int(m_preview.lines.size()); ++r) {
+        QTableWidgetItem* item = StringGrid1->item(r, 0);
+        if (item && (item->flags() & Qt::ItemIsUserCheckable))
+            item->setCheckState(marked ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+void TfrmRun_Month_End::btnSelect_allClick()
+{
+    setAllMarks(true);
+}
+
+void TfrmRun_Month_End::btnRelease_AllClick()
+{
+    setAllMarks(false);
+}
+
+void TfrmRun_Month_End::btnSave_MarkedClick()
+{
+    const std::vector<bool> marked = marks();
+    const int count = int(std::count(marked.begin(), marked.end(), true));
+    if (count == 0) {
+        inform(QStringLiteral("ไม่มีรายการที่เลือกไว้สำหรับบันทึก"));
+        return;
+    }
+    if (!m_session.prompter->confirm(this,
+            QStringLiteral("ยืนยันการบันทึกข้อมูล %1 รายการ (เดือนปีที่ขอรับเงินชดเชย %2)")
+                .arg(count)
+                .arg(Q(m_preview.request_month))))
+        return;
+    QProgressDialog progress(QStringLiteral("กำลังบันทึกข้อมูล..."), QStringLiteral("หยุด"), 0, count, this);
+    progress.setObjectName(QStringLiteral("dlgSaveProgress"));
+    progress.setWindowModality(Qt::WindowModal); // setValue then lets the officer press "หยุด"
+    progress.setMinimumDuration(500);
+    Save_Control control;
+    control.go_on = [&progress](int done, int) {
+        progress.setValue(done);
+        return !progress.wasCanceled();
+    };
+    control.go_on_after_failure = [this](const Run_Line& line) {
+        return m_session.prompter->confirm(
+            this, QStringLiteral("บันทึก SAP ID %1 ไม่สำเร็จ: %2\rทำรายการถัดไปต่อหรือไม่").arg(Q(line.sapid), Q(line.reason)));
+    };
+    const Save_Outcome outcome = Save_Run(*m_session.db, m_preview, marked, control);
+    progress.reset();
+    showLines();
+    if (!outcome.error.empty()) {
+        inform(Q(outcome.error));
+        return;
+    }
+    QString text = QStringLiteral("บันทึกข้อมูลเรียบร้อยแล้ว %1 รายการ").arg(outcome.saved);
+    if (outcome.stopped)
+        text += QStringLiteral("\rหยุดก่อนครบทุกรายการ: รายการที่ยังไม่บันทึกไม่มีการเปลี่ยนแปลง");
+    if (outcome.refused > 0) {
+        text += QStringLiteral("\rบันทึกไม่ได้ %1 รายการ:").arg(outcome.refused);
+        for (std::size_t i = 0; i < m_preview.lines.size(); ++i)
+            if (marked[i] && m_preview.lines[i].state == Line_State::Refused)
+                text +=
+                    QStringLiteral("\rSAP ID %1: %2").arg(Q(m_preview.lines[i].sapid), Q(m_preview.lines[i].reason));
+    }
+    inform(text);
+}
+
+void TfrmRun_Month_End::btnPrint_RunClick()
+{
+    QList<print::PageLayout> pages;
+    for (const Run_Line& l : m_preview.lines) {
+        if (l.state != Line_State::Saved)
+            continue;
+        print::AnnexDocument document;
+        QString error;
+        if (!print::readAnnexDocument(*m_session.db, Q(l.sapid), &document, &error)) {
+            inform(error);
+            return;
+        }
+        pages << print::buildCalculationPrint(document);
+    }
+    if (pages.isEmpty()) {
+        inform(QStringLiteral("ไม่มีรายการที่บันทึกแล้วสำหรับพิมพ์"));
+        return;
+    }
+    if (showPreview)
+        showPreview(pages);
+}
+
+void TfrmRun_Month_End::btnExpExcelClick()
+{
+    const reports::ExportHooks& hooks = reports::exportHooks();
+    const QString folder = hooks.folder.isEmpty() ? reports::exportFolder() : hooks.folder;
+    QString error;
+    const QString path = reports::exportGridToNewFile(Run_Report_Grid(m_preview.lines),
+        Run_Export_Options(m_preview.request_month), folder, m_session.machineNow(), &error);
+    if (path.isEmpty()) {
+        inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);
+        return;
+    }
+    m_lastExport = path;
+    if (hooks.open)
+        hooks.open(path);
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        inform(QStringLiteral("บันทึกไฟล์แล้วที่ ") + path + QStringLiteral(" แต่เปิดด้วยโปรแกรมตารางคำนวณไม่ได้"));
+}
+
+void TfrmRun_Month_End::btnExit_FormClick()
+{
+    app::closeScreen(this);
+}
+
+void TfrmRun_Month_End::inform(const QString& text)
+{
+    m_session.prompter->inform(this, text);
+}
+
+} // namespace velmora::run

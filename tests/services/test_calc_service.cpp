@@ -214,11 +214,12 @@ TEST(Work_Periods, APeriodOverlappingAStoredOneIsRefusedNamingIt)
              Case {"2 พนักงานมหาวิทยาลัย", "01/01/2540", "31/12/2560", true}}) { // around
         const bool added = Add_Work_Period(t.db(), "1", "9", c.type, c.begin, c.end, &error);
         EXPECT_EQ(added, !c.refused) << c.begin << " " << error;
-        if (c.refused)
+        if (c.refused) {
             EXPECT_EQ(error,
                 std::string("ช่วงเวลาที่เพิ่ม ") + c.begin + " - " + c.end
                     + " ทับกับช่วงที่บันทึกไว้แล้ว 2 พนักงานมหาวิทยาลัย 01/10/2551 - 30/09/2555"
                       " อายุงานจะถูกนับซ้ำ จึงไม่บันทึก กรุณาตรวจสอบวันที่");
+        }
     }
     // another employee's periods do not count
     EXPECT_TRUE(Add_Work_Period(t.db(), "2", "8", "2 พนักงานมหาวิทยาลัย", "01/10/2551", "30/09/2555", &error)) << error;

@@ -861,6 +861,15 @@ QString savedMessage()
     return QStringLiteral("ทำการบันทึกข้อมูลเรียบร้อยแล้ว");
 }
 
+bool hasData(const GridRows& rows)
+{
+    for (const QStringList& row : rows)
+        for (qsizetype c = 1; c < row.size(); ++c)
+            if (!row.at(c).trimmed().isEmpty())
+                return true;
+    return false;
+}
+
 QString nothingToSaveMessage()
 {
     return QStringLiteral("ยังไม่มีข้อมูลที่จะบันทึก กรุณาเลือกไฟล์และโหลดข้อมูลก่อน");

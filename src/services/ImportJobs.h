@@ -93,5 +93,8 @@ QStringList describeCounts(const TableCounts& counts);
 QString savedMessage();
 // Said when the save is pressed before any workbook was loaded.
 QString nothingToSaveMessage();
+// True when a row holds any text beyond its running number (column 0); the
+// grids of a screen with nothing loaded hold only blank rows.
+bool hasData(const GridRows& rows);
 
 } // namespace velmora::import

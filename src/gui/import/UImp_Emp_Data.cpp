@@ -98,8 +98,8 @@ void TfrmImp_Emp_Data::btnOpen2Click(const QString& path)
 void TfrmImp_Emp_Data::btnSave_DataClick()
 {
     // nothing loaded: no question, and no "saved" with 0 rows
-    if (m_models[0]->rows().empty() && m_models[1]->rows().empty() && m_models[2]->rows().empty()
-        && m_models[3]->rows().empty()) {
+    if (!hasData(m_models[0]->rows()) && !hasData(m_models[1]->rows()) && !hasData(m_models[2]->rows())
+        && !hasData(m_models[3]->rows())) {
         m_session.prompter->inform(this, nothingToSaveMessage());
         return;
     }

@@ -58,7 +58,7 @@ void TfrmImp_Work_Type::btnOpen2Click(const QString& path)
 void TfrmImp_Work_Type::btnSave_DataClick()
 {
     // nothing loaded: no question, and no "saved" with 0 rows
-    if (m_model->rows().empty()) {
+    if (!hasData(m_model->rows())) {
         m_session.prompter->inform(this, nothingToSaveMessage());
         return;
     }

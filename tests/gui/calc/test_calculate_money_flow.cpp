@@ -134,10 +134,15 @@ TEST_F(FlowTest, OverlappingStoredPeriodsAreWarnedOnPageTwoAndRefusedAtTheSave)
         {sap});
     startCalculation(sap);
     auto* warning = child<QLabel>("lblPeriod_Overlap");
+    EXPECT_TRUE(warning->isHidden()); // page 2 not shown yet
+    click("btnNext1");
+    ASSERT_EQ(currentPage(), 2);
     EXPECT_FALSE(warning->isHidden());
     EXPECT_TRUE(warning->text().contains(QStringLiteral("01/10/2551 - 30/09/2555"))) << warning->text().toStdString();
     EXPECT_TRUE(warning->text().contains(QStringLiteral("01/10/2553 - 30/09/2554"))) << warning->text().toStdString();
-    nextThrough(5);
+    for (const char* next : {"btnNext2", "btnNext3", "btnNext4", "btnNext5"})
+        click(next);
+    ASSERT_EQ(currentPage(), 6) << prompter.messages.join(" | ").toStdString();
     prompter.clear();
     click("btnSave_All");
     ASSERT_EQ(prompter.messages.size(), 1);

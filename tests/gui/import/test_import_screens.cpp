@@ -2,6 +2,7 @@
 #include "gui/common/Session.h"
 #include "gui/import/UImp_Emp_Data.h"
 #include "gui/import/UImp_Work_Type.h"
+#include "services/ImportJobs.h"
 
 #include "support/TestDatabase.h"
 
@@ -97,6 +98,18 @@ TEST(ImpEmpData, ControlsAsDesigned)
         (QStringList {"No. ", "รหัสประเทภการจ้าง ", "ชื่อประเภทการจ้าง"}));
     EXPECT_EQ(widths(child<QTableView>(&screen, "StringGrid4")), (QList<int> {50, 90, 120}));
     EXPECT_EQ(grid1->model()->rowCount(), 1); // one empty data row before any load
+}
+
+TEST(ImportScreens, SavingWithNothingLoadedSaysSo)
+{
+    // before, the save asked, then reported success with 0 rows
+    Fixture f;
+    import::TfrmImp_Emp_Data employees(f.session);
+    QTest::mouseClick(child<QPushButton>(&employees, "btnSave_Data"), Qt::LeftButton);
+    import::TfrmImp_Work_Type history(f.session);
+    QTest::mouseClick(child<QPushButton>(&history, "btnSave_Data"), Qt::LeftButton);
+    EXPECT_TRUE(f.prompter.questions.isEmpty());
+    EXPECT_EQ(f.prompter.messages, QStringList(2, import::nothingToSaveMessage()));
 }
 
 TEST(ImpEmpData, LoadFillsTheGridsAndSaveWritesThem)

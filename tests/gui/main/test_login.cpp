@@ -70,8 +70,9 @@ TEST_P(RefusedLoginTest, ShowsItsMessageFocusesTheBoxAndLeavesBoxesAsTyped)
     EXPECT_EQ(child<QLineEdit>("edtPassword")->text(), password);
     // a refused password is selected: retyping replaces it (before, the new
     // text went after the old)
-    if (c.focused == std::string("edtPassword"))
+    if (c.focused == std::string("edtPassword")) {
         EXPECT_EQ(child<QLineEdit>("edtPassword")->selectedText(), password);
+    }
     expectStillAtLogin();
 }
 

@@ -190,7 +190,9 @@ TEST_F(ReportScreens, ForecastListsOnlyTheFirstTypeByDefault)
     QTest::mouseClick(child<QPushButton>(&screen, "btnShow_Data"), Qt::LeftButton);
     ASSERT_EQ(prompter.messages.size(), 1);
     EXPECT_TRUE(prompter.messages.at(0).startsWith(QStringLiteral("ปีที่คำนวณไม่ถูกต้อง")));
-    EXPECT_EQ(screen.model()->rowCount(), 2); // the last list stays
+    // the last list is emptied: no rows stay beside the refusal
+    EXPECT_EQ(screen.model()->rowCount(), 1);
+    EXPECT_EQ(cell(&screen, 0, 1), QString());
 }
 
 TEST_F(ReportScreens, EveryYearBoxNamesItsEraAndAWrongEraIsRefused)

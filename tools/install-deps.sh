@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc tdsodbc
-  libxlsxwriter-dev libfreexl-dev libzip-dev libsodium-dev libgtest-dev
+  libxlsxwriter-dev libfreexl-dev libzip-dev libexpat1-dev libsodium-dev libgtest-dev
   fonts-thai-tlwg postgresql python3-openpyxl poppler-utils xvfb
 )
 missing=()

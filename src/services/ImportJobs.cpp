@@ -4,6 +4,8 @@
 #include "files/ImportMessages.h"
 #include "files/Workbook.h"
 
+#include "db/Schema.h"
+
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
 
@@ -14,6 +16,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -195,6 +198,18 @@ bool run(const db::Database& db, Statement& s, const QVariantList& values, QStri
         if (*found && first)
             *first = s.query.value(0);
     }
+    s.query.finish();
+    return true;
+}
+
+// Runs a write; *affected tells how many rows it changed.
+bool runWrite(const db::Database& db, Statement& s, const QVariantList& values, QString* error, int* affected)
+{
+    for (int i = 0; i < values.size(); ++i)
+        s.query.bindValue(i, values[i]);
+    if (!db.exec(s.query, s.purpose, error))
+        return false;
+    *affected = s.query.numRowsAffected();
     s.query.finish();
     return true;
 }
@@ -487,6 +502,79 @@ bool loadHistoryWorkbook(const QString& path, HistoryWorkbook* out, QString* err
 
 namespace {
 
+// A value against the length its column holds.
+bool fits(const QString& value, const char* table, const char* column, const QString& where, QString* error)
+{
+    const int maximum = db::textColumnLength(table, column);
+    if (maximum > 0 && value.size() > maximum) {
+        *error = msg::textTooLong(where, value, maximum);
+        return false;
+    }
+    return true;
+}
+
+struct ColumnRule
+{
+    int gridColumn; // also the workbook column
+    const char* column; // in the table
+    bool asShown; // written as the grid shows it, not trimmed
+};
+
+// The columns an update writes as the grid shows them (an insert trims them).
+const ColumnRule kUpdatedAsShown[] = {
+    {3, "Surname", true}, {4, "F_Name", true}, {5, "L_Name", true}, {9, "Work_End_Date_Text", true}};
+
+// Every value a save would write, against the schema's lengths and the money
+// range, before anything is written: the same refusal on every server (SQLite
+// itself would store any of them).
+bool checkRows(const GridRows& rows, int sheet, const QString& sheetName, const char* table,
+    std::initializer_list<ColumnRule> rules, int salaryColumn, QString* error)
+{
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const QStringList& r = rows[i];
+        const int row = static_cast<int>(i) + kFirstRow;
+        if (trimmed(r.value(1)).isEmpty())
+            continue; // skipped by the save
+        for (const ColumnRule& rule : rules) {
+            const QString value = rule.asShown ? r.value(rule.gridColumn) : trimmed(r.value(rule.gridColumn));
+            if (!fits(value, table, rule.column, msg::where(sheet, sheetName, row, rule.gridColumn), error))
+                return false;
+        }
+        if (salaryColumn > 0) {
+            const QString shown = r.value(salaryColumn);
+            const auto salary = Parse_Number(Remove_Commas(trimmed(shown).toStdString()));
+            if (salary && !(std::fabs(*salary) < db::kMoneyLimit)) {
+                *error = msg::amountNotStorable(msg::where(sheet, sheetName, row, salaryColumn), shown);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool checkEmployeeBook(const EmployeeWorkbook& book, QString* error)
+{
+    return checkRows(book.employees, 1, book.sheetNames.value(0), "EP_Emp_Main",
+               {{1, "SapID", false}, {2, "SSN", false}, {3, "Surname", false}, {4, "F_Name", false},
+                   {5, "L_Name", false}, {6, "Emp_BirthDay", false}, {7, "Work_Begin_Date_Text", false},
+                   {8, "Work_Type_Code", false}, {9, "Work_End_Date_Text", false}, {10, "Depart_Code", false}},
+               11, error)
+        && checkRows(book.reasons, 2, book.sheetNames.value(1), "EP_Reason_out",
+            {{1, "SapID", false}, {2, "Event_out", false}}, 0, error)
+        && checkRows(book.types, 3, book.sheetNames.value(2), "EP_TR_Work_Type",
+            {{1, "Work_Type_Code", false}, {2, "Work_Type", false}}, 0, error)
+        && checkRows(book.departs, 4, book.sheetNames.value(3), "EP_TR_Depart",
+            {{1, "Depart_Code", false}, {2, "Dapart_Name", false}}, 0, error);
+}
+
+bool checkHistoryBook(const HistoryWorkbook& book, QString* error)
+{
+    return checkRows(book.periods, 1, book.sheetName, "EP_Work_Histry",
+        {{1, "SapID", false}, {2, "SSN", false}, {3, "Work_Type_Code", false}, {4, "Work_Type", false},
+            {5, "Work_B_Date", false}, {6, "Work_E_Date", false}},
+        0, error);
+}
+
 // One attempt at saving the employee workbook. `fast` answers the searches
 // from keys read beforehand and sends inserts in batches; when such an attempt
 // fails in the database, the save is run again row by row (after the rollback)
@@ -509,7 +597,8 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
         || !prepare(db, &update,
             QStringLiteral("UPDATE EP_Emp_Main SET Surname = ?, F_Name = ?, L_Name = ?, Work_Begin_Date = ?, "
                            "Work_Begin_Date_Text = ?, Work_Type_Code = ?, Work_End_Date = ?, "
-                           "Work_End_Date_Text = ?, Depart_Code = ?, Money_Rate = ? WHERE SapID = ?"),
+                           "Work_End_Date_Text = ?, Depart_Code = ?, Money_Rate = ? "
+                           "WHERE SapID = ? AND Emp_RecMChod_Status = ?"),
             QStringLiteral("แก้ไขข้อมูลพนักงาน"), error)) {
         *databaseFault = true;
         return false;
@@ -589,17 +678,25 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
         }
         if (ok && found) {
             if (status == statusA) {
+                for (const ColumnRule& rule : kUpdatedAsShown) {
+                    if (!fits(col(rule.gridColumn), "EP_Emp_Main", rule.column,
+                            msg::where(1, sheet1, row, rule.gridColumn), error))
+                        return false;
+                }
                 // The row may still wait in the insert batch: send that first.
                 ok = insert.flush(&why, &failedRow);
                 // Title, names and the end-date text go in as the grid shows them.
+                // The status is checked again in the write itself: a calculation
+                // saved since it was read leaves the employee as it is.
+                int affected = 0;
                 if (ok) {
                     failedRow = row;
-                    ok = run(db, update,
+                    ok = runWrite(db, update,
                         {col(3), col(4), col(5), dateTimeValue(db, *beginValue), begin, trimmed(col(8)),
-                            dateTimeValue(db, *endValue), col(9), trimmed(col(10)), *salary, sapId},
-                        &why);
+                            dateTimeValue(db, *endValue), col(9), trimmed(col(10)), *salary, sapId, statusA},
+                        &why, &affected);
                 }
-                ++counts->employees.updated;
+                ++(affected > 0 ? counts->employees.updated : counts->employees.leftAlone);
             } else {
                 ++counts->employees.leftAlone;
             }
@@ -803,6 +900,8 @@ bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableC
 bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
     QString* error, const Progress& progress)
 {
+    if (!checkEmployeeBook(book, error))
+        return false;
     bool databaseFault = false;
     const bool fast = fastPath(db);
     if (saveEmployeesOnce(db, book, counts, error, progress, fast, &databaseFault))
@@ -816,6 +915,8 @@ bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, 
 bool saveHistoryWorkbook(
     const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error, const Progress& progress)
 {
+    if (!checkHistoryBook(book, error))
+        return false;
     bool databaseFault = false;
     const bool fast = fastPath(db);
     if (saveHistoryOnce(db, book, counts, error, progress, fast, &databaseFault))

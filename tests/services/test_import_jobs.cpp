@@ -92,7 +92,8 @@ TEST(EmployeeSave, InsertsThenUpdatesOnTheSecondSave)
 
     ASSERT_TRUE(saveEmployeeWorkbook(t.db(), b, &c, &error)) << error.toStdString();
     EXPECT_EQ(c.employees.inserted, 0);
-    EXPECT_EQ(c.employees.updated, 4);
+    EXPECT_EQ(c.employees.updated, 0);
+    EXPECT_EQ(c.employees.unchanged, 4); // stored already exactly so: not written again
     EXPECT_EQ(c.reasons.inserted + c.types.inserted + c.departs.inserted, 0);
     EXPECT_EQ(count(t, "EP_Emp_Main"), 4);
     EXPECT_EQ(count(t, "EP_TR_Work_Type"), 2);
@@ -235,7 +236,10 @@ TEST(HistorySave, SameKeyUpdatesOnePeriodAndSavingTwiceAddsNothing)
 
     ASSERT_TRUE(saveHistoryWorkbook(t.db(), history(), &c, &error)) << error.toStdString();
     EXPECT_EQ(c.inserted, 0);
-    EXPECT_EQ(c.updated, 5);
+    // The period named twice is written twice again (each time the other
+    // last day); the three others are stored exactly so and left unwritten.
+    EXPECT_EQ(c.updated, 2);
+    EXPECT_EQ(c.unchanged, 3);
     EXPECT_EQ(count(t, "EP_Work_Histry"), 4);
 }
 
@@ -389,4 +393,72 @@ TEST(EmployeeSave, UpdateWritesNamesAsShownAndChecksThemSo)
     EXPECT_FALSE(saveEmployeeWorkbook(t.db(), b, &c, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("แถวที่ 4 คอลัมน์ E"))) << error.toStdString();
     EXPECT_EQ(count(t, "EP_Emp_Main"), 1);
+}
+
+TEST(EmployeeSave, UnchangedRowsAreNotWrittenAndOneChangedSalaryUpdatesOneRow)
+{
+    TestDatabase t;
+    const EmployeeWorkbook b = employees();
+    EmployeeSaveCounts c;
+    QString error;
+    ASSERT_TRUE(saveEmployeeWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+
+    // A row changed behind the program's back shows whether a row is written.
+    t.exec(QStringLiteral("UPDATE EP_Emp_Main SET SSN = ? WHERE SapID = ?"), {"marker", "10000004"});
+    ASSERT_TRUE(saveEmployeeWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+    EXPECT_EQ(c.employees.unchanged, 4);
+    EXPECT_EQ(c.employees.updated + c.employees.inserted + c.employees.leftAlone, 0);
+    EXPECT_TRUE(describeCounts(c).value(0).contains(QStringLiteral("ข้อมูลเดิมไม่เปลี่ยนแปลง 4 รายการ")))
+        << describeCounts(c).value(0).toStdString();
+
+    struct Change
+    {
+        int column;
+        QString value;
+        const char* check; // the stored column that shows the change
+        QVariant stored;
+    };
+    const Change changes[] = {
+        {11, QStringLiteral("17,500.51"), "Money_Rate", 17500.51},
+        {5, QStringLiteral("ทดสอบ "), "L_Name", QStringLiteral("ทดสอบ ")}, // a trailing blank is a change
+        {9, QStringLiteral("01/03/2101"), "Work_End_Date_Text", QStringLiteral("01/03/2101")},
+        {8, QStringLiteral("3"), "Work_Type_Code", QStringLiteral("3")},
+    };
+    for (const Change& change : changes) {
+        EmployeeWorkbook changed = b;
+        changed.employees[3][change.column] = change.value; // SapID 10000004
+        ASSERT_TRUE(saveEmployeeWorkbook(t.db(), changed, &c, &error)) << error.toStdString();
+        EXPECT_EQ(c.employees.updated, 1) << change.check;
+        EXPECT_EQ(c.employees.unchanged, 3) << change.check;
+        const QVariant v = t.scalar(
+            QStringLiteral("SELECT %1 FROM EP_Emp_Main WHERE SapID = '10000004'").arg(QLatin1String(change.check)));
+        if (change.stored.typeId() == QMetaType::Double)
+            EXPECT_DOUBLE_EQ(v.toDouble(), change.stored.toDouble());
+        else
+            EXPECT_EQ(v.toString(), change.stored.toString());
+        // back as the workbook has it, for the next change
+        ASSERT_TRUE(saveEmployeeWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+        EXPECT_EQ(c.employees.updated, 1) << change.check;
+    }
+    // The columns the import does not write keep what they had.
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT SSN FROM EP_Emp_Main WHERE SapID = '10000004'")).toString(),
+        QStringLiteral("marker"));
+}
+
+TEST(HistorySave, ChangedPeriodUpdatedOthersUnchanged)
+{
+    TestDatabase t;
+    HistoryWorkbook b = history();
+    TableCounts c;
+    QString error;
+    ASSERT_TRUE(saveHistoryWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+    b.periods[3][6] = QStringLiteral("31/12/2560"); // the last day of 10000002's period
+    ASSERT_TRUE(saveHistoryWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+    EXPECT_EQ(c.inserted, 0);
+    EXPECT_EQ(c.updated, 3); // the changed period and the one named twice
+    EXPECT_EQ(c.unchanged, 2);
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Work_E_Date FROM EP_Work_Histry WHERE SapID = '10000002' "
+                                      "AND Work_Type_Code = '2'"))
+                  .toString(),
+        QStringLiteral("31/12/2560"));
 }

@@ -5,7 +5,8 @@
 #   compare_dumps.sh OLD-CLI NEW-CLI [DB-URL-PREFIX] WORKBOOK...
 # Workbooks whose name starts with "history" are imported as history. SQLite
 # by default; with a PostgreSQL URL (ending in "?schema=") each run gets its
-# own schema and is dumped with pg_dump.
+# own schema and is dumped with pg_dump, lines sorted (an update moves a row
+# within PostgreSQL's table, so the order of rows is no part of the result).
 set -euo pipefail
 old=$1 new=$2
 shift 2
@@ -21,7 +22,7 @@ dump() { # cli book tag
   n=$((n + 1))
   if [ -n "$pg" ]; then
     local schema="cmp_${tag}_$n"
-    psql -q "${pg%%\?*}" -c "DROP SCHEMA IF EXISTS $schema CASCADE; CREATE SCHEMA $schema" >/dev/null
+    PGOPTIONS=--client-min-messages=warning psql -q "${pg%%\?*}" -v ON_ERROR_STOP=1 -c "DROP SCHEMA IF EXISTS $schema CASCADE; CREATE SCHEMA $schema" >/dev/null
     url="$pg$schema"
   else
     url="sqlite:$work/$tag-$n.db"
@@ -31,8 +32,8 @@ dump() { # cli book tag
   "$cli" --db "$url" "$kind" "$book" >"$work/$tag-$n.out2"
   if [ -n "$pg" ]; then
     pg_dump --data-only --no-owner -n "$schema" "${pg%%\?*}" | grep -v '^--' | sed "s/$schema\.//g" |
-      grep -v -e 'SET ' -e 'set_config' >"$work/$tag.dump"
-    psql -q "${pg%%\?*}" -c "DROP SCHEMA $schema CASCADE" >/dev/null
+      grep -v -e 'SET ' -e 'set_config' -e 'restrict ' | LC_ALL=C sort >"$work/$tag.dump"
+    PGOPTIONS=--client-min-messages=warning psql -q "${pg%%\?*}" -v ON_ERROR_STOP=1 -c "DROP SCHEMA $schema CASCADE" >/dev/null
   else
     sqlite3 "$work/$tag-$n.db" .dump >"$work/$tag.dump"
   fi

@@ -87,7 +87,8 @@ struct WorkbookLimits
     qint64 maxSharedStrings = 5000000;
     // An .xlsx part may inflate to at most this many times its compressed
     // size (past the first maxInflateFloor bytes): a deflated run of spaces
-    // inflates about a thousandfold, real sheets about ten- to fortyfold.
+    // inflates about a thousandfold, the sheets of real workbooks two- to
+    // fifteenfold.
     int maxInflateRatio = 200;
     qint64 maxInflateFloor = 8LL * 1024 * 1024;
     // Elements nested deeper than this are refused (real parts nest about six).

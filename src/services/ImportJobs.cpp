@@ -512,17 +512,6 @@ bool loadHistoryWorkbook(const QString& path, HistoryWorkbook* out, QString* err
 
 namespace {
 
-// A value against the length its column holds.
-bool fits(const QString& value, const char* table, const char* column, const QString& where, QString* error)
-{
-    const int maximum = db::textColumnLength(table, column);
-    if (maximum > 0 && value.size() > maximum) {
-        *error = msg::textTooLong(where, value, maximum);
-        return false;
-    }
-    return true;
-}
-
 struct ColumnRule
 {
     int gridColumn; // also the workbook column
@@ -540,15 +529,23 @@ const ColumnRule kUpdatedAsShown[] = {
 bool checkRows(const GridRows& rows, int sheet, const QString& sheetName, const char* table,
     std::initializer_list<ColumnRule> rules, int salaryColumn, QString* error)
 {
+    std::vector<std::pair<ColumnRule, int>> limits; // each rule with its column's length
+    for (const ColumnRule& rule : rules)
+        limits.emplace_back(rule, db::textColumnLength(table, rule.column));
     for (size_t i = 0; i < rows.size(); ++i) {
         const QStringList& r = rows[i];
         const int row = static_cast<int>(i) + kFirstRow;
         if (trimmed(r.value(1)).isEmpty())
             continue; // skipped by the save
-        for (const ColumnRule& rule : rules) {
-            const QString value = rule.asShown ? r.value(rule.gridColumn) : trimmed(r.value(rule.gridColumn));
-            if (!fits(value, table, rule.column, msg::where(sheet, sheetName, row, rule.gridColumn), error))
-                return false;
+        for (const auto& [rule, maximum] : limits) {
+            const QString& shown = r.value(rule.gridColumn);
+            if (maximum > 0 && shown.size() > maximum) { // else the trimmed text fits too
+                const QString value = rule.asShown ? shown : trimmed(shown);
+                if (value.size() > maximum) {
+                    *error = msg::textTooLong(msg::where(sheet, sheetName, row, rule.gridColumn), value, maximum);
+                    return false;
+                }
+            }
         }
         if (salaryColumn > 0) {
             const QString shown = r.value(salaryColumn);
@@ -764,9 +761,12 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
         } else if (ok && found) {
             if (status == statusA) {
                 for (const ColumnRule& rule : kUpdatedAsShown) {
-                    if (!fits(col(rule.gridColumn), "EP_Emp_Main", rule.column,
-                            msg::where(1, sheet1, row, rule.gridColumn), error))
+                    const QString shown = col(rule.gridColumn);
+                    const int maximum = db::textColumnLength("EP_Emp_Main", rule.column);
+                    if (maximum > 0 && shown.size() > maximum) {
+                        *error = msg::textTooLong(msg::where(1, sheet1, row, rule.gridColumn), shown, maximum);
                         return false;
+                    }
                 }
                 // The row may still wait in the insert batch: send that first.
                 ok = insert.flush(&why, &failedRow);
@@ -829,27 +829,77 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
         }
         const QString sheet2 = book.sheetNames.value(1);
         const int rows = static_cast<int>(book.reasons.size());
+        // Fast path: the stored reasons of the sheet's employees read first,
+        // new ones inserted in batches, unchanged ones not written.
+        QHash<QString, QVariant> storedReasons;
+        BatchInsert insertReasons(db, QStringLiteral("EP_Reason_out"),
+            {QStringLiteral("SapID"), QStringLiteral("Event_out")}, 200, QStringLiteral("เพิ่มเหตุแห่งการออก"));
+        if (fast) {
+            QStringList keys;
+            for (const QStringList& r : book.reasons) {
+                const QString key = trimmed(r.value(1));
+                if (!key.isEmpty())
+                    keys << key;
+            }
+            QString why;
+            if (!readExisting(
+                    db, QStringLiteral("SELECT SapID, Event_out FROM EP_Reason_out"), QStringLiteral("SapID"), keys,
+                    [&](const QSqlQuery& q) { storedReasons.insert(q.value(0).toString(), q.value(1)); }, &why)) {
+                *error = msg::databaseFailure(QStringLiteral("ค้นหาเหตุแห่งการออก"), why);
+                *databaseFault = true;
+                return false;
+            }
+        }
         for (int i = 0; i < rows; ++i) {
             const QStringList& r = book.reasons[static_cast<size_t>(i)];
             const QString sapId = trimmed(r.value(1));
             const QString reason = trimmed(r.value(2));
+            const int row = i + kFirstRow;
             if (sapId.isEmpty()) {
                 ++counts->reasons.skipped;
             } else {
                 bool found = false;
                 QString why;
-                const bool ok = run(db, findReason, {sapId}, &why, &found)
-                    && (found ? run(db, updateReason, {reason, sapId}, &why)
-                              : run(db, insertReason, {sapId, reason}, &why));
+                int failedRow = row;
+                bool ok = true;
+                if (fast) {
+                    const auto it = storedReasons.constFind(sapId);
+                    found = it != storedReasons.constEnd();
+                    if (found && sameValues({*it}, {reason})) {
+                        ++counts->reasons.unchanged;
+                    } else if (found) {
+                        ok = insertReasons.flush(&why, &failedRow);
+                        if (ok) {
+                            failedRow = row;
+                            ok = run(db, updateReason, {reason, sapId}, &why);
+                        }
+                        ++counts->reasons.updated;
+                    } else {
+                        ok = insertReasons.add({sapId, reason}, row, &why, &failedRow);
+                        ++counts->reasons.inserted;
+                    }
+                    storedReasons[sapId] = asStored({reason}).value(0);
+                } else {
+                    ok = run(db, findReason, {sapId}, &why, &found)
+                        && (found ? run(db, updateReason, {reason, sapId}, &why)
+                                  : run(db, insertReason, {sapId, reason}, &why));
+                    ++(found ? counts->reasons.updated : counts->reasons.inserted);
+                }
                 if (!ok) {
-                    *error = msg::databaseFailure(msg::whereRow(2, sheet2, i + kFirstRow), why);
+                    *error = msg::databaseFailure(msg::whereRow(2, sheet2, failedRow), why);
                     *databaseFault = true;
                     return false;
                 }
-                ++(found ? counts->reasons.updated : counts->reasons.inserted);
             }
             if (progress)
                 progress(i + 1, rows);
+        }
+        QString why;
+        int failedRow = 0;
+        if (!insertReasons.flush(&why, &failedRow)) {
+            *error = msg::databaseFailure(msg::whereRow(2, sheet2, failedRow), why);
+            *databaseFault = true;
+            return false;
         }
     }
     if (!saveCodeTable(db, book.types, QStringLiteral("EP_TR_Work_Type"), QStringLiteral("Work_Type_Code"),

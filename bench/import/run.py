@@ -23,14 +23,19 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
+CPU = {}
+
+
 def timed(cmd):
-    """Runs cmd under /usr/bin/time -v: (stdout, wall seconds, peak MB)."""
+    """Runs cmd under /usr/bin/time -v: (stdout, wall seconds, peak MB); the
+    CPU seconds (user + system) of the process are kept in CPU["last"]."""
     start = time.perf_counter()
     p = subprocess.run(["/usr/bin/time", "-v"] + cmd, capture_output=True, text=True)
     wall = time.perf_counter() - start
     if p.returncode != 0:
         sys.exit("failed: %s\n%s%s" % (" ".join(cmd), p.stdout, p.stderr))
     peak = int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", p.stderr).group(1)) / 1024
+    CPU["last"] = sum(float(x) for x in re.findall(r"(?:User|System) time \(seconds\): ([\d.]+)", p.stderr))
     return p.stdout, wall, peak
 
 
@@ -54,16 +59,21 @@ def case(name, kind, book, url_for, rounds, bench):
     for r in range(rounds):
         out, _, _ = timed([sys.executable, os.path.join(HERE, "openpyxl_read.py"), book])
         openpyxl_s = ms(r"time=(\d+) ms", out)
+        openpyxl_cpu = CPU["last"]
         url = url_for(r)
         out, wall, peak = timed([bench, kind, book, url, "--twice"])
         load = ms(r"load=(\d+) ms", out)
         save1 = ms(r"save1=(\d+) ms", out)
         save2 = ms(r"save2=(\d+) ms", out)
-        rows.append((openpyxl_s, load, save1, load + save1, save2, peak, wall))
+        cpu = ms(r"load=\d+ ms \(cpu (\d+) ms\)", out) + ms(r"save1=\d+ ms \(cpu (\d+) ms\)", out)
+        cpu2 = ms(r"save2=\d+ ms \(cpu (\d+) ms\)", out)
+        rows.append((openpyxl_s, load, save1, load + save1, save2, peak, wall, openpyxl_cpu, cpu, cpu2))
         counts = re.search(r"save2=.*?\((.*)\)", out)
     med = [statistics.median(c) for c in zip(*rows)]
-    print("| %s | %.2f s | %.2f s | %.2f s | **%.2f s** | %.1f× | %.2f s | %.0f MB |" % (
-        name, med[0], med[1], med[2], med[3], med[0] / med[3], med[4], med[5]))
+    print("| %s | %.2f s | %.2f s | %.2f s | **%.2f s** | %.1f× | %.2f s | %.0f MB "
+          "| %.2f s | %.2f s | %.1f× | %.2f s |" % (
+              name, med[0], med[1], med[2], med[3], med[0] / med[3], med[4], med[5],
+              med[7], med[8], med[7] / med[8], med[9]))
     print("<!-- %s rounds=%d all load+save: %s; second import: %s -->" % (
         name, rounds, ", ".join("%.2f" % r[3] for r in rows), counts.group(1) if counts else ""))
     sys.stdout.flush()
@@ -89,8 +99,8 @@ def main():
     print("load average before: %s; %d rounds per case; medians" % (load_avg(), args.rounds))
     print()
     print("| case | openpyxl read-only | load | first save | load + first save | openpyxl ÷ ours "
-          "| re-import (unchanged) | peak |")
-    print("|---|---|---|---|---|---|---|---|")
+          "| re-import (unchanged) | peak | openpyxl CPU | our CPU (load + save) | CPU ratio | re-import CPU |")
+    print("|---|---|---|---|---|---|---|---|---|---|---|---|")
 
     def sqlite_url(tag):
         def url(r):
@@ -130,9 +140,9 @@ def main():
             if not os.path.exists(book):
                 subprocess.run([generate, folder, str(n), "1"], check=True)
             out, wall, peak = timed([bench, "read", book])
-            print("| %d employees (%.0f MB file) | %s | %.2f s | %.0f MB |" % (
+            print("| %d employees (%.0f MB file) | %s | %.2f s (CPU %.2f s) | %.0f MB |" % (
                 n, os.path.getsize(book) / 1e6, re.search(r"rows=(\d+)", out).group(1),
-                ms(r"time=(\d+) ms", out), peak))
+                ms(r"time=(\d+) ms", out), CPU["last"], peak))
             sys.stdout.flush()
         big = os.path.join(work, "rows-1000000", "employees.xlsx")
         p = subprocess.run(["/usr/bin/time", "-v", bench, "employees", big, sqlite_url("m")(0)],

@@ -81,7 +81,7 @@ struct WorkbookLimits
     // strings (relationships, workbook, styles). Sheets and shared strings are
     // streamed and bounded by rows, cells, strings and the ratio below.
     qint64 maxPartBytes = 200LL * 1024 * 1024;
-    int maxRows = 1000000;
+    int maxRows = 1048576; // the most a spreadsheet sheet holds
     int maxColumns = 16384;
     qint64 maxCells = 5000000; // cell places kept for one sheet by readSheet
     qint64 maxSharedStrings = 5000000;

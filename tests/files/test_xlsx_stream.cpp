@@ -197,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(Cells, BadCells,
         BadCell {R"(<row r="1"><c r="12"><v>1</v></c></row>)", "c r=\"12\""},
         BadCell {R"(<row r="1"><c r="A1"><v>1</v></row>)", "แผ่นงานที่ 1: "},
         BadCell {R"(<row r="1"><c r="A1"><v>&undefined;</v></c></row>)", "undefined entity"},
-        BadCell {R"(<row r="1000001"><c><v>1</v></c></row>)", "มีข้อมูลมากเกิน"}));
+        BadCell {R"(<row r="1048577"><c><v>1</v></c></row>)", "มีข้อมูลมากเกิน"}));
 
 TEST(XlsxStream, WorkBoundedPerInputByte)
 {

@@ -3,7 +3,8 @@
 // OUTDIR/employees.xlsx: four sheets, EMPLOYEES rows (default 50,000) of the
 // eleven employee columns, and small sheets of reasons, types and departments;
 // OUTDIR/history.xlsx: PERIODS rows (default 100,000) of employment periods.
-// Texts are Thai and go through the shared-string table, dates are date cells.
+// Texts are Thai and go through the shared-string table (inline past 200,000
+// employees), dates are date cells.
 
 #include <xlsxwriter.h>
 
@@ -24,7 +25,11 @@ lxw_datetime day(int year, int month, int d)
 
 int employees(const std::string& path, int rows)
 {
-    lxw_workbook* wb = workbook_new(path.c_str());
+    // Past 200,000 rows the writer streams its sheets (texts then go inline,
+    // as another program's export may have them), so any size can be made.
+    lxw_workbook_options options {};
+    options.constant_memory = rows > 200000 ? LXW_TRUE : LXW_FALSE;
+    lxw_workbook* wb = workbook_new_opt(path.c_str(), &options);
     lxw_format* date = workbook_add_format(wb);
     format_set_num_format(date, "dd/mm/yyyy");
     lxw_worksheet* s1 = workbook_add_worksheet(wb, "พนักงาน");

@@ -92,8 +92,8 @@ int runFundSourceReport(Context& c)
     if (!result.found)
         note(notFoundMessage());
     if (!p.isSet(xlsx)) {
-        const QByteArray csv = gridToCsv(result.grid);
-        std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
+        writeCsv(
+            result.grid, [](const QByteArray& line) { std::fwrite(line.constData(), 1, size_t(line.size()), stdout); });
         std::fflush(stdout);
         return Success;
     }

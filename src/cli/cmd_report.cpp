@@ -36,8 +36,8 @@ int deliver(Context& c, const ReportResult& result, const ExportOptions& options
         std::fwrite(note.constData(), 1, size_t(note.size()), stderr);
     }
     if (xlsx.isEmpty()) {
-        const QByteArray csv = gridToCsv(result.grid);
-        std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
+        writeCsv(
+            result.grid, [](const QByteArray& line) { std::fwrite(line.constData(), 1, size_t(line.size()), stdout); });
         std::fflush(stdout);
         return Success;
     }

@@ -98,6 +98,23 @@ const std::vector<Table>& added()
     return t;
 }
 
+} // namespace
+
+int textColumnLength(const char* table, const char* column)
+{
+    for (const Table& t : tables()) {
+        if (qstrcmp(t.name, table) != 0)
+            continue;
+        for (const Column& c : t.columns) {
+            if (qstrcmp(c.name, column) == 0)
+                return c.kind == Kind::Text ? c.length : 0;
+        }
+    }
+    return 0;
+}
+
+namespace {
+
 QString columnType(const Dialect& d, const Column& c)
 {
     switch (c.kind) {

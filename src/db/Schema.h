@@ -13,6 +13,14 @@ inline constexpr const char* kSchemaVersion = "8.0";
 // CREATE TABLE statements of every table, in the dialect's column types.
 QStringList schemaStatements(const Dialect& dialect);
 
+// The length a text column holds, as declared (0 when TABLE.COLUMN is not a
+// text column). SQLite stores any length; the others refuse more, so values
+// are checked against this before they are written, the same on every server.
+int textColumnLength(const char* table, const char* column);
+
+// A money column (NUMERIC(18,2)) holds amounts below this, in either sign.
+inline constexpr double kMoneyLimit = 1e16;
+
 // Reasons for leaving installed with a new database.
 QStringList installReasons();
 

@@ -89,6 +89,19 @@ QString dateNotStorable(const QString& where, const QString& shown)
     return QStringLiteral("%1: วันที่ \"%2\" บันทึกลงฐานข้อมูลไม่ได้").arg(where, shown);
 }
 
+QString textTooLong(const QString& where, const QString& shown, int maximum)
+{
+    return QStringLiteral("%1: ข้อมูล \"%2\" ยาว %3 ตัวอักษร เกินกว่าที่บันทึกได้ (ไม่เกิน %4 ตัวอักษร)")
+        .arg(where, shown)
+        .arg(shown.size())
+        .arg(maximum);
+}
+
+QString amountNotStorable(const QString& where, const QString& shown)
+{
+    return QStringLiteral("%1: อัตราเงินเดือน \"%2\" มากเกินกว่าที่บันทึกได้").arg(where, shown);
+}
+
 QString databaseFailure(const QString& where, const QString& driverText)
 {
     return QStringLiteral("บันทึกข้อมูลไม่สำเร็จ ไม่มีข้อมูลใดถูกบันทึก: %1: %2").arg(where, driverText);

@@ -26,6 +26,8 @@ QString notANumber(const QString& where, const QString& shown);
 QString errorValue(const QString& where, const QString& value);
 QString unreadable(const QString& where, const QString& why);
 QString dateNotStorable(const QString& where, const QString& shown);
+QString textTooLong(const QString& where, const QString& shown, int maximum);
+QString amountNotStorable(const QString& where, const QString& shown);
 QString databaseFailure(const QString& where, const QString& driverText);
 
 } // namespace velmora::import::msg

@@ -53,11 +53,22 @@ void appendLine(QByteArray& out, const QStringList& cells, int columns)
 QByteArray gridToCsv(const ReportGrid& grid)
 {
     QByteArray out;
-    const int columns = grid.columnCount();
-    appendLine(out, grid.titles, columns);
-    for (const QStringList& row : grid.rows)
-        appendLine(out, row, columns);
+    writeCsv(grid, [&](const QByteArray& line) { out += line; });
     return out;
+}
+
+void writeCsv(const ReportGrid& grid, const std::function<void(const QByteArray& line)>& write)
+{
+    QByteArray line;
+    const int columns = grid.columnCount();
+    line.reserve(256);
+    appendLine(line, grid.titles, columns);
+    write(line);
+    for (const QStringList& row : grid.rows) {
+        line.resize(0); // keeps its capacity
+        appendLine(line, row, columns);
+        write(line);
+    }
 }
 
 } // namespace velmora::reports

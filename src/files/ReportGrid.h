@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace velmora::reports {
 
 // A result grid as the report screens show it: the column titles, then the
@@ -26,5 +28,8 @@ struct ReportGrid
 // comma, a double quote, CR or LF put between double quotes with its quotes
 // doubled. First line the titles, then every row, cells as the grid shows them.
 QByteArray gridToCsv(const ReportGrid& grid);
+// The same CSV handed over a line at a time (CRLF included), so that a caller
+// writing a file or a pipe never holds the whole text.
+void writeCsv(const ReportGrid& grid, const std::function<void(const QByteArray& line)>& write);
 
 } // namespace velmora::reports

@@ -85,6 +85,20 @@ const Cell& Worksheet::cell(int row, int column) const
     return r[static_cast<size_t>(column - 1)];
 }
 
+bool Workbook::readRows(int index, QString* sheetName, const RowSink& sink, QString* error)
+{
+    Worksheet sheet;
+    if (!readSheet(index, sheet, error))
+        return false;
+    *sheetName = sheet.name;
+    for (int r = 1; r <= sheet.rowCount(); ++r) {
+        std::vector<Cell>& cells = sheet.rows[static_cast<size_t>(r - 1)];
+        if (!cells.empty() && !sink(r, cells, error))
+            return false;
+    }
+    return true;
+}
+
 QString columnName(int column)
 {
     QString out;

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -54,6 +55,11 @@ public:
     int rowCount() const { return static_cast<int>(rows.size()); }
 };
 
+// One row of a sheet as it is read: its number (from 1) and its cells
+// (cells[c - 1]; places not stored are empty). The cells may be moved from.
+// Returning false stops the reading; the sink then sets *error itself.
+using RowSink = std::function<bool(int row, std::vector<Cell>& cells, QString* error)>;
+
 class Workbook
 {
 public:
@@ -61,17 +67,34 @@ public:
     virtual int sheetCount() const = 0;
     // Sheet `index` counted from 1. On failure returns false with a message.
     virtual bool readSheet(int index, Worksheet& out, QString* error) = 0;
+    // The same sheet handed over row by row, in the order the file stores
+    // them (a row number may come again: its later cells go over the earlier
+    // ones), without keeping the sheet. *sheetName is set before the first row.
+    virtual bool readRows(int index, QString* sheetName, const RowSink& sink, QString* error);
 };
 
 // Limits beyond any real workbook of the finance office.
 struct WorkbookLimits
 {
     qint64 maxFileBytes = 100LL * 1024 * 1024;
-    qint64 maxPartBytes = 200LL * 1024 * 1024; // one uncompressed part of an .xlsx
-    int maxRows = 1000000;
+    // One uncompressed part of an .xlsx other than a sheet or the shared
+    // strings (relationships, workbook, styles). Sheets and shared strings are
+    // streamed and bounded by rows, cells, strings and the ratio below.
+    qint64 maxPartBytes = 200LL * 1024 * 1024;
+    int maxRows = 1048576; // the most a spreadsheet sheet holds
     int maxColumns = 16384;
-    qint64 maxCells = 5000000; // cell places kept for one sheet
-    // An .xlsx sheet part larger than this is read in two halves at once.
+    qint64 maxCells = 5000000; // cell places kept for one sheet by readSheet
+    qint64 maxSharedStrings = 5000000;
+    // An .xlsx part may inflate to at most this many times its compressed
+    // size (past the first maxInflateFloor bytes): a deflated run of spaces
+    // inflates about a thousandfold, the sheets of real workbooks two- to
+    // fifteenfold.
+    int maxInflateRatio = 200;
+    qint64 maxInflateFloor = 8LL * 1024 * 1024;
+    // Elements nested deeper than this are refused (real parts nest about six).
+    int maxDepth = 256;
+    // Not used any more: every sheet is streamed in one pass. Kept so that
+    // callers setting it still build.
     qint64 splitAbove = 4LL * 1024 * 1024;
 };
 

@@ -3,27 +3,129 @@
 #include "files/ImportMessages.h"
 
 #include <QFile>
-#include <QXmlStreamReader>
+#include <QHash>
 
-#include <thread>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <string>
 
+#include <expat.h>
 #include <zip.h>
 
 namespace velmora::import {
 
+// Receives the events of one part from expat. Names come without their
+// namespace (the part after the separator). A handler stops the parse with
+// fail(); the driver turns the fault into the message.
+class SaxHandler
+{
+public:
+    enum class Fault : unsigned char { None, Damaged, SheetTooLarge, FileTooLarge, Sink };
+
+    virtual ~SaxHandler() = default;
+    virtual void start(const char* name, const char** attributes) = 0;
+    virtual void end(const char* name) = 0;
+    virtual void text(const char*, int) { }
+
+    void fail(Fault fault, QString detail = {})
+    {
+        if (m_fault == Fault::None) {
+            m_fault = fault;
+            m_detail = std::move(detail);
+        }
+        if (m_parser)
+            XML_StopParser(m_parser, XML_FALSE);
+    }
+    Fault fault() const { return m_fault; }
+    const QString& detail() const { return m_detail; }
+    void attach(XML_Parser parser) { m_parser = parser; }
+
+private:
+    XML_Parser m_parser = nullptr;
+    Fault m_fault = Fault::None;
+    QString m_detail;
+};
+
 namespace {
 
-// Resolves a relationship target against the folder of the part that names it.
-QString resolveTarget(const QString& baseFolder, QString target)
+const char kSeparator = '\x01';
+
+const char* localName(const char* name)
 {
-    if (target.startsWith(QLatin1Char('/')))
-        return target.mid(1);
-    QStringList parts = baseFolder.isEmpty() ? QStringList() : baseFolder.split(QLatin1Char('/'));
-    for (const QString& piece : target.split(QLatin1Char('/'))) {
-        if (piece == QLatin1String(".."))
+    const char* sep = std::strrchr(name, kSeparator);
+    return sep ? sep + 1 : name;
+}
+
+bool is(const char* name, const char* wanted)
+{
+    return std::strcmp(name, wanted) == 0;
+}
+
+// The value of an attribute by local name, or null.
+const char* attribute(const char** attributes, const char* wanted)
+{
+    for (; attributes[0]; attributes += 2) {
+        if (is(localName(attributes[0]), wanted))
+            return attributes[1];
+    }
+    return nullptr;
+}
+
+std::string_view trimmedView(std::string_view s)
+{
+    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    while (!s.empty() && space(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && space(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// A whole integer (blanks around it and a leading '+' allowed).
+std::optional<long long> integerOf(std::string_view s)
+{
+    s = trimmedView(s);
+    if (!s.empty() && s.front() == '+')
+        s.remove_prefix(1);
+    long long v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (s.empty() || ec != std::errc() || end != s.data() + s.size())
+        return std::nullopt;
+    return v;
+}
+
+// A finite decimal number as a cell stores it ("25000", "0.5", "1E-3").
+std::optional<double> numberOf(std::string_view s)
+{
+    s = trimmedView(s);
+    if (!s.empty() && s.front() == '+')
+        s.remove_prefix(1);
+    double v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+// Resolves a relationship target against the folder of the part that names
+// it, as a path inside the package; none when it would leave the package.
+std::optional<QString> resolveTarget(const QString& baseFolder, const QString& target)
+{
+    QStringList parts;
+    QString rest = target;
+    if (rest.startsWith(QLatin1Char('/')))
+        rest = rest.mid(1);
+    else if (!baseFolder.isEmpty())
+        parts = baseFolder.split(QLatin1Char('/'));
+    for (const QString& piece : rest.split(QLatin1Char('/'))) {
+        if (piece == QLatin1String("..")) {
+            if (parts.isEmpty())
+                return std::nullopt;
             parts.removeLast();
-        else if (piece != QLatin1String(".") && !piece.isEmpty())
+        } else if (piece != QLatin1String(".") && !piece.isEmpty()) {
             parts << piece;
+        }
     }
     return parts.join(QLatin1Char('/'));
 }
@@ -34,7 +136,6 @@ QString folderOf(const QString& part)
     return slash < 0 ? QString() : part.left(slash);
 }
 
-// Relationships of a part: id -> (type, target resolved).
 struct Relationship
 {
     QString id;
@@ -42,25 +143,16 @@ struct Relationship
     QString target;
 };
 
-bool refuseDtd(QXmlStreamReader& xml)
-{
-    if (xml.tokenType() == QXmlStreamReader::DTD || xml.tokenType() == QXmlStreamReader::EntityReference) {
-        xml.raiseError(QStringLiteral("DTD"));
-        return true;
-    }
-    return false;
-}
-
 // "AB12" -> column 28 (row digits are ignored); 0 if there are no letters.
-int columnOfReference(QStringView ref)
+int columnOfReference(const char* ref)
 {
     int col = 0;
-    for (QChar ch : ref) {
-        const char16_t c = ch.unicode();
-        if (c >= u'A' && c <= u'Z')
-            col = col * 26 + (c - u'A' + 1);
-        else if (c >= u'a' && c <= u'z')
-            col = col * 26 + (c - u'a' + 1);
+    for (; *ref; ++ref) {
+        const char c = *ref;
+        if (c >= 'A' && c <= 'Z')
+            col = col * 26 + (c - 'A' + 1);
+        else if (c >= 'a' && c <= 'z')
+            col = col * 26 + (c - 'a' + 1);
         else
             break;
         if (col > 1 << 20)
@@ -69,46 +161,431 @@ int columnOfReference(QStringView ref)
     return col;
 }
 
-// Text of an <si> or <is> element: its <t> and the <t> of its runs, phonetic
-// guides (<rPh>) left out. The reader stands on the start element.
-QString richText(QXmlStreamReader& xml)
+// ISO 8601 date (cells of type "d") to a day number.
+std::optional<double> serialFromIso(std::string_view text)
 {
-    QString text;
-    int depth = 1;
-    bool inPhonetic = false;
-    while (depth > 0 && !xml.atEnd()) {
-        const auto token = xml.readNext();
-        if (refuseDtd(xml))
-            break;
-        if (token == QXmlStreamReader::StartElement) {
-            ++depth;
-            if (xml.name() == QLatin1String("rPh"))
-                inPhonetic = true;
-            else if (xml.name() == QLatin1String("t") && !inPhonetic) {
-                text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
-                --depth;
-            }
-        } else if (token == QXmlStreamReader::EndElement) {
-            --depth;
-            if (xml.name() == QLatin1String("rPh"))
-                inPhonetic = false;
-        }
-    }
-    return text;
+    if (text.size() < 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    const auto y = integerOf(text.substr(0, 4));
+    const auto m = integerOf(text.substr(5, 2));
+    const auto d = integerOf(text.substr(8, 2));
+    if (!y || !m || !d)
+        return std::nullopt;
+    return serialFromDate(static_cast<int>(*y), static_cast<int>(*m), static_cast<int>(*d));
 }
 
-// ISO 8601 date (cells of type "d") to a day number.
-std::optional<double> serialFromIso(const QString& text)
+QString fromUtf8(const std::string& s)
 {
-    if (text.size() < 10 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-'))
-        return std::nullopt;
-    bool ok1 = false, ok2 = false, ok3 = false;
-    const int y = QStringView(text).mid(0, 4).toInt(&ok1);
-    const int m = QStringView(text).mid(5, 2).toInt(&ok2);
-    const int d = QStringView(text).mid(8, 2).toInt(&ok3);
-    if (!ok1 || !ok2 || !ok3)
-        return std::nullopt;
-    return serialFromDate(y, m, d);
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The text of an <si> or <is> element: its <t> and the <t> of its runs (with
+// whatever those hold), phonetic guides (<rPh>) left out. Fed the events
+// inside the element, depth counted from the element itself (1).
+class RichText
+{
+public:
+    void clear()
+    {
+        m_text.clear();
+        m_phonetic = m_t = -1;
+    }
+    void start(const char* name, int depth)
+    {
+        if (m_t >= 0)
+            return;
+        if (is(name, "rPh")) {
+            if (m_phonetic < 0)
+                m_phonetic = depth;
+        } else if (is(name, "t") && m_phonetic < 0) {
+            m_t = depth;
+        }
+    }
+    void end(int depth)
+    {
+        if (depth == m_t)
+            m_t = -1;
+        else if (depth == m_phonetic)
+            m_phonetic = -1;
+    }
+    void text(const char* s, int n)
+    {
+        if (m_t >= 0)
+            m_text.append(s, static_cast<size_t>(n));
+    }
+    const std::string& value() const { return m_text; }
+
+private:
+    std::string m_text;
+    int m_phonetic = -1;
+    int m_t = -1;
+};
+
+// A handler made of small functions, for the little parts.
+class SimpleHandler : public SaxHandler
+{
+public:
+    std::function<void(const char*, const char**)> onStart;
+    std::function<void(const char*)> onEnd;
+    void start(const char* name, const char** attributes) override
+    {
+        if (onStart)
+            onStart(name, attributes);
+    }
+    void end(const char* name) override
+    {
+        if (onEnd)
+            onEnd(name);
+    }
+};
+
+class SharedStringsHandler : public SaxHandler
+{
+public:
+    SharedStringsHandler(std::vector<QString>& out, qint64 limit)
+        : m_out(out)
+        , m_limit(limit)
+    { }
+    void start(const char* name, const char** attributes) override
+    {
+        ++m_depth;
+        if (m_si >= 0) {
+            m_rich.start(name, m_depth - m_si + 1);
+        } else if (is(name, "si")) {
+            m_si = m_depth;
+            m_rich.clear();
+        } else if (is(name, "sst")) {
+            if (const char* n = attribute(attributes, "uniqueCount")) {
+                const auto unique = integerOf(n);
+                if (unique && *unique > 0 && *unique <= m_limit)
+                    m_out.reserve(static_cast<size_t>(*unique));
+            }
+        }
+    }
+    void end(const char*) override
+    {
+        if (m_si >= 0) {
+            if (m_depth == m_si) {
+                m_si = -1;
+                m_out.push_back(fromUtf8(m_rich.value()));
+                if (static_cast<qint64>(m_out.size()) > m_limit)
+                    fail(Fault::FileTooLarge);
+            } else {
+                m_rich.end(m_depth - m_si + 1);
+            }
+        }
+        --m_depth;
+    }
+    void text(const char* s, int n) override
+    {
+        if (m_si >= 0)
+            m_rich.text(s, n);
+    }
+
+private:
+    std::vector<QString>& m_out;
+    qint64 m_limit;
+    int m_depth = 0;
+    int m_si = -1;
+    RichText m_rich;
+};
+
+// A sheet: typed cells, handed over row by row.
+class SheetHandler : public SaxHandler
+{
+public:
+    SheetHandler(const std::vector<QString>& shared, const std::vector<bool>& dateStyle, bool date1904,
+        const WorkbookLimits& limits, const RowSink& sink, QString* sinkError)
+        : m_shared(shared)
+        , m_dateStyle(dateStyle)
+        , m_date1904(date1904)
+        , m_limits(limits)
+        , m_sink(sink)
+        , m_sinkError(sinkError)
+    { }
+
+    void start(const char* name, const char** attributes) override
+    {
+        ++m_depth;
+        if (m_cell >= 0) {
+            if (m_inValue || m_skip >= 0)
+                return;
+            if (m_inline >= 0) {
+                m_rich.start(name, m_depth - m_inline + 1);
+                return;
+            }
+            if (m_depth != m_cell + 1)
+                return;
+            if (is(name, "v")) {
+                m_inValue = true;
+                m_hasValue = true;
+                m_value.clear();
+            } else if (is(name, "f")) {
+                m_hasFormula = true;
+                m_skip = m_depth;
+            } else if (is(name, "is")) {
+                m_inline = m_depth;
+                m_hasInline = true;
+                m_rich.clear();
+            } else {
+                m_skip = m_depth;
+            }
+            return;
+        }
+        if (is(name, "row"))
+            startRow(attributes);
+        else if (is(name, "c"))
+            startCell(attributes);
+    }
+
+    void end(const char*) override
+    {
+        if (m_cell >= 0) {
+            if (m_depth == m_cell) {
+                finishCell();
+                m_cell = -1;
+            } else if (m_inValue && m_depth == m_cell + 1) {
+                m_inValue = false;
+            } else if (m_skip == m_depth) {
+                m_skip = -1;
+            } else if (m_inline >= 0) {
+                if (m_depth == m_inline)
+                    m_inline = -1;
+                else
+                    m_rich.end(m_depth - m_inline + 1);
+            }
+        }
+        --m_depth;
+    }
+
+    void text(const char* s, int n) override
+    {
+        if (m_inValue)
+            m_value.append(s, static_cast<size_t>(n));
+        else if (m_inline >= 0)
+            m_rich.text(s, n);
+    }
+
+    // The last row, once the part has been read.
+    bool finish() { return flush(); }
+
+private:
+    enum class Type : unsigned char { Number, Shared, Inline, Formula, Bool, Error, Iso };
+
+    bool flush()
+    {
+        if (m_cells.empty())
+            return true;
+        const bool ok = m_sink(m_pendingRow, m_cells, m_sinkError);
+        m_cells.clear();
+        if (!ok)
+            fail(Fault::Sink);
+        return ok;
+    }
+
+    void startRow(const char** attributes)
+    {
+        if (!flush())
+            return;
+        const char* r = attribute(attributes, "r");
+        if (!r || !*r) {
+            ++m_row;
+        } else {
+            const auto n = integerOf(r);
+            if (!n || *n < 1 || *n > (1LL << 30)) {
+                fail(Fault::Damaged, QStringLiteral("row r=\"%1\"").arg(QString::fromUtf8(r)));
+                return;
+            }
+            m_row = static_cast<int>(*n);
+        }
+        if (m_row > m_limits.maxRows) {
+            fail(Fault::SheetTooLarge);
+            return;
+        }
+        m_column = 0;
+    }
+
+    void startCell(const char** attributes)
+    {
+        if (m_row == 0)
+            m_row = 1;
+        const char* type = nullptr;
+        int style = -1;
+        int newColumn = m_column + 1;
+        for (const char** a = attributes; a[0]; a += 2) {
+            const char* an = localName(a[0]);
+            if (is(an, "r")) {
+                newColumn = columnOfReference(a[1]);
+                if (newColumn < 1) {
+                    fail(Fault::Damaged, QStringLiteral("c r=\"%1\"").arg(QString::fromUtf8(a[1])));
+                    return;
+                }
+            } else if (is(an, "t")) {
+                type = a[1];
+            } else if (is(an, "s")) {
+                // an unreadable style is the first one, as it always was
+                style = static_cast<int>(integerOf(a[1]).value_or(0));
+            }
+        }
+        m_column = newColumn;
+        if (m_column > m_limits.maxColumns) {
+            fail(Fault::SheetTooLarge);
+            return;
+        }
+        m_type = Type::Number;
+        if (type) {
+            if (is(type, "s"))
+                m_type = Type::Shared;
+            else if (is(type, "inlineStr"))
+                m_type = Type::Inline;
+            else if (is(type, "str"))
+                m_type = Type::Formula;
+            else if (is(type, "b"))
+                m_type = Type::Bool;
+            else if (is(type, "e"))
+                m_type = Type::Error;
+            else if (is(type, "d"))
+                m_type = Type::Iso;
+        }
+        m_style = style;
+        m_cell = m_depth;
+        m_hasValue = m_hasFormula = m_hasInline = m_inValue = false;
+        m_skip = m_inline = -1;
+        m_value.clear();
+    }
+
+    QString here() const { return columnName(m_column) + QString::number(m_row); }
+
+    void finishCell()
+    {
+        // A number or shared-string index written as <v></v> is no value.
+        if ((m_type == Type::Number || m_type == Type::Shared) && m_hasValue && m_value.empty())
+            m_hasValue = false;
+        Cell cell;
+        switch (m_type) {
+        case Type::Shared: {
+            const auto i = m_hasValue ? integerOf(m_value) : std::nullopt;
+            if (!i || *i < 0 || *i >= static_cast<long long>(m_shared.size())) {
+                fail(Fault::Damaged,
+                    QStringLiteral("%1: shared string %2").arg(here(), fromUtf8(std::string(trimmedView(m_value)))));
+                return;
+            }
+            cell = Cell::makeText(m_shared[static_cast<size_t>(*i)]);
+            break;
+        }
+        case Type::Inline:
+            cell = Cell::makeText(fromUtf8(m_hasInline ? m_rich.value() : m_value));
+            break;
+        case Type::Formula:
+            cell = Cell::makeText(fromUtf8(m_value));
+            break;
+        case Type::Bool:
+            cell = {Cell::Kind::Bool, trimmedView(m_value) == "1" ? 1.0 : 0.0, {}};
+            break;
+        case Type::Error:
+            cell = {Cell::Kind::Error, 0, fromUtf8(m_value)};
+            break;
+        case Type::Iso: {
+            const auto serial = serialFromIso(m_value);
+            cell = serial ? Cell::makeDate(*serial) : Cell {Cell::Kind::Unreadable, 0, fromUtf8(m_value)};
+            break;
+        }
+        case Type::Number: {
+            if (!m_hasValue) {
+                if (m_hasFormula)
+                    cell = {Cell::Kind::Unreadable, 0, QStringLiteral("สูตรที่ไม่มีผลลัพธ์บันทึกไว้")};
+                break;
+            }
+            const auto number = numberOf(m_value);
+            if (!number) {
+                fail(Fault::Damaged,
+                    QStringLiteral("%1: \"%2\"").arg(here(), fromUtf8(std::string(trimmedView(m_value)))));
+                return;
+            }
+            const bool isDate = m_style >= 0 && m_style < static_cast<int>(m_dateStyle.size())
+                && m_dateStyle[static_cast<size_t>(m_style)];
+            cell = isDate ? Cell::makeDate(m_date1904 ? *number + 1462 : *number) : Cell::makeNumber(*number);
+            break;
+        }
+        }
+        if (cell.kind == Cell::Kind::Empty)
+            return;
+        if (m_cells.empty())
+            m_pendingRow = m_row;
+        if (static_cast<int>(m_cells.size()) < m_column)
+            m_cells.resize(static_cast<size_t>(m_column));
+        m_cells[static_cast<size_t>(m_column - 1)] = std::move(cell);
+    }
+
+    const std::vector<QString>& m_shared;
+    const std::vector<bool>& m_dateStyle;
+    const bool m_date1904;
+    const WorkbookLimits& m_limits;
+    const RowSink& m_sink;
+    QString* m_sinkError;
+
+    int m_depth = 0;
+    int m_row = 0;
+    int m_column = 0;
+    int m_pendingRow = 0;
+    std::vector<Cell> m_cells; // of m_pendingRow
+
+    // the open cell
+    int m_cell = -1; // depth of <c>, or -1
+    Type m_type = Type::Number;
+    int m_style = -1;
+    bool m_hasValue = false, m_hasFormula = false, m_hasInline = false, m_inValue = false;
+    int m_skip = -1; // depth of a child left unread
+    int m_inline = -1; // depth of <is>
+    std::string m_value;
+    RichText m_rich;
+};
+
+// expat's callbacks, counting depth for the bound.
+struct ParseState
+{
+    SaxHandler* handler;
+    XML_Parser parser;
+    int depth = 0;
+    int maxDepth = 0;
+    bool tooDeep = false;
+    bool dtd = false;
+};
+
+void XMLCALL onStart(void* user, const XML_Char* name, const XML_Char** attributes)
+{
+    auto* s = static_cast<ParseState*>(user);
+    if (++s->depth > s->maxDepth) {
+        s->tooDeep = true;
+        XML_StopParser(s->parser, XML_FALSE);
+        return;
+    }
+    s->handler->start(localName(name), attributes);
+}
+
+void XMLCALL onEnd(void* user, const XML_Char* name)
+{
+    auto* s = static_cast<ParseState*>(user);
+    s->handler->end(localName(name));
+    --s->depth;
+}
+
+void XMLCALL onText(void* user, const XML_Char* text, int length)
+{
+    static_cast<ParseState*>(user)->handler->text(text, length);
+}
+
+void XMLCALL onDoctype(void* user, const XML_Char*, const XML_Char*, const XML_Char*, int)
+{
+    auto* s = static_cast<ParseState*>(user);
+    s->dtd = true;
+    XML_StopParser(s->parser, XML_FALSE);
+}
+
+void XMLCALL onEntity(void* user, const XML_Char*, int, const XML_Char*, int, const XML_Char*, const XML_Char*,
+    const XML_Char*, const XML_Char*)
+{
+    onDoctype(user, nullptr, nullptr, nullptr, 0);
 }
 
 } // namespace
@@ -217,14 +694,13 @@ std::unique_ptr<Workbook> XlsxReader::open(const QString& path, QString* error, 
     return book;
 }
 
-bool XlsxReader::readPart(const QString& name, QByteArray* data, QString* error, bool optional) const
+bool XlsxReader::parsePart(
+    const QString& name, bool optional, bool bulky, SaxHandler& handler, const QString& where, QString* error) const
 {
     const zip_int64_t index = zip_name_locate(m_zip, name.toUtf8().constData(), ZIP_FL_NOCASE);
     if (index < 0) {
-        if (optional) {
-            data->clear();
+        if (optional)
             return true;
-        }
         *error = msg::damaged(m_path, QStringLiteral("ไม่มี %1").arg(name));
         return false;
     }
@@ -234,69 +710,124 @@ bool XlsxReader::readPart(const QString& name, QByteArray* data, QString* error,
         *error = msg::damaged(m_path, name);
         return false;
     }
-    if ((st.valid & ZIP_STAT_SIZE) && st.size > static_cast<zip_uint64_t>(m_limits.maxPartBytes)) {
+    if (!bulky && (st.valid & ZIP_STAT_SIZE) && st.size > static_cast<zip_uint64_t>(m_limits.maxPartBytes)) {
         *error = msg::tooLarge(m_path);
         return false;
     }
+    // What the part may inflate to; the size in the directory may lie, so
+    // what really comes out is counted.
+    const qint64 compressed =
+        (st.valid & ZIP_STAT_COMP_SIZE) ? static_cast<qint64>(st.comp_size) : m_limits.maxFileBytes;
+    qint64 allowed = std::max(m_limits.maxInflateFloor, compressed * m_limits.maxInflateRatio);
+    if (!bulky)
+        allowed = std::min(allowed, m_limits.maxPartBytes);
+
     zip_file_t* f = zip_fopen_index(m_zip, static_cast<zip_uint64_t>(index), 0);
     if (!f) {
         *error = msg::damaged(m_path, QString::fromUtf8(zip_strerror(m_zip)));
         return false;
     }
-    data->clear();
-    if (st.valid & ZIP_STAT_SIZE)
-        data->reserve(static_cast<qsizetype>(st.size));
-    char buffer[1 << 16];
+    XML_Parser parser = XML_ParserCreateNS(nullptr, kSeparator);
+    if (!parser) {
+        zip_fclose(f);
+        *error = msg::damaged(m_path, where);
+        return false;
+    }
+    ParseState state {&handler, parser, 0, m_limits.maxDepth};
+    handler.attach(parser);
+    XML_SetUserData(parser, &state);
+    XML_SetElementHandler(parser, onStart, onEnd);
+    XML_SetCharacterDataHandler(parser, onText);
+    XML_SetStartDoctypeDeclHandler(parser, onDoctype);
+    XML_SetEntityDeclHandler(parser, onEntity);
+
+    const int chunk = 1 << 16;
+    qint64 inflated = 0;
+    bool ok = true;
+    QString failure; // a damaged part: what is wrong
+    bool tooLarge = false;
     for (;;) {
-        const zip_int64_t n = zip_fread(f, buffer, sizeof buffer);
+        void* buffer = XML_GetBuffer(parser, chunk);
+        if (!buffer) {
+            ok = false;
+            failure = QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(parser)));
+            break;
+        }
+        const zip_int64_t n = zip_fread(f, buffer, chunk);
         if (n < 0) {
-            *error = msg::damaged(m_path, QString::fromUtf8(zip_file_strerror(f)));
-            zip_fclose(f);
-            return false;
+            ok = false;
+            failure = QString::fromUtf8(zip_file_strerror(f));
+            break;
+        }
+        inflated += n;
+        if (inflated > allowed) {
+            ok = false;
+            tooLarge = true;
+            break;
+        }
+        if (XML_ParseBuffer(parser, static_cast<int>(n), n == 0) != XML_STATUS_OK) {
+            ok = false;
+            if (state.dtd)
+                failure = QStringLiteral("DTD");
+            else if (state.tooDeep)
+                failure = QStringLiteral("ซ้อนกันลึกเกิน %1 ชั้น").arg(m_limits.maxDepth);
+            else if (handler.fault() == SaxHandler::Fault::None)
+                failure = QStringLiteral("%1 (บรรทัด %2)")
+                              .arg(QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(parser))))
+                              .arg(XML_GetCurrentLineNumber(parser));
+            break;
         }
         if (n == 0)
             break;
-        // The size in the directory may lie: count what really comes out.
-        if (data->size() + n > m_limits.maxPartBytes) {
-            zip_fclose(f);
-            *error = msg::tooLarge(m_path);
-            return false;
-        }
-        data->append(buffer, static_cast<qsizetype>(n));
     }
-    if (zip_fclose(f) != 0) {
-        *error = msg::damaged(m_path, name);
+    XML_ParserFree(parser);
+    handler.attach(nullptr);
+    if (zip_fclose(f) != 0 && ok) {
+        ok = false;
+        failure = name;
+    }
+    if (ok)
+        return true;
+    if (tooLarge) {
+        *error = msg::tooLarge(m_path);
         return false;
     }
-    return true;
+    switch (handler.fault()) {
+    case SaxHandler::Fault::None:
+    case SaxHandler::Fault::Damaged:
+        *error = msg::damaged(m_path, where + QStringLiteral(": ") + (failure.isEmpty() ? handler.detail() : failure));
+        break;
+    case SaxHandler::Fault::SheetTooLarge:
+        break; // the caller names the sheet
+    case SaxHandler::Fault::FileTooLarge:
+        *error = msg::tooLarge(m_path);
+        break;
+    case SaxHandler::Fault::Sink:
+        break; // the sink has said why
+    }
+    return false;
 }
 
 bool XlsxReader::readStructure(QString* error)
 {
-    auto xmlFailure = [&](const QString& part, const QXmlStreamReader& xml) {
-        *error = msg::damaged(m_path, QStringLiteral("%1: %2").arg(part, xml.errorString()));
-        return false;
-    };
     auto readRelationships = [&](const QString& part, const QString& base, std::vector<Relationship>* out) -> bool {
-        QByteArray data;
-        if (!readPart(part, &data, error, true))
-            return false;
-        if (data.isEmpty())
-            return true;
-        QXmlStreamReader xml(data);
-        while (!xml.atEnd()) {
-            xml.readNext();
-            if (refuseDtd(xml))
-                break;
-            if (xml.isStartElement() && xml.name() == QLatin1String("Relationship")) {
-                const auto a = xml.attributes();
-                out->push_back({a.value(QLatin1String("Id")).toString(), a.value(QLatin1String("Type")).toString(),
-                    resolveTarget(base, a.value(QLatin1String("Target")).toString())});
+        SimpleHandler h;
+        h.onStart = [&](const char* name, const char** attributes) {
+            if (!is(name, "Relationship"))
+                return;
+            auto value = [&](const char* n) {
+                const char* v = attribute(attributes, n);
+                return v ? QString::fromUtf8(v) : QString();
+            };
+            const auto target = resolveTarget(base, value("Target"));
+            if (!target) {
+                h.fail(SaxHandler::Fault::Damaged,
+                    QStringLiteral("ความสัมพันธ์ชี้ออกนอกแฟ้ม Target=\"%1\"").arg(value("Target")));
+                return;
             }
-        }
-        if (xml.hasError())
-            return xmlFailure(part, xml);
-        return true;
+            out->push_back({value("Id"), value("Type"), *target});
+        };
+        return parsePart(part, true, false, h, part, error);
     };
 
     std::vector<Relationship> root;
@@ -314,37 +845,30 @@ bool XlsxReader::readStructure(QString* error)
     if (!readRelationships(relsPart, base, &rels))
         return false;
 
-    QByteArray data;
-    if (!readPart(workbookPart, &data, error))
-        return false;
-    QXmlStreamReader xml(data);
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (refuseDtd(xml))
-            break;
-        if (!xml.isStartElement())
-            continue;
-        if (xml.name() == QLatin1String("workbookPr")) {
-            const QStringView v = xml.attributes().value(QLatin1String("date1904"));
-            m_date1904 = v == QLatin1String("1") || v == QLatin1String("true");
-        } else if (xml.name() == QLatin1String("sheet")) {
-            QString name, id;
-            for (const QXmlStreamAttribute& a : xml.attributes()) {
-                if (a.name() == QLatin1String("name"))
-                    name = a.value().toString();
-                else if (a.name() == QLatin1String("id"))
-                    id = a.value().toString();
+    SimpleHandler h;
+    h.onStart = [&](const char* name, const char** attributes) {
+        if (is(name, "workbookPr")) {
+            const char* v = attribute(attributes, "date1904");
+            m_date1904 = v && (is(v, "1") || is(v, "true"));
+        } else if (is(name, "sheet")) {
+            QString sheetName, id;
+            for (const char** a = attributes; a[0]; a += 2) {
+                const char* an = localName(a[0]);
+                if (is(an, "name"))
+                    sheetName = QString::fromUtf8(a[1]);
+                else if (is(an, "id"))
+                    id = QString::fromUtf8(a[1]);
             }
             QString part;
             for (const Relationship& r : rels) {
                 if (r.id == id)
                     part = r.target;
             }
-            m_sheets.push_back({name, part});
+            m_sheets.push_back({sheetName, part});
         }
-    }
-    if (xml.hasError())
-        return xmlFailure(workbookPart, xml);
+    };
+    if (!parsePart(workbookPart, false, false, h, workbookPart, error))
+        return false;
 
     QString stylesPart, stringsPart;
     for (const Relationship& r : rels) {
@@ -362,35 +886,30 @@ bool XlsxReader::readStructure(QString* error)
 
 bool XlsxReader::readStyles(const QString& part, QString* error)
 {
-    QByteArray data;
-    if (!readPart(part, &data, error, true))
-        return false;
     QHash<int, QString> codes;
-    QXmlStreamReader xml(data);
     bool inCellXfs = false;
     std::vector<int> xfFormats;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (refuseDtd(xml))
-            break;
-        if (xml.isStartElement()) {
-            if (xml.name() == QLatin1String("numFmt")) {
-                const auto a = xml.attributes();
-                codes.insert(
-                    a.value(QLatin1String("numFmtId")).toInt(), a.value(QLatin1String("formatCode")).toString());
-            } else if (xml.name() == QLatin1String("cellXfs")) {
-                inCellXfs = true;
-            } else if (inCellXfs && xml.name() == QLatin1String("xf")) {
-                xfFormats.push_back(xml.attributes().value(QLatin1String("numFmtId")).toInt());
-            }
-        } else if (xml.isEndElement() && xml.name() == QLatin1String("cellXfs")) {
-            inCellXfs = false;
+    auto idOf = [](const char** attributes) {
+        const char* v = attribute(attributes, "numFmtId");
+        return v ? static_cast<int>(integerOf(v).value_or(0)) : 0;
+    };
+    SimpleHandler h;
+    h.onStart = [&](const char* name, const char** attributes) {
+        if (is(name, "numFmt")) {
+            const char* code = attribute(attributes, "formatCode");
+            codes.insert(idOf(attributes), code ? QString::fromUtf8(code) : QString());
+        } else if (is(name, "cellXfs")) {
+            inCellXfs = true;
+        } else if (inCellXfs && is(name, "xf")) {
+            xfFormats.push_back(idOf(attributes));
         }
-    }
-    if (xml.hasError()) {
-        *error = msg::damaged(m_path, QStringLiteral("%1: %2").arg(part, xml.errorString()));
+    };
+    h.onEnd = [&](const char* name) {
+        if (is(name, "cellXfs"))
+            inCellXfs = false;
+    };
+    if (!parsePart(part, true, false, h, part, error))
         return false;
-    }
     m_dateStyle.reserve(xfFormats.size());
     for (int id : xfFormats)
         m_dateStyle.push_back(isDateFormat(id, codes.value(id)));
@@ -399,320 +918,66 @@ bool XlsxReader::readStyles(const QString& part, QString* error)
 
 bool XlsxReader::readSharedStrings(const QString& part, QString* error)
 {
-    QByteArray data;
-    if (!readPart(part, &data, error, true))
-        return false;
-    QXmlStreamReader xml(data);
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (refuseDtd(xml))
-            break;
-        if (xml.isStartElement()) {
-            if (xml.name() == QLatin1String("sst")) {
-                const int unique = xml.attributes().value(QLatin1String("uniqueCount")).toInt();
-                if (unique > 0 && unique <= m_limits.maxCells)
-                    m_shared.reserve(static_cast<size_t>(unique));
-            } else if (xml.name() == QLatin1String("si")) {
-                m_shared.push_back(richText(xml));
-                if (static_cast<qint64>(m_shared.size()) > m_limits.maxCells) {
-                    *error = msg::tooLarge(m_path);
-                    return false;
-                }
-            }
-        }
-    }
-    if (xml.hasError()) {
-        *error = msg::damaged(m_path, QStringLiteral("%1: %2").arg(part, xml.errorString()));
-        return false;
-    }
-    return true;
+    SharedStringsHandler h(m_shared, m_limits.maxSharedStrings);
+    return parsePart(part, true, true, h, part, error);
 }
 
-bool XlsxReader::readSheet(int index, Worksheet& out, QString* error)
+bool XlsxReader::readRows(int index, QString* sheetName, const RowSink& sink, QString* error)
 {
-    out = Worksheet();
     if (index < 1 || index > sheetCount()) {
         *error = msg::tooFewSheets(m_path, sheetCount(), index);
         return false;
     }
     const SheetRef& ref = m_sheets[static_cast<size_t>(index - 1)];
+    const QString where = QStringLiteral("แผ่นงานที่ %1").arg(index);
     if (ref.part.isEmpty()) {
-        *error = msg::damaged(m_path, QStringLiteral("แผ่นงานที่ %1").arg(index));
+        *error = msg::damaged(m_path, where);
         return false;
     }
-    QByteArray data;
-    if (!readPart(ref.part, &data, error))
-        return false;
-
-    // A big sheet is read in two halves at once, split before a <row> in the
-    // middle: the second half gets the sheet's opening (root element with its
-    // namespaces) in front, the first half the closing tags behind. Only done
-    // where a split cannot fall inside something else (no comments, CDATA or
-    // prefixed element names) and the second half's first row is numbered.
-    qsizetype split = -1, dataStart = -1;
-    if (data.size() > m_limits.splitAbove && !data.contains("<!--") && !data.contains("<![CDATA[")
-        && !data.contains("<!DOCTYPE") && data.contains("<worksheet")) {
-        const qsizetype tag = data.indexOf("<sheetData>");
-        dataStart = tag < 0 ? -1 : tag + 11;
-        split = dataStart < 0 ? -1 : data.indexOf("<row ", data.size() / 2);
-        if (split >= 0) {
-            const qsizetype close = data.indexOf('>', split);
-            const QByteArray start = data.mid(split, close < 0 ? 0 : close - split);
-            if (!start.contains(" r=\""))
-                split = -1;
-        }
-    }
-    if (split < 0 || dataStart < 0)
-        return parseSheet(data, index, ref.name, out, error);
-
-    const QByteArray second = data.left(dataStart) + data.mid(split);
-    data.truncate(split);
-    data.append("</sheetData></worksheet>");
-    Worksheet tail;
-    QString tailError;
-    bool tailOk = false;
-    std::thread worker([&] { tailOk = parseSheet(second, index, ref.name, tail, &tailError); });
-    const bool headOk = parseSheet(data, index, ref.name, out, error);
-    worker.join();
-    if (!headOk)
-        return false;
-    if (!tailOk) {
-        out = Worksheet();
-        *error = tailError;
+    *sheetName = ref.name;
+    SheetHandler h(m_shared, m_dateStyle, m_date1904, m_limits, sink, error);
+    if (!parsePart(ref.part, false, true, h, where, error)) {
+        if (h.fault() == SaxHandler::Fault::SheetTooLarge)
+            *error = msg::sheetTooLarge(index, ref.name);
         return false;
     }
-    // The halves meet: the second one's rows come after the first one's.
-    if (tail.rows.size() > out.rows.size())
-        out.rows.resize(tail.rows.size());
-    qint64 places = 0;
-    for (size_t r = 0; r < tail.rows.size(); ++r) {
-        std::vector<Cell>& from = tail.rows[r];
-        if (from.empty())
-            continue;
-        std::vector<Cell>& to = out.rows[r];
-        if (to.empty()) {
-            to = std::move(from);
-            continue;
-        }
-        if (to.size() < from.size())
-            to.resize(from.size());
-        for (size_t c = 0; c < from.size(); ++c) {
-            if (from[c].kind != Cell::Kind::Empty)
-                to[c] = std::move(from[c]);
-        }
-    }
-    for (const auto& r : out.rows)
-        places += static_cast<qint64>(r.size());
-    if (places > m_limits.maxCells) {
-        out = Worksheet();
-        *error = msg::sheetTooLarge(index, ref.name);
-        return false;
-    }
-    return true;
+    return h.finish();
 }
 
-bool XlsxReader::parseSheet(
-    const QByteArray& data, int index, const QString& sheetName, Worksheet& out, QString* error) const
+bool XlsxReader::readSheet(int index, Worksheet& out, QString* error)
 {
     out = Worksheet();
-    out.name = sheetName;
-    QXmlStreamReader xml(data);
-    int row = 0;
-    int column = 0;
+    Worksheet sheet;
     qint64 places = 0;
-    const QString where0 = QStringLiteral("แผ่นงานที่ %1").arg(index);
-    auto failure = [&](const QString& detail) {
-        *error = msg::damaged(m_path, where0 + QStringLiteral(": ") + detail);
-        out = Worksheet();
-        return false;
-    };
-    auto tooLarge = [&]() {
-        *error = msg::sheetTooLarge(index, sheetName);
-        out = Worksheet();
-        return false;
-    };
-
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (refuseDtd(xml))
-            break;
-        if (!xml.isStartElement())
-            continue;
-        const QStringView name = xml.name();
-        if (name == QLatin1String("row")) {
-            const QStringView r = xml.attributes().value(QLatin1String("r"));
-            if (r.isEmpty()) {
-                ++row;
-            } else {
-                bool ok = false;
-                const int n = r.toInt(&ok);
-                if (!ok || n < 1)
-                    return failure(QStringLiteral("row r=\"%1\"").arg(r.toString()));
-                row = n;
-            }
-            if (row > m_limits.maxRows)
-                return tooLarge();
-            column = 0;
-            continue;
-        }
-        if (name != QLatin1String("c"))
-            continue;
-
-        if (row == 0)
-            row = 1;
-        QStringView type;
-        int style = -1;
-        int newColumn = column + 1;
-        const QXmlStreamAttributes attributes = xml.attributes();
-        for (const QXmlStreamAttribute& a : attributes) {
-            const QStringView an = a.name();
-            if (an == QLatin1String("r")) {
-                newColumn = columnOfReference(a.value());
-                if (newColumn < 1)
-                    return failure(QStringLiteral("c r=\"%1\"").arg(a.value().toString()));
-            } else if (an == QLatin1String("t")) {
-                type = a.value();
-            } else if (an == QLatin1String("s")) {
-                style = a.value().toInt();
-            }
-        }
-        column = newColumn;
-        if (column > m_limits.maxColumns)
-            return tooLarge();
-        // The type attribute as a short code, so no text is made per cell.
-        enum class Type { Number, Shared, Inline, Formula, Bool, Error, Iso } t = Type::Number;
-        if (type == QLatin1String("s"))
-            t = Type::Shared;
-        else if (type == QLatin1String("inlineStr"))
-            t = Type::Inline;
-        else if (type == QLatin1String("str"))
-            t = Type::Formula;
-        else if (type == QLatin1String("b"))
-            t = Type::Bool;
-        else if (type == QLatin1String("e"))
-            t = Type::Error;
-        else if (type == QLatin1String("d"))
-            t = Type::Iso;
-
-        // Children: <v>, <f>, <is>. The value is read in place where it can be.
-        QString value;
-        bool hasValue = false, hasFormula = false, hasInline = false;
-        double number = 0;
-        bool numberOk = false;
-        QString inlineText;
-        while (!xml.atEnd()) {
-            const auto token = xml.readNext();
-            if (refuseDtd(xml))
-                break;
-            if (token == QXmlStreamReader::EndElement && xml.name() == QLatin1String("c"))
-                break;
-            if (token != QXmlStreamReader::StartElement)
-                continue;
-            const QStringView child = xml.name();
-            if (child == QLatin1String("v")) {
-                hasValue = true;
-                if (t == Type::Number || t == Type::Shared) {
-                    // Most cells: one run of characters, parsed without a copy.
-                    const auto inner = xml.readNext();
-                    if (inner == QXmlStreamReader::Characters) {
-                        const QStringView text = xml.text().trimmed();
-                        if (t == Type::Shared)
-                            number = static_cast<double>(text.toLongLong(&numberOk));
-                        else
-                            number = text.toDouble(&numberOk);
-                        value = numberOk ? QString() : text.toString();
-                        xml.readNext();
-                        if (xml.tokenType() != QXmlStreamReader::EndElement) {
-                            // More than one run (entities, comments): take the whole text.
-                            numberOk = false;
-                            value +=
-                                xml.text().toString() + xml.readElementText(QXmlStreamReader::IncludeChildElements);
-                        }
-                    } else if (inner != QXmlStreamReader::EndElement) {
-                        value = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-                    } else {
-                        hasValue = false;
-                    }
-                } else {
-                    value = xml.readElementText();
+    const bool ok = readRows(
+        index, &sheet.name,
+        [&](int row, std::vector<Cell>& cells, QString* why) {
+            if (static_cast<int>(sheet.rows.size()) < row)
+                sheet.rows.resize(static_cast<size_t>(row));
+            std::vector<Cell>& to = sheet.rows[static_cast<size_t>(row - 1)];
+            if (to.size() < cells.size()) {
+                places += static_cast<qint64>(cells.size() - to.size());
+                if (places > m_limits.maxCells) {
+                    *why = msg::sheetTooLarge(index, sheet.name);
+                    return false;
                 }
-            } else if (child == QLatin1String("f")) {
-                hasFormula = true;
-                xml.skipCurrentElement();
-            } else if (child == QLatin1String("is")) {
-                inlineText = richText(xml);
-                hasInline = true;
-            } else {
-                xml.skipCurrentElement();
             }
-        }
-        if (xml.hasError())
-            break;
-        if (!numberOk && hasValue && (t == Type::Number || t == Type::Shared)) {
-            const QStringView text = QStringView(value).trimmed();
-            if (t == Type::Shared)
-                number = static_cast<double>(text.toLongLong(&numberOk));
-            else
-                number = text.toDouble(&numberOk);
-        }
-
-        Cell cell;
-        switch (t) {
-        case Type::Shared: {
-            const qint64 i = static_cast<qint64>(number);
-            if (!numberOk || i < 0 || i >= static_cast<qint64>(m_shared.size()))
-                return failure(QStringLiteral("%1%2: shared string %3").arg(columnName(column)).arg(row).arg(value));
-            cell = Cell::makeText(m_shared[static_cast<size_t>(i)]);
-            break;
-        }
-        case Type::Inline:
-            cell = Cell::makeText(hasInline ? inlineText : value);
-            break;
-        case Type::Formula:
-            cell = Cell::makeText(value);
-            break;
-        case Type::Bool:
-            cell = {Cell::Kind::Bool, value.trimmed() == QLatin1String("1") ? 1.0 : 0.0, {}};
-            break;
-        case Type::Error:
-            cell = {Cell::Kind::Error, 0, value};
-            break;
-        case Type::Iso: {
-            const auto serial = serialFromIso(value);
-            cell = serial ? Cell::makeDate(*serial) : Cell {Cell::Kind::Unreadable, 0, value};
-            break;
-        }
-        case Type::Number:
-            if (!hasValue) {
-                if (hasFormula)
-                    cell = {Cell::Kind::Unreadable, 0, QStringLiteral("สูตรที่ไม่มีผลลัพธ์บันทึกไว้")};
-                break;
+            if (to.empty()) {
+                to = std::move(cells);
+                return true;
             }
-            if (!numberOk)
-                return failure(QStringLiteral("%1%2: \"%3\"").arg(columnName(column)).arg(row).arg(value));
-            {
-                const bool isDate = style >= 0 && style < static_cast<int>(m_dateStyle.size())
-                    && m_dateStyle[static_cast<size_t>(style)];
-                cell = isDate ? Cell::makeDate(m_date1904 ? number + 1462 : number) : Cell::makeNumber(number);
+            if (to.size() < cells.size())
+                to.resize(cells.size());
+            for (size_t c = 0; c < cells.size(); ++c) {
+                if (cells[c].kind != Cell::Kind::Empty)
+                    to[c] = std::move(cells[c]);
             }
-            break;
-        }
-        if (cell.kind == Cell::Kind::Empty)
-            continue;
-
-        if (static_cast<int>(out.rows.size()) < row)
-            out.rows.resize(static_cast<size_t>(row));
-        std::vector<Cell>& cells = out.rows[static_cast<size_t>(row - 1)];
-        if (static_cast<int>(cells.size()) < column) {
-            places += column - static_cast<qint64>(cells.size());
-            if (places > m_limits.maxCells)
-                return tooLarge();
-            cells.resize(static_cast<size_t>(column));
-        }
-        cells[static_cast<size_t>(column - 1)] = std::move(cell);
-    }
-    if (xml.hasError())
-        return failure(xml.errorString());
+            return true;
+        },
+        error);
+    if (!ok)
+        return false;
+    out = std::move(sheet);
     return true;
 }
 

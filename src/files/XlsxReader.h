@@ -2,18 +2,21 @@
 
 #include "files/Workbook.h"
 
-#include <QHash>
 #include <QStringList>
 
 struct zip;
 
 namespace velmora::import {
 
-// An .xlsx workbook (Office Open XML), read with libzip and QXmlStreamReader.
-// Shared strings (with rich-text runs), inline strings, formula results as
-// stored, cells and rows written without a reference, the 1904 date system,
-// and date formats (built-in ids and custom codes) are understood. No DTD is
-// accepted, so no entity is ever expanded.
+class SaxHandler;
+
+// An .xlsx workbook (Office Open XML): each part is inflated by libzip straight
+// into an expat parser, so a sheet is never held whole, in UTF-8 or UTF-16;
+// the shared strings are the only table kept for the workbook. Shared strings
+// (with rich-text runs), inline strings, formula results as stored, cells and
+// rows written without a reference, the 1904 date system, and date formats
+// (built-in ids and custom codes) are understood. No DTD is accepted, so no
+// entity is ever expanded; relationship targets stay inside the package.
 class XlsxReader : public Workbook
 {
 public:
@@ -22,6 +25,7 @@ public:
 
     int sheetCount() const override { return static_cast<int>(m_sheets.size()); }
     bool readSheet(int index, Worksheet& out, QString* error) override;
+    bool readRows(int index, QString* sheetName, const RowSink& sink, QString* error) override;
 
 private:
     XlsxReader(QString path, WorkbookLimits limits)
@@ -29,11 +33,14 @@ private:
         , m_limits(limits)
     { }
 
-    bool readPart(const QString& name, QByteArray* data, QString* error, bool optional = false) const;
+    // Streams one part through the handler. `bulky` parts (sheets, shared
+    // strings) are bounded by the inflate ratio only, the others also by
+    // maxPartBytes. `where` names the part in messages.
+    bool parsePart(const QString& name, bool optional, bool bulky, SaxHandler& handler, const QString& where,
+        QString* error) const;
     bool readStructure(QString* error);
     bool readStyles(const QString& part, QString* error);
     bool readSharedStrings(const QString& part, QString* error);
-    bool parseSheet(const QByteArray& data, int index, const QString& sheetName, Worksheet& out, QString* error) const;
 
     struct SheetRef
     {

@@ -4,6 +4,8 @@
 #include "files/ImportMessages.h"
 #include "files/Workbook.h"
 
+#include "db/Schema.h"
+
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
 
@@ -14,6 +16,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -145,12 +148,12 @@ std::unique_ptr<Workbook> openWith(const QString& path, int sheetsWanted, QStrin
     return book;
 }
 
-// "dd/mm/yyyy" to the date-time value of the column, year as in the text. An
+// "dd/mm/yyyy" to the day of the date-time column, year as in the text. An
 // empty text is the servers' base date, 01/01/1900, written explicitly.
-std::optional<QDateTime> dateTimeOf(const QString& text)
+std::optional<QDate> dateTimeOf(const QString& text)
 {
     if (text.isEmpty())
-        return QDateTime(QDate(1900, 1, 1), QTime(0, 0));
+        return QDate(1900, 1, 1);
     if (text.size() < 10)
         return std::nullopt;
     bool ok1 = false, ok2 = false, ok3 = false;
@@ -160,7 +163,7 @@ std::optional<QDateTime> dateTimeOf(const QString& text)
     const QDate date(year, month, day);
     if (!ok1 || !ok2 || !ok3 || !date.isValid())
         return std::nullopt;
-    return QDateTime(date, QTime(0, 0));
+    return date;
 }
 
 struct Statement
@@ -195,6 +198,18 @@ bool run(const db::Database& db, Statement& s, const QVariantList& values, QStri
         if (*found && first)
             *first = s.query.value(0);
     }
+    s.query.finish();
+    return true;
+}
+
+// Runs a write; *affected tells how many rows it changed.
+bool runWrite(const db::Database& db, Statement& s, const QVariantList& values, QString* error, int* affected)
+{
+    for (int i = 0; i < values.size(); ++i)
+        s.query.bindValue(i, values[i]);
+    if (!db.exec(s.query, s.purpose, error))
+        return false;
+    *affected = s.query.numRowsAffected();
     s.query.finish();
     return true;
 }
@@ -245,17 +260,27 @@ bool fastPath(const db::Database& db)
     return db.backend() == db::Backend::Sqlite || db.backend() == db::Backend::Postgres;
 }
 
-// A date-time value as the driver should receive it. The SQLite driver would
-// turn a QDateTime into this same text, only slower.
-QVariant dateTimeValue(const db::Database& db, const QDateTime& value)
+// A day at midnight as the driver should receive it for a date-time column,
+// made without the time-zone database (a local date-time per value costs a
+// look at the zone file each time). SQLite keeps the text its driver would
+// make of a date-time; PostgreSQL reads its own timestamp text (the same
+// instant a local date-time at midnight gave when server and program share
+// their zone, and exactly midnight when they do not); the ODBC driver takes
+// the date and time of the value as they are.
+QVariant dateTimeValue(const db::Database& db, const QDate& d)
 {
-    if (db.backend() == db::Backend::Sqlite) {
-        const QDate d = value.date();
-        char text[32];
+    char text[40];
+    switch (db.backend()) {
+    case db::Backend::Sqlite:
         std::snprintf(text, sizeof text, "%04d-%02d-%02dT00:00:00.000", d.year(), d.month(), d.day());
         return QString::fromLatin1(text);
+    case db::Backend::Postgres:
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d 00:00:00", d.year(), d.month(), d.day());
+        return QString::fromLatin1(text);
+    case db::Backend::SqlServer:
+        break;
     }
-    return value;
+    return QDateTime(d, QTime(0, 0), Qt::UTC);
 }
 
 // Inserts collected and sent `rowsPerStatement` rows at a time; one prepared
@@ -487,6 +512,129 @@ bool loadHistoryWorkbook(const QString& path, HistoryWorkbook* out, QString* err
 
 namespace {
 
+struct ColumnRule
+{
+    int gridColumn; // also the workbook column
+    const char* column; // in the table
+    bool asShown; // written as the grid shows it, not trimmed
+};
+
+// The columns an update writes as the grid shows them (an insert trims them).
+const ColumnRule kUpdatedAsShown[] = {
+    {3, "Surname", true}, {4, "F_Name", true}, {5, "L_Name", true}, {9, "Work_End_Date_Text", true}};
+
+// Every value a save would write, against the schema's lengths and the money
+// range, before anything is written: the same refusal on every server (SQLite
+// itself would store any of them).
+bool checkRows(const GridRows& rows, int sheet, const QString& sheetName, const char* table,
+    std::initializer_list<ColumnRule> rules, int salaryColumn, QString* error)
+{
+    std::vector<std::pair<ColumnRule, int>> limits; // each rule with its column's length
+    for (const ColumnRule& rule : rules)
+        limits.emplace_back(rule, db::textColumnLength(table, rule.column));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const QStringList& r = rows[i];
+        const int row = static_cast<int>(i) + kFirstRow;
+        if (trimmed(r.value(1)).isEmpty())
+            continue; // skipped by the save
+        for (const auto& [rule, maximum] : limits) {
+            const QString& shown = r.value(rule.gridColumn);
+            if (maximum > 0 && shown.size() > maximum) { // else the trimmed text fits too
+                const QString value = rule.asShown ? shown : trimmed(shown);
+                if (value.size() > maximum) {
+                    *error = msg::textTooLong(msg::where(sheet, sheetName, row, rule.gridColumn), value, maximum);
+                    return false;
+                }
+            }
+        }
+        if (salaryColumn > 0) {
+            const QString shown = r.value(salaryColumn);
+            const auto salary = Parse_Number(Remove_Commas(trimmed(shown).toStdString()));
+            if (salary && !(std::fabs(*salary) < db::kMoneyLimit)) {
+                *error = msg::amountNotStorable(msg::where(sheet, sheetName, row, salaryColumn), shown);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool checkEmployeeBook(const EmployeeWorkbook& book, QString* error)
+{
+    return checkRows(book.employees, 1, book.sheetNames.value(0), "EP_Emp_Main",
+               {{1, "SapID", false}, {2, "SSN", false}, {3, "Surname", false}, {4, "F_Name", false},
+                   {5, "L_Name", false}, {6, "Emp_BirthDay", false}, {7, "Work_Begin_Date_Text", false},
+                   {8, "Work_Type_Code", false}, {9, "Work_End_Date_Text", false}, {10, "Depart_Code", false}},
+               11, error)
+        && checkRows(book.reasons, 2, book.sheetNames.value(1), "EP_Reason_out",
+            {{1, "SapID", false}, {2, "Event_out", false}}, 0, error)
+        && checkRows(book.types, 3, book.sheetNames.value(2), "EP_TR_Work_Type",
+            {{1, "Work_Type_Code", false}, {2, "Work_Type", false}}, 0, error)
+        && checkRows(book.departs, 4, book.sheetNames.value(3), "EP_TR_Depart",
+            {{1, "Depart_Code", false}, {2, "Dapart_Name", false}}, 0, error);
+}
+
+bool checkHistoryBook(const HistoryWorkbook& book, QString* error)
+{
+    return checkRows(book.periods, 1, book.sheetName, "EP_Work_Histry",
+        {{1, "SapID", false}, {2, "SSN", false}, {3, "Work_Type_Code", false}, {4, "Work_Type", false},
+            {5, "Work_B_Date", false}, {6, "Work_E_Date", false}},
+        0, error);
+}
+
+// An employee as stored: the status and the ten columns an update writes,
+// in the order of the update. The dates come back as the server's text, which
+// is the text the save binds (SQLite keeps what it was given; PostgreSQL shows
+// a timestamp as "yyyy-mm-dd hh:mm:ss").
+struct StoredRow
+{
+    QString status;
+    QVariantList values;
+};
+
+// True when a bound value reaches the server as NULL: the drivers send a null
+// text (a grid cell never filled) as NULL.
+bool bindsNull(const QVariant& v)
+{
+    return v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isNull());
+}
+
+// Values written, in the form a read would give them back (NULL as a null value).
+QVariantList asStored(QVariantList values)
+{
+    for (QVariant& v : values) {
+        if (bindsNull(v))
+            v = QVariant(QMetaType::fromType<QString>());
+    }
+    return values;
+}
+
+// True when the stored columns hold exactly what an update would write, so
+// the update would change nothing: NULL where it would write NULL, else the
+// same text; `money` names a column compared as a number (-1 for none).
+bool sameValues(const QVariantList& stored, const QVariantList& written, qsizetype money = -1)
+{
+    if (stored.size() != written.size())
+        return false;
+    for (qsizetype c = 0; c < written.size(); ++c) {
+        const QVariant& a = stored[c];
+        const QVariant& b = written[c];
+        if (a.isNull() || bindsNull(b)) {
+            if (a.isNull() && bindsNull(b))
+                continue;
+            return false;
+        }
+        if (c == money) {
+            bool ok = false;
+            if (a.toDouble(&ok) != b.toDouble() || !ok)
+                return false;
+        } else if (a.toString() != b.toString()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // One attempt at saving the employee workbook. `fast` answers the searches
 // from keys read beforehand and sends inserts in batches; when such an attempt
 // fails in the database, the save is run again row by row (after the rollback)
@@ -509,7 +657,8 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
         || !prepare(db, &update,
             QStringLiteral("UPDATE EP_Emp_Main SET Surname = ?, F_Name = ?, L_Name = ?, Work_Begin_Date = ?, "
                            "Work_Begin_Date_Text = ?, Work_Type_Code = ?, Work_End_Date = ?, "
-                           "Work_End_Date_Text = ?, Depart_Code = ?, Money_Rate = ? WHERE SapID = ?"),
+                           "Work_End_Date_Text = ?, Depart_Code = ?, Money_Rate = ? "
+                           "WHERE SapID = ? AND Emp_RecMChod_Status = ?"),
             QStringLiteral("แก้ไขข้อมูลพนักงาน"), error)) {
         *databaseFault = true;
         return false;
@@ -522,8 +671,9 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
             QStringLiteral("Emp_RecMChod_Status")},
         fast ? 100 : 1, QStringLiteral("เพิ่มข้อมูลพนักงาน"));
 
-    // The status of every employee of the sheet already stored (fast path).
-    QHash<QString, QString> stored;
+    // Every employee of the sheet already stored (fast path): the status and
+    // the columns an update writes, the dates as the server's text.
+    QHash<QString, StoredRow> stored;
     if (fast) {
         QStringList keys;
         keys.reserve(static_cast<qsizetype>(book.employees.size()));
@@ -534,8 +684,20 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
         }
         QString why;
         if (!readExisting(
-                db, QStringLiteral("SELECT SapID, Emp_RecMChod_Status FROM EP_Emp_Main"), QStringLiteral("SapID"), keys,
-                [&](const QSqlQuery& q) { stored.insert(q.value(0).toString(), q.value(1).toString()); }, &why)) {
+                db,
+                QStringLiteral("SELECT SapID, Emp_RecMChod_Status, Surname, F_Name, L_Name, "
+                               "CAST(Work_Begin_Date AS VARCHAR(40)), Work_Begin_Date_Text, Work_Type_Code, "
+                               "CAST(Work_End_Date AS VARCHAR(40)), Work_End_Date_Text, Depart_Code, Money_Rate "
+                               "FROM EP_Emp_Main"),
+                QStringLiteral("SapID"), keys,
+                [&](const QSqlQuery& q) {
+                    StoredRow& row = stored[q.value(0).toString()];
+                    row.status = q.value(1).toString();
+                    row.values.reserve(10);
+                    for (int c = 2; c < 12; ++c)
+                        row.values << q.value(c);
+                },
+                &why)) {
             *error = msg::databaseFailure(QStringLiteral("ค้นหาพนักงาน"), why);
             *databaseFault = true;
             return false;
@@ -577,29 +739,47 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
         QString why;
         int failedRow = row;
         bool ok = true;
+        const StoredRow* known = nullptr;
         if (fast) {
             const auto it = stored.constFind(sapId);
             found = it != stored.constEnd();
-            if (found)
-                status = *it;
+            if (found) {
+                status = it->status;
+                known = &*it;
+            }
         } else {
             QVariant value;
             ok = run(db, find, {sapId}, &why, &found, &value);
             status = value.toString();
         }
-        if (ok && found) {
+        // What an update writes: title, names and the end-date text as the
+        // grid shows them.
+        const QVariantList written = {col(3), col(4), col(5), dateTimeValue(db, *beginValue), begin, trimmed(col(8)),
+            dateTimeValue(db, *endValue), col(9), trimmed(col(10)), *salary};
+        if (ok && found && status == statusA && known && sameValues(known->values, written, 9)) {
+            ++counts->employees.unchanged;
+        } else if (ok && found) {
             if (status == statusA) {
+                for (const ColumnRule& rule : kUpdatedAsShown) {
+                    const QString shown = col(rule.gridColumn);
+                    const int maximum = db::textColumnLength("EP_Emp_Main", rule.column);
+                    if (maximum > 0 && shown.size() > maximum) {
+                        *error = msg::textTooLong(msg::where(1, sheet1, row, rule.gridColumn), shown, maximum);
+                        return false;
+                    }
+                }
                 // The row may still wait in the insert batch: send that first.
                 ok = insert.flush(&why, &failedRow);
-                // Title, names and the end-date text go in as the grid shows them.
+                // The status is checked again in the write itself: a calculation
+                // saved since it was read leaves the employee as it is.
+                int affected = 0;
                 if (ok) {
                     failedRow = row;
-                    ok = run(db, update,
-                        {col(3), col(4), col(5), dateTimeValue(db, *beginValue), begin, trimmed(col(8)),
-                            dateTimeValue(db, *endValue), col(9), trimmed(col(10)), *salary, sapId},
-                        &why);
+                    ok = runWrite(db, update, written + QVariantList {sapId, statusA}, &why, &affected);
                 }
-                ++counts->employees.updated;
+                ++(affected > 0 ? counts->employees.updated : counts->employees.leftAlone);
+                if (fast && affected > 0)
+                    stored[sapId] = {statusA, asStored(written)};
             } else {
                 ++counts->employees.leftAlone;
             }
@@ -608,8 +788,13 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
                                 dateTimeValue(db, *beginValue), begin, trimmed(col(8)), dateTimeValue(db, *endValue),
                                 end, trimmed(col(10)), *salary, statusA},
                 row, &why, &failedRow);
-            if (fast)
-                stored.insert(sapId, statusA);
+            if (fast) {
+                // an insert trims the names and the end-date text
+                QVariantList values = written;
+                for (int c : {0, 1, 2, 7})
+                    values[c] = trimmed(values[c].toString());
+                stored.insert(sapId, {statusA, asStored(values)});
+            }
             ++counts->employees.inserted;
         }
         if (!ok) {
@@ -644,27 +829,77 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
         }
         const QString sheet2 = book.sheetNames.value(1);
         const int rows = static_cast<int>(book.reasons.size());
+        // Fast path: the stored reasons of the sheet's employees read first,
+        // new ones inserted in batches, unchanged ones not written.
+        QHash<QString, QVariant> storedReasons;
+        BatchInsert insertReasons(db, QStringLiteral("EP_Reason_out"),
+            {QStringLiteral("SapID"), QStringLiteral("Event_out")}, 200, QStringLiteral("เพิ่มเหตุแห่งการออก"));
+        if (fast) {
+            QStringList keys;
+            for (const QStringList& r : book.reasons) {
+                const QString key = trimmed(r.value(1));
+                if (!key.isEmpty())
+                    keys << key;
+            }
+            QString why;
+            if (!readExisting(
+                    db, QStringLiteral("SELECT SapID, Event_out FROM EP_Reason_out"), QStringLiteral("SapID"), keys,
+                    [&](const QSqlQuery& q) { storedReasons.insert(q.value(0).toString(), q.value(1)); }, &why)) {
+                *error = msg::databaseFailure(QStringLiteral("ค้นหาเหตุแห่งการออก"), why);
+                *databaseFault = true;
+                return false;
+            }
+        }
         for (int i = 0; i < rows; ++i) {
             const QStringList& r = book.reasons[static_cast<size_t>(i)];
             const QString sapId = trimmed(r.value(1));
             const QString reason = trimmed(r.value(2));
+            const int row = i + kFirstRow;
             if (sapId.isEmpty()) {
                 ++counts->reasons.skipped;
             } else {
                 bool found = false;
                 QString why;
-                const bool ok = run(db, findReason, {sapId}, &why, &found)
-                    && (found ? run(db, updateReason, {reason, sapId}, &why)
-                              : run(db, insertReason, {sapId, reason}, &why));
+                int failedRow = row;
+                bool ok = true;
+                if (fast) {
+                    const auto it = storedReasons.constFind(sapId);
+                    found = it != storedReasons.constEnd();
+                    if (found && sameValues({*it}, {reason})) {
+                        ++counts->reasons.unchanged;
+                    } else if (found) {
+                        ok = insertReasons.flush(&why, &failedRow);
+                        if (ok) {
+                            failedRow = row;
+                            ok = run(db, updateReason, {reason, sapId}, &why);
+                        }
+                        ++counts->reasons.updated;
+                    } else {
+                        ok = insertReasons.add({sapId, reason}, row, &why, &failedRow);
+                        ++counts->reasons.inserted;
+                    }
+                    storedReasons[sapId] = asStored({reason}).value(0);
+                } else {
+                    ok = run(db, findReason, {sapId}, &why, &found)
+                        && (found ? run(db, updateReason, {reason, sapId}, &why)
+                                  : run(db, insertReason, {sapId, reason}, &why));
+                    ++(found ? counts->reasons.updated : counts->reasons.inserted);
+                }
                 if (!ok) {
-                    *error = msg::databaseFailure(msg::whereRow(2, sheet2, i + kFirstRow), why);
+                    *error = msg::databaseFailure(msg::whereRow(2, sheet2, failedRow), why);
                     *databaseFault = true;
                     return false;
                 }
-                ++(found ? counts->reasons.updated : counts->reasons.inserted);
             }
             if (progress)
                 progress(i + 1, rows);
+        }
+        QString why;
+        int failedRow = 0;
+        if (!insertReasons.flush(&why, &failedRow)) {
+            *error = msg::databaseFailure(msg::whereRow(2, sheet2, failedRow), why);
+            *databaseFault = true;
+            return false;
         }
     }
     if (!saveCodeTable(db, book.types, QStringLiteral("EP_TR_Work_Type"), QStringLiteral("Work_Type_Code"),
@@ -715,7 +950,8 @@ bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableC
     auto periodKey = [](const QString& a, const QString& b, const QString& c) {
         return a + QChar(0x1F) + b + QChar(0x1F) + c;
     };
-    QSet<QString> stored;
+    // Stored periods of the sheet's employees: SSN, type name and last day.
+    QHash<QString, QVariantList> stored;
     if (fast) {
         QSet<QString> seen;
         QStringList keys;
@@ -728,10 +964,14 @@ bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableC
         }
         QString why;
         if (!readExisting(
-                db, QStringLiteral("SELECT SapID, Work_Type_Code, Work_B_Date FROM EP_Work_Histry"),
+                db,
+                QStringLiteral(
+                    "SELECT SapID, Work_Type_Code, Work_B_Date, SSN, Work_Type, Work_E_Date FROM EP_Work_Histry"),
                 QStringLiteral("SapID"), keys,
                 [&](const QSqlQuery& q) {
-                    stored.insert(periodKey(q.value(0).toString(), q.value(1).toString(), q.value(2).toString()));
+                    const QVariantList values = {q.value(3), q.value(4), q.value(5)};
+                    stored.insert(
+                        periodKey(q.value(0).toString(), q.value(1).toString(), q.value(2).toString()), values);
                 },
                 &why)) {
             *error = msg::databaseFailure(QStringLiteral("ค้นหาประวัติการจ้าง"), why);
@@ -759,21 +999,32 @@ bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableC
         QString why;
         int failedRow = row;
         bool ok = true;
-        if (fast)
-            found = stored.contains(periodKey(sapId, code, begin));
-        else
+        const QString key = fast ? periodKey(sapId, code, begin) : QString();
+        const QVariantList values = {ssn, typeName, end};
+        const QVariantList* known = nullptr;
+        if (fast) {
+            const auto it = stored.constFind(key);
+            found = it != stored.constEnd();
+            if (found)
+                known = &*it;
+        } else {
             ok = run(db, find, {sapId, code, begin}, &why, &found);
-        if (ok && found) {
+        }
+        if (ok && found && known && sameValues(*known, values)) {
+            ++counts->unchanged;
+        } else if (ok && found) {
             ok = insert.flush(&why, &failedRow);
             if (ok) {
                 failedRow = row;
                 ok = run(db, update, {ssn, code, typeName, begin, end, sapId, code, begin}, &why);
             }
+            if (fast)
+                stored[key] = asStored(values);
             ++counts->updated;
         } else if (ok) {
             ok = insert.add({sapId, ssn, code, typeName, begin, end}, row, &why, &failedRow);
             if (fast)
-                stored.insert(periodKey(sapId, code, begin));
+                stored.insert(key, asStored(values));
             ++counts->inserted;
         }
         if (!ok) {
@@ -803,6 +1054,8 @@ bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableC
 bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
     QString* error, const Progress& progress)
 {
+    if (!checkEmployeeBook(book, error))
+        return false;
     bool databaseFault = false;
     const bool fast = fastPath(db);
     if (saveEmployeesOnce(db, book, counts, error, progress, fast, &databaseFault))
@@ -823,6 +1076,8 @@ bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, 
 bool saveHistoryWorkbook(
     const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error, const Progress& progress)
 {
+    if (!checkHistoryBook(book, error))
+        return false;
     bool databaseFault = false;
     const bool fast = fastPath(db);
     if (saveHistoryOnce(db, book, counts, error, progress, fast, &databaseFault))
@@ -841,6 +1096,8 @@ QStringList describeCounts(const TableCounts& c)
 {
     QStringList out;
     out << QStringLiteral("เพิ่ม %1 รายการ").arg(c.inserted) << QStringLiteral("แก้ไข %1 รายการ").arg(c.updated);
+    if (c.unchanged)
+        out << QStringLiteral("ข้อมูลเดิมไม่เปลี่ยนแปลง %1 รายการ").arg(c.unchanged);
     if (c.leftAlone)
         out << QStringLiteral("ไม่เปลี่ยนแปลง (ประมวลผลเงินชดเชยแล้ว) %1 รายการ").arg(c.leftAlone);
     if (c.skipped)

@@ -65,6 +65,7 @@ struct TableCounts
 {
     int inserted = 0;
     int updated = 0;
+    int unchanged = 0; // stored already with every value the same: not written
     int leftAlone = 0; // employees with a saved calculation (status not "A")
     int skipped = 0; // grid rows with an empty key
 };

@@ -1,5 +1,6 @@
 #include "services/ImportJobs.h"
 
+#include "rules/AmountText.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -91,7 +92,8 @@ TEST(EmployeeSave, InsertsThenUpdatesOnTheSecondSave)
 
     ASSERT_TRUE(saveEmployeeWorkbook(t.db(), b, &c, &error)) << error.toStdString();
     EXPECT_EQ(c.employees.inserted, 0);
-    EXPECT_EQ(c.employees.updated, 4);
+    EXPECT_EQ(c.employees.updated, 0);
+    EXPECT_EQ(c.employees.unchanged, 4); // stored already exactly so: not written again
     EXPECT_EQ(c.reasons.inserted + c.types.inserted + c.departs.inserted, 0);
     EXPECT_EQ(count(t, "EP_Emp_Main"), 4);
     EXPECT_EQ(count(t, "EP_TR_Work_Type"), 2);
@@ -234,7 +236,10 @@ TEST(HistorySave, SameKeyUpdatesOnePeriodAndSavingTwiceAddsNothing)
 
     ASSERT_TRUE(saveHistoryWorkbook(t.db(), history(), &c, &error)) << error.toStdString();
     EXPECT_EQ(c.inserted, 0);
-    EXPECT_EQ(c.updated, 5);
+    // The period named twice is written twice again (each time the other
+    // last day); the three others are stored exactly so and left unwritten.
+    EXPECT_EQ(c.updated, 2);
+    EXPECT_EQ(c.unchanged, 3);
     EXPECT_EQ(count(t, "EP_Work_Histry"), 4);
 }
 
@@ -330,4 +335,207 @@ TEST(EmployeeSave, LostDatabaseKeepsTheFirstReason)
     QSqlQuery q = other->query();
     ASSERT_TRUE(q.exec(QStringLiteral("SELECT COUNT(*) FROM EP_Emp_Main")) && q.next());
     EXPECT_EQ(q.value(0).toInt(), 0);
+}
+
+TEST(EmployeeSave, CalculationSavedDuringTheImportIsLeftAlone)
+{
+    // An officer saves a calculation (status "P") on a second connection while
+    // the import runs, after the import read the statuses: the import must not
+    // write over that employee, and counts it as left alone.
+    TestDatabase t;
+    t.exec(QStringLiteral("INSERT INTO EP_Emp_Main (SapID, SSN, F_Name, Money_Rate, Emp_RecMChod_Status) "
+                          "VALUES (?, ?, ?, ?, ?)"),
+        {"10000003", "3100100000033", "เดิม", 1000.0, "A"});
+    auto officer = t.openAnother();
+    ASSERT_TRUE(officer);
+    if (!t.isPostgres()) {
+        QSqlQuery pragma = officer->query();
+        pragma.exec(QStringLiteral("PRAGMA busy_timeout = 300"));
+    }
+    bool officerTried = false, officerSaved = false;
+    auto officerSaves = [&](int, int) {
+        if (officerTried)
+            return;
+        officerTried = true;
+        QSqlQuery q = officer->query();
+        q.prepare(QStringLiteral("UPDATE EP_Emp_Main SET Emp_RecMChod_Status = ?, Money_Rate = ? WHERE SapID = ?"));
+        q.addBindValue(QStringLiteral("P"));
+        q.addBindValue(12345.0);
+        q.addBindValue(QStringLiteral("10000003"));
+        officerSaved = q.exec();
+    };
+    EmployeeSaveCounts c;
+    QString error;
+    const bool imported = saveEmployeeWorkbook(t.db(), employees(), &c, &error, officerSaves);
+    ASSERT_TRUE(officerTried);
+    if (t.isPostgres()) { // the row was not yet written by the import: nothing waits
+        ASSERT_TRUE(officerSaved);
+    }
+    const QString status =
+        t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = '10000003'")).toString();
+    const double salary =
+        t.scalar(QStringLiteral("SELECT Money_Rate FROM EP_Emp_Main WHERE SapID = '10000003'")).toDouble();
+    if (officerSaved) {
+        EXPECT_EQ(status, QStringLiteral("P"));
+        EXPECT_DOUBLE_EQ(salary, 12345.0); // not the workbook's 0.00
+        if (imported) {
+            EXPECT_EQ(c.employees.leftAlone, 1);
+            EXPECT_EQ(c.employees.updated, 0);
+            EXPECT_EQ(c.employees.inserted, 3);
+        }
+    } else {
+        ASSERT_TRUE(imported) << error.toStdString();
+        EXPECT_EQ(c.employees.updated, 1);
+        EXPECT_DOUBLE_EQ(salary, 0.0);
+    }
+    ASSERT_TRUE(imported) << error.toStdString();
+}
+
+struct OutOfSchema
+{
+    int grid; // 0 employees, 1 reasons, 3 departs, 9 history
+    int column;
+    QString value;
+    const char* expected; // part of the message
+};
+
+class ValuesBeyondTheSchema : public ::testing::TestWithParam<OutOfSchema>
+{
+};
+
+TEST_P(ValuesBeyondTheSchema, RefusedBeforeAnythingIsWritten)
+{
+    // SQLite would store all of these; PostgreSQL and SQL Server refuse them.
+    // Every server gets the same refusal, naming the cell, and no row.
+    TestDatabase t;
+    const OutOfSchema& p = GetParam();
+    QString error;
+    if (p.grid == 9) {
+        HistoryWorkbook b = history();
+        b.periods[1][p.column] = p.value;
+        TableCounts c;
+        EXPECT_FALSE(saveHistoryWorkbook(t.db(), b, &c, &error));
+        EXPECT_EQ(count(t, "EP_Work_Histry"), 0);
+    } else {
+        EmployeeWorkbook b = employees();
+        GridRows* grids[] = {&b.employees, &b.reasons, &b.types, &b.departs};
+        (*grids[p.grid])[1][p.column] = p.value;
+        EmployeeSaveCounts c;
+        EXPECT_FALSE(saveEmployeeWorkbook(t.db(), b, &c, &error));
+        EXPECT_EQ(count(t, "EP_Emp_Main"), 0);
+        EXPECT_EQ(count(t, "EP_Reason_out"), 0);
+    }
+    EXPECT_TRUE(error.contains(QString::fromUtf8(p.expected))) << error.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, ValuesBeyondTheSchema,
+    ::testing::Values(OutOfSchema {0, 11, QString::fromStdString(velmora::Amount_Text(1e300)),
+                          "แถวที่ 4 คอลัมน์ K: อัตราเงินเดือน \"1,000,000,000,000,000,"},
+        OutOfSchema {0, 11, QStringLiteral("-10,000,000,000,000,000.00"), "มากเกินกว่าที่บันทึกได้"},
+        OutOfSchema {
+            0, 1, QString(31, QLatin1Char('1')), "แถวที่ 4 คอลัมน์ A: ข้อมูล \"1111111111111111111111111111111\" ยาว 31"},
+        OutOfSchema {0, 4, QString(121, QChar(0x0E01)), "คอลัมน์ D: ข้อมูล"},
+        OutOfSchema {0, 5, QString(121, QLatin1Char('x')), "(ไม่เกิน 120 ตัวอักษร)"},
+        OutOfSchema {1, 2, QString(256, QLatin1Char('r')), "แผ่นงานที่ 2 (เหตุแห่งการออก) แถวที่ 4 คอลัมน์ B"},
+        OutOfSchema {3, 2, QString(201, QLatin1Char('d')), "แผ่นงานที่ 4"},
+        OutOfSchema {9, 4, QString(121, QLatin1Char('t')), "แถวที่ 4 คอลัมน์ D"},
+        OutOfSchema {9, 1, QString(31, QLatin1Char('9')), "แถวที่ 4 คอลัมน์ A"}));
+
+TEST(EmployeeSave, ValuesAtTheSchemaLimitsAreStored)
+{
+    TestDatabase t;
+    EmployeeWorkbook b = employees();
+    b.employees[1][1] = QString(30, QLatin1Char('2'));
+    b.employees[1][4] = QString(120, QChar(0x0E01));
+    b.employees[1][5] = QLatin1Char(' ') + QString(120, QLatin1Char('x')); // stored trimmed by an insert
+    b.employees[1][11] = QStringLiteral("999,999,999,999,999.00");
+    EmployeeSaveCounts c;
+    QString error;
+    ASSERT_TRUE(saveEmployeeWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT F_Name FROM EP_Emp_Main WHERE SapID = ?"), {b.employees[1][1]})
+                  .toString()
+                  .size(),
+        120);
+}
+
+TEST(EmployeeSave, UpdateWritesNamesAsShownAndChecksThemSo)
+{
+    // An update writes the names as the grid shows them, blanks included.
+    TestDatabase t;
+    t.exec(QStringLiteral("INSERT INTO EP_Emp_Main (SapID, Emp_RecMChod_Status) VALUES (?, ?)"), {"10000002", "A"});
+    EmployeeWorkbook b = employees();
+    b.employees[1][5] = QLatin1Char(' ') + QString(120, QLatin1Char('x'));
+    EmployeeSaveCounts c;
+    QString error;
+    EXPECT_FALSE(saveEmployeeWorkbook(t.db(), b, &c, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("แถวที่ 4 คอลัมน์ E"))) << error.toStdString();
+    EXPECT_EQ(count(t, "EP_Emp_Main"), 1);
+}
+
+TEST(EmployeeSave, UnchangedRowsAreNotWrittenAndOneChangedSalaryUpdatesOneRow)
+{
+    TestDatabase t;
+    const EmployeeWorkbook b = employees();
+    EmployeeSaveCounts c;
+    QString error;
+    ASSERT_TRUE(saveEmployeeWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+
+    // A row changed behind the program's back shows whether a row is written.
+    t.exec(QStringLiteral("UPDATE EP_Emp_Main SET SSN = ? WHERE SapID = ?"), {"marker", "10000004"});
+    ASSERT_TRUE(saveEmployeeWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+    EXPECT_EQ(c.employees.unchanged, 4);
+    EXPECT_EQ(c.employees.updated + c.employees.inserted + c.employees.leftAlone, 0);
+    EXPECT_TRUE(describeCounts(c).value(0).contains(QStringLiteral("ข้อมูลเดิมไม่เปลี่ยนแปลง 4 รายการ")))
+        << describeCounts(c).value(0).toStdString();
+
+    struct Change
+    {
+        int column;
+        QString value;
+        const char* check; // the stored column that shows the change
+        QVariant stored;
+    };
+    const Change changes[] = {
+        {11, QStringLiteral("17,500.51"), "Money_Rate", 17500.51},
+        {5, QStringLiteral("ทดสอบ "), "L_Name", QStringLiteral("ทดสอบ ")}, // a trailing blank is a change
+        {9, QStringLiteral("01/03/2101"), "Work_End_Date_Text", QStringLiteral("01/03/2101")},
+        {8, QStringLiteral("3"), "Work_Type_Code", QStringLiteral("3")},
+    };
+    for (const Change& change : changes) {
+        EmployeeWorkbook changed = b;
+        changed.employees[3][change.column] = change.value; // SapID 10000004
+        ASSERT_TRUE(saveEmployeeWorkbook(t.db(), changed, &c, &error)) << error.toStdString();
+        EXPECT_EQ(c.employees.updated, 1) << change.check;
+        EXPECT_EQ(c.employees.unchanged, 3) << change.check;
+        const QVariant v = t.scalar(
+            QStringLiteral("SELECT %1 FROM EP_Emp_Main WHERE SapID = '10000004'").arg(QLatin1String(change.check)));
+        if (change.stored.typeId() == QMetaType::Double)
+            EXPECT_DOUBLE_EQ(v.toDouble(), change.stored.toDouble());
+        else
+            EXPECT_EQ(v.toString(), change.stored.toString());
+        // back as the workbook has it, for the next change
+        ASSERT_TRUE(saveEmployeeWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+        EXPECT_EQ(c.employees.updated, 1) << change.check;
+    }
+    // The columns the import does not write keep what they had.
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT SSN FROM EP_Emp_Main WHERE SapID = '10000004'")).toString(),
+        QStringLiteral("marker"));
+}
+
+TEST(HistorySave, ChangedPeriodUpdatedOthersUnchanged)
+{
+    TestDatabase t;
+    HistoryWorkbook b = history();
+    TableCounts c;
+    QString error;
+    ASSERT_TRUE(saveHistoryWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+    b.periods[3][6] = QStringLiteral("31/12/2560"); // the last day of 10000002's period
+    ASSERT_TRUE(saveHistoryWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+    EXPECT_EQ(c.inserted, 0);
+    EXPECT_EQ(c.updated, 3); // the changed period and the one named twice
+    EXPECT_EQ(c.unchanged, 2);
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Work_E_Date FROM EP_Work_Histry WHERE SapID = '10000002' "
+                                      "AND Work_Type_Code = '2'"))
+                  .toString(),
+        QStringLiteral("31/12/2560"));
 }

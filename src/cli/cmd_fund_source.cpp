@@ -8,8 +8,10 @@
 #include "pages/OrganisationSettings.h"
 #include "pages/PageRenderer.h"
 #include "services/FundSource.h"
+#include "services/ReportExports.h"
 
 #include <QCommandLineOption>
+#include <QJsonArray>
 #include <QSet>
 
 #include <cstdio>
@@ -96,7 +98,10 @@ int runFundSourceReport(Context& c)
         return Success;
     }
     QString error;
-    if (!exportGrid(result.grid, fundSourceExport(departmentTitle(criteria.department)), p.value(xlsx), &error))
+    const QJsonObject filters {{QStringLiteral("arguments"), QJsonArray::fromStringList(c.args())}};
+    if (exportReport(database.get(), result.grid, fundSourceExport(departmentTitle(criteria.department)), filters,
+            {p.value(xlsx), QString(), QDateTime()}, &error)
+            .isEmpty())
         return c.refuse(error);
     return Success;
 }
@@ -166,7 +171,11 @@ int runMemoPrint(Context& c)
     content.totalText = selectionTotal(selection);
 
     QString error;
-    if (!markMemoPrinted(*database, selectedSapIds(selection), &error))
+    const QJsonObject memo {{QStringLiteral("amount"), content.totalText},
+        {QStringLiteral("department"), content.department},
+        {QStringLiteral("routing"),
+            content.routing == print::MemoRouting::Faculty ? QStringLiteral("faculty") : QStringLiteral("payroll")}};
+    if (!markMemoPrinted(*database, selectedSapIds(selection), &error, memo))
         return c.refuse(error);
     const print::OrganisationData organisation = print::OrganisationSettings().load();
     if (!print::writePdf(p.value(pdf), {print::buildMemoPage(content, organisation)}, &error))

@@ -96,4 +96,16 @@ QString Dialect::dateTimeType() const
     return {};
 }
 
+QString Dialect::longTextType() const
+{
+    switch (m_backend) {
+    case Backend::Sqlite:
+    case Backend::Postgres:
+        return QStringLiteral("TEXT");
+    case Backend::SqlServer:
+        return QStringLiteral("NVARCHAR(MAX)");
+    }
+    return {};
+}
+
 } // namespace velmora::db

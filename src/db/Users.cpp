@@ -1,5 +1,6 @@
 #include "db/Users.h"
 
+#include "db/AuditLog.h"
 #include "db/PasswordHash.h"
 
 #include <QSqlError>
@@ -44,6 +45,26 @@ bool storePassword(const Database& db, const QString& storedUserName, const QStr
     return db.exec(q, QStringLiteral("storing the password"), error);
 }
 
+// The audit actor of a login: the name as typed.
+audit::Actor loginActor(const QString& typedName)
+{
+    audit::Actor a = audit::currentActor();
+    a.user = typedName;
+    return a;
+}
+
+// A refused login is recorded in a transaction of its own; the refusal stands
+// even when the row cannot be written.
+void recordRefusal(const Database& db, const QString& typedName, const char* reason)
+{
+    const audit::Actor who = loginActor(typedName);
+    QString ignored;
+    audit::recordAround(
+        db, QLatin1String(audit::kind::kLoginRefused), QString(),
+        QJsonObject {{QStringLiteral("user_name"), typedName}, {QStringLiteral("reason"), QLatin1String(reason)}},
+        [](QString*) { return true; }, &ignored, &who);
+}
+
 } // namespace
 
 LoginResult checkLogin(const Database& db, const QString& userName, const QString& password)
@@ -55,10 +76,12 @@ LoginResult checkLogin(const Database& db, const QString& userName, const QStrin
         return result;
     }
     if (!row.found) {
+        recordRefusal(db, userName, "no-such-user");
         result.status = LoginResult::NoSuchUser;
         return result;
     }
     if (!passwordMatches(row.password, password)) {
+        recordRefusal(db, userName, "wrong-password");
         result.status = LoginResult::WrongPassword;
         return result;
     }
@@ -67,6 +90,13 @@ LoginResult checkLogin(const Database& db, const QString& userName, const QStrin
         // if the server refuses the update.
         QString ignored;
         storePassword(db, row.userName, password, &ignored);
+    }
+    const audit::Actor who = loginActor(userName);
+    if (!audit::recordAround(
+            db, QLatin1String(audit::kind::kLogin), QString(), QJsonObject {{QStringLiteral("user_name"), userName}},
+            [](QString*) { return true; }, &result.error, &who)) {
+        result.status = LoginResult::Error;
+        return result;
     }
     result.status = LoginResult::Ok;
     result.firstName = row.firstName;
@@ -96,7 +126,11 @@ PasswordChangeResult changePassword(const Database& db, const QString& userName,
         result.status = PasswordChangeResult::EmptyNewPassword;
         return result;
     }
-    if (!storePassword(db, row.userName, newPassword, &result.error)) {
+    Transaction tx(db);
+    if (!storePassword(db, row.userName, newPassword, &result.error)
+        || !audit::record(db, QLatin1String(audit::kind::kPasswordChanged), QString(),
+            QJsonObject {{QStringLiteral("user_name"), row.userName}}, &result.error)
+        || !tx.commit(&result.error)) {
         result.status = PasswordChangeResult::Error;
         return result;
     }

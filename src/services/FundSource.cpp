@@ -2,10 +2,12 @@
 
 #include "rules/FundSourceRules.h"
 
+#include "db/AuditLog.h"
 #include "db/Database.h"
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
 
+#include <QJsonArray>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlError>
@@ -303,7 +305,7 @@ QString selectionTotal(const ReportGrid& selection)
     return selection.rows.last().value(3);
 }
 
-bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString* error)
+bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString* error, const QJsonObject& memo)
 {
     if (sapIds.isEmpty())
         return true;
@@ -322,6 +324,11 @@ bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString*
         if (!db.exec(q, QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความของ SAP ID ") + sapId, error))
             return false;
     }
+    QJsonObject details = memo;
+    details.insert(QStringLiteral("sapids"), QJsonArray::fromStringList(sapIds));
+    if (!audit::record(db, QLatin1String(audit::kind::kMemoPrinted), sapIds.size() == 1 ? sapIds.first() : QString(),
+            details, error))
+        return false;
     return tx.commit(error);
 }
 

@@ -75,6 +75,7 @@ public slots:
     void N15Click();
     void ChangePassword1Click();
     void OrgSettings1Click();
+    void AuditTrail1Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,6 +6,7 @@
 #include "pages/MemoPage.h"
 #include "pages/OrganisationSettings.h"
 #include "pages/PageRenderer.h"
+#include "services/ReportExports.h"
 
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
@@ -408,7 +409,8 @@ void TfrmRep_Split_Money::exportList(const ReportGrid& grid, const ExportOptions
     const ExportHooks& hooks = exportHooks();
     const QString folder = hooks.folder.isEmpty() ? exportFolder() : hooks.folder;
     QString error;
-    const QString path = exportGridToNewFile(grid, options, folder, m_session.machineNow(), &error);
+    const QString path = exportReport(m_session.db, grid, options,
+        QJsonObject {{QStringLiteral("screen"), windowTitle()}}, {QString(), folder, m_session.machineNow()}, &error);
     if (path.isEmpty()) {
         inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);
         return;
@@ -448,7 +450,10 @@ void TfrmRep_Split_Money::bntPrint_DocClick()
     // The calculations are marked before the memo is shown, whether or not
     // it is then printed; all of them or, on a failure, none.
     QString error;
-    if (!markMemoPrinted(*m_session.db, selectedSapIds(selection), &error)) {
+    const QJsonObject memo {{QStringLiteral("amount"), selectionTotal(selection)},
+        {QStringLiteral("department"), cmbDapart_Name->currentText()},
+        {QStringLiteral("routing"), RadioButton4->isChecked() ? QStringLiteral("faculty") : QStringLiteral("payroll")}};
+    if (!markMemoPrinted(*m_session.db, selectedSapIds(selection), &error, memo)) {
         inform(error);
         return;
     }

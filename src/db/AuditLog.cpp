@@ -175,6 +175,13 @@ bool record(const db::Database& db, const QString& eventKind, const QString& sap
         return false;
     };
     const Actor who = actor ? *actor : currentActor();
+    if (db.backend() == db::Backend::Sqlite) {
+        // Take the write lock before reading the head (waiting for another
+        // writer rather than failing on a snapshot that went stale).
+        QSqlQuery lock = db.query();
+        if (!lock.exec(QStringLiteral("UPDATE EP_Audit_Head SET Seq_No = Seq_No")))
+            return fail(lock);
+    }
     QSqlQuery head = db.query();
     if (!head.exec(headSelect(db.backend())))
         return fail(head);

@@ -10,7 +10,6 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 
 namespace velmora::audit {
@@ -67,9 +66,14 @@ QJsonValue jsonValue(const QVariant& v)
     }
 }
 
-bool readRows(const db::Database& db, const QString& sql, const QString& sapid, QJsonArray* rows, QString* error)
+// Every column of the rows of one SAP ID, named as the schema names them (a
+// server may fold the names it returns).
+bool readRows(const db::Database& db, const QString& table, const QStringList& columns, const QString& where,
+    const QString& sapid, QJsonArray* rows, QString* error)
 {
     QSqlQuery q = db.query();
+    const QString sql =
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(columns.join(QStringLiteral(", ")), table, where);
     if (!q.prepare(sql)) {
         if (error)
             *error = QStringLiteral("อ่านข้อมูลเพื่อบันทึกประวัติการใช้งาน: ") + q.lastError().text();
@@ -79,13 +83,17 @@ bool readRows(const db::Database& db, const QString& sql, const QString& sapid, 
     if (!db.exec(q, QStringLiteral("อ่านข้อมูลเพื่อบันทึกประวัติการใช้งาน"), error))
         return false;
     while (q.next()) {
-        const QSqlRecord r = q.record();
         QJsonObject row;
-        for (int i = 0; i < r.count(); ++i)
-            row.insert(r.fieldName(i), jsonValue(q.value(i)));
+        for (int i = 0; i < columns.size(); ++i)
+            row.insert(columns.at(i), jsonValue(q.value(i)));
         rows->append(row);
     }
     return true;
+}
+
+QStringList words(const char* list)
+{
+    return QString::fromLatin1(list).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 } // namespace
@@ -100,13 +108,27 @@ bool cancelledDetails(
     const db::Database& db, const QString& sapid, bool withHistory, QJsonObject* details, QString* error)
 {
     QJsonArray summary, detail, earlier, periods;
-    if (!readRows(db, QStringLiteral("SELECT * FROM EP_mRec_Money_Chodchoy WHERE SapID = ?"), sapid, &summary, error)
-        || !readRows(db, QStringLiteral("SELECT * FROM EP_mRec_Money_Detail WHERE SapID = ?"), sapid, &detail, error)
-        || !readRows(db, QStringLiteral("SELECT * FROM EP_mRep_Rec_Money WHERE Main_SapID = ? ORDER BY N_Order"), sapid,
-            &earlier, error))
+    static const QStringList summaryColumns =
+        words("SapID SSN MMYYYY_Recieve Date_Entry Date_Beg_Cal Date_End_Cal Total_Day No_Year No_Month No_Day"
+              " Last_Salary N_T Emp_Surname Emp_F_Name Emp_L_Name Fact_No_Date Fact_Per_Cent Fact_Month_Weigth"
+              " KV_No_Date KV_Per_Cent Kv_Month_Weight His_Rec_Money Net_Money_Recieve Depart_Code Depart_Name"
+              " Rec_Status Event_Out Is_Print_doc");
+    static const QStringList detailColumns =
+        words("SapID Work_Type_Code Date_B_cal Date_E_Cal Sum_Day Sum_Month Sum_Month_Weight");
+    static const QStringList earlierColumns =
+        words("Main_SapID SapID N_Order MMYYYY_Recieve Depart_Code Depart_Name Date_Beg_Cal Date_End_Cal Total_Day"
+              " No_Year No_Month No_Day N_T Last_Salary His_Rec_Money Net_Money_Recieve");
+    static const QStringList periodColumns = words("SapID SSN Work_Type_Code Work_Type Work_B_Date Work_E_Date");
+    if (!readRows(db, QStringLiteral("EP_mRec_Money_Chodchoy"), summaryColumns, QStringLiteral("SapID = ?"), sapid,
+            &summary, error)
+        || !readRows(db, QStringLiteral("EP_mRec_Money_Detail"), detailColumns, QStringLiteral("SapID = ?"), sapid,
+            &detail, error)
+        || !readRows(db, QStringLiteral("EP_mRep_Rec_Money"), earlierColumns,
+            QStringLiteral("Main_SapID = ? ORDER BY N_Order"), sapid, &earlier, error))
         return false;
     if (withHistory
-        && !readRows(db, QStringLiteral("SELECT * FROM EP_Work_Histry WHERE SapID = ?"), sapid, &periods, error))
+        && !readRows(
+            db, QStringLiteral("EP_Work_Histry"), periodColumns, QStringLiteral("SapID = ?"), sapid, &periods, error))
         return false;
     QJsonObject d;
     d.insert(QStringLiteral("summary"), summary);

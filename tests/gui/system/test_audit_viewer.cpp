@@ -6,12 +6,15 @@
 #include "gui/common/ReportScreen.h"
 #include "gui/common/Session.h"
 #include "gui/system/UAudit_Trail.h"
+#include "gui/system/UOrganisation_Settings.h"
+#include "pages/OrganisationSettings.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QFile>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -166,4 +169,43 @@ TEST_F(Audit_Viewer, ExportWritesTheListAndItsOwnRow)
     EXPECT_EQ(logRows(), 4);
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT Event_Kind FROM EP_Audit_Log WHERE Seq_No = 4")).toString(),
         QStringLiteral("report-exported"));
+}
+
+// The organisation settings saved from their screen leave a row with the old
+// and new values; a save the log cannot record does not happen.
+TEST_F(Audit_Viewer, SettingsSavedFromTheScreenAreRecorded)
+{
+    const QString file = dir.filePath(QStringLiteral("settings.ini"));
+    print::OrganisationSettings::fileOverride() = file;
+    print::OrganisationData d;
+    d.telephone = QStringLiteral("0 5394 1234");
+    print::OrganisationSettings(file).save(d);
+    {
+        print::TfrmOrganisation_Settings dialog(session);
+        child<QLineEdit>(&dialog, "edtTelephone")->setText(QStringLiteral("0 5394 9999"));
+        child<QPushButton>(&dialog, "btnSave")->click();
+    }
+    EXPECT_EQ(print::OrganisationSettings(file).load().telephone, QStringLiteral("0 5394 9999"));
+    const QString details = t.scalar(QStringLiteral("SELECT Details FROM EP_Audit_Log WHERE Event_Kind = ?"),
+                                 {QStringLiteral("settings-changed")})
+                                .toString();
+    const QJsonObject phone = QJsonDocument::fromJson(details.toUtf8())
+                                  .object()
+                                  .value(QStringLiteral("changes"))
+                                  .toObject()
+                                  .value(QStringLiteral("telephone"))
+                                  .toObject();
+    EXPECT_EQ(phone.value(QStringLiteral("old")).toString(), QStringLiteral("0 5394 1234"));
+    EXPECT_EQ(phone.value(QStringLiteral("new")).toString(), QStringLiteral("0 5394 9999"));
+
+    t.exec(QStringLiteral("DROP TABLE EP_Audit_Log"));
+    {
+        print::TfrmOrganisation_Settings dialog(session);
+        child<QLineEdit>(&dialog, "edtTelephone")->setText(QStringLiteral("unrecorded"));
+        child<QPushButton>(&dialog, "btnSave")->click();
+    }
+    EXPECT_EQ(print::OrganisationSettings(file).load().telephone, QStringLiteral("0 5394 9999"));
+    ASSERT_FALSE(prompter.messages.isEmpty());
+    EXPECT_TRUE(prompter.messages.last().contains(QStringLiteral("บันทึกประวัติการใช้งาน")));
+    print::OrganisationSettings::fileOverride().clear();
 }

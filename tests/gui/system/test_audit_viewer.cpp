@@ -186,9 +186,10 @@ TEST_F(Audit_Viewer, SettingsSavedFromTheScreenAreRecorded)
         child<QPushButton>(&dialog, "btnSave")->click();
     }
     EXPECT_EQ(print::OrganisationSettings(file).load().telephone, QStringLiteral("0 5394 9999"));
-    const QString details = t.scalar(QStringLiteral("SELECT Details FROM EP_Audit_Log WHERE Event_Kind = ?"),
-                                 {QStringLiteral("settings-changed")})
-                                .toString();
+    const QString details =
+        t.scalar(QStringLiteral("SELECT Details FROM EP_Audit_Log WHERE Event_Kind = ? ORDER BY Seq_No DESC"),
+             {QStringLiteral("settings-changed")})
+            .toString();
     const QJsonObject phone = QJsonDocument::fromJson(details.toUtf8())
                                   .object()
                                   .value(QStringLiteral("changes"))

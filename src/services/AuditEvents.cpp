@@ -158,10 +158,30 @@ bool RowSnapshot::read(const db::Database& db, const QStringList& sapids, QStrin
     const int chunk = 500;
     if (sapids.isEmpty())
         return true;
+    // The values come back as one text per row, joined by the server: one
+    // value to fetch per row rather than one per column.
+    QString castType;
+    switch (db.backend()) {
+    case db::Backend::Sqlite:
+        castType = QStringLiteral("TEXT");
+        break;
+    case db::Backend::Postgres:
+        castType = QStringLiteral("VARCHAR");
+        break;
+    case db::Backend::SqlServer:
+        castType = QStringLiteral("NVARCHAR(4000)");
+        break;
+    }
+    QStringList parts;
+    for (const QString& column : valueColumns) {
+        if (!parts.isEmpty())
+            parts << QLatin1Char('\'') + kKeySeparator + QLatin1Char('\'');
+        parts << QStringLiteral("COALESCE(CAST(%1 AS %2), '')").arg(column, castType);
+    }
     QSqlQuery q = db.query();
-    const QString sql = QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 IN (")
-                            .arg(keyColumns.join(QStringLiteral(", ")), valueColumns.join(QStringLiteral(", ")), table,
-                                keyColumns.first())
+    const QString sql =
+        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 IN (")
+            .arg(keyColumns.join(QStringLiteral(", ")), db.dialect().concat(parts), table, keyColumns.first())
         + QStringList(QList<QString>(chunk, QStringLiteral("?"))).join(QLatin1Char(',')) + QLatin1Char(')');
     if (!q.prepare(sql)) {
         if (error)
@@ -169,21 +189,16 @@ bool RowSnapshot::read(const db::Database& db, const QStringList& sapids, QStrin
         return false;
     }
     const int keys = static_cast<int>(keyColumns.size());
-    const int values = static_cast<int>(valueColumns.size());
     for (qsizetype from = 0; from < sapids.size(); from += chunk) {
         for (int i = 0; i < chunk; ++i) // the last chunk repeats its last key
             q.bindValue(i, sapids.at(std::min<qsizetype>(from + i, sapids.size() - 1)));
         if (!db.exec(q, QStringLiteral("อ่านข้อมูลเพื่อบันทึกประวัติการใช้งาน"), error))
             return false;
         while (q.next()) {
-            QStringList key;
-            for (int i = 0; i < keys; ++i)
-                key << q.value(i).toString();
-            QStringList row;
-            row.reserve(values);
-            for (int i = 0; i < values; ++i)
-                row << valueText(q.value(keys + i));
-            rows.insert(key.join(kKeySeparator), row);
+            QString key = q.value(0).toString();
+            for (int i = 1; i < keys; ++i)
+                key += kKeySeparator + q.value(i).toString();
+            rows.insert(key, q.value(keys).toString());
         }
         q.finish();
     }
@@ -220,12 +235,16 @@ QJsonArray changedRows(const RowSnapshot& before, const RowSnapshot& after)
         const auto it = after.rows.constFind(key);
         if (it == after.rows.constEnd())
             continue;
-        const QStringList& old = before.rows.value(key);
+        const QString& oldText = before.rows.value(key);
+        if (oldText == *it)
+            continue;
+        const QStringList old = oldText.split(kKeySeparator);
+        const QStringList now = it->split(kKeySeparator);
         QJsonObject changes;
         for (qsizetype i = 0; i < before.valueColumns.size(); ++i) {
-            if (old.value(i) != it->value(i))
+            if (old.value(i) != now.value(i))
                 changes.insert(before.valueColumns.at(i),
-                    QJsonObject {{QStringLiteral("old"), old.value(i)}, {QStringLiteral("new"), it->value(i)}});
+                    QJsonObject {{QStringLiteral("old"), old.value(i)}, {QStringLiteral("new"), now.value(i)}});
         }
         if (changes.isEmpty())
             continue;

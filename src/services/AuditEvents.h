@@ -35,7 +35,7 @@ struct RowSnapshot
     QString table;
     QStringList keyColumns; // the first one is the SAP ID
     QStringList valueColumns;
-    QHash<QString, QStringList> rows; // joined key -> values as text
+    QHash<QString, QString> rows; // joined key -> the values as text, joined by U+001F
 
     // Reads the rows of these SAP IDs (500 to a statement).
     bool read(const db::Database& db, const QStringList& sapids, QString* error);

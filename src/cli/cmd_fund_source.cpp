@@ -10,8 +10,10 @@
 #include "services/ApprovalMemo.h"
 #include "rules/Utility.h"
 #include "services/FundSource.h"
+#include "services/ReportExports.h"
 
 #include <QCommandLineOption>
+#include <QJsonArray>
 #include <QSet>
 
 #include <cstdio>
@@ -98,7 +100,10 @@ int runFundSourceReport(Context& c)
         return Success;
     }
     QString error;
-    if (!exportGrid(result.grid, fundSourceExport(departmentTitle(criteria.department)), p.value(xlsx), &error))
+    const QJsonObject filters {{QStringLiteral("arguments"), QJsonArray::fromStringList(c.args())}};
+    if (exportReport(database.get(), result.grid, fundSourceExport(departmentTitle(criteria.department)), filters,
+            {p.value(xlsx), QString(), QDateTime()}, &error)
+            .isEmpty())
         return c.refuse(error);
     return Success;
 }
@@ -148,7 +153,8 @@ int runMemoPrint(Context& c)
     std::optional<QString> department;
     if (p.isSet(kDepartment))
         department = p.value(kDepartment);
-    const ApprovalMemo memo = prepareApprovalMemo(*database, listed.selection, department);
+    const ApprovalMemo memo = prepareApprovalMemo(*database, listed.selection, department,
+        content.routing == print::MemoRouting::Faculty ? QStringLiteral("faculty") : QStringLiteral("payroll"));
     if (!memo.ok)
         return c.refuse(memo.error);
     content.count = memo.count;

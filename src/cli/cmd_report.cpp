@@ -9,6 +9,8 @@
 #include "services/ReportQueries.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 
 #include <cstdio>
 
@@ -27,7 +29,8 @@ const QString synopsisText = QStringLiteral(
     " [--department NAME] [--from MM/YYYY | --from BE-YEAR] [--xlsx OUT] [--pdf OUT]");
 
 // The grid as CSV on stdout, or the export workbook at OUT.
-int deliver(Context& c, const ReportResult& result, const ExportOptions& options, const QString& xlsx)
+int deliver(Context& c, const db::Database& database, const ReportResult& result, const ExportOptions& options,
+    const QString& xlsx)
 {
     if (!result.ok)
         return c.refuse(result.error);
@@ -42,7 +45,8 @@ int deliver(Context& c, const ReportResult& result, const ExportOptions& options
         return Success;
     }
     QString error;
-    if (!exportGrid(result.grid, options, xlsx, &error))
+    const QJsonObject filters {{QStringLiteral("arguments"), QJsonArray::fromStringList(c.args())}};
+    if (exportReport(&database, result.grid, options, filters, {xlsx, QString(), QDateTime()}, &error).isEmpty())
         return c.refuse(error);
     return Success;
 }
@@ -109,7 +113,7 @@ int runReport(Context& c)
         auto database = c.openDatabase();
         if (!database)
             return Refused;
-        return deliver(c, queryContractEnd(*database, criteria), contractEndExport(), out);
+        return deliver(c, *database, queryContractEnd(*database, criteria), contractEndExport(), out);
     }
     if (which == QLatin1String("received")) {
         ReceivedCriteria criteria;
@@ -120,7 +124,7 @@ int runReport(Context& c)
         auto database = c.openDatabase();
         if (!database)
             return Refused;
-        return deliver(c, queryReceived(*database, criteria), receivedExport(), out);
+        return deliver(c, *database, queryReceived(*database, criteria), receivedExport(), out);
     }
     ForecastCriteria criteria;
     criteria.workType = optional(type);
@@ -129,7 +133,7 @@ int runReport(Context& c)
     auto database = c.openDatabase();
     if (!database)
         return Refused;
-    return deliver(c, queryForecast(*database, criteria), forecastExport(), out);
+    return deliver(c, *database, queryForecast(*database, criteria), forecastExport(), out);
 }
 
 const Registration report({QStringLiteral("report"),

@@ -1,5 +1,8 @@
 #include "cli/Command.h"
 
+#include "db/AuditLog.h"
+#include "db/LocalAddress.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -84,6 +87,10 @@ int main(int argc, char** argv)
     }
     QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationName(QStringLiteral("velmora"));
+
+    // Who acts on the audit log: the operating-system account of this process.
+    velmora::audit::setActor({velmora::audit::operatingSystemUser(), QLatin1String(velmora::audit::kOriginCli),
+        QString::fromStdString(velmora::Local_IP_Address())});
 
     Context context(dbOption, commandArgs);
     return command->run(context);

@@ -138,4 +138,16 @@ QString Dialect::widenTextColumn(const QString& table, const QString& column, in
     return {};
 }
 
+QString Dialect::longTextType() const
+{
+    switch (m_backend) {
+    case Backend::Sqlite:
+    case Backend::Postgres:
+        return QStringLiteral("TEXT");
+    case Backend::SqlServer:
+        return QStringLiteral("NVARCHAR(MAX)");
+    }
+    return {};
+}
+
 } // namespace velmora::db

@@ -35,6 +35,8 @@ public:
     QString moneyType() const; // decimal amounts of baht, two decimals
     QString realType() const; // percentages and months with a fraction
     QString dateTimeType() const;
+    // Text without a length limit (JSON details of the audit log).
+    QString longTextType() const;
     // Case-insensitive LIKE prefix/containment is the server's own; this gives
     // the operator that matches the server's default comparison.
     QString likeOperator() const { return QStringLiteral("LIKE"); }

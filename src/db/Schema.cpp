@@ -12,7 +12,7 @@ namespace velmora::db {
 
 namespace {
 
-enum class Kind { Text, Integer, Money, Real, DateTime };
+enum class Kind { Text, Integer, Money, Real, DateTime, LongText };
 
 struct Column
 {
@@ -94,7 +94,15 @@ const std::vector<Table>& tables()
 // them. Append a new table here.
 const std::vector<Table>& added()
 {
-    static const std::vector<Table> t = {};
+    static const std::vector<Table> t = {
+        // Added by this program: the audit log and its chain head (one row).
+        {"EP_Audit_Log",
+            {{"Seq_No", Kind::Integer, 0, true}, {"Event_Time", Kind::DateTime}, {"User_Name", Kind::Text, 120},
+                {"Origin", Kind::Text, 30}, {"Machine_Address", Kind::Text, 60}, {"Event_Kind", Kind::Text, 40},
+                {"SapID", Kind::Text, 30}, {"Details", Kind::LongText}, {"Chain_Value", Kind::Text, 64}},
+            "Seq_No", {{"IX_EP_Audit_Log_Time", "Event_Time"}, {"IX_EP_Audit_Log_SapID", "SapID"}}},
+        {"EP_Audit_Head", {{"Seq_No", Kind::Integer}, {"Chain_Value", Kind::Text, 64}}, nullptr, {}},
+    };
     return t;
 }
 
@@ -128,6 +136,8 @@ QString columnType(const Dialect& d, const Column& c)
         return d.realType();
     case Kind::DateTime:
         return d.dateTimeType();
+    case Kind::LongText:
+        return d.longTextType();
     }
     return {};
 }
@@ -170,6 +180,9 @@ bool installData(const Database& db, const QString& table, QString* error)
     if (table == QLatin1String("EP_TR_Version"))
         return run(db, QStringLiteral("INSERT INTO EP_TR_Version (Version_NO) VALUES (?)"),
             {QString::fromLatin1(kSchemaVersion)}, error);
+    if (table == QLatin1String("EP_Audit_Head")) // no row written yet
+        return run(db, QStringLiteral("INSERT INTO EP_Audit_Head (Seq_No, Chain_Value) VALUES (?, ?)"),
+            {0, QStringLiteral("")}, error);
     if (table == QLatin1String("EP_TR_Cal_Money")) {
         // completed years from (inclusive), to (exclusive), months of salary due
         static const int brackets[][3] = {{1, 3, 3}, {3, 6, 6}, {6, 10, 8}, {10, 100, 10}};

@@ -2,6 +2,7 @@
 
 #include "db/Statement.h"
 
+#include "db/AuditLog.h"
 #include "db/PasswordHash.h"
 #include "db/Schema.h"
 
@@ -44,6 +45,26 @@ bool storePassword(const Database& db, const QString& storedUserName, const QStr
         {hashPassword(password), storedUserName}, QStringLiteral("storing the password"), error);
 }
 
+// The audit actor of a login: the name as typed.
+audit::Actor loginActor(const QString& typedName)
+{
+    audit::Actor a = audit::currentActor();
+    a.user = typedName;
+    return a;
+}
+
+// A refused login is recorded in a transaction of its own; the refusal stands
+// even when the row cannot be written.
+void recordRefusal(const Database& db, const QString& typedName, const char* reason)
+{
+    const audit::Actor who = loginActor(typedName);
+    QString ignored;
+    audit::recordAround(
+        db, QLatin1String(audit::kind::kLoginRefused), QString(),
+        QJsonObject {{QStringLiteral("user_name"), typedName}, {QStringLiteral("reason"), QLatin1String(reason)}},
+        [](QString*) { return true; }, &ignored, &who);
+}
+
 } // namespace
 
 QString passwordColumnAdvice(const Database& db)
@@ -68,10 +89,12 @@ LoginResult checkLogin(const Database& db, const QString& userName, const QStrin
         return result;
     }
     if (!row.found) {
+        recordRefusal(db, userName, "no-such-user");
         result.status = LoginResult::NoSuchUser;
         return result;
     }
     if (!passwordMatches(row.password, password)) {
+        recordRefusal(db, userName, "wrong-password");
         result.status = LoginResult::WrongPassword;
         return result;
     }
@@ -82,6 +105,13 @@ LoginResult checkLogin(const Database& db, const QString& userName, const QStrin
         if (!storePassword(db, row.userName, password, &failure))
             result.notice = QStringLiteral("เข้าสู่ระบบได้ แต่เก็บรหัสผ่านแบบเข้ารหัสไม่ได้ (") + failure + QStringLiteral(") ")
                 + passwordColumnAdvice(db);
+    }
+    const audit::Actor who = loginActor(userName);
+    if (!audit::recordAround(
+            db, QLatin1String(audit::kind::kLogin), QString(), QJsonObject {{QStringLiteral("user_name"), userName}},
+            [](QString*) { return true; }, &result.error, &who)) {
+        result.status = LoginResult::Error;
+        return result;
     }
     result.status = LoginResult::Ok;
     result.firstName = row.firstName;
@@ -121,7 +151,9 @@ PasswordChangeResult changePassword(const Database& db, const QString& userName,
         result.status = PasswordChangeResult::Error;
         return result;
     }
-    if (!tx.commit(&result.error)) {
+    if (!audit::record(db, QLatin1String(audit::kind::kPasswordChanged), QString(),
+            QJsonObject {{QStringLiteral("user_name"), row.userName}}, &result.error)
+        || !tx.commit(&result.error)) {
         result.status = PasswordChangeResult::Error;
         return result;
     }

@@ -1,9 +1,12 @@
 #include "services/ApprovalMemo.h"
 
+#include "db/AuditLog.h"
 #include "db/Database.h"
 #include "rules/Utility.h"
 #include "services/ReportQueries.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -71,8 +74,8 @@ bool markPrinted(const db::Database& db, const QStringList& sapIds, QString* err
 
 } // namespace
 
-ApprovalMemo prepareApprovalMemo(
-    const db::Database& db, const ReportGrid& selection, const std::optional<QString>& department)
+ApprovalMemo prepareApprovalMemo(const db::Database& db, const ReportGrid& selection,
+    const std::optional<QString>& department, const QString& routing)
 {
     ApprovalMemo memo;
     memo.count = selectedCount(selection);
@@ -119,7 +122,17 @@ ApprovalMemo prepareApprovalMemo(
         return memo;
     }
     memo.department = distinct.isEmpty() ? named.value_or(QString()) : distinct.first();
-    if (!markPrinted(db, sapIds, &memo.error) || !tx.commit(&memo.error))
+    if (!markPrinted(db, sapIds, &memo.error))
+        return memo;
+    if (!sapIds.isEmpty()) {
+        const QJsonObject details {{QStringLiteral("amount"), memo.totalText},
+            {QStringLiteral("department"), memo.department}, {QStringLiteral("routing"), routing},
+            {QStringLiteral("sapids"), QJsonArray::fromStringList(sapIds)}};
+        if (!audit::record(db, QLatin1String(audit::kind::kMemoPrinted), sapIds.size() == 1 ? sapIds.first() : QString(),
+                details, &memo.error))
+            return memo;
+    }
+    if (!tx.commit(&memo.error))
         return memo;
     memo.ok = true;
     return memo;

@@ -36,8 +36,10 @@ struct ApprovalMemo
 // the department of those lines. Selected lines of several departments, or of
 // a calculation without a department, are refused. An empty selection marks
 // nothing and names the department given, if any.
-ApprovalMemo prepareApprovalMemo(
-    const db::Database& db, const ReportGrid& selection, const std::optional<QString>& department);
+// `routing` ("payroll" or "faculty") goes into the audit log's row of the
+// marking, written in the same transaction.
+ApprovalMemo prepareApprovalMemo(const db::Database& db, const ReportGrid& selection,
+    const std::optional<QString>& department, const QString& routing = QString());
 
 // The selection list of the lines of the fund-source search whose SAP ID is
 // listed, as marking them on the screen and gathering would give. A listed SAP

@@ -3,6 +3,7 @@
 #include "db/SqlValues.h"
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
+#include "services/AuditEvents.h"
 
 #include <QSqlError>
 
@@ -264,6 +265,10 @@ bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const
                 "บันทึกประวัติการได้รับเงินชดเชย", error))
             return false;
     }
+
+    if (!audit::record(db, QLatin1String(audit::kind::kCalculationSaved), Q(in.sapid),
+            audit::calculationSavedDetails(in, c), error))
+        return false;
 
     QString commitError;
     if (!tx.commit(&commitError)) {

@@ -3,6 +3,7 @@
 #include "db/SqlValues.h"
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
+#include "services/AuditEvents.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -92,6 +93,18 @@ bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool w
         if (error)
             *error = "ไม่พบรายการคำนวณเงินชดเชยของ SAP ID " + id + " " + kMessage_Nothing_To_Cancel;
         return false;
+    }
+
+    // Every figure of what goes, written before it goes (same transaction).
+    {
+        QJsonObject removed;
+        QString why;
+        if (!audit::cancelledDetails(db, Q(id), withHistory, &removed, &why)
+            || !audit::record(db, QLatin1String(audit::kind::kCalculationCancelled), Q(id), removed, &why)) {
+            if (error)
+                *error = S(why);
+            return false;
+        }
     }
 
     struct Step

@@ -2,12 +2,15 @@
 
 #include "rules/FundSourceRules.h"
 
+#include "db/AuditLog.h"
 #include "db/Database.h"
 #include "db/Statement.h"
 #include "rules/AmountText.h"
 #include "rules/ServicePeriod.h"
 #include "rules/Utility.h"
 
+#include <QJsonArray>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -290,7 +293,7 @@ QString selectionTotal(const ReportGrid& selection)
     return selection.rows.last().value(3);
 }
 
-bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString* error)
+bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString* error, const QJsonObject& memo)
 {
     if (sapIds.isEmpty())
         return true;
@@ -309,6 +312,11 @@ bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString*
         if (!db.exec(q, QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความของ SAP ID ") + sapId, error))
             return false;
     }
+    QJsonObject details = memo;
+    details.insert(QStringLiteral("sapids"), QJsonArray::fromStringList(sapIds));
+    if (!audit::record(db, QLatin1String(audit::kind::kMemoPrinted), sapIds.size() == 1 ? sapIds.first() : QString(),
+            details, error))
+        return false;
     return tx.commit(error);
 }
 

@@ -9,6 +9,7 @@
 #include "files/XlsxExport.h"
 #include "services/ReportQueries.h"
 
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -110,8 +111,10 @@ QStringList selectedSapIds(const ReportGrid& selection);
 // The total row's amount text ("0.00" when the list has no total row).
 QString selectionTotal(const ReportGrid& selection);
 
-// Is_Print_doc := 'Y' for every SAP ID, in one transaction (all or nothing).
-bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString* error);
+// Is_Print_doc := 'Y' for every SAP ID, in one transaction (all or nothing),
+// with the audit-log row (the SAP IDs and `memo`: amount, department, routing).
+bool markMemoPrinted(
+    const db::Database& db, const QStringList& sapIds, QString* error, const QJsonObject& memo = QJsonObject());
 
 // Export values of the two lists. departmentTitle: "หน่วยงาน ทั้งหมด" or
 // "หน่วยงาน " + the department, the second title line of both.

@@ -8,6 +8,7 @@
 
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
+#include "services/AuditEvents.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -252,6 +253,17 @@ bool saveCodeTable(const db::Database& db, const GridRows& rows, const QString& 
     return true;
 }
 
+// The counts of a save as the audit log keeps them.
+QJsonObject auditCounts(const std::vector<std::pair<QString, TableCounts>>& tables)
+{
+    QJsonObject out;
+    for (const auto& [name, c] : tables)
+        out.insert(name,
+            QJsonObject {{QStringLiteral("inserted"), c.inserted}, {QStringLiteral("updated"), c.updated},
+                {QStringLiteral("left_alone"), c.leftAlone}, {QStringLiteral("skipped"), c.skipped}});
+    return out;
+}
+
 // Servers whose text equality is exact (byte for byte), so that a search can
 // be answered from a list of the keys read beforehand, and inserts can be sent
 // many rows to a statement. Elsewhere each row is searched and written alone.
@@ -481,6 +493,8 @@ bool loadEmployeeWorkbook(const QString& path, EmployeeWorkbook* out, QString* e
         if (!ok)
             return false;
     }
+    result.sourcePath = path;
+    result.sourceSha256 = audit::fileSha256(path);
     *out = std::move(result);
     return true;
 }
@@ -506,6 +520,8 @@ bool loadHistoryWorkbook(const QString& path, HistoryWorkbook* out, QString* err
     });
     if (!ok)
         return false;
+    result.sourcePath = path;
+    result.sourceSha256 = audit::fileSha256(path);
     *out = std::move(result);
     return true;
 }
@@ -649,6 +665,9 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
         *error = transaction.error();
         return false;
     }
+    audit::RowSnapshot before = audit::employeeSnapshot();
+    if (!before.read(db, audit::gridSapids(book.employees), error))
+        return false;
     const QString sheet1 = book.sheetNames.value(0);
     Statement find, update;
     if ((!fast
@@ -910,6 +929,12 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
         return false;
     }
 
+    if (!audit::recordImport(db, QLatin1String(audit::kind::kImportEmployees), book.sourcePath, book.sourceSha256,
+            auditCounts({{QStringLiteral("employees"), counts->employees}, {QStringLiteral("reasons"), counts->reasons},
+                {QStringLiteral("types"), counts->types}, {QStringLiteral("departs"), counts->departs}}),
+            before, error))
+        return false;
+
     QString why;
     if (!transaction.commit(&why)) {
         *error = msg::databaseFailure(QStringLiteral("ยืนยันการบันทึก"), why);
@@ -928,6 +953,9 @@ bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableC
         *error = transaction.error();
         return false;
     }
+    audit::RowSnapshot before = audit::historySnapshot();
+    if (!before.read(db, audit::gridSapids(book.periods), error))
+        return false;
     Statement find, update;
     if ((!fast
             && !prepare(db, &find,
@@ -1042,6 +1070,9 @@ bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableC
         *databaseFault = true;
         return false;
     }
+    if (!audit::recordImport(db, QLatin1String(audit::kind::kImportHistory), book.sourcePath, book.sourceSha256,
+            auditCounts({{QStringLiteral("periods"), *counts}}), before, error))
+        return false;
     if (!transaction.commit(&why)) {
         *error = msg::databaseFailure(QStringLiteral("ยืนยันการบันทึก"), why);
         return false;

@@ -39,6 +39,8 @@ struct EmployeeWorkbook
     GridRows reasons; // 3 columns: No., SapID, reason
     GridRows types; // 3 columns: No., code, name
     GridRows departs; // 3 columns: No., code, name
+    QString sourcePath; // the workbook read, and SHA-256 of its bytes (audit log)
+    QString sourceSha256;
 };
 
 const GridLayout& employeeGridLayout(); // StringGrid1
@@ -55,6 +57,8 @@ struct HistoryWorkbook
 {
     QString sheetName;
     GridRows periods; // 7 columns
+    QString sourcePath; // the workbook read, and SHA-256 of its bytes (audit log)
+    QString sourceSha256;
 };
 
 const GridLayout& historyGridLayout(); // StringGrid1 of the history screen

@@ -27,6 +27,8 @@ const QStringList kTables = {
     QStringLiteral("EP_mRep_Rec_Money"),
     QStringLiteral("EP_TR_User"),
     QStringLiteral("EP_TR_Version"),
+    QStringLiteral("EP_Audit_Log"),
+    QStringLiteral("EP_Audit_Head"),
 };
 
 int count(const test::TestDatabase& t, const QString& table)
@@ -41,7 +43,7 @@ TEST(Schema, SqlServerStatementsUseUnicodeTextAndDecimalMoney)
     int tables = 0;
     for (const QString& s : sql)
         tables += s.startsWith(QLatin1String("CREATE TABLE")) ? 1 : 0;
-    EXPECT_EQ(tables, 12);
+    EXPECT_EQ(tables, 14);
     const QString all = sql.join(QLatin1Char('\n'));
     for (const QString& t : kTables)
         EXPECT_TRUE(all.contains(QStringLiteral("CREATE TABLE ") + t + QStringLiteral(" ("))) << t.toStdString();
@@ -49,6 +51,7 @@ TEST(Schema, SqlServerStatementsUseUnicodeTextAndDecimalMoney)
     EXPECT_TRUE(all.contains(QStringLiteral("Net_Money_Recieve NUMERIC(18,2)")));
     EXPECT_TRUE(all.contains(QStringLiteral("Work_End_Date DATETIME")));
     EXPECT_TRUE(all.contains(QStringLiteral("Fact_Month_Weigth FLOAT")));
+    EXPECT_TRUE(all.contains(QStringLiteral("Details NVARCHAR(MAX)")));
     EXPECT_TRUE(all.contains(QStringLiteral("CONSTRAINT PK_EP_mRec_Money_Chodchoy PRIMARY KEY (SapID)")));
     EXPECT_FALSE(all.contains(QStringLiteral("TEXT "))); // no SQLite types leak
 }

@@ -4,10 +4,12 @@
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
+#include "services/ReportExports.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QHeaderView>
+#include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -106,7 +108,8 @@ void ReportScreen::Button1Click()
     const ExportHooks& hooks = exportHooks();
     const QString folder = hooks.folder.isEmpty() ? db::exportFolder() : hooks.folder;
     QString error;
-    const QString path = exportGridToNewFile(m_model->grid(), exportOptions(), folder, m_session.machineNow(), &error);
+    const QString path = exportReport(m_session.db, m_model->grid(), exportOptions(),
+        QJsonObject {{QStringLiteral("screen"), windowTitle()}}, {QString(), folder, m_session.machineNow()}, &error);
     if (path.isEmpty()) {
         inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);
         return;

@@ -14,6 +14,7 @@
 #include "gui/reports/URep_Recieve_Money_Chod.h"
 #include "gui/reports/URep_Split_Money.h"
 #include "gui/run/URun_Month_End.h"
+#include "gui/system/UAudit_Trail.h"
 #include "gui/system/UOrganisation_Settings.h"
 #include <QApplication>
 
@@ -40,6 +41,7 @@ void registerScreens(ScreenRegistry& registry)
     registry.add(QStringLiteral("N16"), [](Session& s) -> QWidget* { return new reports::TfrmRep_Outlook(s); });
     registry.add(
         QStringLiteral("N9"), [](Session& session) -> QWidget* { return new print::TfrmRep_Berg_Detail(session); });
+    registry.add(QStringLiteral("AuditTrail1"), [](Session& s) -> QWidget* { return new audit::TfrmAudit_Trail(s); });
     // A small dialog over the main window rather than a child window.
     registry.add(QStringLiteral("OrgSettings1"), [](Session& session) -> QWidget* {
         auto* dialog = new print::TfrmOrganisation_Settings(session, QApplication::activeWindow());

@@ -1,5 +1,6 @@
 #include "gui/main/UVelmora.h"
 
+#include "db/AuditLog.h"
 #include "db/Database.h"
 #include "db/LocalAddress.h"
 #include "db/Schema.h"
@@ -145,6 +146,7 @@ void TfrmVelmora::buildMenu()
     item(
         N11, "ChangePassword1", QStringLiteral("เปลี่ยนแปลงรหัสผ่าน(Change Password)"), &TfrmVelmora::ChangePassword1Click);
     item(N11, "OrgSettings1", QStringLiteral("ข้อมูลหน่วยงานสำหรับบันทึกข้อความ"), &TfrmVelmora::OrgSettings1Click);
+    item(N11, "AuditTrail1", QStringLiteral("ประวัติการใช้งาน (Audit Trail)"), &TfrmVelmora::AuditTrail1Click);
 
     QAction* NExit = MainMenu1->addAction(QStringLiteral("ออกจากระบบ"));
     NExit->setObjectName(QStringLiteral("NExit"));
@@ -369,6 +371,7 @@ void TfrmVelmora::btnOKClick()
         return;
     }
 
+    audit::setActor({QString(), QLatin1String(audit::kOriginDesktop), localAddress()});
     const db::LoginResult result = db::checkLogin(*m_db, name, password);
     switch (result.status) {
     case db::LoginResult::NoSuchUser:
@@ -387,6 +390,7 @@ void TfrmVelmora::btnOKClick()
     }
 
     m_session.Login_User_Name = name;
+    audit::setActor({name, QLatin1String(audit::kOriginDesktop), localAddress()});
     m_panels[0]->setText(QStringLiteral("User :") + name);
     m_panels[1]->setText(QStringLiteral("ผู้ใช้งาน :") + result.firstName + QLatin1Char(' ') + result.lastName);
     m_panels[2]->setText(QStringLiteral("IP Address :") + localAddress());
@@ -478,6 +482,11 @@ void TfrmVelmora::ChangePassword1Click()
 void TfrmVelmora::OrgSettings1Click()
 {
     openScreen(QStringLiteral("OrgSettings1"));
+}
+
+void TfrmVelmora::AuditTrail1Click()
+{
+    openScreen(QStringLiteral("AuditTrail1"));
 }
 
 } // namespace velmora::app

@@ -77,6 +77,7 @@ public slots:
     void N16Click();
     void ChangePassword1Click();
     void OrgSettings1Click();
+    void AuditTrail1Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

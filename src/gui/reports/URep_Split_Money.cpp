@@ -9,6 +9,7 @@
 #include "pages/OrganisationSettings.h"
 #include "pages/PageRenderer.h"
 #include "services/ApprovalMemo.h"
+#include "services/ReportExports.h"
 
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
@@ -419,7 +420,8 @@ void TfrmRep_Split_Money::exportList(const ReportGrid& grid, const ExportOptions
     const ExportHooks& hooks = exportHooks();
     const QString folder = hooks.folder.isEmpty() ? db::exportFolder() : hooks.folder;
     QString error;
-    const QString path = exportGridToNewFile(grid, options, folder, m_session.machineNow(), &error);
+    const QString path = exportReport(m_session.db, grid, options,
+        QJsonObject {{QStringLiteral("screen"), windowTitle()}}, {QString(), folder, m_session.machineNow()}, &error);
     if (path.isEmpty()) {
         inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);
         return;
@@ -462,7 +464,8 @@ void TfrmRep_Split_Money::bntPrint_DocClick()
         named = cmbDapart_Name->currentText();
     // The calculations are marked before the memo is shown, whether or not
     // it is then printed; all of them or, on a refusal or failure, none.
-    const ApprovalMemo memo = prepareApprovalMemo(*m_session.db, m_selection->grid(), named);
+    const ApprovalMemo memo = prepareApprovalMemo(*m_session.db, m_selection->grid(), named,
+        RadioButton4->isChecked() ? QStringLiteral("faculty") : QStringLiteral("payroll"));
     if (!memo.ok) {
         inform(memo.error);
         return;

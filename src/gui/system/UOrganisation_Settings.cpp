@@ -1,11 +1,13 @@
 #include "gui/system/UOrganisation_Settings.h"
 
+#include "db/AuditLog.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/Session.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -124,11 +126,39 @@ void TfrmOrganisation_Settings::btnDefault_SealClick()
     showSeal();
 }
 
+namespace {
+
+// Old and new value of every field that changed, for the audit log.
+QJsonObject settingsChange(const OrganisationData& before, const OrganisationData& after)
+{
+    const std::pair<const char*, QString OrganisationData::*> fields[] = {{"seal_path", &OrganisationData::sealPath},
+        {"telephone", &OrganisationData::telephone}, {"reference_code", &OrganisationData::referenceCode},
+        {"preparer_name", &OrganisationData::preparerName}, {"section_head_name", &OrganisationData::sectionHeadName}};
+    QJsonObject changes;
+    for (const auto& [name, member] : fields) {
+        if (before.*member != after.*member)
+            changes.insert(QLatin1String(name),
+                QJsonObject {{QStringLiteral("old"), before.*member}, {QStringLiteral("new"), after.*member}});
+    }
+    return QJsonObject {{QStringLiteral("changes"), changes}};
+}
+
+} // namespace
+
 void TfrmOrganisation_Settings::btnSaveClick()
 {
-    if (!OrganisationSettings().save(data())) {
+    const OrganisationSettings settings;
+    const OrganisationData after = data();
+    const auto save = [&](QString*) { return settings.save(after); };
+    QString error;
+    const bool saved = m_session.db ? audit::recordAround(*m_session.db, QLatin1String(audit::kind::kSettingsChanged),
+                           QString(), settingsChange(settings.load(), after), save, &error)
+                                    : save(&error);
+    if (!saved) {
         if (m_session.prompter)
-            m_session.prompter->inform(this, QStringLiteral("บันทึกการตั้งค่าไม่สำเร็จ"));
+            m_session.prompter->inform(this,
+                error.isEmpty() ? QStringLiteral("บันทึกการตั้งค่าไม่สำเร็จ")
+                                : QStringLiteral("บันทึกการตั้งค่าไม่สำเร็จ: ") + error);
         return;
     }
     accept();

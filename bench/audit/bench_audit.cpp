@@ -1,0 +1,251 @@
+// What the audit log costs.
+//
+//   bench_audit verify [ROWS] [DB-URL]     fills a log of ROWS rows (default
+//                                          1,000,000), then times audit verify
+//   bench_audit save [SAVES] [DB-URL]      SAVES calculations saved one by one;
+//                                          the log's own work timed apart
+//   bench_audit import FILE [DB-URL]       an employee workbook saved twice
+//                                          (inserts, then updates); the log's
+//                                          own work timed apart
+//
+// The log's share is measured, not guessed: the same steps the save runs for
+// its row (building the details, reading the snapshot, writing the row) are
+// run again on their own inside a transaction that is rolled back, and the
+// share is that time over the rest of the save.
+
+#include "db/AuditLog.h"
+#include "db/Schema.h"
+#include "rules/Calculation.h"
+#include "services/AuditEvents.h"
+#include "services/CalculationService.h"
+#include "services/ImportJobs.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJsonObject>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+using namespace velmora;
+
+namespace {
+
+[[noreturn]] void Fail(const QString& what)
+{
+    std::fprintf(stderr, "bench_audit: %s\n", what.toUtf8().constData());
+    std::exit(1);
+}
+
+std::unique_ptr<db::Database> Open(const QString& url)
+{
+    QString error;
+    auto database = db::Database::open(url, &error);
+    if (!database || !db::ensureSchema(*database, &error))
+        Fail(error);
+    return database;
+}
+
+double Ms(qint64 ns)
+{
+    return static_cast<double>(ns) / 1e6;
+}
+
+// Processor time of this process in ms: on a machine shared with other work
+// the wall-clock time says more about the neighbours than about the program.
+double CpuMs()
+{
+    rusage u {};
+    getrusage(RUSAGE_SELF, &u);
+    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3
+        + static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+
+int Verify(const QString& url, int rows)
+{
+    auto db = Open(url);
+    QElapsedTimer t;
+    t.start();
+    {
+        // The rows as record() writes them, chained, sent in one transaction.
+        db::Transaction tx(*db);
+        QSqlQuery q = db->query();
+        q.prepare(QStringLiteral("INSERT INTO EP_Audit_Log (Seq_No, Event_Time, User_Name, Origin, Machine_Address,"
+                                 " Event_Kind, SapID, Details, Chain_Value) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        QString previous;
+        audit::Entry e;
+        e.time = QStringLiteral("2026-12-09 10:00:00");
+        e.user = QStringLiteral("finance01");
+        e.origin = QStringLiteral("velmora");
+        e.machine = QStringLiteral("10.1.2.3");
+        e.kind = QStringLiteral("calculation-saved");
+        for (int i = 1; i <= rows; ++i) {
+            e.seq = i;
+            e.sapid = QStringLiteral("1%1").arg(i % 50000, 7, 10, QLatin1Char('0'));
+            e.details = QStringLiteral("{\"net\":\"%1.00\",\"request_month\":\"10/2012\",\"multiplier\":6,"
+                                       "\"name\":\"นายทดสอบ ระบบ\"}")
+                            .arg(i);
+            e.chain = audit::chainValue(previous, e);
+            previous = e.chain;
+            const QVariant values[] = {e.seq, e.time, e.user, e.origin, e.machine, e.kind, e.sapid, e.details, e.chain};
+            for (int k = 0; k < 9; ++k)
+                q.bindValue(k, values[k]);
+            QString error;
+            if (!db->exec(q, QStringLiteral("fill"), &error))
+                Fail(error);
+        }
+        QSqlQuery head = db->query();
+        head.prepare(QStringLiteral("UPDATE EP_Audit_Head SET Seq_No = ?, Chain_Value = ?"));
+        head.addBindValue(rows);
+        head.addBindValue(previous);
+        QString error;
+        if (!db->exec(head, QStringLiteral("head"), &error) || !tx.commit(&error))
+            Fail(error);
+    }
+    std::printf("filled %d rows in %.0f ms\n", rows, Ms(t.nsecsElapsed()));
+    t.restart();
+    const double cpu = CpuMs();
+    const audit::VerifyResult r = audit::verifyAuditLog(*db);
+    const double ms = Ms(t.nsecsElapsed());
+    const double cpuMs = CpuMs() - cpu;
+    if (!r.ok)
+        Fail(r.problem);
+    std::printf("audit verify: %lld rows in %.0f ms wall, %.0f ms processor (%.2f us a row)\n",
+        static_cast<long long>(r.count), ms, cpuMs, cpuMs * 1000.0 / static_cast<double>(r.count));
+    return 0;
+}
+
+QString Sap(int i)
+{
+    return QStringLiteral("1%1").arg(i, 7, 10, QLatin1Char('0'));
+}
+
+void Fill_Employees(const db::Database& db, int employees)
+{
+    db::Transaction tx(db);
+    QSqlQuery emp = db.query();
+    emp.prepare(QStringLiteral("INSERT INTO EP_Emp_Main (SapID, SSN, Surname, F_Name, L_Name, Emp_BirthDay, "
+                               "Work_Begin_Date_Text, Work_Type_Code, Work_End_Date_Text, Depart_Code, Money_Rate, "
+                               "Emp_RecMChod_Status) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QSqlQuery period = db.query();
+    period.prepare(QStringLiteral("INSERT INTO EP_Work_Histry (SapID, SSN, Work_Type_Code, Work_Type, Work_B_Date, "
+                                  "Work_E_Date) VALUES (?, ?, ?, ?, ?, ?)"));
+    QSqlQuery reason = db.query();
+    reason.prepare(QStringLiteral("INSERT INTO EP_Reason_out (SapID, Event_out) VALUES (?, ?)"));
+    QString error;
+    for (int i = 0; i < employees; ++i) {
+        const QString sap = Sap(i);
+        const QString ssn = QStringLiteral("3%1").arg(i, 12, 10, QLatin1Char('0'));
+        const QVariant e[] = {sap, ssn, QStringLiteral("นาย"), QStringLiteral("ทดสอบ%1").arg(i), QStringLiteral("ระบบ"),
+            QStringLiteral("01/01/1980"), QStringLiteral("01/10/2006"), QStringLiteral("2"),
+            QStringLiteral("30/09/2024"), QStringLiteral("11"), 20000.0 + i, QStringLiteral("A")};
+        for (int k = 0; k < 12; ++k)
+            emp.bindValue(k, e[k]);
+        if (!db.exec(emp, QStringLiteral("fill"), &error))
+            Fail(error);
+        reason.bindValue(0, sap);
+        reason.bindValue(1, QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา"));
+        if (!db.exec(reason, QStringLiteral("fill"), &error))
+            Fail(error);
+        const QVariant p1[] = {sap, ssn, QStringLiteral("3"), QStringLiteral("พนักงานส่วนงาน"),
+            QStringLiteral("01/10/2549"), QStringLiteral("30/09/2551")};
+        const QVariant p2[] = {sap, ssn, QStringLiteral("2"), QStringLiteral("พนักงานมหาวิทยาลัย"),
+            QStringLiteral("01/10/2551"), QStringLiteral("30/09/2567")};
+        for (const auto* p : {p1, p2}) {
+            for (int k = 0; k < 6; ++k)
+                period.bindValue(k, p[k]);
+            if (!db.exec(period, QStringLiteral("fill"), &error))
+                Fail(error);
+        }
+    }
+    if (!tx.commit(&error))
+        Fail(error);
+}
+
+int Save(const QString& url, int saves)
+{
+    auto db = Open(url);
+    Fill_Employees(*db, saves);
+    double whole = 0;
+    double logPart = 0;
+    double detailsPart = 0;
+    for (int i = 0; i < saves; ++i) {
+        std::string error;
+        calc::Calculation_Input in;
+        if (!calc::Load_Calculation_Input(
+                *db, Sap(i).toStdString(), "10/2024", std::nullopt, std::nullopt, &in, &error))
+            Fail(QString::fromStdString(error));
+        const calc::Calculation c = calc::Run_Calculation(in);
+        double start = CpuMs();
+        if (!calc::Save_Calculation(*db, in, c, "09/12/2569", &error))
+            Fail(QString::fromStdString(error));
+        whole += CpuMs() - start;
+        // The log's own steps once more, rolled back.
+        db::Transaction tx(*db);
+        start = CpuMs();
+        const QJsonObject details = audit::calculationSavedDetails(in, c);
+        detailsPart += CpuMs() - start;
+        if (!audit::record(*db, QLatin1String(audit::kind::kCalculationSaved), Sap(i), details, &error))
+            Fail(QString::fromStdString(error));
+        logPart += CpuMs() - start;
+    }
+    std::printf("save: %d saves, %.3f ms processor a save with its log row; the row's own work %.3f ms = %.1f %% of"
+                " the rest (building the details %.3f ms, the statements and the hash %.3f ms)\n",
+        saves, whole / saves, logPart / saves, 100.0 * logPart / (whole - logPart), detailsPart / saves,
+        (logPart - detailsPart) / saves);
+    return 0;
+}
+
+int Import(const QString& file, const QString& url)
+{
+    auto db = Open(url);
+    import::EmployeeWorkbook book;
+    QString error;
+    QElapsedTimer t;
+    t.start();
+    if (!import::loadEmployeeWorkbook(file, &book, &error))
+        Fail(error);
+    std::printf(
+        "load: %zu employees in %.0f ms (SHA-256 of the file included)\n", book.employees.size(), Ms(t.nsecsElapsed()));
+    for (const char* round : {"insert", "update"}) {
+        import::EmployeeSaveCounts counts;
+        double start = CpuMs();
+        if (!import::saveEmployeeWorkbook(*db, book, &counts, &error))
+            Fail(error);
+        const double whole = CpuMs() - start;
+        // The log's steps on their own: the snapshot before, the re-read and the row.
+        db::Transaction tx(*db);
+        start = CpuMs();
+        audit::RowSnapshot before = audit::employeeSnapshot();
+        if (!before.read(*db, audit::gridSapids(book.employees), &error)
+            || !audit::recordImport(*db, QLatin1String(audit::kind::kImportEmployees), book.sourcePath,
+                book.sourceSha256, QJsonObject(), before, &error))
+            Fail(error);
+        const double logPart = CpuMs() - start;
+        std::printf("save (%s): %.0f ms processor with the log; the log's own work %.0f ms = %.1f %% of the rest\n",
+            round, whole, logPart, 100.0 * logPart / (whole - logPart));
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    QTemporaryDir dir;
+    const QString fallback = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("bench.sqlite"));
+    const QString what = args.value(1);
+    if (what == QLatin1String("verify"))
+        return Verify(args.value(3, fallback), args.value(2, QStringLiteral("1000000")).toInt());
+    if (what == QLatin1String("save"))
+        return Save(args.value(3, fallback), args.value(2, QStringLiteral("1000")).toInt());
+    if (what == QLatin1String("import") && args.size() > 2)
+        return Import(args.value(2), args.value(3, fallback));
+    std::fprintf(stderr, "usage: bench_audit verify [ROWS] [DB-URL] | save [SAVES] [DB-URL] | import FILE [DB-URL]\n");
+    return 2;
+}

@@ -1,0 +1,373 @@
+#include "db/AuditLog.h"
+
+#include "db/LocalAddress.h"
+
+#include <QJsonDocument>
+#include <QMutex>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <sodium.h>
+
+namespace velmora::audit {
+
+namespace {
+
+QMutex g_actorLock;
+Actor g_actor;
+
+const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+QString driverText(const QSqlQuery& q)
+{
+    const QString text = q.lastError().text().trimmed();
+    return text.isEmpty() ? q.lastError().databaseText().trimmed() : text;
+}
+
+// The server's local time, as the head row is read and locked.
+QString headSelect(db::Backend backend)
+{
+    switch (backend) {
+    case db::Backend::Sqlite: // the write transaction already excludes other writers
+        return QStringLiteral("SELECT Seq_No, Chain_Value, datetime('now', 'localtime') FROM EP_Audit_Head");
+    case db::Backend::Postgres:
+        return QStringLiteral("SELECT Seq_No, Chain_Value, LOCALTIMESTAMP(0) FROM EP_Audit_Head FOR UPDATE");
+    case db::Backend::SqlServer:
+        return QStringLiteral(
+            "SELECT Seq_No, Chain_Value, GETDATE() FROM EP_Audit_Head WITH (UPDLOCK, HOLDLOCK, ROWLOCK)");
+    }
+    return {};
+}
+
+QString timeText(const QVariant& v)
+{
+    if (v.metaType().id() == QMetaType::QDateTime)
+        return v.toDateTime().toString(kTimeFormat);
+    return v.toString().left(19).replace(QLatin1Char('T'), QLatin1Char(' '));
+}
+
+QVariant timeValue(db::Backend backend, const QString& text)
+{
+    if (backend == db::Backend::Sqlite)
+        return text;
+    return QDateTime::fromString(text, kTimeFormat);
+}
+
+void appendField(QByteArray& out, const QString& field)
+{
+    const QByteArray utf8 = field.toUtf8();
+    out += QByteArray::number(utf8.size());
+    out += ':';
+    out += utf8;
+}
+
+QString hexOf(const unsigned char* bytes, size_t size)
+{
+    static const char digits[] = "0123456789abcdef";
+    QString out(static_cast<qsizetype>(size * 2), Qt::Uninitialized);
+    for (size_t i = 0; i < size; ++i) {
+        out[static_cast<qsizetype>(2 * i)] = QLatin1Char(digits[bytes[i] >> 4]);
+        out[static_cast<qsizetype>(2 * i + 1)] = QLatin1Char(digits[bytes[i] & 15]);
+    }
+    return out;
+}
+
+} // namespace
+
+const std::vector<QString>& allKinds()
+{
+    static const std::vector<QString> kinds = {QLatin1String(kind::kLogin), QLatin1String(kind::kLoginRefused),
+        QLatin1String(kind::kPasswordChanged), QLatin1String(kind::kImportEmployees),
+        QLatin1String(kind::kImportHistory), QLatin1String(kind::kCalculationSaved),
+        QLatin1String(kind::kCalculationCancelled), QLatin1String(kind::kMemoPrinted),
+        QLatin1String(kind::kSettingsChanged), QLatin1String(kind::kReportExported)};
+    return kinds;
+}
+
+QString kindTitle(const QString& k)
+{
+    static const QHash<QString, QString> titles = {
+        {QLatin1String(kind::kLogin), QStringLiteral("เข้าสู่ระบบ")},
+        {QLatin1String(kind::kLoginRefused), QStringLiteral("เข้าสู่ระบบไม่สำเร็จ")},
+        {QLatin1String(kind::kPasswordChanged), QStringLiteral("เปลี่ยนรหัสผ่าน")},
+        {QLatin1String(kind::kImportEmployees), QStringLiteral("นำเข้าข้อมูลพนักงาน")},
+        {QLatin1String(kind::kImportHistory), QStringLiteral("นำเข้าประวัติการจ้าง")},
+        {QLatin1String(kind::kCalculationSaved), QStringLiteral("บันทึกการคำนวณเงินชดเชย")},
+        {QLatin1String(kind::kCalculationCancelled), QStringLiteral("ยกเลิกการคำนวณเงินชดเชย")},
+        {QLatin1String(kind::kMemoPrinted), QStringLiteral("พิมพ์บันทึกข้อความขออนุมัติ")},
+        {QLatin1String(kind::kSettingsChanged), QStringLiteral("แก้ไขข้อมูลหน่วยงาน")},
+        {QLatin1String(kind::kReportExported), QStringLiteral("ส่งออกรายงาน")},
+    };
+    return titles.value(k, k);
+}
+
+void setActor(const Actor& actor)
+{
+    QMutexLocker lock(&g_actorLock);
+    g_actor = actor;
+}
+
+Actor currentActor()
+{
+    QMutexLocker lock(&g_actorLock);
+    Actor a = g_actor;
+    if (a.origin.isEmpty())
+        a.origin = QLatin1String(kOriginDesktop);
+    if (a.machine.isEmpty())
+        a.machine = QString::fromStdString(Local_IP_Address());
+    return a;
+}
+
+QString operatingSystemUser()
+{
+    QString name = qEnvironmentVariable("USER");
+    if (name.isEmpty())
+        name = qEnvironmentVariable("USERNAME"); // Windows
+    if (name.isEmpty())
+        name = qEnvironmentVariable("LOGNAME");
+    return name;
+}
+
+QString writeFailureMessage(const QString& driverText)
+{
+    return QStringLiteral("บันทึกประวัติการใช้งาน (audit log) ไม่สำเร็จ รายการนี้จึงไม่ถูกบันทึก: ") + driverText;
+}
+
+QByteArray canonicalContent(const Entry& e)
+{
+    QByteArray out;
+    out.reserve(128 + e.details.size() * 2);
+    appendField(out, QString::number(e.seq));
+    appendField(out, e.time);
+    appendField(out, e.user);
+    appendField(out, e.origin);
+    appendField(out, e.machine);
+    appendField(out, e.kind);
+    appendField(out, e.sapid);
+    appendField(out, e.details);
+    return out;
+}
+
+QString chainValue(const QString& previousChain, const Entry& entry)
+{
+    const QByteArray previous = previousChain.toLatin1();
+    const QByteArray content = canonicalContent(entry);
+    crypto_hash_sha256_state state;
+    crypto_hash_sha256_init(&state);
+    crypto_hash_sha256_update(&state, reinterpret_cast<const unsigned char*>(previous.constData()),
+        static_cast<unsigned long long>(previous.size()));
+    const unsigned char separator = '\n';
+    crypto_hash_sha256_update(&state, &separator, 1);
+    crypto_hash_sha256_update(&state, reinterpret_cast<const unsigned char*>(content.constData()),
+        static_cast<unsigned long long>(content.size()));
+    unsigned char digest[crypto_hash_sha256_BYTES];
+    crypto_hash_sha256_final(&state, digest);
+    return hexOf(digest, sizeof digest);
+}
+
+bool record(const db::Database& db, const QString& eventKind, const QString& sapid, const QJsonObject& details,
+    QString* error, const Actor* actor)
+{
+    auto fail = [&](const QSqlQuery& q) {
+        if (error)
+            *error = writeFailureMessage(driverText(q));
+        return false;
+    };
+    const Actor who = actor ? *actor : currentActor();
+    if (db.backend() == db::Backend::Sqlite) {
+        // Take the write lock before reading the head (waiting for another
+        // writer rather than failing on a snapshot that went stale).
+        QSqlQuery lock = db.query();
+        if (!lock.exec(QStringLiteral("UPDATE EP_Audit_Head SET Seq_No = Seq_No")))
+            return fail(lock);
+    }
+    QSqlQuery head = db.query();
+    if (!head.exec(headSelect(db.backend())))
+        return fail(head);
+    if (!head.next()) {
+        if (error)
+            *error = writeFailureMessage(QStringLiteral("ตาราง EP_Audit_Head ไม่มีแถวลำดับล่าสุด"));
+        return false;
+    }
+    Entry e;
+    e.seq = head.value(0).toLongLong() + 1;
+    const QString previous = head.value(1).toString();
+    e.time = timeText(head.value(2));
+    head.finish();
+    e.user = who.user;
+    e.origin = who.origin.isEmpty() ? QLatin1String(kOriginDesktop) : who.origin;
+    e.machine = who.machine;
+    e.kind = eventKind;
+    e.sapid = sapid;
+    e.details = QString::fromUtf8(QJsonDocument(details).toJson(QJsonDocument::Compact));
+    e.chain = chainValue(previous, e);
+
+    QSqlQuery insert = db.query();
+    insert.prepare(QStringLiteral("INSERT INTO EP_Audit_Log (Seq_No, Event_Time, User_Name, Origin, Machine_Address,"
+                                  " Event_Kind, SapID, Details, Chain_Value) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const QVariant& v : {QVariant(e.seq), timeValue(db.backend(), e.time), QVariant(e.user), QVariant(e.origin),
+             QVariant(e.machine), QVariant(e.kind), QVariant(e.sapid), QVariant(e.details), QVariant(e.chain)})
+        insert.addBindValue(v);
+    if (!insert.exec())
+        return fail(insert);
+    QSqlQuery update = db.query();
+    update.prepare(QStringLiteral("UPDATE EP_Audit_Head SET Seq_No = ?, Chain_Value = ?"));
+    update.addBindValue(e.seq);
+    update.addBindValue(e.chain);
+    if (!update.exec())
+        return fail(update);
+    return true;
+}
+
+bool record(const db::Database& db, const QString& eventKind, const QString& sapid, const QJsonObject& details,
+    std::string* error, const Actor* actor)
+{
+    QString message;
+    if (record(db, eventKind, sapid, details, &message, actor))
+        return true;
+    if (error)
+        *error = message.toStdString();
+    return false;
+}
+
+bool recordAround(const db::Database& db, const QString& eventKind, const QString& sapid, const QJsonObject& details,
+    const std::function<bool(QString*)>& change, QString* error, const Actor* actor)
+{
+    db::Transaction tx(db);
+    if (!tx.active()) {
+        if (error)
+            *error = writeFailureMessage(db.connection().lastError().text());
+        return false;
+    }
+    if (!record(db, eventKind, sapid, details, error, actor))
+        return false;
+    if (!change(error))
+        return false;
+    QString why;
+    if (!tx.commit(&why)) {
+        if (error)
+            *error = writeFailureMessage(why);
+        return false;
+    }
+    return true;
+}
+
+bool listEntries(
+    const db::Database& db, const Filter& filter, bool newestFirst, std::vector<Entry>* entries, QString* error)
+{
+    QString sql = QStringLiteral("SELECT Seq_No, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID,"
+                                 " Details, Chain_Value FROM EP_Audit_Log WHERE 1 = 1");
+    QVariantList values;
+    if (filter.from) {
+        sql += QStringLiteral(" AND Event_Time >= ?");
+        values << timeValue(db.backend(), QDateTime(*filter.from, QTime(0, 0)).toString(kTimeFormat));
+    }
+    if (filter.to) {
+        sql += QStringLiteral(" AND Event_Time < ?");
+        values << timeValue(db.backend(), QDateTime(filter.to->addDays(1), QTime(0, 0)).toString(kTimeFormat));
+    }
+    if (!filter.user.isEmpty()) {
+        sql += QStringLiteral(" AND User_Name = ?");
+        values << filter.user;
+    }
+    if (!filter.kind.isEmpty()) {
+        sql += QStringLiteral(" AND Event_Kind = ?");
+        values << filter.kind;
+    }
+    if (!filter.sapid.isEmpty()) {
+        sql += QStringLiteral(" AND SapID = ?");
+        values << filter.sapid;
+    }
+    sql += newestFirst ? QStringLiteral(" ORDER BY Seq_No DESC") : QStringLiteral(" ORDER BY Seq_No");
+    QSqlQuery q = db.query();
+    q.prepare(sql);
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!db.exec(q, QStringLiteral("อ่านประวัติการใช้งาน"), error))
+        return false;
+    entries->clear();
+    while (q.next()) {
+        Entry e;
+        e.seq = q.value(0).toLongLong();
+        e.time = timeText(q.value(1));
+        e.user = q.value(2).toString();
+        e.origin = q.value(3).toString();
+        e.machine = q.value(4).toString();
+        e.kind = q.value(5).toString();
+        e.sapid = q.value(6).toString();
+        e.details = q.value(7).toString();
+        e.chain = q.value(8).toString();
+        entries->push_back(std::move(e));
+    }
+    return true;
+}
+
+bool chainHead(const db::Database& db, qint64* seq, QString* chain, QString* error)
+{
+    QSqlQuery q = db.query();
+    if (!q.exec(QStringLiteral("SELECT Seq_No, Chain_Value FROM EP_Audit_Head")) || !q.next()) {
+        if (error)
+            *error = QStringLiteral("อ่านลำดับล่าสุดของประวัติการใช้งานไม่ได้: ") + driverText(q);
+        return false;
+    }
+    *seq = q.value(0).toLongLong();
+    *chain = q.value(1).toString();
+    return true;
+}
+
+VerifyResult verifyAuditLog(const db::Database& db)
+{
+    VerifyResult r;
+    qint64 headSeq = 0;
+    QString headChain;
+    if (!chainHead(db, &headSeq, &headChain, &r.problem))
+        return r;
+    QSqlQuery q = db.query();
+    if (!q.exec(QStringLiteral("SELECT Seq_No, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID,"
+                               " Details, Chain_Value FROM EP_Audit_Log ORDER BY Seq_No"))) {
+        r.problem = QStringLiteral("อ่านประวัติการใช้งานไม่ได้: ") + driverText(q);
+        return r;
+    }
+    auto broken = [&](qint64 seq, const QString& what) {
+        r.ok = false;
+        r.badSeq = seq;
+        r.problem = QStringLiteral("ลำดับที่ %1: %2").arg(seq).arg(what);
+        return r;
+    };
+    QString previous;
+    qint64 expected = 1;
+    Entry e;
+    while (q.next()) {
+        e.seq = q.value(0).toLongLong();
+        ++r.count;
+        if (e.seq < expected)
+            return broken(e.seq, QStringLiteral("ถูกแทรกผิดลำดับ"));
+        if (e.seq > expected)
+            return broken(expected, QStringLiteral("หายไป (ถูกลบ)"));
+        e.time = timeText(q.value(1));
+        e.user = q.value(2).toString();
+        e.origin = q.value(3).toString();
+        e.machine = q.value(4).toString();
+        e.kind = q.value(5).toString();
+        e.sapid = q.value(6).toString();
+        e.details = q.value(7).toString();
+        e.chain = q.value(8).toString();
+        const QString computed = chainValue(previous, e);
+        if (computed != e.chain)
+            return broken(e.seq, QStringLiteral("ข้อมูลไม่ตรงกับค่าห่วงโซ่ (ถูกแก้ไข สลับ หรือแทรก)"));
+        previous = e.chain;
+        ++expected;
+    }
+    const qint64 last = expected - 1;
+    if (headSeq > last)
+        return broken(last + 1, QStringLiteral("หายไป (ถูกลบ)"));
+    if (headSeq < last)
+        return broken(headSeq + 1, QStringLiteral("ถูกแทรกต่อท้ายนอกห่วงโซ่"));
+    if (headChain != previous) // the last rows went and the head was set back by hand
+        return broken(last + 1, QStringLiteral("หายไป (ค่าห่วงโซ่ล่าสุดที่บันทึกไว้ไม่ตรงกับลำดับที่ %1)").arg(last));
+    r.ok = true;
+    return r;
+}
+
+} // namespace velmora::audit

@@ -1,0 +1,127 @@
+#pragma once
+
+// The audit log: one row per money-changing action (and per login), written in
+// the transaction of the change it records, chained by SHA-256 so that a row
+// changed, deleted or inserted afterwards is found by verifyAuditLog().
+//
+// The chain value of row n is SHA-256 over the chain value of row n - 1 (the
+// empty text before the first row) and the canonical content of row n (its
+// sequence number, time, user, origin, machine address, kind, SAP ID and the
+// details text exactly as stored). EP_Audit_Head keeps the last sequence
+// number and chain value; every writer locks that one row first, so two
+// writers on a shared server never fork the chain.
+
+#include "db/Database.h"
+
+#include <QDate>
+#include <QJsonObject>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora::audit {
+
+// Event kinds as stored in Event_Kind.
+namespace kind {
+inline constexpr const char* kLogin = "login";
+inline constexpr const char* kLoginRefused = "login-refused";
+inline constexpr const char* kPasswordChanged = "password-changed";
+inline constexpr const char* kImportEmployees = "import-employees";
+inline constexpr const char* kImportHistory = "import-history";
+inline constexpr const char* kCalculationSaved = "calculation-saved";
+inline constexpr const char* kCalculationCancelled = "calculation-cancelled";
+inline constexpr const char* kMemoPrinted = "memo-printed";
+inline constexpr const char* kSettingsChanged = "settings-changed";
+inline constexpr const char* kReportExported = "report-exported";
+} // namespace kind
+
+// Every kind above, in the order the viewer lists them.
+const std::vector<QString>& allKinds();
+// The Thai name of a kind ("บันทึกการคำนวณเงินชดเชย"); the kind itself when unknown.
+QString kindTitle(const QString& kind);
+
+// Who acts: the logged-in user of the desktop program, or the operating-system
+// account with the origin "velmora-cli"; the machine's network address.
+struct Actor
+{
+    QString user;
+    QString origin;
+    QString machine;
+};
+
+inline constexpr const char* kOriginDesktop = "velmora";
+inline constexpr const char* kOriginCli = "velmora-cli";
+
+// The actor of this process (set at login and by the command line at start).
+void setActor(const Actor& actor);
+Actor currentActor();
+// The operating system's account name of this process ("" when unknown).
+QString operatingSystemUser();
+
+// The message a change fails with when its log row cannot be written.
+QString writeFailureMessage(const QString& driverText);
+
+// Writes one row inside the caller's open transaction. `actor` overrides the
+// process's actor (a login records the name typed). False with the Thai
+// message in *error; the caller then rolls its change back.
+bool record(const db::Database& db, const QString& kind, const QString& sapid, const QJsonObject& details,
+    QString* error, const Actor* actor = nullptr);
+bool record(const db::Database& db, const QString& kind, const QString& sapid, const QJsonObject& details,
+    std::string* error, const Actor* actor = nullptr);
+
+// For a change outside the database (a settings file, an exported file): runs
+// `change` and writes the row in one transaction; the row is kept only when
+// `change` succeeds, and `change` is not run when the row cannot be written.
+bool recordAround(const db::Database& db, const QString& kind, const QString& sapid, const QJsonObject& details,
+    const std::function<bool(QString* error)>& change, QString* error, const Actor* actor = nullptr);
+
+// One stored row.
+struct Entry
+{
+    qint64 seq = 0;
+    QString time; // "yyyy-MM-dd HH:mm:ss", the server's local time
+    QString user;
+    QString origin;
+    QString machine;
+    QString kind;
+    QString sapid;
+    QString details; // JSON text
+    QString chain; // 64 hex digits
+};
+
+// The bytes the chain value covers, and the chain value itself.
+QByteArray canonicalContent(const Entry& entry);
+QString chainValue(const QString& previousChain, const Entry& entry);
+
+struct Filter
+{
+    std::optional<QDate> from; // first day included
+    std::optional<QDate> to; // last day included
+    QString user; // exact, empty for all
+    QString kind;
+    QString sapid;
+};
+
+// The rows matching the filter, oldest first or newest first.
+bool listEntries(
+    const db::Database& db, const Filter& filter, bool newestFirst, std::vector<Entry>* entries, QString* error);
+
+struct VerifyResult
+{
+    bool ok = false;
+    qint64 count = 0; // rows read
+    qint64 badSeq = 0; // the first row at fault
+    QString problem; // Thai, naming the row; empty when ok
+};
+
+// Walks the whole log in sequence order. A database error gives ok = false
+// with badSeq 0 and the error in problem.
+VerifyResult verifyAuditLog(const db::Database& db);
+
+// The latest sequence number and chain value (EP_Audit_Head), to print or mail.
+bool chainHead(const db::Database& db, qint64* seq, QString* chain, QString* error);
+
+} // namespace velmora::audit

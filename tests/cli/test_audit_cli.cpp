@@ -1,0 +1,134 @@
+// velmora-cli audit list / verify, and the rows the command line's own actions
+// leave: the operating-system account with the origin velmora-cli.
+
+#include "support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+using velmora::test::TestDatabase;
+
+namespace {
+
+struct Cli_Result
+{
+    int exit = -1;
+    QString out;
+    QString err;
+};
+
+class Audit_Cli : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const Cli_Result init = Run({QStringLiteral("init"), QStringLiteral("--demo")});
+        ASSERT_EQ(init.exit, 0) << init.err.toStdString();
+    }
+
+    Cli_Result Run(const QStringList& args) const
+    {
+        QProcess p;
+        p.setProgram(QStringLiteral(VELMORA_CLI));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("USER"), QStringLiteral("officer.cli"));
+        p.setProcessEnvironment(env);
+        p.setArguments(QStringList {QStringLiteral("--db"), t.url()} + args);
+        p.start();
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return {
+            p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    QJsonArray List(const QStringList& filters = {}) const
+    {
+        const Cli_Result r =
+            Run(QStringList {QStringLiteral("audit"), QStringLiteral("list"), QStringLiteral("--json")} + filters);
+        EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+        return QJsonDocument::fromJson(r.out.toUtf8()).array();
+    }
+
+    TestDatabase t {false};
+};
+
+const QString kSap = QStringLiteral("10000001");
+
+TEST_F(Audit_Cli, SaveAndCancelLeaveRowsThatRebuildTheCalculation)
+{
+    const Cli_Result shown = Run({QStringLiteral("calc"), kSap, QStringLiteral("--month"), QStringLiteral("10/2012"),
+        QStringLiteral("--save"), QStringLiteral("--json")});
+    ASSERT_EQ(shown.exit, 0) << shown.err.toStdString();
+    const QJsonObject before = QJsonDocument::fromJson(shown.out.toUtf8()).object();
+    ASSERT_FALSE(before.isEmpty());
+    ASSERT_EQ(Run({QStringLiteral("cancel"), kSap, QStringLiteral("--with-history")}).exit, 0);
+
+    const QJsonArray rows = List({QStringLiteral("--sapid"), kSap});
+    ASSERT_EQ(rows.size(), 2);
+    const QJsonObject saved = rows.at(0).toObject();
+    EXPECT_EQ(saved.value(QStringLiteral("kind")).toString(), QStringLiteral("calculation-saved"));
+    EXPECT_EQ(saved.value(QStringLiteral("user")).toString(), QStringLiteral("officer.cli"));
+    EXPECT_EQ(saved.value(QStringLiteral("origin")).toString(), QStringLiteral("velmora-cli"));
+    EXPECT_EQ(saved.value(QStringLiteral("details")).toObject(), before);
+
+    const QJsonObject cancelled = rows.at(1).toObject().value(QStringLiteral("details")).toObject();
+    const QJsonObject sum = cancelled.value(QStringLiteral("summary")).toArray().at(0).toObject();
+    EXPECT_EQ(sum.value(QStringLiteral("MMYYYY_Recieve")).toString(),
+        before.value(QStringLiteral("request_month")).toString());
+    EXPECT_EQ(sum.value(QStringLiteral("N_T")).toInt(), before.value(QStringLiteral("multiplier")).toInt());
+    EXPECT_EQ(QString::number(sum.value(QStringLiteral("Net_Money_Recieve")).toDouble(), 'f', 2),
+        before.value(QStringLiteral("net")).toString().remove(QLatin1Char(',')));
+    EXPECT_EQ(cancelled.value(QStringLiteral("details")).toArray().size(),
+        before.value(QStringLiteral("periods")).toArray().size());
+    EXPECT_EQ(cancelled.value(QStringLiteral("removed_periods")).toArray().size(), 2);
+
+    const Cli_Result ok = Run({QStringLiteral("audit"), QStringLiteral("verify")});
+    EXPECT_EQ(ok.exit, 0) << ok.err.toStdString();
+    EXPECT_TRUE(ok.out.startsWith(QStringLiteral("ok 2\n"))) << ok.out.toStdString();
+    EXPECT_TRUE(ok.out.contains(rows.at(1).toObject().value(QStringLiteral("chain")).toString()));
+}
+
+TEST_F(Audit_Cli, CsvByDefaultAndFilters)
+{
+    ASSERT_EQ(Run({QStringLiteral("calc"), kSap, QStringLiteral("--month"), QStringLiteral("10/2012"),
+                      QStringLiteral("--save")})
+                  .exit,
+        0);
+    const Cli_Result csv = Run({QStringLiteral("audit"), QStringLiteral("list")});
+    ASSERT_EQ(csv.exit, 0) << csv.err.toStdString();
+    const QStringList lines = csv.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines.at(0), QStringLiteral("seq,time,user,origin,machine,kind,sapid,details,chain"));
+    EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("1,"))) << lines.at(1).toStdString();
+
+    EXPECT_EQ(List({QStringLiteral("--kind"), QStringLiteral("login")}).size(), 0);
+    EXPECT_EQ(List({QStringLiteral("--user"), QStringLiteral("officer.cli")}).size(), 1);
+    EXPECT_EQ(List({QStringLiteral("--user"), QStringLiteral("someone")}).size(), 0);
+    EXPECT_EQ(List({QStringLiteral("--to"), QStringLiteral("31/12/2542")}).size(), 0);
+    EXPECT_EQ(List({QStringLiteral("--from"), QStringLiteral("01/01/2000")}).size(), 1);
+
+    EXPECT_EQ(
+        Run({QStringLiteral("audit"), QStringLiteral("list"), QStringLiteral("--from"), QStringLiteral("32/01/2567")})
+            .exit,
+        2);
+    EXPECT_EQ(Run({QStringLiteral("audit")}).exit, 2);
+    EXPECT_EQ(Run({QStringLiteral("audit"), QStringLiteral("rewrite")}).exit, 2);
+}
+
+TEST_F(Audit_Cli, VerifyNamesTheChangedRow)
+{
+    for (const char* sapid : {"10000001", "10000002"})
+        Run({QStringLiteral("calc"), QLatin1String(sapid), QStringLiteral("--month"), QStringLiteral("10/2012"),
+            QStringLiteral("--save")});
+    ASSERT_GE(List().size(), 1);
+    t.exec(QStringLiteral("UPDATE EP_Audit_Log SET User_Name = ? WHERE Seq_No = 1"), {QStringLiteral("nobody")});
+    const Cli_Result r = Run({QStringLiteral("audit"), QStringLiteral("verify")});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("ลำดับที่ 1"))) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,297 @@
+// The audit log's chain: rows written in the change's transaction, and every
+// kind of tampering named by its sequence number.
+
+#include "db/AuditLog.h"
+#include "db/Schema.h"
+#include "support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlQuery>
+
+#include <atomic>
+#include <thread>
+
+using namespace velmora;
+using velmora::test::TestDatabase;
+
+namespace {
+
+const audit::Actor kOfficer {QStringLiteral("สมศรี"), QStringLiteral("velmora"), QStringLiteral("10.0.0.7")};
+
+void Write(TestDatabase& t, int n)
+{
+    for (int i = 1; i <= n; ++i) {
+        db::Transaction tx(t.db());
+        QString error;
+        ASSERT_TRUE(audit::record(t.db(), QStringLiteral("calculation-saved"), QStringLiteral("1000000%1").arg(i),
+            QJsonObject {{QStringLiteral("net"), QStringLiteral("%1,000.00").arg(i)}}, &error, &kOfficer))
+            << error.toStdString();
+        ASSERT_TRUE(tx.commit(&error)) << error.toStdString();
+    }
+}
+
+audit::VerifyResult Verify(TestDatabase& t)
+{
+    return audit::verifyAuditLog(t.db());
+}
+
+} // namespace
+
+TEST(Audit_Log, EmptyAndUntouchedLogsVerify)
+{
+    TestDatabase t;
+    audit::VerifyResult r = Verify(t);
+    EXPECT_TRUE(r.ok) << r.problem.toStdString();
+    EXPECT_EQ(r.count, 0);
+    Write(t, 5);
+    r = Verify(t);
+    EXPECT_TRUE(r.ok) << r.problem.toStdString();
+    EXPECT_EQ(r.count, 5);
+}
+
+TEST(Audit_Log, RowHoldsTheActorTheKindAndTheDetailsAsJson)
+{
+    TestDatabase t;
+    const QString awkward =
+        QStringLiteral("นาย O'Brien \"ใจดี\" ") + QString(600, QChar(0x0E01)) + QStringLiteral("\\n");
+    {
+        db::Transaction tx(t.db());
+        QString error;
+        ASSERT_TRUE(audit::record(t.db(), QStringLiteral("import-employees"), QString(),
+            QJsonObject {{QStringLiteral("file"), awkward}}, &error, &kOfficer));
+        ASSERT_TRUE(tx.commit(&error));
+    }
+    std::vector<audit::Entry> rows;
+    QString error;
+    ASSERT_TRUE(audit::listEntries(t.db(), {}, false, &rows, &error)) << error.toStdString();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].seq, 1);
+    EXPECT_EQ(rows[0].user, kOfficer.user);
+    EXPECT_EQ(rows[0].origin, kOfficer.origin);
+    EXPECT_EQ(rows[0].machine, kOfficer.machine);
+    EXPECT_EQ(rows[0].kind, QStringLiteral("import-employees"));
+    EXPECT_EQ(rows[0].time.size(), 19); // yyyy-MM-dd HH:mm:ss, the server's clock
+    EXPECT_EQ(rows[0].chain.size(), 64);
+    const QJsonObject back = QJsonDocument::fromJson(rows[0].details.toUtf8()).object();
+    EXPECT_EQ(back.value(QStringLiteral("file")).toString(), awkward);
+    EXPECT_TRUE(Verify(t).ok);
+}
+
+TEST(Audit_Log, RolledBackChangeLeavesNoRow)
+{
+    TestDatabase t;
+    Write(t, 2);
+    {
+        db::Transaction tx(t.db());
+        QString error;
+        ASSERT_TRUE(audit::record(t.db(), QStringLiteral("login"), QString(), {}, &error, &kOfficer));
+        // no commit: the scope rolls back
+    }
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_Audit_Log")).toInt(), 2);
+    Write(t, 1); // the next row takes number 3, not 4
+    const audit::VerifyResult r = Verify(t);
+    EXPECT_TRUE(r.ok) << r.problem.toStdString();
+    EXPECT_EQ(r.count, 3);
+}
+
+TEST(Audit_Log, RecordAroundKeepsTheRowOnlyWithTheChange)
+{
+    TestDatabase t;
+    QString error;
+    EXPECT_FALSE(audit::recordAround(
+        t.db(), QStringLiteral("settings-changed"), QString(), {},
+        [](QString* why) {
+            *why = QStringLiteral("disk full");
+            return false;
+        },
+        &error, &kOfficer));
+    EXPECT_EQ(error, QStringLiteral("disk full"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_Audit_Log")).toInt(), 0);
+
+    // Without the table the change is never made.
+    t.exec(QStringLiteral("DROP TABLE EP_Audit_Log"));
+    bool ran = false;
+    EXPECT_FALSE(audit::recordAround(
+        t.db(), QStringLiteral("settings-changed"), QString(), {},
+        [&](QString*) {
+            ran = true;
+            return true;
+        },
+        &error, &kOfficer));
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(error.startsWith(QStringLiteral("บันทึกประวัติการใช้งาน"))) << error.toStdString();
+}
+
+struct Tamper_Case
+{
+    const char* name;
+    std::vector<const char*> statements; // on a log of rows 1..5
+    qint64 bad_seq;
+};
+
+class Audit_Tamper : public testing::TestWithParam<Tamper_Case>
+{
+};
+
+TEST_P(Audit_Tamper, VerifyNamesTheFirstBrokenRow)
+{
+    TestDatabase t;
+    Write(t, 5);
+    for (const char* sql : GetParam().statements)
+        t.exec(QString::fromUtf8(sql));
+    const audit::VerifyResult r = Verify(t);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.badSeq, GetParam().bad_seq) << r.problem.toStdString();
+    EXPECT_TRUE(r.problem.contains(QStringLiteral("ลำดับที่ %1").arg(GetParam().bad_seq))) << r.problem.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Tampering, Audit_Tamper,
+    testing::Values(Tamper_Case {"FigureChanged",
+                        {"UPDATE EP_Audit_Log SET Details = '{\"net\":\"9,000.00\"}' WHERE Seq_No = 3"}, 3},
+        Tamper_Case {"UserChanged", {"UPDATE EP_Audit_Log SET User_Name = 'someone' WHERE Seq_No = 4"}, 4},
+        Tamper_Case {"MiddleRowDeleted", {"DELETE FROM EP_Audit_Log WHERE Seq_No = 2"}, 2},
+        Tamper_Case {"LastRowDeleted", {"DELETE FROM EP_Audit_Log WHERE Seq_No = 5"}, 5},
+        Tamper_Case {"LastRowDeletedAndHeadRewound",
+            {"DELETE FROM EP_Audit_Log WHERE Seq_No = 5", "UPDATE EP_Audit_Head SET Seq_No = 4"}, 5},
+        Tamper_Case {"TwoRowsSwapped",
+            {"UPDATE EP_Audit_Log SET Seq_No = -1 WHERE Seq_No = 2",
+                "UPDATE EP_Audit_Log SET Seq_No = 2 WHERE Seq_No = 4",
+                "UPDATE EP_Audit_Log SET Seq_No = 4 WHERE Seq_No = -1"},
+            2},
+        Tamper_Case {"ForgedRowAppended",
+            {"INSERT INTO EP_Audit_Log (Seq_No, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID,"
+             " Details, Chain_Value) SELECT 6, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID,"
+             " Details, Chain_Value FROM EP_Audit_Log WHERE Seq_No = 5"},
+            6},
+        Tamper_Case {"ForgedRowInsertedBeforeTheOthers",
+            {"UPDATE EP_Audit_Log SET Seq_No = Seq_No + 10",
+                "INSERT INTO EP_Audit_Log (Seq_No, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID,"
+                " Details, Chain_Value) SELECT 1, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID,"
+                " '{}', Chain_Value FROM EP_Audit_Log WHERE Seq_No = 11"},
+            1},
+        Tamper_Case {"ForgedRowBelowOne",
+            {"INSERT INTO EP_Audit_Log (Seq_No, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID,"
+             " Details, Chain_Value) SELECT -7, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID,"
+             " Details, Chain_Value FROM EP_Audit_Log WHERE Seq_No = 1"},
+            -7}),
+    [](const testing::TestParamInfo<Tamper_Case>& info) { return std::string(info.param.name); });
+
+TEST(Audit_Log, ChainValueCoversEveryField)
+{
+    audit::Entry e {7, QStringLiteral("2026-12-09 10:00:00"), QStringLiteral("u"), QStringLiteral("velmora-cli"),
+        QStringLiteral("1.2.3.4"), QStringLiteral("login"), QStringLiteral("1"), QStringLiteral("{}"), {}};
+    const QString base = audit::chainValue(QStringLiteral("ab"), e);
+    EXPECT_NE(base, audit::chainValue(QStringLiteral("ac"), e));
+    QString audit::Entry::*fields[] = {&audit::Entry::time, &audit::Entry::user, &audit::Entry::origin,
+        &audit::Entry::machine, &audit::Entry::kind, &audit::Entry::sapid, &audit::Entry::details};
+    for (auto f : fields) {
+        audit::Entry changed = e;
+        changed.*f += QLatin1Char('x');
+        EXPECT_NE(audit::chainValue(QStringLiteral("ab"), changed), base);
+    }
+    audit::Entry renumbered = e;
+    renumbered.seq = 8;
+    EXPECT_NE(audit::chainValue(QStringLiteral("ab"), renumbered), base);
+    // Text moved between two fields changes the content (lengths are part of it).
+    audit::Entry moved = e;
+    moved.user = QStringLiteral("uv");
+    moved.origin = QStringLiteral("elmora-cli");
+    EXPECT_NE(audit::canonicalContent(moved), audit::canonicalContent(e));
+}
+
+TEST(Audit_Log, OldDatabaseGetsTheTablesAtStartUp)
+{
+    TestDatabase t;
+    t.exec(QStringLiteral("DROP TABLE EP_Audit_Log"));
+    t.exec(QStringLiteral("DROP TABLE EP_Audit_Head"));
+    QString error;
+    bool created = false;
+    ASSERT_TRUE(db::ensureSchema(t.db(), &error, &created)) << error.toStdString();
+    EXPECT_TRUE(created);
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Seq_No FROM EP_Audit_Head")).toInt(), 0);
+    Write(t, 2);
+    EXPECT_TRUE(Verify(t).ok);
+}
+
+TEST(Audit_Log, FilterByDayUserKindAndSapid)
+{
+    TestDatabase t;
+    Write(t, 3);
+    audit::Actor other = kOfficer;
+    other.user = QStringLiteral("clerk");
+    {
+        db::Transaction tx(t.db());
+        QString error;
+        ASSERT_TRUE(audit::record(t.db(), QStringLiteral("login"), QString(), {}, &error, &other));
+        ASSERT_TRUE(tx.commit());
+    }
+    const auto today = t->serverNow(nullptr)->date();
+    struct Case
+    {
+        audit::Filter filter;
+        std::vector<qint64> seqs;
+    };
+    audit::Filter byUser;
+    byUser.user = QStringLiteral("clerk");
+    audit::Filter byKind;
+    byKind.kind = QStringLiteral("calculation-saved");
+    audit::Filter bySapid;
+    bySapid.sapid = QStringLiteral("10000002");
+    audit::Filter yesterday;
+    yesterday.to = today.addDays(-1);
+    audit::Filter thisDay;
+    thisDay.from = today;
+    thisDay.to = today;
+    for (const Case& c : {Case {byUser, {4}}, Case {byKind, {3, 2, 1}}, Case {bySapid, {2}}, Case {yesterday, {}},
+             Case {thisDay, {4, 3, 2, 1}}}) {
+        std::vector<audit::Entry> rows;
+        QString error;
+        ASSERT_TRUE(audit::listEntries(t.db(), c.filter, true, &rows, &error)) << error.toStdString();
+        std::vector<qint64> seqs;
+        for (const auto& e : rows)
+            seqs.push_back(e.seq);
+        EXPECT_EQ(seqs, c.seqs);
+    }
+}
+
+// Two connections writing at once never fork the chain: the head row is locked
+// by each writer until its transaction ends.
+TEST(Audit_Log, TwoConnectionsWritingAtOnceKeepOneChain)
+{
+    TestDatabase t;
+    if (!t.isPostgres())
+        GTEST_SKIP() << "shared-server case (PostgreSQL)";
+    const int perWriter = 200;
+    std::atomic<int> failures {0};
+    auto writer = [&](int id) {
+        QString error;
+        auto db = db::Database::open(t.url(), &error);
+        if (!db) {
+            ++failures;
+            return;
+        }
+        for (int i = 0; i < perWriter; ++i) {
+            db::Transaction tx(*db);
+            QSqlQuery q = db->query();
+            // the change itself: an employee of this writer
+            q.prepare(QStringLiteral("INSERT INTO EP_Reason_out (SapID, Event_out) VALUES (?, ?)"));
+            q.addBindValue(QStringLiteral("%1-%2").arg(id).arg(i));
+            q.addBindValue(QStringLiteral("x"));
+            if (!q.exec()
+                || !audit::record(*db, QStringLiteral("calculation-saved"), QStringLiteral("%1-%2").arg(id).arg(i), {},
+                    &error, &kOfficer)
+                || !tx.commit(&error))
+                ++failures;
+        }
+    };
+    std::thread a(writer, 1), b(writer, 2);
+    a.join();
+    b.join();
+    EXPECT_EQ(failures.load(), 0);
+    const audit::VerifyResult r = Verify(t);
+    EXPECT_TRUE(r.ok) << r.problem.toStdString();
+    EXPECT_EQ(r.count, 2 * perWriter);
+}

@@ -19,10 +19,11 @@ Actor g_actor;
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
+// The driver's text with the advice for known causes (read-only, busy, lost
+// server) in front.
 QString driverText(const QSqlQuery& q)
 {
-    const QString text = q.lastError().text().trimmed();
-    return text.isEmpty() ? q.lastError().databaseText().trimmed() : text;
+    return db::describeError(q.lastError()).trimmed();
 }
 
 // The server's local time, as the head row is read and locked.

@@ -313,6 +313,9 @@ std::unique_ptr<Database> Database::open(const QString& url, QString* error)
                     *error = describeError(readError);
                 return nullptr;
             }
+            // a new connection: its collation is registered anew
+            if (!registerThaiCollation(db, error))
+                return nullptr;
             result->m_readOnly = true;
         } else {
             // An SQLite file that cannot be written is opened for reading by

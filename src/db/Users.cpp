@@ -107,7 +107,10 @@ LoginResult checkLogin(const Database& db, const QString& userName, const QStrin
                 + passwordColumnAdvice(db);
     }
     const audit::Actor who = loginActor(userName);
-    if (!audit::recordAround(
+    // A read-only database (a copy on a read-only share) can be read but holds
+    // no new row: the login there is not logged, and nothing else can change.
+    if (!db.readOnly()
+        && !audit::recordAround(
             db, QLatin1String(audit::kind::kLogin), QString(), QJsonObject {{QStringLiteral("user_name"), userName}},
             [](QString*) { return true; }, &result.error, &who)) {
         result.status = LoginResult::Error;
@@ -146,8 +149,11 @@ PasswordChangeResult changePassword(const Database& db, const QString& userName,
         result.status = PasswordChangeResult::EmptyNewPassword;
         return result;
     }
+    // Read before the store: after a refused statement PostgreSQL answers
+    // nothing more in this transaction.
+    const QString advice = passwordColumnAdvice(db);
     if (!storePassword(db, row.userName, newPassword, &result.error)) {
-        result.error += QLatin1Char(' ') + passwordColumnAdvice(db);
+        result.error += QLatin1Char(' ') + advice;
         result.status = PasswordChangeResult::Error;
         return result;
     }

@@ -128,8 +128,8 @@ ApprovalMemo prepareApprovalMemo(const db::Database& db, const ReportGrid& selec
         const QJsonObject details {{QStringLiteral("amount"), memo.totalText},
             {QStringLiteral("department"), memo.department}, {QStringLiteral("routing"), routing},
             {QStringLiteral("sapids"), QJsonArray::fromStringList(sapIds)}};
-        if (!audit::record(db, QLatin1String(audit::kind::kMemoPrinted), sapIds.size() == 1 ? sapIds.first() : QString(),
-                details, &memo.error))
+        if (!audit::record(db, QLatin1String(audit::kind::kMemoPrinted),
+                sapIds.size() == 1 ? sapIds.first() : QString(), details, &memo.error))
             return memo;
     }
     if (!tx.commit(&memo.error))

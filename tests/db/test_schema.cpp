@@ -27,8 +27,6 @@ const QStringList kTables = {
     QStringLiteral("EP_mRep_Rec_Money"),
     QStringLiteral("EP_TR_User"),
     QStringLiteral("EP_TR_Version"),
-    QStringLiteral("EP_Audit_Log"),
-    QStringLiteral("EP_Audit_Head"),
 };
 
 int count(const test::TestDatabase& t, const QString& table)
@@ -45,7 +43,7 @@ TEST(Schema, SqlServerStatementsUseUnicodeTextAndDecimalMoney)
         tables += s.startsWith(QLatin1String("CREATE TABLE")) ? 1 : 0;
     EXPECT_EQ(tables, 14);
     const QString all = sql.join(QLatin1Char('\n'));
-    for (const QString& t : kTables)
+    for (const QString& t : kTables + db::addedTables())
         EXPECT_TRUE(all.contains(QStringLiteral("CREATE TABLE ") + t + QStringLiteral(" ("))) << t.toStdString();
     EXPECT_TRUE(all.contains(QStringLiteral("Dapart_Name NVARCHAR(200)")));
     EXPECT_TRUE(all.contains(QStringLiteral("Net_Money_Recieve NUMERIC(18,2)")));
@@ -63,7 +61,7 @@ TEST(Schema, NewDatabaseHasEveryTableAndTheInstallationData)
     bool created = false;
     ASSERT_TRUE(db::ensureSchema(t.db(), &error, &created)) << error.toStdString();
     EXPECT_TRUE(created);
-    for (const QString& table : kTables)
+    for (const QString& table : kTables + db::addedTables())
         EXPECT_TRUE(t->hasTable(table)) << table.toStdString();
 
     QString version;
@@ -128,8 +126,7 @@ void ddl(test::TestDatabase& t, const QString& sql)
 TEST(Schema, TheOriginalAndTheAddedTablesAreKnown)
 {
     EXPECT_EQ(db::originalTables(), kTables);
-    for (const QString& added : db::addedTables())
-        EXPECT_FALSE(kTables.contains(added)) << added.toStdString();
+    EXPECT_EQ(db::addedTables(), (QStringList {QStringLiteral("EP_Audit_Log"), QStringLiteral("EP_Audit_Head")}));
 }
 
 TEST(Schema, APartlyBuiltDatabaseIsRefusedAndNothingIsCreatedInIt)

@@ -1,5 +1,7 @@
 #include "gui/run/URun_Month_End.h"
 
+#include "db/Config.h"
+
 #include "gui/common/Prompter.h"
 #include "gui/common/ReportScreen.h"
 #include "gui/common/ScreenSupport.h"
@@ -340,7 +342,7 @@ void TfrmRun_Month_End::btnPrint_RunClick()
 void TfrmRun_Month_End::btnExpExcelClick()
 {
     const reports::ExportHooks& hooks = reports::exportHooks();
-    const QString folder = hooks.folder.isEmpty() ? reports::exportFolder() : hooks.folder;
+    const QString folder = hooks.folder.isEmpty() ? db::exportFolder() : hooks.folder;
     QString error;
     const QString path = reports::exportGridToNewFile(Run_Report_Grid(m_preview.lines),
         Run_Export_Options(m_preview.request_month), folder, m_session.machineNow(), &error);

@@ -1,5 +1,7 @@
 #include "gui/system/UAudit_Trail.h"
 
+#include "db/Config.h"
+
 #include "gui/common/GridModel.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/ReportScreen.h"
@@ -168,7 +170,7 @@ void TfrmAudit_Trail::rowChosen()
 void TfrmAudit_Trail::btnExportClick()
 {
     const reports::ExportHooks& hooks = reports::exportHooks();
-    const QString folder = hooks.folder.isEmpty() ? reports::exportFolder() : hooks.folder;
+    const QString folder = hooks.folder.isEmpty() ? db::exportFolder() : hooks.folder;
     reports::ExportOptions options;
     options.sheetName = QStringLiteral("Audit");
     options.titleRange = QStringLiteral("A1:H1");

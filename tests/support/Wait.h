@@ -1,6 +1,6 @@
 #pragma once
 
-// Waiting for the event loop inside GoogleTest. QTRY_VERIFY / QTRY_COMPARE
+// Waiting for the event loop inside GoogleTest. QtTest's own retrying checks
 // report through QtTest, so inside a GoogleTest test they pass whatever
 // happens; this wait fails the running test when the time runs out.
 

@@ -94,7 +94,7 @@ TEST(QtPrompter, CarriageReturnsBecomeLineBreaks)
 }
 
 // The wait of the screen tests fails the test when its condition never holds
-// (QTRY_VERIFY inside GoogleTest would pass), and returns once it holds.
+// (QtTest's retrying checks inside GoogleTest would pass), and returns once it holds.
 TEST(WaitUntil, FailsTheTestOnTimeOut)
 {
     bool never = false;

@@ -23,6 +23,35 @@ ExportHooks& exportHooks()
     return hooks;
 }
 
+QString exportTargetFolder()
+{
+    const ExportHooks& hooks = exportHooks();
+    return hooks.folder.isEmpty() ? db::exportFolder() : hooks.folder;
+}
+
+void showExport(const QString& path, const std::function<void(const QString&)>& inform)
+{
+    const ExportHooks& hooks = exportHooks();
+    if (hooks.open)
+        hooks.open(path);
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        inform(QStringLiteral("บันทึกไฟล์แล้วที่ ") + path + QStringLiteral(" แต่เปิดด้วยโปรแกรมตารางคำนวณไม่ได้"));
+}
+
+QString exportAndShow(app::Session& session, const ReportGrid& grid, const ExportOptions& options,
+    const QJsonObject& filters, const std::function<void(const QString&)>& inform)
+{
+    QString error;
+    const QString path = exportReport(
+        session.db, grid, options, filters, {QString(), exportTargetFolder(), session.machineNow()}, &error);
+    if (path.isEmpty()) {
+        inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);
+        return {};
+    }
+    showExport(path, inform);
+    return path;
+}
+
 ReportScreen::ReportScreen(app::Session& session, QWidget* parent)
     : QWidget(parent)
     , m_session(session)
@@ -105,20 +134,10 @@ void ReportScreen::showResult(const ReportResult& result)
 
 void ReportScreen::Button1Click()
 {
-    const ExportHooks& hooks = exportHooks();
-    const QString folder = hooks.folder.isEmpty() ? db::exportFolder() : hooks.folder;
-    QString error;
-    const QString path = exportReport(m_session.db, m_model->grid(), exportOptions(),
-        QJsonObject {{QStringLiteral("screen"), windowTitle()}}, {QString(), folder, m_session.machineNow()}, &error);
-    if (path.isEmpty()) {
-        inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);
-        return;
-    }
-    m_lastExport = path;
-    if (hooks.open)
-        hooks.open(path);
-    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        inform(QStringLiteral("บันทึกไฟล์แล้วที่ ") + path + QStringLiteral(" แต่เปิดด้วยโปรแกรมตารางคำนวณไม่ได้"));
+    const QString path = exportAndShow(m_session, m_model->grid(), exportOptions(),
+        QJsonObject {{QStringLiteral("screen"), windowTitle()}}, [this](const QString& text) { inform(text); });
+    if (!path.isEmpty())
+        m_lastExport = path;
 }
 
 void ReportScreen::btnExit_FormClick()

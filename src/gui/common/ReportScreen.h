@@ -4,6 +4,7 @@
 #include "gui/common/GridModel.h"
 #include "services/ReportQueries.h"
 
+#include <QJsonObject>
 #include <QWidget>
 
 #include <functional>
@@ -27,6 +28,19 @@ struct ExportHooks
     std::function<void(const QString&)> open; // empty: the desktop's spreadsheet program
 };
 ExportHooks& exportHooks();
+
+// The folder an export goes to: the test's folder, else db::exportFolder().
+QString exportTargetFolder();
+
+// Shows a written export in the spreadsheet program (or the test's hook);
+// when it cannot be opened the officer is told where it was saved.
+void showExport(const QString& path, const std::function<void(const QString&)>& inform);
+
+// Every screen's export: the grid through the one logged export procedure
+// into a new file of the export folder, then shown. A failure is told through
+// `inform`. The file written, or empty.
+QString exportAndShow(app::Session& session, const ReportGrid& grid, const ExportOptions& options,
+    const QJsonObject& filters, const std::function<void(const QString&)>& inform);
 
 // What the three report screens share: the result grid over a model, the
 // export button, the exit button and the messages.

@@ -1,7 +1,5 @@
 #include "gui/reports/URep_Outlook.h"
 
-#include "db/Config.h"
-
 #include "gui/common/ScreenParts.h"
 #include "gui/common/Session.h"
 #include "pages/OutlookPage.h"
@@ -12,7 +10,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -24,7 +21,6 @@
 #include <QSplitter>
 #include <QStackedBarSeries>
 #include <QTableView>
-#include <QUrl>
 #include <QUuid>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -222,8 +218,7 @@ void TfrmRep_Outlook::btnExportClick()
         inform(QStringLiteral("กรุณากด แสดงข้อมูล ก่อนส่งออก"));
         return;
     }
-    const ExportHooks& hooks = exportHooks();
-    const QString folder = hooks.folder.isEmpty() ? db::exportFolder() : hooks.folder;
+    const QString folder = exportTargetFolder();
     if (!QDir().mkpath(folder)) {
         inform(QStringLiteral("สร้างโฟลเดอร์ไม่ได้: ") + folder);
         return;
@@ -249,10 +244,7 @@ void TfrmRep_Outlook::btnExportClick()
         return;
     }
     m_lastOutlookExport = path;
-    if (hooks.open)
-        hooks.open(path);
-    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        inform(QStringLiteral("บันทึกไฟล์แล้วที่ ") + path + QStringLiteral(" แต่เปิดด้วยโปรแกรมตารางคำนวณไม่ได้"));
+    showExport(path, [this](const QString& text) { inform(text); });
 }
 
 void TfrmRep_Outlook::btnPrintClick()

@@ -1,5 +1,4 @@
 #include "gui/reports/URep_Split_Money.h"
-#include "db/Config.h"
 #include "gui/common/DateText.h"
 
 #include "gui/common/GridModel.h"
@@ -16,7 +15,6 @@
 #include "gui/common/Session.h"
 
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,7 +25,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace velmora::reports {
@@ -417,20 +414,10 @@ QString TfrmRep_Split_Money::secondTitle() const
 
 void TfrmRep_Split_Money::exportList(const ReportGrid& grid, const ExportOptions& options)
 {
-    const ExportHooks& hooks = exportHooks();
-    const QString folder = hooks.folder.isEmpty() ? db::exportFolder() : hooks.folder;
-    QString error;
-    const QString path = exportReport(m_session.db, grid, options,
-        QJsonObject {{QStringLiteral("screen"), windowTitle()}}, {QString(), folder, m_session.machineNow()}, &error);
-    if (path.isEmpty()) {
-        inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);
-        return;
-    }
-    m_lastExport = path;
-    if (hooks.open)
-        hooks.open(path);
-    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        inform(QStringLiteral("บันทึกไฟล์แล้วที่ ") + path + QStringLiteral(" แต่เปิดด้วยโปรแกรมตารางคำนวณไม่ได้"));
+    const QString path = exportAndShow(m_session, grid, options,
+        QJsonObject {{QStringLiteral("screen"), windowTitle()}}, [this](const QString& text) { inform(text); });
+    if (!path.isEmpty())
+        m_lastExport = path;
 }
 
 void TfrmRep_Split_Money::Button1Click()

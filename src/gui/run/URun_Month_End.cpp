@@ -1,7 +1,5 @@
 #include "gui/run/URun_Month_End.h"
 
-#include "db/Config.h"
-
 #include "gui/common/Prompter.h"
 #include "gui/common/ReportScreen.h"
 #include "gui/common/ScreenSupport.h"
@@ -13,10 +11,10 @@
 #include "services/SavedCalculations.h"
 
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -26,7 +24,6 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QTableWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace velmora::run {
@@ -341,20 +338,13 @@ void TfrmRun_Month_End::btnPrint_RunClick()
 
 void TfrmRun_Month_End::btnExpExcelClick()
 {
-    const reports::ExportHooks& hooks = reports::exportHooks();
-    const QString folder = hooks.folder.isEmpty() ? db::exportFolder() : hooks.folder;
-    QString error;
-    const QString path = reports::exportGridToNewFile(Run_Report_Grid(m_preview.lines),
-        Run_Export_Options(m_preview.request_month), folder, m_session.machineNow(), &error);
-    if (path.isEmpty()) {
-        inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);
-        return;
-    }
-    m_lastExport = path;
-    if (hooks.open)
-        hooks.open(path);
-    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        inform(QStringLiteral("บันทึกไฟล์แล้วที่ ") + path + QStringLiteral(" แต่เปิดด้วยโปรแกรมตารางคำนวณไม่ได้"));
+    const QString path =
+        reports::exportAndShow(m_session, Run_Report_Grid(m_preview.lines), Run_Export_Options(m_preview.request_month),
+            QJsonObject {{QStringLiteral("screen"), windowTitle()},
+                {QStringLiteral("month"), QString::fromStdString(m_preview.request_month)}},
+            [this](const QString& text) { inform(text); });
+    if (!path.isEmpty())
+        m_lastExport = path;
 }
 
 void TfrmRun_Month_End::btnExit_FormClick()

@@ -1,7 +1,5 @@
 #include "gui/system/UAudit_Trail.h"
 
-#include "db/Config.h"
-
 #include "gui/common/GridModel.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/ReportScreen.h"
@@ -11,7 +9,6 @@
 #include "services/ReportExports.h"
 
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,7 +19,6 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace velmora::audit {
@@ -169,8 +165,6 @@ void TfrmAudit_Trail::rowChosen()
 
 void TfrmAudit_Trail::btnExportClick()
 {
-    const reports::ExportHooks& hooks = reports::exportHooks();
-    const QString folder = hooks.folder.isEmpty() ? db::exportFolder() : hooks.folder;
     reports::ExportOptions options;
     options.sheetName = QStringLiteral("Audit");
     options.titleRange = QStringLiteral("A1:H1");
@@ -180,18 +174,10 @@ void TfrmAudit_Trail::btnExportClick()
     const QJsonObject filters {{QStringLiteral("screen"), windowTitle()}, {QStringLiteral("from"), edtFrom->text()},
         {QStringLiteral("to"), edtTo->text()}, {QStringLiteral("user"), edtUser->text()},
         {QStringLiteral("kind"), cmbKind->currentData().toString()}, {QStringLiteral("sapid"), edtSapID->text()}};
-    QString error;
-    const QString path = reports::exportReport(
-        m_session.db, m_model->grid(), options, filters, {QString(), folder, m_session.machineNow()}, &error);
-    if (path.isEmpty()) {
-        inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);
-        return;
-    }
-    m_lastExport = path;
-    if (hooks.open)
-        hooks.open(path);
-    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        inform(QStringLiteral("บันทึกไฟล์แล้วที่ ") + path + QStringLiteral(" แต่เปิดด้วยโปรแกรมตารางคำนวณไม่ได้"));
+    const QString path = reports::exportAndShow(
+        m_session, m_model->grid(), options, filters, [this](const QString& text) { inform(text); });
+    if (!path.isEmpty())
+        m_lastExport = path;
 }
 
 void TfrmAudit_Trail::btnVerifyClick()

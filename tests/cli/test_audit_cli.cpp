@@ -1,6 +1,7 @@
 // velmora-cli audit list / verify, and the rows the command line's own actions
 // leave: the operating-system account with the origin velmora-cli.
 
+#include "support/CliRunner.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -32,16 +33,12 @@ protected:
 
     Cli_Result Run(const QStringList& args) const
     {
-        QProcess p;
-        p.setProgram(QStringLiteral(VELMORA_CLI));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("USER"), QStringLiteral("officer.cli"));
-        p.setProcessEnvironment(env);
-        p.setArguments(QStringList {QStringLiteral("--db"), t.url()} + args);
-        p.start();
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {
-            p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        const velmora::test::CliResult r =
+            velmora::test::runCli(QStringList {QStringLiteral("--db"), t.url()} + args, 60000, {}, env);
+        EXPECT_NE(r.exitCode, -1) << r.err.toStdString();
+        return {r.exitCode, r.out, r.err};
     }
 
     QJsonArray List(const QStringList& filters = {}) const

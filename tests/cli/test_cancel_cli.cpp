@@ -1,5 +1,6 @@
 // velmora-cli cancel, run as a program on a database made by `init --demo`.
 
+#include "support/CliRunner.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -28,13 +29,10 @@ protected:
 
     Cli_Result Run(const QStringList& args) const
     {
-        QProcess p;
-        p.setProgram(QStringLiteral(VELMORA_CLI));
-        p.setArguments(QStringList {QStringLiteral("--db"), t.url()} + args);
-        p.start();
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {
-            p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        const velmora::test::CliResult r =
+            velmora::test::runCli(QStringList {QStringLiteral("--db"), t.url()} + args, 60000);
+        EXPECT_NE(r.exitCode, -1) << r.err.toStdString();
+        return {r.exitCode, r.out, r.err};
     }
 
     Cli_Result Save(const char* sapid) const

@@ -1,6 +1,7 @@
 // velmora-cli run and print annex, run as a program on a database made by
 // `init --demo` (whose contracts end in the current month).
 
+#include "support/CliRunner.h"
 #include "support/ExportReader.h"
 #include "support/PdfText.h"
 #include "support/TestDatabase.h"
@@ -36,13 +37,10 @@ protected:
 
     Run_Result Run(const QStringList& args) const
     {
-        QProcess p;
-        p.setProgram(QStringLiteral(VELMORA_CLI));
-        p.setArguments(QStringList {QStringLiteral("--db"), t.url()} + args);
-        p.start();
-        EXPECT_TRUE(p.waitForFinished(120000));
-        return {
-            p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        const velmora::test::CliResult r =
+            velmora::test::runCli(QStringList {QStringLiteral("--db"), t.url()} + args, 120000);
+        EXPECT_NE(r.exitCode, -1) << r.err.toStdString();
+        return {r.exitCode, r.out, r.err};
     }
 
     static QJsonObject Parse(const QString& text)

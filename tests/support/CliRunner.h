@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -14,11 +15,14 @@ struct CliResult
 };
 
 // Runs the built velmora-cli with the given arguments; standard input gets
-// `input` and is then closed.
-inline CliResult runCli(const QStringList& args, int timeoutMs = 60000, const QByteArray& input = {})
+// `input` and is then closed. An empty `environment` is this process's own.
+inline CliResult runCli(const QStringList& args, int timeoutMs = 60000, const QByteArray& input = {},
+    const QProcessEnvironment& environment = {})
 {
     QProcess p;
-    p.setProgram(QStringLiteral(VELMORA_BINARY_DIR "/src/cli/velmora-cli"));
+    p.setProgram(QStringLiteral(VELMORA_CLI));
+    if (!environment.isEmpty())
+        p.setProcessEnvironment(environment);
     p.setArguments(args);
     p.start();
     if (!input.isEmpty())

@@ -9,13 +9,6 @@
 
 namespace velmora::calc::widgets {
 
-QLabel* label(QWidget* parent, const char* name, const QString& text)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
-
 QLabel* caption(QWidget* parent, const QString& text)
 {
     return new QLabel(text, parent);
@@ -23,18 +16,9 @@ QLabel* caption(QWidget* parent, const QString& text)
 
 QLineEdit* edit(QWidget* parent, const char* name, bool readOnly)
 {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
+    QLineEdit* e = app::lineEdit(parent, name);
     e->setReadOnly(readOnly);
     return e;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 QLineEdit* monthYearEdit(QWidget* parent, const char* name)

@@ -1,6 +1,9 @@
 #pragma once
 
-// Small builders and readers shared by the calculation screen's files.
+// The calculation screens' own builders and readers, beside the named-widget
+// builders of every screen.
+
+#include "gui/common/Widgets.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,11 +19,11 @@ class QWidget;
 
 namespace velmora::calc::widgets {
 
-QLabel* label(QWidget* parent, const char* name, const QString& text);
+using app::button;
+using app::label;
 // An unnamed caption beside a control.
 QLabel* caption(QWidget* parent, const QString& text);
 QLineEdit* edit(QWidget* parent, const char* name, bool readOnly);
-QPushButton* button(QWidget* parent, const char* name, const QString& text);
 
 // A masked edit for "mm/yyyy" or "dd/mm/yyyy": digits only, "_" marks a
 // place not yet typed.

@@ -91,18 +91,9 @@ void TfrmCalculate_Money::buildSearchLayer()
     criteria->addWidget(GroupBox5, 0, 2, 3, 1);
     criteria->addWidget(CheckBox1, 1, 0);
     criteria->addWidget(edtFind_F_Name, 1, 1);
-    auto* searchButtons = new QVBoxLayout;
-    searchButtons->addWidget(btnShow_Data);
-    searchButtons->addWidget(btnExit_Form);
-    searchButtons->addStretch();
-    criteria->addLayout(searchButtons, 0, 3, 3, 1);
-    criteria->setColumnStretch(4, 1);
+    placeSearchButtons(criteria, btnShow_Data, btnExit_Form);
 
-    GroupBox2 = app::groupBox(Panel1, "GroupBox2", QStringLiteral("2. เลือกรายการทั่ต้องการ"));
-    StringGrid1 = app::make<QTableWidget>(GroupBox2, "StringGrid1");
-    setupGrid(StringGrid1);
-    auto* listLayout = new QVBoxLayout(GroupBox2);
-    listLayout->addWidget(StringGrid1);
+    StringGrid1 = foundList(Panel1, &GroupBox2);
 
     Label57 = label(Panel1, "Label57", QStringLiteral("เดือนปีที่ขอรับเงินชดเชย"));
     edtMMYYYY_Recieve1 = monthYearEdit(Panel1, "edtMMYYYY_Recieve1");

@@ -55,18 +55,9 @@ TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& ses
     criteria->addWidget(CheckBox2, 1, 0, 1, 2);
     criteria->addWidget(Label2, 2, 0, 1, 2);
     criteria->addWidget(m_received.box, 0, 2, 3, 1);
-    auto* searchButtons = new QVBoxLayout;
-    searchButtons->addWidget(btnShow_Data);
-    searchButtons->addWidget(btnExit_Form);
-    searchButtons->addStretch();
-    criteria->addLayout(searchButtons, 0, 3, 3, 1);
-    criteria->setColumnStretch(4, 1);
+    placeSearchButtons(criteria, btnShow_Data, btnExit_Form);
 
-    GroupBox2 = app::groupBox(this, "GroupBox2", QStringLiteral("2. เลือกรายการทั่ต้องการ"));
-    StringGrid1 = app::make<QTableWidget>(GroupBox2, "StringGrid1");
-    setupGrid(StringGrid1);
-    auto* listLayout = new QVBoxLayout(GroupBox2);
-    listLayout->addWidget(StringGrid1);
+    StringGrid1 = foundList(this, &GroupBox2);
 
     btnCancel_Berg = button(this, "btnCancel_Berg", QStringLiteral("3. ยกเลิกการเบิก"));
     CheckBox3 = app::make<QCheckBox>(this, "CheckBox3", QStringLiteral("ลบประวัติการเปลี่ยนแปลงสถานภาพที่ต้องคำนวณ"));

@@ -1,11 +1,14 @@
 #include "gui/calc/Widgets.h"
 
 #include <QAbstractItemView>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace velmora::calc::widgets {
 
@@ -44,6 +47,25 @@ QString maskedText(const QLineEdit* edit)
     QString text = edit->displayText();
     text.replace(QLatin1Char('_'), QLatin1Char(' '));
     return text;
+}
+
+void placeSearchButtons(QGridLayout* criteria, QPushButton* show, QPushButton* exit)
+{
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(show);
+    buttons->addWidget(exit);
+    buttons->addStretch();
+    criteria->addLayout(buttons, 0, 3, 3, 1);
+    criteria->setColumnStretch(4, 1);
+}
+
+QTableWidget* foundList(QWidget* parent, QGroupBox** box)
+{
+    *box = app::groupBox(parent, "GroupBox2", QStringLiteral("2. เลือกรายการทั่ต้องการ"));
+    auto* grid = app::make<QTableWidget>(*box, "StringGrid1");
+    setupGrid(grid);
+    (new QVBoxLayout(*box))->addWidget(grid);
+    return grid;
 }
 
 void setupGrid(QTableWidget* grid)

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -32,6 +34,12 @@ QLineEdit* dateEdit(QWidget* parent, const char* name);
 // What a masked edit holds, every place kept: a place not typed is a blank
 // ("  /  /    " when nothing was typed, "3 /2567" for a half-typed month).
 QString maskedText(const QLineEdit* edit);
+
+// The search of the calculation and cancel screens: its two buttons stacked
+// at the right end of the criteria grid, then the list of what it found,
+// "2. เลือกรายการทั่ต้องการ" (GroupBox2 holding StringGrid1).
+void placeSearchButtons(QGridLayout* criteria, QPushButton* show, QPushButton* exit);
+QTableWidget* foundList(QWidget* parent, QGroupBox** box);
 
 // A read-only string grid: whole-row selection, resizable columns, no row
 // headers (column 0 carries the row number).

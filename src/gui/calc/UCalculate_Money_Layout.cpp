@@ -2,7 +2,7 @@
 
 #include "gui/calc/UCalculate_Money.h"
 #include "gui/calc/Widgets.h"
-#include "gui/common/ScreenParts.h"
+#include "gui/common/FilterGroups.h"
 #include "gui/common/ScreenSupport.h"
 
 #include <QCheckBox>
@@ -28,14 +28,6 @@ namespace {
 const QString kNext = QStringLiteral("ถัดไป ==>");
 const QString kBack = QStringLiteral("<== ย้อนกลับ");
 
-void scaleFont(QWidget* w, double factor, bool bold)
-{
-    QFont f = w->font();
-    f.setPointSizeF(f.pointSizeF() * factor);
-    f.setBold(bold);
-    w->setFont(f);
-}
-
 void colour(QWidget* w, const char* foreground, const char* background = nullptr)
 {
     QString css = QStringLiteral("color: %1;").arg(QLatin1String(foreground));
@@ -44,17 +36,9 @@ void colour(QWidget* w, const char* foreground, const char* background = nullptr
     w->setStyleSheet(css);
 }
 
-QGroupBox* frame(QWidget* parent, const char* name, const QString& title)
-{
-    auto* g = new QGroupBox(title, parent);
-    g->setObjectName(QLatin1String(name));
-    return g;
-}
-
 QWidget* panel(QWidget* parent, const char* name)
 {
-    auto* p = new QWidget(parent);
-    p->setObjectName(QLatin1String(name));
+    auto* p = app::make<QWidget>(parent, name);
     p->setAutoFillBackground(true);
     return p;
 }
@@ -78,36 +62,25 @@ void TfrmCalculate_Money::buildSearchLayer()
     Panel1 = panel(this, "Panel1");
 
     Label5 = label(Panel1, "Label5", QStringLiteral("การคำนวณเงินชดเชย"));
-    scaleFont(Label5, 1.8, true);
+    app::scaleFont(Label5, 1.8, true);
     colour(Label5, "green");
 
-    GroupBox1 = frame(Panel1, "GroupBox1", QStringLiteral("1. ค้นหาจ้อมูลโดย"));
+    GroupBox1 = app::groupBox(Panel1, "GroupBox1", QStringLiteral("1. ค้นหาจ้อมูลโดย"));
     Label2 = label(GroupBox1, "Label2", QStringLiteral("ประเภทการจ้าง"));
-    cmbWork_Type = new QComboBox(GroupBox1);
-    cmbWork_Type->setObjectName(QStringLiteral("cmbWork_Type"));
+    cmbWork_Type = app::make<QComboBox>(GroupBox1, "cmbWork_Type");
     cmbWork_Type->setEditable(true);
     cmbWork_Type->setMinimumWidth(180);
 
-    GroupBox5 = frame(GroupBox1, "GroupBox5", QStringLiteral("ปีที่ครบสัญญา"));
-    RadioButton3 = new QRadioButton(QStringLiteral("ทั้งหมด"), GroupBox5);
-    RadioButton3->setObjectName(QStringLiteral("RadioButton3"));
-    RadioButton4 = new QRadioButton(QStringLiteral("เฉพาะปี"), GroupBox5);
-    RadioButton4->setObjectName(QStringLiteral("RadioButton4"));
-    edtYear_sel = edit(GroupBox5, "edtYear_sel", false);
-    edtYear_sel->setMaximumWidth(80);
-    RadioButton5 = new QRadioButton(QStringLiteral("เฉพาะเดือนปี"), GroupBox5);
-    RadioButton5->setObjectName(QStringLiteral("RadioButton5"));
-    edtYear_Mon_Select = monthYearEdit(GroupBox5, "edtYear_Mon_Select");
-    edtYear_Mon_Select->setMaximumWidth(80);
-    auto* filter = new QGridLayout(GroupBox5);
-    filter->addWidget(RadioButton3, 0, 0);
-    filter->addWidget(RadioButton4, 1, 0);
-    filter->addWidget(edtYear_sel, 1, 1);
-    filter->addWidget(RadioButton5, 2, 0);
-    filter->addWidget(edtYear_Mon_Select, 2, 1);
+    const app::PeriodFilterBoxes contractEnd = app::periodFilter(
+        GroupBox1, QStringLiteral("ปีที่ครบสัญญา"), "edtYear_Mon_Select", "99/9999;_", app::PeriodLayout::Stacked);
+    GroupBox5 = contractEnd.box;
+    RadioButton3 = contractEnd.all;
+    RadioButton4 = contractEnd.year;
+    edtYear_sel = contractEnd.yearBox;
+    RadioButton5 = contractEnd.month;
+    edtYear_Mon_Select = contractEnd.monthBox;
 
-    CheckBox1 = new QCheckBox(QStringLiteral("ชื่อ"), GroupBox1);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1 = app::make<QCheckBox>(GroupBox1, "CheckBox1", QStringLiteral("ชื่อ"));
     edtFind_F_Name = edit(GroupBox1, "edtFind_F_Name", false);
     btnShow_Data = button(GroupBox1, "btnShow_Data", QStringLiteral("แสดงข้อมูล"));
     btnExit_Form = button(GroupBox1, "btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
@@ -118,19 +91,9 @@ void TfrmCalculate_Money::buildSearchLayer()
     criteria->addWidget(GroupBox5, 0, 2, 3, 1);
     criteria->addWidget(CheckBox1, 1, 0);
     criteria->addWidget(edtFind_F_Name, 1, 1);
-    auto* searchButtons = new QVBoxLayout;
-    searchButtons->addWidget(btnShow_Data);
-    searchButtons->addWidget(btnExit_Form);
-    searchButtons->addStretch();
-    criteria->addLayout(searchButtons, 0, 3, 3, 1);
-    criteria->setColumnStretch(4, 1);
+    placeSearchButtons(criteria, btnShow_Data, btnExit_Form);
 
-    GroupBox2 = frame(Panel1, "GroupBox2", QStringLiteral("2. เลือกรายการทั่ต้องการ"));
-    StringGrid1 = new QTableWidget(GroupBox2);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    setupGrid(StringGrid1);
-    auto* listLayout = new QVBoxLayout(GroupBox2);
-    listLayout->addWidget(StringGrid1);
+    StringGrid1 = foundList(Panel1, &GroupBox2);
 
     Label57 = label(Panel1, "Label57", QStringLiteral("เดือนปีที่ขอรับเงินชดเชย"));
     edtMMYYYY_Recieve1 = monthYearEdit(Panel1, "edtMMYYYY_Recieve1");
@@ -163,21 +126,19 @@ void TfrmCalculate_Money::buildSearchLayer()
     setTabOrder(btnExit_Form, StringGrid1);
     setTabOrder(StringGrid1, edtMMYYYY_Recieve1);
     setTabOrder(edtMMYYYY_Recieve1, btnCal_Money);
-    reports::eraNote(edtYear_sel, reports::Era::Christian);
-    reports::eraNote(edtYear_Mon_Select, reports::Era::Christian);
-    reports::eraNote(edtMMYYYY_Recieve1, reports::Era::Christian);
+    app::eraNote(edtMMYYYY_Recieve1, app::Era::Christian);
 }
 
 void TfrmCalculate_Money::buildCalcLayer()
 {
     Panel2 = panel(this, "Panel2");
 
-    GroupBox3 = frame(Panel2, "GroupBox3", QStringLiteral("การคำนวณเงินชดเชย"));
+    GroupBox3 = app::groupBox(Panel2, "GroupBox3", QStringLiteral("การคำนวณเงินชดเชย"));
     Label60 = label(GroupBox3, "Label60", QStringLiteral("การคำนวณเงินชดเชย"));
-    scaleFont(Label60, 1.5, true);
+    app::scaleFont(Label60, 1.5, true);
     colour(Label60, "green");
 
-    GroupBox4 = frame(GroupBox3, "GroupBox4", QStringLiteral("ข้อมูลหลัก"));
+    GroupBox4 = app::groupBox(GroupBox3, "GroupBox4", QStringLiteral("ข้อมูลหลัก"));
     edtFull_Name2 = edit(GroupBox4, "edtFull_Name2", true);
     edtWork_Type2 = edit(GroupBox4, "edtWork_Type2", true);
     edtWork_Begin_Date_Text2 = edit(GroupBox4, "edtWork_Begin_Date_Text2", true);
@@ -198,9 +159,8 @@ void TfrmCalculate_Money::buildCalcLayer()
     basic->addWidget(caption(GroupBox4, QStringLiteral("ส่วนงาน(คณะ)")), 2, 2);
     basic->addWidget(edtDapart_Name2, 2, 3);
 
-    GroupBox6 = frame(GroupBox3, "GroupBox6", QStringLiteral("รายการคำนวณ"));
-    PageControl1 = new QTabWidget(GroupBox6);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    GroupBox6 = app::groupBox(GroupBox3, "GroupBox6", QStringLiteral("รายการคำนวณ"));
+    PageControl1 = app::make<QTabWidget>(GroupBox6, "PageControl1");
     PageControl1->addTab(buildPage1(), QStringLiteral("1. ข้อมูลเริ่มต้นคำนวณ"));
     PageControl1->addTab(buildPage2(), QStringLiteral("2.ประวัติการทำงานที่ต้องคำนวณ"));
     PageControl1->addTab(buildPage3(), QStringLiteral("3.ประวัติการได้รับเงินชดเชย"));
@@ -249,8 +209,7 @@ QWidget* TfrmCalculate_Money::buildPage1()
     edtSSN2 = edit(TabSheet1, "edtSSN2", true);
     edtMoney_Rate2 = edit(TabSheet1, "edtMoney_Rate2", false);
     edtMoney_Rate2->setAlignment(Qt::AlignRight);
-    cmbEvent_out2 = new QComboBox(TabSheet1);
-    cmbEvent_out2->setObjectName(QStringLiteral("cmbEvent_out2"));
+    cmbEvent_out2 = app::make<QComboBox>(TabSheet1, "cmbEvent_out2");
     cmbEvent_out2->setEditable(true);
     cmbEvent_out2->setInsertPolicy(QComboBox::NoInsert);
     cmbEvent_out2->setMinimumWidth(260);
@@ -275,9 +234,8 @@ QWidget* TfrmCalculate_Money::buildPage1()
     person->addWidget(cmbEvent_out2, 7, 1, 1, 2);
     person->setRowStretch(8, 1);
 
-    GroupBox7 = frame(TabSheet1, "GroupBox7", QStringLiteral("การรับเงินชดเชย"));
-    ListBox2 = new QListWidget(GroupBox7);
-    ListBox2->setObjectName(QStringLiteral("ListBox2"));
+    GroupBox7 = app::groupBox(TabSheet1, "GroupBox7", QStringLiteral("การรับเงินชดเชย"));
+    ListBox2 = app::make<QListWidget>(GroupBox7, "ListBox2");
     ListBox2->addItems({
         QStringLiteral("1. เกษียณอายุงาน (ข้อ 57 (2) )"),
         QStringLiteral("2. ถูกสั่งให้ออก กรณีไม่ผ่านการประเมินผลการ"),
@@ -315,9 +273,8 @@ QWidget* TfrmCalculate_Money::buildPage2()
     TabSheet2 = new QWidget;
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
 
-    GroupBox15 = frame(TabSheet2, "GroupBox15", QStringLiteral("สถานภาพการทำงาน"));
-    StringGrid2 = new QTableWidget(GroupBox15);
-    StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
+    GroupBox15 = app::groupBox(TabSheet2, "GroupBox15", QStringLiteral("สถานภาพการทำงาน"));
+    StringGrid2 = app::make<QTableWidget>(GroupBox15, "StringGrid2");
     setupGrid(StringGrid2);
     btnAdd_Work_Histry = button(GroupBox15, "btnAdd_Work_Histry", QStringLiteral("เพิ่มข้อมูล"));
     btnDelete_Work_Histry = button(GroupBox15, "btnDelete_Work_Histry", QStringLiteral("ลบข้อมูล"));
@@ -329,9 +286,8 @@ QWidget* TfrmCalculate_Money::buildPage2()
     history->addWidget(StringGrid2, 1);
     history->addLayout(gridButtons);
 
-    GroupBox16 = frame(TabSheet2, "GroupBox16", QString());
-    cmbWork_Type2 = new QComboBox(GroupBox16);
-    cmbWork_Type2->setObjectName(QStringLiteral("cmbWork_Type2"));
+    GroupBox16 = app::groupBox(TabSheet2, "GroupBox16", QString());
+    cmbWork_Type2 = app::make<QComboBox>(GroupBox16, "cmbWork_Type2");
     cmbWork_Type2->setEditable(true);
     cmbWork_Type2->setInsertPolicy(QComboBox::NoInsert);
     cmbWork_Type2->setMinimumWidth(200);
@@ -376,8 +332,8 @@ QWidget* TfrmCalculate_Money::buildPage2()
     setTabOrder(cmbWork_Type2, edtWork_B_Date2);
     setTabOrder(edtWork_B_Date2, edtWork_E_Date2);
     setTabOrder(edtWork_E_Date2, btnSave_Work_Histry);
-    reports::eraNote(edtWork_B_Date2, reports::Era::Buddhist);
-    reports::eraNote(edtWork_E_Date2, reports::Era::Buddhist);
+    app::eraNote(edtWork_B_Date2, app::Era::Buddhist);
+    app::eraNote(edtWork_E_Date2, app::Era::Buddhist);
     return TabSheet2;
 }
 
@@ -385,9 +341,8 @@ QWidget* TfrmCalculate_Money::buildPage3()
 {
     TabSheet3 = new QWidget;
     TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
-    GroupBox17 = frame(TabSheet3, "GroupBox17", QStringLiteral("การได้รับเงินชดเชย"));
-    StringGrid3 = new QTableWidget(GroupBox17);
-    StringGrid3->setObjectName(QStringLiteral("StringGrid3"));
+    GroupBox17 = app::groupBox(TabSheet3, "GroupBox17", QStringLiteral("การได้รับเงินชดเชย"));
+    StringGrid3 = app::make<QTableWidget>(GroupBox17, "StringGrid3");
     setupGrid(StringGrid3);
     auto* earlier = new QVBoxLayout(GroupBox17);
     earlier->addWidget(StringGrid3);
@@ -406,7 +361,7 @@ QWidget* TfrmCalculate_Money::buildPage4()
     TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
     const QString floorNote = QStringLiteral("(ถ้าปฎิบัติงานก่อน  17 ตุลาคม 2550 ให้ใช้ 17/10/2007)");
 
-    GroupBox18 = frame(TabSheet4, "GroupBox18", floorNote);
+    GroupBox18 = app::groupBox(TabSheet4, "GroupBox18", floorNote);
     edtCal_Beg_Date2 = edit(GroupBox18, "edtCal_Beg_Date2", true);
     edtCal_End_Date2 = edit(GroupBox18, "edtCal_End_Date2", true);
     auto* span = new QHBoxLayout(GroupBox18);
@@ -416,7 +371,7 @@ QWidget* TfrmCalculate_Money::buildPage4()
     span->addWidget(edtCal_End_Date2);
     span->addStretch();
 
-    GroupBox11 = frame(TabSheet4, "GroupBox11", QStringLiteral("การคำนวณระยะเวลาปฎิบัติงาน ") + floorNote);
+    GroupBox11 = app::groupBox(TabSheet4, "GroupBox11", QStringLiteral("การคำนวณระยะเวลาปฎิบัติงาน ") + floorNote);
     auto figure = [this](const char* name) {
         QLineEdit* e = edit(GroupBox11, name, true);
         e->setMaximumWidth(70);
@@ -455,7 +410,7 @@ QWidget* TfrmCalculate_Money::buildPage4()
     addRow(2, caption(GroupBox11, QStringLiteral("ระยะเวลา (ที่เคยรับเงินชดเชยในอดีต)")), edtPart_Year2, edtPart_M2,
         edtPart_D2);
     QLabel* totalTitle = caption(GroupBox11, QStringLiteral("รวมระยะเวลาที่ต้องนำไปคำนวณ เงินชดเชย"));
-    scaleFont(totalTitle, 1.0, true);
+    app::scaleFont(totalTitle, 1.0, true);
     addRow(3, totalTitle, edtTotal_Year2, edtTotal_M2, edtTotal_D2);
     service->setColumnStretch(7, 1);
 
@@ -474,9 +429,8 @@ QWidget* TfrmCalculate_Money::buildPage5()
     TabSheet5 = new QWidget;
     TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
 
-    GroupBox12 = frame(TabSheet5, "GroupBox12", QStringLiteral("ตารางการคำนวณเงินชดเชย"));
-    ListBox1 = new QListWidget(GroupBox12);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    GroupBox12 = app::groupBox(TabSheet5, "GroupBox12", QStringLiteral("ตารางการคำนวณเงินชดเชย"));
+    ListBox1 = app::make<QListWidget>(GroupBox12, "ListBox1");
     auto* brackets = new QVBoxLayout(GroupBox12);
     brackets->addWidget(ListBox1);
 
@@ -581,9 +535,9 @@ QWidget* TfrmCalculate_Money::buildPage6()
 void TfrmCalculate_Money::buildPrintLayer()
 {
     Panel3 = panel(this, "Panel3");
-    GroupBox23 = frame(Panel3, "GroupBox23", QString());
+    GroupBox23 = app::groupBox(Panel3, "GroupBox23", QString());
     Label59 = label(GroupBox23, "Label59", QStringLiteral("การพิมพ์เอกสารขอรับเงินชดเชย"));
-    scaleFont(Label59, 1.6, true);
+    app::scaleFont(Label59, 1.6, true);
     colour(Label59, "green", "lightblue");
     Label59->setAlignment(Qt::AlignCenter);
     Button1 = button(GroupBox23, "Button1", QStringLiteral("พิมพ์รายละเอียดการเบิกเงินชดเชย"));

@@ -1,11 +1,12 @@
 #include "gui/calc/URelease_Cal_Money_ChodChoy.h"
-#include "gui/common/DateText.h"
 
 #include "gui/calc/Widgets.h"
+#include "gui/common/DateText.h"
+#include "gui/common/FilterGroups.h"
 #include "gui/common/Prompter.h"
-#include "gui/common/ScreenParts.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
+#include "gui/common/Widgets.h"
 #include "services/CancelService.h"
 
 #include <QCheckBox>
@@ -23,17 +24,6 @@ namespace velmora::calc {
 
 using namespace widgets;
 
-namespace {
-
-template <typename T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
-
 TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& session, QWidget* parent)
     : QWidget(parent)
     , m_session(session)
@@ -42,35 +32,18 @@ TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& ses
     setWindowTitle(QStringLiteral("frmRelease_Cal_Money_ChodChoy"));
 
     Label5 = label(this, "Label5", QStringLiteral("การยกเลิกการคำนวณเงินชดเชย"));
-    QFont heading = Label5->font();
-    heading.setPointSizeF(heading.pointSizeF() * 1.8);
-    heading.setBold(true);
-    Label5->setFont(heading);
+    app::scaleFont(Label5, 1.8, true);
     Label5->setStyleSheet(QStringLiteral("color: green;"));
 
-    GroupBox1 = named(new QGroupBox(QStringLiteral("1. ค้นหาจ้อมูลโดย"), this), "GroupBox1");
+    GroupBox1 = app::groupBox(this, "GroupBox1", QStringLiteral("1. ค้นหาจ้อมูลโดย"));
     // The receipt-period choice is shown with its defaults; the list does not use it.
-    GroupBox5 = named(new QGroupBox(QStringLiteral("รับเงินชดเชย"), GroupBox1), "GroupBox5");
-    RadioButton3 = named(new QRadioButton(QStringLiteral("ทั้งหมด"), GroupBox5), "RadioButton3");
-    RadioButton4 = named(new QRadioButton(QStringLiteral("เฉพาะปี"), GroupBox5), "RadioButton4");
-    edtYear_sel = edit(GroupBox5, "edtYear_sel", false);
-    edtYear_sel->setMaximumWidth(80);
-    RadioButton5 = named(new QRadioButton(QStringLiteral("เฉพาะเดือนปี"), GroupBox5), "RadioButton5");
-    edtYear_Mon_Select = monthYearEdit(GroupBox5, "edtYear_Mon_Select");
-    edtYear_Mon_Select->setMaximumWidth(80);
-    auto* filter = new QGridLayout(GroupBox5);
-    filter->addWidget(RadioButton3, 0, 0);
-    filter->addWidget(RadioButton4, 1, 0);
-    filter->addWidget(edtYear_sel, 1, 1);
-    filter->addWidget(RadioButton5, 2, 0);
-    filter->addWidget(edtYear_Mon_Select, 2, 1);
-    reports::eraNote(edtYear_sel, reports::Era::Christian);
-    reports::eraNote(edtYear_Mon_Select, reports::Era::Christian);
+    m_received = app::periodFilter(
+        GroupBox1, QStringLiteral("รับเงินชดเชย"), "edtYear_Mon_Select", "99/9999;_", app::PeriodLayout::Stacked);
 
-    CheckBox1 = named(new QCheckBox(QStringLiteral("ชื่อ"), GroupBox1), "CheckBox1");
+    CheckBox1 = app::make<QCheckBox>(GroupBox1, "CheckBox1", QStringLiteral("ชื่อ"));
     edtFind_F_Name = edit(GroupBox1, "edtFind_F_Name", false);
     // Shown but never enabled: it has no function.
-    CheckBox2 = named(new QCheckBox(QStringLiteral("ลบประวัติการับเงินเดือนทั้งหมด(ลบออกจากระบบ)"), GroupBox1), "CheckBox2");
+    CheckBox2 = app::make<QCheckBox>(GroupBox1, "CheckBox2", QStringLiteral("ลบประวัติการับเงินเดือนทั้งหมด(ลบออกจากระบบ)"));
     CheckBox2->setEnabled(false);
     Label2 = label(GroupBox1, "Label2", QStringLiteral("ลบประวัติรับเงินเดือน + การเปลี่ยนสถานภาพ"));
     btnShow_Data = button(GroupBox1, "btnShow_Data", QStringLiteral("แสดงข้อมูล"));
@@ -81,22 +54,13 @@ TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& ses
     criteria->addWidget(edtFind_F_Name, 0, 1);
     criteria->addWidget(CheckBox2, 1, 0, 1, 2);
     criteria->addWidget(Label2, 2, 0, 1, 2);
-    criteria->addWidget(GroupBox5, 0, 2, 3, 1);
-    auto* searchButtons = new QVBoxLayout;
-    searchButtons->addWidget(btnShow_Data);
-    searchButtons->addWidget(btnExit_Form);
-    searchButtons->addStretch();
-    criteria->addLayout(searchButtons, 0, 3, 3, 1);
-    criteria->setColumnStretch(4, 1);
+    criteria->addWidget(m_received.box, 0, 2, 3, 1);
+    placeSearchButtons(criteria, btnShow_Data, btnExit_Form);
 
-    GroupBox2 = named(new QGroupBox(QStringLiteral("2. เลือกรายการทั่ต้องการ"), this), "GroupBox2");
-    StringGrid1 = named(new QTableWidget(GroupBox2), "StringGrid1");
-    setupGrid(StringGrid1);
-    auto* listLayout = new QVBoxLayout(GroupBox2);
-    listLayout->addWidget(StringGrid1);
+    StringGrid1 = foundList(this, &GroupBox2);
 
     btnCancel_Berg = button(this, "btnCancel_Berg", QStringLiteral("3. ยกเลิกการเบิก"));
-    CheckBox3 = named(new QCheckBox(QStringLiteral("ลบประวัติการเปลี่ยนแปลงสถานภาพที่ต้องคำนวณ"), this), "CheckBox3");
+    CheckBox3 = app::make<QCheckBox>(this, "CheckBox3", QStringLiteral("ลบประวัติการเปลี่ยนแปลงสถานภาพที่ต้องคำนวณ"));
     Label1 = label(this, "Label1", QStringLiteral("พัฒนาโดย งานคลัง"));
 
     auto* bottom = new QHBoxLayout;
@@ -120,10 +84,8 @@ TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& ses
 
 void TfrmRelease_Cal_Money_ChodChoy::FormCreate()
 {
-    RadioButton3->setChecked(true);
     const app::DefaultDates dates = app::defaultDates(m_session.Server_Date_Text, m_session.Server_Date_Text_BE);
-    edtYear_sel->setText(dates.year);
-    edtYear_Mon_Select->setText(dates.monthYear);
+    m_received.setDefaults(dates.year, dates.monthYear);
     edtFind_F_Name->clear();
     resetGrid(StringGrid1, qsList(Saved_Grid_Titles()), Saved_Grid_Widths());
 }

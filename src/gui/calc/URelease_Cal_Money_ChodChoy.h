@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/common/FilterGroups.h"
+
 // Cancelling a saved calculation ("การยกเลิกการคำนวณเงินชดเชย"): lists the
 // saved calculations and removes the chosen one, so that the employee can be
 // calculated again.
@@ -39,12 +41,8 @@ private:
     QGroupBox* GroupBox1 = nullptr;
     QPushButton* btnShow_Data = nullptr;
     QPushButton* btnExit_Form = nullptr;
-    QGroupBox* GroupBox5 = nullptr;
-    QRadioButton* RadioButton3 = nullptr;
-    QRadioButton* RadioButton4 = nullptr;
-    QLineEdit* edtYear_sel = nullptr;
-    QRadioButton* RadioButton5 = nullptr;
-    QLineEdit* edtYear_Mon_Select = nullptr;
+    // shown with its defaults; the list does not use it
+    app::PeriodFilterBoxes m_received;
     QCheckBox* CheckBox1 = nullptr;
     QLineEdit* edtFind_F_Name = nullptr;
     QCheckBox* CheckBox2 = nullptr;

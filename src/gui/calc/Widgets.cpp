@@ -1,20 +1,16 @@
 #include "gui/calc/Widgets.h"
 
 #include <QAbstractItemView>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace velmora::calc::widgets {
-
-QLabel* label(QWidget* parent, const char* name, const QString& text)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
 
 QLabel* caption(QWidget* parent, const QString& text)
 {
@@ -23,18 +19,9 @@ QLabel* caption(QWidget* parent, const QString& text)
 
 QLineEdit* edit(QWidget* parent, const char* name, bool readOnly)
 {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
+    QLineEdit* e = app::lineEdit(parent, name);
     e->setReadOnly(readOnly);
     return e;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 QLineEdit* monthYearEdit(QWidget* parent, const char* name)
@@ -60,6 +47,25 @@ QString maskedText(const QLineEdit* edit)
     QString text = edit->displayText();
     text.replace(QLatin1Char('_'), QLatin1Char(' '));
     return text;
+}
+
+void placeSearchButtons(QGridLayout* criteria, QPushButton* show, QPushButton* exit)
+{
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(show);
+    buttons->addWidget(exit);
+    buttons->addStretch();
+    criteria->addLayout(buttons, 0, 3, 3, 1);
+    criteria->setColumnStretch(4, 1);
+}
+
+QTableWidget* foundList(QWidget* parent, QGroupBox** box)
+{
+    *box = app::groupBox(parent, "GroupBox2", QStringLiteral("2. เลือกรายการทั่ต้องการ"));
+    auto* grid = app::make<QTableWidget>(*box, "StringGrid1");
+    setupGrid(grid);
+    (new QVBoxLayout(*box))->addWidget(grid);
+    return grid;
 }
 
 void setupGrid(QTableWidget* grid)

@@ -1,6 +1,9 @@
 #pragma once
 
-// Small builders and readers shared by the calculation screen's files.
+// The calculation screens' own builders and readers, beside the named-widget
+// builders of every screen.
+
+#include "gui/common/Widgets.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,6 +11,8 @@
 #include <string>
 #include <vector>
 
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,11 +21,11 @@ class QWidget;
 
 namespace velmora::calc::widgets {
 
-QLabel* label(QWidget* parent, const char* name, const QString& text);
+using app::button;
+using app::label;
 // An unnamed caption beside a control.
 QLabel* caption(QWidget* parent, const QString& text);
 QLineEdit* edit(QWidget* parent, const char* name, bool readOnly);
-QPushButton* button(QWidget* parent, const char* name, const QString& text);
 
 // A masked edit for "mm/yyyy" or "dd/mm/yyyy": digits only, "_" marks a
 // place not yet typed.
@@ -29,6 +34,12 @@ QLineEdit* dateEdit(QWidget* parent, const char* name);
 // What a masked edit holds, every place kept: a place not typed is a blank
 // ("  /  /    " when nothing was typed, "3 /2567" for a half-typed month).
 QString maskedText(const QLineEdit* edit);
+
+// The search of the calculation and cancel screens: its two buttons stacked
+// at the right end of the criteria grid, then the list of what it found,
+// "2. เลือกรายการทั่ต้องการ" (GroupBox2 holding StringGrid1).
+void placeSearchButtons(QGridLayout* criteria, QPushButton* show, QPushButton* exit);
+QTableWidget* foundList(QWidget* parent, QGroupBox** box);
 
 // A read-only string grid: whole-row selection, resizable columns, no row
 // headers (column 0 carries the row number).

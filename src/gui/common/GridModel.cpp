@@ -14,6 +14,26 @@ void GridModel::setGrid(ReportGrid grid)
     endResetModel();
 }
 
+void GridModel::changeCells(const std::function<void(ReportGrid&)>& change)
+{
+    ReportGrid after = m_grid;
+    change(after);
+    if (after.titles != m_grid.titles || after.rows.size() != m_grid.rows.size()) {
+        setGrid(std::move(after));
+        return;
+    }
+    const ReportGrid before = std::exchange(m_grid, std::move(after));
+    for (int r = 0; r < m_grid.rows.size(); ++r) {
+        const QStringList& was = before.rows.at(r);
+        const QStringList& now = m_grid.rows.at(r);
+        if (was == now)
+            continue;
+        for (int c = 0; c < m_grid.columnCount(); ++c)
+            if (was.value(c) != now.value(c))
+                emit dataChanged(index(r, c), index(r, c), {Qt::DisplayRole});
+    }
+}
+
 int GridModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(m_grid.rows.size());
@@ -26,10 +46,10 @@ int GridModel::columnCount(const QModelIndex& parent) const
 
 QVariant GridModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_grid.rows.size())
+    const bool shown = role == Qt::DisplayRole || (m_cellTips && role == Qt::ToolTipRole);
+    if (!shown || !index.isValid() || index.row() >= m_grid.rows.size())
         return {};
-    const QStringList& row = m_grid.rows.at(index.row());
-    return index.column() < row.size() ? row.at(index.column()) : QString();
+    return m_grid.rows.at(index.row()).value(index.column());
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -4,16 +4,18 @@
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
+#include "gui/common/Widgets.h"
 #include "services/ReportExports.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QHeaderView>
+#include <QHBoxLayout>
 #include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace velmora::reports {
 
@@ -59,41 +61,52 @@ ReportScreen::ReportScreen(app::Session& session, QWidget* parent)
     m_model = new GridModel(this);
 }
 
-QTableView* ReportScreen::makeGrid()
+QVBoxLayout* ReportScreen::beginScreen(const QString& title, const char* colour)
 {
-    StringGrid1 = new QTableView(this);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->setModel(m_model);
-    StringGrid1->verticalHeader()->hide(); // column 0 holds the row number
-    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(StringGrid1->fontMetrics().height() + 6);
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    StringGrid1->setWordWrap(false);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(m_model, &QAbstractItemModel::modelReset, this, &ReportScreen::applyColumnWidths);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(app::heading(this, "Label5", title, colour));
+    return layout;
+}
+
+void ReportScreen::makeButtons()
+{
+    btnShow_Data = makeButton("btnShow_Data", QStringLiteral("แสดงข้อมูล"));
+    btnExit_Form = makeButton("btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
+    Button1 = makeButton("Button1", QStringLiteral("Export Ms Excel"));
+    connect(btnShow_Data, &QPushButton::clicked, this, &ReportScreen::btnShow_DataClick);
+    connect(btnExit_Form, &QPushButton::clicked, this, &ReportScreen::btnExit_FormClick);
+    connect(Button1, &QPushButton::clicked, this, &ReportScreen::Button1Click);
+}
+
+QHBoxLayout* ReportScreen::buttonRow(std::initializer_list<QPushButton*> more)
+{
+    makeButtons();
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnShow_Data);
+    buttons->addWidget(Button1);
+    for (QPushButton* b : more)
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(btnExit_Form);
+    return buttons;
+}
+
+QTableView* ReportScreen::makeGrid(const QList<int>& widths, int otherWidth, bool wholeRows)
+{
+    StringGrid1 = app::gridView(this, "StringGrid1", m_model, wholeRows);
+    connect(m_model, &QAbstractItemModel::modelReset, this,
+        [this, widths, otherWidth] { app::setColumnWidths(StringGrid1, widths, otherWidth); });
     return StringGrid1;
 }
 
 QPushButton* ReportScreen::makeButton(const char* name, const QString& caption)
 {
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(QLatin1String(name));
-    return b;
+    return app::button(this, name, caption);
 }
 
 QLabel* ReportScreen::makeLabel(const char* name, const QString& caption)
 {
-    auto* l = new QLabel(caption, this);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
-
-void ReportScreen::applyColumnWidths()
-{
-    const QList<int> widths = reportColumnWidths();
-    const int columns = m_model->columnCount();
-    for (int c = 0; c < columns; ++c)
-        StringGrid1->setColumnWidth(c, c < widths.size() ? widths.at(c) : 100);
+    return app::label(this, name, caption);
 }
 
 void ReportScreen::inform(const QString& text)
@@ -132,12 +145,24 @@ void ReportScreen::showResult(const ReportResult& result)
         inform(notFoundMessage());
 }
 
-void ReportScreen::Button1Click()
+void ReportScreen::btnShow_DataClick()
 {
-    const QString path = exportAndShow(m_session, m_model->grid(), exportOptions(),
+    if (!m_session.db || !m_search)
+        return;
+    showResult(m_search(*m_session.db));
+}
+
+void ReportScreen::exportGrid(const ReportGrid& grid, const ExportOptions& options)
+{
+    const QString path = exportAndShow(m_session, grid, options,
         QJsonObject {{QStringLiteral("screen"), windowTitle()}}, [this](const QString& text) { inform(text); });
     if (!path.isEmpty())
         m_lastExport = path;
+}
+
+void ReportScreen::Button1Click()
+{
+    exportGrid(m_model->grid(), exportOptions());
 }
 
 void ReportScreen::btnExit_FormClick()

@@ -8,11 +8,14 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTableView;
+class QVBoxLayout;
 
 namespace velmora::app {
 struct Session;
@@ -42,8 +45,8 @@ void showExport(const QString& path, const std::function<void(const QString&)>& 
 QString exportAndShow(app::Session& session, const ReportGrid& grid, const ExportOptions& options,
     const QJsonObject& filters, const std::function<void(const QString&)>& inform);
 
-// What the three report screens share: the result grid over a model, the
-// export button, the exit button and the messages.
+// What every report screen shares: the result grid over a model, the show,
+// export and exit buttons, the department and type lists, the messages.
 class ReportScreen : public QWidget
 {
     Q_OBJECT
@@ -55,10 +58,17 @@ public:
     const QString& lastExport() const { return m_lastExport; }
 
 public slots:
+    // Runs the screen's search and shows its result.
+    virtual void btnShow_DataClick();
     void btnExit_FormClick();
-    void Button1Click();
+    // Exports the result grid.
+    virtual void Button1Click();
 
 protected:
+    // The screen's search: the service it calls with the filters as they stand.
+    using Search = std::function<ReportResult(const db::Database&)>;
+    void setSearch(Search search) { m_search = std::move(search); }
+
     // The screen's export values.
     virtual ExportOptions exportOptions() const = 0;
 
@@ -68,8 +78,20 @@ protected:
     // Fills a choice list and sets its text to the first name.
     void fillChoices(QComboBox* combo, bool workTypes);
     void inform(const QString& text);
+    // Writes `grid` through the one export of every screen and shows it.
+    void exportGrid(const ReportGrid& grid, const ExportOptions& options);
 
-    QTableView* makeGrid();
+    // The screen's frame: a column layout with the title line in `colour`.
+    QVBoxLayout* beginScreen(const QString& title, const char* colour);
+    // Makes "แสดงข้อมูล", "กลับสู่เมนูหลัก" and "Export Ms Excel", each wired
+    // to its handler, for the screen to place.
+    void makeButtons();
+    // The row of buttons: "แสดงข้อมูล", "Export Ms Excel", the screen's
+    // own, then "กลับสู่เมนูหลัก" at the far end; each wired to its handler.
+    QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> more = {});
+    // The result grid over model(): the given column widths, `otherWidth`
+    // for columns past them; with `wholeRows` a click chooses a whole line.
+    QTableView* makeGrid(const QList<int>& widths, int otherWidth = 0, bool wholeRows = false);
     QPushButton* makeButton(const char* name, const QString& caption);
     QLabel* makeLabel(const char* name, const QString& caption);
 
@@ -80,8 +102,7 @@ protected:
     QPushButton* Button1 = nullptr;
 
 private:
-    void applyColumnWidths();
-
+    Search m_search;
     GridModel* m_model = nullptr;
     QString m_lastExport;
 };

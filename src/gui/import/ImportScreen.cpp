@@ -1,6 +1,8 @@
 #include "gui/import/ImportScreen.h"
 
-#include "services/ImportJobs.h"
+#include "gui/common/Prompter.h"
+#include "gui/common/Session.h"
+#include "gui/common/Widgets.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,48 +12,38 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace velmora::import {
-
-namespace {
-
-template <typename T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
 
 ImportScreenParts buildImportScreen(QWidget* screen, const QString& title)
 {
     ImportScreenParts p;
     auto* outer = new QVBoxLayout(screen);
 
-    p.GroupBox3 = named(new QGroupBox(screen), "GroupBox3");
+    p.GroupBox3 = app::make<QGroupBox>(screen, "GroupBox3");
     auto* top = new QVBoxLayout(p.GroupBox3);
-    p.Label5 = named(new QLabel(title, p.GroupBox3), "Label5");
+    p.Label5 = app::label(p.GroupBox3, "Label5", title);
     QFont big = p.Label5->font();
     big.setPointSize(big.pointSize() + 6);
     big.setBold(true);
     p.Label5->setFont(big);
     top->addWidget(p.Label5);
     auto* buttons = new QHBoxLayout;
-    p.BitBtn1 = named(new QPushButton(QStringLiteral("เปิดแฟ้มข้อมูล"), p.GroupBox3), "BitBtn1");
-    p.btnSave_Data = named(new QPushButton(QStringLiteral("บันทึกลงฐานข้อมูล"), p.GroupBox3), "btnSave_Data");
-    p.BitBtn2 = named(new QPushButton(QStringLiteral("ออกจากโปรแกรม"), p.GroupBox3), "BitBtn2");
+    p.BitBtn1 = app::button(p.GroupBox3, "BitBtn1", QStringLiteral("เปิดแฟ้มข้อมูล"));
+    p.btnSave_Data = app::button(p.GroupBox3, "btnSave_Data", QStringLiteral("บันทึกลงฐานข้อมูล"));
+    p.BitBtn2 = app::button(p.GroupBox3, "BitBtn2", QStringLiteral("ออกจากโปรแกรม"));
     buttons->addWidget(p.BitBtn1);
     buttons->addWidget(p.btnSave_Data);
     buttons->addWidget(p.BitBtn2);
     buttons->addStretch();
     top->addLayout(buttons);
     auto* file = new QGridLayout;
-    p.LF_Name = named(new QLabel(QStringLiteral("แฟ้มข้อมูลที่เปิด :"), p.GroupBox3), "LF_Name");
-    p.L_Fname = named(new QLabel(p.GroupBox3), "L_Fname");
-    p.L_Name2 = named(new QLabel(p.GroupBox3), "L_Name2");
-    p.L_Name3 = named(new QLabel(p.GroupBox3), "L_Name3");
+    p.LF_Name = app::label(p.GroupBox3, "LF_Name", QStringLiteral("แฟ้มข้อมูลที่เปิด :"));
+    p.L_Fname = app::make<QLabel>(p.GroupBox3, "L_Fname");
+    p.L_Name2 = app::make<QLabel>(p.GroupBox3, "L_Name2");
+    p.L_Name3 = app::make<QLabel>(p.GroupBox3, "L_Name3");
     file->addWidget(p.LF_Name, 0, 0);
     file->addWidget(p.L_Fname, 0, 1);
     file->addWidget(p.L_Name2, 1, 1);
@@ -60,13 +52,13 @@ ImportScreenParts buildImportScreen(QWidget* screen, const QString& title)
     top->addLayout(file);
     outer->addWidget(p.GroupBox3);
 
-    p.GroupBox2 = named(new QGroupBox(QStringLiteral("GroupBox2"), screen), "GroupBox2");
+    p.GroupBox2 = app::groupBox(screen, "GroupBox2", QStringLiteral("GroupBox2"));
     auto* data = new QVBoxLayout(p.GroupBox2);
     auto* period = new QHBoxLayout;
-    p.Label6 = named(new QLabel(QStringLiteral("ข้อมูลเดือน"), p.GroupBox2), "Label6");
-    p.edtData_M = named(new QLineEdit(p.GroupBox2), "edtData_M");
-    p.Label7 = named(new QLabel(QStringLiteral("ปี"), p.GroupBox2), "Label7");
-    p.edtData_Y = named(new QLineEdit(p.GroupBox2), "edtData_Y");
+    p.Label6 = app::label(p.GroupBox2, "Label6", QStringLiteral("ข้อมูลเดือน"));
+    p.edtData_M = app::lineEdit(p.GroupBox2, "edtData_M");
+    p.Label7 = app::label(p.GroupBox2, "Label7", QStringLiteral("ปี"));
+    p.edtData_Y = app::lineEdit(p.GroupBox2, "edtData_Y");
     p.edtData_M->setEnabled(false);
     p.edtData_Y->setEnabled(false);
     p.edtData_M->setMaximumWidth(80);
@@ -79,20 +71,69 @@ ImportScreenParts buildImportScreen(QWidget* screen, const QString& title)
     data->addLayout(period);
     p.dataLayout = new QVBoxLayout;
     data->addLayout(p.dataLayout, 1);
-    p.ProgressBar1 = named(new QProgressBar(p.GroupBox2), "ProgressBar1");
+    p.ProgressBar1 = app::make<QProgressBar>(p.GroupBox2, "ProgressBar1");
     p.ProgressBar1->setRange(0, 100);
     p.ProgressBar1->setValue(0);
     data->addWidget(p.ProgressBar1);
     outer->addWidget(p.GroupBox2, 1);
 
-    p.Label1 = named(new QLabel(QStringLiteral("โปรแกรมคำนวณเงินชดเชย งานการเงิน มหาวิทยาลัย"), screen), "Label1");
+    p.Label1 = app::label(screen, "Label1", QStringLiteral("โปรแกรมคำนวณเงินชดเชย งานการเงิน มหาวิทยาลัย"));
     outer->addWidget(p.Label1);
     return p;
 }
 
-QString workbookFilter()
+QString chooseWorkbook(app::Session& session, QWidget* screen)
 {
-    return QStringLiteral("Excel File (*.xlsx *.xls);;Excel 2007 (*.xlsx);;Excel 97-2003 (*.xls);;All files (*.*)");
+    return session.prompter->openFileName(screen, QStringLiteral("Open"),
+        QStringLiteral("Excel File (*.xlsx *.xls);;Excel 2007 (*.xlsx);;Excel 97-2003 (*.xls);;All files (*.*)"));
+}
+
+QTableView* importGrid(QWidget* parent, const char* name, reports::GridModel* model, const GridLayout& layout)
+{
+    model->setCellTips(true);
+    model->setGrid(reports::ReportGrid::emptyResult(layout.titles));
+    QTableView* view = app::gridView(parent, name, model, false);
+    app::setColumnWidths(view, layout.widths);
+    return view;
+}
+
+void showRows(reports::GridModel* model, const GridRows& rows)
+{
+    reports::ReportGrid grid;
+    grid.titles = model->grid().titles;
+    if (rows.empty())
+        grid = reports::ReportGrid::emptyResult(grid.titles);
+    else
+        grid.rows = QList<QStringList>(rows.begin(), rows.end());
+    model->setGrid(std::move(grid));
+}
+
+GridRows shownRows(const reports::GridModel* model)
+{
+    const QList<QStringList>& rows = model->grid().rows;
+    return GridRows(rows.begin(), rows.end());
+}
+
+bool confirmSave(app::Session& session, QWidget* screen, bool loaded)
+{
+    // nothing loaded: no question, and no "saved" with 0 rows
+    if (!loaded) {
+        session.prompter->inform(screen, nothingToSaveMessage());
+        return false;
+    }
+    return session.prompter->confirm(screen, QStringLiteral("ยืนยันการบันทึกข้อมูล "));
+}
+
+Progress barProgress(QProgressBar* bar)
+{
+    return [bar, lastPercent = -1](int position, int maximum) mutable {
+        const int percent = maximum > 0 ? position * 100 / maximum : 100;
+        if (percent != lastPercent || position == 1) {
+            lastPercent = percent;
+            bar->setMaximum(maximum);
+            bar->setValue(position);
+        }
+    };
 }
 
 void showChosenFile(const ImportScreenParts& parts, const QString& path)

@@ -5,6 +5,9 @@
 // progress bar, and the file dialog that takes the place of the drive, folder
 // and file lists.
 
+#include "gui/common/GridModel.h"
+#include "services/ImportJobs.h"
+
 #include <QString>
 
 class QGroupBox;
@@ -12,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QTableView;
 class QVBoxLayout;
 class QWidget;
 
@@ -45,8 +49,22 @@ struct ImportScreenParts
 // Builds the shared controls on `screen` with the given title text.
 ImportScreenParts buildImportScreen(QWidget* screen, const QString& title);
 
-// The file filters of the file dialog.
-QString workbookFilter();
+// The workbook the officer chooses in the file dialog; empty when none.
+QString chooseWorkbook(app::Session& session, QWidget* screen);
+
+// A grid of an import screen: the layout's titles and widths, one blank row
+// before a load, each cell's text also as its tooltip.
+QTableView* importGrid(QWidget* parent, const char* name, reports::GridModel* model, const GridLayout& layout);
+// Shows the rows of a load (one blank row when there are none).
+void showRows(reports::GridModel* model, const GridRows& rows);
+// The rows as the grid shows them: what a save writes.
+GridRows shownRows(const reports::GridModel* model);
+
+// Before a save: false, having told the officer, when nothing is loaded, or
+// when the officer does not confirm.
+bool confirmSave(app::Session& session, QWidget* screen, bool loaded);
+// A save's progress on the screen's bar, redrawn once per percent.
+Progress barProgress(QProgressBar* bar);
 
 // The three labels of a chosen file: path and its length, folder and its
 // length, file name.

@@ -3,6 +3,7 @@
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
+#include "gui/common/Widgets.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace velmora::import {
@@ -24,20 +26,16 @@ TfrmImp_Emp_Data::TfrmImp_Emp_Data(app::Session& session, QWidget* parent)
     m_parts = buildImportScreen(this, QStringLiteral("Import ข้อมูล "));
 
     auto* counter = new QHBoxLayout;
-    Label8 = new QLabel(QStringLiteral("รายการข้อมูลที่นำเข้า"), m_parts.GroupBox2);
-    Label8->setObjectName(QStringLiteral("Label8"));
-    Label_NoItem = new QLabel(m_parts.GroupBox2);
-    Label_NoItem->setObjectName(QStringLiteral("Label_NoItem"));
-    Label9 = new QLabel(QStringLiteral("รายการ"), m_parts.GroupBox2);
-    Label9->setObjectName(QStringLiteral("Label9"));
+    Label8 = app::label(m_parts.GroupBox2, "Label8", QStringLiteral("รายการข้อมูลที่นำเข้า"));
+    Label_NoItem = app::label(m_parts.GroupBox2, "Label_NoItem", QString());
+    Label9 = app::label(m_parts.GroupBox2, "Label9", QStringLiteral("รายการ"));
     counter->addWidget(Label8);
     counter->addWidget(Label_NoItem);
     counter->addWidget(Label9);
     counter->addStretch();
     m_parts.dataLayout->addLayout(counter);
 
-    PageControl1 = new QTabWidget(m_parts.GroupBox2);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1 = app::make<QTabWidget>(m_parts.GroupBox2, "PageControl1");
     const GridLayout* layouts[] = {&employeeGridLayout(), &reasonGridLayout(), &typeGridLayout(), &departGridLayout()};
     const QString pages[] = {QStringLiteral("Officer Data"), QStringLiteral("เหตุแห่งการออก"),
         QStringLiteral("ประเภทการจ้าง"), QStringLiteral("ส่วนงาน")};
@@ -45,8 +43,9 @@ TfrmImp_Emp_Data::TfrmImp_Emp_Data(app::Session& session, QWidget* parent)
         auto* page = new QWidget(PageControl1);
         page->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
         auto* box = new QVBoxLayout(page);
-        m_models[i] = new ImportGridModel(*layouts[i], this);
-        m_grids[i] = makeImportGrid(QStringLiteral("StringGrid%1").arg(i + 1), m_models[i], page);
+        m_models[i] = new reports::GridModel(this);
+        const QByteArray name = "StringGrid" + QByteArray::number(i + 1);
+        m_grids[i] = importGrid(page, name.constData(), m_models[i], *layouts[i]);
         box->addWidget(m_grids[i]);
         PageControl1->addTab(page, pages[i]);
     }
@@ -68,7 +67,7 @@ void TfrmImp_Emp_Data::FormCreate()
 
 void TfrmImp_Emp_Data::BitBtn1Click()
 {
-    const QString path = m_session.prompter->openFileName(this, QStringLiteral("Open"), workbookFilter());
+    const QString path = chooseWorkbook(m_session, this);
     if (!path.isEmpty())
         btnOpen2Click(path);
 }
@@ -88,7 +87,7 @@ void TfrmImp_Emp_Data::btnOpen2Click(const QString& path)
     m_parts.edtData_Y->setText(m_book.dataYear);
     const GridRows* rows[] = {&m_book.employees, &m_book.reasons, &m_book.types, &m_book.departs};
     for (int i = 0; i < 4; ++i)
-        m_models[i]->setRows(*rows[i]);
+        showRows(m_models[i], *rows[i]);
     int read = 0;
     for (const QStringList& r : m_book.employees)
         read += r.value(0).isEmpty() ? 0 : 1;
@@ -97,33 +96,19 @@ void TfrmImp_Emp_Data::btnOpen2Click(const QString& path)
 
 void TfrmImp_Emp_Data::btnSave_DataClick()
 {
-    // nothing loaded: no question, and no "saved" with 0 rows
-    if (!hasData(m_models[0]->rows()) && !hasData(m_models[1]->rows()) && !hasData(m_models[2]->rows())
-        && !hasData(m_models[3]->rows())) {
-        m_session.prompter->inform(this, nothingToSaveMessage());
-        return;
-    }
-    if (!m_session.prompter->confirm(this, QStringLiteral("ยืนยันการบันทึกข้อมูล ")))
-        return;
     // What the grids show is what is saved.
     EmployeeWorkbook shown = m_book;
-    shown.employees = m_models[0]->rows();
-    shown.reasons = m_models[1]->rows();
-    shown.types = m_models[2]->rows();
-    shown.departs = m_models[3]->rows();
-    QProgressBar* bar = m_parts.ProgressBar1;
-    int lastPercent = -1;
-    const Progress progress = [&](int position, int maximum) {
-        const int percent = maximum > 0 ? position * 100 / maximum : 100;
-        if (percent != lastPercent || position == 1) {
-            lastPercent = percent;
-            bar->setMaximum(maximum);
-            bar->setValue(position);
-        }
-    };
+    shown.employees = shownRows(m_models[0]);
+    shown.reasons = shownRows(m_models[1]);
+    shown.types = shownRows(m_models[2]);
+    shown.departs = shownRows(m_models[3]);
+    const bool loaded =
+        hasData(shown.employees) || hasData(shown.reasons) || hasData(shown.types) || hasData(shown.departs);
+    if (!confirmSave(m_session, this, loaded))
+        return;
     EmployeeSaveCounts counts;
     QString error;
-    if (!saveEmployeeWorkbook(*m_session.db, shown, &counts, &error, progress)) {
+    if (!saveEmployeeWorkbook(*m_session.db, shown, &counts, &error, barProgress(m_parts.ProgressBar1))) {
         m_session.prompter->inform(this, error);
         return;
     }

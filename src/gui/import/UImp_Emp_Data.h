@@ -1,6 +1,5 @@
 #pragma once
 
-#include "gui/import/ImportGrid.h"
 #include "gui/import/ImportScreen.h"
 
 #include <QWidget>
@@ -38,7 +37,7 @@ private:
     QLabel* Label_NoItem = nullptr;
     QLabel* Label9 = nullptr;
     QTabWidget* PageControl1 = nullptr;
-    ImportGridModel* m_models[4] = {};
+    reports::GridModel* m_models[4] = {};
     QTableView* m_grids[4] = {};
     EmployeeWorkbook m_book;
 };

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace velmora::import {
@@ -19,8 +20,8 @@ TfrmImp_Work_Type::TfrmImp_Work_Type(app::Session& session, QWidget* parent)
     setObjectName(QStringLiteral("frmImp_Work_Type"));
     setWindowTitle(QStringLiteral("frmImp_Work_Type"));
     m_parts = buildImportScreen(this, QStringLiteral("Import ข้อมูลการเปลี่ยนแปลงประเภทการจ้าง"));
-    m_model = new ImportGridModel(historyGridLayout(), this);
-    StringGrid1 = makeImportGrid(QStringLiteral("StringGrid1"), m_model, m_parts.GroupBox2);
+    m_model = new reports::GridModel(this);
+    StringGrid1 = importGrid(m_parts.GroupBox2, "StringGrid1", m_model, historyGridLayout());
     m_parts.dataLayout->addWidget(StringGrid1, 1);
 
     connect(m_parts.BitBtn1, &QPushButton::clicked, this, &TfrmImp_Work_Type::BitBtn1Click);
@@ -37,7 +38,7 @@ void TfrmImp_Work_Type::FormCreate()
 
 void TfrmImp_Work_Type::BitBtn1Click()
 {
-    const QString path = m_session.prompter->openFileName(this, QStringLiteral("Open"), workbookFilter());
+    const QString path = chooseWorkbook(m_session, this);
     if (!path.isEmpty())
         btnOpen2Click(path);
 }
@@ -52,33 +53,18 @@ void TfrmImp_Work_Type::btnOpen2Click(const QString& path)
         return;
     }
     m_book = std::move(book);
-    m_model->setRows(m_book.periods);
+    showRows(m_model, m_book.periods);
 }
 
 void TfrmImp_Work_Type::btnSave_DataClick()
 {
-    // nothing loaded: no question, and no "saved" with 0 rows
-    if (!hasData(m_model->rows())) {
-        m_session.prompter->inform(this, nothingToSaveMessage());
-        return;
-    }
-    if (!m_session.prompter->confirm(this, QStringLiteral("ยืนยันการบันทึกข้อมูล ")))
-        return;
     HistoryWorkbook shown = m_book;
-    shown.periods = m_model->rows();
-    QProgressBar* bar = m_parts.ProgressBar1;
-    int lastPercent = -1;
-    const Progress progress = [&](int position, int maximum) {
-        const int percent = maximum > 0 ? position * 100 / maximum : 100;
-        if (percent != lastPercent || position == 1) {
-            lastPercent = percent;
-            bar->setMaximum(maximum);
-            bar->setValue(position);
-        }
-    };
+    shown.periods = shownRows(m_model);
+    if (!confirmSave(m_session, this, hasData(shown.periods)))
+        return;
     TableCounts counts;
     QString error;
-    if (!saveHistoryWorkbook(*m_session.db, shown, &counts, &error, progress)) {
+    if (!saveHistoryWorkbook(*m_session.db, shown, &counts, &error, barProgress(m_parts.ProgressBar1))) {
         m_session.prompter->inform(this, error);
         return;
     }

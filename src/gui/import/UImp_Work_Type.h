@@ -1,6 +1,5 @@
 #pragma once
 
-#include "gui/import/ImportGrid.h"
 #include "gui/import/ImportScreen.h"
 
 #include <QWidget>
@@ -31,7 +30,7 @@ public slots:
 private:
     app::Session& m_session;
     ImportScreenParts m_parts;
-    ImportGridModel* m_model = nullptr;
+    reports::GridModel* m_model = nullptr;
     QTableView* StringGrid1 = nullptr;
     HistoryWorkbook m_book;
 };

@@ -4,6 +4,7 @@
 #include "gui/common/Prompter.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
+#include "gui/common/Widgets.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,17 +18,9 @@ namespace velmora::app {
 
 namespace {
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
 QLineEdit* makePasswordEdit(QWidget* parent, const char* name)
 {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
+    QLineEdit* edit = lineEdit(parent, name);
     edit->setMaxLength(10);
     makePasswordBox(edit);
     return edit;
@@ -42,27 +35,21 @@ TfrmChange_Password::TfrmChange_Password(Session& session, QWidget* parent)
     setObjectName(QStringLiteral("frmChange_Password"));
     setWindowTitle(QStringLiteral("frmChange_Password"));
 
-    GroupBox3 = new QGroupBox(this);
-    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
-    Label5 = makeLabel(GroupBox3, "Label5", QStringLiteral("การเปลี่ยนแปลงรหัสผ่าน"));
-    QFont titleFont = Label5->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
-    Label5->setFont(titleFont);
+    GroupBox3 = make<QGroupBox>(this, "GroupBox3");
+    Label5 = label(GroupBox3, "Label5", QStringLiteral("การเปลี่ยนแปลงรหัสผ่าน"));
+    scaleFont(Label5, 1.4, true);
     auto* titleLayout = new QHBoxLayout(GroupBox3);
     titleLayout->addWidget(Label5, 0, Qt::AlignCenter);
 
-    Label2 = makeLabel(this, "Label2", QStringLiteral("รหัสผ่านเดิม"));
+    Label2 = label(this, "Label2", QStringLiteral("รหัสผ่านเดิม"));
     edtOld_Password = makePasswordEdit(this, "edtOld_Password");
-    Label3 = makeLabel(this, "Label3", QStringLiteral("รหัสผ่านใหม่"));
+    Label3 = label(this, "Label3", QStringLiteral("รหัสผ่านใหม่"));
     edtNew_Password = makePasswordEdit(this, "edtNew_Password");
-    Label4 = makeLabel(this, "Label4", QStringLiteral("ยืนยันรหัสผ่านใหม่"));
+    Label4 = label(this, "Label4", QStringLiteral("ยืนยันรหัสผ่านใหม่"));
     edtConf_Password = makePasswordEdit(this, "edtConf_Password");
-    btnSave_Data = new QPushButton(QStringLiteral("บันทึกข้อมูล"), this);
-    btnSave_Data->setObjectName(QStringLiteral("btnSave_Data"));
-    btnExit_Form = new QPushButton(QStringLiteral("กลับสู่เมนูหลัก"), this);
-    btnExit_Form->setObjectName(QStringLiteral("btnExit_Form"));
-    Label1 = makeLabel(this, "Label1", QStringLiteral("พัฒนาโดย งานคลัง"));
+    btnSave_Data = make<QPushButton>(this, "btnSave_Data", QStringLiteral("บันทึกข้อมูล"));
+    btnExit_Form = make<QPushButton>(this, "btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
+    Label1 = label(this, "Label1", QStringLiteral("พัฒนาโดย งานคลัง"));
 
     auto* form = new QGridLayout;
     form->addWidget(Label2, 0, 0);

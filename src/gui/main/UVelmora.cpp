@@ -10,6 +10,7 @@
 #include "gui/common/ScreenRegistry.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
+#include "gui/common/Widgets.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -43,13 +44,6 @@ const QString kBadDateFormat = QStringLiteral("รูปแบบวันที
 const QString kServerText = QStringLiteral("Server IT: Ravek_SALARY");
 const QString kCredit = QStringLiteral("งานคลัง");
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
 } // namespace
 
 TfrmVelmora::TfrmVelmora(Session& session, QString databaseUrl, const ScreenRegistry& screens, QWidget* parent)
@@ -63,13 +57,12 @@ TfrmVelmora::TfrmVelmora(Session& session, QString databaseUrl, const ScreenRegi
     setWindowTitle(QStringLiteral("frmVelmora"));
     setWindowState(windowState() | Qt::WindowMaximized);
 
-    m_mdiArea = new QMdiArea(this);
-    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_mdiArea = make<QMdiArea>(this, "mdiArea");
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
 
-    Image1 = makeLabel(m_mdiArea->viewport(), "Image1", QString());
+    Image1 = label(m_mdiArea->viewport(), "Image1", QString());
     Image1->setPixmap(QPixmap(QStringLiteral(":/velmora/background.jpg")));
     Image1->setScaledContents(true);
     Image1->lower();
@@ -96,8 +89,7 @@ TfrmVelmora::~TfrmVelmora()
 
 void TfrmVelmora::buildMenu()
 {
-    MainMenu1 = new QMenuBar(this);
-    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    MainMenu1 = make<QMenuBar>(this, "MainMenu1");
     setMenuBar(MainMenu1);
 
     const auto submenu = [this](const char* name, const QString& caption) {
@@ -159,8 +151,7 @@ void TfrmVelmora::buildMenu()
 
 void TfrmVelmora::buildStatusBar()
 {
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1 = make<QStatusBar>(this, "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
     setStatusBar(StatusBar1);
     const int widths[5] = {100, 200, 200, 200, 50};
@@ -179,35 +170,29 @@ void TfrmVelmora::buildStatusBar()
 
 void TfrmVelmora::buildLoginPanel()
 {
-    Panel1 = new QFrame(m_mdiArea->viewport());
-    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1 = make<QFrame>(m_mdiArea->viewport(), "Panel1");
     Panel1->setFrameShape(QFrame::Panel);
     Panel1->setFrameShadow(QFrame::Raised);
     Panel1->setAutoFillBackground(true);
 
-    GroupBox1 = new QGroupBox(Panel1);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1 = make<QGroupBox>(Panel1, "GroupBox1");
     auto* panelLayout = new QVBoxLayout(Panel1);
     panelLayout->addWidget(GroupBox1);
 
-    Label1 = makeLabel(GroupBox1, "Label1", QStringLiteral("ใส่ชื่อ"));
-    edtName = new QLineEdit(GroupBox1);
-    edtName->setObjectName(QStringLiteral("edtName"));
-    Label2 = makeLabel(GroupBox1, "Label2", QStringLiteral("รหัสผ่าน"));
-    edtPassword = new QLineEdit(GroupBox1);
-    edtPassword->setObjectName(QStringLiteral("edtPassword"));
+    Label1 = label(GroupBox1, "Label1", QStringLiteral("ใส่ชื่อ"));
+    edtName = lineEdit(GroupBox1, "edtName");
+    Label2 = label(GroupBox1, "Label2", QStringLiteral("รหัสผ่าน"));
+    edtPassword = lineEdit(GroupBox1, "edtPassword");
     makePasswordBox(edtPassword);
-    btnOK = new QPushButton(QStringLiteral("OK"), GroupBox1);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnCancel = new QPushButton(QStringLiteral("Cancel"), GroupBox1);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    Label3 = makeLabel(GroupBox1, "Label3", QStringLiteral("V.2"));
-    Label4 = makeLabel(GroupBox1, "Label4", QStringLiteral("IV 2.0"));
-    Label5 = makeLabel(GroupBox1, "Label5", QStringLiteral("วันเดือนปีปัจจุบัน"));
-    Label6 = makeLabel(GroupBox1, "Label6", QString());
-    Label7 = makeLabel(GroupBox1, "Label7", QStringLiteral("รูปแบบที่ใช้ dd/mm/yyyy เช่น 18/03/2560"));
-    Label8 = makeLabel(GroupBox1, "Label8", QStringLiteral("ระบบคำนวณเงินชดเชยพนักงานสัญญาจ้าง"));
-    Label9 = makeLabel(GroupBox1, "Label9", QStringLiteral("พัฒนาโดย งานคลัง"));
+    btnOK = make<QPushButton>(GroupBox1, "btnOK", QStringLiteral("OK"));
+    btnCancel = make<QPushButton>(GroupBox1, "btnCancel", QStringLiteral("Cancel"));
+    Label3 = label(GroupBox1, "Label3", QStringLiteral("V.2"));
+    Label4 = label(GroupBox1, "Label4", QStringLiteral("IV 2.0"));
+    Label5 = label(GroupBox1, "Label5", QStringLiteral("วันเดือนปีปัจจุบัน"));
+    Label6 = label(GroupBox1, "Label6", QString());
+    Label7 = label(GroupBox1, "Label7", QStringLiteral("รูปแบบที่ใช้ dd/mm/yyyy เช่น 18/03/2560"));
+    Label8 = label(GroupBox1, "Label8", QStringLiteral("ระบบคำนวณเงินชดเชยพนักงานสัญญาจ้าง"));
+    Label9 = label(GroupBox1, "Label9", QStringLiteral("พัฒนาโดย งานคลัง"));
 
     auto* grid = new QGridLayout(GroupBox1);
     grid->addWidget(Label1, 0, 0);

@@ -2,9 +2,9 @@
 #include "gui/common/DateText.h"
 
 #include "gui/common/Prompter.h"
-#include "gui/common/ScreenParts.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
+#include "gui/common/Widgets.h"
 #include "pages/AnnexPage.h"
 #include "pages/PageRenderer.h"
 #include "pages/RequestPage.h"
@@ -23,17 +23,6 @@
 
 namespace velmora::print {
 
-namespace {
-
-template <typename T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
-
 TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
     : QWidget(parent)
     , m_session(session)
@@ -46,47 +35,32 @@ TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
     };
 
     auto* root = new QVBoxLayout(this);
-    Label5 = named(new QLabel(QStringLiteral("รายละเอียดการเบิกเงินชดเชย"), this), "Label5");
-    QFont headingFont = Label5->font();
-    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.6);
-    headingFont.setBold(true);
-    Label5->setFont(headingFont);
+    Label5 = app::label(this, "Label5", QStringLiteral("รายละเอียดการเบิกเงินชดเชย"));
+    app::scaleFont(Label5, 1.6, true);
     Label5->setStyleSheet(QStringLiteral("color: green;"));
     root->addWidget(Label5);
 
     auto* top = new QHBoxLayout;
-    auto* GroupBox1 = named(new QGroupBox(QStringLiteral("1. ค้นหาจ้อมูลโดย"), this), "GroupBox1");
+    auto* GroupBox1 = app::groupBox(this, "GroupBox1", QStringLiteral("1. ค้นหาจ้อมูลโดย"));
     auto* g1 = new QHBoxLayout(GroupBox1);
-    CheckBox1 = named(new QCheckBox(QStringLiteral("ชื่อ"), GroupBox1), "CheckBox1");
-    edtFind_F_Name = named(new QLineEdit(GroupBox1), "edtFind_F_Name");
+    CheckBox1 = app::make<QCheckBox>(GroupBox1, "CheckBox1", QStringLiteral("ชื่อ"));
+    edtFind_F_Name = app::lineEdit(GroupBox1, "edtFind_F_Name");
     g1->addWidget(CheckBox1);
     g1->addWidget(edtFind_F_Name);
 
-    auto* GroupBox5 = named(new QGroupBox(QStringLiteral("รับเงินชดเชย"), GroupBox1), "GroupBox5");
-    auto* g5 = new QHBoxLayout(GroupBox5);
-    RadioButton3 = named(new QRadioButton(QStringLiteral("ทั้งหมด"), GroupBox5), "RadioButton3");
-    RadioButton4 = named(new QRadioButton(QStringLiteral("เฉพาะปี"), GroupBox5), "RadioButton4");
-    edtYear_sel = named(new QLineEdit(GroupBox5), "edtYear_sel");
-    RadioButton5 = named(new QRadioButton(QStringLiteral("เฉพาะเดือนปี"), GroupBox5), "RadioButton5");
-    edtYear_Mon_Select = named(new QLineEdit(GroupBox5), "edtYear_Mon_Select");
-    edtYear_Mon_Select->setInputMask(QStringLiteral("99/0000;_"));
-    for (QWidget* w :
-        std::initializer_list<QWidget*> {RadioButton3, RadioButton4, edtYear_sel, RadioButton5, edtYear_Mon_Select})
-        g5->addWidget(w);
-    reports::eraNote(edtYear_sel, reports::Era::Christian);
-    reports::eraNote(edtYear_Mon_Select, reports::Era::Christian);
-    g1->addWidget(GroupBox5);
+    m_received = app::periodFilter(GroupBox1, QStringLiteral("รับเงินชดเชย"), "edtYear_Mon_Select", "99/0000;_");
+    g1->addWidget(m_received.box);
 
-    btnShow_Data = named(new QPushButton(QStringLiteral("แสดงข้อมูล"), GroupBox1), "btnShow_Data");
+    btnShow_Data = app::button(GroupBox1, "btnShow_Data", QStringLiteral("แสดงข้อมูล"));
     g1->addWidget(btnShow_Data);
     top->addWidget(GroupBox1, 1);
-    btnExit_Form = named(new QPushButton(QStringLiteral("กลับสู่เมนูหลัก"), this), "btnExit_Form");
+    btnExit_Form = app::button(this, "btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
     top->addWidget(btnExit_Form);
     root->addLayout(top);
 
-    auto* GroupBox2 = named(new QGroupBox(QStringLiteral("2. เลือกรายการทั่ต้องการ"), this), "GroupBox2");
+    auto* GroupBox2 = app::groupBox(this, "GroupBox2", QStringLiteral("2. เลือกรายการทั่ต้องการ"));
     auto* g2 = new QVBoxLayout(GroupBox2);
-    StringGrid1 = named(new QTableWidget(GroupBox2), "StringGrid1");
+    StringGrid1 = app::make<QTableWidget>(GroupBox2, "StringGrid1");
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -96,11 +70,11 @@ TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
     root->addWidget(GroupBox2, 1);
 
     auto* bottom = new QHBoxLayout;
-    btnPrint_Detail = named(new QPushButton(QStringLiteral("3. พิมพ์รายละเอียดการเบิก"), this), "btnPrint_Detail");
-    btnPrint_Annex = named(new QPushButton(QStringLiteral("พิมพ์เอกสารแนบการคำนวณ"), this), "btnPrint_Annex");
-    btnClear_Rep = named(new QPushButton(this), "btnClear_Rep");
+    btnPrint_Detail = app::button(this, "btnPrint_Detail", QStringLiteral("3. พิมพ์รายละเอียดการเบิก"));
+    btnPrint_Annex = app::button(this, "btnPrint_Annex", QStringLiteral("พิมพ์เอกสารแนบการคำนวณ"));
+    btnClear_Rep = app::make<QPushButton>(this, "btnClear_Rep");
     btnClear_Rep->setVisible(false);
-    auto* Label1 = named(new QLabel(QStringLiteral("งานการเงิน กองคลัง"), this), "Label1");
+    auto* Label1 = app::label(this, "Label1", QStringLiteral("งานการเงิน กองคลัง"));
     bottom->addWidget(btnPrint_Detail);
     bottom->addWidget(btnPrint_Annex);
     bottom->addStretch(1);
@@ -118,10 +92,8 @@ TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
 
 void TfrmRep_Berg_Detail::FormCreate()
 {
-    RadioButton3->setChecked(true);
     const app::DefaultDates dates = app::defaultDates(m_session.Server_Date_Text, m_session.Server_Date_Text_BE);
-    edtYear_sel->setText(dates.year);
-    edtYear_Mon_Select->setText(dates.monthYear);
+    m_received.setDefaults(dates.year, dates.monthYear);
     edtFind_F_Name->clear();
     resetGrid(1);
 }

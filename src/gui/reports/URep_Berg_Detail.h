@@ -4,6 +4,7 @@
 // saved calculations, optionally by part of a first name, and prints the
 // request document of the chosen line in the print preview.
 
+#include "gui/common/FilterGroups.h"
 #include "pages/PageLayout.h"
 
 #include <QList>
@@ -54,11 +55,8 @@ private:
     QLabel* Label5 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QLineEdit* edtFind_F_Name = nullptr;
-    QRadioButton* RadioButton3 = nullptr;
-    QRadioButton* RadioButton4 = nullptr;
-    QRadioButton* RadioButton5 = nullptr;
-    QLineEdit* edtYear_sel = nullptr;
-    QLineEdit* edtYear_Mon_Select = nullptr;
+    // shown with its defaults; the search does not use it
+    app::PeriodFilterBoxes m_received;
     QPushButton* btnShow_Data = nullptr;
     QPushButton* btnExit_Form = nullptr;
     QTableWidget* StringGrid1 = nullptr;

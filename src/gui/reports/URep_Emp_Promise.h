@@ -1,11 +1,7 @@
 #pragma once
 
+#include "gui/common/FilterGroups.h"
 #include "gui/common/ReportScreen.h"
-
-class QComboBox;
-class QGroupBox;
-class QLineEdit;
-class QRadioButton;
 
 namespace velmora::reports {
 
@@ -22,28 +18,14 @@ public:
 
 public slots:
     void FormCreate();
-    void btnShow_DataClick();
 
 protected:
     ExportOptions exportOptions() const override;
 
 private:
-    QLabel* Label5 = nullptr;
-    QLabel* Label1 = nullptr;
-    QGroupBox* GroupBox4 = nullptr;
-    QRadioButton* RadioButton1 = nullptr;
-    QRadioButton* RadioButton2 = nullptr;
-    QComboBox* cmbWork_Type = nullptr;
-    QGroupBox* GroupBox5 = nullptr;
-    QRadioButton* RadioButton3 = nullptr;
-    QRadioButton* RadioButton4 = nullptr;
-    QLineEdit* edtYear_sel = nullptr;
-    QRadioButton* RadioButton5 = nullptr;
-    QLineEdit* edtYear_Mon_Select = nullptr;
-    QGroupBox* GroupBox6 = nullptr;
-    QRadioButton* RadioButton6 = nullptr;
-    QRadioButton* RadioButton7 = nullptr;
-    QComboBox* cmbDapart_Name = nullptr;
+    app::ChoiceFilter m_type;
+    app::PeriodFilterBoxes m_endDate;
+    app::ChoiceFilter m_department;
 };
 
 } // namespace velmora::reports

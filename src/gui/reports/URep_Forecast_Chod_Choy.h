@@ -1,11 +1,9 @@
 #pragma once
 
+#include "gui/common/FilterGroups.h"
 #include "gui/common/ReportScreen.h"
 
-class QComboBox;
-class QGroupBox;
 class QLineEdit;
-class QRadioButton;
 
 namespace velmora::reports {
 
@@ -20,25 +18,14 @@ public:
 
 public slots:
     void FormCreate();
-    void btnShow_DataClick();
 
 protected:
     ExportOptions exportOptions() const override;
 
 private:
-    QLabel* Label5 = nullptr;
-    QLabel* Label1 = nullptr;
-    QGroupBox* GroupBox4 = nullptr;
-    QRadioButton* RadioButton1 = nullptr;
-    QRadioButton* RadioButton2 = nullptr;
-    QComboBox* cmbWork_Type = nullptr;
-    QGroupBox* GroupBox6 = nullptr;
-    QRadioButton* RadioButton6 = nullptr;
-    QRadioButton* RadioButton7 = nullptr;
-    QComboBox* cmbDapart_Name = nullptr;
-    QLabel* Label2 = nullptr;
+    app::ChoiceFilter m_type;
+    app::ChoiceFilter m_department;
     QLineEdit* edtYear_Cal = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
 };
 
 } // namespace velmora::reports

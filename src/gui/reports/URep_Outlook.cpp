@@ -1,7 +1,7 @@
 #include "gui/reports/URep_Outlook.h"
 
-#include "gui/common/ScreenParts.h"
 #include "gui/common/Session.h"
+#include "gui/common/Widgets.h"
 #include "pages/OutlookPage.h"
 #include "pages/PageRenderer.h"
 
@@ -34,85 +34,63 @@ TfrmRep_Outlook::TfrmRep_Outlook(app::Session& session, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmRep_Outlook"));
     setWindowTitle(QStringLiteral("ประมาณการภาระเงินชดเชย"));
-    auto* layout = new QVBoxLayout(this);
-
-    Label5 = makeLabel("Label5", QStringLiteral("รายงานประมาณการภาระเงินชดเชย"));
-    Label5->setAlignment(Qt::AlignCenter);
-    Label5->setStyleSheet(QStringLiteral("color: navy; font-size: 16pt; font-weight: bold;"));
-    layout->addWidget(Label5);
+    QVBoxLayout* layout = beginScreen(QStringLiteral("รายงานประมาณการภาระเงินชดเชย"), "navy");
 
     auto* filters = new QHBoxLayout;
-    GroupBox1 = groupBox(this, "GroupBox1", QStringLiteral("ประเภทประมาณการ"));
-    rbContract_End = radio(GroupBox1, "rbContract_End", QStringLiteral("สิ้นสุดสัญญาจ้าง (รายเดือน)"));
-    rbAge60 = radio(GroupBox1, "rbAge60", QStringLiteral("อายุครบ 60 ปี (รายปี)"));
+    GroupBox1 = app::groupBox(this, "GroupBox1", QStringLiteral("ประเภทประมาณการ"));
+    rbContract_End = app::radio(GroupBox1, "rbContract_End", QStringLiteral("สิ้นสุดสัญญาจ้าง (รายเดือน)"));
+    rbAge60 = app::radio(GroupBox1, "rbAge60", QStringLiteral("อายุครบ 60 ปี (รายปี)"));
     filters->addWidget(GroupBox1);
 
-    GroupBox3 = groupBox(this, "GroupBox3", QStringLiteral("ช่วงเวลา"));
-    new QHBoxLayout(GroupBox3);
-    lblFrom = new QLabel(GroupBox3);
-    lblFrom->setObjectName(QStringLiteral("lblFrom"));
-    GroupBox3->layout()->addWidget(lblFrom);
-    edtFrom = editBox(GroupBox3, "edtFrom");
-    lblCount = new QLabel(GroupBox3);
-    lblCount->setObjectName(QStringLiteral("lblCount"));
-    GroupBox3->layout()->addWidget(lblCount);
-    edtCount = editBox(GroupBox3, "edtCount");
-    auto* raiseLabel = new QLabel(QStringLiteral("อัตราขึ้นเงินเดือนต่อปี (ร้อยละ)"), GroupBox3);
-    GroupBox3->layout()->addWidget(raiseLabel);
-    edtRaise = editBox(GroupBox3, "edtRaise");
+    GroupBox3 = app::groupBox(this, "GroupBox3", QStringLiteral("ช่วงเวลา"));
+    auto* period = new QHBoxLayout(GroupBox3);
+    lblFrom = app::label(GroupBox3, "lblFrom", QString());
+    period->addWidget(lblFrom);
+    edtFrom = app::editBox(GroupBox3, "edtFrom");
+    lblCount = app::label(GroupBox3, "lblCount", QString());
+    period->addWidget(lblCount);
+    edtCount = app::editBox(GroupBox3, "edtCount");
+    period->addWidget(new QLabel(QStringLiteral("อัตราขึ้นเงินเดือนต่อปี (ร้อยละ)"), GroupBox3));
+    edtRaise = app::editBox(GroupBox3, "edtRaise");
     filters->addWidget(GroupBox3);
 
-    GroupBox5 = groupBox(this, "GroupBox5", QStringLiteral("แยกตาม"));
-    rbBy_Department = radio(GroupBox5, "rbBy_Department", QStringLiteral("ส่วนงาน"));
-    rbBy_Type = radio(GroupBox5, "rbBy_Type", QStringLiteral("ประเภทการจ้าง (แหล่งเงิน)"));
+    GroupBox5 = app::groupBox(this, "GroupBox5", QStringLiteral("แยกตาม"));
+    rbBy_Department = app::radio(GroupBox5, "rbBy_Department", QStringLiteral("ส่วนงาน"));
+    rbBy_Type = app::radio(GroupBox5, "rbBy_Type", QStringLiteral("ประเภทการจ้าง (แหล่งเงิน)"));
     filters->addWidget(GroupBox5);
 
-    GroupBox6 = groupBox(this, "GroupBox6", QStringLiteral("หน่วยวงาน"));
-    RadioButton6 = radio(GroupBox6, "RadioButton6", QStringLiteral("ทั้งหมด"));
-    RadioButton7 = radio(GroupBox6, "RadioButton7", QStringLiteral("เฉพาะ"));
-    cmbDapart_Name = choiceBox(GroupBox6, "cmbDapart_Name");
-    filters->addWidget(GroupBox6);
+    m_department = app::departmentFilter(this);
+    filters->addWidget(m_department.box);
     layout->addLayout(filters);
 
-    auto* buttons = new QHBoxLayout;
-    btnShow_Data = makeButton("btnShow_Data", QStringLiteral("แสดงข้อมูล"));
-    Button1 = makeButton("Button1", QStringLiteral("Export Ms Excel"));
     btnPrint = makeButton("btnPrint", QStringLiteral("พิมพ์"));
-    btnExit_Form = makeButton("btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
-    buttons->addWidget(btnShow_Data);
-    buttons->addWidget(Button1);
-    buttons->addWidget(btnPrint);
-    buttons->addStretch();
-    buttons->addWidget(btnExit_Form);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({btnPrint}));
+    // the keyboard goes along the row as it is drawn
+    QWidget::setTabOrder(btnShow_Data, Button1);
+    QWidget::setTabOrder(Button1, btnPrint);
+    QWidget::setTabOrder(btnPrint, btnExit_Form);
 
-    GroupBox2 = groupBox(this, "GroupBox2", QStringLiteral("รายการผลการคำนวณ"));
+    GroupBox2 = app::groupBox(this, "GroupBox2", QStringLiteral("รายการผลการคำนวณ"));
     new QVBoxLayout(GroupBox2);
     auto* split = new QSplitter(Qt::Vertical, GroupBox2);
-    split->addWidget(makeGrid());
+    split->addWidget(makeGrid(reportColumnWidths(), 100));
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
-    chartOutlook = new QChartView(chart, split);
-    chartOutlook->setObjectName(QStringLiteral("chartOutlook"));
+    chartOutlook = app::make<QChartView>(split, "chartOutlook", chart);
     chartOutlook->setRenderHint(QPainter::Antialiasing);
     chartOutlook->setMinimumHeight(220);
     split->addWidget(chartOutlook);
-    auto* refusedBox = new QGroupBox(QStringLiteral("พนักงานที่คำนวณไม่ได้"), split);
-    refusedBox->setObjectName(QStringLiteral("GroupBox7"));
+    auto* refusedBox = app::groupBox(split, "GroupBox7", QStringLiteral("พนักงานที่คำนวณไม่ได้"));
     auto* refusedLayout = new QVBoxLayout(refusedBox);
     m_refusals = new GridModel(this);
-    StringGrid2 = new QTableView(refusedBox);
-    StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
+    StringGrid2 = app::make<QTableView>(refusedBox, "StringGrid2");
     StringGrid2->setModel(m_refusals);
     refusedLayout->addWidget(StringGrid2);
     split->addWidget(refusedBox);
     GroupBox2->layout()->addWidget(split);
     layout->addWidget(GroupBox2, 1);
 
-    connect(btnShow_Data, &QPushButton::clicked, this, &TfrmRep_Outlook::btnShow_DataClick);
-    connect(Button1, &QPushButton::clicked, this, &TfrmRep_Outlook::btnExportClick);
     connect(btnPrint, &QPushButton::clicked, this, &TfrmRep_Outlook::btnPrintClick);
-    connect(btnExit_Form, &QPushButton::clicked, this, &TfrmRep_Outlook::btnExit_FormClick);
     connect(rbContract_End, &QRadioButton::clicked, this, &TfrmRep_Outlook::rbKindClick);
     connect(rbAge60, &QRadioButton::clicked, this, &TfrmRep_Outlook::rbKindClick);
     FormCreate();
@@ -122,8 +100,8 @@ void TfrmRep_Outlook::FormCreate()
 {
     rbContract_End->setChecked(true);
     rbBy_Department->setChecked(true);
-    RadioButton6->setChecked(true);
-    fillChoices(cmbDapart_Name, false);
+    m_department.all->setChecked(true);
+    fillChoices(m_department.choice, false);
     rbKindClick();
 }
 
@@ -150,8 +128,7 @@ Outlook_Criteria TfrmRep_Outlook::criteria() const
     c.count = edtCount->text();
     c.raise = c.kind == Outlook_Kind::Age60 ? edtRaise->text() : QString();
     c.by = rbBy_Type->isChecked() ? Outlook_Grouping::Work_Type : Outlook_Grouping::Department;
-    if (RadioButton7->isChecked())
-        c.department = cmbDapart_Name->currentText();
+    c.department = m_department.chosen();
     return c;
 }
 
@@ -210,6 +187,11 @@ ExportOptions TfrmRep_Outlook::exportOptions() const
     ExportOptions o;
     o.sheetName = QString::fromUtf8(kOutlookSheet);
     return o;
+}
+
+void TfrmRep_Outlook::Button1Click()
+{
+    btnExportClick();
 }
 
 void TfrmRep_Outlook::btnExportClick()

@@ -5,6 +5,7 @@
 // department or employment type, as a table and a stacked bar chart; export
 // and print.
 
+#include "gui/common/FilterGroups.h"
 #include "gui/common/ReportScreen.h"
 #include "pages/PageLayout.h"
 #include "services/OutlookService.h"
@@ -37,7 +38,9 @@ public:
     std::function<void(const QList<print::PageLayout>&)> showPreview;
 
 public slots:
-    void btnShow_DataClick();
+    void btnShow_DataClick() override;
+    // The outlook's own workbook (table and chart), not the plain grid.
+    void Button1Click() override;
     void btnExportClick();
     void btnPrintClick();
     void rbKindClick();
@@ -49,7 +52,6 @@ private:
     void FormCreate();
     void showChart();
 
-    QLabel* Label5 = nullptr;
     QGroupBox* GroupBox1 = nullptr; // the outlook kind
     QRadioButton* rbContract_End = nullptr;
     QRadioButton* rbAge60 = nullptr;
@@ -62,10 +64,7 @@ private:
     QGroupBox* GroupBox5 = nullptr; // the grouping
     QRadioButton* rbBy_Department = nullptr;
     QRadioButton* rbBy_Type = nullptr;
-    QGroupBox* GroupBox6 = nullptr; // the department
-    QRadioButton* RadioButton6 = nullptr;
-    QRadioButton* RadioButton7 = nullptr;
-    QComboBox* cmbDapart_Name = nullptr;
+    app::ChoiceFilter m_department;
     QPushButton* btnPrint = nullptr;
     QGroupBox* GroupBox2 = nullptr;
     QChartView* chartOutlook = nullptr;

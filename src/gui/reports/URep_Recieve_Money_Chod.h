@@ -1,11 +1,7 @@
 #pragma once
 
+#include "gui/common/FilterGroups.h"
 #include "gui/common/ReportScreen.h"
-
-class QComboBox;
-class QGroupBox;
-class QLineEdit;
-class QRadioButton;
 
 namespace velmora::reports {
 
@@ -20,24 +16,13 @@ public:
 
 public slots:
     void FormCreate();
-    void btnShow_DataClick();
 
 protected:
     ExportOptions exportOptions() const override;
 
 private:
-    QLabel* Label5 = nullptr;
-    QLabel* Label1 = nullptr;
-    QGroupBox* GroupBox5 = nullptr;
-    QRadioButton* RadioButton3 = nullptr;
-    QRadioButton* RadioButton4 = nullptr;
-    QLineEdit* edtYear_sel = nullptr;
-    QRadioButton* RadioButton5 = nullptr;
-    QLineEdit* edtMMYYYY_sel = nullptr;
-    QGroupBox* GroupBox6 = nullptr;
-    QRadioButton* RadioButton6 = nullptr;
-    QRadioButton* RadioButton7 = nullptr;
-    QComboBox* cmbDapart_Name = nullptr;
+    app::PeriodFilterBoxes m_period;
+    app::ChoiceFilter m_department;
 };
 
 } // namespace velmora::reports

@@ -4,6 +4,7 @@
 #include "gui/common/ReportScreen.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
+#include "gui/common/Widgets.h"
 #include "pages/AnnexPage.h"
 #include "pages/PageRenderer.h"
 #include "rules/AmountText.h"
@@ -30,13 +31,6 @@ namespace velmora::run {
 
 namespace {
 
-template <typename W>
-W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 QString Q(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -44,7 +38,7 @@ QString Q(const std::string& text)
 
 QLineEdit* monthBox(QWidget* parent, const char* name)
 {
-    auto* edit = named(new QLineEdit(parent), name);
+    auto* edit = app::lineEdit(parent, name);
     edit->setInputMask(QStringLiteral("99/9999;_"));
     edit->setMaximumWidth(90);
     return edit;
@@ -74,11 +68,11 @@ TfrmRun_Month_End::TfrmRun_Month_End(app::Session& session, QWidget* parent)
     };
 
     auto* root = new QVBoxLayout(this);
-    Label5 = named(new QLabel(QStringLiteral("ประมวลผลเงินชดเชยประจำเดือน"), this), "Label5");
+    Label5 = app::label(this, "Label5", QStringLiteral("ประมวลผลเงินชดเชยประจำเดือน"));
     Label5->setStyleSheet(QStringLiteral("color: green; font-size: 20pt; font-weight: bold;"));
     root->addWidget(Label5);
 
-    auto* GroupBox1 = named(new QGroupBox(QStringLiteral("1. เลือกพนักงาน"), this), "GroupBox1");
+    auto* GroupBox1 = app::groupBox(this, "GroupBox1", QStringLiteral("1. เลือกพนักงาน"));
     auto* grid = new QVBoxLayout(GroupBox1);
     auto* row1 = new QHBoxLayout;
     row1->addWidget(new QLabel(QStringLiteral("เดือนปีที่ขอรับเงินชดเชย"), GroupBox1));
@@ -88,10 +82,10 @@ TfrmRun_Month_End::TfrmRun_Month_End(app::Session& session, QWidget* parent)
     grid->addLayout(row1);
 
     auto* row2 = new QHBoxLayout;
-    RadioButton1 = named(new QRadioButton(QStringLiteral("ครบสัญญาในเดือนปี"), GroupBox1), "RadioButton1");
+    RadioButton1 = app::make<QRadioButton>(GroupBox1, "RadioButton1", QStringLiteral("ครบสัญญาในเดือนปี"));
     edtYear_Mon_Select = monthBox(GroupBox1, "edtYear_Mon_Select");
-    cmbDepart = named(new QComboBox(GroupBox1), "cmbDepart");
-    cmbWork_Type = named(new QComboBox(GroupBox1), "cmbWork_Type");
+    cmbDepart = app::make<QComboBox>(GroupBox1, "cmbDepart");
+    cmbWork_Type = app::make<QComboBox>(GroupBox1, "cmbWork_Type");
     row2->addWidget(RadioButton1);
     row2->addWidget(edtYear_Mon_Select);
     row2->addWidget(new QLabel(QStringLiteral("ส่วนงาน(คณะ)"), GroupBox1));
@@ -101,32 +95,32 @@ TfrmRun_Month_End::TfrmRun_Month_End(app::Session& session, QWidget* parent)
     grid->addLayout(row2);
 
     auto* row3 = new QHBoxLayout;
-    RadioButton2 = named(new QRadioButton(QStringLiteral("ตามรายการ SAP ID"), GroupBox1), "RadioButton2");
-    edtSapIDs = named(new QPlainTextEdit(GroupBox1), "edtSapIDs");
+    RadioButton2 = app::make<QRadioButton>(GroupBox1, "RadioButton2", QStringLiteral("ตามรายการ SAP ID"));
+    edtSapIDs = app::make<QPlainTextEdit>(GroupBox1, "edtSapIDs");
     edtSapIDs->setPlaceholderText(QStringLiteral("วางหรือพิมพ์ SAP ID คั่นด้วยจุลภาค ช่องว่าง หรือขึ้นบรรทัดใหม่"));
     edtSapIDs->setMaximumHeight(60);
-    btnPreview = named(new QPushButton(QStringLiteral("2. แสดงผลการคำนวณ"), GroupBox1), "btnPreview");
+    btnPreview = app::button(GroupBox1, "btnPreview", QStringLiteral("2. แสดงผลการคำนวณ"));
     row3->addWidget(RadioButton2);
     row3->addWidget(edtSapIDs, 1);
     row3->addWidget(btnPreview);
     grid->addLayout(row3);
     root->addWidget(GroupBox1);
 
-    StringGrid1 = named(new QTableWidget(this), "StringGrid1");
+    StringGrid1 = app::make<QTableWidget>(this, "StringGrid1");
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->verticalHeader()->setVisible(false);
     root->addWidget(StringGrid1, 1);
-    lblTotals = named(new QLabel(this), "lblTotals");
+    lblTotals = app::make<QLabel>(this, "lblTotals");
     root->addWidget(lblTotals);
 
     auto* bottom = new QHBoxLayout;
-    btnSelect_all = named(new QPushButton(QStringLiteral("เลือกทั้งหมด"), this), "btnSelect_all");
-    btnRelease_All = named(new QPushButton(QStringLiteral("ยกเลิกการเลือกทั้งหมด"), this), "btnRelease_All");
-    btnSave_Marked = named(new QPushButton(QStringLiteral("3. บันทึกรายการที่เลือก"), this), "btnSave_Marked");
-    btnPrint_Run = named(new QPushButton(QStringLiteral("4. พิมพ์เอกสารขอรับเงินชดเชยและเอกสารแนบ"), this), "btnPrint_Run");
-    btnExpExcel = named(new QPushButton(QStringLiteral("ส่งออกไปยัง Excel"), this), "btnExpExcel");
-    btnExit_Form = named(new QPushButton(QStringLiteral("กลับสู่เมนูหลัก"), this), "btnExit_Form");
+    btnSelect_all = app::button(this, "btnSelect_all", QStringLiteral("เลือกทั้งหมด"));
+    btnRelease_All = app::button(this, "btnRelease_All", QStringLiteral("ยกเลิกการเลือกทั้งหมด"));
+    btnSave_Marked = app::button(this, "btnSave_Marked", QStringLiteral("3. บันทึกรายการที่เลือก"));
+    btnPrint_Run = app::button(this, "btnPrint_Run", QStringLiteral("4. พิมพ์เอกสารขอรับเงินชดเชยและเอกสารแนบ"));
+    btnExpExcel = app::button(this, "btnExpExcel", QStringLiteral("ส่งออกไปยัง Excel"));
+    btnExit_Form = app::button(this, "btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
     for (QPushButton* b : {btnSelect_all, btnRelease_All, btnSave_Marked, btnPrint_Run, btnExpExcel})
         bottom->addWidget(b);
     bottom->addStretch(1);

@@ -5,6 +5,7 @@
 #include "gui/common/ReportScreen.h"
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
+#include "gui/common/Widgets.h"
 #include "services/AuditView.h"
 #include "services/ReportExports.h"
 
@@ -27,18 +28,9 @@ namespace {
 
 QLineEdit* edit(QWidget* parent, const char* name, const QString& placeholder)
 {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
+    QLineEdit* e = app::lineEdit(parent, name);
     e->setPlaceholderText(placeholder);
     return e;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 } // namespace
@@ -55,8 +47,7 @@ TfrmAudit_Trail::TfrmAudit_Trail(app::Session& session, QWidget* parent)
     edtTo = edit(this, "edtTo", QStringLiteral("วว/ดด/ปปปป"));
     edtUser = edit(this, "edtUser", QStringLiteral("ทุกคน"));
     edtSapID = edit(this, "edtSapID", QStringLiteral("ทุกคน"));
-    cmbKind = new QComboBox(this);
-    cmbKind->setObjectName(QStringLiteral("cmbKind"));
+    cmbKind = app::make<QComboBox>(this, "cmbKind");
     cmbKind->addItem(QStringLiteral("ทุกเหตุการณ์"), QString());
     for (const QString& k : allKinds())
         cmbKind->addItem(kindTitle(k), k);
@@ -71,11 +62,10 @@ TfrmAudit_Trail::TfrmAudit_Trail(app::Session& session, QWidget* parent)
     filters->addWidget(new QLabel(QStringLiteral("SAP ID"), this), 1, 4);
     filters->addWidget(edtSapID, 1, 5);
 
-    btnSearch = button(this, "btnSearch", QStringLiteral("ค้นหา"));
-    btnExport = button(this, "btnExport", QStringLiteral("ส่งออกไปยัง Excel"));
-    btnVerify = button(this, "btnVerify", QStringLiteral("ตรวจสอบความครบถ้วนของประวัติ"));
-    lblCount = new QLabel(this);
-    lblCount->setObjectName(QStringLiteral("lblCount"));
+    btnSearch = app::button(this, "btnSearch", QStringLiteral("ค้นหา"));
+    btnExport = app::button(this, "btnExport", QStringLiteral("ส่งออกไปยัง Excel"));
+    btnVerify = app::button(this, "btnVerify", QStringLiteral("ตรวจสอบความครบถ้วนของประวัติ"));
+    lblCount = app::label(this, "lblCount", QString());
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnSearch);
     buttons->addWidget(btnExport);
@@ -84,15 +74,13 @@ TfrmAudit_Trail::TfrmAudit_Trail(app::Session& session, QWidget* parent)
     buttons->addWidget(lblCount);
 
     m_model = new reports::GridModel(this);
-    grdAudit = new QTableView(this);
-    grdAudit->setObjectName(QStringLiteral("grdAudit"));
+    grdAudit = app::make<QTableView>(this, "grdAudit");
     grdAudit->setModel(m_model);
     grdAudit->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdAudit->setSelectionMode(QAbstractItemView::SingleSelection);
     grdAudit->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdAudit->horizontalHeader()->setStretchLastSection(true);
-    memDetails = new QPlainTextEdit(this);
-    memDetails->setObjectName(QStringLiteral("memDetails"));
+    memDetails = app::make<QPlainTextEdit>(this, "memDetails");
     memDetails->setReadOnly(true);
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(grdAudit);

@@ -3,6 +3,7 @@
 #include "db/AuditLog.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/Session.h"
+#include "gui/common/Widgets.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -20,18 +21,9 @@ namespace {
 
 QLineEdit* edit(QWidget* parent, const char* name, const QString& text)
 {
-    auto* e = new QLineEdit(text, parent);
-    e->setObjectName(QLatin1String(name));
+    auto* e = app::make<QLineEdit>(parent, name, text);
     e->setMinimumWidth(280);
     return e;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 } // namespace
@@ -47,12 +39,11 @@ TfrmOrganisation_Settings::TfrmOrganisation_Settings(app::Session& session, QWid
 
     auto* layout = new QVBoxLayout(this);
     auto* sealRow = new QHBoxLayout;
-    imgSeal = new QLabel(this);
-    imgSeal->setObjectName(QStringLiteral("imgSeal"));
+    imgSeal = app::label(this, "imgSeal", QString());
     imgSeal->setFixedSize(106, 100);
     imgSeal->setScaledContents(true);
-    btnChoose_Seal = button(this, "btnChoose_Seal", QStringLiteral("เลือกรูปตราสัญลักษณ์..."));
-    btnDefault_Seal = button(this, "btnDefault_Seal", QStringLiteral("ใช้ตราสัญลักษณ์ของโปรแกรม"));
+    btnChoose_Seal = app::button(this, "btnChoose_Seal", QStringLiteral("เลือกรูปตราสัญลักษณ์..."));
+    btnDefault_Seal = app::button(this, "btnDefault_Seal", QStringLiteral("ใช้ตราสัญลักษณ์ของโปรแกรม"));
     auto* sealButtons = new QVBoxLayout;
     sealButtons->addWidget(btnChoose_Seal);
     sealButtons->addWidget(btnDefault_Seal);
@@ -74,8 +65,8 @@ TfrmOrganisation_Settings::TfrmOrganisation_Settings(app::Session& session, QWid
     layout->addLayout(form);
 
     auto* buttons = new QHBoxLayout;
-    btnSave = button(this, "btnSave", QStringLiteral("บันทึก"));
-    btnCancel = button(this, "btnCancel", QStringLiteral("ยกเลิก"));
+    btnSave = app::button(this, "btnSave", QStringLiteral("บันทึก"));
+    btnCancel = app::button(this, "btnCancel", QStringLiteral("ยกเลิก"));
     buttons->addStretch();
     buttons->addWidget(btnSave);
     buttons->addWidget(btnCancel);

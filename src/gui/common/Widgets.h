@@ -1,0 +1,74 @@
+#pragma once
+
+// The named-widget builders of every screen. A control's objectName is how
+// the keyboard rules, the tests and the officer's help find it, so every
+// control a screen keeps is made here with its name.
+
+#include <QList>
+#include <QString>
+
+#include <utility>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class QAbstractItemModel;
+class QWidget;
+
+namespace velmora::app {
+
+// Gives `widget` its objectName and hands it back.
+template <typename W>
+W* named(W* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// Any control made with (arguments…, parent) and named.
+template <typename W, typename... Args>
+W* make(QWidget* parent, const char* name, Args&&... args)
+{
+    return named(new W(std::forward<Args>(args)..., parent), name);
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption);
+// A screen's title line: centred, bold, 16 points, in the screen's colour.
+QLabel* heading(QWidget* parent, const char* name, const QString& caption, const char* colour);
+// Scales the widget's font by `factor`, bold or not (titles, totals).
+void scaleFont(QWidget* widget, double factor, bool bold);
+// A push button that Enter presses only when it has the focus (the keyboard
+// rules), never as a dialog's default.
+QPushButton* button(QWidget* parent, const char* name, const QString& caption);
+QLineEdit* lineEdit(QWidget* parent, const char* name);
+QGroupBox* groupBox(QWidget* parent, const char* name, const QString& caption);
+
+// Controls laid in a row inside their group box (the box gets a row layout
+// when it has none yet).
+QRadioButton* radio(QGroupBox* box, const char* name, const QString& caption);
+// A choice list that also takes free text, at least 20 characters wide.
+QComboBox* choiceBox(QGroupBox* box, const char* name);
+// A short box (90 pixels at most).
+QLineEdit* editBox(QGroupBox* box, const char* name);
+// A short box with an input mask ("99/99/0000;_": a date with its slashes).
+QLineEdit* maskedBox(QGroupBox* box, const char* name, const QString& mask);
+
+// The era a year box wants, shown right after the box in its row as
+// "ค.ศ." or "พ.ศ." (objectName: the box's name + "Era") and as its tooltip.
+enum class Era { Christian, Buddhist };
+QString eraText(Era era);
+QLabel* eraNote(QLineEdit* yearBox, Era era);
+
+// A read-only grid view over `model`: no row headers (column 0 holds the
+// running number), one line per row, resizable columns. With `wholeRows`, a
+// click chooses one whole row.
+QTableView* gridView(QWidget* parent, const char* name, QAbstractItemModel* model, bool wholeRows);
+// Column c gets widths[c] pixels; a column past the list gets `otherWidth`;
+// a width of 0 or less leaves the column as it is.
+void setColumnWidths(QTableView* view, const QList<int>& widths, int otherWidth = 0);
+
+} // namespace velmora::app

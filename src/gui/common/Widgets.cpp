@@ -108,6 +108,9 @@ QLineEdit* editBox(QGroupBox* box, const char* name)
 {
     QLineEdit* e = lineEdit(box, name);
     e->setMaximumWidth(90);
+    // A squeezed row must never cut a month or a year short: "12/2026"
+    // shown as "026" reads as another year.
+    e->setMinimumWidth(qMin(90, e->fontMetrics().horizontalAdvance(QStringLiteral("00/00000")) + 12));
     return inRow(box, e);
 }
 

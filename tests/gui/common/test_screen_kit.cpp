@@ -245,3 +245,38 @@ TEST(GridView, ColumnWidths)
 
 } // namespace
 } // namespace velmora::app
+
+namespace velmora::app {
+namespace {
+
+// A row squeezed narrower than its boxes keeps every month and year whole:
+// "12/2026" cut to "026" would read as another year.
+TEST(NamedWidgets, SqueezedRowKeepsMonthAndYearWhole)
+{
+    QWidget screen;
+    auto* layout = new QHBoxLayout(&screen);
+    QGroupBox* box = groupBox(&screen, "GroupBox3", QStringLiteral("ช่วงเวลา"));
+    layout->addWidget(box);
+    struct Case
+    {
+        const char* name;
+        QString text;
+    };
+    const Case cases[] = {{"edtFrom", QStringLiteral("12/2026")}, {"edtYear", QStringLiteral("2569")},
+        {"edtMonth", QStringLiteral("09/2024")}};
+    for (const Case& c : cases)
+        editBox(box, c.name)->setText(c.text);
+    screen.resize(60, 40);
+    screen.show();
+    screen.layout()->activate();
+    box->layout()->activate();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* e = screen.findChild<QLineEdit*>(QString::fromLatin1(c.name));
+        ASSERT_NE(e, nullptr);
+        EXPECT_GE(e->width(), e->fontMetrics().horizontalAdvance(c.text) + 8) << "width " << e->width();
+    }
+}
+
+} // namespace
+} // namespace velmora::app

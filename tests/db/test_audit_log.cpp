@@ -202,6 +202,24 @@ TEST(Audit_Log, ChainValueCoversEveryField)
     EXPECT_NE(audit::canonicalContent(moved), audit::canonicalContent(e));
 }
 
+// The chain value is SHA-256 over the previous value, a line feed and the
+// length-prefixed UTF-8 fields: rows written by any earlier build of the
+// program must keep verifying, so the bytes are pinned here (computed apart
+// with Python's hashlib over the same bytes).
+TEST(Audit_Log, ChainValueOfAKnownRowIsPinned)
+{
+    const audit::Entry e {7, QStringLiteral("2026-12-09 10:00:00"), QStringLiteral("สมศรี"),
+        QStringLiteral("velmora-cli"), QStringLiteral("10.0.0.7"), QStringLiteral("calculation-saved"),
+        QStringLiteral("10000001"), QStringLiteral("{\"name\":\"นาย O'Brien \\\"ใจดี\\\"\",\"net\":\"120,000.00\"}"), {}};
+    EXPECT_EQ(QString::fromUtf8(audit::canonicalContent(e)),
+        QStringLiteral("1:719:2026-12-09 10:00:0015:สมศรี11:velmora-cli8:10.0.0.717:calculation-saved8:10000001"
+                       "64:{\"name\":\"นาย O'Brien \\\"ใจดี\\\"\",\"net\":\"120,000.00\"}"));
+    EXPECT_EQ(audit::chainValue(QString(), e),
+        QStringLiteral("6ac196fac6022f4074270e4d8c72f8049b2382be71244efa41dc1cbf1e79f448"));
+    EXPECT_EQ(audit::chainValue(QStringLiteral("5f0c"), e),
+        QStringLiteral("f8d14d34ce2902f3fad1bb71f9852d5c2be7c1c7c0b2f4e623d09e2835fc7661"));
+}
+
 TEST(Audit_Log, OldDatabaseGetsTheTablesAtStartUp)
 {
     TestDatabase t;

@@ -228,7 +228,7 @@ int Save(const QString& url, int saves)
         wall.start();
         const auto rowDetails = audit::calculationSavedDetails(in, c);
         details.add(ProcessCpuMs() - start, Ms(wall.nsecsElapsed()));
-        if (!audit::record(*db, QLatin1String(audit::kind::kCalculationSaved), Sap(i), rowDetails, &error))
+        if (!audit::recordJson(*db, QLatin1String(audit::kind::kCalculationSaved), Sap(i), rowDetails, &error))
             Fail(QString::fromStdString(error));
         row.add(ProcessCpuMs() - start, Ms(wall.nsecsElapsed()));
     }

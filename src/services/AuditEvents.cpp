@@ -98,10 +98,9 @@ QStringList words(const char* list)
 
 } // namespace
 
-QJsonObject calculationSavedDetails(const calc::Calculation_Input& input, const calc::Calculation& calculation)
+QByteArray calculationSavedDetails(const calc::Calculation_Input& input, const calc::Calculation& calculation)
 {
-    const std::string json = calc::Calculation_Json(input, calculation);
-    return QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    return QByteArray::fromStdString(calc::Calculation_Json(input, calculation, calc::Json_Layout::Compact));
 }
 
 bool cancelledDetails(

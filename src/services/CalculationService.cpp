@@ -266,7 +266,7 @@ bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const
             return false;
     }
 
-    if (!audit::record(db, QLatin1String(audit::kind::kCalculationSaved), Q(in.sapid),
+    if (!audit::recordJson(db, QLatin1String(audit::kind::kCalculationSaved), Q(in.sapid),
             audit::calculationSavedDetails(in, c), error))
         return false;
 

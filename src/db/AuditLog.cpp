@@ -54,6 +54,27 @@ const QString kMoveHead = QStringLiteral("UPDATE EP_Audit_Head SET Seq_No = ?, C
 // PostgreSQL adds the row and moves the head in one round trip.
 const QString kInsertRowAndMoveHead = QStringLiteral("WITH added AS (") + kInsertRow + QStringLiteral(") ") + kMoveHead;
 
+QString timeText(const QVariant& v);
+
+// The columns entryOf reads, in its order.
+const QString kEntryColumns = QStringLiteral(
+    "SELECT Seq_No, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID, Details, Chain_Value");
+
+Entry entryOf(const QSqlQuery& q)
+{
+    Entry e;
+    e.seq = q.value(0).toLongLong();
+    e.time = timeText(q.value(1));
+    e.user = q.value(2).toString();
+    e.origin = q.value(3).toString();
+    e.machine = q.value(4).toString();
+    e.kind = q.value(5).toString();
+    e.sapid = q.value(6).toString();
+    e.details = q.value(7).toString();
+    e.chain = q.value(8).toString();
+    return e;
+}
+
 QString timeText(const QVariant& v)
 {
     if (v.metaType().id() == QMetaType::QDateTime)
@@ -317,8 +338,7 @@ bool recordAround(const db::Database& db, const QString& eventKind, const QStrin
 bool listEntries(
     const db::Database& db, const Filter& filter, bool newestFirst, std::vector<Entry>* entries, QString* error)
 {
-    QString sql = QStringLiteral("SELECT Seq_No, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID,"
-                                 " Details, Chain_Value FROM EP_Audit_Log WHERE 1 = 1");
+    QString sql = kEntryColumns + QStringLiteral(" FROM EP_Audit_Log WHERE 1 = 1");
     QVariantList values;
     if (filter.from) {
         sql += QStringLiteral(" AND Event_Time >= ?");
@@ -348,19 +368,8 @@ bool listEntries(
     if (!db.exec(q, QStringLiteral("อ่านประวัติการใช้งาน"), error))
         return false;
     entries->clear();
-    while (q.next()) {
-        Entry e;
-        e.seq = q.value(0).toLongLong();
-        e.time = timeText(q.value(1));
-        e.user = q.value(2).toString();
-        e.origin = q.value(3).toString();
-        e.machine = q.value(4).toString();
-        e.kind = q.value(5).toString();
-        e.sapid = q.value(6).toString();
-        e.details = q.value(7).toString();
-        e.chain = q.value(8).toString();
-        entries->push_back(std::move(e));
-    }
+    while (q.next())
+        entries->push_back(entryOf(q));
     return true;
 }
 
@@ -385,8 +394,7 @@ VerifyResult verifyAuditLog(const db::Database& db)
     if (!chainHead(db, &headSeq, &headChain, &r.problem))
         return r;
     QSqlQuery q = db.query();
-    if (!q.exec(QStringLiteral("SELECT Seq_No, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID,"
-                               " Details, Chain_Value FROM EP_Audit_Log ORDER BY Seq_No"))) {
+    if (!q.exec(kEntryColumns + QStringLiteral(" FROM EP_Audit_Log ORDER BY Seq_No"))) {
         r.problem = QStringLiteral("อ่านประวัติการใช้งานไม่ได้: ") + driverText(q);
         return r;
     }
@@ -398,22 +406,13 @@ VerifyResult verifyAuditLog(const db::Database& db)
     };
     QString previous;
     qint64 expected = 1;
-    Entry e;
     while (q.next()) {
-        e.seq = q.value(0).toLongLong();
+        const Entry e = entryOf(q);
         ++r.count;
         if (e.seq < expected)
             return broken(e.seq, QStringLiteral("ถูกแทรกผิดลำดับ"));
         if (e.seq > expected)
             return broken(expected, QStringLiteral("หายไป (ถูกลบ)"));
-        e.time = timeText(q.value(1));
-        e.user = q.value(2).toString();
-        e.origin = q.value(3).toString();
-        e.machine = q.value(4).toString();
-        e.kind = q.value(5).toString();
-        e.sapid = q.value(6).toString();
-        e.details = q.value(7).toString();
-        e.chain = q.value(8).toString();
         const QString computed = chainValue(previous, e);
         if (computed != e.chain)
             return broken(e.seq, QStringLiteral("ข้อมูลไม่ตรงกับค่าห่วงโซ่ (ถูกแก้ไข สลับ หรือแทรก)"));

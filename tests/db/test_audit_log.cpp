@@ -210,7 +210,8 @@ TEST(Audit_Log, ChainValueOfAKnownRowIsPinned)
 {
     const audit::Entry e {7, QStringLiteral("2026-12-09 10:00:00"), QStringLiteral("สมศรี"),
         QStringLiteral("velmora-cli"), QStringLiteral("10.0.0.7"), QStringLiteral("calculation-saved"),
-        QStringLiteral("10000001"), QStringLiteral("{\"name\":\"นาย O'Brien \\\"ใจดี\\\"\",\"net\":\"120,000.00\"}"), {}};
+        QStringLiteral("10000001"), QStringLiteral("{\"name\":\"นาย O'Brien \\\"ใจดี\\\"\",\"net\":\"120,000.00\"}"),
+        {}};
     EXPECT_EQ(QString::fromUtf8(audit::canonicalContent(e)),
         QStringLiteral("1:719:2026-12-09 10:00:0015:สมศรี11:velmora-cli8:10.0.0.717:calculation-saved8:10000001"
                        "64:{\"name\":\"นาย O'Brien \\\"ใจดี\\\"\",\"net\":\"120,000.00\"}"));
@@ -273,6 +274,36 @@ TEST(Audit_Log, FilterByDayUserKindAndSapid)
             seqs.push_back(e.seq);
         EXPECT_EQ(seqs, c.seqs);
     }
+}
+
+// Each connection keeps its own prepared statements; none of them may carry a
+// head read before another connection wrote: connections taking turns on one
+// database continue one chain, and a connection closed takes its statements
+// with it.
+TEST(Audit_Log, ConnectionsTakingTurnsContinueOneChain)
+{
+    TestDatabase t;
+    QString error;
+    auto other = db::Database::open(t.url(), &error);
+    ASSERT_TRUE(other) << error.toStdString();
+    auto write = [&](const db::Database& db) {
+        db::Transaction tx(db);
+        ASSERT_TRUE(tx.active()) << tx.error().toStdString();
+        ASSERT_TRUE(audit::record(db, QStringLiteral("login"), QString(), {}, &error, &kOfficer))
+            << error.toStdString();
+        ASSERT_TRUE(tx.commit(&error)) << error.toStdString();
+    };
+    for (int i = 0; i < 6; ++i)
+        write(i % 3 == 1 ? *other : t.db());
+    other.reset();
+    auto third = db::Database::open(t.url(), &error);
+    ASSERT_TRUE(third) << error.toStdString();
+    write(*third);
+    write(t.db());
+    const audit::VerifyResult r = Verify(t);
+    EXPECT_TRUE(r.ok) << r.problem.toStdString();
+    EXPECT_EQ(r.count, 8);
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Seq_No FROM EP_Audit_Head")).toInt(), 8);
 }
 
 // Two connections writing at once never fork the chain: the head row is locked

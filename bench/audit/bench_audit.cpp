@@ -21,6 +21,7 @@
 #include "services/AuditEvents.h"
 #include "services/CalculationService.h"
 #include "services/ImportJobs.h"
+#include "support/BenchSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -28,11 +29,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <numeric>
 #include <vector>
 
@@ -40,11 +38,10 @@ using namespace velmora;
 
 namespace {
 
-[[noreturn]] void Fail(const QString& what)
-{
-    std::fprintf(stderr, "bench_audit: %s\n", what.toUtf8().constData());
-    std::exit(1);
-}
+using bench::Cpu_Ms;
+using bench::Exec;
+using bench::Fail;
+using bench::Sap;
 
 std::unique_ptr<db::Database> Open(const QString& url)
 {
@@ -58,16 +55,6 @@ std::unique_ptr<db::Database> Open(const QString& url)
 double Ms(qint64 ns)
 {
     return static_cast<double>(ns) / 1e6;
-}
-
-// Processor time of this process in ms: on a machine shared with other work
-// the wall-clock time says more about the neighbours than about the program.
-double CpuMs()
-{
-    rusage u {};
-    getrusage(RUSAGE_SELF, &u);
-    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3
-        + static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
 }
 
 int Verify(const QString& url, int rows)
@@ -113,10 +100,10 @@ int Verify(const QString& url, int rows)
     }
     std::printf("filled %d rows in %.0f ms\n", rows, Ms(t.nsecsElapsed()));
     t.restart();
-    const double cpu = CpuMs();
+    const double cpu = Cpu_Ms();
     const audit::VerifyResult r = audit::verifyAuditLog(*db);
     const double ms = Ms(t.nsecsElapsed());
-    const double cpuMs = CpuMs() - cpu;
+    const double cpuMs = Cpu_Ms() - cpu;
     if (!r.ok)
         Fail(r.problem);
     std::printf("audit verify: %lld rows in %.0f ms wall, %.0f ms processor (%.2f us a row)\n",
@@ -124,49 +111,27 @@ int Verify(const QString& url, int rows)
     return 0;
 }
 
-QString Sap(int i)
-{
-    return QStringLiteral("1%1").arg(i, 7, 10, QLatin1Char('0'));
-}
-
+// The same two periods for everybody: every save computes the same figures.
 void Fill_Employees(const db::Database& db, int employees)
 {
     db::Transaction tx(db);
-    QSqlQuery emp = db.query();
-    emp.prepare(QStringLiteral("INSERT INTO EP_Emp_Main (SapID, SSN, Surname, F_Name, L_Name, Emp_BirthDay, "
-                               "Work_Begin_Date_Text, Work_Type_Code, Work_End_Date_Text, Depart_Code, Money_Rate, "
-                               "Emp_RecMChod_Status) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    QSqlQuery period = db.query();
-    period.prepare(QStringLiteral("INSERT INTO EP_Work_Histry (SapID, SSN, Work_Type_Code, Work_Type, Work_B_Date, "
-                                  "Work_E_Date) VALUES (?, ?, ?, ?, ?, ?)"));
-    QSqlQuery reason = db.query();
-    reason.prepare(QStringLiteral("INSERT INTO EP_Reason_out (SapID, Event_out) VALUES (?, ?)"));
-    QString error;
+    bench::Employee_Inserts insert(db);
     for (int i = 0; i < employees; ++i) {
         const QString sap = Sap(i);
         const QString ssn = QStringLiteral("3%1").arg(i, 12, 10, QLatin1Char('0'));
-        const QVariant e[] = {sap, ssn, QStringLiteral("นาย"), QStringLiteral("ทดสอบ%1").arg(i), QStringLiteral("ระบบ"),
-            QStringLiteral("01/01/1980"), QStringLiteral("01/10/2006"), QStringLiteral("2"),
-            QStringLiteral("30/09/2024"), QStringLiteral("11"), 20000.0 + i, QStringLiteral("A")};
-        for (int k = 0; k < 12; ++k)
-            emp.bindValue(k, e[k]);
-        if (!db.exec(emp, QStringLiteral("fill"), &error))
-            Fail(error);
-        reason.bindValue(0, sap);
-        reason.bindValue(1, QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา"));
-        if (!db.exec(reason, QStringLiteral("fill"), &error))
-            Fail(error);
-        const QVariant p1[] = {sap, ssn, QStringLiteral("3"), QStringLiteral("พนักงานส่วนงาน"),
-            QStringLiteral("01/10/2549"), QStringLiteral("30/09/2551")};
-        const QVariant p2[] = {sap, ssn, QStringLiteral("2"), QStringLiteral("พนักงานมหาวิทยาลัย"),
-            QStringLiteral("01/10/2551"), QStringLiteral("30/09/2567")};
-        for (const auto* p : {p1, p2}) {
-            for (int k = 0; k < 6; ++k)
-                period.bindValue(k, p[k]);
-            if (!db.exec(period, QStringLiteral("fill"), &error))
-                Fail(error);
-        }
+        Exec(db, insert.employee,
+            {sap, ssn, QStringLiteral("นาย"), QStringLiteral("ทดสอบ%1").arg(i), QStringLiteral("ระบบ"),
+                QStringLiteral("01/01/1980"), QStringLiteral("01/10/2006"), QStringLiteral("2"),
+                QStringLiteral("30/09/2024"), QStringLiteral("11"), 20000.0 + i, QStringLiteral("A")});
+        Exec(db, insert.reason, {sap, QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา")});
+        Exec(db, insert.period,
+            {sap, ssn, QStringLiteral("3"), QStringLiteral("พนักงานส่วนงาน"), QStringLiteral("01/10/2549"),
+                QStringLiteral("30/09/2551")});
+        Exec(db, insert.period,
+            {sap, ssn, QStringLiteral("2"), QStringLiteral("พนักงานมหาวิทยาลัย"), QStringLiteral("01/10/2551"),
+                QStringLiteral("30/09/2567")});
     }
+    QString error;
     if (!tx.commit(&error))
         Fail(error);
 }
@@ -192,22 +157,13 @@ double Mean(const std::vector<double>& v)
     return v.empty() ? 0 : std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
 }
 
-// Processor time of this process from its precise clock (getrusage's
-// figures are too coarse for one save).
-double ProcessCpuMs()
-{
-    timespec t {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
 int Save(const QString& url, int saves)
 {
     auto db = Open(url);
     Fill_Employees(*db, saves);
     // The actor as the command line sets it at start.
-    audit::setActor({audit::operatingSystemUser(), QLatin1String(audit::kOriginCli),
-        QString::fromStdString(Local_IP_Address())});
+    audit::setActor(
+        {audit::operatingSystemUser(), QLatin1String(audit::kOriginCli), QString::fromStdString(Local_IP_Address())});
     Samples whole, row, details;
     QElapsedTimer wall;
     for (int i = 0; i < saves; ++i) {
@@ -217,20 +173,20 @@ int Save(const QString& url, int saves)
                 *db, Sap(i).toStdString(), "10/2024", std::nullopt, std::nullopt, &in, &error))
             Fail(QString::fromStdString(error));
         const calc::Calculation c = calc::Run_Calculation(in);
-        double start = ProcessCpuMs();
+        double start = Cpu_Ms();
         wall.start();
         if (!calc::Save_Calculation(*db, in, c, "09/12/2569", &error))
             Fail(QString::fromStdString(error));
-        whole.add(ProcessCpuMs() - start, Ms(wall.nsecsElapsed()));
+        whole.add(Cpu_Ms() - start, Ms(wall.nsecsElapsed()));
         // The log's own steps once more, rolled back.
         db::Transaction tx(*db);
-        start = ProcessCpuMs();
+        start = Cpu_Ms();
         wall.start();
         const auto rowDetails = audit::calculationSavedDetails(in, c);
-        details.add(ProcessCpuMs() - start, Ms(wall.nsecsElapsed()));
+        details.add(Cpu_Ms() - start, Ms(wall.nsecsElapsed()));
         if (!audit::recordJson(*db, QLatin1String(audit::kind::kCalculationSaved), Sap(i), rowDetails, &error))
             Fail(QString::fromStdString(error));
-        row.add(ProcessCpuMs() - start, Ms(wall.nsecsElapsed()));
+        row.add(Cpu_Ms() - start, Ms(wall.nsecsElapsed()));
     }
     auto share = [](double part, double all) { return 100.0 * part / (all - part); };
     std::printf("save: %d saves, medians a save (means in brackets)\n", saves);
@@ -258,19 +214,19 @@ int Import(const QString& file, const QString& url)
         "load: %zu employees in %.0f ms (SHA-256 of the file included)\n", book.employees.size(), Ms(t.nsecsElapsed()));
     for (const char* round : {"insert", "update"}) {
         import::EmployeeSaveCounts counts;
-        double start = CpuMs();
+        double start = Cpu_Ms();
         if (!import::saveEmployeeWorkbook(*db, book, &counts, &error))
             Fail(error);
-        const double whole = CpuMs() - start;
+        const double whole = Cpu_Ms() - start;
         // The log's steps on their own: the snapshot before, the re-read and the row.
         db::Transaction tx(*db);
-        start = CpuMs();
+        start = Cpu_Ms();
         audit::RowSnapshot before = audit::employeeSnapshot();
         if (!before.read(*db, audit::gridSapids(book.employees), &error)
             || !audit::recordImport(*db, QLatin1String(audit::kind::kImportEmployees), book.sourcePath,
                 book.sourceSha256, QJsonObject(), before, &error))
             Fail(error);
-        const double logPart = CpuMs() - start;
+        const double logPart = Cpu_Ms() - start;
         std::printf("save (%s): %.0f ms processor with the log; the log's own work %.0f ms = %.1f %% of the rest\n",
             round, whole, logPart, 100.0 * logPart / (whole - logPart));
     }

@@ -235,6 +235,29 @@ TEST(Audit_Log, OldDatabaseGetsTheTablesAtStartUp)
     EXPECT_TRUE(Verify(t).ok);
 }
 
+// The row's statements are kept prepared on the connection: when the tables
+// go, the next change fails (and is not made); once they are back the same
+// connection writes again and a new chain starts that verifies.
+TEST(Audit_Log, KeptStatementsFailWithoutTheTablesAndWorkOnceTheyAreBack)
+{
+    TestDatabase t;
+    Write(t, 2);
+    t.exec(QStringLiteral("DROP TABLE EP_Audit_Log"));
+    t.exec(QStringLiteral("DROP TABLE EP_Audit_Head"));
+    {
+        db::Transaction tx(t.db());
+        QString error;
+        EXPECT_FALSE(audit::record(t.db(), QStringLiteral("login"), QString(), {}, &error, &kOfficer));
+        EXPECT_TRUE(error.startsWith(QStringLiteral("บันทึกประวัติการใช้งาน"))) << error.toStdString();
+    }
+    QString error;
+    ASSERT_TRUE(db::ensureSchema(t.db(), &error)) << error.toStdString();
+    Write(t, 3);
+    const audit::VerifyResult r = Verify(t);
+    EXPECT_TRUE(r.ok) << r.problem.toStdString();
+    EXPECT_EQ(r.count, 3);
+}
+
 TEST(Audit_Log, FilterByDayUserKindAndSapid)
 {
     TestDatabase t;

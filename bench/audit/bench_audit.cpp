@@ -3,7 +3,8 @@
 //   bench_audit verify [ROWS] [DB-URL]     fills a log of ROWS rows (default
 //                                          1,000,000), then times audit verify
 //   bench_audit save [SAVES] [DB-URL]      SAVES calculations saved one by one;
-//                                          the log's own work timed apart
+//                                          the log's own work timed apart, in
+//                                          processor and in wall-clock time
 //   bench_audit import FILE [DB-URL]       an employee workbook saved twice
 //                                          (inserts, then updates); the log's
 //                                          own work timed apart
@@ -14,11 +15,13 @@
 // share is that time over the rest of the save.
 
 #include "db/AuditLog.h"
+#include "db/LocalAddress.h"
 #include "db/Schema.h"
 #include "rules/Calculation.h"
 #include "services/AuditEvents.h"
 #include "services/CalculationService.h"
 #include "services/ImportJobs.h"
+#include "support/BenchSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -26,19 +29,19 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
+#include <algorithm>
 #include <cstdio>
+#include <numeric>
+#include <vector>
 
 using namespace velmora;
 
 namespace {
 
-[[noreturn]] void Fail(const QString& what)
-{
-    std::fprintf(stderr, "bench_audit: %s\n", what.toUtf8().constData());
-    std::exit(1);
-}
+using bench::Cpu_Ms;
+using bench::Exec;
+using bench::Fail;
+using bench::Sap;
 
 std::unique_ptr<db::Database> Open(const QString& url)
 {
@@ -52,16 +55,6 @@ std::unique_ptr<db::Database> Open(const QString& url)
 double Ms(qint64 ns)
 {
     return static_cast<double>(ns) / 1e6;
-}
-
-// Processor time of this process in ms: on a machine shared with other work
-// the wall-clock time says more about the neighbours than about the program.
-double CpuMs()
-{
-    rusage u {};
-    getrusage(RUSAGE_SELF, &u);
-    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3
-        + static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
 }
 
 int Verify(const QString& url, int rows)
@@ -107,10 +100,10 @@ int Verify(const QString& url, int rows)
     }
     std::printf("filled %d rows in %.0f ms\n", rows, Ms(t.nsecsElapsed()));
     t.restart();
-    const double cpu = CpuMs();
+    const double cpu = Cpu_Ms();
     const audit::VerifyResult r = audit::verifyAuditLog(*db);
     const double ms = Ms(t.nsecsElapsed());
-    const double cpuMs = CpuMs() - cpu;
+    const double cpuMs = Cpu_Ms() - cpu;
     if (!r.ok)
         Fail(r.problem);
     std::printf("audit verify: %lld rows in %.0f ms wall, %.0f ms processor (%.2f us a row)\n",
@@ -118,60 +111,61 @@ int Verify(const QString& url, int rows)
     return 0;
 }
 
-QString Sap(int i)
-{
-    return QStringLiteral("1%1").arg(i, 7, 10, QLatin1Char('0'));
-}
-
+// The same two periods for everybody: every save computes the same figures.
 void Fill_Employees(const db::Database& db, int employees)
 {
     db::Transaction tx(db);
-    QSqlQuery emp = db.query();
-    emp.prepare(QStringLiteral("INSERT INTO EP_Emp_Main (SapID, SSN, Surname, F_Name, L_Name, Emp_BirthDay, "
-                               "Work_Begin_Date_Text, Work_Type_Code, Work_End_Date_Text, Depart_Code, Money_Rate, "
-                               "Emp_RecMChod_Status) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    QSqlQuery period = db.query();
-    period.prepare(QStringLiteral("INSERT INTO EP_Work_Histry (SapID, SSN, Work_Type_Code, Work_Type, Work_B_Date, "
-                                  "Work_E_Date) VALUES (?, ?, ?, ?, ?, ?)"));
-    QSqlQuery reason = db.query();
-    reason.prepare(QStringLiteral("INSERT INTO EP_Reason_out (SapID, Event_out) VALUES (?, ?)"));
-    QString error;
+    bench::Employee_Inserts insert(db);
     for (int i = 0; i < employees; ++i) {
         const QString sap = Sap(i);
         const QString ssn = QStringLiteral("3%1").arg(i, 12, 10, QLatin1Char('0'));
-        const QVariant e[] = {sap, ssn, QStringLiteral("นาย"), QStringLiteral("ทดสอบ%1").arg(i), QStringLiteral("ระบบ"),
-            QStringLiteral("01/01/1980"), QStringLiteral("01/10/2006"), QStringLiteral("2"),
-            QStringLiteral("30/09/2024"), QStringLiteral("11"), 20000.0 + i, QStringLiteral("A")};
-        for (int k = 0; k < 12; ++k)
-            emp.bindValue(k, e[k]);
-        if (!db.exec(emp, QStringLiteral("fill"), &error))
-            Fail(error);
-        reason.bindValue(0, sap);
-        reason.bindValue(1, QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา"));
-        if (!db.exec(reason, QStringLiteral("fill"), &error))
-            Fail(error);
-        const QVariant p1[] = {sap, ssn, QStringLiteral("3"), QStringLiteral("พนักงานส่วนงาน"),
-            QStringLiteral("01/10/2549"), QStringLiteral("30/09/2551")};
-        const QVariant p2[] = {sap, ssn, QStringLiteral("2"), QStringLiteral("พนักงานมหาวิทยาลัย"),
-            QStringLiteral("01/10/2551"), QStringLiteral("30/09/2567")};
-        for (const auto* p : {p1, p2}) {
-            for (int k = 0; k < 6; ++k)
-                period.bindValue(k, p[k]);
-            if (!db.exec(period, QStringLiteral("fill"), &error))
-                Fail(error);
-        }
+        Exec(db, insert.employee,
+            {sap, ssn, QStringLiteral("นาย"), QStringLiteral("ทดสอบ%1").arg(i), QStringLiteral("ระบบ"),
+                QStringLiteral("01/01/1980"), QStringLiteral("01/10/2006"), QStringLiteral("2"),
+                QStringLiteral("30/09/2024"), QStringLiteral("11"), 20000.0 + i, QStringLiteral("A")});
+        Exec(db, insert.reason, {sap, QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา")});
+        Exec(db, insert.period,
+            {sap, ssn, QStringLiteral("3"), QStringLiteral("พนักงานส่วนงาน"), QStringLiteral("01/10/2549"),
+                QStringLiteral("30/09/2551")});
+        Exec(db, insert.period,
+            {sap, ssn, QStringLiteral("2"), QStringLiteral("พนักงานมหาวิทยาลัย"), QStringLiteral("01/10/2551"),
+                QStringLiteral("30/09/2567")});
     }
+    QString error;
     if (!tx.commit(&error))
         Fail(error);
+}
+
+struct Samples
+{
+    std::vector<double> cpu, wall;
+    void add(double cpuMs, double wallMs)
+    {
+        cpu.push_back(cpuMs);
+        wall.push_back(wallMs);
+    }
+};
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double Mean(const std::vector<double>& v)
+{
+    return v.empty() ? 0 : std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
 }
 
 int Save(const QString& url, int saves)
 {
     auto db = Open(url);
     Fill_Employees(*db, saves);
-    double whole = 0;
-    double logPart = 0;
-    double detailsPart = 0;
+    // The actor as the command line sets it at start.
+    audit::setActor(
+        {audit::operatingSystemUser(), QLatin1String(audit::kOriginCli), QString::fromStdString(Local_IP_Address())});
+    Samples whole, row, details;
+    QElapsedTimer wall;
     for (int i = 0; i < saves; ++i) {
         std::string error;
         calc::Calculation_Input in;
@@ -179,23 +173,31 @@ int Save(const QString& url, int saves)
                 *db, Sap(i).toStdString(), "10/2024", std::nullopt, std::nullopt, &in, &error))
             Fail(QString::fromStdString(error));
         const calc::Calculation c = calc::Run_Calculation(in);
-        double start = CpuMs();
+        double start = Cpu_Ms();
+        wall.start();
         if (!calc::Save_Calculation(*db, in, c, "09/12/2569", &error))
             Fail(QString::fromStdString(error));
-        whole += CpuMs() - start;
+        whole.add(Cpu_Ms() - start, Ms(wall.nsecsElapsed()));
         // The log's own steps once more, rolled back.
         db::Transaction tx(*db);
-        start = CpuMs();
-        const QJsonObject details = audit::calculationSavedDetails(in, c);
-        detailsPart += CpuMs() - start;
-        if (!audit::record(*db, QLatin1String(audit::kind::kCalculationSaved), Sap(i), details, &error))
+        start = Cpu_Ms();
+        wall.start();
+        const auto rowDetails = audit::calculationSavedDetails(in, c);
+        details.add(Cpu_Ms() - start, Ms(wall.nsecsElapsed()));
+        if (!audit::recordJson(*db, QLatin1String(audit::kind::kCalculationSaved), Sap(i), rowDetails, &error))
             Fail(QString::fromStdString(error));
-        logPart += CpuMs() - start;
+        row.add(Cpu_Ms() - start, Ms(wall.nsecsElapsed()));
     }
-    std::printf("save: %d saves, %.3f ms processor a save with its log row; the row's own work %.3f ms = %.1f %% of"
-                " the rest (building the details %.3f ms, the statements and the hash %.3f ms)\n",
-        saves, whole / saves, logPart / saves, 100.0 * logPart / (whole - logPart), detailsPart / saves,
-        (logPart - detailsPart) / saves);
+    auto share = [](double part, double all) { return 100.0 * part / (all - part); };
+    std::printf("save: %d saves, medians a save (means in brackets)\n", saves);
+    std::printf("  processor: save with its log row %.3f ms (%.3f); the row %.3f ms (%.3f) = %.1f %% of the rest"
+                " (%.1f %% by means); building the details %.3f ms\n",
+        Median(whole.cpu), Mean(whole.cpu), Median(row.cpu), Mean(row.cpu), share(Median(row.cpu), Median(whole.cpu)),
+        share(Mean(row.cpu), Mean(whole.cpu)), Median(details.cpu));
+    std::printf("  wall:      save with its log row %.3f ms (%.3f); the row %.3f ms (%.3f) = %.1f %% of the rest"
+                " (%.1f %% by means)\n",
+        Median(whole.wall), Mean(whole.wall), Median(row.wall), Mean(row.wall),
+        share(Median(row.wall), Median(whole.wall)), share(Mean(row.wall), Mean(whole.wall)));
     return 0;
 }
 
@@ -212,19 +214,19 @@ int Import(const QString& file, const QString& url)
         "load: %zu employees in %.0f ms (SHA-256 of the file included)\n", book.employees.size(), Ms(t.nsecsElapsed()));
     for (const char* round : {"insert", "update"}) {
         import::EmployeeSaveCounts counts;
-        double start = CpuMs();
+        double start = Cpu_Ms();
         if (!import::saveEmployeeWorkbook(*db, book, &counts, &error))
             Fail(error);
-        const double whole = CpuMs() - start;
+        const double whole = Cpu_Ms() - start;
         // The log's steps on their own: the snapshot before, the re-read and the row.
         db::Transaction tx(*db);
-        start = CpuMs();
+        start = Cpu_Ms();
         audit::RowSnapshot before = audit::employeeSnapshot();
         if (!before.read(*db, audit::gridSapids(book.employees), &error)
             || !audit::recordImport(*db, QLatin1String(audit::kind::kImportEmployees), book.sourcePath,
                 book.sourceSha256, QJsonObject(), before, &error))
             Fail(error);
-        const double logPart = CpuMs() - start;
+        const double logPart = Cpu_Ms() - start;
         std::printf("save (%s): %.0f ms processor with the log; the log's own work %.0f ms = %.1f %% of the rest\n",
             round, whole, logPart, 100.0 * logPart / (whole - logPart));
     }

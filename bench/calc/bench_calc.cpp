@@ -10,95 +10,21 @@
 //   2. load and compute for one employee (the queries of pages 1 to 6),
 //   3. M consecutive calculations with save, each its own transaction.
 
-#include "db/Schema.h"
 #include "rules/Calculation.h"
 #include "services/CalculationService.h"
+#include "support/BenchSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QRandomGenerator>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QUrl>
-#include <QUrlQuery>
 
 #include <cstdio>
-#include <memory>
 
 using namespace velmora;
 
 namespace {
 
-[[noreturn]] void Fail(const QString& what)
-{
-    std::fprintf(stderr, "bench_calc: %s\n", what.toUtf8().constData());
-    std::exit(1);
-}
-
-void Exec(const db::Database& db, QSqlQuery& q, const QVariantList& values)
-{
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values[i]);
-    QString error;
-    if (!db.exec(q, QStringLiteral("filling"), &error))
-        Fail(error);
-}
-
-QString Sap(int i)
-{
-    return QStringLiteral("1%1").arg(i, 7, 10, QLatin1Char('0'));
-}
-
-void Fill(const db::Database& db, int employees)
-{
-    db::Transaction tx(db);
-    QSqlQuery emp = db.query();
-    emp.prepare(QStringLiteral("INSERT INTO EP_Emp_Main (SapID, SSN, Surname, F_Name, L_Name, Emp_BirthDay, "
-                               "Work_Begin_Date_Text, Work_Type_Code, Work_End_Date_Text, Depart_Code, Money_Rate, "
-                               "Emp_RecMChod_Status) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    QSqlQuery reason = db.query();
-    reason.prepare(QStringLiteral("INSERT INTO EP_Reason_out (SapID, Event_out) VALUES (?, ?)"));
-    QSqlQuery period = db.query();
-    period.prepare(QStringLiteral("INSERT INTO EP_Work_Histry (SapID, SSN, Work_Type_Code, Work_Type, Work_B_Date, "
-                                  "Work_E_Date) VALUES (?, ?, ?, ?, ?, ?)"));
-    QSqlQuery saved = db.query();
-    saved.prepare(QStringLiteral("INSERT INTO EP_mRec_Money_Chodchoy (SapID, SSN, MMYYYY_Recieve, Date_Entry, "
-                                 "Date_Beg_Cal, Date_End_Cal, Total_Day, No_Year, No_Month, No_Day, Last_Salary, N_T, "
-                                 "His_Rec_Money, Net_Money_Recieve, Rec_Status) "
-                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    QRandomGenerator random(2550);
-    const QString type2 = QStringLiteral("พนักงานมหาวิทยาลัย");
-    const QString type3 = QStringLiteral("พนักงานส่วนงาน");
-    for (int i = 0; i < employees; ++i) {
-        const QString sap = Sap(i);
-        const QString ssn = QStringLiteral("3%1").arg(i, 12, 10, QLatin1Char('0'));
-        const double salary = 15000 + random.bounded(2000000) / 100.0;
-        Exec(db, emp,
-            {sap, ssn, QStringLiteral("นาย"), QStringLiteral("ทดสอบ%1").arg(i), QStringLiteral("ระบบ"),
-                QStringLiteral("01/01/1980"), QStringLiteral("01/10/2006"), QStringLiteral("2"),
-                QStringLiteral("30/09/2024"), QStringLiteral("11"), salary, QStringLiteral("A")});
-        Exec(db, reason, {sap, QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา")});
-        const int startYear = 2547 + static_cast<int>(random.bounded(10));
-        Exec(db, period,
-            {sap, ssn, QStringLiteral("3"), type3, QStringLiteral("01/10/%1").arg(startYear),
-                QStringLiteral("30/09/%1").arg(startYear + 2)});
-        Exec(db, period,
-            {sap, ssn, QStringLiteral("2"), type2, QStringLiteral("01/10/%1").arg(startYear + 2),
-                QStringLiteral("15/03/%1").arg(startYear + 5)});
-        if (i % 2 == 0)
-            Exec(db, period,
-                {sap, ssn, QStringLiteral("2"), type2, QStringLiteral("16/03/%1").arg(startYear + 5),
-                    QStringLiteral("30/09/2567")});
-        if (i % 5 == 0)
-            Exec(db, saved,
-                {QStringLiteral("9%1").arg(i, 7, 10, QLatin1Char('0')), ssn, QStringLiteral("03/2013"),
-                    QStringLiteral("29/03/2556"), QStringLiteral("17/10/2550"), QStringLiteral("31/03/2556"), 1993, 5,
-                    5, 15, 15000.0, 6, 0.0, 90000.0, QStringLiteral("FC")});
-    }
-    QString error;
-    if (!tx.commit(&error))
-        Fail(error);
-}
+using bench::Fail;
+using bench::Sap;
 
 double Ms(qint64 ns, int count)
 {
@@ -126,34 +52,14 @@ int main(int argc, char** argv)
     }
     saves = std::min(saves, employees);
 
-    QTemporaryDir dir;
-    QString schema;
-    QString error;
-    if (url.isEmpty()) {
-        url = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("bench.sqlite"));
-    } else {
-        schema = QStringLiteral("bench_calc_%1").arg(QCoreApplication::applicationPid());
-        auto admin = db::Database::open(url, &error);
-        if (!admin)
-            Fail(error);
-        QSqlQuery q = admin->query();
-        if (!q.exec(QStringLiteral("CREATE SCHEMA ") + schema))
-            Fail(QStringLiteral("cannot create the schema"));
-        QUrl u(url);
-        QUrlQuery query(u);
-        query.addQueryItem(QStringLiteral("schema"), schema);
-        u.setQuery(query);
-        url = u.toString();
-    }
     {
-        auto database = db::Database::open(url, &error);
-        if (!database || !db::ensureSchema(*database, &error))
-            Fail(error);
-        const db::Database& db = *database;
+        const bench::Bench_Database bench(url, QStringLiteral("bench_calc"));
+        const db::Database& db = bench.db();
 
         QElapsedTimer timer;
         timer.start();
-        Fill(db, employees);
+        bench::Fill_Calculated_Employees(
+            db, employees, [](int) { return QStringLiteral("30/09/2024"); }, [](int) { return QStringLiteral("11"); });
         std::printf("database: %s, %d employees filled in %.0f ms\n", qPrintable(db.dialect().name()), employees,
             Ms(timer.nsecsElapsed(), 1));
 
@@ -206,17 +112,6 @@ int main(int argc, char** argv)
         std::printf("load + compute + save, %d employees:          %8.3f ms per calculation\n", saves, saveMs);
         if (sink == 0)
             std::printf("?\n");
-    }
-    if (!schema.isEmpty()) {
-        // Connection URL without the schema, to drop it.
-        QUrl u(url);
-        u.setQuery(QString());
-        auto admin = db::Database::open(u.toString(), &error);
-        if (admin) {
-            QSqlQuery q = admin->query();
-            q.exec(QStringLiteral("SET client_min_messages TO WARNING"));
-            q.exec(QStringLiteral("DROP SCHEMA ") + schema + QStringLiteral(" CASCADE"));
-        }
     }
     return 0;
 }

@@ -2,7 +2,8 @@
 //
 //   bench_outlook [--employees N] [--runs R] [--db URL]
 //
-// Fills a new database (a temporary SQLite file unless URL is given) with N
+// Fills a new database (a temporary SQLite file, or a schema of its own on the
+// PostgreSQL server of URL, dropped afterwards) with N
 // employees in 20 departments and two employment types, two work-history
 // periods each (2N periods), an earlier payment for every tenth person,
 // contract ends spread evenly over the 60 months from 10/2026 and birth years
@@ -12,15 +13,14 @@
 //   2. the age-60 outlook for the 10 years from 2569 with a 5 % raise,
 // and prints the best and the median time of each.
 
-#include "db/Schema.h"
 #include "services/OutlookService.h"
+#include "support/BenchSupport.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -31,20 +31,8 @@ using namespace velmora;
 
 namespace {
 
-[[noreturn]] void Fail(const QString& what)
-{
-    std::fprintf(stderr, "bench_outlook: %s\n", what.toUtf8().constData());
-    std::exit(1);
-}
-
-void Exec(const db::Database& db, QSqlQuery& q, const QVariantList& values)
-{
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values[i]);
-    QString error;
-    if (!db.exec(q, QStringLiteral("filling"), &error))
-        Fail(error);
-}
+using bench::Exec;
+using bench::Fail;
 
 void Fill(const db::Database& db, int employees)
 {
@@ -60,21 +48,13 @@ void Fill(const db::Database& db, int employees)
     Exec(db, type, {QStringLiteral("2"), type2});
     Exec(db, type, {QStringLiteral("3"), type3});
 
+    // The contract's first and last days as dates too (the age-60 outlook reads them).
     QSqlQuery emp = db.query();
     emp.prepare(QStringLiteral("INSERT INTO EP_Emp_Main (SapID, SSN, Surname, F_Name, L_Name, Emp_BirthDay, "
                                "Work_Begin_Date, Work_Begin_Date_Text, Work_Type_Code, Work_End_Date, "
                                "Work_End_Date_Text, Depart_Code, Money_Rate, Emp_RecMChod_Status) "
                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    QSqlQuery reason = db.query();
-    reason.prepare(QStringLiteral("INSERT INTO EP_Reason_out (SapID, Event_out) VALUES (?, ?)"));
-    QSqlQuery period = db.query();
-    period.prepare(QStringLiteral("INSERT INTO EP_Work_Histry (SapID, SSN, Work_Type_Code, Work_Type, Work_B_Date, "
-                                  "Work_E_Date) VALUES (?, ?, ?, ?, ?, ?)"));
-    QSqlQuery saved = db.query();
-    saved.prepare(QStringLiteral("INSERT INTO EP_mRec_Money_Chodchoy (SapID, SSN, MMYYYY_Recieve, Date_Entry, "
-                                 "Date_Beg_Cal, Date_End_Cal, Total_Day, No_Year, No_Month, No_Day, Last_Salary, N_T, "
-                                 "His_Rec_Money, Net_Money_Recieve, Rec_Status) "
-                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    bench::Employee_Inserts insert(db);
     QRandomGenerator random(2569);
     for (int i = 0; i < employees; ++i) {
         const QString sap = QStringLiteral("1%1").arg(i, 7, 10, QLatin1Char('0'));
@@ -94,19 +74,16 @@ void Fill(const db::Database& db, int employees)
                 university ? QStringLiteral("2") : QStringLiteral("3"), QDateTime(end, QTime(0, 0)),
                 end.toString(QStringLiteral("dd/MM/yyyy")),
                 QStringLiteral("D%1").arg(1 + i % 20, 2, 10, QLatin1Char('0')), salary, QStringLiteral("A")});
-        Exec(db, reason, {sap, QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา")});
+        Exec(db, insert.reason, {sap, QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา")});
         // Two periods, Buddhist era: department first, then university.
         const int beYear = startYear + 543;
         const QString middle = QStringLiteral("30/09/%1").arg(beYear + 2);
-        Exec(db, period, {sap, ssn, QStringLiteral("3"), type3, QStringLiteral("01/10/%1").arg(beYear), middle});
-        Exec(db, period,
+        Exec(db, insert.period, {sap, ssn, QStringLiteral("3"), type3, QStringLiteral("01/10/%1").arg(beYear), middle});
+        Exec(db, insert.period,
             {sap, ssn, QStringLiteral("2"), type2, QStringLiteral("01/10/%1").arg(beYear + 2),
                 end.toString(QStringLiteral("dd/MM/")) + QString::number(end.year() + 543)});
         if (i % 10 == 0)
-            Exec(db, saved,
-                {QStringLiteral("9%1").arg(i, 7, 10, QLatin1Char('0')), ssn, QStringLiteral("03/2013"),
-                    QStringLiteral("29/03/2556"), QStringLiteral("17/10/2550"), QStringLiteral("31/03/2556"), 1993, 5,
-                    5, 15, 15000.0, 6, 0.0, 90000.0, QStringLiteral("FC")});
+            bench::Add_Earlier_Payment(db, insert, i, ssn);
     }
     QString error;
     if (!tx.commit(&error))
@@ -161,13 +138,8 @@ int main(int argc, char** argv)
         else
             Fail(QStringLiteral("usage: bench_outlook [--employees N] [--runs R] [--db URL]"));
     }
-    QTemporaryDir dir;
-    if (url.isEmpty())
-        url = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("bench.sqlite"));
-    QString error;
-    auto database = db::Database::open(url, &error);
-    if (!database || !db::ensureSchema(*database, &error))
-        Fail(error);
+    const bench::Bench_Database bench(url, QStringLiteral("bench_outlook"));
+    const db::Database* database = &bench.db();
     QElapsedTimer timer;
     timer.start();
     Fill(*database, employees);

@@ -8,6 +8,7 @@
 #include "services/OutlookService.h"
 
 #include <QCommandLineOption>
+#include <QDateTime>
 
 #include <cstdio>
 
@@ -102,7 +103,8 @@ int runOutlookReport(Context& c)
             err(QStringLiteral("%1 %2 %3: %4").arg(l.sapid, l.name, l.period, l.reason));
     }
     QString error;
-    if (p.isSet(xlsx) && !Export_Outlook(result, p.value(xlsx), &error))
+    if (p.isSet(xlsx)
+        && Export_Outlook(database.get(), result, {p.value(xlsx), QString(), QDateTime()}, &error).isEmpty())
         return c.refuse(error);
     if (p.isSet(pdf) && !print::writePdf(p.value(pdf), print::buildOutlookPages(result), &error))
         return c.refuse(error);

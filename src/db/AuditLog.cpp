@@ -10,6 +10,8 @@
 
 #include <sodium.h>
 
+#include <charconv>
+
 namespace velmora::audit {
 
 namespace {
@@ -26,11 +28,15 @@ QString driverText(const QSqlQuery& q)
     return db::describeError(q.lastError()).trimmed();
 }
 
-// The server's local time, as the head row is read and locked.
+// The head row with the server's local time. On SQLite the writing
+// transaction began with the write lock (db::Transaction: BEGIN IMMEDIATE), so
+// no other writer can move the head before this one commits; a transaction
+// begun without it would fail on its first write rather than fork the chain.
+// PostgreSQL and SQL Server lock the row until the transaction ends.
 QString headSelect(db::Backend backend)
 {
     switch (backend) {
-    case db::Backend::Sqlite: // the write transaction already excludes other writers
+    case db::Backend::Sqlite:
         return QStringLiteral("SELECT Seq_No, Chain_Value, datetime('now', 'localtime') FROM EP_Audit_Head");
     case db::Backend::Postgres:
         return QStringLiteral("SELECT Seq_No, Chain_Value, LOCALTIMESTAMP(0) FROM EP_Audit_Head FOR UPDATE");
@@ -39,6 +45,34 @@ QString headSelect(db::Backend backend)
             "SELECT Seq_No, Chain_Value, GETDATE() FROM EP_Audit_Head WITH (UPDLOCK, HOLDLOCK, ROWLOCK)");
     }
     return {};
+}
+
+const QString kInsertRow = QStringLiteral("INSERT INTO EP_Audit_Log (Seq_No, Event_Time, User_Name, Origin,"
+                                          " Machine_Address, Event_Kind, SapID, Details, Chain_Value)"
+                                          " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+const QString kMoveHead = QStringLiteral("UPDATE EP_Audit_Head SET Seq_No = ?, Chain_Value = ?");
+// PostgreSQL adds the row and moves the head in one round trip.
+const QString kInsertRowAndMoveHead = QStringLiteral("WITH added AS (") + kInsertRow + QStringLiteral(") ") + kMoveHead;
+
+QString timeText(const QVariant& v);
+
+// The columns entryOf reads, in its order.
+const QString kEntryColumns = QStringLiteral(
+    "SELECT Seq_No, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID, Details, Chain_Value");
+
+Entry entryOf(const QSqlQuery& q)
+{
+    Entry e;
+    e.seq = q.value(0).toLongLong();
+    e.time = timeText(q.value(1));
+    e.user = q.value(2).toString();
+    e.origin = q.value(3).toString();
+    e.machine = q.value(4).toString();
+    e.kind = q.value(5).toString();
+    e.sapid = q.value(6).toString();
+    e.details = q.value(7).toString();
+    e.chain = q.value(8).toString();
+    return e;
 }
 
 QString timeText(const QVariant& v)
@@ -55,14 +89,6 @@ QVariant timeValue(db::Backend backend, const QString& text)
     return QDateTime::fromString(text, kTimeFormat);
 }
 
-void appendField(QByteArray& out, const QString& field)
-{
-    const QByteArray utf8 = field.toUtf8();
-    out += QByteArray::number(utf8.size());
-    out += ':';
-    out += utf8;
-}
-
 QString hexOf(const unsigned char* bytes, size_t size)
 {
     static const char digits[] = "0123456789abcdef";
@@ -72,6 +98,61 @@ QString hexOf(const unsigned char* bytes, size_t size)
         out[static_cast<qsizetype>(2 * i + 1)] = QLatin1Char(digits[bytes[i] & 15]);
     }
     return out;
+}
+
+// The canonical content, field by field: each as the decimal length of its
+// UTF-8 bytes, a colon and the bytes. `details` is the details text in UTF-8.
+template <typename Put>
+void putContent(const Entry& e, QByteArrayView details, Put&& put)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, e.seq).ptr;
+    put(QByteArrayView(digits, end - digits));
+    for (const QString* field : {&e.time, &e.user, &e.origin, &e.machine, &e.kind, &e.sapid})
+        put(QByteArrayView(field->toUtf8()));
+    put(details);
+}
+
+// SHA-256 fed piece by piece: no copy of the content is made.
+class ChainHash
+{
+public:
+    explicit ChainHash(const QString& previousChain)
+    {
+        crypto_hash_sha256_init(&m_state);
+        const QByteArray previous = previousChain.toLatin1();
+        add(previous);
+        add(QByteArrayView("\n", 1));
+    }
+    void field(QByteArrayView bytes)
+    {
+        char digits[24];
+        auto end = std::to_chars(digits, digits + sizeof digits, bytes.size()).ptr;
+        *end++ = ':';
+        add(QByteArrayView(digits, end - digits));
+        add(bytes);
+    }
+    QString value()
+    {
+        unsigned char digest[crypto_hash_sha256_BYTES];
+        crypto_hash_sha256_final(&m_state, digest);
+        return hexOf(digest, sizeof digest);
+    }
+
+private:
+    void add(QByteArrayView bytes)
+    {
+        crypto_hash_sha256_update(&m_state, reinterpret_cast<const unsigned char*>(bytes.data()),
+            static_cast<unsigned long long>(bytes.size()));
+    }
+    crypto_hash_sha256_state m_state;
+};
+
+QString chainOf(const QString& previousChain, const Entry& e, QByteArrayView details)
+{
+    ChainHash hash(previousChain);
+    putContent(e, details, [&](QByteArrayView field) { hash.field(field); });
+    return hash.value();
 }
 
 } // namespace
@@ -115,8 +196,12 @@ Actor currentActor()
     Actor a = g_actor;
     if (a.origin.isEmpty())
         a.origin = QLatin1String(kOriginDesktop);
-    if (a.machine.isEmpty())
-        a.machine = QString::fromStdString(Local_IP_Address());
+    if (a.machine.isEmpty()) {
+        // Asked of the operating system once: a name look-up per row would
+        // cost more than the row.
+        static const QString address = QString::fromStdString(Local_IP_Address());
+        a.machine = address;
+    }
     return a;
 }
 
@@ -137,99 +222,95 @@ QString writeFailureMessage(const QString& driverText)
 
 QByteArray canonicalContent(const Entry& e)
 {
+    const QByteArray details = e.details.toUtf8();
     QByteArray out;
-    out.reserve(128 + e.details.size() * 2);
-    appendField(out, QString::number(e.seq));
-    appendField(out, e.time);
-    appendField(out, e.user);
-    appendField(out, e.origin);
-    appendField(out, e.machine);
-    appendField(out, e.kind);
-    appendField(out, e.sapid);
-    appendField(out, e.details);
+    out.reserve(128 + details.size());
+    putContent(e, details, [&](QByteArrayView field) {
+        out += QByteArray::number(field.size());
+        out += ':';
+        out += field;
+    });
     return out;
 }
 
 QString chainValue(const QString& previousChain, const Entry& entry)
 {
-    const QByteArray previous = previousChain.toLatin1();
-    const QByteArray content = canonicalContent(entry);
-    crypto_hash_sha256_state state;
-    crypto_hash_sha256_init(&state);
-    crypto_hash_sha256_update(&state, reinterpret_cast<const unsigned char*>(previous.constData()),
-        static_cast<unsigned long long>(previous.size()));
-    const unsigned char separator = '\n';
-    crypto_hash_sha256_update(&state, &separator, 1);
-    crypto_hash_sha256_update(&state, reinterpret_cast<const unsigned char*>(content.constData()),
-        static_cast<unsigned long long>(content.size()));
-    unsigned char digest[crypto_hash_sha256_BYTES];
-    crypto_hash_sha256_final(&state, digest);
-    return hexOf(digest, sizeof digest);
+    return chainOf(previousChain, entry, entry.details.toUtf8());
 }
 
-bool record(const db::Database& db, const QString& eventKind, const QString& sapid, const QJsonObject& details,
+bool recordJson(const db::Database& db, const QString& eventKind, const QString& sapid, const QByteArray& detailsJson,
     QString* error, const Actor* actor)
 {
-    auto fail = [&](const QSqlQuery& q) {
+    auto fail = [&](const QString& driverMessage) {
         if (error)
-            *error = writeFailureMessage(driverText(q));
+            *error = writeFailureMessage(driverMessage);
         return false;
     };
-    const Actor who = actor ? *actor : currentActor();
-    if (db.backend() == db::Backend::Sqlite) {
-        // Take the write lock before reading the head (waiting for another
-        // writer rather than failing on a snapshot that went stale).
-        QSqlQuery lock = db.query();
-        if (!lock.exec(QStringLiteral("UPDATE EP_Audit_Head SET Seq_No = Seq_No")))
-            return fail(lock);
-    }
-    QSqlQuery head = db.query();
-    if (!head.exec(headSelect(db.backend())))
-        return fail(head);
-    if (!head.next()) {
-        if (error)
-            *error = writeFailureMessage(QStringLiteral("ตาราง EP_Audit_Head ไม่มีแถวลำดับล่าสุด"));
+    // The statements are prepared once per connection: a save pays only for
+    // running them.
+    auto run = [&](const QString& sql, const QVariantList& values) -> QSqlQuery* {
+        QString why;
+        QSqlQuery* q = db.preparedOnce(sql, &why);
+        if (!q) {
+            fail(why);
+            return nullptr;
+        }
+        for (qsizetype i = 0; i < values.size(); ++i)
+            q->bindValue(static_cast<int>(i), values.at(i));
+        if (!q->exec()) {
+            fail(driverText(*q));
+            return nullptr;
+        }
+        return q;
+    };
+    QSqlQuery* head = run(headSelect(db.backend()), {});
+    if (!head)
         return false;
+    if (!head->next()) {
+        head->finish();
+        return fail(QStringLiteral("ตาราง EP_Audit_Head ไม่มีแถวลำดับล่าสุด"));
     }
+    const Actor who = actor ? *actor : currentActor();
     Entry e;
-    e.seq = head.value(0).toLongLong() + 1;
-    const QString previous = head.value(1).toString();
-    e.time = timeText(head.value(2));
-    head.finish();
+    e.seq = head->value(0).toLongLong() + 1;
+    const QString previous = head->value(1).toString();
+    e.time = timeText(head->value(2));
+    head->finish();
     e.user = who.user;
     e.origin = who.origin.isEmpty() ? QLatin1String(kOriginDesktop) : who.origin;
     e.machine = who.machine;
     e.kind = eventKind;
     e.sapid = sapid;
-    e.details = QString::fromUtf8(QJsonDocument(details).toJson(QJsonDocument::Compact));
-    e.chain = chainValue(previous, e);
+    e.chain = chainOf(previous, e, detailsJson);
 
-    QSqlQuery insert = db.query();
-    insert.prepare(QStringLiteral("INSERT INTO EP_Audit_Log (Seq_No, Event_Time, User_Name, Origin, Machine_Address,"
-                                  " Event_Kind, SapID, Details, Chain_Value) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const QVariant& v : {QVariant(e.seq), timeValue(db.backend(), e.time), QVariant(e.user), QVariant(e.origin),
-             QVariant(e.machine), QVariant(e.kind), QVariant(e.sapid), QVariant(e.details), QVariant(e.chain)})
-        insert.addBindValue(v);
-    if (!insert.exec())
-        return fail(insert);
-    QSqlQuery update = db.query();
-    update.prepare(QStringLiteral("UPDATE EP_Audit_Head SET Seq_No = ?, Chain_Value = ?"));
-    update.addBindValue(e.seq);
-    update.addBindValue(e.chain);
-    if (!update.exec())
-        return fail(update);
-    return true;
+    QVariantList row {e.seq, timeValue(db.backend(), e.time), e.user, e.origin, e.machine, e.kind, e.sapid,
+        QString::fromUtf8(detailsJson), e.chain};
+    if (db.backend() == db::Backend::Postgres)
+        return run(kInsertRowAndMoveHead, row << e.seq << e.chain) != nullptr;
+    return run(kInsertRow, row) && run(kMoveHead, {e.seq, e.chain});
+}
+
+bool record(const db::Database& db, const QString& eventKind, const QString& sapid, const QJsonObject& details,
+    QString* error, const Actor* actor)
+{
+    return recordJson(db, eventKind, sapid, QJsonDocument(details).toJson(QJsonDocument::Compact), error, actor);
+}
+
+bool recordJson(const db::Database& db, const QString& eventKind, const QString& sapid, const QByteArray& detailsJson,
+    std::string* error, const Actor* actor)
+{
+    QString message;
+    if (recordJson(db, eventKind, sapid, detailsJson, &message, actor))
+        return true;
+    if (error)
+        *error = message.toStdString();
+    return false;
 }
 
 bool record(const db::Database& db, const QString& eventKind, const QString& sapid, const QJsonObject& details,
     std::string* error, const Actor* actor)
 {
-    QString message;
-    if (record(db, eventKind, sapid, details, &message, actor))
-        return true;
-    if (error)
-        *error = message.toStdString();
-    return false;
+    return recordJson(db, eventKind, sapid, QJsonDocument(details).toJson(QJsonDocument::Compact), error, actor);
 }
 
 bool recordAround(const db::Database& db, const QString& eventKind, const QString& sapid, const QJsonObject& details,
@@ -257,8 +338,7 @@ bool recordAround(const db::Database& db, const QString& eventKind, const QStrin
 bool listEntries(
     const db::Database& db, const Filter& filter, bool newestFirst, std::vector<Entry>* entries, QString* error)
 {
-    QString sql = QStringLiteral("SELECT Seq_No, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID,"
-                                 " Details, Chain_Value FROM EP_Audit_Log WHERE 1 = 1");
+    QString sql = kEntryColumns + QStringLiteral(" FROM EP_Audit_Log WHERE 1 = 1");
     QVariantList values;
     if (filter.from) {
         sql += QStringLiteral(" AND Event_Time >= ?");
@@ -288,19 +368,8 @@ bool listEntries(
     if (!db.exec(q, QStringLiteral("อ่านประวัติการใช้งาน"), error))
         return false;
     entries->clear();
-    while (q.next()) {
-        Entry e;
-        e.seq = q.value(0).toLongLong();
-        e.time = timeText(q.value(1));
-        e.user = q.value(2).toString();
-        e.origin = q.value(3).toString();
-        e.machine = q.value(4).toString();
-        e.kind = q.value(5).toString();
-        e.sapid = q.value(6).toString();
-        e.details = q.value(7).toString();
-        e.chain = q.value(8).toString();
-        entries->push_back(std::move(e));
-    }
+    while (q.next())
+        entries->push_back(entryOf(q));
     return true;
 }
 
@@ -325,8 +394,7 @@ VerifyResult verifyAuditLog(const db::Database& db)
     if (!chainHead(db, &headSeq, &headChain, &r.problem))
         return r;
     QSqlQuery q = db.query();
-    if (!q.exec(QStringLiteral("SELECT Seq_No, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID,"
-                               " Details, Chain_Value FROM EP_Audit_Log ORDER BY Seq_No"))) {
+    if (!q.exec(kEntryColumns + QStringLiteral(" FROM EP_Audit_Log ORDER BY Seq_No"))) {
         r.problem = QStringLiteral("อ่านประวัติการใช้งานไม่ได้: ") + driverText(q);
         return r;
     }
@@ -338,22 +406,13 @@ VerifyResult verifyAuditLog(const db::Database& db)
     };
     QString previous;
     qint64 expected = 1;
-    Entry e;
     while (q.next()) {
-        e.seq = q.value(0).toLongLong();
+        const Entry e = entryOf(q);
         ++r.count;
         if (e.seq < expected)
             return broken(e.seq, QStringLiteral("ถูกแทรกผิดลำดับ"));
         if (e.seq > expected)
             return broken(expected, QStringLiteral("หายไป (ถูกลบ)"));
-        e.time = timeText(q.value(1));
-        e.user = q.value(2).toString();
-        e.origin = q.value(3).toString();
-        e.machine = q.value(4).toString();
-        e.kind = q.value(5).toString();
-        e.sapid = q.value(6).toString();
-        e.details = q.value(7).toString();
-        e.chain = q.value(8).toString();
         const QString computed = chainValue(previous, e);
         if (computed != e.chain)
             return broken(e.seq, QStringLiteral("ข้อมูลไม่ตรงกับค่าห่วงโซ่ (ถูกแก้ไข สลับ หรือแทรก)"));

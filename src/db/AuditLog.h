@@ -71,6 +71,12 @@ bool record(const db::Database& db, const QString& kind, const QString& sapid, c
     QString* error, const Actor* actor = nullptr);
 bool record(const db::Database& db, const QString& kind, const QString& sapid, const QJsonObject& details,
     std::string* error, const Actor* actor = nullptr);
+// The same with the details already written as one compact JSON object in
+// UTF-8 (stored exactly as given).
+bool recordJson(const db::Database& db, const QString& kind, const QString& sapid, const QByteArray& detailsJson,
+    QString* error, const Actor* actor = nullptr);
+bool recordJson(const db::Database& db, const QString& kind, const QString& sapid, const QByteArray& detailsJson,
+    std::string* error, const Actor* actor = nullptr);
 
 // For a change outside the database (a settings file, an exported file): runs
 // `change` and writes the row in one transaction; the row is kept only when

@@ -239,6 +239,7 @@ Database::Database(QString url, QString connectionName, Backend backend)
 
 Database::~Database()
 {
+    m_prepared.clear(); // kept statements go before their connection
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         if (db.isOpen())
@@ -351,6 +352,21 @@ bool Database::exec(QSqlQuery& q, const QString& purpose, QString* error) const
             *error += describeError(q.lastError());
     }
     return false;
+}
+
+QSqlQuery* Database::preparedOnce(const QString& sql, QString* error) const
+{
+    const auto found = m_prepared.find(sql);
+    if (found != m_prepared.end())
+        return found->second.get();
+    auto q = std::make_unique<QSqlQuery>(connection());
+    q->setForwardOnly(true);
+    if (!q->prepare(sql)) {
+        if (error)
+            *error = describeError(q->lastError());
+        return nullptr;
+    }
+    return m_prepared.emplace(sql, std::move(q)).first->second.get();
 }
 
 std::optional<QDateTime> Database::serverNow(QString* error) const

@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -41,6 +42,15 @@ public:
     // failure *error holds the purpose and the driver's text.
     bool exec(QSqlQuery& q, const QString& purpose, QString* error) const;
 
+    // A statement run on every save (the audit log's), prepared on this
+    // connection once and kept until the connection closes: the server
+    // parses and plans it once. Null with the driver's text in *error when it
+    // cannot be prepared. Bind every value before each run; read its rows to
+    // the end or call finish() before the next statement of the transaction.
+    // A kept statement stays valid when its tables change (both servers
+    // re-plan it).
+    QSqlQuery* preparedOnce(const QString& sql, QString* error) const;
+
     // The server's current local date and time (the start-up "server date").
     std::optional<QDateTime> serverNow(QString* error) const;
 
@@ -66,6 +76,7 @@ private:
     QString m_connectionName;
     Dialect m_dialect;
     bool m_readOnly = false;
+    mutable std::map<QString, std::unique_ptr<QSqlQuery>> m_prepared;
 };
 
 // The driver's text of an error, preceded by what the officer can do about it

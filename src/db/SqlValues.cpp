@@ -69,4 +69,23 @@ bool Exec(const db::Database& db, const QString& statement, const QVariantList& 
     return Exec(db, q, statement, values, purpose, error);
 }
 
+bool Began(const db::Transaction& tx, const char* failed, std::string* error)
+{
+    if (tx.active())
+        return true;
+    if (error)
+        *error = failed + S(tx.error());
+    return false;
+}
+
+bool Committed(db::Transaction& tx, const char* failed, std::string* error)
+{
+    QString message;
+    if (tx.commit(&message))
+        return true;
+    if (error)
+        *error = failed + S(message);
+    return false;
+}
+
 } // namespace velmora::calc::sql

@@ -42,4 +42,10 @@ bool Exec(const db::Database& db, QSqlQuery& q, const QString& statement, const 
 bool Exec(const db::Database& db, const QString& statement, const QVariantList& values, const char* purpose,
     std::string* error);
 
+// Whether the writing transaction began; if not, *error is `failed` followed
+// by the cause ("บันทึกข้อมูลไม่ได้: ...").
+bool Began(const db::Transaction& tx, const char* failed, std::string* error);
+// Commits; on failure *error is `failed` followed by the driver's text.
+bool Committed(db::Transaction& tx, const char* failed, std::string* error);
+
 } // namespace velmora::calc::sql

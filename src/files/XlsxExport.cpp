@@ -455,8 +455,8 @@ QString uniqueExportPath(const QString& folder, const QString& baseName, const Q
     return path;
 }
 
-QString exportGridToNewFile(
-    const ReportGrid& grid, const ExportOptions& options, const QString& folder, const QDateTime& now, QString* error)
+QString writeNewExportFile(const QString& folder, const QString& baseName, const QDateTime& now,
+    const std::function<bool(const QString& path, QString* error)>& write, QString* error)
 {
     if (!QDir().mkpath(folder)) {
         if (error)
@@ -467,13 +467,12 @@ QString exportGridToNewFile(
     // replaces an existing file, so a name taken meanwhile is skipped.
     const QString temp = QDir(folder).filePath(
         QStringLiteral(".velmora-export-%1.xlsx").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)));
-    if (!exportGrid(grid, options, temp, error)) {
+    if (!write(temp, error)) {
         QFile::remove(temp);
         return {};
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path =
-            uniqueExportPath(folder, options.fileName.isEmpty() ? options.sheetName : options.fileName, now);
+        const QString path = uniqueExportPath(folder, baseName, now);
         if (QFile::rename(temp, path))
             return path;
     }
@@ -481,6 +480,14 @@ QString exportGridToNewFile(
     if (error)
         *error = QStringLiteral("ตั้งชื่อไฟล์ใหม่ในโฟลเดอร์ไม่ได้: ") + folder;
     return {};
+}
+
+QString exportGridToNewFile(
+    const ReportGrid& grid, const ExportOptions& options, const QString& folder, const QDateTime& now, QString* error)
+{
+    return writeNewExportFile(
+        folder, options.fileName.isEmpty() ? options.sheetName : options.fileName, now,
+        [&](const QString& path, QString* why) { return exportGrid(grid, options, path, why); }, error);
 }
 
 } // namespace velmora::reports

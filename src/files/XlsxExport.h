@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -74,6 +75,13 @@ bool exportGrids(const QList<std::pair<ReportGrid, ExportOptions>>& sheets, cons
 // A path in `folder` that no file has yet: "<base> yyyy-MM-dd HHmmss.xlsx",
 // then " (2)", " (3)", ... before the extension.
 QString uniqueExportPath(const QString& folder, const QString& baseName, const QDateTime& now);
+
+// Writes a new file in `folder` through `write` (given a temporary path in
+// that folder), then names it as uniqueExportPath does, never replacing a
+// file; returns the path, or an empty text with *error set (nothing left
+// behind).
+QString writeNewExportFile(const QString& folder, const QString& baseName, const QDateTime& now,
+    const std::function<bool(const QString& path, QString* error)>& write, QString* error);
 
 // Exports into a new file in `folder` (never replacing one); returns
 // the path written, or an empty text with *error set.

@@ -45,6 +45,36 @@ bool Is_Flat(const Value& v)
     return true;
 }
 
+// No white space at all.
+void Write_Compact(const Value& v, std::string& out)
+{
+    switch (v.kind) {
+    case Value::Kind::Literal:
+        out += v.literal;
+        return;
+    case Value::Kind::Object:
+        out += '{';
+        for (std::size_t i = 0; i < v.members.size(); ++i) {
+            if (i)
+                out += ',';
+            out += Json_String(v.members[i].first);
+            out += ':';
+            Write_Compact(v.members[i].second, out);
+        }
+        out += '}';
+        return;
+    case Value::Kind::Array:
+        out += '[';
+        for (std::size_t i = 0; i < v.items.size(); ++i) {
+            if (i)
+                out += ',';
+            Write_Compact(v.items[i], out);
+        }
+        out += ']';
+        return;
+    }
+}
+
 // Objects of literals only go on one line; everything else one member a line.
 void Write(const Value& v, int indent, std::string& out)
 {
@@ -140,7 +170,7 @@ std::string Json_String(std::string_view text)
     return out;
 }
 
-std::string Calculation_Json(const Calculation_Input& in, const Calculation& c)
+std::string Calculation_Json(const Calculation_Input& in, const Calculation& c, Json_Layout layout)
 {
     std::vector<Value> periods;
     for (const Period_Row& p : c.periods)
@@ -183,6 +213,11 @@ std::string Calculation_Json(const Calculation_Input& in, const Calculation& c)
                 {"total_months", Str(c.split.total_months_text)}})},
     });
     std::string out;
+    if (layout == Json_Layout::Compact) {
+        out.reserve(2048);
+        Write_Compact(root, out);
+        return out;
+    }
     Write(root, 0, out);
     out += "\n";
     return out;

@@ -9,9 +9,15 @@
 
 namespace velmora::calc {
 
-// The object of a successful calculation, UTF-8, two-space indentation,
-// ending with a newline.
-std::string Calculation_Json(const Calculation_Input& input, const Calculation& calculation);
+enum class Json_Layout {
+    Indented, // two-space indentation, ending with a newline (calc --json)
+    Compact, // no white space outside the texts (one audit-log row)
+};
+
+// The object of a successful calculation, UTF-8, members in the same order in
+// either layout.
+std::string Calculation_Json(
+    const Calculation_Input& input, const Calculation& calculation, Json_Layout layout = Json_Layout::Indented);
 
 // A JSON string literal (quotes included) for UTF-8 text.
 std::string Json_String(std::string_view text);

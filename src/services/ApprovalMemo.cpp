@@ -1,11 +1,9 @@
 #include "services/ApprovalMemo.h"
 
-#include "db/AuditLog.h"
 #include "db/Database.h"
 #include "rules/Utility.h"
 #include "services/ReportQueries.h"
 
-#include <QJsonArray>
 #include <QJsonObject>
 #include <QSet>
 #include <QSqlError>
@@ -53,21 +51,6 @@ bool readDepartments(const db::Database& db, const QStringList& sapIds, QStringL
         }
         departments->append(name);
         q.finish();
-    }
-    return true;
-}
-
-bool markPrinted(const db::Database& db, const QStringList& sapIds, QString* error)
-{
-    QSqlQuery q = db.query();
-    if (!q.prepare(QStringLiteral("UPDATE EP_mRec_Money_Chodchoy SET Is_Print_doc = 'Y' WHERE SapID = ?"))) {
-        *error = QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความ: ") + q.lastError().text();
-        return false;
-    }
-    for (const QString& sapId : sapIds) {
-        q.bindValue(0, sapId);
-        if (!db.exec(q, QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความของ SAP ID ") + sapId, error))
-            return false;
     }
     return true;
 }
@@ -122,16 +105,10 @@ ApprovalMemo prepareApprovalMemo(const db::Database& db, const ReportGrid& selec
         return memo;
     }
     memo.department = distinct.isEmpty() ? named.value_or(QString()) : distinct.first();
-    if (!markPrinted(db, sapIds, &memo.error))
+    const QJsonObject details {{QStringLiteral("amount"), memo.totalText},
+        {QStringLiteral("department"), memo.department}, {QStringLiteral("routing"), routing}};
+    if (!markMemoPrintedIn(db, sapIds, details, &memo.error))
         return memo;
-    if (!sapIds.isEmpty()) {
-        const QJsonObject details {{QStringLiteral("amount"), memo.totalText},
-            {QStringLiteral("department"), memo.department}, {QStringLiteral("routing"), routing},
-            {QStringLiteral("sapids"), QJsonArray::fromStringList(sapIds)}};
-        if (!audit::record(db, QLatin1String(audit::kind::kMemoPrinted),
-                sapIds.size() == 1 ? sapIds.first() : QString(), details, &memo.error))
-            return memo;
-    }
     if (!tx.commit(&memo.error))
         return memo;
     memo.ok = true;

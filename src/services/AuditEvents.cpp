@@ -1,6 +1,7 @@
 #include "services/AuditEvents.h"
 
 #include "rules/CalculationJson.h"
+#include "rules/Utility.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -17,16 +18,6 @@ namespace velmora::audit {
 namespace {
 
 const QChar kKeySeparator(0x1F);
-
-QString blankTrimmed(const QString& text)
-{
-    qsizetype begin = 0, end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 // A stored value as text the same way before and after: dates as ISO text,
 // numbers in their shortest form, NULL as "".
@@ -98,10 +89,9 @@ QStringList words(const char* list)
 
 } // namespace
 
-QJsonObject calculationSavedDetails(const calc::Calculation_Input& input, const calc::Calculation& calculation)
+QByteArray calculationSavedDetails(const calc::Calculation_Input& input, const calc::Calculation& calculation)
 {
-    const std::string json = calc::Calculation_Json(input, calculation);
-    return QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    return QByteArray::fromStdString(calc::Calculation_Json(input, calculation, calc::Json_Layout::Compact));
 }
 
 bool cancelledDetails(
@@ -266,7 +256,7 @@ QStringList gridSapids(const std::vector<QStringList>& rows)
     QStringList out;
     QSet<QString> seen;
     for (const QStringList& r : rows) {
-        const QString key = blankTrimmed(r.value(1));
+        const QString key = QString::fromStdString(Trim_Spaces(r.value(1).toStdString()));
         if (!key.isEmpty() && !seen.contains(key)) {
             seen.insert(key);
             out << key;

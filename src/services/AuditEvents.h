@@ -19,8 +19,8 @@ namespace velmora::audit {
 
 // Calculation saved: the whole calculation as `calc --json` prints it
 // (month, span, service, multiplier, salary, paid earlier, net, shares,
-// periods and earlier payments).
-QJsonObject calculationSavedDetails(const calc::Calculation_Input& input, const calc::Calculation& calculation);
+// periods and earlier payments), as compact JSON text for recordJson().
+QByteArray calculationSavedDetails(const calc::Calculation_Input& input, const calc::Calculation& calculation);
 
 // Calculation cancelled: reads, before the deletes, every column of the
 // summary, detail and earlier-payment rows of this SAP ID and, when the work

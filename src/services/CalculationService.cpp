@@ -83,42 +83,48 @@ int Delete_Work_Period(const db::Database& db, const std::string& sapid, const s
     return q.numRowsAffected();
 }
 
+QString Earlier_Records_Select(const db::Dialect& d, const QString& where)
+{
+    const QString month = QStringLiteral("MMYYYY_Recieve");
+    return QStringLiteral("SELECT SapID, SSN, MMYYYY_Recieve, Depart_Code, Depart_Name, Date_Beg_Cal, Date_End_Cal,"
+                          " Total_Day, No_Year, No_Month, No_Day, N_T, Last_Salary, His_Rec_Money,"
+                          " Net_Money_Recieve FROM EP_mRec_Money_Chodchoy WHERE %1 ORDER BY %2, %3, SapID")
+        .arg(where, d.substring(month, 4, 4), d.substring(month, 1, 2));
+}
+
+Earlier_Record Earlier_Record_Of(const QSqlQuery& q)
+{
+    Earlier_Record r;
+    r.sapid = Text(q.value(0));
+    r.ssn = Text(q.value(1));
+    r.request_month = Text(q.value(2));
+    r.depart_code = Text(q.value(3));
+    r.depart_name = Text(q.value(4));
+    r.start = Text(q.value(5));
+    r.end = Text(q.value(6));
+    r.total_days = Integer(q.value(7));
+    r.years = Integer(q.value(8));
+    r.months = Integer(q.value(9));
+    r.days = Integer(q.value(10));
+    r.multiplier = Integer(q.value(11));
+    r.last_salary = Number(q.value(12));
+    r.paid_before = Number(q.value(13));
+    r.net = Number(q.value(14));
+    return r;
+}
+
 bool Load_Person_Records(
     const db::Database& db, const std::string& ssn, std::vector<Earlier_Record>* records, std::string* error)
 {
     records->clear();
     if (Trim_Spaces(ssn).empty())
         return true; // no identity-card number: nobody is the same person
-    const db::Dialect& d = db.dialect();
-    const QString month = QStringLiteral("MMYYYY_Recieve");
     QSqlQuery q = db.query();
-    if (!Exec(db, q,
-            QStringLiteral("SELECT SapID, SSN, MMYYYY_Recieve, Depart_Code, Depart_Name, Date_Beg_Cal, Date_End_Cal,"
-                           " Total_Day, No_Year, No_Month, No_Day, N_T, Last_Salary, His_Rec_Money,"
-                           " Net_Money_Recieve FROM EP_mRec_Money_Chodchoy WHERE SSN = ?"
-                           " ORDER BY %1, %2, SapID")
-                .arg(d.substring(month, 4, 4), d.substring(month, 1, 2)),
-            {Q(ssn)}, "อ่านประวัติการได้รับเงินชดเชย", error))
+    if (!Exec(db, q, Earlier_Records_Select(db.dialect(), QStringLiteral("SSN = ?")), {Q(ssn)},
+            "อ่านประวัติการได้รับเงินชดเชย", error))
         return false;
-    while (q.next()) {
-        Earlier_Record r;
-        r.sapid = Text(q.value(0));
-        r.ssn = Text(q.value(1));
-        r.request_month = Text(q.value(2));
-        r.depart_code = Text(q.value(3));
-        r.depart_name = Text(q.value(4));
-        r.start = Text(q.value(5));
-        r.end = Text(q.value(6));
-        r.total_days = Integer(q.value(7));
-        r.years = Integer(q.value(8));
-        r.months = Integer(q.value(9));
-        r.days = Integer(q.value(10));
-        r.multiplier = Integer(q.value(11));
-        r.last_salary = Number(q.value(12));
-        r.paid_before = Number(q.value(13));
-        r.net = Number(q.value(14));
-        records->push_back(std::move(r));
-    }
+    while (q.next())
+        records->push_back(Earlier_Record_Of(q));
     return true;
 }
 
@@ -195,11 +201,8 @@ bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const
     }
 
     db::Transaction tx(db);
-    if (!tx.active()) {
-        if (error)
-            *error = "บันทึกข้อมูลไม่ได้: " + S(tx.error());
+    if (!Began(tx, "บันทึกข้อมูลไม่ได้: ", error))
         return false;
-    }
     // First the status, and only while it is still "A": on a shared server the
     // row stays locked until this transaction ends, so a second officer saving
     // the same employee waits here and then finds "P".
@@ -266,17 +269,11 @@ bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const
             return false;
     }
 
-    if (!audit::record(db, QLatin1String(audit::kind::kCalculationSaved), Q(in.sapid),
+    if (!audit::recordJson(db, QLatin1String(audit::kind::kCalculationSaved), Q(in.sapid),
             audit::calculationSavedDetails(in, c), error))
         return false;
 
-    QString commitError;
-    if (!tx.commit(&commitError)) {
-        if (error)
-            *error = "บันทึกข้อมูลไม่สำเร็จ: " + S(commitError);
-        return false;
-    }
-    return true;
+    return Committed(tx, "บันทึกข้อมูลไม่สำเร็จ: ", error);
 }
 
 std::optional<std::string> Server_Date_Text_BE(const db::Database& db, std::string* error)

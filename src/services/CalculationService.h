@@ -8,6 +8,9 @@
 #include "rules/Calculation.h"
 #include "services/EmployeeService.h"
 
+#include <QSqlQuery>
+#include <QString>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +30,11 @@ bool Add_Work_Period(const db::Database& db, const std::string& sapid, const std
 // with *error ("ไม่มีข้อมูลที่ต้องการลบ" when no code is given).
 int Delete_Work_Period(const db::Database& db, const std::string& sapid, const std::string& code,
     const std::string& begin, const std::string& end, std::string* error);
+
+// The saved calculations matching `where` as earlier payments, oldest
+// request month first (then by SAP ID); Earlier_Record_Of reads a row of it.
+QString Earlier_Records_Select(const db::Dialect& dialect, const QString& where);
+Earlier_Record Earlier_Record_Of(const QSqlQuery& row);
 
 // Every saved calculation of this identity-card number, chronological by
 // request month; Select_Earlier_Records picks those that count.

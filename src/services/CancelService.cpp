@@ -76,11 +76,8 @@ bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool w
     }
 
     db::Transaction tx(db);
-    if (!tx.active()) {
-        if (error)
-            *error = "ยกเลิกการคำนวณไม่ได้: " + S(tx.error());
+    if (!Began(tx, "ยกเลิกการคำนวณไม่ได้: ", error))
         return false;
-    }
     const QVariantList key = {Q(id)};
 
     // A SAP ID without a saved calculation (cancelled meanwhile in another
@@ -134,13 +131,7 @@ bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool w
             return false;
     }
 
-    QString commitError;
-    if (!tx.commit(&commitError)) {
-        if (error)
-            *error = "ยกเลิกการคำนวณไม่สำเร็จ: " + S(commitError);
-        return false;
-    }
-    return true;
+    return Committed(tx, "ยกเลิกการคำนวณไม่สำเร็จ: ", error);
 }
 
 } // namespace velmora::calc

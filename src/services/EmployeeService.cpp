@@ -94,28 +94,19 @@ bool Search_Employees(
     return true;
 }
 
-std::optional<Employee> Load_Employee(const db::Database& db, const std::string& sapid, std::string* error)
+QString Employee_Select()
 {
-    if (error)
-        error->clear();
-    QSqlQuery q = db.query();
-    if (!Exec(db, q,
-            QStringLiteral(
-                "SELECT EP_Emp_Main.SapID, EP_Emp_Main.SSN, EP_Emp_Main.Surname, EP_Emp_Main.F_Name, "
-                "EP_Emp_Main.L_Name,"
-                " EP_Emp_Main.Emp_BirthDay, EP_Emp_Main.Work_Begin_Date_Text, EP_Emp_Main.Work_End_Date_Text,"
-                " EP_Emp_Main.Work_Type_Code, EP_TR_Work_Type.Work_Type, EP_Emp_Main.Depart_Code, "
-                "EP_TR_Depart.Dapart_Name,"
-                " EP_Emp_Main.Money_Rate, EP_Emp_Main.Emp_RecMChod_Status, EP_Reason_out.Event_out"
-                " FROM ((EP_Emp_Main LEFT JOIN EP_TR_Work_Type ON EP_Emp_Main.Work_Type_Code = "
-                "EP_TR_Work_Type.Work_Type_Code)"
-                " LEFT JOIN EP_TR_Depart ON EP_Emp_Main.Depart_Code = EP_TR_Depart.Depart_Code)"
-                " LEFT JOIN EP_Reason_out ON EP_Reason_out.SapID = EP_Emp_Main.SapID"
-                " WHERE EP_Emp_Main.SapID = ?"),
-            {Q(sapid)}, "อ่านข้อมูลพนักงาน", error))
-        return std::nullopt;
-    if (!q.next())
-        return std::nullopt;
+    return QStringLiteral(
+        "SELECT m.SapID, m.SSN, m.Surname, m.F_Name, m.L_Name, m.Emp_BirthDay, m.Work_Begin_Date_Text,"
+        " m.Work_End_Date_Text, m.Work_Type_Code, t.Work_Type, m.Depart_Code, d.Dapart_Name, m.Money_Rate,"
+        " m.Emp_RecMChod_Status, r.Event_out"
+        " FROM ((EP_Emp_Main m LEFT JOIN EP_TR_Work_Type t ON m.Work_Type_Code = t.Work_Type_Code)"
+        " LEFT JOIN EP_TR_Depart d ON m.Depart_Code = d.Depart_Code)"
+        " LEFT JOIN EP_Reason_out r ON r.SapID = m.SapID");
+}
+
+Employee Employee_Of(const QSqlQuery& q)
+{
     Employee e;
     e.sapid = Text(q.value(0));
     e.ssn = Text(q.value(1));
@@ -136,13 +127,25 @@ std::optional<Employee> Load_Employee(const db::Database& db, const std::string&
     return e;
 }
 
+std::optional<Employee> Load_Employee(const db::Database& db, const std::string& sapid, std::string* error)
+{
+    if (error)
+        error->clear();
+    QSqlQuery q = db.query();
+    if (!Exec(db, q, Employee_Select() + QStringLiteral(" WHERE m.SapID = ?"), {Q(sapid)}, "อ่านข้อมูลพนักงาน", error))
+        return std::nullopt;
+    if (!q.next())
+        return std::nullopt;
+    return Employee_Of(q);
+}
+
 bool Load_Reasons(const db::Database& db, std::vector<std::string>* reasons, std::string* error)
 {
     QSqlQuery q = db.query();
     if (!Exec(db, q,
-              QStringLiteral("SELECT Event_Out FROM EP_TR_Event_Out ORDER BY %1")
-                  .arg(db.dialect().thaiOrder(QStringLiteral("Event_Out"))),
-              {}, "อ่านเหตุแห่งการออก", error))
+            QStringLiteral("SELECT Event_Out FROM EP_TR_Event_Out ORDER BY %1")
+                .arg(db.dialect().thaiOrder(QStringLiteral("Event_Out"))),
+            {}, "อ่านเหตุแห่งการออก", error))
         return false;
     reasons->clear();
     while (q.next())

@@ -4,6 +4,9 @@
 
 #include "db/Database.h"
 
+#include <QSqlQuery>
+#include <QString>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -66,6 +69,12 @@ struct Employee
     std::string status;
     std::string reason;
 };
+
+// The employee's row with the names of type and department and the reason:
+// the SELECT and FROM of it (EP_Emp_Main as m, the type as t, the department
+// as d, the reason as r) for a WHERE to follow, and the reading of one row.
+QString Employee_Select();
+Employee Employee_Of(const QSqlQuery& row);
 
 // Empty with *error empty: no such SAP ID. Empty with *error set: database error.
 std::optional<Employee> Load_Employee(const db::Database& db, const std::string& sapid, std::string* error);

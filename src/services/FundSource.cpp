@@ -293,15 +293,10 @@ QString selectionTotal(const ReportGrid& selection)
     return selection.rows.last().value(3);
 }
 
-bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString* error, const QJsonObject& memo)
+bool markMemoPrintedIn(const db::Database& db, const QStringList& sapIds, const QJsonObject& memo, QString* error)
 {
     if (sapIds.isEmpty())
         return true;
-    db::Transaction tx(db);
-    if (!tx.active()) {
-        *error = QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความ: ") + tx.error();
-        return false;
-    }
     QSqlQuery q = db.query();
     if (!q.prepare(QStringLiteral("UPDATE EP_mRec_Money_Chodchoy SET Is_Print_doc = 'Y' WHERE SapID = ?"))) {
         *error = QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความ: ") + q.lastError().text();
@@ -314,10 +309,20 @@ bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString*
     }
     QJsonObject details = memo;
     details.insert(QStringLiteral("sapids"), QJsonArray::fromStringList(sapIds));
-    if (!audit::record(db, QLatin1String(audit::kind::kMemoPrinted), sapIds.size() == 1 ? sapIds.first() : QString(),
-            details, error))
+    return audit::record(
+        db, QLatin1String(audit::kind::kMemoPrinted), sapIds.size() == 1 ? sapIds.first() : QString(), details, error);
+}
+
+bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString* error, const QJsonObject& memo)
+{
+    if (sapIds.isEmpty())
+        return true;
+    db::Transaction tx(db);
+    if (!tx.active()) {
+        *error = QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความ: ") + tx.error();
         return false;
-    return tx.commit(error);
+    }
+    return markMemoPrintedIn(db, sapIds, memo, error) && tx.commit(error);
 }
 
 QString departmentTitle(const std::optional<QString>& department)

@@ -115,6 +115,9 @@ QString selectionTotal(const ReportGrid& selection);
 // with the audit-log row (the SAP IDs and `memo`: amount, department, routing).
 bool markMemoPrinted(
     const db::Database& db, const QStringList& sapIds, QString* error, const QJsonObject& memo = QJsonObject());
+// The marks and the row inside the caller's open transaction (nothing for no
+// SAP ID).
+bool markMemoPrintedIn(const db::Database& db, const QStringList& sapIds, const QJsonObject& memo, QString* error);
 
 // Export values of the two lists. departmentTitle: "หน่วยงาน ทั้งหมด" or
 // "หน่วยงาน " + the department, the second title line of both.

@@ -9,6 +9,7 @@
 #include "services/ReportQueries.h"
 
 #include <QCollator>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QVariant>
@@ -291,15 +292,9 @@ void Age60(const db::Database& db, Outlook_Result& r)
 bool Find_Contract_Ends(const db::Database& db, const Outlook_Plan& plan, std::vector<Due_Employee>* due,
     std::vector<Outlook_Line>* refused, QString* error)
 {
-    // The columns of Load_Employee, for every employee that may be calculated.
-    QString sql = QStringLiteral(
-        "SELECT m.SapID, m.SSN, m.Surname, m.F_Name, m.L_Name, m.Emp_BirthDay, m.Work_Begin_Date_Text,"
-        " m.Work_End_Date_Text, m.Work_Type_Code, t.Work_Type, m.Depart_Code, d.Dapart_Name, m.Money_Rate,"
-        " m.Emp_RecMChod_Status, r.Event_out"
-        " FROM ((EP_Emp_Main m LEFT JOIN EP_TR_Work_Type t ON m.Work_Type_Code = t.Work_Type_Code)"
-        " LEFT JOIN EP_TR_Depart d ON m.Depart_Code = d.Depart_Code)"
-        " LEFT JOIN EP_Reason_out r ON r.SapID = m.SapID"
-        " WHERE (m.SapID IS NOT NULL) AND (m.Emp_RecMChod_Status = ?)");
+    // The row of Load_Employee, for every employee that may be calculated.
+    QString sql =
+        calc::Employee_Select() + QStringLiteral(" WHERE (m.SapID IS NOT NULL) AND (m.Emp_RecMChod_Status = ?)");
     QVariantList values {QStringLiteral("A")};
     if (plan.department) {
         sql += QStringLiteral(" AND (d.Dapart_Name = ?)");
@@ -317,24 +312,7 @@ bool Find_Contract_Ends(const db::Database& db, const Outlook_Plan& plan, std::v
     const QStringList labels = plan.period_labels();
     due->clear();
     while (q.next()) {
-        using calc::sql::Text;
-        calc::Employee e;
-        e.sapid = Text(q.value(0));
-        e.ssn = Text(q.value(1));
-        e.prefix = Text(q.value(2));
-        e.first_name = Text(q.value(3));
-        e.last_name = Text(q.value(4));
-        e.birth_day = Text(q.value(5));
-        e.contract_begin = Text(q.value(6));
-        e.contract_end = Text(q.value(7));
-        e.work_type_code = Text(q.value(8));
-        e.work_type_name = Text(q.value(9));
-        e.depart_code = Text(q.value(10));
-        e.depart_name = Text(q.value(11));
-        e.money_rate = calc::sql::Number(q.value(12));
-        e.salary_text = Amount_Text(e.money_rate);
-        e.status = Text(q.value(13));
-        e.reason = Text(q.value(14));
+        calc::Employee e = calc::Employee_Of(q);
         const auto parts = Parse_Date_Text(Pad_Date_Text(Trim_Spaces(e.contract_end)), Year_Era::Christian);
         if (!parts) {
             Outlook_Line line;
@@ -360,8 +338,6 @@ bool Find_Contract_Ends(const db::Database& db, const Outlook_Plan& plan, std::v
 bool Calculate_Due(const db::Database& db, const std::vector<Due_Employee>& due,
     std::vector<Employee_Calculation>* calculations, QString* error)
 {
-    using calc::sql::Integer;
-    using calc::sql::Number;
     using calc::sql::Text;
     calculations->assign(due.size(), {});
     if (due.empty())
@@ -393,36 +369,13 @@ bool Calculate_Due(const db::Database& db, const std::vector<Due_Employee>& due,
 
     // Every saved calculation, in Load_Person_Records' order within each person.
     if (!records.empty()) {
-        const QString month = QStringLiteral("MMYYYY_Recieve");
-        q.prepare(
-            QStringLiteral("SELECT SapID, SSN, MMYYYY_Recieve, Depart_Code, Depart_Name, Date_Beg_Cal, Date_End_Cal,"
-                           " Total_Day, No_Year, No_Month, No_Day, N_T, Last_Salary, His_Rec_Money,"
-                           " Net_Money_Recieve FROM EP_mRec_Money_Chodchoy WHERE SSN IS NOT NULL"
-                           " ORDER BY %1, %2, SapID")
-                .arg(dialect.substring(month, 4, 4), dialect.substring(month, 1, 2)));
+        q.prepare(calc::Earlier_Records_Select(dialect, QStringLiteral("SSN IS NOT NULL")));
         if (!db.exec(q, QStringLiteral("อ่านประวัติการได้รับเงินชดเชย"), error))
             return false;
         while (q.next()) {
             const auto it = records.find(Text(q.value(1)));
-            if (it == records.end())
-                continue;
-            calc::Earlier_Record r;
-            r.sapid = Text(q.value(0));
-            r.ssn = Text(q.value(1));
-            r.request_month = Text(q.value(2));
-            r.depart_code = Text(q.value(3));
-            r.depart_name = Text(q.value(4));
-            r.start = Text(q.value(5));
-            r.end = Text(q.value(6));
-            r.total_days = Integer(q.value(7));
-            r.years = Integer(q.value(8));
-            r.months = Integer(q.value(9));
-            r.days = Integer(q.value(10));
-            r.multiplier = Integer(q.value(11));
-            r.last_salary = Number(q.value(12));
-            r.paid_before = Number(q.value(13));
-            r.net = Number(q.value(14));
-            it->second.push_back(std::move(r));
+            if (it != records.end())
+                it->second.push_back(calc::Earlier_Record_Of(q));
         }
         q.finish();
     }
@@ -553,7 +506,7 @@ reports::ReportGrid Refusal_Grid(const Outlook_Result& r)
     return grid;
 }
 
-bool Export_Outlook(const Outlook_Result& r, const QString& path, QString* error)
+bool Write_Outlook_Workbook(const Outlook_Result& r, const QString& path, QString* error)
 {
     const reports::ReportGrid table = Outlook_Grid(r);
     const QString lastColumn = reports::columnLetters(table.columnCount());
@@ -596,6 +549,28 @@ bool Export_Outlook(const Outlook_Result& r, const QString& path, QString* error
     refused.widths = {6, 12, 28, 24, 14, 60};
     refused.landscape = true;
     return reports::exportGrids({{table, o}, {Refusal_Grid(r), refused}}, path, error);
+}
+
+QString Export_Outlook(
+    const db::Database* db, const Outlook_Result& r, const reports::ExportTarget& target, QString* error)
+{
+    const Outlook_Plan& plan = r.plan;
+    const bool age60 = plan.kind == Outlook_Kind::Age60;
+    QJsonObject filters {{QStringLiteral("kind"), age60 ? QStringLiteral("age60") : QStringLiteral("contract-end")},
+        {QStringLiteral("from"), r.periods.value(0)},
+        {age60 ? QStringLiteral("years") : QStringLiteral("months"), plan.count},
+        {QStringLiteral("by"),
+            plan.by == Outlook_Grouping::Work_Type ? QStringLiteral("type") : QStringLiteral("department")},
+        {QStringLiteral("refused"), static_cast<int>(r.refused.size())}};
+    if (age60)
+        filters.insert(QStringLiteral("raise"), QString::number(plan.raise_hundredths / 100.0, 'f', 2));
+    if (plan.department)
+        filters.insert(QStringLiteral("department"), *plan.department);
+    const reports::ExportRecord record {
+        Outlook_Title(plan), QString::fromUtf8(kOutlookSheet), filters, static_cast<int>(Outlook_Grid(r).rows.size())};
+    return reports::exportWorkbook(
+        db, record, QString::fromUtf8(kOutlookSheet),
+        [&](const QString& path, QString* why) { return Write_Outlook_Workbook(r, path, why); }, target, error);
 }
 
 } // namespace velmora::outlook

@@ -8,6 +8,7 @@
 #include "files/XlsxExport.h"
 #include "rules/Calculation.h"
 #include "services/EmployeeService.h"
+#include "services/ReportExports.h"
 
 #include <QString>
 #include <QStringList>
@@ -157,7 +158,13 @@ QString Group_Caption(Outlook_Grouping by); // "ส่วนงาน" / "ปร
 // The export workbook: the table with a native stacked-column chart of the
 // groups' amounts per period beside it (A4 landscape), and a second sheet with
 // the employees that could not be computed.
-bool Export_Outlook(const Outlook_Result& result, const QString& path, QString* error);
+bool Write_Outlook_Workbook(const Outlook_Result& result, const QString& path, QString* error);
+// The export of the screen and of `report outlook --xlsx`: the workbook
+// written through the logged export procedure (reports::exportWorkbook), its
+// audit-log row naming the outlook's title, its criteria as filters, the file
+// and the table's row count. The path written, or empty with *error set.
+QString Export_Outlook(
+    const db::Database* db, const Outlook_Result& result, const reports::ExportTarget& target, QString* error);
 inline constexpr const char* kOutlookSheet = "ประมาณการ";
 inline constexpr const char* kRefusalSheet = "คำนวณไม่ได้";
 

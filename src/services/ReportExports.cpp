@@ -41,25 +41,22 @@ ExportOptions forecastExport()
         QStringLiteral("รายงานการรับเงินชดเชยพนักงาน "), QStringLiteral("P"), QStringLiteral("ประมาณการเงินชดเชย"));
 }
 
-QString exportReport(const db::Database* db, const ReportGrid& grid, const ExportOptions& options,
-    const QJsonObject& filters, const ExportTarget& target, QString* error)
+QString exportWorkbook(const db::Database* db, const ExportRecord& record, const QString& baseName,
+    const std::function<bool(const QString& path, QString* error)>& write, const ExportTarget& target, QString* error)
 {
-    auto write = [&](QString* why) -> QString {
+    auto writeFile = [&](QString* why) -> QString {
         if (!target.path.isEmpty())
-            return exportGrid(grid, options, target.path, why) ? target.path : QString();
-        return exportGridToNewFile(grid, options, target.folder, target.now, why);
+            return write(target.path, why) ? target.path : QString();
+        return writeNewExportFile(target.folder, baseName, target.now, write, why);
     };
     if (!db)
-        return write(error);
-    QString written;
-    QJsonObject details {
-        {QStringLiteral("report"), (options.title.trimmed() + QLatin1Char(' ') + options.secondTitle).trimmed()},
-        {QStringLiteral("sheet"), options.sheetName}, {QStringLiteral("filters"), filters},
-        {QStringLiteral("rows"), static_cast<int>(grid.rows.size())}};
+        return writeFile(error);
+    QJsonObject details {{QStringLiteral("report"), record.report}, {QStringLiteral("sheet"), record.sheet},
+        {QStringLiteral("filters"), record.filters}, {QStringLiteral("rows"), record.rows}};
     // The file's name is known only once written: the row goes in last, in the
     // same transaction, and a failure to write it removes the file.
     db::Transaction tx(*db);
-    written = write(error);
+    const QString written = writeFile(error);
     if (written.isEmpty())
         return {};
     details.insert(QStringLiteral("file"), written);
@@ -72,6 +69,16 @@ QString exportReport(const db::Database* db, const ReportGrid& grid, const Expor
         return {};
     }
     return written;
+}
+
+QString exportReport(const db::Database* db, const ReportGrid& grid, const ExportOptions& options,
+    const QJsonObject& filters, const ExportTarget& target, QString* error)
+{
+    const ExportRecord record {(options.title.trimmed() + QLatin1Char(' ') + options.secondTitle).trimmed(),
+        options.sheetName, filters, static_cast<int>(grid.rows.size())};
+    return exportWorkbook(
+        db, record, options.fileName.isEmpty() ? options.sheetName : options.fileName,
+        [&](const QString& path, QString* why) { return exportGrid(grid, options, path, why); }, target, error);
 }
 
 } // namespace velmora::reports

@@ -156,6 +156,12 @@ TEST_F(OutlookCli, WorkbookHoldsTheTableAndANativeChartOverItsRanges)
     const CliResult r = Run({"report", "outlook", "--kind", "contract-end", "--from", "09/2012", "--xlsx", out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
+    // The export's audit row, written by the command line's account.
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_Audit_Log WHERE Event_Kind = ? AND Origin = ?"
+                                      " AND Details LIKE ?"),
+                   {QStringLiteral("report-exported"), QStringLiteral("velmora-cli"), QStringLiteral("%outlook.xlsx%")})
+                  .toInt(),
+        1);
 
     QProcess p;
     p.start("/usr/bin/python3", {VELMORA_SOURCE_DIR "/tests/support/read_outlook_workbook.py", out});

@@ -202,6 +202,25 @@ TEST(Audit_Log, ChainValueCoversEveryField)
     EXPECT_NE(audit::canonicalContent(moved), audit::canonicalContent(e));
 }
 
+// The chain value is SHA-256 over the previous value, a line feed and the
+// length-prefixed UTF-8 fields: rows written by any earlier build of the
+// program must keep verifying, so the bytes are pinned here (computed apart
+// with Python's hashlib over the same bytes).
+TEST(Audit_Log, ChainValueOfAKnownRowIsPinned)
+{
+    const audit::Entry e {7, QStringLiteral("2026-12-09 10:00:00"), QStringLiteral("สมศรี"),
+        QStringLiteral("velmora-cli"), QStringLiteral("10.0.0.7"), QStringLiteral("calculation-saved"),
+        QStringLiteral("10000001"), QStringLiteral("{\"name\":\"นาย O'Brien \\\"ใจดี\\\"\",\"net\":\"120,000.00\"}"),
+        {}};
+    EXPECT_EQ(QString::fromUtf8(audit::canonicalContent(e)),
+        QStringLiteral("1:719:2026-12-09 10:00:0015:สมศรี11:velmora-cli8:10.0.0.717:calculation-saved8:10000001"
+                       "64:{\"name\":\"นาย O'Brien \\\"ใจดี\\\"\",\"net\":\"120,000.00\"}"));
+    EXPECT_EQ(audit::chainValue(QString(), e),
+        QStringLiteral("6ac196fac6022f4074270e4d8c72f8049b2382be71244efa41dc1cbf1e79f448"));
+    EXPECT_EQ(audit::chainValue(QStringLiteral("5f0c"), e),
+        QStringLiteral("f8d14d34ce2902f3fad1bb71f9852d5c2be7c1c7c0b2f4e623d09e2835fc7661"));
+}
+
 TEST(Audit_Log, OldDatabaseGetsTheTablesAtStartUp)
 {
     TestDatabase t;
@@ -214,6 +233,29 @@ TEST(Audit_Log, OldDatabaseGetsTheTablesAtStartUp)
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT Seq_No FROM EP_Audit_Head")).toInt(), 0);
     Write(t, 2);
     EXPECT_TRUE(Verify(t).ok);
+}
+
+// The row's statements are kept prepared on the connection: when the tables
+// go, the next change fails (and is not made); once they are back the same
+// connection writes again and a new chain starts that verifies.
+TEST(Audit_Log, KeptStatementsFailWithoutTheTablesAndWorkOnceTheyAreBack)
+{
+    TestDatabase t;
+    Write(t, 2);
+    t.exec(QStringLiteral("DROP TABLE EP_Audit_Log"));
+    t.exec(QStringLiteral("DROP TABLE EP_Audit_Head"));
+    {
+        db::Transaction tx(t.db());
+        QString error;
+        EXPECT_FALSE(audit::record(t.db(), QStringLiteral("login"), QString(), {}, &error, &kOfficer));
+        EXPECT_TRUE(error.startsWith(QStringLiteral("บันทึกประวัติการใช้งาน"))) << error.toStdString();
+    }
+    QString error;
+    ASSERT_TRUE(db::ensureSchema(t.db(), &error)) << error.toStdString();
+    Write(t, 3);
+    const audit::VerifyResult r = Verify(t);
+    EXPECT_TRUE(r.ok) << r.problem.toStdString();
+    EXPECT_EQ(r.count, 3);
 }
 
 TEST(Audit_Log, FilterByDayUserKindAndSapid)
@@ -255,6 +297,36 @@ TEST(Audit_Log, FilterByDayUserKindAndSapid)
             seqs.push_back(e.seq);
         EXPECT_EQ(seqs, c.seqs);
     }
+}
+
+// Each connection keeps its own prepared statements; none of them may carry a
+// head read before another connection wrote: connections taking turns on one
+// database continue one chain, and a connection closed takes its statements
+// with it.
+TEST(Audit_Log, ConnectionsTakingTurnsContinueOneChain)
+{
+    TestDatabase t;
+    QString error;
+    auto other = db::Database::open(t.url(), &error);
+    ASSERT_TRUE(other) << error.toStdString();
+    auto write = [&](const db::Database& db) {
+        db::Transaction tx(db);
+        ASSERT_TRUE(tx.active()) << tx.error().toStdString();
+        ASSERT_TRUE(audit::record(db, QStringLiteral("login"), QString(), {}, &error, &kOfficer))
+            << error.toStdString();
+        ASSERT_TRUE(tx.commit(&error)) << error.toStdString();
+    };
+    for (int i = 0; i < 6; ++i)
+        write(i % 3 == 1 ? *other : t.db());
+    other.reset();
+    auto third = db::Database::open(t.url(), &error);
+    ASSERT_TRUE(third) << error.toStdString();
+    write(*third);
+    write(t.db());
+    const audit::VerifyResult r = Verify(t);
+    EXPECT_TRUE(r.ok) << r.problem.toStdString();
+    EXPECT_EQ(r.count, 8);
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Seq_No FROM EP_Audit_Head")).toInt(), 8);
 }
 
 // Two connections writing at once never fork the chain: the head row is locked

@@ -308,6 +308,27 @@ TEST(Calculation_Json, WorkedExampleObject)
     EXPECT_EQ(json, expected);
 }
 
+// The audit log keeps the same object on one line: the same members in the
+// same order, no white space but inside the texts.
+TEST(Calculation_Json, CompactLayoutOfTheWorkedExample)
+{
+    const Calculation_Input in = Worked_Example();
+    const std::string json = Calculation_Json(in, Run_Calculation(in), Json_Layout::Compact);
+    EXPECT_EQ(json,
+        R"({"sapid":"10000001","ssn":"3100100000011","name":"นายสมชาย ใจดี","request_month":"10/2012",)"
+        R"("reason":"ครบกำหนดระยะเวลาการจ้างตามสัญญา","span":{"start":"17/10/2550","end":"30/09/2555","years":"0004",)"
+        R"("months":"11","days":"15"},"periods":[{"code":"3","type":"พนักงานส่วนงาน","begin":"01/10/2549",)"
+        R"("calc_begin":"17/10/2550","end":"30/09/2551","total_days":731,"years":"0000","months":"11","days":"15",)"
+        R"("whole_months":11,"weight":"11.48"},{"code":"2","type":"พนักงานมหาวิทยาลัย","begin":"01/10/2551",)"
+        R"("calc_begin":"01/10/2551","end":"30/09/2555","total_days":1461,"years":"0004","months":"00","days":"00",)"
+        R"("whole_months":48,"weight":"48.00"}],"earlier":[],"service":{"earlier":{"years":0,"months":0,"days":0},)"
+        R"("current":{"years":4,"months":11,"days":15},"total":{"years":4,"months":11,"days":15}},"total_days":1811,)"
+        R"("multiplier":6,"salary":"20,000.00","compensation":"120,000.00","paid_earlier":"0.00",)"
+        R"("net":"120,000.00","split":{"department":{"days":731,"months":"11.48","percent":"19.3",)"
+        R"("amount":"23,160.00"},"university":{"days":1461,"months":"48","percent":"80.7","amount":"96,840.00"},)"
+        R"("total_months":"59.48"}})");
+}
+
 TEST(Calculation_Json, TextsEscaped)
 {
     EXPECT_EQ(Json_String("a\"b\\c\nd\x01"), "\"a\\\"b\\\\c\\nd\\u0001\"");

@@ -1,5 +1,6 @@
 #include "OutlookData.h"
 
+#include "db/AuditLog.h"
 #include "rules/AmountText.h"
 #include "rules/Calculation.h"
 #include "rules/CalculationJson.h"
@@ -8,6 +9,12 @@
 #include "services/ReportQueries.h"
 
 #include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 
 #include <map>
 #include <tuple>
@@ -359,6 +366,58 @@ TEST_F(Age60Outlook, UnreadableBirthDatesAreListedWithTheReason)
 }
 
 // ---- Criteria ----
+
+// The outlook's workbook goes through the logged export procedure like every
+// other export: one audit row naming the outlook, its criteria, the file and
+// the table's rows; without the log no file is left behind.
+TEST_F(ContractEndOutlook, ExportWritesTheWorkbookAndItsAuditRow)
+{
+    audit::setActor({QStringLiteral("finance01"), QStringLiteral("velmora"), QStringLiteral("10.1.2.3")});
+    const Outlook_Result r = Run(Outlook_Grouping::Department, sci);
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("outlook.xlsx"));
+    QString error;
+    ASSERT_EQ(Export_Outlook(&t.db(), r, {out, QString(), QDateTime()}, &error), out) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(out).size() > 0);
+
+    std::vector<audit::Entry> rows;
+    audit::Filter f;
+    f.kind = QLatin1String(audit::kind::kReportExported);
+    ASSERT_TRUE(audit::listEntries(t.db(), f, false, &rows, &error)) << error.toStdString();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].user, QStringLiteral("finance01"));
+    const QJsonObject d = QJsonDocument::fromJson(rows[0].details.toUtf8()).object();
+    EXPECT_EQ(d.value(QStringLiteral("report")).toString(), Outlook_Title(r.plan));
+    EXPECT_EQ(d.value(QStringLiteral("sheet")).toString(), QString::fromUtf8(kOutlookSheet));
+    EXPECT_EQ(d.value(QStringLiteral("file")).toString(), out);
+    EXPECT_EQ(d.value(QStringLiteral("rows")).toInt(), 13); // twelve months and the grand total
+    const QJsonObject filters = d.value(QStringLiteral("filters")).toObject();
+    EXPECT_EQ(filters.value(QStringLiteral("kind")).toString(), QStringLiteral("contract-end"));
+    EXPECT_EQ(filters.value(QStringLiteral("from")).toString(), QStringLiteral("09/2012"));
+    EXPECT_EQ(filters.value(QStringLiteral("months")).toInt(), 12);
+    EXPECT_EQ(filters.value(QStringLiteral("by")).toString(), QStringLiteral("department"));
+    EXPECT_EQ(filters.value(QStringLiteral("department")).toString(), sci);
+    EXPECT_EQ(filters.value(QStringLiteral("refused")).toInt(), int(r.refused.size()));
+    EXPECT_TRUE(audit::verifyAuditLog(t.db()).ok);
+
+    // Into a folder: a new file named after the sheet, and the row names it.
+    const QString written = Export_Outlook(
+        &t.db(), r, {QString(), dir.filePath(QStringLiteral("exports")), QDateTime::currentDateTime()}, &error);
+    ASSERT_FALSE(written.isEmpty()) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(written).fileName().startsWith(QString::fromUtf8(kOutlookSheet)));
+    ASSERT_TRUE(audit::listEntries(t.db(), f, false, &rows, &error));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(
+        QJsonDocument::fromJson(rows[1].details.toUtf8()).object().value(QStringLiteral("file")).toString(), written);
+
+    // A row that cannot be written takes the file with it.
+    t.exec(QStringLiteral("DROP TABLE EP_Audit_Log"));
+    const QString second = dir.filePath(QStringLiteral("second.xlsx"));
+    EXPECT_TRUE(Export_Outlook(&t.db(), r, {second, QString(), QDateTime()}, &error).isEmpty());
+    EXPECT_TRUE(error.startsWith(QStringLiteral("บันทึกประวัติการใช้งาน"))) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(second));
+    audit::setActor({});
+}
 
 TEST(OutlookCriteria, BadInputIsRefusedWithAThaiMessage)
 {

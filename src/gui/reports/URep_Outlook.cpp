@@ -10,8 +10,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,7 +19,6 @@
 #include <QSplitter>
 #include <QStackedBarSeries>
 #include <QTableView>
-#include <QUuid>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -200,29 +197,11 @@ void TfrmRep_Outlook::btnExportClick()
         inform(QStringLiteral("กรุณากด แสดงข้อมูล ก่อนส่งออก"));
         return;
     }
-    const QString folder = exportTargetFolder();
-    if (!QDir().mkpath(folder)) {
-        inform(QStringLiteral("สร้างโฟลเดอร์ไม่ได้: ") + folder);
-        return;
-    }
-    // Written under a temporary name, then renamed to a name no file has.
-    const QString temp = QDir(folder).filePath(
-        QStringLiteral(".velmora-outlook-%1.xlsx").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)));
     QString error;
-    if (!Export_Outlook(m_result, temp, &error)) {
-        QFile::remove(temp);
-        inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);
-        return;
-    }
-    QString path;
-    for (int attempt = 0; attempt < 100 && path.isEmpty(); ++attempt) {
-        const QString candidate = uniqueExportPath(folder, QString::fromUtf8(kOutlookSheet), m_session.machineNow());
-        if (QFile::rename(temp, candidate))
-            path = candidate;
-    }
+    const QString path =
+        Export_Outlook(m_session.db, m_result, {QString(), exportTargetFolder(), m_session.machineNow()}, &error);
     if (path.isEmpty()) {
-        QFile::remove(temp);
-        inform(QStringLiteral("ตั้งชื่อไฟล์ใหม่ในโฟลเดอร์ไม่ได้: ") + folder);
+        inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);
         return;
     }
     m_lastOutlookExport = path;

@@ -11,6 +11,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -158,6 +159,12 @@ TEST_F(OutlookScreen, ExportsTheWorkbookWithItsChartAndPrintsThePages)
     const QJsonObject sheet = book.value("sheets").toArray().at(0).toObject();
     EXPECT_EQ(sheet.value("charts").toArray().size(), 1);
     EXPECT_EQ(sheet.value("values").toArray().at(16).toArray().at(7).toDouble(), 192000.0);
+    // Logged like every other export: the row names the file the screen opened.
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_Audit_Log WHERE Event_Kind = ? AND Details LIKE ?"),
+                   {QStringLiteral("report-exported"),
+                       QLatin1Char('%') + QFileInfo(opened.at(0)).fileName() + QLatin1Char('%')})
+                  .toInt(),
+        1);
 
     QList<print::PageLayout> printed;
     screen.showPreview = [&printed](const QList<print::PageLayout>& pages) { printed = pages; };

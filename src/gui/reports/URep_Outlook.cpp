@@ -75,7 +75,8 @@ TfrmRep_Outlook::TfrmRep_Outlook(app::Session& session, QWidget* parent)
     chart->legend()->setAlignment(Qt::AlignBottom);
     chartOutlook = app::make<QChartView>(split, "chartOutlook", chart);
     chartOutlook->setRenderHint(QPainter::Antialiasing);
-    chartOutlook->setMinimumHeight(220);
+    // Shorter than this, the chart elides its month labels and axis title to "...".
+    chartOutlook->setMinimumHeight(300);
     split->addWidget(chartOutlook);
     auto* refusedBox = app::groupBox(split, "GroupBox7", QStringLiteral("พนักงานที่คำนวณไม่ได้"));
     auto* refusedLayout = new QVBoxLayout(refusedBox);
@@ -174,9 +175,11 @@ void TfrmRep_Outlook::showChart()
     auto* amounts = new QValueAxis;
     amounts->setTitleText(QStringLiteral("บาท"));
     amounts->setLabelFormat(QStringLiteral("%.0f"));
-    amounts->setMin(0);
     chart->addAxis(amounts, Qt::AlignLeft);
     series->attachAxis(amounts);
+    // Round steps (0, 200000, 400000, ...) rather than fifths of the tallest bar.
+    amounts->setMin(0);
+    amounts->applyNiceNumbers();
 }
 
 ExportOptions TfrmRep_Outlook::exportOptions() const

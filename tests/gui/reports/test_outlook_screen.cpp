@@ -20,8 +20,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedBarSeries>
+#include <QValueAxis>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 using namespace velmora;
 using namespace velmora::reports;
@@ -115,6 +118,13 @@ TEST_F(OutlookScreen, ShowsTheServicesTableRefusalsAndAStackedChart)
     auto* axis = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
     ASSERT_NE(axis, nullptr);
     EXPECT_EQ(axis->categories().first(), "09/2012");
+    // The amount axis starts at 0, reaches the tallest bar and steps in round figures.
+    auto* amounts = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    ASSERT_NE(amounts, nullptr);
+    EXPECT_EQ(amounts->min(), 0.0);
+    EXPECT_GE(amounts->max(), 60000.0);
+    const double step = (amounts->max() - amounts->min()) / (amounts->tickCount() - 1);
+    EXPECT_EQ(std::fmod(step, std::pow(10.0, std::floor(std::log10(step)))), 0.0) << "step " << step;
 
     // By employment type: one block per type; a second search replaces the chart.
     QTest::mouseClick(child<QRadioButton>(&screen, "rbBy_Type"), Qt::LeftButton);

@@ -808,6 +808,7 @@ private:
         if (!flushInserts())
             return false;
         m_stored.clear();
+        m_insertedHere.clear();
         QString why;
         const bool ok = m_reader.read(
             m_db, keysOf(chunk),
@@ -893,7 +894,8 @@ private:
                 return failInDatabase(whereRow(row), why);
             if (affected > 0) {
                 ++counts.updated;
-                noteChange(sapId, known->values, written);
+                if (!m_insertedHere.contains(sapId))
+                    noteChange(sapId, known->values, written);
                 if (m_fast)
                     m_stored[sapId] = {statusA, asStored(written)};
             } else {
@@ -913,6 +915,7 @@ private:
                     values[c] = trimmed(values[c].toString());
                 m_stored.insert(sapId, {statusA, asStored(values)});
             }
+            m_insertedHere.insert(sapId);
             ++counts.inserted;
         }
         return true;
@@ -934,6 +937,9 @@ private:
     Statement m_find, m_update;
     StoredReader m_reader;
     QHash<QString, StoredRow> m_stored; // the keys of the chunk, and those written since
+    // Employees this import inserted (on the fast path, within the chunk):
+    // not stored before it, so the log names no change of theirs.
+    QSet<QString> m_insertedHere;
 };
 
 audit::ImportChanges employeeChanges()
@@ -1157,6 +1163,7 @@ private:
         if (!flushInserts())
             return false;
         m_stored.clear();
+        m_insertedHere.clear();
         QString why;
         return m_reader.read(
                    m_db, keysOf(chunk),
@@ -1207,7 +1214,8 @@ private:
                 before << loggedText(known.value(c), false);
                 after << loggedText(values.at(c), false);
             }
-            m_changes->note({sapId, code, begin}, before, after);
+            if (!m_insertedHere.contains(periodKey(sapId, code, begin)))
+                m_changes->note({sapId, code, begin}, before, after);
             if (m_fast)
                 m_stored[key] = asStored(values);
             ++counts.updated;
@@ -1217,6 +1225,7 @@ private:
                 return failInDatabase(whereRow(failedRow), why);
             if (m_fast)
                 m_stored.insert(key, asStored(values));
+            m_insertedHere.insert(periodKey(sapId, code, begin));
             ++counts.inserted;
         }
         return true;
@@ -1228,6 +1237,9 @@ private:
     Statement m_find, m_update;
     StoredReader m_reader;
     QHash<QString, QVariantList> m_stored; // the periods of the chunk's employees, and those written since
+    // Periods this import inserted (on the fast path, within the chunk): not
+    // stored before it, so the log names no change of theirs.
+    QSet<QString> m_insertedHere;
 };
 
 // Where a save takes the grid rows of each sheet from: the grids of a loaded

@@ -246,3 +246,39 @@ TEST(ImportStream, MemoryDoesNotGrowWithTheRows)
     EXPECT_EQ(c.inserted, rows);
     EXPECT_LT(grown, 16 * 1024) << "kB above the start while importing " << rows << " rows";
 }
+
+TEST(ImportStream, AuditNamesOnlyChangesOfRowsStoredBefore)
+{
+    // The history fixture repeats a period (same employee, type and first
+    // day, another last day): the first is inserted, the repeat updates it.
+    // That period was not stored before the import, so the log names no
+    // change; a second import that moves one stored period's last day names
+    // exactly that change, old and new, both ways.
+    TestDatabase byGrid, byStream;
+    const QString path = fixture("history_openpyxl.xlsx");
+    QStringList counts;
+    QString error;
+    ASSERT_TRUE(importBy(false, byGrid, path, &counts, &error)) << error.toStdString();
+    ASSERT_TRUE(importBy(true, byStream, path, &counts, &error)) << error.toStdString();
+    ASSERT_EQ(counts.value(0), QStringLiteral("เพิ่ม 4 รายการ, แก้ไข 1 รายการ"));
+    for (TestDatabase* t : {&byGrid, &byStream}) {
+        const QString details =
+            t->scalar(QStringLiteral("SELECT Details FROM EP_Audit_Log WHERE Event_Kind = 'import-history'")).toString();
+        EXPECT_TRUE(details.contains(QStringLiteral("\"changed\":[]"))) << details.toStdString();
+    }
+    HistoryWorkbook book;
+    ASSERT_TRUE(loadHistoryWorkbook(path, &book, &error)) << error.toStdString();
+    book.periods[0][6] = QStringLiteral("31/12/2570");
+    TableCounts c;
+    for (TestDatabase* t : {&byGrid, &byStream}) {
+        ASSERT_TRUE(saveHistoryWorkbook(t->db(), book, &c, &error)) << error.toStdString();
+        // The changed period, and the repeated one twice (to the first last
+        // day and back): its stored values end as they were, so no change.
+        EXPECT_EQ(c.updated, 3);
+        const QString details = t->scalar(QStringLiteral("SELECT Details FROM EP_Audit_Log WHERE Seq_No = 2")).toString();
+        EXPECT_TRUE(details.contains(
+            QStringLiteral("\"changed\":[{\"changes\":{\"Work_E_Date\":{\"new\":\"31/12/2570\",\"old\":\"30/09/2551\"}}")))
+            << details.toStdString();
+        EXPECT_FALSE(details.contains(QStringLiteral("30/09/2555"))) << details.toStdString();
+    }
+}

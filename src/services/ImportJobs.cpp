@@ -684,11 +684,30 @@ public:
     TableCounts counts;
 
 protected:
-    // Fast path: reads the stored rows of the chunk's keys (and sends the
-    // inserts waiting, which those keys may repeat).
+    // Fast path: reads the stored rows of the chunk's keys (the inserts
+    // waiting, which those keys may repeat, are sent before).
     virtual bool readStored(const std::vector<QStringList>& chunk) = 0;
     virtual bool saveRow(const QStringList& r, int row) = 0;
-    virtual bool flushInserts() = 0;
+
+    // Sends the rows waiting in the sheet's batch insert, if it has one.
+    bool flushInserts()
+    {
+        QString why;
+        int failedRow = 0;
+        return !m_batch || m_batch->flush(&why, &failedRow) || failInDatabase(whereRow(failedRow), why);
+    }
+
+    // Prepares the search for stored rows: on the fast path `select` (key
+    // column first) read by chunks of keys, else `findOne` row by row.
+    bool prepareSearch(const QString& select, const QString& findOne, const QString& purpose, QString* error)
+    {
+        QString why;
+        if (m_fast && !m_reader.prepare(m_db, select, QStringLiteral("SapID"), &why)) {
+            *error = msg::databaseFailure(purpose, why);
+            return false;
+        }
+        return m_fast || prepare(m_db, &m_find, findOne, purpose, error);
+    }
 
     bool fail(const QString& message)
     {
@@ -726,13 +745,16 @@ protected:
     const int m_sheet;
     const QString& m_sheetName;
     const bool m_fast;
+    db::BatchInsert* m_batch = nullptr; // set by a sheet that inserts in batches
+    Statement m_find; // row by row
+    StoredReader m_reader; // fast path
 
 private:
     bool drain()
     {
         if (m_chunk.empty())
             return true;
-        if (m_fast && !readStored(m_chunk))
+        if (m_fast && (!flushInserts() || !readStored(m_chunk)))
             return false;
         for (const QStringList& r : m_chunk) {
             if (!saveRow(r, kFirstRow + m_done))
@@ -772,21 +794,15 @@ public:
                   {5, "L_Name", false}, {6, "Emp_BirthDay", false}, {7, "Work_Begin_Date_Text", false},
                   {8, "Work_Type_Code", false}, {9, "Work_End_Date_Text", false}, {10, "Depart_Code", false}},
               11)
-    { }
+    {
+        m_batch = &m_insert;
+    }
 
     bool prepareStatements(QString* error)
     {
-        QString why;
-        if ((m_fast
-                && !m_reader.prepare(m_db, QStringLiteral("SELECT SapID, %1 FROM EP_Emp_Main").arg(kStoredEmployeeColumns),
-                    QStringLiteral("SapID"), &why))) {
-            *error = msg::databaseFailure(QStringLiteral("ค้นหาพนักงาน"), why);
-            return false;
-        }
-        return (m_fast
-                   || prepare(m_db, &m_find,
-                       QStringLiteral("SELECT %1 FROM EP_Emp_Main WHERE SapID = ?").arg(kStoredEmployeeColumns),
-                       QStringLiteral("ค้นหาพนักงาน"), error))
+        return prepareSearch(QStringLiteral("SELECT SapID, %1 FROM EP_Emp_Main").arg(kStoredEmployeeColumns),
+                   QStringLiteral("SELECT %1 FROM EP_Emp_Main WHERE SapID = ?").arg(kStoredEmployeeColumns),
+                   QStringLiteral("ค้นหาพนักงาน"), error)
             && prepare(m_db, &m_update,
                 QStringLiteral("UPDATE EP_Emp_Main SET Surname = ?, F_Name = ?, L_Name = ?, Work_Begin_Date = ?, "
                                "Work_Begin_Date_Text = ?, Work_Type_Code = ?, Work_End_Date = ?, "
@@ -796,17 +812,8 @@ public:
     }
 
 private:
-    bool flushInserts() override
-    {
-        QString why;
-        int failedRow = 0;
-        return m_insert.flush(&why, &failedRow) || failInDatabase(whereRow(failedRow), why);
-    }
-
     bool readStored(const std::vector<QStringList>& chunk) override
     {
-        if (!flushInserts())
-            return false;
         m_stored.clear();
         m_insertedHere.clear();
         QString why;
@@ -934,8 +941,7 @@ private:
     audit::ImportChanges* m_changes;
     db::BatchInsert m_insert;
     RowCheck m_check;
-    Statement m_find, m_update;
-    StoredReader m_reader;
+    Statement m_update;
     QHash<QString, StoredRow> m_stored; // the keys of the chunk, and those written since
     // Employees this import inserted (on the fast path, within the chunk):
     // not stored before it, so the log names no change of theirs.
@@ -960,36 +966,22 @@ public:
         , m_insert(db, QStringLiteral("EP_Reason_out"), {QStringLiteral("SapID"), QStringLiteral("Event_out")},
               fast ? 200 : 1, QStringLiteral("เพิ่มเหตุแห่งการออก"))
         , m_check("EP_Reason_out", {{1, "SapID", false}, {2, "Event_out", false}})
-    { }
+    {
+        m_batch = &m_insert;
+    }
 
     bool prepareStatements(QString* error)
     {
-        QString why;
-        if (m_fast
-            && !m_reader.prepare(
-                m_db, QStringLiteral("SELECT SapID, Event_out FROM EP_Reason_out"), QStringLiteral("SapID"), &why)) {
-            *error = msg::databaseFailure(QStringLiteral("ค้นหาเหตุแห่งการออก"), why);
-            return false;
-        }
-        return (m_fast
-                   || prepare(m_db, &m_find, QStringLiteral("SELECT 1 FROM EP_Reason_out WHERE SapID = ?"),
-                       QStringLiteral("ค้นหาเหตุแห่งการออก"), error))
+        return prepareSearch(QStringLiteral("SELECT SapID, Event_out FROM EP_Reason_out"),
+                   QStringLiteral("SELECT 1 FROM EP_Reason_out WHERE SapID = ?"), QStringLiteral("ค้นหาเหตุแห่งการออก"),
+                   error)
             && prepare(m_db, &m_update, QStringLiteral("UPDATE EP_Reason_out SET Event_out = ? WHERE SapID = ?"),
                 QStringLiteral("แก้ไขเหตุแห่งการออก"), error);
     }
 
 private:
-    bool flushInserts() override
-    {
-        QString why;
-        int failedRow = 0;
-        return m_insert.flush(&why, &failedRow) || failInDatabase(whereRow(failedRow), why);
-    }
-
     bool readStored(const std::vector<QStringList>& chunk) override
     {
-        if (!flushInserts())
-            return false;
         m_stored.clear();
         QString why;
         return m_reader.read(
@@ -1044,8 +1036,7 @@ private:
 
     db::BatchInsert m_insert;
     RowCheck m_check;
-    Statement m_find, m_update;
-    StoredReader m_reader;
+    Statement m_update;
     QHash<QString, QVariant> m_stored;
 };
 
@@ -1077,7 +1068,6 @@ public:
 
 private:
     bool readStored(const std::vector<QStringList>&) override { return true; }
-    bool flushInserts() override { return true; }
 
     bool saveRow(const QStringList& r, int row) override
     {
@@ -1119,24 +1109,18 @@ public:
         , m_check("EP_Work_Histry",
               {{1, "SapID", false}, {2, "SSN", false}, {3, "Work_Type_Code", false}, {4, "Work_Type", false},
                   {5, "Work_B_Date", false}, {6, "Work_E_Date", false}})
-    { }
+    {
+        m_batch = &m_insert;
+    }
 
     bool prepareStatements(QString* error)
     {
-        QString why;
-        if (m_fast
-            && !m_reader.prepare(m_db,
-                QStringLiteral(
-                    "SELECT SapID, Work_Type_Code, Work_B_Date, SSN, Work_Type, Work_E_Date FROM EP_Work_Histry"),
-                QStringLiteral("SapID"), &why)) {
-            *error = msg::databaseFailure(QStringLiteral("ค้นหาประวัติการจ้าง"), why);
-            return false;
-        }
-        return (m_fast
-                   || prepare(m_db, &m_find,
-                       QStringLiteral("SELECT SSN, Work_Type, Work_E_Date FROM EP_Work_Histry WHERE SapID = ? "
-                                      "AND Work_Type_Code = ? AND Work_B_Date = ?"),
-                       QStringLiteral("ค้นหาประวัติการจ้าง"), error))
+        return prepareSearch(
+                   QStringLiteral(
+                       "SELECT SapID, Work_Type_Code, Work_B_Date, SSN, Work_Type, Work_E_Date FROM EP_Work_Histry"),
+                   QStringLiteral("SELECT SSN, Work_Type, Work_E_Date FROM EP_Work_Histry WHERE SapID = ? "
+                                  "AND Work_Type_Code = ? AND Work_B_Date = ?"),
+                   QStringLiteral("ค้นหาประวัติการจ้าง"), error)
             && prepare(m_db, &m_update,
                 QStringLiteral("UPDATE EP_Work_Histry SET SSN = ?, Work_Type_Code = ?, Work_Type = ?, "
                                "Work_B_Date = ?, Work_E_Date = ? "
@@ -1150,18 +1134,9 @@ private:
         return a + QChar(0x1F) + b + QChar(0x1F) + c;
     }
 
-    bool flushInserts() override
-    {
-        QString why;
-        int failedRow = 0;
-        return m_insert.flush(&why, &failedRow) || failInDatabase(whereRow(failedRow), why);
-    }
-
     // The stored periods of the chunk's employees: SSN, type name and last day.
     bool readStored(const std::vector<QStringList>& chunk) override
     {
-        if (!flushInserts())
-            return false;
         m_stored.clear();
         m_insertedHere.clear();
         QString why;
@@ -1234,8 +1209,7 @@ private:
     audit::ImportChanges* m_changes;
     db::BatchInsert m_insert;
     RowCheck m_check;
-    Statement m_find, m_update;
-    StoredReader m_reader;
+    Statement m_update;
     QHash<QString, QVariantList> m_stored; // the periods of the chunk's employees, and those written since
     // Periods this import inserted (on the fast path, within the chunk): not
     // stored before it, so the log names no change of theirs.

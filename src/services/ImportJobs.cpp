@@ -659,12 +659,13 @@ class SheetSave
 public:
     static constexpr size_t kChunk = StoredReader::kKeys;
 
-    SheetSave(const db::Database& db, int sheet, const QString& sheetName, bool fast, int maximum,
+    SheetSave(const db::Database& db, int sheet, const QString& sheetName, bool fast, RowCheck check, int maximum,
         const Progress& progress, QString* error, bool* databaseFault)
         : m_db(db)
         , m_sheet(sheet)
         , m_sheetName(sheetName)
         , m_fast(fast)
+        , m_check(std::move(check))
         , m_maximum(maximum)
         , m_progress(progress)
         , m_error(error)
@@ -687,7 +688,8 @@ protected:
     // Fast path: reads the stored rows of the chunk's keys (the inserts
     // waiting, which those keys may repeat, are sent before).
     virtual bool readStored(const std::vector<QStringList>& chunk) = 0;
-    virtual bool saveRow(const QStringList& r, int row) = 0;
+    // A row with a key (column 1, blanks trimmed) whose values passed the check.
+    virtual bool saveRow(const QStringList& r, int row, const QString& key) = 0;
 
     // Sends the rows waiting in the sheet's batch insert, if it has one.
     bool flushInserts()
@@ -722,10 +724,6 @@ protected:
     }
     QString whereRow(int row) const { return msg::whereRow(m_sheet, m_sheetName, row); }
     QString where(int row, int column) const { return msg::where(m_sheet, m_sheetName, row, column); }
-    bool checkRow(const RowCheck& rule, const QStringList& r, int row) const
-    {
-        return rule.check(r, m_sheet, m_sheetName, row, m_error);
-    }
     static QStringList keysOf(const std::vector<QStringList>& chunk)
     {
         QStringList keys;
@@ -745,6 +743,7 @@ protected:
     const int m_sheet;
     const QString& m_sheetName;
     const bool m_fast;
+    const RowCheck m_check;
     db::BatchInsert* m_batch = nullptr; // set by a sheet that inserts in batches
     Statement m_find; // row by row
     StoredReader m_reader; // fast path
@@ -757,7 +756,11 @@ private:
         if (m_fast && (!flushInserts() || !readStored(m_chunk)))
             return false;
         for (const QStringList& r : m_chunk) {
-            if (!saveRow(r, kFirstRow + m_done))
+            const int row = kFirstRow + m_done;
+            const QString key = trimmed(r.at(1));
+            if (key.isEmpty())
+                ++counts.skipped; // a row without a key is not saved
+            else if (!m_check.check(r, m_sheet, m_sheetName, row, m_error) || !saveRow(r, row, key))
                 return false;
             ++m_done;
             if (m_progress)
@@ -780,7 +783,13 @@ class EmployeeSave final : public SheetSave
 public:
     EmployeeSave(const db::Database& db, const QString& sheetName, bool fast, int maximum, const Progress& progress,
         QString* error, bool* databaseFault, audit::ImportChanges* changes)
-        : SheetSave(db, 1, sheetName, fast, maximum, progress, error, databaseFault)
+        : SheetSave(db, 1, sheetName, fast,
+            RowCheck("EP_Emp_Main",
+                {{1, "SapID", false}, {2, "SSN", false}, {3, "Surname", false}, {4, "F_Name", false},
+                    {5, "L_Name", false}, {6, "Emp_BirthDay", false}, {7, "Work_Begin_Date_Text", false},
+                    {8, "Work_Type_Code", false}, {9, "Work_End_Date_Text", false}, {10, "Depart_Code", false}},
+                11),
+            maximum, progress, error, databaseFault)
         , m_changes(changes)
         , m_insert(db, QStringLiteral("EP_Emp_Main"),
               {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Surname"), QStringLiteral("F_Name"),
@@ -789,11 +798,6 @@ public:
                   QStringLiteral("Work_End_Date"), QStringLiteral("Work_End_Date_Text"),
                   QStringLiteral("Depart_Code"), QStringLiteral("Money_Rate"), QStringLiteral("Emp_RecMChod_Status")},
               fast ? 100 : 1, QStringLiteral("เพิ่มข้อมูลพนักงาน"))
-        , m_check("EP_Emp_Main",
-              {{1, "SapID", false}, {2, "SSN", false}, {3, "Surname", false}, {4, "F_Name", false},
-                  {5, "L_Name", false}, {6, "Emp_BirthDay", false}, {7, "Work_Begin_Date_Text", false},
-                  {8, "Work_Type_Code", false}, {9, "Work_End_Date_Text", false}, {10, "Depart_Code", false}},
-              11)
     {
         m_batch = &m_insert;
     }
@@ -831,15 +835,8 @@ private:
         return ok || failInDatabase(QStringLiteral("ค้นหาพนักงาน"), why);
     }
 
-    bool saveRow(const QStringList& r, int row) override
+    bool saveRow(const QStringList& r, int row, const QString& sapId) override
     {
-        const QString sapId = trimmed(r.at(1));
-        if (sapId.isEmpty()) {
-            ++counts.skipped;
-            return true;
-        }
-        if (!checkRow(m_check, r, row))
-            return false;
         const QString begin = trimmed(r.at(7));
         const QString end = trimmed(r.at(9));
         const auto beginValue = dateTimeOf(begin);
@@ -940,7 +937,6 @@ private:
 
     audit::ImportChanges* m_changes;
     db::BatchInsert m_insert;
-    RowCheck m_check;
     Statement m_update;
     QHash<QString, StoredRow> m_stored; // the keys of the chunk, and those written since
     // Employees this import inserted (on the fast path, within the chunk):
@@ -962,10 +958,10 @@ class ReasonSave final : public SheetSave
 public:
     ReasonSave(const db::Database& db, const QString& sheetName, bool fast, int maximum, const Progress& progress,
         QString* error, bool* databaseFault)
-        : SheetSave(db, 2, sheetName, fast, maximum, progress, error, databaseFault)
+        : SheetSave(db, 2, sheetName, fast, RowCheck("EP_Reason_out", {{1, "SapID", false}, {2, "Event_out", false}}),
+            maximum, progress, error, databaseFault)
         , m_insert(db, QStringLiteral("EP_Reason_out"), {QStringLiteral("SapID"), QStringLiteral("Event_out")},
               fast ? 200 : 1, QStringLiteral("เพิ่มเหตุแห่งการออก"))
-        , m_check("EP_Reason_out", {{1, "SapID", false}, {2, "Event_out", false}})
     {
         m_batch = &m_insert;
     }
@@ -990,15 +986,8 @@ private:
             || failInDatabase(QStringLiteral("ค้นหาเหตุแห่งการออก"), why);
     }
 
-    bool saveRow(const QStringList& r, int row) override
+    bool saveRow(const QStringList& r, int row, const QString& sapId) override
     {
-        const QString sapId = trimmed(r.at(1));
-        if (sapId.isEmpty()) {
-            ++counts.skipped;
-            return true;
-        }
-        if (!checkRow(m_check, r, row))
-            return false;
         const QString reason = trimmed(r.at(2));
         QString why;
         if (!m_fast) {
@@ -1035,7 +1024,6 @@ private:
     }
 
     db::BatchInsert m_insert;
-    RowCheck m_check;
     Statement m_update;
     QHash<QString, QVariant> m_stored;
 };
@@ -1048,11 +1036,12 @@ public:
     CodeTableSave(const db::Database& db, int sheet, const QString& sheetName, const char* table,
         const char* codeColumn, const char* nameColumn, int maximum, const Progress& progress, QString* error,
         bool* databaseFault)
-        : SheetSave(db, sheet, sheetName, false, maximum, progress, error, databaseFault)
+        : SheetSave(db, sheet, sheetName, false,
+            RowCheck(table, {{1, codeColumn, false}, {2, nameColumn, false}}), maximum, progress, error,
+            databaseFault)
         , m_table(QLatin1String(table))
         , m_code(QLatin1String(codeColumn))
         , m_name(QLatin1String(nameColumn))
-        , m_check(table, {{1, codeColumn, false}, {2, nameColumn, false}})
     { }
 
     bool prepareStatements(QString* error)
@@ -1069,15 +1058,8 @@ public:
 private:
     bool readStored(const std::vector<QStringList>&) override { return true; }
 
-    bool saveRow(const QStringList& r, int row) override
+    bool saveRow(const QStringList& r, int row, const QString& code) override
     {
-        const QString code = trimmed(r.at(1));
-        if (code.isEmpty()) {
-            ++counts.skipped;
-            return true;
-        }
-        if (!checkRow(m_check, r, row))
-            return false;
         const QString name = trimmed(r.at(2));
         bool found = false;
         QString why;
@@ -1090,7 +1072,6 @@ private:
     }
 
     QString m_table, m_code, m_name;
-    RowCheck m_check;
     Statement m_find, m_update, m_insert;
 };
 
@@ -1100,15 +1081,16 @@ class HistorySave final : public SheetSave
 public:
     HistorySave(const db::Database& db, const QString& sheetName, bool fast, int maximum, const Progress& progress,
         QString* error, bool* databaseFault, audit::ImportChanges* changes)
-        : SheetSave(db, 1, sheetName, fast, maximum, progress, error, databaseFault)
+        : SheetSave(db, 1, sheetName, fast,
+            RowCheck("EP_Work_Histry",
+                {{1, "SapID", false}, {2, "SSN", false}, {3, "Work_Type_Code", false}, {4, "Work_Type", false},
+                    {5, "Work_B_Date", false}, {6, "Work_E_Date", false}}),
+            maximum, progress, error, databaseFault)
         , m_changes(changes)
         , m_insert(db, QStringLiteral("EP_Work_Histry"),
               {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Work_Type_Code"),
                   QStringLiteral("Work_Type"), QStringLiteral("Work_B_Date"), QStringLiteral("Work_E_Date")},
               fast ? 200 : 1, QStringLiteral("เพิ่มประวัติการจ้าง"))
-        , m_check("EP_Work_Histry",
-              {{1, "SapID", false}, {2, "SSN", false}, {3, "Work_Type_Code", false}, {4, "Work_Type", false},
-                  {5, "Work_B_Date", false}, {6, "Work_E_Date", false}})
     {
         m_batch = &m_insert;
     }
@@ -1150,15 +1132,8 @@ private:
             || failInDatabase(QStringLiteral("ค้นหาประวัติการจ้าง"), why);
     }
 
-    bool saveRow(const QStringList& r, int row) override
+    bool saveRow(const QStringList& r, int row, const QString& sapId) override
     {
-        const QString sapId = trimmed(r.at(1));
-        if (sapId.isEmpty()) {
-            ++counts.skipped;
-            return true;
-        }
-        if (!checkRow(m_check, r, row))
-            return false;
         const QString ssn = trimmed(r.at(2));
         const QString code = trimmed(r.at(3));
         const QString typeName = trimmed(r.at(4));
@@ -1208,7 +1183,6 @@ private:
 
     audit::ImportChanges* m_changes;
     db::BatchInsert m_insert;
-    RowCheck m_check;
     Statement m_update;
     QHash<QString, QVariantList> m_stored; // the periods of the chunk's employees, and those written since
     // Periods this import inserted (on the fast path, within the chunk): not

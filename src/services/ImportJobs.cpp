@@ -394,7 +394,10 @@ QVariant dateTimeValue(const db::Database& db, const QDate& d)
 }
 
 // The rows already stored for some keys: `select` names the key column first,
-// then the columns wanted; prepared once, 500 keys to a run.
+// then the columns wanted; 500 keys to a run. The statement is prepared
+// afresh for each chunk: PostgreSQL would otherwise keep the plan it chose
+// for the first chunks of an import, made while the table was still empty
+// (a scan of the whole table), and scan the growing table for every chunk.
 class StoredReader
 {
 public:
@@ -402,21 +405,17 @@ public:
 
     bool prepare(const db::Database& db, const QString& select, const QString& keyColumn, QString* why)
     {
-        m_query = db.query();
-        m_query.setForwardOnly(true);
-        const QString sql = select + QStringLiteral(" WHERE %1 IN (").arg(keyColumn)
+        m_sql = select + QStringLiteral(" WHERE %1 IN (").arg(keyColumn)
             + QStringList(QList<QString>(kKeys, QStringLiteral("?"))).join(QLatin1Char(',')) + QLatin1Char(')');
-        if (!m_query.prepare(sql)) {
-            *why = db::describeError(m_query.lastError());
-            return false;
-        }
-        return true;
+        return prepared(db, why);
     }
 
     bool read(const db::Database& db, const QStringList& keys, const std::function<void(const QSqlQuery&)>& onRow,
         QString* why)
     {
         for (qsizetype from = 0; from < keys.size(); from += kKeys) {
+            if (!prepared(db, why))
+                return false;
             for (int i = 0; i < kKeys; ++i) // the last run repeats its last key
                 m_query.bindValue(i, keys.at(std::min<qsizetype>(from + i, keys.size() - 1)));
             if (!db.exec(m_query, QStringLiteral("อ่านข้อมูลที่มีอยู่"), why))
@@ -429,6 +428,18 @@ public:
     }
 
 private:
+    bool prepared(const db::Database& db, QString* why)
+    {
+        m_query = db.query();
+        m_query.setForwardOnly(true);
+        if (!m_query.prepare(m_sql)) {
+            *why = db::describeError(m_query.lastError());
+            return false;
+        }
+        return true;
+    }
+
+    QString m_sql;
     QSqlQuery m_query;
 };
 

@@ -160,7 +160,7 @@ def main():
             book = os.path.join(work, "rows-%d" % n, "employees.xlsx")
             out, wall, peak = timed([bench, "import-employees", book, sqlite_url("m%d" % n)(0)])
             print("| %d employees into SQLite | %.2f s | %.2f s | %.0f MB | %s |" % (
-                n, wall, CPU["last"], peak, re.search(r"save1=.*?\((.*)\)", out).group(1)))
+                n, wall, CPU["last"], peak, re.search(r"save1=.*?\) \((.*)\)", out).group(1)))
             sys.stdout.flush()
 
 

@@ -111,6 +111,26 @@ bool resetPeak()
     return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
 }
 
+// A made history sheet imported both ways, each into a fresh database: the
+// counts and the stored rows must agree.
+struct BothWays
+{
+    TestDatabase byGrid, byStream;
+    QStringList gridCounts, streamCounts;
+
+    void import(const std::string& sheetData)
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("history_made.xlsx"));
+        velmora::test::writePackage(path, velmora::test::oneSheet(sheetData));
+        QString error;
+        ASSERT_TRUE(importBy(false, byGrid, path, &gridCounts, &error)) << error.toStdString();
+        ASSERT_TRUE(importBy(true, byStream, path, &streamCounts, &error)) << error.toStdString();
+        EXPECT_EQ(streamCounts, gridCounts);
+        EXPECT_EQ(tableRows(byStream), tableRows(byGrid));
+    }
+};
+
 } // namespace
 
 class SameAsLoadAndSave : public ::testing::TestWithParam<const char*>
@@ -164,38 +184,25 @@ TEST(ImportStream, RowsStoredOutOfOrderAreReadWhole)
 {
     // Row 4 comes before row 3 and row 5 is stored twice (its later cells
     // win): the rows saved are those of the sheet read whole.
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("history_unordered.xlsx"));
-    const std::string data = periodRow(4, "30000004", "01/10/2560") + periodRow(3, "30000003", "01/10/2560")
+    BothWays both;
+    both.import(periodRow(4, "30000004", "01/10/2560") + periodRow(3, "30000003", "01/10/2560")
         + periodRow(5, "30000005", "01/10/2560") + periodRow(5, "30000055", "01/10/2561")
-        + periodRow(6, "30000006", "01/10/2560");
-    velmora::test::writePackage(path, velmora::test::oneSheet(data));
-    TestDatabase byGrid, byStream;
-    QStringList gridCounts, streamCounts;
-    QString error;
-    ASSERT_TRUE(importBy(false, byGrid, path, &gridCounts, &error)) << error.toStdString();
-    ASSERT_TRUE(importBy(true, byStream, path, &streamCounts, &error)) << error.toStdString();
-    EXPECT_EQ(streamCounts, gridCounts);
-    EXPECT_EQ(gridCounts.value(0), QStringLiteral("เพิ่ม 4 รายการ, แก้ไข 0 รายการ"));
-    EXPECT_EQ(tableRows(byStream), tableRows(byGrid));
-    EXPECT_EQ(byStream.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_Work_Histry WHERE SapID = '30000055'")).toInt(), 1);
+        + periodRow(6, "30000006", "01/10/2560"));
+    EXPECT_EQ(both.gridCounts.value(0), QStringLiteral("เพิ่ม 4 รายการ, แก้ไข 0 รายการ"));
+    EXPECT_EQ(
+        both.byStream.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_Work_Histry WHERE SapID = '30000055'")).toInt(), 1);
 }
 
 TEST(ImportStream, DataEndsAtTheFirstMissingRowAsInTheGrid)
 {
     // Rows 3 and 4, then row 6: row 5 is not stored, so it reads as empty and
     // ends the data; row 6 is not imported.
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("history_gap.xlsx"));
-    velmora::test::writePackage(path,
-        velmora::test::oneSheet(periodRow(3, "30000003", "01/10/2560") + periodRow(4, "30000004", "01/10/2560")
-            + periodRow(6, "30000006", "01/10/2560")));
-    TestDatabase t;
-    QStringList counts;
-    QString error;
-    ASSERT_TRUE(importBy(true, t, path, &counts, &error)) << error.toStdString();
-    EXPECT_EQ(counts.value(0), QStringLiteral("เพิ่ม 2 รายการ, แก้ไข 0 รายการ"));
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_Work_Histry WHERE SapID = '30000006'")).toInt(), 0);
+    BothWays both;
+    both.import(periodRow(3, "30000003", "01/10/2560") + periodRow(4, "30000004", "01/10/2560")
+        + periodRow(6, "30000006", "01/10/2560"));
+    EXPECT_EQ(both.streamCounts.value(0), QStringLiteral("เพิ่ม 2 รายการ, แก้ไข 0 รายการ"));
+    EXPECT_EQ(
+        both.byStream.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_Work_Histry WHERE SapID = '30000006'")).toInt(), 0);
 }
 
 TEST(ImportStream, AKeyRepeatedInALaterChunkIsFoundNotInsertedTwice)
@@ -203,24 +210,15 @@ TEST(ImportStream, AKeyRepeatedInALaterChunkIsFoundNotInsertedTwice)
     // 1,200 periods, the last one repeating the first period's key with
     // another last day: saved in chunks, the repeat must still be found (and
     // update the stored period), as the whole-sheet save finds it.
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("history_repeat.xlsx"));
     std::string data = periodsSheet(1199);
     std::string repeat = periodRow(1199 + 3, "20000000", "01/10/2560");
     repeat.replace(repeat.find("30/09/2567"), 10, "31/03/2568");
-    data += repeat;
-    velmora::test::writePackage(path, velmora::test::oneSheet(data));
-    TestDatabase byGrid, byStream;
-    QStringList gridCounts, streamCounts;
-    QString error;
-    ASSERT_TRUE(importBy(false, byGrid, path, &gridCounts, &error)) << error.toStdString();
-    ASSERT_TRUE(importBy(true, byStream, path, &streamCounts, &error)) << error.toStdString();
-    EXPECT_EQ(gridCounts.value(0), QStringLiteral("เพิ่ม 1199 รายการ, แก้ไข 1 รายการ"));
-    EXPECT_EQ(streamCounts, gridCounts);
-    EXPECT_EQ(byStream.scalar(QStringLiteral("SELECT Work_E_Date FROM EP_Work_Histry WHERE SapID = '20000000'"))
+    BothWays both;
+    both.import(data + repeat);
+    EXPECT_EQ(both.gridCounts.value(0), QStringLiteral("เพิ่ม 1199 รายการ, แก้ไข 1 รายการ"));
+    EXPECT_EQ(both.byStream.scalar(QStringLiteral("SELECT Work_E_Date FROM EP_Work_Histry WHERE SapID = '20000000'"))
                   .toString(),
         QStringLiteral("31/03/2568"));
-    EXPECT_EQ(tableRows(byStream), tableRows(byGrid));
 }
 
 TEST(ImportStream, MemoryDoesNotGrowWithTheRows)

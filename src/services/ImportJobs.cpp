@@ -394,10 +394,11 @@ QVariant dateTimeValue(const db::Database& db, const QDate& d)
 }
 
 // The rows already stored for some keys: `select` names the key column first,
-// then the columns wanted; 500 keys to a run. The statement is prepared
-// afresh for each chunk: PostgreSQL would otherwise keep the plan it chose
-// for the first chunks of an import, made while the table was still empty
-// (a scan of the whole table), and scan the growing table for every chunk.
+// then the columns wanted; 500 keys to a run. On PostgreSQL the statement is
+// prepared afresh for each run: the server would otherwise keep the plan it
+// chose for the first runs of an import, made while the table was still
+// empty (a scan of the whole table), and scan the growing table for every
+// later run. SQLite plans by the index whatever the table holds.
 class StoredReader
 {
 public:
@@ -414,7 +415,7 @@ public:
         QString* why)
     {
         for (qsizetype from = 0; from < keys.size(); from += kKeys) {
-            if (!prepared(db, why))
+            if (db.backend() == db::Backend::Postgres && !prepared(db, why))
                 return false;
             for (int i = 0; i < kKeys; ++i) // the last run repeats its last key
                 m_query.bindValue(i, keys.at(std::min<qsizetype>(from + i, keys.size() - 1)));

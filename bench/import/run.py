@@ -2,14 +2,17 @@
 """The import benchmarks side by side with openpyxl reading the same workbook
 in the same run. Figures for docs/performance-import.md.
 
-    run.py BUILD-DIR [--rounds N] [--pg URL] [--million] [--work DIR]
+    run.py BUILD-DIR [--rounds N] [--pg URL] [--million] [--screen] [--work DIR]
 
 BUILD-DIR holds a Release build of bench_import and bench_import_generate.
+The cases run the command line's import (each sheet read row by row as it is
+saved; "load" is 0 and "first save" is the whole import); --screen adds the
+screen's way (load into grid rows, then save) on SQLite.
 Each case runs N times (default 5) in fresh processes, alternating with
 openpyxl, under /usr/bin/time -v for the peak memory; medians are printed.
 --pg URL (a PostgreSQL database URL) adds the PostgreSQL cases, each in a
 schema of its own; --million adds the 1,000,000-row sheet generated on the
-spot (reader streaming it, and the whole import).
+spot (reader streaming them, and the whole imports).
 """
 import argparse
 import os
@@ -85,6 +88,7 @@ def main():
     ap.add_argument("--rounds", type=int, default=5)
     ap.add_argument("--pg")
     ap.add_argument("--million", action="store_true")
+    ap.add_argument("--screen", action="store_true", help="also the screen's load and save (grid) on SQLite")
     ap.add_argument("--work")
     args = ap.parse_args()
     bench = os.path.join(args.build, "bench/import/bench_import")
@@ -111,11 +115,15 @@ def main():
             return "sqlite:" + path
         return url
 
-    case("50,000 employees (libxlsxwriter, shared strings), SQLite", "employees", books["employees.xlsx"],
+    case("50,000 employees (libxlsxwriter, shared strings), SQLite", "import-employees", books["employees.xlsx"],
          sqlite_url("e"), args.rounds, bench)
-    case("50,000 employees + 50,000 reasons (python xlsxwriter, inline strings), SQLite", "employees",
+    case("50,000 employees + 50,000 reasons (python xlsxwriter, inline strings), SQLite", "import-employees",
          books["employees_inline.xlsx"], sqlite_url("i"), args.rounds, bench)
-    case("100,000 history periods, SQLite", "history", books["history.xlsx"], sqlite_url("h"), args.rounds, bench)
+    case("100,000 history periods, SQLite", "import-history", books["history.xlsx"], sqlite_url("h"), args.rounds,
+         bench)
+    if args.screen:
+        case("50,000 employees (libxlsxwriter), SQLite, the screen's load and save", "employees",
+             books["employees.xlsx"], sqlite_url("g"), args.rounds, bench)
     if args.pg:
         def pg_url(tag):
             def url(r):
@@ -123,10 +131,10 @@ def main():
                 psql(args.pg, "DROP SCHEMA IF EXISTS %s CASCADE; CREATE SCHEMA %s" % (schema, schema))
                 return "%s?schema=%s" % (args.pg.split("?")[0], schema)
             return url
-        case("50,000 employees (libxlsxwriter), PostgreSQL", "employees", books["employees.xlsx"], pg_url("e"),
+        case("50,000 employees (libxlsxwriter), PostgreSQL", "import-employees", books["employees.xlsx"],
+             pg_url("e"), args.rounds, bench)
+        case("100,000 history periods, PostgreSQL", "import-history", books["history.xlsx"], pg_url("h"),
              args.rounds, bench)
-        case("100,000 history periods, PostgreSQL", "history", books["history.xlsx"], pg_url("h"), args.rounds,
-             bench)
     print("load average after: %s" % load_avg())
 
     if args.million:
@@ -145,12 +153,15 @@ def main():
                 ms(r"time=(\d+) ms", out), CPU["last"], peak))
             sys.stdout.flush()
         big = os.path.join(work, "rows-1000000", "employees.xlsx")
-        p = subprocess.run(["/usr/bin/time", "-v", bench, "employees", big, sqlite_url("m")(0)],
-                           capture_output=True, text=True)
-        peak = re.search(r"Maximum resident set size \(kbytes\): (\d+)", p.stderr)
         print()
-        print("whole import of 1,000,000 employees: exit %d, peak %s MB: %s" % (
-            p.returncode, int(peak.group(1)) // 1024 if peak else "?", (p.stdout + p.stderr).splitlines()[0]))
+        print("| whole import (command line, streamed) | wall | CPU | peak | counts |")
+        print("|---|---|---|---|---|")
+        for n in (100000, 1000000):
+            book = os.path.join(work, "rows-%d" % n, "employees.xlsx")
+            out, wall, peak = timed([bench, "import-employees", book, sqlite_url("m%d" % n)(0)])
+            print("| %d employees into SQLite | %.2f s | %.2f s | %.0f MB | %s |" % (
+                n, wall, CPU["last"], peak, re.search(r"save1=.*?\) \((.*)\)", out).group(1)))
+            sys.stdout.flush()
 
 
 if __name__ == "__main__":

@@ -11,15 +11,12 @@ int runImportEmployees(Context& c)
     const QString synopsis = QStringLiteral("import-employees FILE   (.xlsx or .xls, four sheets)");
     if (!c.parse(p, 1, synopsis))
         return Usage;
-    import::EmployeeWorkbook book;
-    QString error;
-    if (!import::loadEmployeeWorkbook(p.positionalArguments().at(0), &book, &error))
-        return c.refuse(error);
     auto database = c.openDatabase();
     if (!database)
         return Refused;
     import::EmployeeSaveCounts counts;
-    if (!import::saveEmployeeWorkbook(*database, book, &counts, &error))
+    QString error;
+    if (!import::importEmployeeWorkbook(*database, p.positionalArguments().at(0), &counts, &error))
         return c.refuse(error);
     c.outLine(import::savedMessage());
     for (const QString& line : import::describeCounts(counts))
@@ -33,15 +30,12 @@ int runImportHistory(Context& c)
     const QString synopsis = QStringLiteral("import-history FILE   (.xlsx or .xls, sheet 1)");
     if (!c.parse(p, 1, synopsis))
         return Usage;
-    import::HistoryWorkbook book;
-    QString error;
-    if (!import::loadHistoryWorkbook(p.positionalArguments().at(0), &book, &error))
-        return c.refuse(error);
     auto database = c.openDatabase();
     if (!database)
         return Refused;
     import::TableCounts counts;
-    if (!import::saveHistoryWorkbook(*database, book, &counts, &error))
+    QString error;
+    if (!import::importHistoryWorkbook(*database, p.positionalArguments().at(0), &counts, &error))
         return c.refuse(error);
     c.outLine(import::savedMessage());
     c.outLine(QStringLiteral("ประวัติการจ้าง: ") + import::describeCounts(counts).join(QString()));

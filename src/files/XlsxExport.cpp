@@ -32,27 +32,65 @@ constexpr double titleSize = 16, subtitleSize = 14, rowSize = 12;
 // Row heights that fit the font sizes above.
 constexpr double titleHeight = 21, subtitleHeight = 18.75, rowHeight = 15.75;
 
-enum class CellNumber { None, Plain, Amount };
+} // namespace
 
-// A text the grid writes as a number and that reads back the same when shown:
-// a whole number without leading zeros (at most 15 digits, so it stays exact),
-// a decimal without trailing zeros, or an amount with separators and two decimals.
+namespace {
+
+bool asciiDigits(QStringView s)
+{
+    for (const QChar c : s) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+// The digits before a point: "0" or up to `most` digits without a leading zero.
+bool wholePart(QStringView s, qsizetype most)
+{
+    return !s.isEmpty() && s.size() <= most && asciiDigits(s) && (s.size() == 1 || s.at(0) != QLatin1Char('0'));
+}
+
+// 1 to 3 digits, then up to four groups of ",ddd".
+bool groupedPart(QStringView s)
+{
+    const qsizetype head = s.size() % 4 == 0 ? 3 : s.size() % 4;
+    if (s.isEmpty() || head > 3 || s.size() > 3 + 4 * 4 || !asciiDigits(s.left(head)))
+        return false;
+    for (qsizetype at = head; at < s.size(); at += 4) {
+        if (s.at(at) != QLatin1Char(',') || !asciiDigits(s.mid(at + 1, 3)))
+            return false;
+    }
+    return true;
+}
+
+// The shape of the text alone, by one scan: whole number, decimal without
+// trailing zeros, or amount with separators and two decimals.
+CellNumber shapeOf(QStringView text)
+{
+    if (text.startsWith(QLatin1Char('-')))
+        text = text.mid(1);
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    if (point < 0)
+        return wholePart(text, 15) ? CellNumber::Plain : CellNumber::None;
+    const QStringView whole = text.left(point);
+    const QStringView fraction = text.mid(point + 1);
+    if (!asciiDigits(fraction))
+        return CellNumber::None;
+    if (wholePart(whole, 14) && !fraction.isEmpty() && fraction.size() <= 14 && fraction.back() != QLatin1Char('0'))
+        return CellNumber::Plain;
+    if (fraction.size() == 2 && groupedPart(whole) && !whole.startsWith(QLatin1String("0,")))
+        return CellNumber::Amount;
+    return CellNumber::None;
+}
+
+} // namespace
+
 CellNumber numberKind(const QString& text, double& value)
 {
-    static const QRegularExpression plain(QStringLiteral("^-?(0|[1-9][0-9]{0,14})$"));
-    static const QRegularExpression decimal(QStringLiteral("^-?(0|[1-9][0-9]{0,13})\\.[0-9]{0,13}[1-9]$"));
-    static const QRegularExpression amount(QStringLiteral("^-?[0-9]{1,3}(,[0-9]{3}){0,4}\\.[0-9]{2}$"));
     if (text.isEmpty() || text.size() > 22)
         return CellNumber::None;
-    const QChar first = text.at(0);
-    if (!first.isDigit() && first != QLatin1Char('-'))
-        return CellNumber::None;
-    CellNumber kind = CellNumber::None;
-    if (plain.match(text).hasMatch() || decimal.match(text).hasMatch())
-        kind = CellNumber::Plain;
-    else if (amount.match(text).hasMatch() && !text.startsWith(QLatin1String("0,"))
-        && !text.startsWith(QLatin1String("-0,")))
-        kind = CellNumber::Amount;
+    const CellNumber kind = shapeOf(text);
     if (kind == CellNumber::None)
         return kind;
     const auto parsed = Parse_Number(text.toStdString());
@@ -63,6 +101,8 @@ CellNumber numberKind(const QString& text, double& value)
         return CellNumber::None;
     return kind;
 }
+
+namespace {
 
 // The formats of one workbook, made on first use.
 class Formats

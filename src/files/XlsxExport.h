@@ -57,6 +57,14 @@ struct ExportOptions
 
 // Column number (1 = A) to its letters, "A" to "IV"; empty outside 1..256.
 QString columnLetters(int column);
+
+// How a grid text is written to a workbook: as text, or as a number that reads
+// back the same when shown: a whole number without leading zeros (at most 15
+// digits, so it stays exact), a decimal without trailing zeros, or an amount
+// with separators and two decimals (written with the amount format). *value
+// is set for a number.
+enum class CellNumber { None, Plain, Amount };
+CellNumber numberKind(const QString& text, double& value);
 // Letters to the column number; 0 when they name none of 1..256.
 int columnNumber(const QString& letters);
 

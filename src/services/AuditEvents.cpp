@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -131,136 +130,41 @@ bool cancelledDetails(
     return true;
 }
 
-QStringList RowSnapshot::keysOf(const QStringList& sapids) const
+ImportChanges::ImportChanges(QStringList keyColumns, QStringList valueColumns)
+    : m_keyColumns(std::move(keyColumns))
+    , m_valueColumns(std::move(valueColumns))
+{ }
+
+void ImportChanges::note(const QStringList& key, const QStringList& old, const QStringList& now)
 {
-    QStringList out;
-    const QSet<QString> wanted(sapids.begin(), sapids.end());
-    for (auto it = rows.constBegin(); it != rows.constEnd(); ++it) {
-        if (wanted.contains(it.key().section(kKeySeparator, 0, 0)))
-            out << it.key();
-    }
-    return out;
+    const QString joined = key.join(kKeySeparator);
+    const auto it = m_rows.find(joined);
+    if (it == m_rows.end())
+        m_rows.insert(joined, {key, old, now});
+    else
+        it->now = now;
 }
 
-bool RowSnapshot::read(const db::Database& db, const QStringList& sapids, QString* error)
+QJsonArray ImportChanges::rows() const
 {
-    rows.clear();
-    const int chunk = 500;
-    if (sapids.isEmpty())
-        return true;
-    // The values come back as one text per row, joined by the server: one
-    // value to fetch per row rather than one per column.
-    QString castType;
-    switch (db.backend()) {
-    case db::Backend::Sqlite:
-        castType = QStringLiteral("TEXT");
-        break;
-    case db::Backend::Postgres:
-        castType = QStringLiteral("VARCHAR");
-        break;
-    case db::Backend::SqlServer:
-        castType = QStringLiteral("NVARCHAR(4000)");
-        break;
-    }
-    QStringList parts;
-    for (const QString& column : valueColumns) {
-        if (!parts.isEmpty())
-            parts << QLatin1Char('\'') + kKeySeparator + QLatin1Char('\'');
-        parts << QStringLiteral("COALESCE(CAST(%1 AS %2), '')").arg(column, castType);
-    }
-    QSqlQuery q = db.query();
-    const QString sql =
-        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 IN (")
-            .arg(keyColumns.join(QStringLiteral(", ")), db.dialect().concat(parts), table, keyColumns.first())
-        + QStringList(QList<QString>(chunk, QStringLiteral("?"))).join(QLatin1Char(',')) + QLatin1Char(')');
-    if (!q.prepare(sql)) {
-        if (error)
-            *error = writeFailureMessage(q.lastError().text());
-        return false;
-    }
-    const int keys = static_cast<int>(keyColumns.size());
-    for (qsizetype from = 0; from < sapids.size(); from += chunk) {
-        for (int i = 0; i < chunk; ++i) // the last chunk repeats its last key
-            q.bindValue(i, sapids.at(std::min<qsizetype>(from + i, sapids.size() - 1)));
-        if (!db.exec(q, QStringLiteral("อ่านข้อมูลเพื่อบันทึกประวัติการใช้งาน"), error))
-            return false;
-        while (q.next()) {
-            QString key = q.value(0).toString();
-            for (int i = 1; i < keys; ++i)
-                key += kKeySeparator + q.value(i).toString();
-            rows.insert(key, q.value(keys).toString());
-        }
-        q.finish();
-    }
-    return true;
-}
-
-RowSnapshot employeeSnapshot()
-{
-    RowSnapshot s;
-    s.table = QStringLiteral("EP_Emp_Main");
-    s.keyColumns = {QStringLiteral("SapID")};
-    s.valueColumns = {QStringLiteral("SSN"), QStringLiteral("Surname"), QStringLiteral("F_Name"),
-        QStringLiteral("L_Name"), QStringLiteral("Emp_BirthDay"), QStringLiteral("Work_Begin_Date_Text"),
-        QStringLiteral("Work_Type_Code"), QStringLiteral("Work_End_Date_Text"), QStringLiteral("Depart_Code"),
-        QStringLiteral("Money_Rate"), QStringLiteral("Emp_RecMChod_Status")};
-    return s;
-}
-
-RowSnapshot historySnapshot()
-{
-    RowSnapshot s;
-    s.table = QStringLiteral("EP_Work_Histry");
-    s.keyColumns = {QStringLiteral("SapID"), QStringLiteral("Work_Type_Code"), QStringLiteral("Work_B_Date")};
-    s.valueColumns = {QStringLiteral("SSN"), QStringLiteral("Work_Type"), QStringLiteral("Work_E_Date")};
-    return s;
-}
-
-QJsonArray changedRows(const RowSnapshot& before, const RowSnapshot& after)
-{
-    QStringList keys = before.rows.keys();
-    keys.sort();
     QJsonArray out;
-    for (const QString& key : keys) {
-        const auto it = after.rows.constFind(key);
-        if (it == after.rows.constEnd())
-            continue;
-        const QString& oldText = before.rows.value(key);
-        if (oldText == *it)
-            continue;
-        const QStringList old = oldText.split(kKeySeparator);
-        const QStringList now = it->split(kKeySeparator);
+    for (const Change& row : m_rows) {
         QJsonObject changes;
-        for (qsizetype i = 0; i < before.valueColumns.size(); ++i) {
-            if (old.value(i) != now.value(i))
-                changes.insert(before.valueColumns.at(i),
-                    QJsonObject {{QStringLiteral("old"), old.value(i)}, {QStringLiteral("new"), now.value(i)}});
+        for (qsizetype i = 0; i < m_valueColumns.size(); ++i) {
+            if (row.old.value(i) != row.now.value(i))
+                changes.insert(m_valueColumns.at(i),
+                    QJsonObject {{QStringLiteral("old"), row.old.value(i)}, {QStringLiteral("new"), row.now.value(i)}});
         }
         if (changes.isEmpty())
             continue;
-        const QStringList parts = key.split(kKeySeparator);
-        QJsonObject row {{QStringLiteral("sapid"), parts.value(0)}, {QStringLiteral("changes"), changes}};
-        if (parts.size() > 1) {
+        QJsonObject entry {{QStringLiteral("sapid"), row.key.value(0)}, {QStringLiteral("changes"), changes}};
+        if (row.key.size() > 1) {
             QJsonObject k;
-            for (qsizetype i = 0; i < parts.size(); ++i)
-                k.insert(before.keyColumns.value(i), parts.at(i));
-            row.insert(QStringLiteral("key"), k);
+            for (qsizetype i = 0; i < row.key.size(); ++i)
+                k.insert(m_keyColumns.value(i), row.key.at(i));
+            entry.insert(QStringLiteral("key"), k);
         }
-        out.append(row);
-    }
-    return out;
-}
-
-QStringList gridSapids(const std::vector<QStringList>& rows)
-{
-    QStringList out;
-    QSet<QString> seen;
-    for (const QStringList& r : rows) {
-        const QString key = QString::fromStdString(Trim_Spaces(r.value(1).toStdString()));
-        if (!key.isEmpty() && !seen.contains(key)) {
-            seen.insert(key);
-            out << key;
-        }
+        out.append(entry);
     }
     return out;
 }
@@ -277,28 +181,14 @@ QString fileSha256(const QString& path)
 }
 
 bool recordImport(const db::Database& db, const QString& eventKind, const QString& path, const QString& sha256,
-    const QJsonObject& counts, const RowSnapshot& before, QString* error)
+    const QJsonObject& counts, const ImportChanges& changes, QString* error)
 {
-    RowSnapshot after = before;
-    QStringList sapids;
-    {
-        QSet<QString> seen;
-        for (auto it = before.rows.constBegin(); it != before.rows.constEnd(); ++it) {
-            const QString id = it.key().section(kKeySeparator, 0, 0);
-            if (!seen.contains(id)) {
-                seen.insert(id);
-                sapids << id;
-            }
-        }
-    }
-    if (!after.read(db, sapids, error))
-        return false;
     QJsonObject d;
     d.insert(QStringLiteral("file"), QFileInfo(path).fileName());
     d.insert(QStringLiteral("path"), path);
     d.insert(QStringLiteral("sha256"), sha256);
     d.insert(QStringLiteral("counts"), counts);
-    d.insert(QStringLiteral("changed"), changedRows(before, after));
+    d.insert(QStringLiteral("changed"), changes.rows());
     return record(db, eventKind, QString(), d, error);
 }
 

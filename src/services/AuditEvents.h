@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -28,37 +29,40 @@ QByteArray calculationSavedDetails(const calc::Calculation_Input& input, const c
 bool cancelledDetails(
     const db::Database& db, const QString& sapid, bool withHistory, QJsonObject* details, QString* error);
 
-// The stored values of some columns of a table, per key, read before and
-// after an import so that the log names what the import changed.
-struct RowSnapshot
+// What an import changed, gathered by the import itself from the stored
+// values it read (old) and the values it wrote (new), per key.
+class ImportChanges
 {
-    QString table;
-    QStringList keyColumns; // the first one is the SAP ID
-    QStringList valueColumns;
-    QHash<QString, QString> rows; // joined key -> the values as text, joined by U+001F
+public:
+    // The key columns (the first one is the SAP ID) and the logged columns.
+    ImportChanges(QStringList keyColumns, QStringList valueColumns);
 
-    // Reads the rows of these SAP IDs (500 to a statement).
-    bool read(const db::Database& db, const QStringList& sapids, QString* error);
-    QStringList keysOf(const QStringList& sapids) const;
+    // One row written over: its key, the stored values before and the
+    // values written, as texts in the order of the logged columns. A key
+    // written twice keeps its first old values and its last new ones.
+    void note(const QStringList& key, const QStringList& old, const QStringList& now);
+
+    // Sorted by key, each row whose values differ: {"sapid", "key" (when the
+    // key has more than one column), "changes": {column: {"old", "new"}}}.
+    QJsonArray rows() const;
+
+private:
+    struct Change
+    {
+        QStringList key, old, now;
+    };
+    QStringList m_keyColumns;
+    QStringList m_valueColumns;
+    QMap<QString, Change> m_rows; // joined key -> change
 };
-
-RowSnapshot employeeSnapshot(); // EP_Emp_Main
-RowSnapshot historySnapshot(); // EP_Work_Histry, by SAP ID, type code and first day
-
-// For each key stored before and after whose values differ: {"sapid", "key",
-// "changes": {column: {"old", "new"}}}.
-QJsonArray changedRows(const RowSnapshot& before, const RowSnapshot& after);
-
-// The SAP IDs of grid rows (column 1, blanks trimmed), without repeats or empties.
-QStringList gridSapids(const std::vector<QStringList>& rows);
 
 // SHA-256 of a file's bytes as 64 hex digits; empty when it cannot be read.
 QString fileSha256(const QString& path);
 
 // Writes an import's row: file name, SHA-256 of the workbook, counts
 // {"inserted", "updated", "left_alone", "skipped"} per table, and the rows
-// whose values changed (re-reading the keys of `before` now).
+// whose values changed.
 bool recordImport(const db::Database& db, const QString& kind, const QString& path, const QString& sha256,
-    const QJsonObject& counts, const RowSnapshot& before, QString* error);
+    const QJsonObject& counts, const ImportChanges& changes, QString* error);
 
 } // namespace velmora::audit

@@ -4,6 +4,7 @@
 #include "files/ImportMessages.h"
 #include "files/Workbook.h"
 
+#include "db/BatchInsert.h"
 #include "db/Schema.h"
 
 #include "rules/AmountText.h"
@@ -15,6 +16,7 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <cmath>
@@ -43,18 +45,27 @@ QString removeCommas(const QString& text)
     return QString::fromStdString(Remove_Commas(text.toStdString()));
 }
 
-// One sheet being read, for messages.
+// One row of a sheet being read, for messages: `cells` are the row's cells
+// (none for a row the sheet does not store).
 struct SheetReader
 {
-    const Worksheet& sheet;
+    const std::vector<Cell>* cells;
     int index;
+    const QString& sheetName;
     QString* error;
 
-    QString where(int row, int column) const { return msg::where(index, sheet.name, row, column); }
+    const Cell& cell(int column) const
+    {
+        static const Cell empty;
+        const auto i = static_cast<size_t>(column - 1);
+        return cells && i < cells->size() ? (*cells)[i] : empty;
+    }
+
+    QString where(int row, int column) const { return msg::where(index, sheetName, row, column); }
 
     bool text(int row, int column, QString* out) const
     {
-        const Cell& c = sheet.cell(row, column);
+        const Cell& c = cell(column);
         if (c.kind == Cell::Kind::Unreadable) {
             *error = msg::unreadable(where(row, column), c.text);
             return false;
@@ -69,7 +80,7 @@ struct SheetReader
 
     bool date(int row, int column, QString* out) const
     {
-        const Cell& c = sheet.cell(row, column);
+        const Cell& c = cell(column);
         if (c.kind == Cell::Kind::Error) {
             *error = msg::errorValue(where(row, column), c.text);
             return false;
@@ -88,7 +99,7 @@ struct SheetReader
     // Salary: the cell as text, commas removed, to a number, shown as an amount.
     bool amount(int row, int column, QString* out) const
     {
-        const Cell& c = sheet.cell(row, column);
+        const Cell& c = cell(column);
         std::optional<double> value;
         if (c.kind == Cell::Kind::Number) {
             value = c.number;
@@ -105,36 +116,157 @@ struct SheetReader
         *out = QString::fromStdString(Amount_Text(*value));
         return true;
     }
-
-    // Rows from row 3 to the first whose column A reads as empty text.
-    template <typename FillRow>
-    bool rows(GridRows* out, int columns, FillRow fill) const
-    {
-        out->clear();
-        for (int row = kFirstRow;; ++row) {
-            QString key;
-            if (!text(row, 1, &key))
-                return false;
-            if (key.isEmpty())
-                break;
-            QStringList cells;
-            cells.reserve(columns);
-            cells << QString::number(row - kFirstRow + 1) << key;
-            if (!fill(row, cells))
-                return false;
-            while (cells.size() < columns)
-                cells << QString();
-            out->push_back(std::move(cells));
-        }
-        if (out->empty()) // an empty sheet leaves one empty grid row
-            out->push_back(QStringList(QList<QString>(columns)));
-        return true;
-    }
 };
 
-bool readSheet(Workbook& book, int index, Worksheet* sheet, QString* error)
+// The grid row of one sheet: how many columns, and how the cells after
+// column A are read (the running number and column A come first).
+struct SheetShape
 {
-    return book.readSheet(index, *sheet, error);
+    int columns;
+    bool (*fill)(const SheetReader& in, int row, QStringList& cells);
+};
+
+bool fillEmployee(const SheetReader& in, int row, QStringList& cells)
+{
+    QString v[11];
+    // B to E as text, F and G dates, H text, I date unless empty, J text, K salary.
+    if (!in.text(row, 2, &v[0]) || !in.text(row, 3, &v[1]) || !in.text(row, 4, &v[2]) || !in.text(row, 5, &v[3])
+        || !in.date(row, 6, &v[4]) || !in.date(row, 7, &v[5]) || !in.text(row, 8, &v[6]) || !in.text(row, 9, &v[7]))
+        return false;
+    if (!v[7].isEmpty() && !in.date(row, 9, &v[7]))
+        return false;
+    if (!in.text(row, 10, &v[8]) || !in.amount(row, 11, &v[9]))
+        return false;
+    for (int i = 0; i < 10; ++i)
+        cells << v[i];
+    return true;
+}
+
+bool fillCode(const SheetReader& in, int row, QStringList& cells)
+{
+    QString b;
+    if (!in.text(row, 2, &b))
+        return false;
+    cells << b;
+    return true;
+}
+
+bool fillPeriod(const SheetReader& in, int row, QStringList& cells)
+{
+    QString b, c, d, e, f;
+    if (!in.text(row, 2, &b) || !in.text(row, 3, &c) || !in.text(row, 4, &d) || !in.date(row, 5, &e)
+        || !in.date(row, 6, &f))
+        return false;
+    cells << b << c << d << e << f;
+    return true;
+}
+
+const SheetShape kEmployeeShape {14, fillEmployee};
+const SheetShape kCodeShape {3, fillCode};
+const SheetShape kPeriodShape {7, fillPeriod};
+
+// Sheet 1 of the employee workbook: B1 and D1 (month and year of the data).
+bool readDataMonth(const SheetReader& in, QString* month, QString* year)
+{
+    return in.text(1, 2, month) && in.text(1, 4, year);
+}
+
+// The grid row of workbook row `row` (from 3); *end when its column A reads
+// as empty text, which ends the sheet's data.
+bool gridRow(const SheetReader& in, int row, const SheetShape& shape, QStringList* out, bool* end)
+{
+    QString key;
+    if (!in.text(row, 1, &key))
+        return false;
+    *end = key.isEmpty();
+    if (*end)
+        return true;
+    QStringList cells;
+    cells.reserve(shape.columns);
+    cells << QString::number(row - kFirstRow + 1) << key;
+    if (!shape.fill(in, row, cells))
+        return false;
+    while (cells.size() < shape.columns)
+        cells << QString();
+    *out = std::move(cells);
+    return true;
+}
+
+// The grid of a sheet read whole: rows from row 3 to the first whose column A
+// reads as empty text; an empty sheet leaves one empty grid row.
+bool gridOf(const Worksheet& sheet, int index, const SheetShape& shape, GridRows* out, QString* error)
+{
+    out->clear();
+    for (int row = kFirstRow;; ++row) {
+        const std::vector<Cell>* cells = row <= sheet.rowCount() ? &sheet.rows[static_cast<size_t>(row - 1)] : nullptr;
+        const SheetReader in {cells, index, sheet.name, error};
+        QStringList grid;
+        bool end = false;
+        if (!gridRow(in, row, shape, &grid, &end))
+            return false;
+        if (end)
+            break;
+        out->push_back(std::move(grid));
+    }
+    if (out->empty())
+        out->push_back(QStringList(QList<QString>(shape.columns)));
+    return true;
+}
+
+// Takes grid rows one at a time; false stops (the taker has set the error).
+using RowTaker = std::function<bool(const QStringList& cells)>;
+
+enum class Streamed { Done, Failed, Unordered };
+
+// The grid rows of sheet `index` handed to `take` as the sheet is read, the
+// same rows gridOf makes, without keeping the sheet. The rest of the sheet
+// after the data is read too, so that a damaged part is refused as a whole
+// read refuses it. A sheet storing a row number twice or out of order needs
+// the whole read (its later cells go over the earlier ones): Unordered.
+// `top` sees rows 1 and 2.
+Streamed streamGrid(Workbook& book, int index, const SheetShape& shape, QString* sheetName,
+    const std::function<bool(const SheetReader&, int row)>& top, const RowTaker& take, QString* error)
+{
+    int last = 0;
+    int expected = kFirstRow;
+    bool ended = false, unordered = false, any = false;
+    QStringList grid;
+    const bool ok = book.readRows(
+        index, sheetName,
+        [&](int row, std::vector<Cell>& cells, QString* why) {
+            if (row <= last) {
+                unordered = true;
+                return false;
+            }
+            last = row;
+            if (ended)
+                return true;
+            const SheetReader in {&cells, index, *sheetName, why};
+            if (row < kFirstRow)
+                return !top || top(in, row);
+            if (row > expected) { // the rows between are empty: the data ended
+                ended = true;
+                return true;
+            }
+            bool end = false;
+            if (!gridRow(in, row, shape, &grid, &end))
+                return false;
+            if (end) {
+                ended = true;
+                return true;
+            }
+            ++expected;
+            any = true;
+            return take(grid);
+        },
+        error);
+    if (unordered)
+        return Streamed::Unordered;
+    if (!ok)
+        return Streamed::Failed;
+    if (!any && !take(QStringList(QList<QString>(shape.columns))))
+        return Streamed::Failed;
+    return Streamed::Done;
 }
 
 std::unique_ptr<Workbook> openWith(const QString& path, int sheetsWanted, QString* error)
@@ -186,9 +318,9 @@ bool prepare(const db::Database& db, Statement* s, const QString& sql, const QSt
 }
 
 // Runs the statement with the values; for a search, tells whether a row came
-// back and gives its first column.
+// back and gives its columns.
 bool run(const db::Database& db, Statement& s, const QVariantList& values, QString* error, bool* found = nullptr,
-    QVariant* first = nullptr)
+    QVariantList* columns = nullptr)
 {
     for (int i = 0; i < values.size(); ++i)
         s.query.bindValue(i, values[i]);
@@ -196,8 +328,12 @@ bool run(const db::Database& db, Statement& s, const QVariantList& values, QStri
         return false;
     if (found) {
         *found = s.query.next();
-        if (*found && first)
-            *first = s.query.value(0);
+        if (*found && columns) {
+            columns->clear();
+            const int n = s.query.record().count();
+            for (int c = 0; c < n; ++c)
+                *columns << s.query.value(c);
+        }
     }
     s.query.finish();
     return true;
@@ -212,44 +348,6 @@ bool runWrite(const db::Database& db, Statement& s, const QVariantList& values, 
         return false;
     *affected = s.query.numRowsAffected();
     s.query.finish();
-    return true;
-}
-
-// The code tables: search by code, update the name or insert the row.
-bool saveCodeTable(const db::Database& db, const GridRows& rows, const QString& table, const QString& codeColumn,
-    const QString& nameColumn, int sheet, const QString& sheetName, TableCounts* counts, QString* error,
-    const Progress& progress)
-{
-    Statement find, update, insert;
-    if (!prepare(db, &find, QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(table, codeColumn),
-            QStringLiteral("ค้นหา %1").arg(table), error)
-        || !prepare(db, &update, QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?").arg(table, nameColumn, codeColumn),
-            QStringLiteral("แก้ไข %1").arg(table), error)
-        || !prepare(db, &insert,
-            QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)").arg(table, codeColumn, nameColumn),
-            QStringLiteral("เพิ่ม %1").arg(table), error))
-        return false;
-    const int maximum = static_cast<int>(rows.size());
-    for (int i = 0; i < maximum; ++i) {
-        const QStringList& r = rows[static_cast<size_t>(i)];
-        const QString code = trimmed(r.value(1));
-        const QString name = trimmed(r.value(2));
-        if (code.isEmpty()) {
-            ++counts->skipped;
-        } else {
-            bool found = false;
-            QString why;
-            const bool ok = run(db, find, {code}, &why, &found)
-                && (found ? run(db, update, {name, code}, &why) : run(db, insert, {code, name}, &why));
-            if (!ok) {
-                *error = msg::databaseFailure(msg::whereRow(sheet, sheetName, i + kFirstRow), why);
-                return false;
-            }
-            ++(found ? counts->updated : counts->inserted);
-        }
-        if (progress)
-            progress(i + 1, maximum);
-    }
     return true;
 }
 
@@ -295,111 +393,56 @@ QVariant dateTimeValue(const db::Database& db, const QDate& d)
     return QDateTime(d, QTime(0, 0), Qt::UTC);
 }
 
-// Inserts collected and sent `rowsPerStatement` rows at a time; one prepared
-// statement for the full batches is reused.
-class BatchInsert
+// The rows already stored for some keys: `select` names the key column first,
+// then the columns wanted; 500 keys to a run. On PostgreSQL the statement is
+// prepared afresh for each run: the server would otherwise keep the plan it
+// chose for the first runs of an import, made while the table was still
+// empty (a scan of the whole table), and scan the growing table for every
+// later run. SQLite plans by the index whatever the table holds.
+class StoredReader
 {
 public:
-    BatchInsert(const db::Database& db, QString table, QStringList columns, int rowsPerStatement, QString purpose)
-        : m_db(db)
-        , m_table(std::move(table))
-        , m_columns(std::move(columns))
-        , m_rows(rowsPerStatement)
-        , m_purpose(std::move(purpose))
-    { }
+    static constexpr int kKeys = 500;
 
-    // Adds one row; *firstRow tells which workbook row a failed statement began with.
-    bool add(const QVariantList& values, int workbookRow, QString* why, int* firstRow)
+    bool prepare(const db::Database& db, const QString& select, const QString& keyColumn, QString* why)
     {
-        if (m_pending.isEmpty())
-            m_firstRow = workbookRow;
-        m_pending += values;
-        if (m_pending.size() / m_columns.size() >= m_rows)
-            return flush(why, firstRow);
-        return true;
+        m_sql = select + QStringLiteral(" WHERE %1 IN (").arg(keyColumn)
+            + QStringList(QList<QString>(kKeys, QStringLiteral("?"))).join(QLatin1Char(',')) + QLatin1Char(')');
+        return prepared(db, why);
     }
 
-    bool flush(QString* why, int* firstRow)
+    bool read(const db::Database& db, const QStringList& keys, const std::function<void(const QSqlQuery&)>& onRow,
+        QString* why)
     {
-        if (m_pending.isEmpty())
-            return true;
-        const int rows = static_cast<int>(m_pending.size() / m_columns.size());
-        QSqlQuery* q = nullptr;
-        if (rows == m_rows) {
-            if (!m_full)
-                m_full = prepareFor(rows, why);
-            q = m_full.get();
-        } else {
-            m_last = prepareFor(rows, why);
-            q = m_last.get();
+        for (qsizetype from = 0; from < keys.size(); from += kKeys) {
+            if (db.backend() == db::Backend::Postgres && !prepared(db, why))
+                return false;
+            for (int i = 0; i < kKeys; ++i) // the last run repeats its last key
+                m_query.bindValue(i, keys.at(std::min<qsizetype>(from + i, keys.size() - 1)));
+            if (!db.exec(m_query, QStringLiteral("อ่านข้อมูลที่มีอยู่"), why))
+                return false;
+            while (m_query.next())
+                onRow(m_query);
+            m_query.finish();
         }
-        *firstRow = m_firstRow;
-        if (!q)
-            return false;
-        for (qsizetype i = 0; i < m_pending.size(); ++i)
-            q->bindValue(static_cast<int>(i), m_pending[i]);
-        if (!m_db.exec(*q, m_purpose, why))
-            return false;
-        q->finish();
-        m_pending.clear();
         return true;
     }
 
 private:
-    std::unique_ptr<QSqlQuery> prepareFor(int rows, QString* why)
+    bool prepared(const db::Database& db, QString* why)
     {
-        const QString one = QLatin1Char('(')
-            + QStringList(QList<QString>(m_columns.size(), QStringLiteral("?"))).join(QLatin1Char(','))
-            + QLatin1Char(')');
-        const QString sql =
-            QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(m_table, m_columns.join(QStringLiteral(", ")))
-            + QStringList(QList<QString>(rows, one)).join(QLatin1Char(','));
-        auto q = std::make_unique<QSqlQuery>(m_db.query());
-        if (!q->prepare(sql)) {
-            *why = m_purpose + QStringLiteral(": ") + db::describeError(q->lastError());
-            return nullptr;
-        }
-        return q;
-    }
-
-    const db::Database& m_db;
-    QString m_table;
-    QStringList m_columns;
-    int m_rows;
-    QString m_purpose;
-    QVariantList m_pending;
-    int m_firstRow = 0;
-    std::unique_ptr<QSqlQuery> m_full;
-    std::unique_ptr<QSqlQuery> m_last;
-};
-
-// Reads, for the given keys, the rows already stored: `select` names the key
-// column first, then the columns wanted; keys go 500 to a statement.
-bool readExisting(const db::Database& db, const QString& select, const QString& keyColumn, const QStringList& keys,
-    const std::function<void(const QSqlQuery&)>& onRow, QString* why)
-{
-    const int chunk = 500;
-    if (keys.isEmpty())
-        return true;
-    QSqlQuery q = db.query();
-    q.setForwardOnly(true);
-    const QString sql = select + QStringLiteral(" WHERE %1 IN (").arg(keyColumn)
-        + QStringList(QList<QString>(chunk, QStringLiteral("?"))).join(QLatin1Char(',')) + QLatin1Char(')');
-    if (!q.prepare(sql)) {
-        *why = db::describeError(q.lastError());
-        return false;
-    }
-    for (qsizetype from = 0; from < keys.size(); from += chunk) {
-        for (int i = 0; i < chunk; ++i) // the last chunk repeats its last key
-            q.bindValue(i, keys.at(std::min<qsizetype>(from + i, keys.size() - 1)));
-        if (!db.exec(q, QStringLiteral("อ่านข้อมูลที่มีอยู่"), why))
+        m_query = db.query();
+        m_query.setForwardOnly(true);
+        if (!m_query.prepare(m_sql)) {
+            *why = db::describeError(m_query.lastError());
             return false;
-        while (q.next())
-            onRow(q);
-        q.finish();
+        }
+        return true;
     }
-    return true;
-}
+
+    QString m_sql;
+    QSqlQuery m_query;
+};
 
 } // namespace
 
@@ -445,6 +488,7 @@ const GridLayout& historyGridLayout()
     return layout;
 }
 
+
 bool loadEmployeeWorkbook(const QString& path, EmployeeWorkbook* out, QString* error)
 {
     auto book = openWith(path, 4, error);
@@ -452,45 +496,21 @@ bool loadEmployeeWorkbook(const QString& path, EmployeeWorkbook* out, QString* e
         return false;
     EmployeeWorkbook result;
     Worksheet sheet;
-    if (!readSheet(*book, 1, &sheet, error))
+    if (!book->readSheet(1, sheet, error))
         return false;
     result.sheetNames << sheet.name;
     {
-        const SheetReader in {sheet, 1, error};
-        if (!in.text(1, 2, &result.dataMonth) || !in.text(1, 4, &result.dataYear))
-            return false;
-        const bool ok = in.rows(&result.employees, 14, [&](int row, QStringList& cells) {
-            QString v[11];
-            // B to E as text, F and G dates, H text, I date unless empty, J text, K salary.
-            if (!in.text(row, 2, &v[0]) || !in.text(row, 3, &v[1]) || !in.text(row, 4, &v[2]) || !in.text(row, 5, &v[3])
-                || !in.date(row, 6, &v[4]) || !in.date(row, 7, &v[5]) || !in.text(row, 8, &v[6])
-                || !in.text(row, 9, &v[7]))
-                return false;
-            if (!v[7].isEmpty() && !in.date(row, 9, &v[7]))
-                return false;
-            if (!in.text(row, 10, &v[8]) || !in.amount(row, 11, &v[9]))
-                return false;
-            for (int i = 0; i < 10; ++i)
-                cells << v[i];
-            return true;
-        });
-        if (!ok)
+        const std::vector<Cell>* top = sheet.rowCount() >= 1 ? &sheet.rows.front() : nullptr;
+        if (!readDataMonth({top, 1, sheet.name, error}, &result.dataMonth, &result.dataYear)
+            || !gridOf(sheet, 1, kEmployeeShape, &result.employees, error))
             return false;
     }
     GridRows* targets[] = {&result.reasons, &result.types, &result.departs};
     for (int index = 2; index <= 4; ++index) {
-        if (!readSheet(*book, index, &sheet, error))
+        if (!book->readSheet(index, sheet, error))
             return false;
         result.sheetNames << sheet.name;
-        const SheetReader in {sheet, index, error};
-        const bool ok = in.rows(targets[index - 2], 3, [&](int row, QStringList& cells) {
-            QString b;
-            if (!in.text(row, 2, &b))
-                return false;
-            cells << b;
-            return true;
-        });
-        if (!ok)
+        if (!gridOf(sheet, index, kCodeShape, targets[index - 2], error))
             return false;
     }
     result.sourcePath = path;
@@ -506,19 +526,10 @@ bool loadHistoryWorkbook(const QString& path, HistoryWorkbook* out, QString* err
         return false;
     HistoryWorkbook result;
     Worksheet sheet;
-    if (!readSheet(*book, 1, &sheet, error))
+    if (!book->readSheet(1, sheet, error))
         return false;
     result.sheetName = sheet.name;
-    const SheetReader in {sheet, 1, error};
-    const bool ok = in.rows(&result.periods, 7, [&](int row, QStringList& cells) {
-        QString b, c, d, e, f;
-        if (!in.text(row, 2, &b) || !in.text(row, 3, &c) || !in.text(row, 4, &d) || !in.date(row, 5, &e)
-            || !in.date(row, 6, &f))
-            return false;
-        cells << b << c << d << e << f;
-        return true;
-    });
-    if (!ok)
+    if (!gridOf(sheet, 1, kPeriodShape, &result.periods, error))
         return false;
     result.sourcePath = path;
     result.sourceSha256 = audit::fileSha256(path);
@@ -540,21 +551,22 @@ const ColumnRule kUpdatedAsShown[] = {
     {3, "Surname", true}, {4, "F_Name", true}, {5, "L_Name", true}, {9, "Work_End_Date_Text", true}};
 
 // Every value a save would write, against the schema's lengths and the money
-// range, before anything is written: the same refusal on every server (SQLite
+// range, before the row is written: the same refusal on every server (SQLite
 // itself would store any of them).
-bool checkRows(const GridRows& rows, int sheet, const QString& sheetName, const char* table,
-    std::initializer_list<ColumnRule> rules, int salaryColumn, QString* error)
+class RowCheck
 {
-    std::vector<std::pair<ColumnRule, int>> limits; // each rule with its column's length
-    for (const ColumnRule& rule : rules)
-        limits.emplace_back(rule, db::textColumnLength(table, rule.column));
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const QStringList& r = rows[i];
-        const int row = static_cast<int>(i) + kFirstRow;
-        if (trimmed(r.value(1)).isEmpty())
-            continue; // skipped by the save
-        for (const auto& [rule, maximum] : limits) {
-            const QString& shown = r.value(rule.gridColumn);
+public:
+    RowCheck(const char* table, std::initializer_list<ColumnRule> rules, int salaryColumn = 0)
+        : m_salaryColumn(salaryColumn)
+    {
+        for (const ColumnRule& rule : rules)
+            m_limits.emplace_back(rule, db::textColumnLength(table, rule.column));
+    }
+
+    bool check(const QStringList& r, int sheet, const QString& sheetName, int row, QString* error) const
+    {
+        for (const auto& [rule, maximum] : m_limits) {
+            const QString& shown = r.at(rule.gridColumn);
             if (maximum > 0 && shown.size() > maximum) { // else the trimmed text fits too
                 const QString value = rule.asShown ? shown : trimmed(shown);
                 if (value.size() > maximum) {
@@ -563,40 +575,21 @@ bool checkRows(const GridRows& rows, int sheet, const QString& sheetName, const 
                 }
             }
         }
-        if (salaryColumn > 0) {
-            const QString shown = r.value(salaryColumn);
+        if (m_salaryColumn > 0) {
+            const QString& shown = r.at(m_salaryColumn);
             const auto salary = Parse_Number(Remove_Commas(trimmed(shown).toStdString()));
             if (salary && !(std::fabs(*salary) < db::kMoneyLimit)) {
-                *error = msg::amountNotStorable(msg::where(sheet, sheetName, row, salaryColumn), shown);
+                *error = msg::amountNotStorable(msg::where(sheet, sheetName, row, m_salaryColumn), shown);
                 return false;
             }
         }
+        return true;
     }
-    return true;
-}
 
-bool checkEmployeeBook(const EmployeeWorkbook& book, QString* error)
-{
-    return checkRows(book.employees, 1, book.sheetNames.value(0), "EP_Emp_Main",
-               {{1, "SapID", false}, {2, "SSN", false}, {3, "Surname", false}, {4, "F_Name", false},
-                   {5, "L_Name", false}, {6, "Emp_BirthDay", false}, {7, "Work_Begin_Date_Text", false},
-                   {8, "Work_Type_Code", false}, {9, "Work_End_Date_Text", false}, {10, "Depart_Code", false}},
-               11, error)
-        && checkRows(book.reasons, 2, book.sheetNames.value(1), "EP_Reason_out",
-            {{1, "SapID", false}, {2, "Event_out", false}}, 0, error)
-        && checkRows(book.types, 3, book.sheetNames.value(2), "EP_TR_Work_Type",
-            {{1, "Work_Type_Code", false}, {2, "Work_Type", false}}, 0, error)
-        && checkRows(book.departs, 4, book.sheetNames.value(3), "EP_TR_Depart",
-            {{1, "Depart_Code", false}, {2, "Dapart_Name", false}}, 0, error);
-}
-
-bool checkHistoryBook(const HistoryWorkbook& book, QString* error)
-{
-    return checkRows(book.periods, 1, book.sheetName, "EP_Work_Histry",
-        {{1, "SapID", false}, {2, "SSN", false}, {3, "Work_Type_Code", false}, {4, "Work_Type", false},
-            {5, "Work_B_Date", false}, {6, "Work_E_Date", false}},
-        0, error);
-}
+private:
+    std::vector<std::pair<ColumnRule, int>> m_limits; // each rule with its column's length
+    int m_salaryColumn;
+};
 
 // An employee as stored: the status and the ten columns an update writes,
 // in the order of the update. The dates come back as the server's text, which
@@ -608,11 +601,30 @@ struct StoredRow
     QVariantList values;
 };
 
+const QString kStoredEmployeeColumns = QStringLiteral(
+    "Emp_RecMChod_Status, Surname, F_Name, L_Name, CAST(Work_Begin_Date AS VARCHAR(40)), Work_Begin_Date_Text, "
+    "Work_Type_Code, CAST(Work_End_Date AS VARCHAR(40)), Work_End_Date_Text, Depart_Code, Money_Rate");
+
+// The columns of an employee the audit log names when an import changes them,
+// with their places among the values an update writes.
+const std::pair<int, const char*> kLoggedEmployeeColumns[] = {{0, "Surname"}, {1, "F_Name"}, {2, "L_Name"},
+    {4, "Work_Begin_Date_Text"}, {5, "Work_Type_Code"}, {7, "Work_End_Date_Text"}, {8, "Depart_Code"},
+    {9, "Money_Rate"}};
+const int kMoneyValue = 9;
+
 // True when a bound value reaches the server as NULL: the drivers send a null
 // text (a grid cell never filled) as NULL.
 bool bindsNull(const QVariant& v)
 {
     return v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isNull());
+}
+
+// A value as the audit log shows it: NULL as "", money with two decimals.
+QString loggedText(const QVariant& v, bool money)
+{
+    if (bindsNull(v))
+        return {};
+    return money ? QString::number(v.toDouble(), 'f', 2) : v.toString();
 }
 
 // Values written, in the form a read would give them back (NULL as a null value).
@@ -651,12 +663,585 @@ bool sameValues(const QVariantList& stored, const QVariantList& written, qsizety
     return true;
 }
 
+// One sheet saved as its grid rows come, a chunk at a time: on the fast path
+// the stored rows of a chunk's keys are read together before its rows are
+// written, so that nothing grows with the sheet.
+class SheetSave
+{
+public:
+    static constexpr size_t kChunk = StoredReader::kKeys;
+
+    SheetSave(const db::Database& db, int sheet, const QString& sheetName, bool fast, RowCheck check, int maximum,
+        const Progress& progress, QString* error, bool* databaseFault)
+        : m_db(db)
+        , m_sheet(sheet)
+        , m_sheetName(sheetName)
+        , m_fast(fast)
+        , m_check(std::move(check))
+        , m_maximum(maximum)
+        , m_progress(progress)
+        , m_error(error)
+        , m_databaseFault(databaseFault)
+    { }
+    virtual ~SheetSave() = default;
+    SheetSave(const SheetSave&) = delete;
+    SheetSave& operator=(const SheetSave&) = delete;
+
+    bool take(const QStringList& r)
+    {
+        m_chunk.push_back(r);
+        return m_chunk.size() < kChunk || drain();
+    }
+    bool finish() { return drain() && flushInserts(); }
+
+    TableCounts counts;
+
+protected:
+    // Fast path: reads the stored rows of the chunk's keys (the inserts
+    // waiting, which those keys may repeat, are sent before).
+    virtual bool readStored(const std::vector<QStringList>& chunk) = 0;
+    // A row with a key (column 1, blanks trimmed) whose values passed the check.
+    virtual bool saveRow(const QStringList& r, int row, const QString& key) = 0;
+
+    // Sends the rows waiting in the sheet's batch insert, if it has one.
+    bool flushInserts()
+    {
+        QString why;
+        int failedRow = 0;
+        return !m_batch || m_batch->flush(&why, &failedRow) || failInDatabase(whereRow(failedRow), why);
+    }
+
+    // Prepares the search for stored rows: on the fast path `select` (key
+    // column first) read by chunks of keys, else `findOne` row by row.
+    bool prepareSearch(const QString& select, const QString& findOne, const QString& purpose, QString* error)
+    {
+        QString why;
+        if (m_fast && !m_reader.prepare(m_db, select, QStringLiteral("SapID"), &why)) {
+            *error = msg::databaseFailure(purpose, why);
+            return false;
+        }
+        return m_fast || prepare(m_db, &m_find, findOne, purpose, error);
+    }
+
+    bool fail(const QString& message)
+    {
+        *m_error = message;
+        return false;
+    }
+    bool failInDatabase(const QString& where, const QString& why)
+    {
+        *m_error = msg::databaseFailure(where, why);
+        *m_databaseFault = true;
+        return false;
+    }
+    QString whereRow(int row) const { return msg::whereRow(m_sheet, m_sheetName, row); }
+    QString where(int row, int column) const { return msg::where(m_sheet, m_sheetName, row, column); }
+    static QStringList keysOf(const std::vector<QStringList>& chunk)
+    {
+        QStringList keys;
+        QSet<QString> seen;
+        keys.reserve(static_cast<qsizetype>(chunk.size()));
+        for (const QStringList& r : chunk) {
+            const QString key = trimmed(r.at(1));
+            if (!key.isEmpty() && !seen.contains(key)) {
+                seen.insert(key);
+                keys << key;
+            }
+        }
+        return keys;
+    }
+
+    const db::Database& m_db;
+    const int m_sheet;
+    const QString& m_sheetName;
+    const bool m_fast;
+    const RowCheck m_check;
+    db::BatchInsert* m_batch = nullptr; // set by a sheet that inserts in batches
+    Statement m_find; // row by row
+    StoredReader m_reader; // fast path
+
+private:
+    bool drain()
+    {
+        if (m_chunk.empty())
+            return true;
+        if (m_fast && (!flushInserts() || !readStored(m_chunk)))
+            return false;
+        for (const QStringList& r : m_chunk) {
+            const int row = kFirstRow + m_done;
+            const QString key = trimmed(r.at(1));
+            if (key.isEmpty())
+                ++counts.skipped; // a row without a key is not saved
+            else if (!m_check.check(r, m_sheet, m_sheetName, row, m_error) || !saveRow(r, row, key))
+                return false;
+            ++m_done;
+            if (m_progress)
+                m_progress(m_done, m_maximum);
+        }
+        m_chunk.clear();
+        return true;
+    }
+
+    const int m_maximum;
+    const Progress& m_progress;
+    QString* m_error;
+    bool* m_databaseFault;
+    std::vector<QStringList> m_chunk;
+    int m_done = 0;
+};
+
+class EmployeeSave final : public SheetSave
+{
+public:
+    EmployeeSave(const db::Database& db, const QString& sheetName, bool fast, int maximum, const Progress& progress,
+        QString* error, bool* databaseFault, audit::ImportChanges* changes)
+        : SheetSave(db, 1, sheetName, fast,
+            RowCheck("EP_Emp_Main",
+                {{1, "SapID", false}, {2, "SSN", false}, {3, "Surname", false}, {4, "F_Name", false},
+                    {5, "L_Name", false}, {6, "Emp_BirthDay", false}, {7, "Work_Begin_Date_Text", false},
+                    {8, "Work_Type_Code", false}, {9, "Work_End_Date_Text", false}, {10, "Depart_Code", false}},
+                11),
+            maximum, progress, error, databaseFault)
+        , m_changes(changes)
+        , m_insert(db, QStringLiteral("EP_Emp_Main"),
+              {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Surname"), QStringLiteral("F_Name"),
+                  QStringLiteral("L_Name"), QStringLiteral("Emp_BirthDay"), QStringLiteral("Work_Begin_Date"),
+                  QStringLiteral("Work_Begin_Date_Text"), QStringLiteral("Work_Type_Code"),
+                  QStringLiteral("Work_End_Date"), QStringLiteral("Work_End_Date_Text"),
+                  QStringLiteral("Depart_Code"), QStringLiteral("Money_Rate"), QStringLiteral("Emp_RecMChod_Status")},
+              fast ? 100 : 1, QStringLiteral("เพิ่มข้อมูลพนักงาน"))
+    {
+        m_batch = &m_insert;
+    }
+
+    bool prepareStatements(QString* error)
+    {
+        return prepareSearch(QStringLiteral("SELECT SapID, %1 FROM EP_Emp_Main").arg(kStoredEmployeeColumns),
+                   QStringLiteral("SELECT %1 FROM EP_Emp_Main WHERE SapID = ?").arg(kStoredEmployeeColumns),
+                   QStringLiteral("ค้นหาพนักงาน"), error)
+            && prepare(m_db, &m_update,
+                QStringLiteral("UPDATE EP_Emp_Main SET Surname = ?, F_Name = ?, L_Name = ?, Work_Begin_Date = ?, "
+                               "Work_Begin_Date_Text = ?, Work_Type_Code = ?, Work_End_Date = ?, "
+                               "Work_End_Date_Text = ?, Depart_Code = ?, Money_Rate = ? "
+                               "WHERE SapID = ? AND Emp_RecMChod_Status = ?"),
+                QStringLiteral("แก้ไขข้อมูลพนักงาน"), error);
+    }
+
+private:
+    bool readStored(const std::vector<QStringList>& chunk) override
+    {
+        m_stored.clear();
+        m_insertedHere.clear();
+        QString why;
+        const bool ok = m_reader.read(
+            m_db, keysOf(chunk),
+            [&](const QSqlQuery& q) {
+                StoredRow& row = m_stored[q.value(0).toString()];
+                row.status = q.value(1).toString();
+                row.values.clear();
+                row.values.reserve(10);
+                for (int c = 2; c < 12; ++c)
+                    row.values << q.value(c);
+            },
+            &why);
+        return ok || failInDatabase(QStringLiteral("ค้นหาพนักงาน"), why);
+    }
+
+    bool saveRow(const QStringList& r, int row, const QString& sapId) override
+    {
+        const QString begin = trimmed(r.at(7));
+        const QString end = trimmed(r.at(9));
+        const auto beginValue = dateTimeOf(begin);
+        if (!beginValue)
+            return fail(msg::dateNotStorable(where(row, 7), begin));
+        const auto endValue = dateTimeOf(end);
+        if (!endValue)
+            return fail(msg::dateNotStorable(where(row, 9), end));
+        const auto salary = Parse_Number(Remove_Commas(trimmed(r.at(11)).toStdString()));
+        if (!salary)
+            return fail(msg::notANumber(where(row, 11), r.at(11)));
+        bool found = false;
+        QString status;
+        QString why;
+        const StoredRow* known = nullptr;
+        StoredRow searched;
+        if (m_fast) {
+            const auto it = m_stored.constFind(sapId);
+            found = it != m_stored.constEnd();
+            if (found)
+                known = &*it;
+        } else {
+            QVariantList columns;
+            if (!run(m_db, m_find, {sapId}, &why, &found, &columns))
+                return failInDatabase(whereRow(row), why);
+            if (found) {
+                searched.status = columns.value(0).toString();
+                searched.values = columns.mid(1);
+                known = &searched;
+            }
+        }
+        if (known)
+            status = known->status;
+        const QString statusA = QStringLiteral("A");
+        // What an update writes: title, names and the end-date text as the
+        // grid shows them.
+        const QVariantList written = {r.at(3), r.at(4), r.at(5), dateTimeValue(m_db, *beginValue), begin,
+            trimmed(r.at(8)), dateTimeValue(m_db, *endValue), r.at(9), trimmed(r.at(10)), *salary};
+        if (found && status == statusA && m_fast && sameValues(known->values, written, kMoneyValue)) {
+            ++counts.unchanged;
+        } else if (found) {
+            if (status != statusA) {
+                ++counts.leftAlone;
+                return true;
+            }
+            for (const ColumnRule& rule : kUpdatedAsShown) {
+                const QString& shown = r.at(rule.gridColumn);
+                const int maximum = db::textColumnLength("EP_Emp_Main", rule.column);
+                if (maximum > 0 && shown.size() > maximum)
+                    return fail(msg::textTooLong(where(row, rule.gridColumn), shown, maximum));
+            }
+            // The row may still wait in the insert batch: send that first.
+            if (!flushInserts())
+                return false;
+            // The status is checked again in the write itself: a calculation
+            // saved since it was read leaves the employee as it is.
+            int affected = 0;
+            if (!runWrite(m_db, m_update, written + QVariantList {sapId, statusA}, &why, &affected))
+                return failInDatabase(whereRow(row), why);
+            if (affected > 0) {
+                ++counts.updated;
+                if (!m_insertedHere.contains(sapId))
+                    noteChange(sapId, known->values, written);
+                if (m_fast)
+                    m_stored[sapId] = {statusA, asStored(written)};
+            } else {
+                ++counts.leftAlone;
+            }
+        } else {
+            int failedRow = row;
+            if (!m_insert.add({sapId, trimmed(r.at(2)), trimmed(r.at(3)), trimmed(r.at(4)), trimmed(r.at(5)),
+                                  trimmed(r.at(6)), dateTimeValue(m_db, *beginValue), begin, trimmed(r.at(8)),
+                                  dateTimeValue(m_db, *endValue), end, trimmed(r.at(10)), *salary, statusA},
+                    row, &why, &failedRow))
+                return failInDatabase(whereRow(failedRow), why);
+            if (m_fast) {
+                // an insert trims the names and the end-date text
+                QVariantList values = written;
+                for (int c : {0, 1, 2, 7})
+                    values[c] = trimmed(values[c].toString());
+                m_stored.insert(sapId, {statusA, asStored(values)});
+            }
+            m_insertedHere.insert(sapId);
+            ++counts.inserted;
+        }
+        return true;
+    }
+
+    void noteChange(const QString& sapId, const QVariantList& old, const QVariantList& now)
+    {
+        QStringList before, after;
+        for (const auto& [place, column] : kLoggedEmployeeColumns) {
+            before << loggedText(old.value(place), place == kMoneyValue);
+            after << loggedText(now.value(place), place == kMoneyValue);
+        }
+        m_changes->note({sapId}, before, after);
+    }
+
+    audit::ImportChanges* m_changes;
+    db::BatchInsert m_insert;
+    Statement m_update;
+    QHash<QString, StoredRow> m_stored; // the keys of the chunk, and those written since
+    // Employees this import inserted (on the fast path, within the chunk):
+    // not stored before it, so the log names no change of theirs.
+    QSet<QString> m_insertedHere;
+};
+
+audit::ImportChanges employeeChanges()
+{
+    QStringList columns;
+    for (const auto& [place, column] : kLoggedEmployeeColumns)
+        columns << QLatin1String(column);
+    return audit::ImportChanges({QStringLiteral("SapID")}, columns);
+}
+
+// Reasons for leaving: one per employee.
+class ReasonSave final : public SheetSave
+{
+public:
+    ReasonSave(const db::Database& db, const QString& sheetName, bool fast, int maximum, const Progress& progress,
+        QString* error, bool* databaseFault)
+        : SheetSave(db, 2, sheetName, fast, RowCheck("EP_Reason_out", {{1, "SapID", false}, {2, "Event_out", false}}),
+            maximum, progress, error, databaseFault)
+        , m_insert(db, QStringLiteral("EP_Reason_out"), {QStringLiteral("SapID"), QStringLiteral("Event_out")},
+              fast ? 200 : 1, QStringLiteral("เพิ่มเหตุแห่งการออก"))
+    {
+        m_batch = &m_insert;
+    }
+
+    bool prepareStatements(QString* error)
+    {
+        return prepareSearch(QStringLiteral("SELECT SapID, Event_out FROM EP_Reason_out"),
+                   QStringLiteral("SELECT 1 FROM EP_Reason_out WHERE SapID = ?"), QStringLiteral("ค้นหาเหตุแห่งการออก"),
+                   error)
+            && prepare(m_db, &m_update, QStringLiteral("UPDATE EP_Reason_out SET Event_out = ? WHERE SapID = ?"),
+                QStringLiteral("แก้ไขเหตุแห่งการออก"), error);
+    }
+
+private:
+    bool readStored(const std::vector<QStringList>& chunk) override
+    {
+        m_stored.clear();
+        QString why;
+        return m_reader.read(
+                   m_db, keysOf(chunk),
+                   [&](const QSqlQuery& q) { m_stored.insert(q.value(0).toString(), q.value(1)); }, &why)
+            || failInDatabase(QStringLiteral("ค้นหาเหตุแห่งการออก"), why);
+    }
+
+    bool saveRow(const QStringList& r, int row, const QString& sapId) override
+    {
+        const QString reason = trimmed(r.at(2));
+        QString why;
+        if (!m_fast) {
+            bool found = false;
+            int failedRow = row; // one row to an insert here: it runs at once
+            const bool ok = run(m_db, m_find, {sapId}, &why, &found)
+                && (found ? run(m_db, m_update, {reason, sapId}, &why)
+                          : m_insert.add({sapId, reason}, row, &why, &failedRow));
+            if (!ok)
+                return failInDatabase(whereRow(row), why);
+            ++(found ? counts.updated : counts.inserted);
+            return true;
+        }
+        const auto it = m_stored.constFind(sapId);
+        const bool found = it != m_stored.constEnd();
+        if (found && sameValues({*it}, {reason})) {
+            ++counts.unchanged;
+            return true;
+        }
+        if (found) {
+            if (!flushInserts())
+                return false;
+            if (!run(m_db, m_update, {reason, sapId}, &why))
+                return failInDatabase(whereRow(row), why);
+            ++counts.updated;
+        } else {
+            int failedRow = row;
+            if (!m_insert.add({sapId, reason}, row, &why, &failedRow))
+                return failInDatabase(whereRow(failedRow), why);
+            ++counts.inserted;
+        }
+        m_stored[sapId] = asStored({reason}).value(0);
+        return true;
+    }
+
+    db::BatchInsert m_insert;
+    Statement m_update;
+    QHash<QString, QVariant> m_stored;
+};
+
+// The code tables: search by code, update the name or insert the row, one
+// row at a time (a handful of rows).
+class CodeTableSave final : public SheetSave
+{
+public:
+    CodeTableSave(const db::Database& db, int sheet, const QString& sheetName, const char* table,
+        const char* codeColumn, const char* nameColumn, int maximum, const Progress& progress, QString* error,
+        bool* databaseFault)
+        : SheetSave(db, sheet, sheetName, false,
+            RowCheck(table, {{1, codeColumn, false}, {2, nameColumn, false}}), maximum, progress, error,
+            databaseFault)
+        , m_table(QLatin1String(table))
+        , m_code(QLatin1String(codeColumn))
+        , m_name(QLatin1String(nameColumn))
+    { }
+
+    bool prepareStatements(QString* error)
+    {
+        return prepare(m_db, &m_find, QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(m_table, m_code),
+                   QStringLiteral("ค้นหา %1").arg(m_table), error)
+            && prepare(m_db, &m_update, QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?").arg(m_table, m_name, m_code),
+                QStringLiteral("แก้ไข %1").arg(m_table), error)
+            && prepare(m_db, &m_insert,
+                QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)").arg(m_table, m_code, m_name),
+                QStringLiteral("เพิ่ม %1").arg(m_table), error);
+    }
+
+private:
+    bool readStored(const std::vector<QStringList>&) override { return true; }
+
+    bool saveRow(const QStringList& r, int row, const QString& code) override
+    {
+        const QString name = trimmed(r.at(2));
+        bool found = false;
+        QString why;
+        const bool ok = run(m_db, m_find, {code}, &why, &found)
+            && (found ? run(m_db, m_update, {name, code}, &why) : run(m_db, m_insert, {code, name}, &why));
+        if (!ok)
+            return failInDatabase(whereRow(row), why);
+        ++(found ? counts.updated : counts.inserted);
+        return true;
+    }
+
+    QString m_table, m_code, m_name;
+    Statement m_find, m_update, m_insert;
+};
+
+// Periods of employment, each known by employee number, type code and first day.
+class HistorySave final : public SheetSave
+{
+public:
+    HistorySave(const db::Database& db, const QString& sheetName, bool fast, int maximum, const Progress& progress,
+        QString* error, bool* databaseFault, audit::ImportChanges* changes)
+        : SheetSave(db, 1, sheetName, fast,
+            RowCheck("EP_Work_Histry",
+                {{1, "SapID", false}, {2, "SSN", false}, {3, "Work_Type_Code", false}, {4, "Work_Type", false},
+                    {5, "Work_B_Date", false}, {6, "Work_E_Date", false}}),
+            maximum, progress, error, databaseFault)
+        , m_changes(changes)
+        , m_insert(db, QStringLiteral("EP_Work_Histry"),
+              {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Work_Type_Code"),
+                  QStringLiteral("Work_Type"), QStringLiteral("Work_B_Date"), QStringLiteral("Work_E_Date")},
+              fast ? 200 : 1, QStringLiteral("เพิ่มประวัติการจ้าง"))
+    {
+        m_batch = &m_insert;
+    }
+
+    bool prepareStatements(QString* error)
+    {
+        return prepareSearch(
+                   QStringLiteral(
+                       "SELECT SapID, Work_Type_Code, Work_B_Date, SSN, Work_Type, Work_E_Date FROM EP_Work_Histry"),
+                   QStringLiteral("SELECT SSN, Work_Type, Work_E_Date FROM EP_Work_Histry WHERE SapID = ? "
+                                  "AND Work_Type_Code = ? AND Work_B_Date = ?"),
+                   QStringLiteral("ค้นหาประวัติการจ้าง"), error)
+            && prepare(m_db, &m_update,
+                QStringLiteral("UPDATE EP_Work_Histry SET SSN = ?, Work_Type_Code = ?, Work_Type = ?, "
+                               "Work_B_Date = ?, Work_E_Date = ? "
+                               "WHERE SapID = ? AND Work_Type_Code = ? AND Work_B_Date = ?"),
+                QStringLiteral("แก้ไขประวัติการจ้าง"), error);
+    }
+
+private:
+    static QString periodKey(const QString& a, const QString& b, const QString& c)
+    {
+        return a + QChar(0x1F) + b + QChar(0x1F) + c;
+    }
+
+    // The stored periods of the chunk's employees: SSN, type name and last day.
+    bool readStored(const std::vector<QStringList>& chunk) override
+    {
+        m_stored.clear();
+        m_insertedHere.clear();
+        QString why;
+        return m_reader.read(
+                   m_db, keysOf(chunk),
+                   [&](const QSqlQuery& q) {
+                       m_stored.insert(periodKey(q.value(0).toString(), q.value(1).toString(), q.value(2).toString()),
+                           {q.value(3), q.value(4), q.value(5)});
+                   },
+                   &why)
+            || failInDatabase(QStringLiteral("ค้นหาประวัติการจ้าง"), why);
+    }
+
+    bool saveRow(const QStringList& r, int row, const QString& sapId) override
+    {
+        const QString ssn = trimmed(r.at(2));
+        const QString code = trimmed(r.at(3));
+        const QString typeName = trimmed(r.at(4));
+        const QString begin = trimmed(r.at(5));
+        const QString end = trimmed(r.at(6));
+        const QVariantList values = {ssn, typeName, end};
+        QString why;
+        bool found = false;
+        QVariantList known;
+        const QString key = m_fast ? periodKey(sapId, code, begin) : QString();
+        if (m_fast) {
+            const auto it = m_stored.constFind(key);
+            found = it != m_stored.constEnd();
+            if (found)
+                known = *it;
+        } else if (!run(m_db, m_find, {sapId, code, begin}, &why, &found, &known)) {
+            return failInDatabase(whereRow(row), why);
+        }
+        if (found && m_fast && sameValues(known, values)) {
+            ++counts.unchanged;
+        } else if (found) {
+            if (!flushInserts())
+                return false;
+            if (!run(m_db, m_update, {ssn, code, typeName, begin, end, sapId, code, begin}, &why))
+                return failInDatabase(whereRow(row), why);
+            QStringList before, after;
+            for (qsizetype c = 0; c < values.size(); ++c) {
+                before << loggedText(known.value(c), false);
+                after << loggedText(values.at(c), false);
+            }
+            if (!m_insertedHere.contains(periodKey(sapId, code, begin)))
+                m_changes->note({sapId, code, begin}, before, after);
+            if (m_fast)
+                m_stored[key] = asStored(values);
+            ++counts.updated;
+        } else {
+            int failedRow = row;
+            if (!m_insert.add({sapId, ssn, code, typeName, begin, end}, row, &why, &failedRow))
+                return failInDatabase(whereRow(failedRow), why);
+            if (m_fast)
+                m_stored.insert(key, asStored(values));
+            m_insertedHere.insert(periodKey(sapId, code, begin));
+            ++counts.inserted;
+        }
+        return true;
+    }
+
+    audit::ImportChanges* m_changes;
+    db::BatchInsert m_insert;
+    Statement m_update;
+    QHash<QString, QVariantList> m_stored; // the periods of the chunk's employees, and those written since
+    // Periods this import inserted (on the fast path, within the chunk): not
+    // stored before it, so the log names no change of theirs.
+    QSet<QString> m_insertedHere;
+};
+
+// Where a save takes the grid rows of each sheet from: the grids of a loaded
+// workbook, or the workbook itself, read as its rows are saved.
+struct RowSource
+{
+    // Hands the rows of sheet `sheet` (from 1) to `take`; *name is set first.
+    std::function<Streamed(int sheet, QString* name, const RowTaker& take)> rows;
+    // The rows of a sheet as the progress counts them (0 when not known).
+    std::function<int(int sheet)> count;
+};
+
+RowSource gridSource(const std::vector<const GridRows*>& grids, const QStringList& names)
+{
+    return {[grids, names](int sheet, QString* name, const RowTaker& take) {
+                *name = names.value(sheet - 1);
+                for (const QStringList& r : *grids.at(static_cast<size_t>(sheet - 1))) {
+                    if (!take(r))
+                        return Streamed::Failed;
+                }
+                return Streamed::Done;
+            },
+        [grids](int sheet) { return static_cast<int>(grids.at(static_cast<size_t>(sheet - 1))->size()); }};
+}
+
+// Hands a sheet's rows to a save; false when reading or saving failed (the
+// message is set) or when the sheet must be read whole (*unordered).
+bool feed(const RowSource& source, int sheet, QString* name, SheetSave& save, bool* unordered)
+{
+    const Streamed result = source.rows(sheet, name, [&](const QStringList& r) { return save.take(r); });
+    if (result == Streamed::Unordered)
+        *unordered = true;
+    return result == Streamed::Done && save.finish();
+}
+
 // One attempt at saving the employee workbook. `fast` answers the searches
 // from keys read beforehand and sends inserts in batches; when such an attempt
 // fails in the database, the save is run again row by row (after the rollback)
 // so that the message can name the row at fault.
-bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts, QString* error,
-    const Progress& progress, bool fast, bool* databaseFault)
+bool saveEmployeesOnce(const db::Database& db, const RowSource& source, const QString& path, const QString& sha256,
+    EmployeeSaveCounts* counts, QString* error, const Progress& progress, bool fast, bool* databaseFault,
+    bool* unordered)
 {
     *counts = EmployeeSaveCounts();
     *databaseFault = false;
@@ -665,276 +1250,33 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
         *error = transaction.error();
         return false;
     }
-    audit::RowSnapshot before = audit::employeeSnapshot();
-    if (!before.read(db, audit::gridSapids(book.employees), error))
-        return false;
-    const QString sheet1 = book.sheetNames.value(0);
-    Statement find, update;
-    if ((!fast
-            && !prepare(db, &find, QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"),
-                QStringLiteral("ค้นหาพนักงาน"), error))
-        || !prepare(db, &update,
-            QStringLiteral("UPDATE EP_Emp_Main SET Surname = ?, F_Name = ?, L_Name = ?, Work_Begin_Date = ?, "
-                           "Work_Begin_Date_Text = ?, Work_Type_Code = ?, Work_End_Date = ?, "
-                           "Work_End_Date_Text = ?, Depart_Code = ?, Money_Rate = ? "
-                           "WHERE SapID = ? AND Emp_RecMChod_Status = ?"),
-            QStringLiteral("แก้ไขข้อมูลพนักงาน"), error)) {
+    audit::ImportChanges changes = employeeChanges();
+    QString names[4];
+    EmployeeSave employees(db, names[0], fast, source.count(1), progress, error, databaseFault, &changes);
+    ReasonSave reasons(db, names[1], fast, source.count(2), progress, error, databaseFault);
+    CodeTableSave types(db, 3, names[2], "EP_TR_Work_Type", "Work_Type_Code", "Work_Type", source.count(3),
+        progress, error, databaseFault);
+    CodeTableSave departs(db, 4, names[3], "EP_TR_Depart", "Depart_Code", "Dapart_Name", source.count(4), progress,
+        error, databaseFault);
+    if (!employees.prepareStatements(error) || !reasons.prepareStatements(error) || !types.prepareStatements(error)
+        || !departs.prepareStatements(error)) {
         *databaseFault = true;
         return false;
     }
-    BatchInsert insert(db, QStringLiteral("EP_Emp_Main"),
-        {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Surname"), QStringLiteral("F_Name"),
-            QStringLiteral("L_Name"), QStringLiteral("Emp_BirthDay"), QStringLiteral("Work_Begin_Date"),
-            QStringLiteral("Work_Begin_Date_Text"), QStringLiteral("Work_Type_Code"), QStringLiteral("Work_End_Date"),
-            QStringLiteral("Work_End_Date_Text"), QStringLiteral("Depart_Code"), QStringLiteral("Money_Rate"),
-            QStringLiteral("Emp_RecMChod_Status")},
-        fast ? 100 : 1, QStringLiteral("เพิ่มข้อมูลพนักงาน"));
-
-    // Every employee of the sheet already stored (fast path): the status and
-    // the columns an update writes, the dates as the server's text.
-    QHash<QString, StoredRow> stored;
-    if (fast) {
-        QStringList keys;
-        keys.reserve(static_cast<qsizetype>(book.employees.size()));
-        for (const QStringList& r : book.employees) {
-            const QString key = trimmed(r.value(1));
-            if (!key.isEmpty())
-                keys << key;
-        }
-        QString why;
-        if (!readExisting(
-                db,
-                QStringLiteral("SELECT SapID, Emp_RecMChod_Status, Surname, F_Name, L_Name, "
-                               "CAST(Work_Begin_Date AS VARCHAR(40)), Work_Begin_Date_Text, Work_Type_Code, "
-                               "CAST(Work_End_Date AS VARCHAR(40)), Work_End_Date_Text, Depart_Code, Money_Rate "
-                               "FROM EP_Emp_Main"),
-                QStringLiteral("SapID"), keys,
-                [&](const QSqlQuery& q) {
-                    StoredRow& row = stored[q.value(0).toString()];
-                    row.status = q.value(1).toString();
-                    row.values.reserve(10);
-                    for (int c = 2; c < 12; ++c)
-                        row.values << q.value(c);
-                },
-                &why)) {
-            *error = msg::databaseFailure(QStringLiteral("ค้นหาพนักงาน"), why);
-            *databaseFault = true;
+    SheetSave* sheets[] = {&employees, &reasons, &types, &departs};
+    for (int sheet = 1; sheet <= 4; ++sheet) {
+        if (!feed(source, sheet, &names[sheet - 1], *sheets[sheet - 1], unordered))
             return false;
-        }
     }
-
-    const int maximum = static_cast<int>(book.employees.size());
-    const QString statusA = QStringLiteral("A");
-    for (int i = 0; i < maximum; ++i) {
-        const QStringList& r = book.employees[static_cast<size_t>(i)];
-        const int row = i + kFirstRow;
-        auto col = [&](int c) { return r.value(c); };
-        const QString sapId = trimmed(col(1));
-        if (sapId.isEmpty()) {
-            ++counts->employees.skipped;
-            if (progress)
-                progress(i + 1, maximum);
-            continue;
-        }
-        const QString begin = trimmed(col(7));
-        const QString end = trimmed(col(9));
-        const auto beginValue = dateTimeOf(begin);
-        if (!beginValue) {
-            *error = msg::dateNotStorable(msg::where(1, sheet1, row, 7), begin);
-            return false;
-        }
-        const auto endValue = dateTimeOf(end);
-        if (!endValue) {
-            *error = msg::dateNotStorable(msg::where(1, sheet1, row, 9), end);
-            return false;
-        }
-        const auto salary = Parse_Number(Remove_Commas(trimmed(col(11)).toStdString()));
-        if (!salary) {
-            *error = msg::notANumber(msg::where(1, sheet1, row, 11), col(11));
-            return false;
-        }
-        bool found = false;
-        QString status;
-        QString why;
-        int failedRow = row;
-        bool ok = true;
-        const StoredRow* known = nullptr;
-        if (fast) {
-            const auto it = stored.constFind(sapId);
-            found = it != stored.constEnd();
-            if (found) {
-                status = it->status;
-                known = &*it;
-            }
-        } else {
-            QVariant value;
-            ok = run(db, find, {sapId}, &why, &found, &value);
-            status = value.toString();
-        }
-        // What an update writes: title, names and the end-date text as the
-        // grid shows them.
-        const QVariantList written = {col(3), col(4), col(5), dateTimeValue(db, *beginValue), begin, trimmed(col(8)),
-            dateTimeValue(db, *endValue), col(9), trimmed(col(10)), *salary};
-        if (ok && found && status == statusA && known && sameValues(known->values, written, 9)) {
-            ++counts->employees.unchanged;
-        } else if (ok && found) {
-            if (status == statusA) {
-                for (const ColumnRule& rule : kUpdatedAsShown) {
-                    const QString shown = col(rule.gridColumn);
-                    const int maximum = db::textColumnLength("EP_Emp_Main", rule.column);
-                    if (maximum > 0 && shown.size() > maximum) {
-                        *error = msg::textTooLong(msg::where(1, sheet1, row, rule.gridColumn), shown, maximum);
-                        return false;
-                    }
-                }
-                // The row may still wait in the insert batch: send that first.
-                ok = insert.flush(&why, &failedRow);
-                // The status is checked again in the write itself: a calculation
-                // saved since it was read leaves the employee as it is.
-                int affected = 0;
-                if (ok) {
-                    failedRow = row;
-                    ok = runWrite(db, update, written + QVariantList {sapId, statusA}, &why, &affected);
-                }
-                ++(affected > 0 ? counts->employees.updated : counts->employees.leftAlone);
-                if (fast && affected > 0)
-                    stored[sapId] = {statusA, asStored(written)};
-            } else {
-                ++counts->employees.leftAlone;
-            }
-        } else if (ok) {
-            ok = insert.add({sapId, trimmed(col(2)), trimmed(col(3)), trimmed(col(4)), trimmed(col(5)), trimmed(col(6)),
-                                dateTimeValue(db, *beginValue), begin, trimmed(col(8)), dateTimeValue(db, *endValue),
-                                end, trimmed(col(10)), *salary, statusA},
-                row, &why, &failedRow);
-            if (fast) {
-                // an insert trims the names and the end-date text
-                QVariantList values = written;
-                for (int c : {0, 1, 2, 7})
-                    values[c] = trimmed(values[c].toString());
-                stored.insert(sapId, {statusA, asStored(values)});
-            }
-            ++counts->employees.inserted;
-        }
-        if (!ok) {
-            *error = msg::databaseFailure(msg::whereRow(1, sheet1, failedRow), why);
-            *databaseFault = true;
-            return false;
-        }
-        if (progress)
-            progress(i + 1, maximum);
-    }
-    {
-        QString why;
-        int failedRow = 0;
-        if (!insert.flush(&why, &failedRow)) {
-            *error = msg::databaseFailure(msg::whereRow(1, sheet1, failedRow), why);
-            *databaseFault = true;
-            return false;
-        }
-    }
-
-    // Reasons for leaving: one per employee.
-    {
-        Statement findReason, updateReason, insertReason;
-        if (!prepare(db, &findReason, QStringLiteral("SELECT 1 FROM EP_Reason_out WHERE SapID = ?"),
-                QStringLiteral("ค้นหาเหตุแห่งการออก"), error)
-            || !prepare(db, &updateReason, QStringLiteral("UPDATE EP_Reason_out SET Event_out = ? WHERE SapID = ?"),
-                QStringLiteral("แก้ไขเหตุแห่งการออก"), error)
-            || !prepare(db, &insertReason, QStringLiteral("INSERT INTO EP_Reason_out (SapID, Event_out) VALUES (?, ?)"),
-                QStringLiteral("เพิ่มเหตุแห่งการออก"), error)) {
-            *databaseFault = true;
-            return false;
-        }
-        const QString sheet2 = book.sheetNames.value(1);
-        const int rows = static_cast<int>(book.reasons.size());
-        // Fast path: the stored reasons of the sheet's employees read first,
-        // new ones inserted in batches, unchanged ones not written.
-        QHash<QString, QVariant> storedReasons;
-        BatchInsert insertReasons(db, QStringLiteral("EP_Reason_out"),
-            {QStringLiteral("SapID"), QStringLiteral("Event_out")}, 200, QStringLiteral("เพิ่มเหตุแห่งการออก"));
-        if (fast) {
-            QStringList keys;
-            for (const QStringList& r : book.reasons) {
-                const QString key = trimmed(r.value(1));
-                if (!key.isEmpty())
-                    keys << key;
-            }
-            QString why;
-            if (!readExisting(
-                    db, QStringLiteral("SELECT SapID, Event_out FROM EP_Reason_out"), QStringLiteral("SapID"), keys,
-                    [&](const QSqlQuery& q) { storedReasons.insert(q.value(0).toString(), q.value(1)); }, &why)) {
-                *error = msg::databaseFailure(QStringLiteral("ค้นหาเหตุแห่งการออก"), why);
-                *databaseFault = true;
-                return false;
-            }
-        }
-        for (int i = 0; i < rows; ++i) {
-            const QStringList& r = book.reasons[static_cast<size_t>(i)];
-            const QString sapId = trimmed(r.value(1));
-            const QString reason = trimmed(r.value(2));
-            const int row = i + kFirstRow;
-            if (sapId.isEmpty()) {
-                ++counts->reasons.skipped;
-            } else {
-                bool found = false;
-                QString why;
-                int failedRow = row;
-                bool ok = true;
-                if (fast) {
-                    const auto it = storedReasons.constFind(sapId);
-                    found = it != storedReasons.constEnd();
-                    if (found && sameValues({*it}, {reason})) {
-                        ++counts->reasons.unchanged;
-                    } else if (found) {
-                        ok = insertReasons.flush(&why, &failedRow);
-                        if (ok) {
-                            failedRow = row;
-                            ok = run(db, updateReason, {reason, sapId}, &why);
-                        }
-                        ++counts->reasons.updated;
-                    } else {
-                        ok = insertReasons.add({sapId, reason}, row, &why, &failedRow);
-                        ++counts->reasons.inserted;
-                    }
-                    storedReasons[sapId] = asStored({reason}).value(0);
-                } else {
-                    ok = run(db, findReason, {sapId}, &why, &found)
-                        && (found ? run(db, updateReason, {reason, sapId}, &why)
-                                  : run(db, insertReason, {sapId, reason}, &why));
-                    ++(found ? counts->reasons.updated : counts->reasons.inserted);
-                }
-                if (!ok) {
-                    *error = msg::databaseFailure(msg::whereRow(2, sheet2, failedRow), why);
-                    *databaseFault = true;
-                    return false;
-                }
-            }
-            if (progress)
-                progress(i + 1, rows);
-        }
-        QString why;
-        int failedRow = 0;
-        if (!insertReasons.flush(&why, &failedRow)) {
-            *error = msg::databaseFailure(msg::whereRow(2, sheet2, failedRow), why);
-            *databaseFault = true;
-            return false;
-        }
-    }
-    if (!saveCodeTable(db, book.types, QStringLiteral("EP_TR_Work_Type"), QStringLiteral("Work_Type_Code"),
-            QStringLiteral("Work_Type"), 3, book.sheetNames.value(2), &counts->types, error, progress)
-        || !saveCodeTable(db, book.departs, QStringLiteral("EP_TR_Depart"), QStringLiteral("Depart_Code"),
-            QStringLiteral("Dapart_Name"), 4, book.sheetNames.value(3), &counts->departs, error, progress)) {
-        *databaseFault = true;
-        return false;
-    }
-
-    if (!audit::recordImport(db, QLatin1String(audit::kind::kImportEmployees), book.sourcePath, book.sourceSha256,
+    counts->employees = employees.counts;
+    counts->reasons = reasons.counts;
+    counts->types = types.counts;
+    counts->departs = departs.counts;
+    if (!audit::recordImport(db, QLatin1String(audit::kind::kImportEmployees), path, sha256,
             auditCounts({{QStringLiteral("employees"), counts->employees}, {QStringLiteral("reasons"), counts->reasons},
                 {QStringLiteral("types"), counts->types}, {QStringLiteral("departs"), counts->departs}}),
-            before, error))
+            changes, error))
         return false;
-
     QString why;
     if (!transaction.commit(&why)) {
         *error = msg::databaseFailure(QStringLiteral("ยืนยันการบันทึก"), why);
@@ -943,8 +1285,8 @@ bool saveEmployeesOnce(const db::Database& db, const EmployeeWorkbook& book, Emp
     return true;
 }
 
-bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error,
-    const Progress& progress, bool fast, bool* databaseFault)
+bool saveHistoryOnce(const db::Database& db, const RowSource& source, const QString& path, const QString& sha256,
+    TableCounts* counts, QString* error, const Progress& progress, bool fast, bool* databaseFault, bool* unordered)
 {
     *counts = TableCounts();
     *databaseFault = false;
@@ -953,126 +1295,21 @@ bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableC
         *error = transaction.error();
         return false;
     }
-    audit::RowSnapshot before = audit::historySnapshot();
-    if (!before.read(db, audit::gridSapids(book.periods), error))
-        return false;
-    Statement find, update;
-    if ((!fast
-            && !prepare(db, &find,
-                QStringLiteral("SELECT 1 FROM EP_Work_Histry WHERE SapID = ? AND Work_Type_Code = ? "
-                               "AND Work_B_Date = ?"),
-                QStringLiteral("ค้นหาประวัติการจ้าง"), error))
-        || !prepare(db, &update,
-            QStringLiteral("UPDATE EP_Work_Histry SET SSN = ?, Work_Type_Code = ?, Work_Type = ?, "
-                           "Work_B_Date = ?, Work_E_Date = ? "
-                           "WHERE SapID = ? AND Work_Type_Code = ? AND Work_B_Date = ?"),
-            QStringLiteral("แก้ไขประวัติการจ้าง"), error)) {
+    audit::ImportChanges changes({QStringLiteral("SapID"), QStringLiteral("Work_Type_Code"), QStringLiteral("Work_B_Date")},
+        {QStringLiteral("SSN"), QStringLiteral("Work_Type"), QStringLiteral("Work_E_Date")});
+    QString name;
+    HistorySave periods(db, name, fast, source.count(1), progress, error, databaseFault, &changes);
+    if (!periods.prepareStatements(error)) {
         *databaseFault = true;
         return false;
     }
-    BatchInsert insert(db, QStringLiteral("EP_Work_Histry"),
-        {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Work_Type_Code"), QStringLiteral("Work_Type"),
-            QStringLiteral("Work_B_Date"), QStringLiteral("Work_E_Date")},
-        fast ? 200 : 1, QStringLiteral("เพิ่มประวัติการจ้าง"));
-    // A period is known by employee number, type code and first day.
-    auto periodKey = [](const QString& a, const QString& b, const QString& c) {
-        return a + QChar(0x1F) + b + QChar(0x1F) + c;
-    };
-    // Stored periods of the sheet's employees: SSN, type name and last day.
-    QHash<QString, QVariantList> stored;
-    if (fast) {
-        QSet<QString> seen;
-        QStringList keys;
-        for (const QStringList& r : book.periods) {
-            const QString key = trimmed(r.value(1));
-            if (!key.isEmpty() && !seen.contains(key)) {
-                seen.insert(key);
-                keys << key;
-            }
-        }
-        QString why;
-        if (!readExisting(
-                db,
-                QStringLiteral(
-                    "SELECT SapID, Work_Type_Code, Work_B_Date, SSN, Work_Type, Work_E_Date FROM EP_Work_Histry"),
-                QStringLiteral("SapID"), keys,
-                [&](const QSqlQuery& q) {
-                    const QVariantList values = {q.value(3), q.value(4), q.value(5)};
-                    stored.insert(
-                        periodKey(q.value(0).toString(), q.value(1).toString(), q.value(2).toString()), values);
-                },
-                &why)) {
-            *error = msg::databaseFailure(QStringLiteral("ค้นหาประวัติการจ้าง"), why);
-            *databaseFault = true;
-            return false;
-        }
-    }
-    const int maximum = static_cast<int>(book.periods.size());
-    for (int i = 0; i < maximum; ++i) {
-        const QStringList& r = book.periods[static_cast<size_t>(i)];
-        const int row = i + kFirstRow;
-        const QString sapId = trimmed(r.value(1));
-        if (sapId.isEmpty()) {
-            ++counts->skipped;
-            if (progress)
-                progress(i + 1, maximum);
-            continue;
-        }
-        const QString ssn = trimmed(r.value(2));
-        const QString code = trimmed(r.value(3));
-        const QString typeName = trimmed(r.value(4));
-        const QString begin = trimmed(r.value(5));
-        const QString end = trimmed(r.value(6));
-        bool found = false;
-        QString why;
-        int failedRow = row;
-        bool ok = true;
-        const QString key = fast ? periodKey(sapId, code, begin) : QString();
-        const QVariantList values = {ssn, typeName, end};
-        const QVariantList* known = nullptr;
-        if (fast) {
-            const auto it = stored.constFind(key);
-            found = it != stored.constEnd();
-            if (found)
-                known = &*it;
-        } else {
-            ok = run(db, find, {sapId, code, begin}, &why, &found);
-        }
-        if (ok && found && known && sameValues(*known, values)) {
-            ++counts->unchanged;
-        } else if (ok && found) {
-            ok = insert.flush(&why, &failedRow);
-            if (ok) {
-                failedRow = row;
-                ok = run(db, update, {ssn, code, typeName, begin, end, sapId, code, begin}, &why);
-            }
-            if (fast)
-                stored[key] = asStored(values);
-            ++counts->updated;
-        } else if (ok) {
-            ok = insert.add({sapId, ssn, code, typeName, begin, end}, row, &why, &failedRow);
-            if (fast)
-                stored.insert(key, asStored(values));
-            ++counts->inserted;
-        }
-        if (!ok) {
-            *error = msg::databaseFailure(msg::whereRow(1, book.sheetName, failedRow), why);
-            *databaseFault = true;
-            return false;
-        }
-        if (progress)
-            progress(i + 1, maximum);
-    }
+    if (!feed(source, 1, &name, periods, unordered))
+        return false;
+    *counts = periods.counts;
+    if (!audit::recordImport(db, QLatin1String(audit::kind::kImportHistory), path, sha256,
+            auditCounts({{QStringLiteral("periods"), *counts}}), changes, error))
+        return false;
     QString why;
-    int failedRow = 0;
-    if (!insert.flush(&why, &failedRow)) {
-        *error = msg::databaseFailure(msg::whereRow(1, book.sheetName, failedRow), why);
-        *databaseFault = true;
-        return false;
-    }
-    if (!audit::recordImport(db, QLatin1String(audit::kind::kImportHistory), book.sourcePath, book.sourceSha256,
-            auditCounts({{QStringLiteral("periods"), *counts}}), before, error))
-        return false;
     if (!transaction.commit(&why)) {
         *error = msg::databaseFailure(QStringLiteral("ยืนยันการบันทึก"), why);
         return false;
@@ -1080,47 +1317,105 @@ bool saveHistoryOnce(const db::Database& db, const HistoryWorkbook& book, TableC
     return true;
 }
 
-} // namespace
-
-bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
-    QString* error, const Progress& progress)
+// A save with its row-by-row replay: `once` is one attempt (fast or not).
+// Nothing of a failed attempt was kept; a retry that fails without reaching a
+// row (the server is gone) keeps the first attempt's reason.
+template <typename Once>
+bool saveWithReplay(const db::Database& db, QString* error, bool* unordered, Once once)
 {
-    if (!checkEmployeeBook(book, error))
-        return false;
     bool databaseFault = false;
     const bool fast = fastPath(db);
-    if (saveEmployeesOnce(db, book, counts, error, progress, fast, &databaseFault))
+    if (once(fast, error, &databaseFault))
         return true;
-    if (!fast || !databaseFault)
+    if (!fast || !databaseFault || *unordered)
         return false;
-    // Nothing was kept; once more row by row, so the message names the row.
-    // A retry that fails without reaching a row (the server is gone) keeps
-    // the first attempt's reason.
     QString retryError;
-    if (saveEmployeesOnce(db, book, counts, &retryError, progress, false, &databaseFault))
+    if (once(false, &retryError, &databaseFault))
         return true;
     if (databaseFault)
         *error = retryError;
     return false;
 }
 
+bool saveEmployees(const db::Database& db, const RowSource& source, const QString& path, const QString& sha256,
+    EmployeeSaveCounts* counts, QString* error, const Progress& progress, bool* unordered)
+{
+    return saveWithReplay(db, error, unordered, [&](bool fast, QString* why, bool* databaseFault) {
+        return saveEmployeesOnce(db, source, path, sha256, counts, why, progress, fast, databaseFault, unordered);
+    });
+}
+
+bool saveHistory(const db::Database& db, const RowSource& source, const QString& path, const QString& sha256,
+    TableCounts* counts, QString* error, const Progress& progress, bool* unordered)
+{
+    return saveWithReplay(db, error, unordered, [&](bool fast, QString* why, bool* databaseFault) {
+        return saveHistoryOnce(db, source, path, sha256, counts, why, progress, fast, databaseFault, unordered);
+    });
+}
+
+// The workbook read sheet by sheet as it is saved; `dataMonth` when sheet 1
+// holds the month and year of the data in its first row.
+RowSource streamSource(Workbook& book, const SheetShape* const shapes[], bool dataMonth, QString* error)
+{
+    return {[&book, shapes, dataMonth, error](int sheet, QString* name, const RowTaker& take) {
+                const auto top = [dataMonth](const SheetReader& in, int row) {
+                    QString month, year;
+                    return !dataMonth || in.index != 1 || row != 1 || readDataMonth(in, &month, &year);
+                };
+                return streamGrid(book, sheet, *shapes[sheet - 1], name, top, take, error);
+            },
+        [](int) { return 0; }};
+}
+
+} // namespace
+
+bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
+    QString* error, const Progress& progress)
+{
+    bool unordered = false;
+    return saveEmployees(db,
+        gridSource({&book.employees, &book.reasons, &book.types, &book.departs}, book.sheetNames), book.sourcePath,
+        book.sourceSha256, counts, error, progress, &unordered);
+}
+
 bool saveHistoryWorkbook(
     const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error, const Progress& progress)
 {
-    if (!checkHistoryBook(book, error))
+    bool unordered = false;
+    return saveHistory(db, gridSource({&book.periods}, {book.sheetName}), book.sourcePath, book.sourceSha256, counts,
+        error, progress, &unordered);
+}
+
+bool importEmployeeWorkbook(const db::Database& db, const QString& path, EmployeeSaveCounts* counts, QString* error)
+{
+    auto book = openWith(path, 4, error);
+    if (!book)
         return false;
-    bool databaseFault = false;
-    const bool fast = fastPath(db);
-    if (saveHistoryOnce(db, book, counts, error, progress, fast, &databaseFault))
+    static const SheetShape* const shapes[] = {&kEmployeeShape, &kCodeShape, &kCodeShape, &kCodeShape};
+    bool unordered = false;
+    if (saveEmployees(db, streamSource(*book, shapes, true, error), path, audit::fileSha256(path), counts, error, {},
+            &unordered))
         return true;
-    if (!fast || !databaseFault)
+    if (!unordered)
         return false;
-    QString retryError;
-    if (saveHistoryOnce(db, book, counts, &retryError, progress, false, &databaseFault))
+    EmployeeWorkbook whole; // rows stored out of order: read each sheet whole
+    return loadEmployeeWorkbook(path, &whole, error) && saveEmployeeWorkbook(db, whole, counts, error);
+}
+
+bool importHistoryWorkbook(const db::Database& db, const QString& path, TableCounts* counts, QString* error)
+{
+    auto book = openWith(path, 1, error);
+    if (!book)
+        return false;
+    static const SheetShape* const shapes[] = {&kPeriodShape};
+    bool unordered = false;
+    if (saveHistory(db, streamSource(*book, shapes, false, error), path, audit::fileSha256(path), counts, error, {},
+            &unordered))
         return true;
-    if (databaseFault)
-        *error = retryError;
-    return false;
+    if (!unordered)
+        return false;
+    HistoryWorkbook whole;
+    return loadHistoryWorkbook(path, &whole, error) && saveHistoryWorkbook(db, whole, counts, error);
 }
 
 QStringList describeCounts(const TableCounts& c)

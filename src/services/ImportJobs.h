@@ -90,6 +90,15 @@ bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, 
 bool saveHistoryWorkbook(const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error,
     const Progress& progress = {});
 
+// The load and the save in one pass, for the command line: each sheet is
+// read row by row as its rows are saved, so memory does not grow with the
+// rows. The messages (sheet, row, column), the counts, the all-or-nothing
+// transaction and the row-by-row replay are those of a load and a save; where
+// a workbook holds several faults, the first one met in reading order is
+// named. A sheet that stores its rows out of order is read whole.
+bool importEmployeeWorkbook(const db::Database& db, const QString& path, EmployeeSaveCounts* counts, QString* error);
+bool importHistoryWorkbook(const db::Database& db, const QString& path, TableCounts* counts, QString* error);
+
 // Lines for the completion message and the command line.
 QStringList describeCounts(const EmployeeSaveCounts& counts);
 QStringList describeCounts(const TableCounts& counts);

@@ -289,3 +289,45 @@ TEST_F(ExportTest, UnwritableFolderIsReported)
 }
 
 } // namespace
+
+struct NumberCase
+{
+    const char* text;
+    CellNumber kind;
+    double value;
+};
+
+class GridTextAsNumber : public ::testing::TestWithParam<NumberCase>
+{
+};
+
+TEST_P(GridTextAsNumber, OnlyTextsThatReadBackTheSame)
+{
+    const NumberCase& p = GetParam();
+    double value = -999;
+    EXPECT_EQ(numberKind(QString::fromUtf8(p.text), value), p.kind) << p.text;
+    if (p.kind != CellNumber::None) {
+        EXPECT_EQ(value, p.value) << p.text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, GridTextAsNumber,
+    ::testing::Values(NumberCase {"0", CellNumber::Plain, 0}, NumberCase {"3651", CellNumber::Plain, 3651},
+        NumberCase {"-29", CellNumber::Plain, -29}, NumberCase {"123456789012345", CellNumber::Plain, 123456789012345.0},
+        NumberCase {"1234567890123456", CellNumber::None, 0}, // 16 digits: no longer exact
+        NumberCase {"007", CellNumber::None, 0}, NumberCase {"01", CellNumber::None, 0},
+        NumberCase {"59.48", CellNumber::Plain, 59.48}, NumberCase {"0.5", CellNumber::Plain, 0.5},
+        NumberCase {"59.480", CellNumber::None, 0}, NumberCase {"00.5", CellNumber::None, 0},
+        NumberCase {".5", CellNumber::None, 0}, NumberCase {"5.", CellNumber::None, 0},
+        NumberCase {"1.50", CellNumber::Amount, 1.5}, NumberCase {"01.50", CellNumber::None, 0},
+        NumberCase {"10,000.00", CellNumber::Amount, 10000}, NumberCase {"-1,234.50", CellNumber::Amount, -1234.5},
+        NumberCase {"1,000,000,000,000.00", CellNumber::Amount, 1e12},
+        NumberCase {"1,000,000,000,000,000.00", CellNumber::None, 0}, // five groups
+        NumberCase {"1,234.5", CellNumber::None, 0}, NumberCase {"1234.00", CellNumber::None, 0},
+        NumberCase {"1,00.00", CellNumber::None, 0}, NumberCase {"0,123.00", CellNumber::None, 0},
+        NumberCase {"-0,123.00", CellNumber::None, 0}, NumberCase {",123.00", CellNumber::None, 0},
+        NumberCase {"๑๒", CellNumber::None, 0}, // Thai digits stay text
+        NumberCase {"1e5", CellNumber::None, 0}, NumberCase {" 12", CellNumber::None, 0},
+        NumberCase {"12 ", CellNumber::None, 0}, NumberCase {"+5", CellNumber::None, 0},
+        NumberCase {"-", CellNumber::None, 0}, NumberCase {"", CellNumber::None, 0},
+        NumberCase {"1.2.3", CellNumber::None, 0}, NumberCase {"'12", CellNumber::None, 0}));

@@ -4,6 +4,7 @@
 
 #include "files/CellText.h"
 #include "files/Workbook.h"
+#include "support/XlsxPackage.h"
 
 #include <gtest/gtest.h>
 
@@ -24,61 +25,14 @@ QString fixture(const char* name)
     return QStringLiteral(VELMORA_FIXTURES "/") + QLatin1String(name);
 }
 
-using Parts = std::map<std::string, std::string>;
-
-// Writes the parts as a deflated zip package.
-void writePackage(const QString& path, const Parts& parts)
-{
-    int code = 0;
-    zip_t* z = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-    ASSERT_TRUE(z);
-    for (const auto& [name, data] : parts) {
-        zip_source_t* src = zip_source_buffer(z, data.data(), data.size(), 0);
-        ASSERT_TRUE(src);
-        ASSERT_GE(zip_file_add(z, name.c_str(), src, ZIP_FL_OVERWRITE), 0);
-    }
-    ASSERT_EQ(zip_close(z), 0) << zip_strerror(z);
-}
-
-const char* kRootRels = R"(<?xml version="1.0"?>
-<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">
-<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/>
-</Relationships>)";
-
-const char* kWorkbook = R"(<?xml version="1.0"?>
-<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">
-<sheets><sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>)";
-
-std::string workbookRels(const std::string& sheetTarget)
-{
-    return R"(<?xml version="1.0"?>
-<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">
-<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target=")"
-        + sheetTarget + R"("/></Relationships>)";
-}
-
-std::string sheetXml(const std::string& sheetData)
-{
-    return R"(<?xml version="1.0"?><worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)"
-        + sheetData + "</sheetData></worksheet>";
-}
-
-Parts oneSheet(const std::string& sheetData)
-{
-    return {{"_rels/.rels", kRootRels}, {"xl/workbook.xml", kWorkbook},
-        {"xl/_rels/workbook.xml.rels", workbookRels("worksheets/sheet1.xml")},
-        {"xl/worksheets/sheet1.xml", sheetXml(sheetData)}};
-}
-
-// Current resident memory of this process in kB.
-long residentKb()
-{
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = f.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * 4 : 0;
-}
+using velmora::test::oneSheet;
+using velmora::test::Parts;
+using velmora::test::residentKb;
+using velmora::test::writePackage;
+using velmora::test::kRootRels;
+using velmora::test::kWorkbook;
+using velmora::test::sheetXml;
+using velmora::test::workbookRels;
 
 } // namespace
 

@@ -12,9 +12,10 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-# -O1 keeps the sanitized tests quick; -g1 gives the reports their lines.
+# -O0: the build takes 4 minutes instead of 7 on 2 cores (-O1 saved the
+# tests 2 of their 10 seconds); -g1 gives the reports their lines.
 cmake -S "$top" -B "$build" -G Ninja -DVELMORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_CXX_FLAGS="-O1 -g1" -DCMAKE_C_FLAGS="-O1 -g1" "${launcher[@]}" >/dev/null
+  -DCMAKE_CXX_FLAGS="-O0 -g1" -DCMAKE_C_FLAGS="-O0 -g1" "${launcher[@]}" >/dev/null
 cmake --build "$build" -j "$jobs" --target test_rules test_files test_services velmora-cli
 
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8

@@ -1,7 +1,7 @@
 // velmora-cli audit list / verify, and the rows the command line's own actions
 // leave: the operating-system account with the origin velmora-cli.
 
-#include "support/CliRunner.h"
+#include "support/DemoCliTest.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -15,30 +15,15 @@ using velmora::test::TestDatabase;
 
 namespace {
 
-struct Cli_Result
-{
-    int exit = -1;
-    QString out;
-    QString err;
-};
+using Cli_Result = velmora::test::DemoCliTest::Result;
 
-class Audit_Cli : public testing::Test
+class Audit_Cli : public velmora::test::DemoCliTest
 {
 protected:
-    void SetUp() override
+    Audit_Cli()
     {
-        const Cli_Result init = Run({QStringLiteral("init"), QStringLiteral("--demo")});
-        ASSERT_EQ(init.exit, 0) << init.err.toStdString();
-    }
-
-    Cli_Result Run(const QStringList& args) const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("USER"), QStringLiteral("officer.cli"));
-        const velmora::test::CliResult r =
-            velmora::test::runCli(QStringList {QStringLiteral("--db"), t.url()} + args, 60000, {}, env);
-        EXPECT_NE(r.exitCode, -1) << r.err.toStdString();
-        return {r.exitCode, r.out, r.err};
+        environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("USER"), QStringLiteral("officer.cli"));
     }
 
     QJsonArray List(const QStringList& filters = {}) const
@@ -48,8 +33,6 @@ protected:
         EXPECT_EQ(r.exit, 0) << r.err.toStdString();
         return QJsonDocument::fromJson(r.out.toUtf8()).array();
     }
-
-    TestDatabase t {false};
 };
 
 const QString kSap = QStringLiteral("10000001");

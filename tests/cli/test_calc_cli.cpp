@@ -1,6 +1,6 @@
 // velmora-cli calc, run as a program on a database made by `init --demo`.
 
-#include "support/CliRunner.h"
+#include "support/DemoCliTest.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -15,30 +15,11 @@ using velmora::test::TestDatabase;
 
 namespace {
 
-struct Run_Result
-{
-    int exit = -1;
-    QString out;
-    QString err;
-};
+using Run_Result = velmora::test::DemoCliTest::Result;
 
-class Calc_Cli : public testing::Test
+class Calc_Cli : public velmora::test::DemoCliTest
 {
 protected:
-    void SetUp() override
-    {
-        const Run_Result init = Run({QStringLiteral("init"), QStringLiteral("--demo")});
-        ASSERT_EQ(init.exit, 0) << init.err.toStdString();
-    }
-
-    Run_Result Run(const QStringList& args) const
-    {
-        const velmora::test::CliResult r =
-            velmora::test::runCli(QStringList {QStringLiteral("--db"), t.url()} + args, 60000);
-        EXPECT_NE(r.exitCode, -1) << r.err.toStdString();
-        return {r.exitCode, r.out, r.err};
-    }
-
     QJsonObject Json(const QStringList& args) const
     {
         const Run_Result r = Run(args);
@@ -48,8 +29,6 @@ protected:
         EXPECT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
         return doc.object();
     }
-
-    TestDatabase t {false};
 };
 
 TEST_F(Calc_Cli, WorkedExampleAsJson)

@@ -1,6 +1,6 @@
 // velmora-cli cancel, run as a program on a database made by `init --demo`.
 
-#include "support/CliRunner.h"
+#include "support/DemoCliTest.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -11,30 +11,11 @@ using velmora::test::TestDatabase;
 
 namespace {
 
-struct Cli_Result
-{
-    int exit = -1;
-    QString out;
-    QString err;
-};
+using Cli_Result = velmora::test::DemoCliTest::Result;
 
-class Cancel_Cli : public testing::Test
+class Cancel_Cli : public velmora::test::DemoCliTest
 {
 protected:
-    void SetUp() override
-    {
-        const Cli_Result init = Run({QStringLiteral("init"), QStringLiteral("--demo")});
-        ASSERT_EQ(init.exit, 0) << init.err.toStdString();
-    }
-
-    Cli_Result Run(const QStringList& args) const
-    {
-        const velmora::test::CliResult r =
-            velmora::test::runCli(QStringList {QStringLiteral("--db"), t.url()} + args, 60000);
-        EXPECT_NE(r.exitCode, -1) << r.err.toStdString();
-        return {r.exitCode, r.out, r.err};
-    }
-
     Cli_Result Save(const char* sapid) const
     {
         return Run({QStringLiteral("calc"), QLatin1String(sapid), QStringLiteral("--month"), QStringLiteral("10/2012"),
@@ -55,8 +36,6 @@ protected:
         return t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {sapid})
             .toString();
     }
-
-    TestDatabase t {false};
 };
 
 const QString kSap = QStringLiteral("10000001");

@@ -1,7 +1,7 @@
 // velmora-cli run and print annex, run as a program on a database made by
 // `init --demo` (whose contracts end in the current month).
 
-#include "support/CliRunner.h"
+#include "support/DemoCliTest.h"
 #include "support/ExportReader.h"
 #include "support/PdfText.h"
 #include "support/TestDatabase.h"
@@ -19,29 +19,12 @@ using velmora::test::TestDatabase;
 
 namespace {
 
-struct Run_Result
-{
-    int exit = -1;
-    QString out;
-    QString err;
-};
+using Run_Result = velmora::test::DemoCliTest::Result;
 
-class Run_Cli : public testing::Test
+class Run_Cli : public velmora::test::DemoCliTest
 {
 protected:
-    void SetUp() override
-    {
-        const Run_Result init = Run({QStringLiteral("init"), QStringLiteral("--demo")});
-        ASSERT_EQ(init.exit, 0) << init.err.toStdString();
-    }
-
-    Run_Result Run(const QStringList& args) const
-    {
-        const velmora::test::CliResult r =
-            velmora::test::runCli(QStringList {QStringLiteral("--db"), t.url()} + args, 120000);
-        EXPECT_NE(r.exitCode, -1) << r.err.toStdString();
-        return {r.exitCode, r.out, r.err};
-    }
+    Run_Cli() { timeoutMs = 120000; }
 
     static QJsonObject Parse(const QString& text)
     {
@@ -57,8 +40,6 @@ protected:
     {
         return {QStringLiteral("run"), QStringLiteral("--month"), month, QStringLiteral("--ends"), month};
     }
-
-    TestDatabase t {false};
 };
 
 // Every ready line's "calc" is exactly what `calc SAPID --json` prints.

@@ -1,5 +1,7 @@
 #include "db/AuditLog.h"
 
+#include "db/Prepared.h"
+
 #include "db/LocalAddress.h"
 
 #include <QJsonDocument>
@@ -248,22 +250,28 @@ bool recordJson(const db::Database& db, const QString& eventKind, const QString&
     };
     // The statements are prepared once per connection: a save pays only for
     // running them.
-    auto run = [&](const QString& sql, const QVariantList& values) -> QSqlQuery* {
+    // `details` (the place of the details among the values, or -1) is bound
+    // as the UTF-8 it already is.
+    auto run = [&](const QString& sql, const QVariantList& values, int details = -1) -> db::Prepared* {
         QString why;
-        QSqlQuery* q = db.preparedOnce(sql, &why);
+        db::Prepared* q = db.preparedOnce(sql, &why);
         if (!q) {
             fail(why);
             return nullptr;
         }
-        for (qsizetype i = 0; i < values.size(); ++i)
-            q->bindValue(static_cast<int>(i), values.at(i));
-        if (!q->exec()) {
-            fail(driverText(*q));
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            if (i == details)
+                q->bindUtf8(static_cast<int>(i), detailsJson);
+            else
+                q->bind(static_cast<int>(i), values.at(i));
+        }
+        if (!q->run(&why)) {
+            fail(why.trimmed());
             return nullptr;
         }
         return q;
     };
-    QSqlQuery* head = run(headSelect(db.backend()), {});
+    db::Prepared* head = run(headSelect(db.backend()), {});
     if (!head)
         return false;
     if (!head->next()) {
@@ -284,10 +292,11 @@ bool recordJson(const db::Database& db, const QString& eventKind, const QString&
     e.chain = chainOf(previous, e, detailsJson);
 
     QVariantList row {e.seq, timeValue(db.backend(), e.time), e.user, e.origin, e.machine, e.kind, e.sapid,
-        QString::fromUtf8(detailsJson), e.chain};
+        QVariant(), e.chain};
+    constexpr int kDetails = 7;
     if (db.backend() == db::Backend::Postgres)
-        return run(kInsertRowAndMoveHead, row << e.seq << e.chain) != nullptr;
-    return run(kInsertRow, row) && run(kMoveHead, {e.seq, e.chain});
+        return run(kInsertRowAndMoveHead, row << e.seq << e.chain, kDetails) != nullptr;
+    return run(kInsertRow, row, kDetails) && run(kMoveHead, {e.seq, e.chain});
 }
 
 bool record(const db::Database& db, const QString& eventKind, const QString& sapid, const QJsonObject& details,

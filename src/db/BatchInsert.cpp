@@ -1,6 +1,5 @@
 #include "db/BatchInsert.h"
 
-#include <QSqlError>
 
 namespace velmora::db {
 
@@ -30,7 +29,7 @@ bool BatchInsert::flush(QString* why, int* firstTag)
     if (m_pending.isEmpty())
         return true;
     const int rows = static_cast<int>(m_pending.size() / m_columns.size());
-    QSqlQuery* q = nullptr;
+    Prepared* q = nullptr;
     if (rows == m_rows) {
         if (!m_full)
             m_full = prepareFor(rows, why);
@@ -43,23 +42,24 @@ bool BatchInsert::flush(QString* why, int* firstTag)
     if (!q)
         return false;
     for (qsizetype i = 0; i < m_pending.size(); ++i)
-        q->bindValue(static_cast<int>(i), m_pending[i]);
-    if (!m_db.exec(*q, m_purpose, why))
+        q->bind(static_cast<int>(i), m_pending[i]);
+    if (!q->exec(m_purpose, why))
         return false;
     q->finish();
     m_pending.clear();
     return true;
 }
 
-std::unique_ptr<QSqlQuery> BatchInsert::prepareFor(int rows, QString* why) const
+std::unique_ptr<Prepared> BatchInsert::prepareFor(int rows, QString* why) const
 {
     const QString one = QLatin1Char('(')
         + QStringList(QList<QString>(m_columns.size(), QStringLiteral("?"))).join(QLatin1Char(',')) + QLatin1Char(')');
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(m_table, m_columns.join(QStringLiteral(", ")))
         + QStringList(QList<QString>(rows, one)).join(QLatin1Char(','));
-    auto q = std::make_unique<QSqlQuery>(m_db.query());
-    if (!q->prepare(sql)) {
-        *why = m_purpose + QStringLiteral(": ") + describeError(q->lastError());
+    auto q = std::make_unique<Prepared>();
+    QString error;
+    if (!q->prepare(m_db, sql, &error)) {
+        *why = m_purpose + QStringLiteral(": ") + error;
         return nullptr;
     }
     return q;

@@ -6,8 +6,8 @@
 // the columns.
 
 #include "db/Database.h"
+#include "db/Prepared.h"
 
-#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -30,7 +30,7 @@ public:
     bool pending() const { return !m_pending.isEmpty(); }
 
 private:
-    std::unique_ptr<QSqlQuery> prepareFor(int rows, QString* why) const;
+    std::unique_ptr<Prepared> prepareFor(int rows, QString* why) const;
 
     const Database& m_db;
     QString m_table;
@@ -39,8 +39,8 @@ private:
     QString m_purpose;
     QVariantList m_pending;
     int m_firstTag = 0;
-    std::unique_ptr<QSqlQuery> m_full;
-    std::unique_ptr<QSqlQuery> m_last;
+    std::unique_ptr<Prepared> m_full;
+    std::unique_ptr<Prepared> m_last;
 };
 
 } // namespace velmora::db

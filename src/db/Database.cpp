@@ -1,5 +1,7 @@
 #include "db/Database.h"
 
+#include "db/Prepared.h"
+
 #include "db/ThaiCollation.h"
 
 #include <QAtomicInt>
@@ -344,28 +346,26 @@ bool Database::exec(QSqlQuery& q, const QString& purpose, QString* error) const
 {
     if (q.exec())
         return true;
-    if (error) {
-        *error = purpose + QStringLiteral(": ");
-        if (!connection().isOpen())
-            *error += QStringLiteral("ไม่ได้ติดต่อกับฐานข้อมูลอยู่ (การติดต่อขาดหาย): ตรวจเครือข่ายและเครื่องแม่ข่าย แล้วทำรายการใหม่");
-        else
-            *error += describeError(q.lastError());
-    }
+    if (error)
+        *error = purpose + QStringLiteral(": ") + failureOf(q);
     return false;
 }
 
-QSqlQuery* Database::preparedOnce(const QString& sql, QString* error) const
+QString Database::failureOf(const QSqlQuery& q) const
+{
+    if (!connection().isOpen())
+        return QStringLiteral("ไม่ได้ติดต่อกับฐานข้อมูลอยู่ (การติดต่อขาดหาย): ตรวจเครือข่ายและเครื่องแม่ข่าย แล้วทำรายการใหม่");
+    return describeError(q.lastError());
+}
+
+Prepared* Database::preparedOnce(const QString& sql, QString* error) const
 {
     const auto found = m_prepared.find(sql);
     if (found != m_prepared.end())
         return found->second.get();
-    auto q = std::make_unique<QSqlQuery>(connection());
-    q->setForwardOnly(true);
-    if (!q->prepare(sql)) {
-        if (error)
-            *error = describeError(q->lastError());
+    auto q = std::make_unique<Prepared>();
+    if (!q->prepare(*this, sql, error))
         return nullptr;
-    }
     return m_prepared.emplace(sql, std::move(q)).first->second.get();
 }
 

@@ -14,6 +14,8 @@
 
 namespace velmora::db {
 
+class Prepared;
+
 // One open connection, made from a URL:
 //   sqlite:PATH                       embedded database file (created if absent)
 //   postgresql://user:pw@host:port/db PostgreSQL (?host=DIR for a socket folder,
@@ -41,6 +43,9 @@ public:
     // Runs a prepared statement with the given values bound in order; on
     // failure *error holds the purpose and the driver's text.
     bool exec(QSqlQuery& q, const QString& purpose, QString* error) const;
+    // Why a statement of this connection failed (describeError, or that the
+    // connection is gone).
+    QString failureOf(const QSqlQuery& q) const;
 
     // A statement run on every save (the audit log's), prepared on this
     // connection once and kept until the connection closes: the server
@@ -49,7 +54,7 @@ public:
     // the end or call finish() before the next statement of the transaction.
     // A kept statement stays valid when its tables change (both servers
     // re-plan it).
-    QSqlQuery* preparedOnce(const QString& sql, QString* error) const;
+    Prepared* preparedOnce(const QString& sql, QString* error) const;
 
     // The server's current local date and time (the start-up "server date").
     std::optional<QDateTime> serverNow(QString* error) const;
@@ -76,7 +81,7 @@ private:
     QString m_connectionName;
     Dialect m_dialect;
     bool m_readOnly = false;
-    mutable std::map<QString, std::unique_ptr<QSqlQuery>> m_prepared;
+    mutable std::map<QString, std::unique_ptr<Prepared>> m_prepared;
 };
 
 // The driver's text of an error, preceded by what the officer can do about it

@@ -49,12 +49,22 @@ private:
 
 namespace {
 
-const char kSeparator = '\x01';
-
+// The name after its prefix ("x:c" is "c"). The parser leaves namespaces
+// unresolved (resolving them copies the namespace's name into every tag);
+// the reader goes by local names alone, whatever the namespace.
 const char* localName(const char* name)
 {
-    const char* sep = std::strrchr(name, kSeparator);
-    return sep ? sep + 1 : name;
+    const char* colon = std::strchr(name, ':');
+    return colon ? colon + 1 : name;
+}
+
+// The local name of an attribute; empty for a namespace declaration
+// ("xmlns", "xmlns:r"), which is not an attribute of the element.
+const char* attributeName(const char* name)
+{
+    if (std::strncmp(name, "xmlns", 5) == 0 && (name[5] == '\0' || name[5] == ':'))
+        return "";
+    return localName(name);
 }
 
 bool is(const char* name, const char* wanted)
@@ -66,7 +76,7 @@ bool is(const char* name, const char* wanted)
 const char* attribute(const char** attributes, const char* wanted)
 {
     for (; attributes[0]; attributes += 2) {
-        if (is(localName(attributes[0]), wanted))
+        if (is(attributeName(attributes[0]), wanted))
             return attributes[1];
     }
     return nullptr;
@@ -413,7 +423,7 @@ private:
         int style = -1;
         int newColumn = m_column + 1;
         for (const char** a = attributes; a[0]; a += 2) {
-            const char* an = localName(a[0]);
+            const char* an = attributeName(a[0]);
             if (is(an, "r")) {
                 newColumn = columnOfReference(a[1]);
                 if (newColumn < 1) {
@@ -727,7 +737,7 @@ bool XlsxReader::parsePart(
         *error = msg::damaged(m_path, QString::fromUtf8(zip_strerror(m_zip)));
         return false;
     }
-    XML_Parser parser = XML_ParserCreateNS(nullptr, kSeparator);
+    XML_Parser parser = XML_ParserCreate(nullptr);
     if (!parser) {
         zip_fclose(f);
         *error = msg::damaged(m_path, where);
@@ -853,7 +863,7 @@ bool XlsxReader::readStructure(QString* error)
         } else if (is(name, "sheet")) {
             QString sheetName, id;
             for (const char** a = attributes; a[0]; a += 2) {
-                const char* an = localName(a[0]);
+                const char* an = attributeName(a[0]);
                 if (is(an, "name"))
                     sheetName = QString::fromUtf8(a[1]);
                 else if (is(an, "id"))

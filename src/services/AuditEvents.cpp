@@ -12,6 +12,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
+#include <numeric>
+
 namespace velmora::audit {
 
 namespace {
@@ -145,27 +148,71 @@ void ImportChanges::note(const QStringList& key, const QStringList& old, const Q
         it->now = now;
 }
 
-QJsonArray ImportChanges::rows() const
+namespace {
+
+void putJsonString(QByteArray& out, const QString& text)
 {
-    QJsonArray out;
+    const QByteArray utf8 = text.toUtf8();
+    out += calc::Json_String(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+}
+
+} // namespace
+
+QByteArray ImportChanges::rowsJson() const
+{
+    // Written straight, members in the order a JSON object keeps them
+    // (names sorted): "changes" {column: {"new", "old"}}, "key", "sapid". An
+    // import that changes every employee writes tens of thousands of these.
+    std::vector<qsizetype> columns(static_cast<size_t>(m_valueColumns.size()));
+    std::iota(columns.begin(), columns.end(), qsizetype(0));
+    std::sort(columns.begin(), columns.end(),
+        [&](qsizetype a, qsizetype b) { return m_valueColumns.at(a) < m_valueColumns.at(b); });
+    std::vector<qsizetype> keys(static_cast<size_t>(m_keyColumns.size()));
+    std::iota(keys.begin(), keys.end(), qsizetype(0));
+    std::sort(keys.begin(), keys.end(), [&](qsizetype a, qsizetype b) { return m_keyColumns.at(a) < m_keyColumns.at(b); });
+    QByteArray out("[");
+    bool first = true;
     for (const Change& row : m_rows) {
-        QJsonObject changes;
-        for (qsizetype i = 0; i < m_valueColumns.size(); ++i) {
-            if (row.old.value(i) != row.now.value(i))
-                changes.insert(m_valueColumns.at(i),
-                    QJsonObject {{QStringLiteral("old"), row.old.value(i)}, {QStringLiteral("new"), row.now.value(i)}});
+        const qsizetype start = out.size();
+        out += first ? "{\"changes\":{" : ",{\"changes\":{";
+        bool any = false;
+        for (const qsizetype i : columns) {
+            if (row.old.value(i) == row.now.value(i))
+                continue;
+            if (any)
+                out += ',';
+            any = true;
+            putJsonString(out, m_valueColumns.at(i));
+            out += ":{\"new\":";
+            putJsonString(out, row.now.value(i));
+            out += ",\"old\":";
+            putJsonString(out, row.old.value(i));
+            out += '}';
         }
-        if (changes.isEmpty())
+        if (!any) {
+            out.truncate(start);
             continue;
-        QJsonObject entry {{QStringLiteral("sapid"), row.key.value(0)}, {QStringLiteral("changes"), changes}};
-        if (row.key.size() > 1) {
-            QJsonObject k;
-            for (qsizetype i = 0; i < row.key.size(); ++i)
-                k.insert(m_keyColumns.value(i), row.key.at(i));
-            entry.insert(QStringLiteral("key"), k);
         }
-        out.append(entry);
+        out += '}';
+        if (row.key.size() > 1) {
+            out += ",\"key\":{";
+            bool firstKey = true;
+            for (const qsizetype i : keys) {
+                if (!firstKey)
+                    out += ',';
+                firstKey = false;
+                putJsonString(out, m_keyColumns.at(i));
+                out += ':';
+                putJsonString(out, row.key.value(i));
+            }
+            out += '}';
+        }
+        out += ",\"sapid\":";
+        putJsonString(out, row.key.value(0));
+        out += '}';
+        first = false;
     }
+    out += ']';
     return out;
 }
 
@@ -183,13 +230,20 @@ QString fileSha256(const QString& path)
 bool recordImport(const db::Database& db, const QString& eventKind, const QString& path, const QString& sha256,
     const QJsonObject& counts, const ImportChanges& changes, QString* error)
 {
-    QJsonObject d;
-    d.insert(QStringLiteral("file"), QFileInfo(path).fileName());
-    d.insert(QStringLiteral("path"), path);
-    d.insert(QStringLiteral("sha256"), sha256);
-    d.insert(QStringLiteral("counts"), counts);
-    d.insert(QStringLiteral("changed"), changes.rows());
-    return record(db, eventKind, QString(), d, error);
+    // {"changed", "counts", "file", "path", "sha256"}: the changes written
+    // straight into the details, the rest as a JSON object writes it.
+    QByteArray d("{\"changed\":");
+    d += changes.rowsJson();
+    d += ",\"counts\":";
+    d += QJsonDocument(counts).toJson(QJsonDocument::Compact);
+    d += ",\"file\":";
+    putJsonString(d, QFileInfo(path).fileName());
+    d += ",\"path\":";
+    putJsonString(d, path);
+    d += ",\"sha256\":";
+    putJsonString(d, sha256);
+    d += '}';
+    return recordJson(db, eventKind, QString(), d, error);
 }
 
 } // namespace velmora::audit

@@ -42,9 +42,10 @@ public:
     // written twice keeps its first old values and its last new ones.
     void note(const QStringList& key, const QStringList& old, const QStringList& now);
 
-    // Sorted by key, each row whose values differ: {"sapid", "key" (when the
-    // key has more than one column), "changes": {column: {"old", "new"}}}.
-    QJsonArray rows() const;
+    // A JSON array, sorted by key, of each row whose values differ:
+    // {"changes": {column: {"new", "old"}}, "key" (when the key has more
+    // than one column), "sapid"}.
+    QByteArray rowsJson() const;
 
 private:
     struct Change

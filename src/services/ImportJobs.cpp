@@ -5,6 +5,7 @@
 #include "files/Workbook.h"
 
 #include "db/BatchInsert.h"
+#include "db/Prepared.h"
 #include "db/Schema.h"
 
 #include "rules/AmountText.h"
@@ -301,17 +302,16 @@ std::optional<QDate> dateTimeOf(const QString& text)
 
 struct Statement
 {
-    QSqlQuery query;
+    db::Prepared query;
     QString purpose;
 };
 
 bool prepare(const db::Database& db, Statement* s, const QString& sql, const QString& purpose, QString* error)
 {
-    s->query = db.query();
-    s->query.setForwardOnly(true);
     s->purpose = purpose;
-    if (!s->query.prepare(sql)) {
-        *error = msg::databaseFailure(purpose, db::describeError(s->query.lastError()));
+    QString why;
+    if (!s->query.prepare(db, sql, &why)) {
+        *error = msg::databaseFailure(purpose, why);
         return false;
     }
     return true;
@@ -319,19 +319,17 @@ bool prepare(const db::Database& db, Statement* s, const QString& sql, const QSt
 
 // Runs the statement with the values; for a search, tells whether a row came
 // back and gives its columns.
-bool run(const db::Database& db, Statement& s, const QVariantList& values, QString* error, bool* found = nullptr,
-    QVariantList* columns = nullptr)
+bool run(Statement& s, const QVariantList& values, QString* error, bool* found = nullptr, QVariantList* columns = nullptr,
+    int columnCount = 0)
 {
-    for (int i = 0; i < values.size(); ++i)
-        s.query.bindValue(i, values[i]);
-    if (!db.exec(s.query, s.purpose, error))
+    s.query.bindAll(values);
+    if (!s.query.exec(s.purpose, error))
         return false;
     if (found) {
         *found = s.query.next();
         if (*found && columns) {
             columns->clear();
-            const int n = s.query.record().count();
-            for (int c = 0; c < n; ++c)
+            for (int c = 0; c < columnCount; ++c)
                 *columns << s.query.value(c);
         }
     }
@@ -340,13 +338,12 @@ bool run(const db::Database& db, Statement& s, const QVariantList& values, QStri
 }
 
 // Runs a write; *affected tells how many rows it changed.
-bool runWrite(const db::Database& db, Statement& s, const QVariantList& values, QString* error, int* affected)
+bool runWrite(Statement& s, const QVariantList& values, QString* error, int* affected)
 {
-    for (int i = 0; i < values.size(); ++i)
-        s.query.bindValue(i, values[i]);
-    if (!db.exec(s.query, s.purpose, error))
+    s.query.bindAll(values);
+    if (!s.query.exec(s.purpose, error))
         return false;
-    *affected = s.query.numRowsAffected();
+    *affected = s.query.rowsAffected();
     s.query.finish();
     return true;
 }
@@ -379,18 +376,23 @@ bool fastPath(const db::Database& db)
 // the date and time of the value as they are.
 QVariant dateTimeValue(const db::Database& db, const QDate& d)
 {
-    char text[40];
-    switch (db.backend()) {
-    case db::Backend::Sqlite:
-        std::snprintf(text, sizeof text, "%04d-%02d-%02dT00:00:00.000", d.year(), d.month(), d.day());
-        return QString::fromLatin1(text);
-    case db::Backend::Postgres:
-        std::snprintf(text, sizeof text, "%04d-%02d-%02d 00:00:00", d.year(), d.month(), d.day());
-        return QString::fromLatin1(text);
-    case db::Backend::SqlServer:
-        break;
-    }
-    return QDateTime(d, QTime(0, 0), Qt::UTC);
+    if (db.backend() == db::Backend::SqlServer)
+        return QDateTime(d, QTime(0, 0), Qt::UTC);
+    // "yyyy-mm-ddT00:00:00.000" (SQLite) or "yyyy-mm-dd 00:00:00" (PostgreSQL)
+    const bool sqlite = db.backend() == db::Backend::Sqlite;
+    if (d.year() < 1 || d.year() > 9999) // never from a checked date text; written as printf would
+        return QString::asprintf(sqlite ? "%04d-%02d-%02dT00:00:00.000" : "%04d-%02d-%02d 00:00:00", d.year(),
+            d.month(), d.day());
+    QString text = sqlite ? QStringLiteral("0000-00-00T00:00:00.000") : QStringLiteral("0000-00-00 00:00:00");
+    QChar* c = text.data();
+    auto put = [&](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            c[at + i] = QLatin1Char(char('0' + value % 10));
+    };
+    put(0, d.year(), 4);
+    put(5, d.month(), 2);
+    put(8, d.day(), 2);
+    return text;
 }
 
 // The rows already stored for some keys: `select` names the key column first,
@@ -411,37 +413,34 @@ public:
         return prepared(db, why);
     }
 
-    bool read(const db::Database& db, const QStringList& keys, const std::function<void(const QSqlQuery&)>& onRow,
+    bool read(const db::Database& db, const QStringList& keys, const std::function<void(const db::Prepared&)>& onRow,
         QString* why)
     {
+        const QString purpose = QStringLiteral("อ่านข้อมูลที่มีอยู่");
         for (qsizetype from = 0; from < keys.size(); from += kKeys) {
             if (db.backend() == db::Backend::Postgres && !prepared(db, why))
                 return false;
             for (int i = 0; i < kKeys; ++i) // the last run repeats its last key
-                m_query.bindValue(i, keys.at(std::min<qsizetype>(from + i, keys.size() - 1)));
-            if (!db.exec(m_query, QStringLiteral("อ่านข้อมูลที่มีอยู่"), why))
+                m_query.bind(i, keys.at(std::min<qsizetype>(from + i, keys.size() - 1)));
+            if (!m_query.exec(purpose, why))
                 return false;
             while (m_query.next())
                 onRow(m_query);
+            const QString failure = m_query.failure();
             m_query.finish();
+            if (!failure.isEmpty()) {
+                *why = purpose + QStringLiteral(": ") + failure;
+                return false;
+            }
         }
         return true;
     }
 
 private:
-    bool prepared(const db::Database& db, QString* why)
-    {
-        m_query = db.query();
-        m_query.setForwardOnly(true);
-        if (!m_query.prepare(m_sql)) {
-            *why = db::describeError(m_query.lastError());
-            return false;
-        }
-        return true;
-    }
+    bool prepared(const db::Database& db, QString* why) { return m_query.prepare(db, m_sql, why); }
 
     QString m_sql;
-    QSqlQuery m_query;
+    db::Prepared m_query;
 };
 
 } // namespace
@@ -835,7 +834,7 @@ private:
         QString why;
         const bool ok = m_reader.read(
             m_db, keysOf(chunk),
-            [&](const QSqlQuery& q) {
+            [&](const db::Prepared& q) {
                 StoredRow& row = m_stored[q.value(0).toString()];
                 row.status = q.value(1).toString();
                 row.values.clear();
@@ -872,7 +871,7 @@ private:
                 known = &*it;
         } else {
             QVariantList columns;
-            if (!run(m_db, m_find, {sapId}, &why, &found, &columns))
+            if (!run(m_find, {sapId}, &why, &found, &columns, 11))
                 return failInDatabase(whereRow(row), why);
             if (found) {
                 searched.status = columns.value(0).toString();
@@ -906,7 +905,7 @@ private:
             // The status is checked again in the write itself: a calculation
             // saved since it was read leaves the employee as it is.
             int affected = 0;
-            if (!runWrite(m_db, m_update, written + QVariantList {sapId, statusA}, &why, &affected))
+            if (!runWrite(m_update, written + QVariantList {sapId, statusA}, &why, &affected))
                 return failInDatabase(whereRow(row), why);
             if (affected > 0) {
                 ++counts.updated;
@@ -994,7 +993,7 @@ private:
         QString why;
         return m_reader.read(
                    m_db, keysOf(chunk),
-                   [&](const QSqlQuery& q) { m_stored.insert(q.value(0).toString(), q.value(1)); }, &why)
+                   [&](const db::Prepared& q) { m_stored.insert(q.value(0).toString(), q.value(1)); }, &why)
             || failInDatabase(QStringLiteral("ค้นหาเหตุแห่งการออก"), why);
     }
 
@@ -1005,8 +1004,8 @@ private:
         if (!m_fast) {
             bool found = false;
             int failedRow = row; // one row to an insert here: it runs at once
-            const bool ok = run(m_db, m_find, {sapId}, &why, &found)
-                && (found ? run(m_db, m_update, {reason, sapId}, &why)
+            const bool ok = run(m_find, {sapId}, &why, &found)
+                && (found ? run(m_update, {reason, sapId}, &why)
                           : m_insert.add({sapId, reason}, row, &why, &failedRow));
             if (!ok)
                 return failInDatabase(whereRow(row), why);
@@ -1022,7 +1021,7 @@ private:
         if (found) {
             if (!flushInserts())
                 return false;
-            if (!run(m_db, m_update, {reason, sapId}, &why))
+            if (!run(m_update, {reason, sapId}, &why))
                 return failInDatabase(whereRow(row), why);
             ++counts.updated;
         } else {
@@ -1075,8 +1074,8 @@ private:
         const QString name = trimmed(r.at(2));
         bool found = false;
         QString why;
-        const bool ok = run(m_db, m_find, {code}, &why, &found)
-            && (found ? run(m_db, m_update, {name, code}, &why) : run(m_db, m_insert, {code, name}, &why));
+        const bool ok = run(m_find, {code}, &why, &found)
+            && (found ? run(m_update, {name, code}, &why) : run(m_insert, {code, name}, &why));
         if (!ok)
             return failInDatabase(whereRow(row), why);
         ++(found ? counts.updated : counts.inserted);
@@ -1136,7 +1135,7 @@ private:
         QString why;
         return m_reader.read(
                    m_db, keysOf(chunk),
-                   [&](const QSqlQuery& q) {
+                   [&](const db::Prepared& q) {
                        m_stored.insert(periodKey(q.value(0).toString(), q.value(1).toString(), q.value(2).toString()),
                            {q.value(3), q.value(4), q.value(5)});
                    },
@@ -1161,7 +1160,7 @@ private:
             found = it != m_stored.constEnd();
             if (found)
                 known = *it;
-        } else if (!run(m_db, m_find, {sapId, code, begin}, &why, &found, &known)) {
+        } else if (!run(m_find, {sapId, code, begin}, &why, &found, &known, 3)) {
             return failInDatabase(whereRow(row), why);
         }
         if (found && m_fast && sameValues(known, values)) {
@@ -1169,7 +1168,7 @@ private:
         } else if (found) {
             if (!flushInserts())
                 return false;
-            if (!run(m_db, m_update, {ssn, code, typeName, begin, end, sapId, code, begin}, &why))
+            if (!run(m_update, {ssn, code, typeName, begin, end, sapId, code, begin}, &why))
                 return failInDatabase(whereRow(row), why);
             QStringList before, after;
             for (qsizetype c = 0; c < values.size(); ++c) {

@@ -247,3 +247,34 @@ TEST(XlsxStream, ARowStoredTwiceKeepsTheLaterCells)
     EXPECT_EQ(sheet.cell(1, 2).number, 3);
     EXPECT_EQ(sheet.cell(2, 1).number, 4);
 }
+
+// Parts whose writer puts every tag under a prefix (x:row, x:c) and declares
+// namespaces on the elements themselves: read by local name, as any other;
+// a declaration named like an attribute of the cell ("xmlns:r", "xmlns:t")
+// is not taken for the cell's reference or type.
+TEST(XlsxStream, PrefixedTagsAndNamespaceDeclarationsReadAlike)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("prefixed.xlsx"));
+    Parts parts = oneSheet("");
+    parts["xl/workbook.xml"] = R"(<?xml version="1.0"?>
+<x:workbook xmlns:x="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:rel="http://schemas.openxmlformats.org/officeDocument/2006/relationships">
+<x:sheets><x:sheet name="S" sheetId="1" rel:id="rId1"/></x:sheets></x:workbook>)";
+    for (auto& [name, data] : parts) {
+        if (name.find("worksheets/") != std::string::npos)
+            data = R"(<?xml version="1.0"?><x:worksheet xmlns:x="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><x:sheetData>)"
+                   R"(<x:row r="1"><x:c r="B1" xmlns:r="urn:r" xmlns:t="urn:t" t="inlineStr"><x:is><x:t>ก ข</x:t></x:is></x:c>)"
+                   R"(<x:c r="C1"><x:v>2.5</x:v></x:c></x:row>)"
+                   R"(<x:row r="3" xmlns="urn:other"><x:c xmlns:r="urn:r"><x:v>7</x:v></x:c></x:row>)"
+                   R"(</x:sheetData></x:worksheet>)";
+    }
+    writePackage(path, parts);
+    QString error;
+    auto book = openWorkbook(path, &error);
+    ASSERT_TRUE(book) << error.toStdString();
+    Worksheet sheet;
+    ASSERT_TRUE(book->readSheet(1, sheet, &error)) << error.toStdString();
+    EXPECT_EQ(sheet.cell(1, 2).text, QStringLiteral("ก ข"));
+    EXPECT_DOUBLE_EQ(sheet.cell(1, 3).number, 2.5);
+    EXPECT_DOUBLE_EQ(sheet.cell(3, 1).number, 7);
+}

@@ -21,5 +21,7 @@ std::string Calculation_Json(
 
 // A JSON string literal (quotes included) for UTF-8 text.
 std::string Json_String(std::string_view text);
+// The same, added to `out`.
+void Append_Json_String(std::string& out, std::string_view text);
 
 } // namespace velmora::calc

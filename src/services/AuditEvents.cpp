@@ -140,20 +140,22 @@ ImportChanges::ImportChanges(QStringList keyColumns, QStringList valueColumns)
 
 void ImportChanges::note(const QStringList& key, const QStringList& old, const QStringList& now)
 {
-    const QString joined = key.join(kKeySeparator);
-    const auto it = m_rows.find(joined);
-    if (it == m_rows.end())
-        m_rows.insert(joined, {key, old, now});
-    else
-        it->now = now;
+    QString joined = key.size() == 1 ? key.front() : key.join(kKeySeparator);
+    const auto it = m_index.constFind(joined);
+    if (it != m_index.constEnd()) {
+        m_rows[*it].now = now;
+        return;
+    }
+    m_index.insert(joined, m_rows.size());
+    m_rows.push_back({std::move(joined), key, old, now});
 }
 
 namespace {
 
-void putJsonString(QByteArray& out, const QString& text)
+void putJsonString(std::string& out, const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
-    out += calc::Json_String(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+    calc::Append_Json_String(out, std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
 }
 
 } // namespace
@@ -170,10 +172,17 @@ QByteArray ImportChanges::rowsJson() const
     std::vector<qsizetype> keys(static_cast<size_t>(m_keyColumns.size()));
     std::iota(keys.begin(), keys.end(), qsizetype(0));
     std::sort(keys.begin(), keys.end(), [&](qsizetype a, qsizetype b) { return m_keyColumns.at(a) < m_keyColumns.at(b); });
-    QByteArray out("[");
+    std::vector<const Change*> sorted;
+    sorted.reserve(m_rows.size());
+    for (const Change& row : m_rows)
+        sorted.push_back(&row);
+    std::sort(sorted.begin(), sorted.end(), [](const Change* a, const Change* b) { return a->joined < b->joined; });
+    std::string out("[");
+    out.reserve(64 + sorted.size() * 96);
     bool first = true;
-    for (const Change& row : m_rows) {
-        const qsizetype start = out.size();
+    for (const Change* changed : sorted) {
+        const Change& row = *changed;
+        const size_t start = out.size();
         out += first ? "{\"changes\":{" : ",{\"changes\":{";
         bool any = false;
         for (const qsizetype i : columns) {
@@ -190,7 +199,7 @@ QByteArray ImportChanges::rowsJson() const
             out += '}';
         }
         if (!any) {
-            out.truncate(start);
+            out.resize(start);
             continue;
         }
         out += '}';
@@ -213,7 +222,7 @@ QByteArray ImportChanges::rowsJson() const
         first = false;
     }
     out += ']';
-    return out;
+    return QByteArray::fromStdString(out);
 }
 
 QString fileSha256(const QString& path)
@@ -232,17 +241,18 @@ bool recordImport(const db::Database& db, const QString& eventKind, const QStrin
 {
     // {"changed", "counts", "file", "path", "sha256"}: the changes written
     // straight into the details, the rest as a JSON object writes it.
+    std::string tail(",\"counts\":");
+    tail += QJsonDocument(counts).toJson(QJsonDocument::Compact).toStdString();
+    tail += ",\"file\":";
+    putJsonString(tail, QFileInfo(path).fileName());
+    tail += ",\"path\":";
+    putJsonString(tail, path);
+    tail += ",\"sha256\":";
+    putJsonString(tail, sha256);
+    tail += '}';
     QByteArray d("{\"changed\":");
     d += changes.rowsJson();
-    d += ",\"counts\":";
-    d += QJsonDocument(counts).toJson(QJsonDocument::Compact);
-    d += ",\"file\":";
-    putJsonString(d, QFileInfo(path).fileName());
-    d += ",\"path\":";
-    putJsonString(d, path);
-    d += ",\"sha256\":";
-    putJsonString(d, sha256);
-    d += '}';
+    d += QByteArrayView(tail.data(), static_cast<qsizetype>(tail.size()));
     return recordJson(db, eventKind, QString(), d, error);
 }
 

@@ -9,7 +9,6 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -50,11 +49,13 @@ public:
 private:
     struct Change
     {
+        QString joined; // the key's columns joined, for sorting
         QStringList key, old, now;
     };
     QStringList m_keyColumns;
     QStringList m_valueColumns;
-    QMap<QString, Change> m_rows; // joined key -> change
+    std::vector<Change> m_rows; // in the order first noted
+    QHash<QString, size_t> m_index; // joined key -> place in m_rows
 };
 
 // SHA-256 of a file's bytes as 64 hex digits; empty when it cannot be read.

@@ -336,3 +336,58 @@ TEST(Calculation_Json, TextsEscaped)
 }
 
 } // namespace
+
+namespace velmora::calc {
+
+// An earlier payment in both layouts: the array's items one a line when
+// indented, a text needing escapes, and the two layouts agreeing member by
+// member.
+TEST(Calculation_Json, EarlierRowsInBothLayouts)
+{
+    Calculation_Input in = Worked_Example();
+    Earlier_Record r;
+    r.sapid = "09999999";
+    r.ssn = in.ssn;
+    r.request_month = "03/2006";
+    r.depart_code = "11";
+    r.depart_name = "คณะ \"ทดสอบ\"\t\\";
+    r.years = 1;
+    r.days = 20;
+    r.multiplier = 3;
+    r.last_salary = 15000;
+    in.person_records = {r};
+    const Calculation c = Run_Calculation(in);
+    ASSERT_TRUE(c.ok()) << c.error;
+    const std::string indented = Calculation_Json(in, c);
+    const std::string earlier = R"({"sapid": "09999999", "request_month": "03/2006", "depart_code": "11", )"
+                                R"("depart_name": "คณะ \"ทดสอบ\"\t\\", "start": ")"
+        + c.earlier[0].record.start + R"(", "end": ")" + c.earlier[0].record.end + R"(", "total_days": )"
+        + std::to_string(c.earlier[0].record.total_days)
+        + R"(, "years": 1, "months": 0, "days": 20, "compensation": ")" + c.earlier[0].compensation_text
+        + R"(", "multiplier": 3, "last_salary": ")" + c.earlier[0].last_salary_text + R"(", "paid_before": ")"
+        + c.earlier[0].paid_before_text + R"(", "net": ")" + c.earlier[0].net_text + R"("})";
+    EXPECT_NE(indented.find("  ],\n  \"earlier\": [\n    " + earlier + "\n  ],\n  \"service\": {\n"), std::string::npos)
+        << indented;
+    EXPECT_EQ(indented.back(), '\n');
+    // The compact layout is the indented one without the white space outside texts.
+    std::string squeezed;
+    bool inText = false;
+    for (size_t i = 0; i < indented.size(); ++i) {
+        const char ch = indented[i];
+        if (inText) {
+            squeezed += ch;
+            if (ch == '\\')
+                squeezed += indented[++i];
+            else if (ch == '"')
+                inText = false;
+        } else if (ch == '"') {
+            inText = true;
+            squeezed += ch;
+        } else if (ch != ' ' && ch != '\n') {
+            squeezed += ch;
+        }
+    }
+    EXPECT_EQ(Calculation_Json(in, c, Json_Layout::Compact), squeezed);
+}
+
+} // namespace velmora::calc

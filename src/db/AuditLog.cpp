@@ -1,6 +1,7 @@
 #include "db/AuditLog.h"
 
 #include "db/Prepared.h"
+#include "db/Sha256.h"
 
 #include "db/LocalAddress.h"
 
@@ -10,7 +11,6 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include <sodium.h>
 
 #include <charconv>
 
@@ -121,7 +121,6 @@ class ChainHash
 public:
     explicit ChainHash(const QString& previousChain)
     {
-        crypto_hash_sha256_init(&m_state);
         const QByteArray previous = previousChain.toLatin1();
         add(previous);
         add(QByteArrayView("\n", 1));
@@ -136,18 +135,13 @@ public:
     }
     QString value()
     {
-        unsigned char digest[crypto_hash_sha256_BYTES];
-        crypto_hash_sha256_final(&m_state, digest);
-        return hexOf(digest, sizeof digest);
+        const auto digest = m_hash.final();
+        return hexOf(digest.data(), digest.size());
     }
 
 private:
-    void add(QByteArrayView bytes)
-    {
-        crypto_hash_sha256_update(&m_state, reinterpret_cast<const unsigned char*>(bytes.data()),
-            static_cast<unsigned long long>(bytes.size()));
-    }
-    crypto_hash_sha256_state m_state;
+    void add(QByteArrayView bytes) { m_hash.update(bytes.data(), static_cast<size_t>(bytes.size())); }
+    db::Sha256 m_hash;
 };
 
 QString chainOf(const QString& previousChain, const Entry& e, QByteArrayView details)

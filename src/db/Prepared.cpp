@@ -142,10 +142,22 @@ void Prepared::bind(int index, const QVariant& value)
             // into the buffer of this placeholder, kept from run to run
             const QString& text = *static_cast<const QString*>(value.constData());
             QByteArray& utf8 = m_texts[static_cast<size_t>(index)];
-            utf8.resize(text.size() * 3);
-            QStringEncoder encoder(QStringEncoder::Utf8);
-            char* end = encoder.appendToBuffer(utf8.data(), text);
-            utf8.truncate(end - utf8.constData());
+            const qsizetype size = text.size();
+            utf8.resize(size * 3);
+            char* out = utf8.data();
+            const ushort* in = text.utf16();
+            qsizetype ascii = 0; // codes, numbers and dates are ASCII: copied as they are
+            while (ascii < size && in[ascii] < 0x80) {
+                out[ascii] = static_cast<char>(in[ascii]);
+                ++ascii;
+            }
+            if (ascii == size) {
+                utf8.truncate(size);
+            } else {
+                QStringEncoder encoder(QStringEncoder::Utf8);
+                char* end = encoder.appendToBuffer(out + ascii, QStringView(text).mid(ascii));
+                utf8.truncate(end - utf8.constData());
+            }
             rc = sqlite3_bind_text(m_stmt, at, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
             break;
         }

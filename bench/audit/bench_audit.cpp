@@ -235,6 +235,12 @@ int Import(const QString& file, const QString& url)
         // The log's steps on their own, in a transaction rolled back: a change
         // noted per updated employee (old and new salary texts among the
         // logged columns, as the save notes them) and the row with its details.
+        // the amounts as the save holds them (numbers read back and written),
+        // made before the clock starts
+        std::vector<std::pair<double, double>> salaries;
+        for (size_t i = 0; i < book.employees.size(); ++i)
+            salaries.emplace_back(QString(book.employees[i].value(11)).remove(QLatin1Char(',')).toDouble(),
+                QString(grid->employees.at(i).value(11)).remove(QLatin1Char(',')).toDouble());
         db::Transaction tx(*db);
         start = Cpu_Ms();
         audit::ImportChanges changes({QStringLiteral("SapID")},
@@ -242,14 +248,22 @@ int Import(const QString& file, const QString& url)
                 QStringLiteral("Work_Begin_Date_Text"), QStringLiteral("Work_Type_Code"),
                 QStringLiteral("Work_End_Date_Text"), QStringLiteral("Depart_Code"), QStringLiteral("Money_Rate")});
         if (counts.employees.updated > 0) {
+            // as the save notes a change: the texts of the logged columns
+            // compared, the amounts written as text only when they differ
             for (size_t i = 0; i < book.employees.size(); ++i) {
                 const QStringList& was = book.employees[i];
                 const QStringList& now = grid->employees.at(i);
-                auto logged = [](const QStringList& r) {
-                    return QStringList {r.value(3), r.value(4), r.value(5), r.value(7), r.value(8), r.value(9),
-                        r.value(10), QString::number(r.value(11).remove(QLatin1Char(',')).toDouble(), 'f', 2)};
-                };
-                changes.note({was.value(1).trimmed()}, logged(was), logged(now));
+                std::vector<audit::ImportChanges::ColumnChange> changed;
+                const int cells[] = {3, 4, 5, 7, 8, 9, 10};
+                for (int logged = 0; logged < 7; ++logged) {
+                    if (was.value(cells[logged]) != now.value(cells[logged]))
+                        changed.push_back({logged, was.value(cells[logged]), now.value(cells[logged])});
+                }
+                const double before = salaries[i].first;
+                const double after = salaries[i].second;
+                if (before != after)
+                    changed.push_back({7, QString::number(before, 'f', 2), QString::number(after, 'f', 2)});
+                changes.note({was.value(1).trimmed()}, std::move(changed));
             }
         }
         if (!audit::recordImport(*db, QLatin1String(audit::kind::kImportEmployees), book.sourcePath,

@@ -13,6 +13,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 
 namespace velmora::audit {
@@ -138,22 +139,40 @@ ImportChanges::ImportChanges(QStringList keyColumns, QStringList valueColumns)
     , m_valueColumns(std::move(valueColumns))
 { }
 
+void ImportChanges::note(const QStringList& key, std::vector<ColumnChange> changed)
+{
+    // Kept as noted (an import notes tens of thousands); a key noted more
+    // than once is merged when the rows are written.
+    m_rows.push_back({key.size() == 1 ? key.front() : key.join(kKeySeparator), key, std::move(changed)});
+}
+
 void ImportChanges::note(const QStringList& key, const QStringList& old, const QStringList& now)
 {
-    QString joined = key.size() == 1 ? key.front() : key.join(kKeySeparator);
-    const auto it = m_index.constFind(joined);
-    if (it != m_index.constEnd()) {
-        m_rows[*it].now = now;
-        return;
+    std::vector<ColumnChange> changed;
+    for (qsizetype i = 0; i < m_valueColumns.size(); ++i) {
+        if (old.value(i) != now.value(i))
+            changed.push_back({static_cast<int>(i), old.value(i), now.value(i)});
     }
-    m_index.insert(joined, m_rows.size());
-    m_rows.push_back({std::move(joined), key, old, now});
+    note(key, std::move(changed));
 }
 
 namespace {
 
 void putJsonString(std::string& out, const QString& text)
 {
+    // texts of plain ASCII without characters to escape go as they are
+    const qsizetype size = text.size();
+    const ushort* in = text.utf16();
+    qsizetype i = 0;
+    while (i < size && in[i] >= 0x20 && in[i] < 0x80 && in[i] != '"' && in[i] != '\\')
+        ++i;
+    if (i == size) {
+        out += '"';
+        for (qsizetype k = 0; k < size; ++k)
+            out += static_cast<char>(in[k]);
+        out += '"';
+        return;
+    }
     const QByteArray utf8 = text.toUtf8();
     calc::Append_Json_String(out, std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
 }
@@ -165,10 +184,16 @@ QByteArray ImportChanges::rowsJson() const
     // Written straight, members in the order a JSON object keeps them
     // (names sorted): "changes" {column: {"new", "old"}}, "key", "sapid". An
     // import that changes every employee writes tens of thousands of these.
-    std::vector<qsizetype> columns(static_cast<size_t>(m_valueColumns.size()));
-    std::iota(columns.begin(), columns.end(), qsizetype(0));
-    std::sort(columns.begin(), columns.end(),
-        [&](qsizetype a, qsizetype b) { return m_valueColumns.at(a) < m_valueColumns.at(b); });
+    // the place of each logged column in name order
+    std::vector<int> rank(static_cast<size_t>(m_valueColumns.size()));
+    {
+        std::vector<int> byName(rank.size());
+        std::iota(byName.begin(), byName.end(), 0);
+        std::sort(byName.begin(), byName.end(),
+            [&](int a, int b) { return m_valueColumns.at(a) < m_valueColumns.at(b); });
+        for (size_t r = 0; r < byName.size(); ++r)
+            rank[static_cast<size_t>(byName[r])] = static_cast<int>(r);
+    }
     std::vector<qsizetype> keys(static_cast<size_t>(m_keyColumns.size()));
     std::iota(keys.begin(), keys.end(), qsizetype(0));
     std::sort(keys.begin(), keys.end(), [&](qsizetype a, qsizetype b) { return m_keyColumns.at(a) < m_keyColumns.at(b); });
@@ -176,26 +201,62 @@ QByteArray ImportChanges::rowsJson() const
     sorted.reserve(m_rows.size());
     for (const Change& row : m_rows)
         sorted.push_back(&row);
-    std::sort(sorted.begin(), sorted.end(), [](const Change* a, const Change* b) { return a->joined < b->joined; });
+    // in key order; the notes of one key stay in the order noted
+    std::stable_sort(
+        sorted.begin(), sorted.end(), [](const Change* a, const Change* b) { return a->joined < b->joined; });
     std::string out("[");
     out.reserve(64 + sorted.size() * 96);
     bool first = true;
-    for (const Change* changed : sorted) {
-        const Change& row = *changed;
+    std::vector<ColumnChange> merged;
+    for (size_t at = 0; at < sorted.size();) {
+        const Change& row = *sorted[at];
+        size_t end = at + 1;
+        while (end < sorted.size() && sorted[end]->joined == row.joined)
+            ++end;
+        // A key written again: a column changed before keeps its first old
+        // value and takes the last new one; a column changed only later was,
+        // until then, as first stored.
+        const std::vector<ColumnChange>* changedColumns = &row.columns;
+        if (end - at > 1) {
+            merged = row.columns;
+            for (size_t later = at + 1; later < end; ++later) {
+                for (const ColumnChange& c : sorted[later]->columns) {
+                    const auto same = std::find_if(
+                        merged.begin(), merged.end(), [&](const ColumnChange& k) { return k.column == c.column; });
+                    if (same != merged.end())
+                        same->now = c.now;
+                    else
+                        merged.push_back(c);
+                }
+            }
+            changedColumns = &merged;
+        }
+        at = end;
         const size_t start = out.size();
         out += first ? "{\"changes\":{" : ",{\"changes\":{";
         bool any = false;
-        for (const qsizetype i : columns) {
-            if (row.old.value(i) == row.now.value(i))
+        std::array<const ColumnChange*, 64> columns {};
+        size_t count = 0;
+        for (const ColumnChange& c : *changedColumns) {
+            if (count < columns.size())
+                columns[count++] = &c;
+        }
+        std::sort(columns.begin(), columns.begin() + static_cast<std::ptrdiff_t>(count),
+            [&](const ColumnChange* a, const ColumnChange* b) {
+                return rank[static_cast<size_t>(a->column)] < rank[static_cast<size_t>(b->column)];
+            });
+        for (size_t n = 0; n < count; ++n) {
+            const ColumnChange* c = columns[n];
+            if (c->old == c->now) // changed, then changed back by a later row
                 continue;
             if (any)
                 out += ',';
             any = true;
-            putJsonString(out, m_valueColumns.at(i));
+            putJsonString(out, m_valueColumns.at(c->column));
             out += ":{\"new\":";
-            putJsonString(out, row.now.value(i));
+            putJsonString(out, c->now);
             out += ",\"old\":";
-            putJsonString(out, row.old.value(i));
+            putJsonString(out, c->old);
             out += '}';
         }
         if (!any) {

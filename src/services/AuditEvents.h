@@ -36,9 +36,20 @@ public:
     // The key columns (the first one is the SAP ID) and the logged columns.
     ImportChanges(QStringList keyColumns, QStringList valueColumns);
 
-    // One row written over: its key, the stored values before and the
-    // values written, as texts in the order of the logged columns. A key
-    // written twice keeps its first old values and its last new ones.
+    // One logged column of a row written over: its place among the logged
+    // columns, the stored value before and the value written, as texts.
+    struct ColumnChange
+    {
+        int column = 0;
+        QString old, now;
+    };
+
+    // One row written over: its key and the logged columns whose texts the
+    // write changed. A key written twice keeps, for each column, its first
+    // old value and its last new one.
+    void note(const QStringList& key, std::vector<ColumnChange> changed);
+    // The same from the full lists of old and written values, in the order of
+    // the logged columns.
     void note(const QStringList& key, const QStringList& old, const QStringList& now);
 
     // A JSON array, sorted by key, of each row whose values differ:
@@ -50,12 +61,12 @@ private:
     struct Change
     {
         QString joined; // the key's columns joined, for sorting
-        QStringList key, old, now;
+        QStringList key;
+        std::vector<ColumnChange> columns;
     };
     QStringList m_keyColumns;
     QStringList m_valueColumns;
-    std::vector<Change> m_rows; // in the order first noted
-    QHash<QString, size_t> m_index; // joined key -> place in m_rows
+    std::vector<Change> m_rows; // in the order noted; a key written again is merged when written out
 };
 
 // SHA-256 of a file's bytes as 64 hex digits; empty when it cannot be read.

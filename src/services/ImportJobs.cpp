@@ -615,7 +615,8 @@ const int kMoneyValue = 9;
 // text (a grid cell never filled) as NULL.
 bool bindsNull(const QVariant& v)
 {
-    return v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isNull());
+    return v.isNull()
+        || (v.typeId() == QMetaType::QString && static_cast<const QString*>(v.constData())->isNull());
 }
 
 // A value as the audit log shows it: NULL as "", money with two decimals.
@@ -936,14 +937,25 @@ private:
         return true;
     }
 
+    // The logged columns whose texts the write changes (money compared by
+    // its two-decimal text, written only when the amounts differ).
     void noteChange(const QString& sapId, const QVariantList& old, const QVariantList& now)
     {
-        QStringList before, after;
+        std::vector<audit::ImportChanges::ColumnChange> changed;
+        int logged = 0;
         for (const auto& [place, column] : kLoggedEmployeeColumns) {
-            before << loggedText(old.value(place), place == kMoneyValue);
-            after << loggedText(now.value(place), place == kMoneyValue);
+            const QVariant a = old.value(place);
+            const QVariant b = now.value(place);
+            const bool money = place == kMoneyValue;
+            if (!money || bindsNull(a) || bindsNull(b) || a.toDouble() != b.toDouble()) {
+                QString before = loggedText(a, money);
+                QString after = loggedText(b, money);
+                if (before != after)
+                    changed.push_back({logged, std::move(before), std::move(after)});
+            }
+            ++logged;
         }
-        m_changes->note({sapId}, before, after);
+        m_changes->note({sapId}, std::move(changed));
     }
 
     audit::ImportChanges* m_changes;

@@ -7,6 +7,7 @@
 #include "db/Users.h"
 #include "rules/AmountText.h"
 #include "rules/CalculationJson.h"
+#include "services/AuditEvents.h"
 #include "services/AuditView.h"
 #include "services/CalculationService.h"
 #include "services/CancelService.h"
@@ -396,3 +397,51 @@ TEST_F(Audit_Events, MemoMarkingAndExportAreRecorded)
                     .toString()
                     .isEmpty());
 }
+
+// What an import's row says when the same key is written more than once in
+// one import: each column keeps its first old value and its last new one; a
+// column changed and changed back is not named; a row left as it was is not
+// listed; keys are listed in order, whatever order they were written in.
+struct NoteCase
+{
+    const char* name;
+    std::vector<std::tuple<QString, QStringList, QStringList>> notes; // key, old, new
+    const char* expected; // the JSON array
+};
+
+class Audit_ImportChanges : public testing::TestWithParam<NoteCase>
+{
+};
+
+TEST_P(Audit_ImportChanges, FirstOldLastNew)
+{
+    audit::ImportChanges changes({QStringLiteral("SapID")}, {QStringLiteral("Surname"), QStringLiteral("Money_Rate")});
+    for (const auto& [key, old, now] : GetParam().notes)
+        changes.note({key}, old, now);
+    EXPECT_EQ(changes.rowsJson().toStdString(), GetParam().expected);
+    // the JSON reads back
+    QJsonParseError error;
+    QJsonDocument::fromJson(changes.rowsJson(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError);
+}
+
+INSTANTIATE_TEST_SUITE_P(Notes, Audit_ImportChanges,
+    testing::Values(
+        NoteCase {"Nothing", {}, "[]"},
+        NoteCase {"Unchanged", {{"2", {"นาย", "1.00"}, {"นาย", "1.00"}}}, "[]"},
+        NoteCase {"OneColumn", {{"2", {"นาย", "1.00"}, {"นาย", "2.00"}}},
+            R"([{"changes":{"Money_Rate":{"new":"2.00","old":"1.00"}},"sapid":"2"}])"},
+        NoteCase {"SortedByKeyAndColumnName",
+            {{"2", {"นาย", "1.00"}, {"นาง", "2.00"}}, {"1", {"a\"b", "1.00"}, {"c\\d", "1.00"}}},
+            R"([{"changes":{"Surname":{"new":"c\\d","old":"a\"b"}},"sapid":"1"},)"
+            R"({"changes":{"Money_Rate":{"new":"2.00","old":"1.00"},"Surname":{"new":"นาง","old":"นาย"}},"sapid":"2"}])"},
+        NoteCase {"WrittenTwiceFirstOldLastNew",
+            {{"7", {"นาย", "1.00"}, {"นาย", "2.00"}}, {"7", {"นาย", "2.00"}, {"นาง", "3.00"}}},
+            R"([{"changes":{"Money_Rate":{"new":"3.00","old":"1.00"},"Surname":{"new":"นาง","old":"นาย"}},"sapid":"7"}])"},
+        NoteCase {"UnchangedThenChanged", {{"7", {"นาย", "1.00"}, {"นาย", "1.00"}}, {"7", {"นาย", "1.00"}, {"นาย", "5.00"}}},
+            R"([{"changes":{"Money_Rate":{"new":"5.00","old":"1.00"}},"sapid":"7"}])"},
+        NoteCase {"ChangedBack", {{"7", {"นาย", "1.00"}, {"นาง", "2.00"}}, {"7", {"นาง", "2.00"}, {"นาย", "2.00"}}},
+            R"([{"changes":{"Money_Rate":{"new":"2.00","old":"1.00"}},"sapid":"7"}])"},
+        NoteCase {"AllChangedBack", {{"7", {"นาย", "1.00"}, {"นาง", "2.00"}}, {"7", {"นาง", "2.00"}, {"นาย", "1.00"}}},
+            "[]"}),
+    [](const testing::TestParamInfo<NoteCase>& info) { return std::string(info.param.name); });

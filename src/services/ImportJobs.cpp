@@ -400,7 +400,12 @@ QVariant dateTimeValue(const db::Database& db, const QDate& d)
 // prepared afresh for each run: the server would otherwise keep the plan it
 // chose for the first runs of an import, made while the table was still
 // empty (a scan of the whole table), and scan the growing table for every
-// later run. SQLite plans by the index whatever the table holds.
+// later run. And within the import's transaction the server is told that
+// reading by an index costs little more than reading in order (as on any
+// solid-state disk or cached table): with its default for spinning disks it
+// scans all 50,000 employees for each 500 keys, three times slower than
+// their 500 index entries (measured 10.5 ms against 3.9 ms a run). SQLite
+// plans by the index whatever the table holds.
 class StoredReader
 {
 public:
@@ -410,6 +415,13 @@ public:
     {
         m_sql = select + QStringLiteral(" WHERE %1 IN (").arg(keyColumn)
             + QStringList(QList<QString>(kKeys, QStringLiteral("?"))).join(QLatin1Char(',')) + QLatin1Char(')');
+        if (db.backend() == db::Backend::Postgres) {
+            QSqlQuery q = db.query();
+            if (!q.exec(QStringLiteral("SET LOCAL random_page_cost = 1.1"))) {
+                *why = db.failureOf(q);
+                return false;
+            }
+        }
         return prepared(db, why);
     }
 

@@ -280,3 +280,21 @@ TEST(ImportStream, AuditNamesOnlyChangesOfRowsStoredBefore)
         EXPECT_FALSE(details.contains(QStringLiteral("30/09/2555"))) << details.toStdString();
     }
 }
+
+// The planner setting an import asks of a PostgreSQL server holds for the
+// import's own transaction only: the connection's later statements are
+// planned as the server is configured.
+TEST(ImportStream, ServerSettingEndsWithTheImport)
+{
+    TestDatabase t;
+    if (!t.isPostgres())
+        GTEST_SKIP() << "a PostgreSQL setting";
+    const QString before = t.scalar(QStringLiteral("SELECT current_setting('random_page_cost')")).toString();
+    EmployeeSaveCounts counts;
+    QString error;
+    ASSERT_TRUE(importEmployeeWorkbook(t.db(), QStringLiteral(VELMORA_FIXTURES "/employees_openpyxl.xlsx"), &counts,
+        &error))
+        << error.toStdString();
+    EXPECT_GT(counts.employees.inserted, 0);
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT current_setting('random_page_cost')")).toString(), before);
+}

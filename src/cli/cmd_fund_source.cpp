@@ -7,8 +7,8 @@
 #include "pages/MemoPage.h"
 #include "pages/OrganisationSettings.h"
 #include "pages/PageRenderer.h"
-#include "services/ApprovalMemo.h"
 #include "rules/Utility.h"
+#include "services/ApprovalMemo.h"
 #include "services/FundSource.h"
 #include "services/ReportExports.h"
 

@@ -69,8 +69,8 @@ bool decodePlainUtf8(QByteArrayView text, Utf16& out)
 
 int compareUtf8(void*, int lengthA, const void* a, int lengthB, const void* b)
 {
-    return compareThaiUtf8(QByteArrayView(static_cast<const char*>(a), lengthA),
-        QByteArrayView(static_cast<const char*>(b), lengthB));
+    return compareThaiUtf8(
+        QByteArrayView(static_cast<const char*>(a), lengthA), QByteArrayView(static_cast<const char*>(b), lengthB));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QSqlDatabase>
 #include <QByteArrayView>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringView>
 

@@ -233,8 +233,7 @@ class GridRows : public FundSourceRows
 public:
     explicit GridRows(FundSourceResult& result)
         : m_result(result)
-    {
-    }
+    { }
     void titles(const QStringList& titles) override { m_result.grid.titles = titles; }
     void line(const QStringList& cells, const FundSourceLine& line) override
     {

@@ -173,8 +173,8 @@ TEST(ThaiOrder, TheServerSortsEveryNameAsCompareThai)
     // (SQLite stores a text without its opening byte-order mark: the names
     // are compared as stored.)
     QStringList expected = sorted;
-    std::stable_sort(expected.begin(), expected.end(),
-        [](const QString& a, const QString& b) { return db::compareThai(a, b) < 0; });
+    std::stable_sort(
+        expected.begin(), expected.end(), [](const QString& a, const QString& b) { return db::compareThai(a, b) < 0; });
     EXPECT_EQ(sorted, expected);
     std::reverse(sorted.begin(), sorted.end());
     EXPECT_NE(sorted, expected);

@@ -28,27 +28,21 @@ bool needsQuotes(char c)
     return c == ',' || c == '"' || c == '\r' || c == '\n';
 }
 
-void appendQuoted(QByteArray& out, const QByteArray& utf8)
+// The most bytes a field of `units` UTF-16 code units takes: three a unit
+// (a quote, doubled, takes two; a pair of surrogates four) and two quotes.
+qsizetype fieldRoom(qsizetype units)
 {
-    out += '"';
-    for (char c : utf8) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
+    return 3 * units + 2;
 }
 
-// The field as UTF-8, quoted when it holds a comma, a quote, CR or LF. Code
-// units that are not surrogates are encoded here in the one pass that also
-// looks for those four characters; a text with a surrogate (a character
-// beyond U+FFFF, or a broken one) goes through QString::toUtf8, so every text
-// is written as toUtf8 writes it.
-void appendField(QByteArray& out, const QString& text)
+// Writes the field at p, as UTF-8, quoted when it holds a comma, a quote, CR
+// or LF; returns the end. Code units that are not surrogates are encoded
+// here in the one pass that also looks for those four characters; a text
+// with a surrogate (a character beyond U+FFFF, or a broken one) goes through
+// QString::toUtf8, so every text is written as toUtf8 writes it.
+char* writeField(char* p, const QString& text)
 {
-    const qsizetype start = out.size();
-    out.resize(start + 3 * text.size());
-    char* p = out.data() + start;
+    char* const start = p;
     bool quote = false;
     for (const QChar ch : text) {
         const char16_t u = ch.unicode();
@@ -59,46 +53,49 @@ void appendField(QByteArray& out, const QString& text)
             *p++ = char(0xC0 | (u >> 6));
             *p++ = char(0x80 | (u & 0x3F));
         } else if (u >= 0xD800 && u <= 0xDFFF) {
-            out.resize(start);
             const QByteArray utf8 = text.toUtf8();
-            if (std::any_of(utf8.begin(), utf8.end(), needsQuotes))
-                appendQuoted(out, utf8);
-            else
-                out += utf8;
-            return;
+            p = std::copy(utf8.cbegin(), utf8.cend(), start);
+            quote = std::any_of(utf8.cbegin(), utf8.cend(), needsQuotes);
+            break;
         } else {
             *p++ = char(0xE0 | (u >> 12));
             *p++ = char(0x80 | ((u >> 6) & 0x3F));
             *p++ = char(0x80 | (u & 0x3F));
         }
     }
-    out.resize(p - out.constData());
     if (!quote)
-        return;
+        return p;
     // Quoted in place: from the back, each quote doubled, a quote at both ends.
-    const qsizetype end = out.size();
-    const qsizetype doubled = std::count(out.cbegin() + start, out.cend(), '"');
-    out.resize(end + doubled + 2);
-    char* d = out.data();
-    qsizetype to = out.size() - 1;
-    d[to--] = '"';
-    for (qsizetype from = end - 1; from >= start; --from) {
-        d[to--] = d[from];
-        if (d[from] == '"')
-            d[to--] = '"';
+    char* const end = p + std::count(start, p, '"') + 2;
+    char* to = end - 1;
+    *to-- = '"';
+    for (char* from = p - 1; from >= start; --from) {
+        *to-- = *from;
+        if (*from == '"')
+            *to-- = '"';
     }
-    d[to] = '"';
+    *to = '"';
+    return end;
 }
 
+// The line of `cells` at the end of `out`, `columns` fields and CRLF.
 void appendLine(QByteArray& out, const QStringList& cells, int columns)
 {
+    const qsizetype start = out.size();
+    qsizetype room = columns + 2;
+    for (int c = 0; c < columns && c < cells.size(); ++c)
+        room += fieldRoom(cells.at(c).size());
+    out.resize(start + room);
+    char* p = out.data() + start;
     for (int c = 0; c < columns; ++c) {
         if (c > 0)
-            out += ',';
+            *p++ = ',';
         if (c < cells.size())
-            appendField(out, cells.at(c));
+            p = writeField(p, cells.at(c));
     }
-    out += "\r\n";
+    *p++ = '\r';
+    *p++ = '\n';
+    out.resize(p - out.constData());
 }
 
 } // namespace

@@ -16,6 +16,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <charconv>
+
 namespace velmora::reports {
 
 namespace {
@@ -31,6 +33,18 @@ QString text(const QSqlQuery& q, int i)
     return v.isNull() ? QString() : v.toString();
 }
 
+// A text column as UTF-8 for the rules, which take std::string_view.
+QByteArray utf8(const QSqlQuery& q, int i)
+{
+    const QVariant v = q.value(i);
+    return v.isNull() ? QByteArray() : v.toString().toUtf8();
+}
+
+std::string_view view(const QByteArray& bytes)
+{
+    return {bytes.constData(), size_t(bytes.size())};
+}
+
 // A whole-number column as text (PostgreSQL may give numeric as a double).
 QString wholeText(const QSqlQuery& q, int i)
 {
@@ -39,6 +53,12 @@ QString wholeText(const QSqlQuery& q, int i)
         return QString();
     if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
         return QString::fromStdString(Shortest_Number_Text(v.toDouble()));
+    if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int) {
+        // the decimal digits toString() gives, without its trip through QLocale
+        char digits[24];
+        const auto done = std::to_chars(digits, digits + sizeof digits, v.toLongLong());
+        return QString::fromLatin1(digits, done.ptr - digits);
+    }
     return v.toString();
 }
 
@@ -184,11 +204,11 @@ FundSourceRun runFundSource(const db::Database& db, const FundSourceCriteria& cr
     while (q.next()) {
         ++n;
         const QString sapId = text(q, qSapID);
-        const std::string code = text(q, qCode).toStdString();
+        const QByteArray code = utf8(q, qCode);
         const double share =
-            Fund_Source_Share(q.value(qNet).toDouble(), q.value(qFact).toDouble(), q.value(qKv).toDouble(), code);
+            Fund_Source_Share(q.value(qNet).toDouble(), q.value(qFact).toDouble(), q.value(qKv).toDouble(), view(code));
         const std::string shown = Amount_Text(share);
-        const FundSourceLine line {sapId, Is_University_Fund(code)};
+        const FundSourceLine line {sapId, Is_University_Fund(view(code))};
         if (n == 1 || sapId != calculation) {
             calculation = sapId;
             counted[0] = counted[1] = false;
@@ -199,8 +219,7 @@ FundSourceRun runFundSource(const db::Database& db, const FundSourceCriteria& cr
         }
         cells[fsNo] = QString::number(n);
         cells[fsSapID] = QLatin1Char('\'') + sapId;
-        cells[fsName] = fromStd(
-            Full_Name(text(q, qSurname).toStdString(), text(q, qFName).toStdString(), text(q, qLName).toStdString()));
+        cells[fsName] = fromStd(Full_Name(view(utf8(q, qSurname)), view(utf8(q, qFName)), view(utf8(q, qLName))));
         cells[fsShare] = fromStd(shown);
         cells[fsDateEntry] = QLatin1Char('\'') + text(q, qDateEntry);
         cells[fsDepart] = text(q, qDepart);

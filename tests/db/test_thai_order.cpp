@@ -88,7 +88,8 @@ QStringList collationNames()
           << QStringLiteral("ObRien") << QStringLiteral("_x") << QStringLiteral("-") << QStringLiteral(" ")
           << QStringLiteral("  ") << QString() << QStringLiteral("\u00a0กมล") << QStringLiteral("กมล\u00a0")
           << QStringLiteral("\U0001F600") << QStringLiteral("ก\U00020000") << QStringLiteral("\ufeffกมล")
-          << QStringLiteral("กมล\ufeff") << QStringLiteral("\ufffdก") << QStringLiteral("กา").repeated(80)
+          << QStringLiteral("กมล\ufeff") << QStringLiteral("\ufeffกมลา") << QStringLiteral("ก\ufeffก")
+          << QStringLiteral("Ánne") << QStringLiteral("\ufffdก") << QStringLiteral("กา").repeated(80)
           << QStringLiteral("กา").repeated(79) + QStringLiteral("ก");
     return names;
 }

@@ -7,8 +7,8 @@
 #include "pages/MemoPage.h"
 #include "pages/OrganisationSettings.h"
 #include "pages/PageRenderer.h"
-#include "services/ApprovalMemo.h"
 #include "rules/Utility.h"
+#include "services/ApprovalMemo.h"
 #include "services/FundSource.h"
 #include "services/ReportExports.h"
 
@@ -70,6 +70,19 @@ void note(const QString& text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
+// The rows of the search written to standard output as CSV.
+class CsvRows : public FundSourceRows
+{
+public:
+    void titles(const QStringList& titles) override { m_csv.row(titles); }
+    void line(const QStringList& cells, const FundSourceLine&) override { m_csv.row(cells); }
+    void last(const QStringList& cells) override { m_csv.row(cells); }
+
+private:
+    CsvLines m_csv {kFundSourceColumns,
+        [](const QByteArray& line) { std::fwrite(line.constData(), 1, size_t(line.size()), stdout); }};
+};
+
 } // namespace
 
 int runFundSourceReport(Context& c)
@@ -88,17 +101,22 @@ int runFundSourceReport(Context& c)
     auto database = c.openDatabase();
     if (!database)
         return Refused;
+    if (!p.isSet(xlsx)) {
+        // CSV on standard output a line at a time as the search yields it.
+        CsvRows rows;
+        const FundSourceRun run = runFundSource(*database, criteria, rows);
+        std::fflush(stdout);
+        if (!run.ok)
+            return c.refuse(run.error);
+        if (!run.found)
+            note(notFoundMessage());
+        return Success;
+    }
     const FundSourceResult result = queryFundSource(*database, criteria);
     if (!result.ok)
         return c.refuse(result.error);
     if (!result.found)
         note(notFoundMessage());
-    if (!p.isSet(xlsx)) {
-        writeCsv(
-            result.grid, [](const QByteArray& line) { std::fwrite(line.constData(), 1, size_t(line.size()), stdout); });
-        std::fflush(stdout);
-        return Success;
-    }
     QString error;
     const QJsonObject filters {{QStringLiteral("arguments"), QJsonArray::fromStringList(c.args())}};
     if (exportReport(database.get(), result.grid, fundSourceExport(departmentTitle(criteria.department)), filters,

@@ -32,4 +32,20 @@ QByteArray gridToCsv(const ReportGrid& grid);
 // writing a file or a pipe never holds the whole text.
 void writeCsv(const ReportGrid& grid, const std::function<void(const QByteArray& line)>& write);
 
+// The lines of that CSV made one row at a time, for a caller that has the rows
+// one after another and never the whole grid: the titles, then each row,
+// every line `columns` fields wide (a short row is filled with empty fields).
+// The line handed to `write` is valid until the next call.
+class CsvLines
+{
+public:
+    CsvLines(int columns, std::function<void(const QByteArray& line)> write);
+    void row(const QStringList& cells);
+
+private:
+    int m_columns;
+    std::function<void(const QByteArray& line)> m_write;
+    QByteArray m_line;
+};
+
 } // namespace velmora::reports

@@ -16,6 +16,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <charconv>
+
 namespace velmora::reports {
 
 namespace {
@@ -31,6 +33,18 @@ QString text(const QSqlQuery& q, int i)
     return v.isNull() ? QString() : v.toString();
 }
 
+// A text column as UTF-8 for the rules, which take std::string_view.
+QByteArray utf8(const QSqlQuery& q, int i)
+{
+    const QVariant v = q.value(i);
+    return v.isNull() ? QByteArray() : v.toString().toUtf8();
+}
+
+std::string_view view(const QByteArray& bytes)
+{
+    return {bytes.constData(), size_t(bytes.size())};
+}
+
 // A whole-number column as text (PostgreSQL may give numeric as a double).
 QString wholeText(const QSqlQuery& q, int i)
 {
@@ -39,6 +53,12 @@ QString wholeText(const QSqlQuery& q, int i)
         return QString();
     if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
         return QString::fromStdString(Shortest_Number_Text(v.toDouble()));
+    if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int) {
+        // the decimal digits toString() gives, without its trip through QLocale
+        char digits[24];
+        const auto done = std::to_chars(digits, digits + sizeof digits, v.toLongLong());
+        return QString::fromLatin1(digits, done.ptr - digits);
+    }
     return v.toString();
 }
 
@@ -128,9 +148,9 @@ QString saveDateKey(const QString& date)
     return fromStd(Save_Date_Key(date.toStdString()));
 }
 
-FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteria& criteria)
+FundSourceRun runFundSource(const db::Database& db, const FundSourceCriteria& criteria, FundSourceRows& rows)
 {
-    FundSourceResult r;
+    FundSourceRun r;
     for (const QString& date : {criteria.from, criteria.to}) {
         r.error = checkSaveDate(date);
         if (!r.error.isEmpty())
@@ -170,42 +190,91 @@ FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteri
     if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("การค้นหาเงินชดเชยแยกแหล่งเงิน"), &r.error))
         return r;
     r.ok = true;
-    r.grid.titles = fundSourceTitles();
+    const QStringList titles = fundSourceTitles();
+    rows.titles(titles);
+    // A share is due once for each calculation and side. The order above
+    // (first name, then SAP ID) keeps the lines of one calculation together,
+    // and a SAP ID is one calculation, so the sides counted so far need only
+    // be known for the calculation at hand.
     Shown_Total total;
-    QSet<QPair<QString, bool>> counted;
+    QString calculation;
+    bool counted[2] = {false, false}; // unit, university
+    QStringList cells(kFundSourceColumns, QString());
     int n = 0;
     while (q.next()) {
         ++n;
         const QString sapId = text(q, qSapID);
-        const std::string code = text(q, qCode).toStdString();
+        const QByteArray code = utf8(q, qCode);
         const double share =
-            Fund_Source_Share(q.value(qNet).toDouble(), q.value(qFact).toDouble(), q.value(qKv).toDouble(), code);
-        const QString shown = amountText(share);
-        const FundSourceLine line {sapId, Is_University_Fund(code)};
-        if (!counted.contains({line.sapId, line.university})) {
-            counted.insert({line.sapId, line.university});
-            total.add(shown.toStdString());
+            Fund_Source_Share(q.value(qNet).toDouble(), q.value(qFact).toDouble(), q.value(qKv).toDouble(), view(code));
+        const std::string shown = Amount_Text(share);
+        const FundSourceLine line {sapId, Is_University_Fund(view(code))};
+        if (n == 1 || sapId != calculation) {
+            calculation = sapId;
+            counted[0] = counted[1] = false;
         }
-        r.lines.append(line);
-        QStringList row;
-        row.reserve(kFundSourceColumns);
-        row << QString::number(n) << QString() << QLatin1Char('\'') + sapId
-            << fromStd(Full_Name(
-                   text(q, qSurname).toStdString(), text(q, qFName).toStdString(), text(q, qLName).toStdString()))
-            << shown << QLatin1Char('\'') + text(q, qDateEntry) << text(q, qDepart) << text(q, qEventOut)
-            << text(q, qWorkType) << wholeText(q, qYear) << wholeText(q, qMonth) << wholeText(q, qDay)
-            << text(q, qBegin) << text(q, qEnd) << amountText(q.value(qLastSalary).toDouble()) << wholeText(q, qNT);
-        r.grid.rows.append(row);
+        if (!counted[line.university]) {
+            counted[line.university] = true;
+            total.add(shown);
+        }
+        cells[fsNo] = QString::number(n);
+        cells[fsSapID] = QLatin1Char('\'') + sapId;
+        cells[fsName] = fromStd(Full_Name(view(utf8(q, qSurname)), view(utf8(q, qFName)), view(utf8(q, qLName))));
+        cells[fsShare] = fromStd(shown);
+        cells[fsDateEntry] = QLatin1Char('\'') + text(q, qDateEntry);
+        cells[fsDepart] = text(q, qDepart);
+        cells[fsEventOut] = text(q, qEventOut);
+        cells[fsWorkType] = text(q, qWorkType);
+        cells[fsYears] = wholeText(q, qYear);
+        cells[fsMonths] = wholeText(q, qMonth);
+        cells[fsDays] = wholeText(q, qDay);
+        cells[fsBegin] = text(q, qBegin);
+        cells[fsEnd] = text(q, qEnd);
+        cells[fsLastSalary] = amountText(q.value(qLastSalary).toDouble());
+        cells[fsNT] = wholeText(q, qNT);
+        rows.line(cells, line);
     }
     r.found = n > 0;
-    if (!r.found) {
-        r.grid = ReportGrid::emptyResult(r.grid.titles);
-        return r;
+    QStringList lastRow(kFundSourceColumns, QString());
+    if (r.found) {
+        lastRow[fsName] = grandTotalCaption();
+        lastRow[fsShare] = fromStd(total.text());
     }
-    QStringList totalRow(kFundSourceColumns, QString());
-    totalRow[fsName] = grandTotalCaption();
-    totalRow[fsShare] = fromStd(total.text());
-    r.grid.rows.append(totalRow);
+    rows.last(lastRow);
+    return r;
+}
+
+namespace {
+
+// The rows of the search gathered into the screen's grid.
+class GridRows : public FundSourceRows
+{
+public:
+    explicit GridRows(FundSourceResult& result)
+        : m_result(result)
+    { }
+    void titles(const QStringList& titles) override { m_result.grid.titles = titles; }
+    void line(const QStringList& cells, const FundSourceLine& line) override
+    {
+        m_result.grid.rows.append(cells);
+        m_result.lines.append(line);
+    }
+    void last(const QStringList& cells) override { m_result.grid.rows.append(cells); }
+
+private:
+    FundSourceResult& m_result;
+};
+
+} // namespace
+
+FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteria& criteria)
+{
+    FundSourceResult r;
+    GridRows rows(r);
+    const FundSourceRun run = runFundSource(db, criteria, rows);
+    r.ok = run.ok;
+    r.error = run.error;
+    r.found = run.found;
     return r;
 }
 

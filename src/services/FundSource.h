@@ -89,6 +89,29 @@ QString saveDateKey(const QString& date);
 // The search of the screen. The total row adds each (calculation, side) once.
 FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteria& criteria);
 
+// The rows of that search as they come from the database, for a caller that
+// writes them out and keeps none: first the titles, then each line with what
+// it is paid from, then the last row (the total row, or the blank row of a
+// search that found nothing). queryFundSource gathers the same rows into its
+// grid. A cell list is valid only during the call.
+class FundSourceRows
+{
+public:
+    virtual ~FundSourceRows() = default;
+    virtual void titles(const QStringList& titles) = 0;
+    virtual void line(const QStringList& cells, const FundSourceLine& line) = 0;
+    virtual void last(const QStringList& cells) = 0;
+};
+
+struct FundSourceRun
+{
+    bool ok = false; // false: `error` says why, and no row was handed over
+    QString error;
+    bool found = false; // false: the last row is the blank row
+};
+
+FundSourceRun runFundSource(const db::Database& db, const FundSourceCriteria& criteria, FundSourceRows& rows);
+
 // Marks on the result list (column 1). A row without a SAP ID (the total row,
 // the blank row of a search that found nothing) is never marked.
 bool isMarkable(const ReportGrid& grid, int row);

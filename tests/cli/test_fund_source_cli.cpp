@@ -3,6 +3,8 @@
 
 #include "PdfLayoutText.h"
 
+#include "services/FundSource.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -122,6 +124,46 @@ TEST_F(FundSourceCli, WorkbookHasTheTotalRow)
     EXPECT_EQ(cellAt(book, 5, 3).value("v").toString(), QStringLiteral("00000101"));
     EXPECT_EQ(cellAt(book, 7, 4).value("v").toString(), QStringLiteral("ยอดรวมทั้งสิ้น"));
     EXPECT_DOUBLE_EQ(cellAt(book, 7, 5).value("v").toDouble(), 10000.0);
+}
+
+// The CSV is written while the search runs; it is the CSV of the screen's
+// grid for the same search, byte for byte, the total row or the blank row of
+// a search that found nothing included.
+TEST_F(FundSourceCli, CsvIsTheGridOfTheSameSearch)
+{
+    struct Case
+    {
+        QStringList options;
+        velmora::reports::FundSourceCriteria criteria;
+    };
+    auto criteria = [](const char* from, const char* to) {
+        velmora::reports::FundSourceCriteria c;
+        c.from = QString::fromUtf8(from);
+        c.to = QString::fromUtf8(to);
+        return c;
+    };
+    QList<Case> cases;
+    cases << Case {{"--from", "01/01/2567", "--to", "31/12/2567"}, criteria("01/01/2567", "31/12/2567")};
+    Case university {
+        {"--from", "01/01/2567", "--to", "31/12/2567", "--source", "2"}, criteria("01/01/2567", "31/12/2567")};
+    university.criteria.sourceCode = QStringLiteral("2");
+    cases << university;
+    Case department {{"--from", "01/03/2567", "--to", "31/03/2567", "--department", "คณะวิทยาศาสตร์, \"วิทย์\""},
+        criteria("01/03/2567", "31/03/2567")};
+    department.criteria.department = QStringLiteral("คณะวิทยาศาสตร์, \"วิทย์\"");
+    cases << department;
+    cases << Case {{"--from", "01/01/2568", "--to", "31/12/2568"}, criteria("01/01/2568", "31/12/2568")};
+    for (const Case& c : cases) {
+        const CliRun r = cli(QStringList {"report", "fund-source"} + c.options);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const velmora::reports::FundSourceResult grid = velmora::reports::queryFundSource(t.db(), c.criteria);
+        ASSERT_TRUE(grid.ok);
+        EXPECT_EQ(r.out, QString::fromUtf8(velmora::reports::gridToCsv(grid.grid)))
+            << c.options.join(' ').toStdString();
+        EXPECT_EQ(r.err.contains(velmora::reports::notFoundMessage()), !grid.found) << r.err.toStdString();
+    }
+    // the last search found nothing: titles and the blank row, and the note
+    EXPECT_EQ(cli(QStringList {"report", "fund-source"} + cases.last().options).out.count(QStringLiteral("\r\n")), 2);
 }
 
 TEST_F(FundSourceCli, BadInput)

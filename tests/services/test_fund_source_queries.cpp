@@ -199,4 +199,113 @@ TEST_F(FundSourceQuery, MemoMarksAreWrittenForTheGivenSapIdsOnly)
     EXPECT_TRUE(mark("903").isNull());
 }
 
+// The rows as runFundSource hands them over, in the order it calls, with the
+// CSV written from them a line at a time.
+class Recorded : public FundSourceRows
+{
+public:
+    void titles(const QStringList& titles) override
+    {
+        calls << QStringLiteral("titles");
+        grid.titles = titles;
+        csv.row(titles);
+    }
+    void line(const QStringList& cells, const FundSourceLine& line) override
+    {
+        calls << QStringLiteral("line");
+        grid.rows.append(cells);
+        lines.append(line);
+        csv.row(cells);
+    }
+    void last(const QStringList& cells) override
+    {
+        calls << QStringLiteral("last");
+        grid.rows.append(cells);
+        csv.row(cells);
+    }
+
+    QStringList calls;
+    ReportGrid grid;
+    QList<FundSourceLine> lines;
+    QByteArray bytes;
+    CsvLines csv {kFundSourceColumns, [this](const QByteArray& line) { bytes += line; }};
+};
+
+QStringList calls(int lines)
+{
+    QStringList c {QStringLiteral("titles")};
+    for (int i = 0; i < lines; ++i)
+        c << QStringLiteral("line");
+    return c << QStringLiteral("last");
+}
+
+TEST_F(FundSourceQuery, RowsHandedOverOneByOneAreTheGridAndItsCsv)
+{
+    // Two calculations of one first name, each with lines of both sides and
+    // one side twice; a code that is neither side's; a department that CSV
+    // quotes; a name that sorts first.
+    addCalc(t, "A2", "สมชาย", "01/03/2567", 1000, 1, 1, QStringLiteral("คณะ \"วิทย์\", ศาลายา"));
+    addPeriod(t, "A2", "2", "01/10/2560", "31/03/2567");
+    addPeriod(t, "A2", "3", "01/10/2555", "30/09/2560");
+    addCalc(t, "A1", "สมชาย", "02/03/2567", 12000, 30, 10);
+    addPeriod(t, "A1", "3", "01/10/2557", "30/09/2560");
+    addPeriod(t, "A1", "2", "01/10/2550", "30/09/2555");
+    addPeriod(t, "A1", "3", "01/10/2555", "30/09/2557");
+    addCalc(t, "C1", "เกศินี", "03/03/2567", 100, 2, 1);
+    addPeriod(t, "C1", "2", "01/10/2560", "31/03/2567");
+    addPeriod(t, "C1", "9", "01/10/2550", "30/09/2552");
+    addCalc(t, "D1", "", "04/03/2567", 50, 1, 0);
+    addPeriod(t, "D1", "3", "01/10/2560", "31/03/2567");
+
+    const FundSourceResult whole = search();
+    ASSERT_TRUE(whole.found);
+    Recorded rows;
+    const FundSourceRun run = runFundSource(t.db(), criteria, rows);
+    ASSERT_TRUE(run.ok) << run.error.toStdString();
+    EXPECT_TRUE(run.found);
+    EXPECT_EQ(rows.calls, calls(8));
+    EXPECT_EQ(rows.grid.titles, whole.grid.titles);
+    EXPECT_EQ(rows.grid.rows, whole.grid.rows);
+    ASSERT_EQ(rows.lines.size(), whole.lines.size());
+    for (int i = 0; i < rows.lines.size(); ++i) {
+        EXPECT_EQ(rows.lines[i].sapId, whole.lines[i].sapId);
+        EXPECT_EQ(rows.lines[i].university, whole.lines[i].university);
+    }
+    EXPECT_EQ(rows.bytes, gridToCsv(whole.grid));
+
+    EXPECT_EQ(column(whole, fsSapID), (QStringList {"'D1", "'C1", "'C1", "'A1", "'A1", "'A1", "'A2", "'A2", ""}));
+    EXPECT_EQ(column(whole, fsShare),
+        (QStringList {"50.00", "66.67", "33.33", "3,000.00", "9,000.00", "9,000.00", "500.00", "500.00", "13,150.00"}));
+    // each calculation and side once: 50 + 100 + 12,000 + 1,000
+    EXPECT_TRUE(rows.bytes.endsWith(",,,ยอดรวมทั้งสิ้น,\"13,150.00\",,,,,,,,,,,\r\n"));
+    EXPECT_TRUE(rows.bytes.contains(",\"คณะ \"\"วิทย์\"\", ศาลายา\","));
+}
+
+TEST_F(FundSourceQuery, NothingFoundHandsOverTheTitlesAndTheBlankRow)
+{
+    addCalc(t, "101", "ก", "15/03/2567", 10000, 30, 10);
+    addPeriod(t, "101", "3", "01/10/2555", "31/03/2567");
+    criteria.from = QStringLiteral("01/01/2568");
+    criteria.to = QStringLiteral("31/12/2568");
+    Recorded rows;
+    const FundSourceRun run = runFundSource(t.db(), criteria, rows);
+    ASSERT_TRUE(run.ok);
+    EXPECT_FALSE(run.found);
+    EXPECT_EQ(rows.calls, calls(0));
+    EXPECT_EQ(rows.bytes, gridToCsv(queryFundSource(t.db(), criteria).grid));
+    EXPECT_TRUE(rows.bytes.endsWith("\r\n,,,,,,,,,,,,,,,\r\n"));
+}
+
+TEST_F(FundSourceQuery, ARefusedSearchHandsOverNoRow)
+{
+    criteria.from = QStringLiteral("31/02/2567");
+    criteria.to = QStringLiteral("31/03/2567");
+    Recorded rows;
+    const FundSourceRun run = runFundSource(t.db(), criteria, rows);
+    EXPECT_FALSE(run.ok);
+    EXPECT_FALSE(run.error.isEmpty());
+    EXPECT_TRUE(rows.calls.isEmpty());
+    EXPECT_TRUE(rows.bytes.isEmpty());
+}
+
 } // namespace

@@ -305,6 +305,20 @@ QVariant Prepared::value(int column) const
     }
 }
 
+QByteArray Prepared::utf8(int column) const
+{
+    if (!m_stmt) {
+        const QVariant v = value(column);
+        return v.isNull() ? QByteArray() : v.toString().toUtf8();
+    }
+    if (sqlite3_column_type(m_stmt, column) == SQLITE_NULL)
+        return QByteArray();
+    if (sqlite3_column_type(m_stmt, column) != SQLITE_TEXT)
+        return value(column).toString().toUtf8();
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return QByteArray(text, sqlite3_column_bytes(m_stmt, column));
+}
+
 int Prepared::rowsAffected() const
 {
     if (!m_stmt)

@@ -55,6 +55,9 @@ public:
     // The next row of a run; false at the end or on a failure (failed()).
     bool next();
     QVariant value(int column) const;
+    // A text column as UTF-8 (null for NULL), without a trip through UTF-16
+    // on SQLite.
+    QByteArray utf8(int column) const;
     // Rows a write changed.
     int rowsAffected() const;
     // Ends the run (the rows not read are dropped).

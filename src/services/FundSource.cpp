@@ -4,6 +4,7 @@
 
 #include "db/AuditLog.h"
 #include "db/Database.h"
+#include "db/Prepared.h"
 #include "db/Statement.h"
 #include "rules/AmountText.h"
 #include "rules/ServicePeriod.h"
@@ -27,17 +28,16 @@ QString amountText(double value)
     return QString::fromStdString(Amount_Text(value));
 }
 
-QString text(const QSqlQuery& q, int i)
+QString text(const db::Prepared& q, int i)
 {
     const QVariant v = q.value(i);
     return v.isNull() ? QString() : v.toString();
 }
 
 // A text column as UTF-8 for the rules, which take std::string_view.
-QByteArray utf8(const QSqlQuery& q, int i)
+QByteArray utf8(const db::Prepared& q, int i)
 {
-    const QVariant v = q.value(i);
-    return v.isNull() ? QByteArray() : v.toString().toUtf8();
+    return q.utf8(i);
 }
 
 std::string_view view(const QByteArray& bytes)
@@ -46,7 +46,7 @@ std::string_view view(const QByteArray& bytes)
 }
 
 // A whole-number column as text (PostgreSQL may give numeric as a double).
-QString wholeText(const QSqlQuery& q, int i)
+QString wholeText(const db::Prepared& q, int i)
 {
     const QVariant v = q.value(i);
     if (v.isNull())
@@ -186,8 +186,15 @@ FundSourceRun runFundSource(const db::Database& db, const FundSourceCriteria& cr
             .arg(d.substring(QStringLiteral("dt.Date_B_cal"), 7, 4), d.substring(QStringLiteral("dt.Date_B_cal"), 4, 2),
                 d.substring(QStringLiteral("dt.Date_B_cal"), 1, 2), d.thaiOrder(QStringLiteral("c.Emp_F_Name")));
 
-    QSqlQuery q = db.query();
-    if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("การค้นหาเงินชดเชยแยกแหล่งเงิน"), &r.error))
+    const QString purpose = QStringLiteral("การค้นหาเงินชดเชยแยกแหล่งเงิน");
+    db::Prepared q;
+    QString why;
+    if (!q.prepare(db, sql, &why)) {
+        r.error = purpose + QStringLiteral(": ") + why;
+        return r;
+    }
+    q.bindAll(values);
+    if (!q.exec(purpose, &r.error))
         return r;
     r.ok = true;
     const QStringList titles = fundSourceTitles();
@@ -233,6 +240,13 @@ FundSourceRun runFundSource(const db::Database& db, const FundSourceCriteria& cr
         cells[fsLastSalary] = amountText(q.value(qLastSalary).toDouble());
         cells[fsNT] = wholeText(q, qNT);
         rows.line(cells, line);
+    }
+    // A read that fails part of the way is a failed search, not a shorter list.
+    const QString failure = q.failure();
+    if (!failure.isEmpty()) {
+        r.ok = false;
+        r.error = purpose + QStringLiteral(": ") + failure;
+        return r;
     }
     r.found = n > 0;
     QStringList lastRow(kFundSourceColumns, QString());

@@ -21,6 +21,10 @@
 #include <QVariant>
 
 #include <cmath>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <cstdio>
 #include <memory>
 
@@ -1230,14 +1234,20 @@ private:
 struct RowSource
 {
     // Hands the rows of sheet `sheet` (from 1) to `take`; *name is set first.
-    std::function<Streamed(int sheet, QString* name, const RowTaker& take)> rows;
+    // A failure of reading is told in *error.
+    std::function<Streamed(int sheet, QString* name, const RowTaker& take, QString* error)> rows;
     // The rows of a sheet as the progress counts them (0 when not known).
     std::function<int(int sheet)> count;
+    // Where a failure of reading is reported.
+    QString* readError = nullptr;
+    // The rows are read on a thread of their own while the save runs on this
+    // one (a workbook read from its file; loaded grids are at hand already).
+    bool reading = false;
 };
 
 RowSource gridSource(const std::vector<const GridRows*>& grids, const QStringList& names)
 {
-    return {[grids, names](int sheet, QString* name, const RowTaker& take) {
+    return {[grids, names](int sheet, QString* name, const RowTaker& take, QString*) {
                 *name = names.value(sheet - 1);
                 for (const QStringList& r : *grids.at(static_cast<size_t>(sheet - 1))) {
                     if (!take(r))
@@ -1250,12 +1260,114 @@ RowSource gridSource(const std::vector<const GridRows*>& grids, const QStringLis
 
 // Hands a sheet's rows to a save; false when reading or saving failed (the
 // message is set) or when the sheet must be read whole (*unordered).
+// Rows handed from the thread reading a workbook to the thread saving them,
+// in reading order, a few hundred at a time; at most kHeld rows wait.
+class RowQueue
+{
+public:
+    static constexpr size_t kBatch = 256;
+    static constexpr size_t kHeld = 8 * kBatch;
+
+    // False when the saving side wants no more rows.
+    bool push(std::vector<QStringList>& batch)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_rows.size() < kHeld || m_halted; });
+        if (m_halted)
+            return false;
+        for (QStringList& r : batch)
+            m_rows.push_back(std::move(r));
+        batch.clear();
+        m_changed.notify_all();
+        return true;
+    }
+    // Reading ended (the rows pushed are all there are).
+    void close()
+    {
+        std::lock_guard lock(m_mutex);
+        m_closed = true;
+        m_changed.notify_all();
+    }
+    // Saving ended early: the reading side stops at its next push.
+    void halt()
+    {
+        std::lock_guard lock(m_mutex);
+        m_halted = true;
+        m_changed.notify_all();
+    }
+    // The rows waiting, or false once reading ended and all were taken.
+    bool take(std::vector<QStringList>& out)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return !m_rows.empty() || m_closed; });
+        if (m_rows.empty())
+            return false;
+        out.assign(std::make_move_iterator(m_rows.begin()), std::make_move_iterator(m_rows.end()));
+        m_rows.clear();
+        m_changed.notify_all();
+        return true;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<QStringList> m_rows;
+    bool m_closed = false;
+    bool m_halted = false;
+};
+
+// Hands a sheet's rows to a save. A workbook read from its file is read on a
+// thread of its own while this one saves: the messages stay those of the
+// rows in reading order (a row the save refuses comes before a later fault
+// of reading; a fault of reading is told once every row before it is saved).
 bool feed(const RowSource& source, int sheet, QString* name, SheetSave& save, bool* unordered)
 {
-    const Streamed result = source.rows(sheet, name, [&](const QStringList& r) { return save.take(r); });
-    if (result == Streamed::Unordered)
+    Streamed result = Streamed::Failed;
+    QString readError;
+    bool saved = true;
+    if (!source.reading) {
+        result = source.rows(sheet, name, [&](const QStringList& r) { return saved = save.take(r); }, &readError);
+    } else {
+        RowQueue queue;
+        std::thread reader([&] {
+            std::vector<QStringList> batch;
+            batch.reserve(RowQueue::kBatch);
+            result = source.rows(
+                sheet, name,
+                [&](const QStringList& r) {
+                    batch.push_back(r);
+                    return batch.size() < RowQueue::kBatch || queue.push(batch);
+                },
+                &readError);
+            if (!batch.empty())
+                queue.push(batch);
+            queue.close();
+        });
+        std::vector<QStringList> rows;
+        while (saved && queue.take(rows)) {
+            for (const QStringList& r : rows) {
+                if (!save.take(r)) {
+                    saved = false;
+                    break;
+                }
+            }
+        }
+        if (!saved)
+            queue.halt();
+        reader.join();
+    }
+    if (!saved)
+        return false; // the save's message
+    if (result == Streamed::Unordered) {
         *unordered = true;
-    return result == Streamed::Done && save.finish();
+        return false;
+    }
+    if (result == Streamed::Failed) {
+        if (source.readError)
+            *source.readError = readError;
+        return false;
+    }
+    return save.finish();
 }
 
 // One attempt at saving the employee workbook. `fast` answers the searches
@@ -1380,14 +1492,14 @@ bool saveHistory(const db::Database& db, const RowSource& source, const QString&
 // holds the month and year of the data in its first row.
 RowSource streamSource(Workbook& book, const SheetShape* const shapes[], bool dataMonth, QString* error)
 {
-    return {[&book, shapes, dataMonth, error](int sheet, QString* name, const RowTaker& take) {
+    return {[&book, shapes, dataMonth](int sheet, QString* name, const RowTaker& take, QString* why) {
                 const auto top = [dataMonth](const SheetReader& in, int row) {
                     QString month, year;
                     return !dataMonth || in.index != 1 || row != 1 || readDataMonth(in, &month, &year);
                 };
-                return streamGrid(book, sheet, *shapes[sheet - 1], name, top, take, error);
+                return streamGrid(book, sheet, *shapes[sheet - 1], name, top, take, why);
             },
-        [](int) { return 0; }};
+        [](int) { return 0; }, error, true};
 }
 
 } // namespace

@@ -298,3 +298,57 @@ TEST(ImportStream, ServerSettingEndsWithTheImport)
     EXPECT_GT(counts.employees.inserted, 0);
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT current_setting('random_page_cost')")).toString(), before);
 }
+
+// The sheet is read on a thread of its own while its rows are saved: with a
+// row the save refuses (a SAP ID longer than its column) and a cell the
+// reader refuses (an error value), the message names the fault met first as
+// the rows are read and saved 500 at a time (the save checks a row when its
+// 500 are saved, so within those 500 the reader's fault is met first), however
+// far ahead the reading thread runs; nothing is stored.
+struct TwoFaults
+{
+    int saveFault; // row of the SAP ID too long
+    int readFault; // row of the error value
+};
+
+class ImportStreamFaults : public ::testing::TestWithParam<TwoFaults>
+{
+};
+
+TEST_P(ImportStreamFaults, TheFirstInTheSheetIsNamed)
+{
+    const TwoFaults f = GetParam();
+    std::string data = "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>ประวัติ</t></is></c></row>";
+    for (int row = 3; row < 6003; ++row) {
+        std::string r = periodRow(row, std::to_string(20000000 + row), "01/10/2560");
+        if (row == f.saveFault)
+            r.replace(r.find(std::to_string(20000000 + row)), 8, std::string(200, '9'));
+        if (row == f.readFault) {
+            const std::string cell = "<c r=\"C" + std::to_string(row) + "\"";
+            const size_t at = r.find(cell);
+            const size_t end = r.find("</c>", at) + 4;
+            r.replace(at, end - at, cell + " t=\"e\"><v>#N/A</v></c>");
+        }
+        data += r;
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("history_faults.xlsx"));
+    velmora::test::writePackage(path, velmora::test::oneSheet(data));
+    TestDatabase t;
+    TableCounts counts;
+    QString error;
+    EXPECT_FALSE(importHistoryWorkbook(t.db(), path, &counts, &error));
+    const bool sameChunk = (f.saveFault - 3) / 500 == (f.readFault - 3) / 500;
+    const int first = sameChunk ? f.readFault : std::min(f.saveFault, f.readFault);
+    const int second = first == f.readFault ? f.saveFault : f.readFault;
+    EXPECT_TRUE(error.contains(QStringLiteral("แถวที่ %1 ").arg(first))) << error.toStdString();
+    EXPECT_FALSE(error.contains(QStringLiteral("แถวที่ %1 ").arg(second))) << error.toStdString();
+    EXPECT_TRUE(first == f.readFault ? error.contains(QStringLiteral("#N/A")) : !error.contains(QStringLiteral("#N/A")))
+        << error.toStdString();
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_Work_Histry")).toInt(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ImportStreamFaults,
+    ::testing::Values(TwoFaults {5, 5000}, TwoFaults {5000, 5}, TwoFaults {5, 6}, TwoFaults {6, 5},
+        TwoFaults {2050, 2100}, TwoFaults {2100, 2050}, TwoFaults {502, 503}, TwoFaults {503, 502},
+        TwoFaults {6002, 4000}));

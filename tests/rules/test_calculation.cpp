@@ -30,6 +30,22 @@ Calculation_Input Worked_Example()
     return in;
 }
 
+// One earlier payment of the same person: 1 year and 20 days at 15,000.00,
+// three times the salary.
+Earlier_Record Earlier_Payment(const Calculation_Input& in)
+{
+    Earlier_Record r;
+    r.sapid = "09999999";
+    r.ssn = in.ssn;
+    r.request_month = "03/2006";
+    r.years = 1;
+    r.months = 0;
+    r.days = 20;
+    r.multiplier = 3;
+    r.last_salary = 15000;
+    return r;
+}
+
 TEST(Run_Calculation, WorkedExample)
 {
     const Calculation c = Run_Calculation(Worked_Example());
@@ -82,16 +98,7 @@ TEST(Run_Calculation, AChangedSalaryIsTheOneUsed)
 TEST(Run_Calculation, EarlierServiceRaisesTheYearsButNotTheDays)
 {
     Calculation_Input in = Worked_Example();
-    Earlier_Record r;
-    r.sapid = "09999999";
-    r.ssn = in.ssn;
-    r.request_month = "03/2006";
-    r.years = 1;
-    r.months = 0;
-    r.days = 20;
-    r.multiplier = 3;
-    r.last_salary = 15000;
-    in.person_records = {r};
+    in.person_records = {Earlier_Payment(in)};
     const Calculation c = Run_Calculation(in);
     ASSERT_TRUE(c.ok()) << c.error;
     ASSERT_EQ(c.earlier.size(), 1u);
@@ -345,16 +352,9 @@ namespace velmora::calc {
 TEST(Calculation_Json, EarlierRowsInBothLayouts)
 {
     Calculation_Input in = Worked_Example();
-    Earlier_Record r;
-    r.sapid = "09999999";
-    r.ssn = in.ssn;
-    r.request_month = "03/2006";
+    Earlier_Record r = Earlier_Payment(in);
     r.depart_code = "11";
     r.depart_name = "คณะ \"ทดสอบ\"\t\\";
-    r.years = 1;
-    r.days = 20;
-    r.multiplier = 3;
-    r.last_salary = 15000;
     in.person_records = {r};
     const Calculation c = Run_Calculation(in);
     ASSERT_TRUE(c.ok()) << c.error;

@@ -354,8 +354,13 @@ bool Database::exec(QSqlQuery& q, const QString& purpose, QString* error) const
 QString Database::failureOf(const QSqlQuery& q) const
 {
     if (!connection().isOpen())
-        return QStringLiteral("ไม่ได้ติดต่อกับฐานข้อมูลอยู่ (การติดต่อขาดหาย): ตรวจเครือข่ายและเครื่องแม่ข่าย แล้วทำรายการใหม่");
+        return lostConnectionMessage();
     return describeError(q.lastError());
+}
+
+QString lostConnectionMessage()
+{
+    return QStringLiteral("ไม่ได้ติดต่อกับฐานข้อมูลอยู่ (การติดต่อขาดหาย): ตรวจเครือข่ายและเครื่องแม่ข่าย แล้วทำรายการใหม่");
 }
 
 Prepared* Database::preparedOnce(const QString& sql, QString* error) const

@@ -88,6 +88,8 @@ private:
 // when the cause is known (another user's long write, a read-only or full
 // disk, a lost server).
 QString describeError(const QSqlError& error);
+// The connection was closed under a statement (the text of a lost connection).
+QString lostConnectionMessage();
 // A write refused because the database can only be read.
 QString readOnlyMessage();
 // The wait for another user's write ran out.

@@ -62,10 +62,12 @@ Prepared& Prepared::operator=(Prepared&& other) noexcept
     if (this != &other) {
         finalize();
         m_db = other.m_db;
+        m_connection = std::exchange(other.m_connection, QSqlDatabase());
         m_handle = std::exchange(other.m_handle, nullptr);
         m_stmt = std::exchange(other.m_stmt, nullptr);
         m_texts = std::move(other.m_texts);
         m_rowWaiting = other.m_rowWaiting;
+        m_lost = other.m_lost;
         m_active = other.m_active;
         m_changes = other.m_changes;
         m_error = other.m_error;
@@ -76,10 +78,17 @@ Prepared& Prepared::operator=(Prepared&& other) noexcept
 
 void Prepared::finalize()
 {
-    if (m_stmt)
+    if (m_stmt) {
         sqlite3_finalize(m_stmt);
+        // The connection was closed while this statement lived: the library
+        // refused to close it then (a statement was open) and the driver let
+        // go of it. The last statement on it closes it.
+        if (!m_connection.isOpen() && !sqlite3_next_stmt(m_handle, nullptr))
+            sqlite3_close(m_handle);
+    }
     m_stmt = nullptr;
     m_handle = nullptr;
+    m_connection = QSqlDatabase();
     m_query.reset();
 }
 
@@ -93,9 +102,11 @@ bool Prepared::prepare(const Database& db, const QString& sql, QString* error)
 {
     finalize();
     m_db = &db;
+    m_lost = false;
     m_error = QSqlError();
     m_handle = sqliteHandle(db);
     if (m_handle) {
+        m_connection = db.connection();
         const QByteArray text = sql.toUtf8();
         const int rc = sqlite3_prepare_v2(m_handle, text.constData(), int(text.size()), &m_stmt, nullptr);
         if (rc != SQLITE_OK) {
@@ -237,7 +248,15 @@ bool Prepared::run(QString* error)
             return false;
         }
         if (error)
-            *error = describeError(m_error);
+            *error = m_lost ? lostConnectionMessage() : describeError(m_error);
+        return false;
+    }
+    if (!m_connection.isOpen()) {
+        // closed under the statement: nothing more goes through it
+        finalize();
+        m_lost = true;
+        if (error)
+            *error = lostConnectionMessage();
         return false;
     }
     if (m_active)

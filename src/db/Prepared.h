@@ -13,6 +13,7 @@
 #include "db/Database.h"
 
 #include <QByteArray>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
@@ -71,10 +72,12 @@ private:
 
     const Database* m_db = nullptr;
     // SQLite
+    QSqlDatabase m_connection; // to know when it was closed under the statement
     sqlite3* m_handle = nullptr;
     sqlite3_stmt* m_stmt = nullptr;
     std::vector<QByteArray> m_texts; // the UTF-8 of the texts bound, kept until the run
     bool m_active = false; // stepped onto a row, not yet reset
+    bool m_lost = false; // the connection was closed under the statement
     bool m_rowWaiting = false; // exec() stepped onto the first row, next() not yet called
     int m_changes = 0;
     QSqlError m_error;

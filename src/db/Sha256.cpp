@@ -142,6 +142,8 @@ void Sha256::compress(const unsigned char* blocks, size_t count)
 
 void Sha256::update(const void* data, size_t size)
 {
+    if (size == 0) // an empty field may come without any bytes at all (a null pointer)
+        return;
     const auto* bytes = static_cast<const unsigned char*>(data);
     if (!m_fast) {
         crypto_hash_sha256_update(sodium(m_sodium), bytes, size);

@@ -175,3 +175,29 @@ TEST(Prepared, FullDiskGivesTheAdvice)
     ASSERT_TRUE(failed);
     EXPECT_TRUE(why.contains(QStringLiteral("พื้นที่ดิสก์ที่เก็บฐานข้อมูลเต็ม"))) << why.toStdString();
 }
+
+// The connection closed under a statement kept open (as when it is lost):
+// the statement writes nothing more and says the connection is gone, and the
+// connection is let go of in the end (the sanitizer run finds no leak).
+TEST(Prepared, ConnectionClosedUnderTheStatement)
+{
+    test::TestDatabase t(false);
+    if (t.isPostgres())
+        GTEST_SKIP() << "the statement is the driver's own there";
+    t.exec(QStringLiteral("CREATE TABLE c (k INTEGER)"));
+    auto other = t.openAnother();
+    db::Prepared q;
+    QString why;
+    ASSERT_TRUE(q.prepare(t.db(), QStringLiteral("INSERT INTO c (k) VALUES (?)"), &why));
+    q.bind(0, 1);
+    ASSERT_TRUE(q.exec(QStringLiteral("เพิ่ม"), &why));
+    t->connection().close();
+    for (int k : {2, 3}) {
+        q.bind(0, k);
+        EXPECT_FALSE(q.exec(QStringLiteral("เพิ่ม"), &why));
+        EXPECT_TRUE(why.contains(db::lostConnectionMessage())) << why.toStdString();
+    }
+    QSqlQuery count = other->query();
+    ASSERT_TRUE(count.exec(QStringLiteral("SELECT COUNT(*) FROM c")) && count.next());
+    EXPECT_EQ(count.value(0).toInt(), 1);
+}

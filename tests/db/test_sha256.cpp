@@ -56,6 +56,21 @@ TEST(Sha256, PublishedVectorsBothWays)
     }
 }
 
+// An empty field fed as a null pointer (an empty text's bytes) adds nothing
+// and touches nothing, either way.
+TEST(Sha256, EmptyPiecesWithoutBytes)
+{
+    for (bool portable : {false, true}) {
+        Portable mode(portable);
+        Sha256 h;
+        h.update(nullptr, 0);
+        h.update("ab", 2);
+        h.update(nullptr, 0);
+        h.update("c", 1);
+        EXPECT_EQ(hex(h.final()), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    }
+}
+
 TEST(Sha256, InstructionsAgreeWithLibsodiumForEveryLengthAndFeeding)
 {
     if (!Sha256::accelerated())

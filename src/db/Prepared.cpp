@@ -24,7 +24,8 @@ sqlite3* sqliteHandle(const Database& db)
     return *static_cast<sqlite3* const*>(handle.data());
 }
 
-// NULL as the Qt drivers send it: no value, or a null text, bytes, date or time.
+} // namespace
+
 bool bindsNull(const QVariant& v)
 {
     if (v.isNull())
@@ -44,8 +45,6 @@ bool bindsNull(const QVariant& v)
         return false;
     }
 }
-
-} // namespace
 
 Prepared::~Prepared()
 {

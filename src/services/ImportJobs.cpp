@@ -627,13 +627,7 @@ const std::pair<int, const char*> kLoggedEmployeeColumns[] = {{0, "Surname"}, {1
     {9, "Money_Rate"}};
 const int kMoneyValue = 9;
 
-// True when a bound value reaches the server as NULL: the drivers send a null
-// text (a grid cell never filled) as NULL.
-bool bindsNull(const QVariant& v)
-{
-    return v.isNull()
-        || (v.typeId() == QMetaType::QString && static_cast<const QString*>(v.constData())->isNull());
-}
+using db::bindsNull;
 
 // A value as the audit log shows it: NULL as "", money with two decimals.
 QString loggedText(const QVariant& v, bool money)

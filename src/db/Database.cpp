@@ -7,11 +7,9 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QUrl>
-#include <QUrlQuery>
 #include <QVariant>
 
 namespace velmora::db {
@@ -19,57 +17,6 @@ namespace velmora::db {
 namespace {
 QAtomicInt g_connectionCounter;
 QAtomicInt g_busyTimeout = 10000;
-
-QString driverError(const QSqlError& e)
-{
-    QString text = e.text().trimmed();
-    if (text.isEmpty())
-        text = e.databaseText().trimmed();
-    return text;
-}
-
-enum class Cause { Unknown, Busy, ReadOnly, DiskFull, FileAccess, ConnectionLost };
-
-// SQLite gives its result code (primary in the low byte of an extended code),
-// PostgreSQL its SQLSTATE.
-Cause causeOf(const QSqlError& e)
-{
-    const QString code = e.nativeErrorCode();
-    bool numeric = false;
-    const int n = code.toInt(&numeric);
-    if (numeric && code.size() < 5) {
-        switch (n & 0xff) {
-        case 5: // SQLITE_BUSY
-        case 6: // SQLITE_LOCKED
-            return Cause::Busy;
-        case 8: // SQLITE_READONLY
-            return Cause::ReadOnly;
-        case 13: // SQLITE_FULL
-            return Cause::DiskFull;
-        case 10: // SQLITE_IOERR
-        case 14: // SQLITE_CANTOPEN
-            return Cause::FileAccess;
-        default:
-            return Cause::Unknown;
-        }
-    }
-    if (code == QLatin1String("25006")) // read_only_sql_transaction
-        return Cause::ReadOnly;
-    if (code == QLatin1String("53100")) // disk_full
-        return Cause::DiskFull;
-    if (code == QLatin1String("55P03") || code == QLatin1String("40P01")) // lock_not_available, deadlock
-        return Cause::Busy;
-    if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P")))
-        return Cause::ConnectionLost;
-    // libpq's own words when the session is gone (no SQLSTATE comes with them).
-    const QString text = e.databaseText() + e.driverText();
-    for (const char* lost : {"server closed the connection", "no connection to the server", "terminating connection",
-             "could not receive data from server", "could not send data to server"}) {
-        if (text.contains(QLatin1String(lost), Qt::CaseInsensitive))
-            return Cause::ConnectionLost;
-    }
-    return Cause::Unknown;
-}
 
 QString sqliteOptions(bool readOnly, bool uri)
 {
@@ -114,52 +61,6 @@ bool openForReading(QSqlDatabase& db, const QString& path)
 }
 } // namespace
 
-QString readOnlyMessage()
-{
-    return QStringLiteral("ฐานข้อมูลนี้เปิดได้เพื่ออ่านอย่างเดียว (แฟ้ม โฟลเดอร์ หรือไดรฟ์ที่เก็บไม่อนุญาตให้เขียน) "
-                          "จึงบันทึกหรือแก้ไขข้อมูลไม่ได้ ไม่มีข้อมูลใดถูกบันทึก: ขอสิทธิ์เขียนจากผู้ดูแลเครื่อง "
-                          "หรือย้ายฐานข้อมูลไปไว้ในโฟลเดอร์ที่เขียนได้ แล้วทำรายการใหม่");
-}
-
-QString busyMessage()
-{
-    return QStringLiteral("ผู้ใช้อื่นกำลังบันทึกข้อมูลลงฐานข้อมูลนานเกิน %1 วินาที จึงยังบันทึกรายการนี้ไม่ได้ "
-                          "ไม่มีข้อมูลใดถูกบันทึก: รอสักครู่แล้วทำรายการนี้ใหม่ "
-                          "ถ้ายังไม่ได้ ให้ตรวจว่ามีการนำเข้าข้อมูลหรือโปรแกรมที่ค้างอยู่บนเครื่องอื่นหรือไม่")
-        .arg(qMax(1, g_busyTimeout.loadRelaxed() / 1000));
-}
-
-QString describeError(const QSqlError& error)
-{
-    QString text = driverError(error);
-    QString advice;
-    switch (causeOf(error)) {
-    case Cause::Busy:
-        advice = busyMessage();
-        break;
-    case Cause::ReadOnly:
-        advice = readOnlyMessage();
-        break;
-    case Cause::DiskFull:
-        advice = QStringLiteral("พื้นที่ดิสก์ที่เก็บฐานข้อมูลเต็ม: ลบแฟ้มที่ไม่ใช้ให้มีที่ว่าง แล้วทำรายการใหม่");
-        break;
-    case Cause::FileAccess:
-        advice = QStringLiteral("อ่านหรือเขียนแฟ้มฐานข้อมูลไม่ได้: ตรวจว่าแฟ้ม โฟลเดอร์ และไดรฟ์ที่เก็บยังอยู่ "
-                                "มีที่ว่าง และมีสิทธิ์เขียน");
-        break;
-    case Cause::ConnectionLost:
-        advice = QStringLiteral("การติดต่อกับเครื่องแม่ข่ายฐานข้อมูลขาดหาย: ตรวจเครือข่ายและเครื่องแม่ข่าย แล้วทำรายการใหม่");
-        break;
-    case Cause::Unknown:
-        break;
-    }
-    // Qt leaves the error empty when the connection is no longer open.
-    if (text.isEmpty())
-        return QStringLiteral("ฐานข้อมูลไม่แจ้งสาเหตุ การติดต่อกับฐานข้อมูลอาจขาดหาย: ตรวจเครือข่ายและเครื่องแม่ข่าย "
-                              "แล้วทำรายการใหม่");
-    return advice.isEmpty() ? text : advice + QStringLiteral(" (") + text + QLatin1Char(')');
-}
-
 void Database::setBusyTimeout(int milliseconds)
 {
     g_busyTimeout.storeRelaxed(milliseconds);
@@ -168,69 +69,6 @@ void Database::setBusyTimeout(int milliseconds)
 int Database::busyTimeout()
 {
     return g_busyTimeout.loadRelaxed();
-}
-
-ConnectionSpec parseDatabaseUrl(const QString& url)
-{
-    ConnectionSpec spec;
-    const QString trimmed = url.trimmed();
-    if (trimmed.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
-        QString path = trimmed.mid(7);
-        if (path.startsWith(QLatin1String("//")))
-            path = path.mid(2);
-        spec.backend = Backend::Sqlite;
-        spec.driver = QStringLiteral("QSQLITE");
-        spec.databaseName = path;
-        if (path.isEmpty())
-            spec.error = QStringLiteral("sqlite: URL without a file path");
-        return spec;
-    }
-    if (trimmed.startsWith(QLatin1String("odbc:"), Qt::CaseInsensitive)) {
-        spec.backend = Backend::SqlServer;
-        spec.driver = QStringLiteral("QODBC");
-        spec.databaseName = trimmed.mid(5);
-        if (spec.databaseName.isEmpty())
-            spec.error = QStringLiteral("odbc: URL without a connection string");
-        return spec;
-    }
-    if (trimmed.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
-        || trimmed.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive)) {
-        const QUrl u(trimmed, QUrl::StrictMode);
-        if (!u.isValid()) {
-            spec.error = QStringLiteral("malformed PostgreSQL URL: ") + u.errorString();
-            return spec;
-        }
-        spec.backend = Backend::Postgres;
-        spec.driver = QStringLiteral("QPSQL");
-        spec.host = u.host();
-        spec.port = u.port(-1);
-        spec.user = u.userName(QUrl::FullyDecoded);
-        spec.password = u.password(QUrl::FullyDecoded);
-        spec.databaseName = u.path(QUrl::FullyDecoded).mid(1);
-        const QUrlQuery q(u);
-        if (q.hasQueryItem(QStringLiteral("host"))) // a socket folder
-            spec.host = q.queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
-        if (q.hasQueryItem(QStringLiteral("schema"))) {
-            spec.schema = q.queryItemValue(QStringLiteral("schema"), QUrl::FullyDecoded);
-            static const QRegularExpression plainName(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]{0,62}$"));
-            if (!plainName.match(spec.schema).hasMatch())
-                spec.error = QStringLiteral("schema name must be letters, digits and underscores: ") + spec.schema;
-        }
-        if (spec.databaseName.isEmpty())
-            spec.error = QStringLiteral("PostgreSQL URL without a database name");
-        return spec;
-    }
-    // A plain file path, as officers and the sqlite3 tool give it, is an
-    // SQLite database file. Anything with a scheme of its own is refused.
-    if (!trimmed.isEmpty() && !trimmed.contains(QLatin1String("://"))) {
-        spec.backend = Backend::Sqlite;
-        spec.driver = QStringLiteral("QSQLITE");
-        spec.databaseName = trimmed;
-        return spec;
-    }
-    spec.error =
-        QStringLiteral("unknown database URL (use sqlite:PATH, a file path, postgresql://... or odbc:...): ") + url;
-    return spec;
 }
 
 Database::Database(QString url, QString connectionName, Backend backend)
@@ -358,11 +196,6 @@ QString Database::failureOf(const QSqlQuery& q) const
     return describeError(q.lastError());
 }
 
-QString lostConnectionMessage()
-{
-    return QStringLiteral("ไม่ได้ติดต่อกับฐานข้อมูลอยู่ (การติดต่อขาดหาย): ตรวจเครือข่ายและเครื่องแม่ข่าย แล้วทำรายการใหม่");
-}
-
 Prepared* Database::preparedOnce(const QString& sql, QString* error) const
 {
     const auto found = m_prepared.find(sql);
@@ -435,9 +268,7 @@ Transaction::Transaction(const Database& db)
         return;
     }
     if (!m_db.isOpen()) {
-        m_error = failed
-            + QStringLiteral("ไม่ได้ติดต่อกับฐานข้อมูลอยู่ (การติดต่อขาดหาย): ตรวจเครือข่ายและเครื่องแม่ข่าย "
-                             "แล้วทำรายการใหม่");
+        m_error = failed + lostConnectionMessage();
         return;
     }
     if (db.backend() == Backend::Sqlite) {

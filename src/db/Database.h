@@ -84,6 +84,8 @@ private:
     mutable std::map<QString, std::unique_ptr<Prepared>> m_prepared;
 };
 
+// The driver's own text of an error (its message, else the database's).
+QString driverError(const QSqlError& error);
 // The driver's text of an error, preceded by what the officer can do about it
 // when the cause is known (another user's long write, a read-only or full
 // disk, a lost server).

@@ -1,3 +1,8 @@
+// The outlook run: the employees falling due in the plan's periods, each
+// computed (the calculation for contracts ending, the forecast for age 60),
+// and the totals per period and group. The criteria are read in
+// OutlookCriteria.cpp, the grids and the workbook made in OutlookExport.cpp.
+
 #include "services/OutlookService.h"
 
 #include "db/Database.h"
@@ -9,8 +14,6 @@
 #include "services/ReportQueries.h"
 
 #include <QCollator>
-#include <QJsonObject>
-#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -22,8 +25,6 @@
 namespace velmora::outlook {
 
 namespace {
-
-constexpr int buddhistOffset = 543;
 
 QString fromStd(const std::string& s)
 {
@@ -37,16 +38,6 @@ QString groupName(Outlook_Grouping by, const QString& department, const QString&
     return workType.isEmpty() ? QStringLiteral("(ไม่ระบุประเภทการจ้าง)") : workType;
 }
 
-// A whole number of at most four digits, blanks around allowed.
-std::optional<int> smallNumber(const QString& text)
-{
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,4}$"));
-    const QString t = text.trimmed();
-    if (!digits.match(t).hasMatch())
-        return std::nullopt;
-    return t.toInt();
-}
-
 // An amount as shown, in hundredths of a baht (the shown text is exact to
 // two decimals, so the sum of the hundredths is the sum of the shown amounts).
 std::int64_t satangOf(const std::string& shown)
@@ -55,122 +46,6 @@ std::int64_t satangOf(const std::string& shown)
 }
 
 } // namespace
-
-QString Group_Caption(Outlook_Grouping by)
-{
-    return by == Outlook_Grouping::Department ? QStringLiteral("ส่วนงาน") : QStringLiteral("ประเภทการจ้าง");
-}
-
-std::optional<int> Parse_Raise(const QString& text, QString* error)
-{
-    static const QRegularExpression number(QStringLiteral("^([0-9]{1,2})(\\.([0-9]{1,2}))?$"));
-    const QString t = text.trimmed();
-    const auto m = number.match(t);
-    int hundredths = -1;
-    if (m.hasMatch()) {
-        QString decimals = m.captured(3);
-        while (decimals.size() < 2)
-            decimals += QLatin1Char('0');
-        hundredths = m.captured(1).toInt() * 100 + decimals.toInt();
-    }
-    if (hundredths < 0 || hundredths > 1500) {
-        if (error)
-            *error =
-                QStringLiteral("อัตราการขึ้นเงินเดือนต่อปีต้องเป็นตัวเลข 0 ถึง 15 (ร้อยละ) ทศนิยมไม่เกิน 2 ตำแหน่ง: \"%1\"").arg(text);
-        return std::nullopt;
-    }
-    return hundredths;
-}
-
-QStringList Outlook_Plan::period_labels() const
-{
-    QStringList labels;
-    for (int i = 0; i < count; ++i) {
-        if (kind == Outlook_Kind::Age60) {
-            labels << QString::number(first_year + i);
-        } else {
-            const int index = first_year * 12 + (first_month - 1) + i;
-            labels << QStringLiteral("%1/%2").arg(index % 12 + 1, 2, 10, QLatin1Char('0')).arg(index / 12);
-        }
-    }
-    return labels;
-}
-
-Outlook_Plan Check_Outlook_Criteria(const Outlook_Criteria& c, const QString& today)
-{
-    Outlook_Plan plan;
-    plan.kind = c.kind;
-    plan.by = c.by;
-    plan.department = c.department;
-    const bool age60 = c.kind == Outlook_Kind::Age60;
-
-    if (c.count.trimmed().isEmpty()) {
-        plan.count = age60 ? kDefaultYears : kDefaultMonths;
-    } else {
-        const auto n = smallNumber(c.count);
-        const int max = age60 ? kMaxYears : kMaxMonths;
-        if (!n || *n < 1 || *n > max) {
-            plan.error = age60 ? QStringLiteral("จำนวนปีต้องเป็นตัวเลข 1 ถึง %1: \"%2\"").arg(max).arg(c.count)
-                               : QStringLiteral("จำนวนเดือนต้องเป็นตัวเลข 1 ถึง %1: \"%2\"").arg(max).arg(c.count);
-            return plan;
-        }
-        plan.count = *n;
-    }
-
-    if (age60 && !c.raise.trimmed().isEmpty()) {
-        const auto r = Parse_Raise(c.raise, &plan.error);
-        if (!r)
-            return plan;
-        plan.raise_hundredths = *r;
-    }
-
-    const QString from = c.from.trimmed();
-    if (from.isEmpty()) {
-        const auto parts = Parse_Date_Text(Pad_Date_Text(Trim_Spaces(today.toStdString())), Year_Era::Christian);
-        if (!parts) {
-            plan.error = QStringLiteral("อ่านวันที่ปัจจุบันของเครื่องแม่ข่ายไม่ได้: \"%1\"").arg(today);
-            return plan;
-        }
-        plan.first_month = parts->month;
-        plan.first_year = age60 ? parts->year + buddhistOffset : parts->year;
-    } else if (age60) {
-        const auto year = smallNumber(from);
-        if (year && *year >= 1900 && *year < 2400) {
-            plan.error = QStringLiteral("ปีเริ่มต้นต้องเป็นปีพุทธศักราช เช่น %1 (ไม่ใช่คริสต์ศักราช): \"%2\"")
-                             .arg(*year + buddhistOffset)
-                             .arg(c.from);
-            return plan;
-        }
-        if (!year || *year < 2400 || *year > 2999) {
-            plan.error = QStringLiteral("ปีเริ่มต้นไม่ถูกต้อง: \"%1\" (ต้องเป็นปีพุทธศักราช 4 หลัก เช่น 2570)").arg(c.from);
-            return plan;
-        }
-        plan.first_year = *year;
-    } else {
-        static const QRegularExpression month(QStringLiteral("^(0[1-9]|1[0-2])/([0-9]{4})$"));
-        const auto m = month.match(from);
-        const int year = m.hasMatch() ? m.captured(2).toInt() : 0;
-        if (m.hasMatch() && year >= 2400 && year <= 2999) {
-            plan.error = QStringLiteral("เดือนเริ่มต้นต้องใช้ปีคริสต์ศักราช เช่น %1/%2 (ไม่ใช่พุทธศักราช): \"%3\"")
-                             .arg(m.captured(1))
-                             .arg(year - buddhistOffset)
-                             .arg(c.from);
-            return plan;
-        }
-        if (!m.hasMatch() || year < 1900 || year > 2399) {
-            plan.error =
-                QStringLiteral("เดือนเริ่มต้นไม่ถูกต้อง: \"%1\" (ต้องเป็น ดด/ปปปป ปีเป็นคริสต์ศักราช เช่น 01/2027)").arg(c.from);
-            return plan;
-        }
-        plan.first_month = m.captured(1).toInt();
-        plan.first_year = year;
-    }
-    if (!age60 && (plan.first_year * 12 + plan.first_month - 1 + plan.count - 1) / 12 > 2399) {
-        plan.error = QStringLiteral("ช่วงเดือนเกินปีคริสต์ศักราช 2399");
-        return plan;
-    }
-    return plan;
-}
 
 Employee_Calculation Calculate_Employee(
     const db::Database& db, const std::string& sapid, const std::string& requestMonth)
@@ -451,126 +326,6 @@ Outlook_Result Run_Outlook(const db::Database& db, const Outlook_Criteria& crite
         today = now->date().toString(QStringLiteral("dd/MM/yyyy"));
     }
     return Run_Outlook(db, Check_Outlook_Criteria(criteria, today));
-}
-
-QString Outlook_Title(const Outlook_Plan& plan)
-{
-    const QStringList labels = plan.period_labels();
-    const QString span = labels.isEmpty() ? QString() : labels.first() + QStringLiteral(" ถึง ") + labels.last();
-    if (plan.kind == Outlook_Kind::Age60)
-        return QStringLiteral("ประมาณการเงินชดเชยพนักงานที่อายุครบ 60 ปี พ.ศ. %1 (ขึ้นเงินเดือนปีละ %2%)")
-            .arg(span, fromStd(Amount_Text(plan.raise_hundredths / 100.0)));
-    return QStringLiteral("ประมาณการเงินชดเชยพนักงานที่สิ้นสุดสัญญา เดือน %1").arg(span);
-}
-
-reports::ReportGrid Outlook_Grid(const Outlook_Result& r)
-{
-    reports::ReportGrid grid;
-    const bool age60 = r.plan.kind == Outlook_Kind::Age60;
-    grid.titles << QStringLiteral("ลำดับ")
-                << (age60 ? QStringLiteral("ปีที่อายุครบ 60 ปี (พ.ศ.)") : QStringLiteral("เดือนที่สิ้นสุดสัญญา"));
-    for (const QString& g : r.groups)
-        grid.titles << g + QStringLiteral(" (คน)") << g + QStringLiteral(" (บาท)");
-    grid.titles << QStringLiteral("รวม (คน)") << QStringLiteral("รวม (บาท)");
-    auto cells = [](QStringList& row, const Outlook_Cell& c) {
-        row << QString::number(c.count) << fromStd(Amount_Text(c.amount()));
-    };
-    for (int p = 0; p < r.periods.size(); ++p) {
-        QStringList row {QString::number(p + 1), r.periods.at(p)};
-        for (const Outlook_Cell& c : r.cells[std::size_t(p)])
-            cells(row, c);
-        cells(row, r.period_totals[std::size_t(p)]);
-        grid.rows << row;
-    }
-    QStringList total {QString(), QStringLiteral("รวมทั้งสิ้น")};
-    for (const Outlook_Cell& c : r.group_totals)
-        cells(total, c);
-    cells(total, r.grand);
-    grid.rows << total;
-    return grid;
-}
-
-reports::ReportGrid Refusal_Grid(const Outlook_Result& r)
-{
-    reports::ReportGrid grid;
-    grid.titles = {QStringLiteral("ลำดับ"), QStringLiteral("SAP ID"), QStringLiteral("ชื่อ-นามสกุล"),
-        Group_Caption(r.plan.by),
-        r.plan.kind == Outlook_Kind::Age60 ? QStringLiteral("ปีที่อายุครบ 60 ปี") : QStringLiteral("เดือนที่สิ้นสุดสัญญา"),
-        QStringLiteral("เหตุที่คำนวณไม่ได้")};
-    int n = 0;
-    for (const Outlook_Line& line : r.refused)
-        grid.rows << QStringList {
-            QString::number(++n), QLatin1Char('\'') + line.sapid, line.name, line.group, line.period, line.reason};
-    if (grid.rows.isEmpty())
-        grid = reports::ReportGrid::emptyResult(grid.titles);
-    return grid;
-}
-
-bool Write_Outlook_Workbook(const Outlook_Result& r, const QString& path, QString* error)
-{
-    const reports::ReportGrid table = Outlook_Grid(r);
-    const QString lastColumn = reports::columnLetters(table.columnCount());
-    reports::ExportOptions o;
-    o.sheetName = QString::fromUtf8(kOutlookSheet);
-    o.titleRange = QStringLiteral("A1:") + lastColumn + QStringLiteral("1");
-    o.title = Outlook_Title(r.plan);
-    o.secondTitle =
-        QStringLiteral("แยกตาม%1 %2")
-            .arg(Group_Caption(r.plan.by), r.plan.department ? *r.plan.department : QStringLiteral("ทุกส่วนงาน"));
-    o.lastStyledColumn = lastColumn;
-    o.pageTexts = reports::PageTexts::SetB;
-    o.widths = {6, 16};
-    for (int c = 2; c < table.columnCount(); ++c)
-        o.widths << (c % 2 == 0 ? 10 : 16);
-    o.landscape = true;
-    if (!r.periods.isEmpty()) {
-        reports::ExportChart chart;
-        chart.title = Outlook_Title(r.plan);
-        chart.categoryColumn = 1;
-        for (int g = 0; g < r.groups.size(); ++g) {
-            chart.valueColumns << 3 + 2 * g; // the group's amount column
-            chart.seriesNames << r.groups.at(g);
-        }
-        chart.firstRow = 0;
-        chart.lastRow = int(r.periods.size()) - 1; // the grand total row stays out
-        chart.categoryAxis =
-            r.plan.kind == Outlook_Kind::Age60 ? QStringLiteral("ปี พ.ศ.") : QStringLiteral("เดือนที่สิ้นสุดสัญญา");
-        chart.valueAxis = QStringLiteral("บาท");
-        if (!chart.valueColumns.isEmpty())
-            o.chart = chart;
-    }
-
-    reports::ExportOptions refused;
-    refused.sheetName = QString::fromUtf8(kRefusalSheet);
-    refused.titleRange = QStringLiteral("A1:F1");
-    refused.title = QStringLiteral("พนักงานที่คำนวณไม่ได้ %1 คน").arg(r.refused.size());
-    refused.lastStyledColumn = QStringLiteral("F");
-    refused.pageTexts = reports::PageTexts::SetB;
-    refused.widths = {6, 12, 28, 24, 14, 60};
-    refused.landscape = true;
-    return reports::exportGrids({{table, o}, {Refusal_Grid(r), refused}}, path, error);
-}
-
-QString Export_Outlook(
-    const db::Database* db, const Outlook_Result& r, const reports::ExportTarget& target, QString* error)
-{
-    const Outlook_Plan& plan = r.plan;
-    const bool age60 = plan.kind == Outlook_Kind::Age60;
-    QJsonObject filters {{QStringLiteral("kind"), age60 ? QStringLiteral("age60") : QStringLiteral("contract-end")},
-        {QStringLiteral("from"), r.periods.value(0)},
-        {age60 ? QStringLiteral("years") : QStringLiteral("months"), plan.count},
-        {QStringLiteral("by"),
-            plan.by == Outlook_Grouping::Work_Type ? QStringLiteral("type") : QStringLiteral("department")},
-        {QStringLiteral("refused"), static_cast<int>(r.refused.size())}};
-    if (age60)
-        filters.insert(QStringLiteral("raise"), QString::number(plan.raise_hundredths / 100.0, 'f', 2));
-    if (plan.department)
-        filters.insert(QStringLiteral("department"), *plan.department);
-    const reports::ExportRecord record {
-        Outlook_Title(plan), QString::fromUtf8(kOutlookSheet), filters, static_cast<int>(Outlook_Grid(r).rows.size())};
-    return reports::exportWorkbook(
-        db, record, QString::fromUtf8(kOutlookSheet),
-        [&](const QString& path, QString* why) { return Write_Outlook_Workbook(r, path, why); }, target, error);
 }
 
 } // namespace velmora::outlook

@@ -11,18 +11,26 @@ namespace {
 
 ExportOptions employeeReport(const QString& title, const QString& lastStyled, const QString& fileName)
 {
-    ExportOptions o;
+    ExportOptions o =
+        reportSheetExport(title, QStringLiteral("A1:I1"), lastStyled, PageTexts::SetA, {4, 11, 23, 20, 25, 13, 28});
     o.fileName = fileName;
-    o.sheetName = QStringLiteral("Emp Pro");
-    o.titleRange = QStringLiteral("A1:I1");
-    o.title = title;
-    o.lastStyledColumn = lastStyled;
-    o.pageTexts = PageTexts::SetA;
-    o.widths = {4, 11, 23, 20, 25, 13, 28};
     return o;
 }
 
 } // namespace
+
+ExportOptions reportSheetExport(const QString& title, const QString& titleRange, const QString& lastStyledColumn,
+    PageTexts pageTexts, const QList<double>& widths)
+{
+    ExportOptions o;
+    o.sheetName = QStringLiteral("Emp Pro");
+    o.titleRange = titleRange;
+    o.title = title;
+    o.lastStyledColumn = lastStyledColumn;
+    o.pageTexts = pageTexts;
+    o.widths = widths;
+    return o;
+}
 
 ExportOptions contractEndExport()
 {

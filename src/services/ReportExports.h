@@ -10,6 +10,12 @@
 
 namespace velmora::reports {
 
+// The export values the report lists share: the sheet "Emp Pro", `title` in
+// A1 centred across `titleRange`, the heading styled up to `lastStyledColumn`,
+// the page texts and the column widths (characters, from A).
+ExportOptions reportSheetExport(const QString& title, const QString& titleRange, const QString& lastStyledColumn,
+    PageTexts pageTexts, const QList<double>& widths);
+
 // The fixed export values of each report.
 ExportOptions contractEndExport();
 ExportOptions receivedExport();

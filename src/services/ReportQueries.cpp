@@ -163,6 +163,33 @@ QString employeeOrder(const db::Dialect& d)
             d.thaiOrder(QStringLiteral("m.F_Name")));
 }
 
+// A report found nothing: its titles over one blank row.
+void settle(ReportResult& r)
+{
+    r.found = !r.grid.rows.isEmpty();
+    if (!r.found)
+        r.grid = ReportGrid::emptyResult(r.grid.titles);
+}
+
+// A report of one search: `titles`, then the grid row `row(q, n)` makes of
+// the n-th record found (from 1).
+template <typename Row>
+ReportResult searchGrid(const db::Database& db, const QString& sql, const QVariantList& values, const QString& purpose,
+    const QStringList& titles, Row row)
+{
+    ReportResult r;
+    QSqlQuery q = db.query();
+    if (!db::prepareAndRun(db, q, sql, values, purpose, &r.error))
+        return r;
+    r.ok = true;
+    r.grid.titles = titles;
+    int n = 0;
+    while (q.next())
+        r.grid.rows.append(row(q, ++n));
+    settle(r);
+    return r;
+}
+
 } // namespace
 
 QString notFoundMessage()
@@ -237,25 +264,14 @@ ReportResult queryContractEnd(const db::Database& db, const ContractEndCriteria&
     }
     sql += employeeOrder(db.dialect());
 
-    ReportResult r;
-    QSqlQuery q = db.query();
-    if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("การค้นหารายชื่อผู้ครบสัญญา"), &r.error))
-        return r;
-    r.ok = true;
-    r.grid.titles = contractEndTitles();
-    int n = 0;
-    while (q.next()) {
-        ++n;
-        const auto begin = dateTimeOf(q.value(eBegin));
-        const auto end = dateTimeOf(q.value(eEnd));
-        r.grid.rows.append({QString::number(n), withApostrophe(text(q, eSapID)), fullName(q, eSurname, eFName, eLName),
-            withApostrophe(dateText(begin)), text(q, eWorkType), withApostrophe(dateText(end)), text(q, eDepartName),
-            daysBetween(begin, end), QString()});
-    }
-    r.found = n > 0;
-    if (!r.found)
-        r.grid = ReportGrid::emptyResult(r.grid.titles);
-    return r;
+    return searchGrid(db, sql, values, QStringLiteral("การค้นหารายชื่อผู้ครบสัญญา"), contractEndTitles(),
+        [](const QSqlQuery& q, int n) -> QStringList {
+            const auto begin = dateTimeOf(q.value(eBegin));
+            const auto end = dateTimeOf(q.value(eEnd));
+            return {QString::number(n), withApostrophe(text(q, eSapID)), fullName(q, eSurname, eFName, eLName),
+                withApostrophe(dateText(begin)), text(q, eWorkType), withApostrophe(dateText(end)),
+                text(q, eDepartName), daysBetween(begin, end), QString()};
+        });
 }
 
 QStringList receivedTitles()
@@ -291,26 +307,15 @@ ReportResult queryReceived(const db::Database& db, const ReceivedCriteria& crite
     // First names in Thai dictionary order, the same on every server.
     sql += QStringLiteral(" ORDER BY %1, SapID").arg(db.dialect().thaiOrder(QStringLiteral("Emp_F_Name")));
 
-    ReportResult r;
-    QSqlQuery q = db.query();
-    if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("การค้นหาเงินชดเชยที่ได้รับ"), &r.error))
-        return r;
-    r.ok = true;
-    r.grid.titles = receivedTitles();
-    int n = 0;
-    while (q.next()) {
-        ++n;
-        const double lastSalary = q.value(11).toDouble();
-        const qint64 multiple = qRound64(q.value(12).toDouble());
-        r.grid.rows.append({QString::number(n), withApostrophe(text(q, 0)), fullName(q, 1, 2, 3), text(q, 4),
-            withApostrophe(text(q, 5)), withApostrophe(text(q, 6)), text(q, 7), text(q, 8), text(q, 9), text(q, 10),
-            amount(lastSalary), text(q, 12), amount(double(multiple) * lastSalary), amount(q.value(13).toDouble()),
-            amount(q.value(14).toDouble())});
-    }
-    r.found = n > 0;
-    if (!r.found)
-        r.grid = ReportGrid::emptyResult(r.grid.titles);
-    return r;
+    return searchGrid(db, sql, values, QStringLiteral("การค้นหาเงินชดเชยที่ได้รับ"), receivedTitles(),
+        [](const QSqlQuery& q, int n) -> QStringList {
+            const double lastSalary = q.value(11).toDouble();
+            const qint64 multiple = qRound64(q.value(12).toDouble());
+            return {QString::number(n), withApostrophe(text(q, 0)), fullName(q, 1, 2, 3), text(q, 4),
+                withApostrophe(text(q, 5)), withApostrophe(text(q, 6)), text(q, 7), text(q, 8), text(q, 9), text(q, 10),
+                amount(lastSalary), text(q, 12), amount(double(multiple) * lastSalary), amount(q.value(13).toDouble()),
+                amount(q.value(14).toDouble())};
+        });
 }
 
 QStringList forecastTitles()
@@ -406,9 +411,7 @@ ReportResult queryForecast(const db::Database& db, const ForecastCriteria& crite
         }
         r.grid.rows.append(row);
     }
-    r.found = n > 0;
-    if (!r.found)
-        r.grid = ReportGrid::emptyResult(r.grid.titles);
+    settle(r);
     return r;
 }
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QVBoxLayout>
 
 namespace velmora::app {
 
@@ -164,6 +165,21 @@ void setColumnWidths(QTableView* view, const QList<int>& widths, int otherWidth)
         if (width > 0)
             view->setColumnWidth(c, width);
     }
+}
+
+void keepColumnWidths(QTableView* view, const QList<int>& widths, int otherWidth)
+{
+    QObject::connect(view->model(), &QAbstractItemModel::modelReset, view,
+        [view, widths, otherWidth] { setColumnWidths(view, widths, otherWidth); });
+}
+
+QTableView* choiceList(QWidget* parent, QAbstractItemModel* model, const QList<int>& widths, QGroupBox** box)
+{
+    *box = groupBox(parent, "GroupBox2", QStringLiteral("2. เลือกรายการทั่ต้องการ"));
+    QTableView* view = gridView(*box, "StringGrid1", model, true);
+    keepColumnWidths(view, widths);
+    (new QVBoxLayout(*box))->addWidget(view);
+    return view;
 }
 
 } // namespace velmora::app

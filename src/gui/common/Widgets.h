@@ -70,5 +70,13 @@ QTableView* gridView(QWidget* parent, const char* name, QAbstractItemModel* mode
 // Column c gets widths[c] pixels; a column past the list gets `otherWidth`;
 // a width of 0 or less leaves the column as it is.
 void setColumnWidths(QTableView* view, const QList<int>& widths, int otherWidth = 0);
+// The list a screen's search fills for the officer to choose one line from:
+// the group box "2. เลือกรายการทั่ต้องการ" (GroupBox2) holding StringGrid1, a
+// grid view over `model` where a click chooses a whole line, with `widths`
+// kept after every new grid.
+QTableView* choiceList(QWidget* parent, QAbstractItemModel* model, const QList<int>& widths, QGroupBox** box);
+// The same widths again after every new grid of the view's model (a reset
+// gives every column the default width).
+void keepColumnWidths(QTableView* view, const QList<int>& widths, int otherWidth = 0);
 
 } // namespace velmora::app

@@ -17,7 +17,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
-class QTableWidget;
+class QTableView;
 
 namespace velmora::app {
 struct Session;
@@ -140,7 +140,7 @@ private:
     QPushButton* btnShow_Data = nullptr;
     QPushButton* btnExit_Form = nullptr;
     QGroupBox* GroupBox2 = nullptr;
-    QTableWidget* StringGrid1 = nullptr;
+    QTableView* StringGrid1 = nullptr;
     QLabel* Label57 = nullptr;
     QLineEdit* edtMMYYYY_Recieve1 = nullptr;
     QPushButton* btnCal_Money = nullptr;
@@ -184,7 +184,7 @@ private:
 
     // Page 2.
     QGroupBox* GroupBox15 = nullptr;
-    QTableWidget* StringGrid2 = nullptr;
+    QTableView* StringGrid2 = nullptr;
     QPushButton* btnAdd_Work_Histry = nullptr;
     QPushButton* btnDelete_Work_Histry = nullptr;
     QGroupBox* GroupBox16 = nullptr;
@@ -202,7 +202,7 @@ private:
 
     // Page 3.
     QGroupBox* GroupBox17 = nullptr;
-    QTableWidget* StringGrid3 = nullptr;
+    QTableView* StringGrid3 = nullptr;
     QPushButton* btnReturn3 = nullptr;
     QPushButton* btnNext3 = nullptr;
 

@@ -4,6 +4,8 @@
 #include "gui/calc/Widgets.h"
 #include "gui/common/FilterGroups.h"
 #include "gui/common/ScreenSupport.h"
+#include "rules/WorkHistory.h"
+#include "services/EmployeeService.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,7 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace velmora::calc {
@@ -93,7 +95,7 @@ void TfrmCalculate_Money::buildSearchLayer()
     criteria->addWidget(edtFind_F_Name, 1, 1);
     placeSearchButtons(criteria, btnShow_Data, btnExit_Form);
 
-    StringGrid1 = foundList(Panel1, &GroupBox2);
+    StringGrid1 = foundList(Panel1, &GroupBox2, Employee_Grid_Widths());
 
     Label57 = label(Panel1, "Label57", QStringLiteral("เดือนปีที่ขอรับเงินชดเชย"));
     edtMMYYYY_Recieve1 = monthYearEdit(Panel1, "edtMMYYYY_Recieve1");
@@ -274,8 +276,7 @@ QWidget* TfrmCalculate_Money::buildPage2()
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
 
     GroupBox15 = app::groupBox(TabSheet2, "GroupBox15", QStringLiteral("สถานภาพการทำงาน"));
-    StringGrid2 = app::make<QTableWidget>(GroupBox15, "StringGrid2");
-    setupGrid(StringGrid2);
+    StringGrid2 = grid(GroupBox15, "StringGrid2", Period_Grid_Widths());
     btnAdd_Work_Histry = button(GroupBox15, "btnAdd_Work_Histry", QStringLiteral("เพิ่มข้อมูล"));
     btnDelete_Work_Histry = button(GroupBox15, "btnDelete_Work_Histry", QStringLiteral("ลบข้อมูล"));
     auto* gridButtons = new QHBoxLayout;
@@ -342,8 +343,7 @@ QWidget* TfrmCalculate_Money::buildPage3()
     TabSheet3 = new QWidget;
     TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
     GroupBox17 = app::groupBox(TabSheet3, "GroupBox17", QStringLiteral("การได้รับเงินชดเชย"));
-    StringGrid3 = app::make<QTableWidget>(GroupBox17, "StringGrid3");
-    setupGrid(StringGrid3);
+    StringGrid3 = grid(GroupBox17, "StringGrid3", earlierGridWidths());
     auto* earlier = new QVBoxLayout(GroupBox17);
     earlier->addWidget(StringGrid3);
 

@@ -17,7 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace velmora::calc {
@@ -57,7 +57,7 @@ TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& ses
     criteria->addWidget(m_received.box, 0, 2, 3, 1);
     placeSearchButtons(criteria, btnShow_Data, btnExit_Form);
 
-    StringGrid1 = foundList(this, &GroupBox2);
+    StringGrid1 = foundList(this, &GroupBox2, Saved_Grid_Widths());
 
     btnCancel_Berg = button(this, "btnCancel_Berg", QStringLiteral("3. ยกเลิกการเบิก"));
     CheckBox3 = app::make<QCheckBox>(this, "CheckBox3", QStringLiteral("ลบประวัติการเปลี่ยนแปลงสถานภาพที่ต้องคำนวณ"));
@@ -87,12 +87,12 @@ void TfrmRelease_Cal_Money_ChodChoy::FormCreate()
     const app::DefaultDates dates = app::defaultDates(m_session.Server_Date_Text, m_session.Server_Date_Text_BE);
     m_received.setDefaults(dates.year, dates.monthYear);
     edtFind_F_Name->clear();
-    resetGrid(StringGrid1, qsList(Saved_Grid_Titles()), Saved_Grid_Widths());
+    resetGrid(StringGrid1, qsList(Saved_Grid_Titles()));
 }
 
 void TfrmRelease_Cal_Money_ChodChoy::btnShow_DataClick()
 {
-    resetGrid(StringGrid1, qsList(Saved_Grid_Titles()), Saved_Grid_Widths());
+    resetGrid(StringGrid1, qsList(Saved_Grid_Titles()));
     Saved_Search search;
     search.by_first_name = CheckBox1->isChecked();
     search.first_name_part = us(edtFind_F_Name->text());
@@ -102,9 +102,10 @@ void TfrmRelease_Cal_Money_ChodChoy::btnShow_DataClick()
         m_session.prompter->inform(this, qs(error));
         return;
     }
+    QList<QStringList> shown;
     for (size_t i = 0; i < rows.size(); ++i)
-        setGridRow(StringGrid1, int(i), qsList(Saved_Grid_Cells(rows[i], int(i) + 1)));
-    StringGrid1->setCurrentCell(0, 1);
+        shown << qsList(Saved_Grid_Cells(rows[i], int(i) + 1));
+    showRows(StringGrid1, shown);
 }
 
 void TfrmRelease_Cal_Money_ChodChoy::btnCancel_BergClick()

@@ -34,6 +34,9 @@ namespace velmora::calc {
 // (Panel2) and the print layer (Panel3). The values travel from page to page
 // as control texts; every rule and every statement lives in the calculation
 // services, the screen only reads its controls and shows what they return.
+// The layers are built in UCalculate_Money_Layout.cpp, the six pages in
+// UCalculate_Money_Pages.cpp; the search, the page moves and the print layer
+// act here, the steps behind pages 2 to 6 in UCalculate_Money_Steps.cpp.
 class TfrmCalculate_Money : public QWidget
 {
     Q_OBJECT

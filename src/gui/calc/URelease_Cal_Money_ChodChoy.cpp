@@ -31,23 +31,22 @@ TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& ses
     setObjectName(QStringLiteral("frmRelease_Cal_Money_ChodChoy"));
     setWindowTitle(QStringLiteral("frmRelease_Cal_Money_ChodChoy"));
 
-    Label5 = label(this, "Label5", QStringLiteral("การยกเลิกการคำนวณเงินชดเชย"));
-    app::scaleFont(Label5, 1.8, true);
-    Label5->setStyleSheet(QStringLiteral("color: green;"));
+    Label5 = app::title(this, "Label5", QStringLiteral("การยกเลิกการคำนวณเงินชดเชย"), 1.8, "green");
 
     GroupBox1 = app::groupBox(this, "GroupBox1", QStringLiteral("1. ค้นหาจ้อมูลโดย"));
     // The receipt-period choice is shown with its defaults; the list does not use it.
     m_received = app::periodFilter(
         GroupBox1, QStringLiteral("รับเงินชดเชย"), "edtYear_Mon_Select", "99/9999;_", app::PeriodLayout::Stacked);
 
-    CheckBox1 = app::make<QCheckBox>(GroupBox1, "CheckBox1", QStringLiteral("ชื่อ"));
-    edtFind_F_Name = edit(GroupBox1, "edtFind_F_Name", false);
+    const NameSearch search = nameSearch(GroupBox1);
+    CheckBox1 = search.byName;
+    edtFind_F_Name = search.name;
+    btnShow_Data = search.show;
+    btnExit_Form = search.exit;
     // Shown but never enabled: it has no function.
     CheckBox2 = app::make<QCheckBox>(GroupBox1, "CheckBox2", QStringLiteral("ลบประวัติการับเงินเดือนทั้งหมด(ลบออกจากระบบ)"));
     CheckBox2->setEnabled(false);
     Label2 = label(GroupBox1, "Label2", QStringLiteral("ลบประวัติรับเงินเดือน + การเปลี่ยนสถานภาพ"));
-    btnShow_Data = button(GroupBox1, "btnShow_Data", QStringLiteral("แสดงข้อมูล"));
-    btnExit_Form = button(GroupBox1, "btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
 
     auto* criteria = new QGridLayout(GroupBox1);
     criteria->addWidget(CheckBox1, 0, 0);

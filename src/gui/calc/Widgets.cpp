@@ -3,6 +3,7 @@
 #include "gui/common/GridModel.h"
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,6 +24,23 @@ QLineEdit* edit(QWidget* parent, const char* name, bool readOnly)
     QLineEdit* e = app::lineEdit(parent, name);
     e->setReadOnly(readOnly);
     return e;
+}
+
+QLineEdit* figure(QWidget* parent, const char* name, int width)
+{
+    QLineEdit* e = edit(parent, name, true);
+    e->setAlignment(Qt::AlignRight);
+    e->setMaximumWidth(width);
+    return e;
+}
+
+void place(QGridLayout* grid, int row, int column, const QString& text, QWidget* control, const QString& unit)
+{
+    QWidget* parent = control->parentWidget();
+    grid->addWidget(caption(parent, text), row, column);
+    grid->addWidget(control, row, column + 1);
+    if (!unit.isEmpty())
+        grid->addWidget(caption(parent, unit), row, column + 2);
 }
 
 QLineEdit* monthYearEdit(QWidget* parent, const char* name)
@@ -48,6 +66,16 @@ QString maskedText(const QLineEdit* edit)
     QString text = edit->displayText();
     text.replace(QLatin1Char('_'), QLatin1Char(' '));
     return text;
+}
+
+NameSearch nameSearch(QGroupBox* box)
+{
+    NameSearch s;
+    s.byName = app::make<QCheckBox>(box, "CheckBox1", QStringLiteral("ชื่อ"));
+    s.name = edit(box, "edtFind_F_Name", false);
+    s.show = button(box, "btnShow_Data", QStringLiteral("แสดงข้อมูล"));
+    s.exit = button(box, "btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
+    return s;
 }
 
 void placeSearchButtons(QGridLayout* criteria, QPushButton* show, QPushButton* exit)

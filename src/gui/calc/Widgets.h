@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
@@ -31,6 +32,12 @@ using app::label;
 QLabel* caption(QWidget* parent, const QString& text);
 QLineEdit* edit(QWidget* parent, const char* name, bool readOnly);
 
+// A read-only figure, aligned right, at most `width` pixels wide.
+QLineEdit* figure(QWidget* parent, const char* name, int width);
+// Places a captioned control in a grid row: the caption at `column`, the
+// control after it, then its unit ("บาท") when one is given.
+void place(QGridLayout* grid, int row, int column, const QString& text, QWidget* control, const QString& unit = {});
+
 // A masked edit for "mm/yyyy" or "dd/mm/yyyy": digits only, "_" marks a
 // place not yet typed.
 QLineEdit* monthYearEdit(QWidget* parent, const char* name);
@@ -38,6 +45,18 @@ QLineEdit* dateEdit(QWidget* parent, const char* name);
 // What a masked edit holds, every place kept: a place not typed is a blank
 // ("  /  /    " when nothing was typed, "3 /2567" for a half-typed month).
 QString maskedText(const QLineEdit* edit);
+
+// The search by part of a first name of the calculation and cancel screens,
+// made in this order: "ชื่อ" (CheckBox1), its box edtFind_F_Name, then
+// "แสดงข้อมูล" (btnShow_Data) and "กลับสู่เมนูหลัก" (btnExit_Form).
+struct NameSearch
+{
+    QCheckBox* byName = nullptr;
+    QLineEdit* name = nullptr;
+    QPushButton* show = nullptr;
+    QPushButton* exit = nullptr;
+};
+NameSearch nameSearch(QGroupBox* box);
 
 // The search of the calculation and cancel screens: its two buttons stacked
 // at the right end of the criteria grid, then the list of what it found,

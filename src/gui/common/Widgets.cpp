@@ -74,6 +74,23 @@ void scaleFont(QWidget* widget, double factor, bool bold)
     widget->setFont(f);
 }
 
+void colour(QWidget* widget, const char* foreground, const char* background)
+{
+    QString css = QStringLiteral("color: %1;").arg(QLatin1String(foreground));
+    if (background)
+        css += QStringLiteral(" background-color: %1;").arg(QLatin1String(background));
+    widget->setStyleSheet(css);
+}
+
+QLabel* title(QWidget* parent, const char* name, const QString& caption, double factor, const char* foreground,
+    const char* background)
+{
+    QLabel* l = label(parent, name, caption);
+    scaleFont(l, factor, true);
+    colour(l, foreground, background);
+    return l;
+}
+
 QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 {
     auto* b = make<QPushButton>(parent, name, caption);

@@ -41,6 +41,12 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption);
 QLabel* heading(QWidget* parent, const char* name, const QString& caption, const char* colour);
 // Scales the widget's font by `factor`, bold or not (titles, totals).
 void scaleFont(QWidget* widget, double factor, bool bold);
+// Text in `foreground` (a colour name), on `background` when one is given.
+void colour(QWidget* widget, const char* foreground, const char* background = nullptr);
+// A title line of the calculation screens: bold, `factor` times the font, in
+// `foreground` (on `background` when one is given).
+QLabel* title(QWidget* parent, const char* name, const QString& caption, double factor, const char* foreground,
+    const char* background = nullptr);
 // A push button that Enter presses only when it has the focus (the keyboard
 // rules), never as a dialog's default.
 QPushButton* button(QWidget* parent, const char* name, const QString& caption);

@@ -34,9 +34,7 @@ TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
     };
 
     auto* root = new QVBoxLayout(this);
-    Label5 = app::label(this, "Label5", QStringLiteral("รายละเอียดการเบิกเงินชดเชย"));
-    app::scaleFont(Label5, 1.6, true);
-    Label5->setStyleSheet(QStringLiteral("color: green;"));
+    Label5 = app::title(this, "Label5", QStringLiteral("รายละเอียดการเบิกเงินชดเชย"), 1.6, "green");
     root->addWidget(Label5);
 
     auto* top = new QHBoxLayout;

@@ -26,7 +26,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 
 #include <cstdio>
@@ -94,12 +94,13 @@ public:
     // Chooses the grid line whose column holds the text.
     void choose(const char* gridName, int column, const QString& text)
     {
-        auto* grid = find<QTableWidget>(gridName);
-        if (!grid)
+        auto* grid = find<QTableView>(gridName);
+        if (!grid || !grid->model())
             return;
-        for (int r = 0; r < grid->rowCount(); ++r) {
-            if (grid->item(r, column) && grid->item(r, column)->text() == text) {
-                grid->setCurrentCell(r, column);
+        const QAbstractItemModel* model = grid->model();
+        for (int r = 0; r < model->rowCount(); ++r) {
+            if (model->index(r, column).data().toString() == text) {
+                grid->setCurrentIndex(model->index(r, column));
                 settle();
                 return;
             }

@@ -24,7 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace velmora::calc {
 
@@ -109,9 +109,9 @@ void TfrmCalculate_Money::FormCreate()
     cmbWork_Type2->addItems({QStringLiteral("2 พนักงานมหาวิทยาลัย"), QStringLiteral("3 พนักงานส่วนงาน")});
     cmbWork_Type2->setCurrentIndex(0);
 
-    resetGrid(StringGrid1, qsList(Employee_Grid_Titles()), Employee_Grid_Widths());
-    resetGrid(StringGrid2, qsList(Period_Grid_Titles()), Period_Grid_Widths());
-    resetGrid(StringGrid3, qsList(Earlier_Grid_Titles()), earlierGridWidths());
+    resetGrid(StringGrid1, qsList(Employee_Grid_Titles()));
+    resetGrid(StringGrid2, qsList(Period_Grid_Titles()));
+    resetGrid(StringGrid3, qsList(Earlier_Grid_Titles()));
 
     edtFind_F_Name->clear();
 
@@ -158,7 +158,7 @@ void TfrmCalculate_Money::inform(const char* message)
 
 void TfrmCalculate_Money::btnShow_DataClick()
 {
-    resetGrid(StringGrid1, qsList(Employee_Grid_Titles()), Employee_Grid_Widths());
+    resetGrid(StringGrid1, qsList(Employee_Grid_Titles()));
 
     Employee_Search search;
     search.work_type = us(cmbWork_Type->currentText());
@@ -179,9 +179,10 @@ void TfrmCalculate_Money::btnShow_DataClick()
         reportError(qs(error));
         return;
     }
+    QList<QStringList> shown;
     for (size_t i = 0; i < rows.size(); ++i)
-        setGridRow(StringGrid1, int(i), qsList(Employee_Grid_Cells(rows[i], int(i) + 1)));
-    StringGrid1->setCurrentCell(0, 1);
+        shown << qsList(Employee_Grid_Cells(rows[i], int(i) + 1));
+    showRows(StringGrid1, shown);
 }
 
 void TfrmCalculate_Money::btnExit_FormClick()
@@ -260,8 +261,8 @@ void TfrmCalculate_Money::clearCalculation()
         e->clear();
     Label27->clear();
     Label25->clear();
-    resetGrid(StringGrid2, qsList(Period_Grid_Titles()), Period_Grid_Widths());
-    resetGrid(StringGrid3, qsList(Earlier_Grid_Titles()), earlierGridWidths());
+    resetGrid(StringGrid2, qsList(Period_Grid_Titles()));
+    resetGrid(StringGrid3, qsList(Earlier_Grid_Titles()));
     m_calc = Calculation();
     m_stepsDone = -1;
 }

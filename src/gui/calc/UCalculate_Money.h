@@ -17,7 +17,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
-class QTableWidget;
+class QTableView;
 
 namespace velmora::app {
 struct Session;
@@ -34,6 +34,9 @@ namespace velmora::calc {
 // (Panel2) and the print layer (Panel3). The values travel from page to page
 // as control texts; every rule and every statement lives in the calculation
 // services, the screen only reads its controls and shows what they return.
+// The layers are built in UCalculate_Money_Layout.cpp, the six pages in
+// UCalculate_Money_Pages.cpp; the search, the page moves and the print layer
+// act here, the steps behind pages 2 to 6 in UCalculate_Money_Steps.cpp.
 class TfrmCalculate_Money : public QWidget
 {
     Q_OBJECT
@@ -140,7 +143,7 @@ private:
     QPushButton* btnShow_Data = nullptr;
     QPushButton* btnExit_Form = nullptr;
     QGroupBox* GroupBox2 = nullptr;
-    QTableWidget* StringGrid1 = nullptr;
+    QTableView* StringGrid1 = nullptr;
     QLabel* Label57 = nullptr;
     QLineEdit* edtMMYYYY_Recieve1 = nullptr;
     QPushButton* btnCal_Money = nullptr;
@@ -184,7 +187,7 @@ private:
 
     // Page 2.
     QGroupBox* GroupBox15 = nullptr;
-    QTableWidget* StringGrid2 = nullptr;
+    QTableView* StringGrid2 = nullptr;
     QPushButton* btnAdd_Work_Histry = nullptr;
     QPushButton* btnDelete_Work_Histry = nullptr;
     QGroupBox* GroupBox16 = nullptr;
@@ -202,7 +205,7 @@ private:
 
     // Page 3.
     QGroupBox* GroupBox17 = nullptr;
-    QTableWidget* StringGrid3 = nullptr;
+    QTableView* StringGrid3 = nullptr;
     QPushButton* btnReturn3 = nullptr;
     QPushButton* btnNext3 = nullptr;
 

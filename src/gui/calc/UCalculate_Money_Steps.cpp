@@ -16,7 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace velmora::calc {
 
@@ -48,7 +48,7 @@ bool TfrmCalculate_Money::stepReady(int step)
 
 void TfrmCalculate_Money::btnDisplay_Work_HistryClick()
 {
-    resetGrid(StringGrid2, qsList(Period_Grid_Titles()), Period_Grid_Widths());
+    resetGrid(StringGrid2, qsList(Period_Grid_Titles()));
     m_calc.periods.clear();
     invalidateFrom(0);
 
@@ -66,9 +66,10 @@ void TfrmCalculate_Money::btnDisplay_Work_HistryClick()
                                                                      input.periods[size_t(second)]))
                                           : QString());
     lblPeriod_Overlap->setVisible(first >= 0);
+    QList<QStringList> shown;
     for (size_t i = 0; i < m_calc.periods.size(); ++i)
-        setGridRow(StringGrid2, int(i), qsList(Period_Grid_Cells(m_calc.periods[i], int(i) + 1)));
-    StringGrid2->setCurrentCell(0, 1);
+        shown << qsList(Period_Grid_Cells(m_calc.periods[i], int(i) + 1));
+    showRows(StringGrid2, shown);
     edtCal_Beg_Date2->setText(qs(m_calc.span.start));
     edtCal_End_Date2->setText(qs(m_calc.span.end));
     m_stepsDone = 0;
@@ -156,9 +157,10 @@ void TfrmCalculate_Money::btnNext2Click()
     }
     Step_Earlier(input, &m_calc);
 
-    resetGrid(StringGrid3, qsList(Earlier_Grid_Titles()), earlierGridWidths());
-    for (size_t i = 0; i < m_calc.earlier.size(); ++i)
-        setGridRow(StringGrid3, int(i), qsList(Earlier_Grid_Cells(m_calc.earlier[i])));
+    QList<QStringList> shown;
+    for (const Earlier_Row& row : m_calc.earlier)
+        shown << qsList(Earlier_Grid_Cells(row));
+    showRows(StringGrid3, shown, 0);
     m_stepsDone = 1;
     PageControl1->setCurrentWidget(TabSheet3);
 }

@@ -17,7 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace velmora::calc {
@@ -31,23 +31,22 @@ TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& ses
     setObjectName(QStringLiteral("frmRelease_Cal_Money_ChodChoy"));
     setWindowTitle(QStringLiteral("frmRelease_Cal_Money_ChodChoy"));
 
-    Label5 = label(this, "Label5", QStringLiteral("การยกเลิกการคำนวณเงินชดเชย"));
-    app::scaleFont(Label5, 1.8, true);
-    Label5->setStyleSheet(QStringLiteral("color: green;"));
+    Label5 = app::title(this, "Label5", QStringLiteral("การยกเลิกการคำนวณเงินชดเชย"), 1.8, "green");
 
     GroupBox1 = app::groupBox(this, "GroupBox1", QStringLiteral("1. ค้นหาจ้อมูลโดย"));
     // The receipt-period choice is shown with its defaults; the list does not use it.
     m_received = app::periodFilter(
         GroupBox1, QStringLiteral("รับเงินชดเชย"), "edtYear_Mon_Select", "99/9999;_", app::PeriodLayout::Stacked);
 
-    CheckBox1 = app::make<QCheckBox>(GroupBox1, "CheckBox1", QStringLiteral("ชื่อ"));
-    edtFind_F_Name = edit(GroupBox1, "edtFind_F_Name", false);
+    const NameSearch search = nameSearch(GroupBox1);
+    CheckBox1 = search.byName;
+    edtFind_F_Name = search.name;
+    btnShow_Data = search.show;
+    btnExit_Form = search.exit;
     // Shown but never enabled: it has no function.
     CheckBox2 = app::make<QCheckBox>(GroupBox1, "CheckBox2", QStringLiteral("ลบประวัติการับเงินเดือนทั้งหมด(ลบออกจากระบบ)"));
     CheckBox2->setEnabled(false);
     Label2 = label(GroupBox1, "Label2", QStringLiteral("ลบประวัติรับเงินเดือน + การเปลี่ยนสถานภาพ"));
-    btnShow_Data = button(GroupBox1, "btnShow_Data", QStringLiteral("แสดงข้อมูล"));
-    btnExit_Form = button(GroupBox1, "btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
 
     auto* criteria = new QGridLayout(GroupBox1);
     criteria->addWidget(CheckBox1, 0, 0);
@@ -57,7 +56,7 @@ TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& ses
     criteria->addWidget(m_received.box, 0, 2, 3, 1);
     placeSearchButtons(criteria, btnShow_Data, btnExit_Form);
 
-    StringGrid1 = foundList(this, &GroupBox2);
+    StringGrid1 = foundList(this, &GroupBox2, Saved_Grid_Widths());
 
     btnCancel_Berg = button(this, "btnCancel_Berg", QStringLiteral("3. ยกเลิกการเบิก"));
     CheckBox3 = app::make<QCheckBox>(this, "CheckBox3", QStringLiteral("ลบประวัติการเปลี่ยนแปลงสถานภาพที่ต้องคำนวณ"));
@@ -87,12 +86,12 @@ void TfrmRelease_Cal_Money_ChodChoy::FormCreate()
     const app::DefaultDates dates = app::defaultDates(m_session.Server_Date_Text, m_session.Server_Date_Text_BE);
     m_received.setDefaults(dates.year, dates.monthYear);
     edtFind_F_Name->clear();
-    resetGrid(StringGrid1, qsList(Saved_Grid_Titles()), Saved_Grid_Widths());
+    resetGrid(StringGrid1, qsList(Saved_Grid_Titles()));
 }
 
 void TfrmRelease_Cal_Money_ChodChoy::btnShow_DataClick()
 {
-    resetGrid(StringGrid1, qsList(Saved_Grid_Titles()), Saved_Grid_Widths());
+    resetGrid(StringGrid1, qsList(Saved_Grid_Titles()));
     Saved_Search search;
     search.by_first_name = CheckBox1->isChecked();
     search.first_name_part = us(edtFind_F_Name->text());
@@ -102,9 +101,10 @@ void TfrmRelease_Cal_Money_ChodChoy::btnShow_DataClick()
         m_session.prompter->inform(this, qs(error));
         return;
     }
+    QList<QStringList> shown;
     for (size_t i = 0; i < rows.size(); ++i)
-        setGridRow(StringGrid1, int(i), qsList(Saved_Grid_Cells(rows[i], int(i) + 1)));
-    StringGrid1->setCurrentCell(0, 1);
+        shown << qsList(Saved_Grid_Cells(rows[i], int(i) + 1));
+    showRows(StringGrid1, shown);
 }
 
 void TfrmRelease_Cal_Money_ChodChoy::btnCancel_BergClick()

@@ -14,7 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
+class QTableView;
 
 namespace velmora::app {
 struct Session;
@@ -48,7 +48,7 @@ private:
     QCheckBox* CheckBox2 = nullptr;
     QLabel* Label2 = nullptr;
     QGroupBox* GroupBox2 = nullptr;
-    QTableWidget* StringGrid1 = nullptr;
+    QTableView* StringGrid1 = nullptr;
     QPushButton* btnCancel_Berg = nullptr;
     QCheckBox* CheckBox3 = nullptr;
     QLabel* Label1 = nullptr;

@@ -1,13 +1,15 @@
 #include "gui/calc/Widgets.h"
 
+#include "gui/common/GridModel.h"
+
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace velmora::calc::widgets {
@@ -22,6 +24,23 @@ QLineEdit* edit(QWidget* parent, const char* name, bool readOnly)
     QLineEdit* e = app::lineEdit(parent, name);
     e->setReadOnly(readOnly);
     return e;
+}
+
+QLineEdit* figure(QWidget* parent, const char* name, int width)
+{
+    QLineEdit* e = edit(parent, name, true);
+    e->setAlignment(Qt::AlignRight);
+    e->setMaximumWidth(width);
+    return e;
+}
+
+void place(QGridLayout* grid, int row, int column, const QString& text, QWidget* control, const QString& unit)
+{
+    QWidget* parent = control->parentWidget();
+    grid->addWidget(caption(parent, text), row, column);
+    grid->addWidget(control, row, column + 1);
+    if (!unit.isEmpty())
+        grid->addWidget(caption(parent, unit), row, column + 2);
 }
 
 QLineEdit* monthYearEdit(QWidget* parent, const char* name)
@@ -49,6 +68,16 @@ QString maskedText(const QLineEdit* edit)
     return text;
 }
 
+NameSearch nameSearch(QGroupBox* box)
+{
+    NameSearch s;
+    s.byName = app::make<QCheckBox>(box, "CheckBox1", QStringLiteral("ชื่อ"));
+    s.name = edit(box, "edtFind_F_Name", false);
+    s.show = button(box, "btnShow_Data", QStringLiteral("แสดงข้อมูล"));
+    s.exit = button(box, "btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
+    return s;
+}
+
 void placeSearchButtons(QGridLayout* criteria, QPushButton* show, QPushButton* exit)
 {
     auto* buttons = new QVBoxLayout;
@@ -59,42 +88,41 @@ void placeSearchButtons(QGridLayout* criteria, QPushButton* show, QPushButton* e
     criteria->setColumnStretch(4, 1);
 }
 
-QTableWidget* foundList(QWidget* parent, QGroupBox** box)
+QTableView* foundList(QWidget* parent, QGroupBox** box, const std::vector<int>& widths)
 {
-    *box = app::groupBox(parent, "GroupBox2", QStringLiteral("2. เลือกรายการทั่ต้องการ"));
-    auto* grid = app::make<QTableWidget>(*box, "StringGrid1");
-    setupGrid(grid);
-    (new QVBoxLayout(*box))->addWidget(grid);
-    return grid;
+    return app::choiceList(parent, new reports::GridModel(parent), QList<int>(widths.begin(), widths.end()), box);
 }
 
-void setupGrid(QTableWidget* grid)
+QTableView* grid(QWidget* parent, const char* name, const std::vector<int>& widths)
 {
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->setVisible(false);
-    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    grid->horizontalHeader()->setStretchLastSection(false);
+    QTableView* view = app::gridView(parent, name, new reports::GridModel(parent), true);
+    app::keepColumnWidths(view, QList<int>(widths.begin(), widths.end()));
+    return view;
 }
 
-void resetGrid(QTableWidget* grid, const QStringList& titles, const std::vector<int>& widths)
+reports::GridModel* gridModel(const QTableView* grid)
 {
-    grid->clear();
-    grid->setColumnCount(int(titles.size()));
-    grid->setRowCount(1);
-    grid->setHorizontalHeaderLabels(titles);
-    for (int c = 0; c < int(widths.size()) && c < grid->columnCount(); ++c)
-        grid->setColumnWidth(c, widths[size_t(c)]);
-    grid->setCurrentCell(0, 0);
+    return qobject_cast<reports::GridModel*>(grid->model());
 }
 
-void setGridRow(QTableWidget* grid, int row, const QStringList& cells)
+void resetGrid(QTableView* grid, const QStringList& titles)
 {
-    if (row >= grid->rowCount())
-        grid->setRowCount(row + 1);
-    for (int c = 0; c < cells.size() && c < grid->columnCount(); ++c)
-        grid->setItem(row, c, new QTableWidgetItem(cells[c]));
+    reports::GridModel* model = gridModel(grid);
+    model->setGrid(reports::ReportGrid::emptyResult(titles));
+    grid->setCurrentIndex(model->index(0, 0));
+}
+
+void showRows(QTableView* grid, const QList<QStringList>& rows, int currentColumn)
+{
+    reports::GridModel* model = gridModel(grid);
+    reports::ReportGrid shown = reports::ReportGrid::emptyResult(model->grid().titles);
+    if (!rows.isEmpty()) {
+        shown.rows.clear();
+        for (const QStringList& cells : rows)
+            shown.rows.append(cells.mid(0, shown.columnCount()));
+    }
+    model->setGrid(std::move(shown));
+    grid->setCurrentIndex(model->index(0, currentColumn));
 }
 
 const std::vector<int>& earlierGridWidths()
@@ -103,18 +131,15 @@ const std::vector<int>& earlierGridWidths()
     return widths;
 }
 
-QString cellText(const QTableWidget* grid, int row, int column)
+QString cellText(const QTableView* grid, int row, int column)
 {
-    if (row < 0 || row >= grid->rowCount() || column < 0 || column >= grid->columnCount())
-        return {};
-    const QTableWidgetItem* item = grid->item(row, column);
-    return item ? item->text() : QString();
+    return gridModel(grid)->cell(row, column);
 }
 
-int selectedRow(const QTableWidget* grid)
+int selectedRow(const QTableView* grid)
 {
-    const int row = grid->currentRow();
-    return row >= 0 && row < grid->rowCount() ? row : -1;
+    const QModelIndex current = grid->currentIndex();
+    return current.isValid() ? current.row() : -1;
 }
 
 QString qs(const std::string& text)

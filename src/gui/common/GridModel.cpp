@@ -7,10 +7,13 @@ GridModel::GridModel(QObject* parent)
     , m_grid(ReportGrid::initial())
 { }
 
-void GridModel::setGrid(ReportGrid grid)
+void GridModel::setGrid(ReportGrid grid, const QList<bool>& tickable)
 {
     beginResetModel();
     m_grid = std::move(grid);
+    m_ticks.clear();
+    for (int r = 0; r < tickable.size() && r < m_grid.rows.size(); ++r)
+        m_ticks.append(tickable.at(r) ? Tick::Off : Tick::None);
     endResetModel();
 }
 
@@ -34,6 +37,21 @@ void GridModel::changeCells(const std::function<void(ReportGrid&)>& change)
     }
 }
 
+void GridModel::setTick(int row, bool ticked)
+{
+    const Tick want = ticked ? Tick::On : Tick::Off;
+    if (tick(row) == Tick::None || tick(row) == want)
+        return;
+    m_ticks[row] = want;
+    emit dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
+}
+
+void GridModel::setAllTicked(bool ticked)
+{
+    for (int r = 0; r < m_ticks.size(); ++r)
+        setTick(r, ticked);
+}
+
 int GridModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(m_grid.rows.size());
@@ -46,10 +64,22 @@ int GridModel::columnCount(const QModelIndex& parent) const
 
 QVariant GridModel::data(const QModelIndex& index, int role) const
 {
-    const bool shown = role == Qt::DisplayRole || (m_cellTips && role == Qt::ToolTipRole);
-    if (!shown || !index.isValid() || index.row() >= m_grid.rows.size())
+    if (!index.isValid() || index.row() >= m_grid.rows.size())
         return {};
-    return m_grid.rows.at(index.row()).value(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return cell(index.row(), index.column());
+    case Qt::ToolTipRole:
+        return m_cellTips ? QVariant(cell(index.row(), index.column())) : QVariant();
+    case Qt::TextAlignmentRole:
+        return m_rightAligned.contains(index.column()) ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
+    case Qt::CheckStateRole:
+        if (index.column() != 0 || !isTickable(index.row()))
+            return {};
+        return isTicked(index.row()) ? Qt::Checked : Qt::Unchecked;
+    default:
+        return {};
+    }
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -59,6 +89,22 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     if (orientation == Qt::Horizontal)
         return section >= 0 && section < m_grid.titles.size() ? m_grid.titles.at(section) : QString();
     return {};
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == 0 && isTickable(index.row()))
+        f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::CheckStateRole || !index.isValid() || index.column() != 0 || !isTickable(index.row()))
+        return false;
+    setTick(index.row(), value.toInt() == Qt::Checked);
+    return true;
 }
 
 } // namespace velmora::reports

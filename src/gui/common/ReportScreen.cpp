@@ -94,8 +94,7 @@ QHBoxLayout* ReportScreen::buttonRow(std::initializer_list<QPushButton*> more)
 QTableView* ReportScreen::makeGrid(const QList<int>& widths, int otherWidth, bool wholeRows)
 {
     StringGrid1 = app::gridView(this, "StringGrid1", m_model, wholeRows);
-    connect(m_model, &QAbstractItemModel::modelReset, this,
-        [this, widths, otherWidth] { app::setColumnWidths(StringGrid1, widths, otherWidth); });
+    app::keepColumnWidths(StringGrid1, widths, otherWidth);
     return StringGrid1;
 }
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QVBoxLayout>
 
 namespace velmora::app {
 
@@ -71,6 +72,23 @@ void scaleFont(QWidget* widget, double factor, bool bold)
     f.setPointSizeF(f.pointSizeF() * factor);
     f.setBold(bold);
     widget->setFont(f);
+}
+
+void colour(QWidget* widget, const char* foreground, const char* background)
+{
+    QString css = QStringLiteral("color: %1;").arg(QLatin1String(foreground));
+    if (background)
+        css += QStringLiteral(" background-color: %1;").arg(QLatin1String(background));
+    widget->setStyleSheet(css);
+}
+
+QLabel* title(QWidget* parent, const char* name, const QString& caption, double factor, const char* foreground,
+    const char* background)
+{
+    QLabel* l = label(parent, name, caption);
+    scaleFont(l, factor, true);
+    colour(l, foreground, background);
+    return l;
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption)
@@ -164,6 +182,21 @@ void setColumnWidths(QTableView* view, const QList<int>& widths, int otherWidth)
         if (width > 0)
             view->setColumnWidth(c, width);
     }
+}
+
+void keepColumnWidths(QTableView* view, const QList<int>& widths, int otherWidth)
+{
+    QObject::connect(view->model(), &QAbstractItemModel::modelReset, view,
+        [view, widths, otherWidth] { setColumnWidths(view, widths, otherWidth); });
+}
+
+QTableView* choiceList(QWidget* parent, QAbstractItemModel* model, const QList<int>& widths, QGroupBox** box)
+{
+    *box = groupBox(parent, "GroupBox2", QStringLiteral("2. เลือกรายการทั่ต้องการ"));
+    QTableView* view = gridView(*box, "StringGrid1", model, true);
+    keepColumnWidths(view, widths);
+    (new QVBoxLayout(*box))->addWidget(view);
+    return view;
 }
 
 } // namespace velmora::app

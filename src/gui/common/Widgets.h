@@ -41,6 +41,12 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption);
 QLabel* heading(QWidget* parent, const char* name, const QString& caption, const char* colour);
 // Scales the widget's font by `factor`, bold or not (titles, totals).
 void scaleFont(QWidget* widget, double factor, bool bold);
+// Text in `foreground` (a colour name), on `background` when one is given.
+void colour(QWidget* widget, const char* foreground, const char* background = nullptr);
+// A title line of the calculation screens: bold, `factor` times the font, in
+// `foreground` (on `background` when one is given).
+QLabel* title(QWidget* parent, const char* name, const QString& caption, double factor, const char* foreground,
+    const char* background = nullptr);
 // A push button that Enter presses only when it has the focus (the keyboard
 // rules), never as a dialog's default.
 QPushButton* button(QWidget* parent, const char* name, const QString& caption);
@@ -70,5 +76,13 @@ QTableView* gridView(QWidget* parent, const char* name, QAbstractItemModel* mode
 // Column c gets widths[c] pixels; a column past the list gets `otherWidth`;
 // a width of 0 or less leaves the column as it is.
 void setColumnWidths(QTableView* view, const QList<int>& widths, int otherWidth = 0);
+// The list a screen's search fills for the officer to choose one line from:
+// the group box "2. เลือกรายการทั่ต้องการ" (GroupBox2) holding StringGrid1, a
+// grid view over `model` where a click chooses a whole line, with `widths`
+// kept after every new grid.
+QTableView* choiceList(QWidget* parent, QAbstractItemModel* model, const QList<int>& widths, QGroupBox** box);
+// The same widths again after every new grid of the view's model (a reset
+// gives every column the default width).
+void keepColumnWidths(QTableView* view, const QList<int>& widths, int otherWidth = 0);
 
 } // namespace velmora::app

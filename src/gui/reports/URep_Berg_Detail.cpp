@@ -13,12 +13,11 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace velmora::print {
@@ -35,9 +34,7 @@ TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
     };
 
     auto* root = new QVBoxLayout(this);
-    Label5 = app::label(this, "Label5", QStringLiteral("รายละเอียดการเบิกเงินชดเชย"));
-    app::scaleFont(Label5, 1.6, true);
-    Label5->setStyleSheet(QStringLiteral("color: green;"));
+    Label5 = app::title(this, "Label5", QStringLiteral("รายละเอียดการเบิกเงินชดเชย"), 1.6, "green");
     root->addWidget(Label5);
 
     auto* top = new QHBoxLayout;
@@ -58,15 +55,9 @@ TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
     top->addWidget(btnExit_Form);
     root->addLayout(top);
 
-    auto* GroupBox2 = app::groupBox(this, "GroupBox2", QStringLiteral("2. เลือกรายการทั่ต้องการ"));
-    auto* g2 = new QVBoxLayout(GroupBox2);
-    StringGrid1 = app::make<QTableWidget>(GroupBox2, "StringGrid1");
-    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    g2->addWidget(StringGrid1);
+    QGroupBox* GroupBox2 = nullptr;
+    m_list = new reports::GridModel(this);
+    StringGrid1 = app::choiceList(this, m_list, detailListWidths(), &GroupBox2);
     root->addWidget(GroupBox2, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -95,18 +86,7 @@ void TfrmRep_Berg_Detail::FormCreate()
     const app::DefaultDates dates = app::defaultDates(m_session.Server_Date_Text, m_session.Server_Date_Text_BE);
     m_received.setDefaults(dates.year, dates.monthYear);
     edtFind_F_Name->clear();
-    resetGrid(1);
-}
-
-void TfrmRep_Berg_Detail::resetGrid(int lines)
-{
-    StringGrid1->clear();
-    StringGrid1->setColumnCount(9);
-    StringGrid1->setRowCount(lines);
-    StringGrid1->setHorizontalHeaderLabels(detailListTitles());
-    const QList<int> widths = detailListWidths();
-    for (int c = 0; c < widths.size(); ++c)
-        StringGrid1->setColumnWidth(c, widths.at(c));
+    m_list->setGrid(reports::ReportGrid::emptyResult(detailListTitles()));
 }
 
 void TfrmRep_Berg_Detail::btnShow_DataClick()
@@ -117,20 +97,13 @@ void TfrmRep_Berg_Detail::btnShow_DataClick()
     search.firstNamePart = edtFind_F_Name->text();
     QString error;
     const auto lines = listSavedCalculations(*m_session.db, search, &error);
-    if (!lines) {
-        resetGrid(1);
-        m_session.prompter->inform(this, error);
+    if (!lines || lines->isEmpty()) {
+        m_list->setGrid(reports::ReportGrid::emptyResult(detailListTitles()));
+        m_session.prompter->inform(this, lines ? QStringLiteral("ไม่พบข้อมูลที่ต้องการ") : error);
         return;
     }
-    resetGrid(lines->isEmpty() ? 1 : int(lines->size()));
-    for (int r = 0; r < lines->size(); ++r)
-        for (int c = 0; c < lines->at(r).size(); ++c)
-            StringGrid1->setItem(r, c, new QTableWidgetItem(lines->at(r).at(c)));
-    if (lines->isEmpty()) {
-        m_session.prompter->inform(this, QStringLiteral("ไม่พบข้อมูลที่ต้องการ"));
-        return;
-    }
-    StringGrid1->setCurrentCell(0, 1);
+    m_list->setGrid({detailListTitles(), *lines});
+    StringGrid1->setCurrentIndex(m_list->index(0, 1));
 }
 
 void TfrmRep_Berg_Detail::btnClear_RepClick()
@@ -138,12 +111,15 @@ void TfrmRep_Berg_Detail::btnClear_RepClick()
     fillRequestSetItems(m_layout, {}, {});
 }
 
+QString TfrmRep_Berg_Detail::chosenSapId() const
+{
+    const QModelIndex current = StringGrid1->currentIndex();
+    return m_list->cell(current.isValid() ? current.row() : 0, 1);
+}
+
 void TfrmRep_Berg_Detail::btnPrint_DetailClick()
 {
-    const int row = StringGrid1->currentRow() >= 0 ? StringGrid1->currentRow() : 0;
-    const QTableWidgetItem* cell = StringGrid1->item(row, 1);
-    const QString sapId = cell ? cell->text() : QString();
-
+    const QString sapId = chosenSapId();
     btnClear_RepClick();
     RequestDocument document;
     QString error;
@@ -159,11 +135,9 @@ void TfrmRep_Berg_Detail::btnPrint_DetailClick()
 // The calculation annex of the chosen line, from the same saved rows as its page.
 void TfrmRep_Berg_Detail::btnPrint_AnnexClick()
 {
-    const int row = StringGrid1->currentRow() >= 0 ? StringGrid1->currentRow() : 0;
-    const QTableWidgetItem* cell = StringGrid1->item(row, 1);
     AnnexDocument document;
     QString error;
-    if (!readAnnexDocument(*m_session.db, cell ? cell->text() : QString(), &document, &error)) {
+    if (!readAnnexDocument(*m_session.db, chosenSapId(), &document, &error)) {
         m_session.prompter->inform(this, error);
         return;
     }

@@ -5,6 +5,7 @@
 // request document of the chosen line in the print preview.
 
 #include "gui/common/FilterGroups.h"
+#include "gui/common/GridModel.h"
 #include "pages/PageLayout.h"
 
 #include <QList>
@@ -17,7 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
+class QTableView;
 
 namespace velmora::app {
 struct Session;
@@ -46,9 +47,11 @@ public slots:
 
 private:
     void FormCreate();
-    void resetGrid(int lines);
+    // The SAP ID of the current line (the first when none is current).
+    QString chosenSapId() const;
 
     app::Session& m_session;
+    reports::GridModel* m_list = nullptr;
     PageLayout m_layout; // the page's layout with its set items
     PageLayout m_page;
 
@@ -59,7 +62,7 @@ private:
     app::PeriodFilterBoxes m_received;
     QPushButton* btnShow_Data = nullptr;
     QPushButton* btnExit_Form = nullptr;
-    QTableWidget* StringGrid1 = nullptr;
+    QTableView* StringGrid1 = nullptr;
     QPushButton* btnPrint_Detail = nullptr;
     QPushButton* btnPrint_Annex = nullptr;
     QPushButton* btnClear_Rep = nullptr;

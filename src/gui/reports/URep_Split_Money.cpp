@@ -135,8 +135,7 @@ void TfrmRep_Split_Money::buildPanel2()
     bottom->addWidget(btnExit2);
     layout->addLayout(bottom);
 
-    connect(m_selection, &QAbstractItemModel::modelReset, this,
-        [this] { app::setColumnWidths(StringGrid2, selectionWidths()); });
+    app::keepColumnWidths(StringGrid2, selectionWidths());
     connect(btnExpExcel, &QPushButton::clicked, this, &TfrmRep_Split_Money::btnExpExcelClick);
     connect(btnExit2, &QPushButton::clicked, this, &TfrmRep_Split_Money::btnExit2Click);
     connect(bntPrint_Doc, &QPushButton::clicked, this, &TfrmRep_Split_Money::bntPrint_DocClick);

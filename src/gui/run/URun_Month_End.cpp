@@ -14,7 +14,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,7 +23,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace velmora::run {
@@ -106,10 +105,14 @@ TfrmRun_Month_End::TfrmRun_Month_End(app::Session& session, QWidget* parent)
     grid->addLayout(row3);
     root->addWidget(GroupBox1);
 
-    StringGrid1 = app::make<QTableWidget>(this, "StringGrid1");
+    m_lines = new reports::GridModel(this);
+    QList<int> amounts;
+    for (int c = 0; c < int(Run_Grid_Titles().size()); ++c)
+        if (Is_Money_Column(c))
+            amounts << c;
+    m_lines->setRightAligned(amounts);
+    StringGrid1 = app::gridView(this, "StringGrid1", m_lines, false);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->verticalHeader()->setVisible(false);
     root->addWidget(StringGrid1, 1);
     lblTotals = app::make<QLabel>(this, "lblTotals");
     root->addWidget(lblTotals);
@@ -203,26 +206,11 @@ void TfrmRun_Month_End::btnPreviewClick()
 
 void TfrmRun_Month_End::showLines()
 {
-    const reports::ReportGrid grid = Run_Report_Grid(m_preview.lines);
-    StringGrid1->clear();
-    StringGrid1->setColumnCount(grid.columnCount());
-    StringGrid1->setHorizontalHeaderLabels(grid.titles);
-    StringGrid1->setRowCount(int(grid.rows.size()));
-    for (int r = 0; r < grid.rows.size(); ++r) {
-        for (int c = 0; c < grid.columnCount(); ++c) {
-            auto* item = new QTableWidgetItem(grid.rows[r].value(c));
-            Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-            // only a ready line carries a mark; refused, saved and the totals row never
-            if (c == 0 && r < int(m_preview.lines.size()) && m_preview.lines[size_t(r)].state == Line_State::Ready) {
-                flags |= Qt::ItemIsUserCheckable;
-                item->setCheckState(Qt::Unchecked);
-            }
-            item->setFlags(flags);
-            if (Is_Money_Column(c))
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            StringGrid1->setItem(r, c, item);
-        }
-    }
+    // only a ready line carries a mark; refused, saved and the totals row never
+    QList<bool> markable;
+    for (const Run_Line& line : m_preview.lines)
+        markable << (line.state == Line_State::Ready);
+    m_lines->setGrid(Run_Report_Grid(m_preview.lines), markable);
     StringGrid1->resizeColumnsToContents();
     const Run_Totals t = Compute_Run_Totals(m_preview.lines);
     lblTotals->setText(
@@ -236,20 +224,14 @@ void TfrmRun_Month_End::showLines()
 std::vector<bool> TfrmRun_Month_End::marks() const
 {
     std::vector<bool> out(m_preview.lines.size(), false);
-    for (std::size_t r = 0; r < out.size(); ++r) {
-        const QTableWidgetItem* item = StringGrid1->item(int(r), 0);
-        out[r] = item && (item->flags() & Qt::ItemIsUserCheckable) && item->checkState() == Qt::Checked;
-    }
+    for (std::size_t r = 0; r < out.size(); ++r)
+        out[r] = m_lines->isTicked(int(r));
     return out;
 }
 
 void TfrmRun_Month_End::setAllMarks(bool marked)
 {
-    for (int r = 0; r < int(m_preview.lines.size()); ++r) {
-        QTableWidgetItem* item = StringGrid1->item(r, 0);
-        if (item && (item->flags() & Qt::ItemIsUserCheckable))
-            item->setCheckState(marked ? Qt::Checked : Qt::Unchecked);
-    }
+    m_lines->setAllTicked(marked);
 }
 
 void TfrmRun_Month_End::btnSelect_allClick()

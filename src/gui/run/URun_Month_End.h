@@ -7,6 +7,7 @@
 // The screen reads its controls and calls the run service; velmora-cli run
 // calls the same.
 
+#include "gui/common/GridModel.h"
 #include "pages/PageLayout.h"
 #include "services/MonthEndRun.h"
 
@@ -21,7 +22,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
+class QTableView;
 
 namespace velmora::app {
 struct Session;
@@ -64,6 +65,7 @@ private:
     app::Session& m_session;
     Run_Preview m_preview;
     QString m_lastExport;
+    reports::GridModel* m_lines = nullptr;
 
     QLabel* Label5 = nullptr;
     QLineEdit* edtMMYYYY_Recieve1 = nullptr;
@@ -74,7 +76,7 @@ private:
     QRadioButton* RadioButton2 = nullptr;
     QPlainTextEdit* edtSapIDs = nullptr;
     QPushButton* btnPreview = nullptr;
-    QTableWidget* StringGrid1 = nullptr;
+    QTableView* StringGrid1 = nullptr;
     QLabel* lblTotals = nullptr;
     QPushButton* btnSelect_all = nullptr;
     QPushButton* btnRelease_All = nullptr;

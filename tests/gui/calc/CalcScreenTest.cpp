@@ -1,12 +1,13 @@
 #include "CalcScreenTest.h"
 
 #include "db/DemoData.h"
+#include "gui/common/GridModel.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 namespace velmora::test {
@@ -64,19 +65,31 @@ void CalcScreenTest::retype(const char* editName, const QString& text)
     typeText(e, text);
 }
 
+QTableView* CalcScreenTest::view(const char* gridName)
+{
+    return child<QTableView>(gridName);
+}
+
+reports::GridModel* CalcScreenTest::model(const char* gridName)
+{
+    QTableView* grid = view(gridName);
+    auto* shown = grid ? qobject_cast<reports::GridModel*>(grid->model()) : nullptr;
+    EXPECT_NE(shown, nullptr) << gridName;
+    return shown;
+}
+
 QString CalcScreenTest::cell(const char* gridName, int row, int column)
 {
-    auto* grid = child<QTableWidget>(gridName);
+    const reports::GridModel* grid = model(gridName);
     if (!grid || row >= grid->rowCount())
         return QStringLiteral("<no row>");
-    const QTableWidgetItem* item = grid->item(row, column);
-    return item ? item->text() : QString();
+    return grid->index(row, column).data().toString();
 }
 
 QStringList CalcScreenTest::row(const char* gridName, int r)
 {
     QStringList cells;
-    auto* grid = child<QTableWidget>(gridName);
+    const reports::GridModel* grid = model(gridName);
     for (int c = 0; grid && c < grid->columnCount(); ++c)
         cells << cell(gridName, r, c);
     return cells;
@@ -84,16 +97,28 @@ QStringList CalcScreenTest::row(const char* gridName, int r)
 
 int CalcScreenTest::rows(const char* gridName)
 {
-    auto* grid = child<QTableWidget>(gridName);
+    const reports::GridModel* grid = model(gridName);
     return grid ? grid->rowCount() : -1;
+}
+
+int CalcScreenTest::currentRow(const char* gridName)
+{
+    QTableView* grid = view(gridName);
+    return grid && grid->currentIndex().isValid() ? grid->currentIndex().row() : -1;
+}
+
+void CalcScreenTest::setCurrent(const char* gridName, int row, int column)
+{
+    QTableView* grid = view(gridName);
+    ASSERT_NE(grid, nullptr);
+    grid->setCurrentIndex(grid->model()->index(row, column));
 }
 
 bool CalcScreenTest::selectEmployee(const QString& sapid)
 {
-    auto* grid = child<QTableWidget>("StringGrid1");
-    for (int r = 0; r < grid->rowCount(); ++r) {
+    for (int r = 0; r < rows("StringGrid1"); ++r) {
         if (cell("StringGrid1", r, 1) == sapid) {
-            grid->setCurrentCell(r, 1);
+            setCurrent("StringGrid1", r, 1);
             return true;
         }
     }

@@ -13,7 +13,11 @@
 
 #include <memory>
 
-class QTableWidget;
+class QTableView;
+
+namespace velmora::reports {
+class GridModel;
+}
 
 namespace velmora::test {
 
@@ -42,10 +46,17 @@ public:
     void click(const char* buttonName);
     // Replaces an edit's text by typing it (a masked edit gets its digits).
     void retype(const char* editName, const QString& text);
+    // A grid view and the model it shows (the grid as the officer sees it).
+    QTableView* view(const char* gridName);
+    reports::GridModel* model(const char* gridName);
     QString cell(const char* gridName, int row, int column);
     QStringList row(const char* gridName, int row);
     // Data rows of a grid (the empty row of an empty result counts).
     int rows(const char* gridName);
+    // The grid's current row, -1 when none.
+    int currentRow(const char* gridName);
+    // Makes (row, column) the grid's current cell, as a click does.
+    void setCurrent(const char* gridName, int row, int column);
     // Selects the list row of this SAP ID; false when it is not listed.
     bool selectEmployee(const QString& sapid);
     // Search with the screen's current filters, select, "3. คำนวณเงิน".

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTableWidget>
 
 namespace velmora::test {
 namespace {
@@ -188,7 +187,7 @@ TEST_F(FlowTest, FullFlowWithWorkHistoryEditsSaveAndASecondAttempt)
     click("btnReturn2");
     EXPECT_EQ(currentPage(), 1);
     nextThrough(1);
-    child<QTableWidget>("StringGrid2")->setCurrentCell(2, 1);
+    setCurrent("StringGrid2", 2, 1);
     click("btnDelete_Work_Histry");
     EXPECT_EQ(prompter.questions, (QStringList {kConfirmSave, kConfirmDelete}));
     EXPECT_EQ(rows("StringGrid2"), 2);
@@ -214,7 +213,7 @@ TEST_F(FlowTest, FullFlowWithWorkHistoryEditsSaveAndASecondAttempt)
     EXPECT_EQ(prompter.messages, QStringList {kSaved});
     EXPECT_TRUE(layerShown("Panel3"));
     ASSERT_TRUE(selectEmployee(QStringLiteral("10000001")));
-    EXPECT_EQ(cell("StringGrid1", child<QTableWidget>("StringGrid1")->currentRow(), 8), QStringLiteral("P"));
+    EXPECT_EQ(cell("StringGrid1", currentRow("StringGrid1"), 8), QStringLiteral("P"));
 
     // The print layer's "ออก" uncovers the list; the employee cannot start again.
     click("Button2");

@@ -3,6 +3,8 @@
 
 #include "CalcScreenTest.h"
 
+#include "gui/common/GridModel.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -11,7 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace velmora::test {
 namespace {
@@ -66,10 +68,11 @@ TEST_F(ScreenTest, OpensOnTheSearchLayerWithTheCurrentMonth)
 TEST_F(ScreenTest, SearchListsTheMonthsContractEndsOfOneType)
 {
     click("btnShow_Data");
-    auto* grid = child<QTableWidget>("StringGrid1");
+    const reports::GridModel* grid = model("StringGrid1");
     ASSERT_EQ(grid->columnCount(), 9);
-    EXPECT_EQ(grid->horizontalHeaderItem(8)->text(), QStringLiteral("Record Status(A=ปกติ P=ประมวลผลเงินชดเชยแล้ว"));
-    EXPECT_EQ(grid->columnWidth(2), 140);
+    EXPECT_EQ(
+        grid->headerData(8, Qt::Horizontal).toString(), QStringLiteral("Record Status(A=ปกติ P=ประมวลผลเงินชดเชยแล้ว"));
+    EXPECT_EQ(view("StringGrid1")->columnWidth(2), 140);
 
     // University employees whose contract ends in 12/2026, by department,
     // type, first name.
@@ -79,7 +82,7 @@ TEST_F(ScreenTest, SearchListsTheMonthsContractEndsOfOneType)
     EXPECT_EQ(sapids, (QStringList {"10000008", "20000002", "10000001", "10000010", "10000002", "10000012"}));
 
     ASSERT_TRUE(selectEmployee(QStringLiteral("10000001")));
-    const int r = grid->currentRow();
+    const int r = currentRow("StringGrid1");
     EXPECT_EQ(cell("StringGrid1", r, 2), QStringLiteral("นายสมชาย ใจดี"));
     EXPECT_EQ(cell("StringGrid1", r, 3), QStringLiteral("'01/10/2006"));
     EXPECT_EQ(cell("StringGrid1", r, 5), QStringLiteral("'31/12/2026"));
@@ -137,7 +140,7 @@ TEST_F(ScreenTest, ListOlderThanASaveElsewhereStillRefuses)
     tdb.exec(QStringLiteral("UPDATE EP_Emp_Main SET Emp_RecMChod_Status = ? WHERE SapID = ?"),
         {QStringLiteral("P"), QStringLiteral("10000001")});
     ASSERT_TRUE(selectEmployee(QStringLiteral("10000001")));
-    EXPECT_EQ(cell("StringGrid1", child<QTableWidget>("StringGrid1")->currentRow(), 8), QStringLiteral("A"));
+    EXPECT_EQ(cell("StringGrid1", currentRow("StringGrid1"), 8), QStringLiteral("A"));
     click("btnCal_Money");
     EXPECT_EQ(prompter.messages, QStringList {kAlreadyCalculated});
     EXPECT_FALSE(layerShown("Panel2"));

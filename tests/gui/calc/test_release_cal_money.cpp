@@ -3,6 +3,7 @@
 
 #include "db/DemoData.h"
 #include "gui/calc/URelease_Cal_Money_ChodChoy.h"
+#include "gui/common/GridModel.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/Session.h"
 #include "services/CalculationService.h"
@@ -17,7 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <memory>
@@ -67,12 +68,10 @@ public:
         return found;
     }
     void click(const char* name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
-    QTableWidget* grid() { return child<QTableWidget>("StringGrid1"); }
-    QString cell(int row, int column)
-    {
-        const QTableWidgetItem* item = grid()->item(row, column);
-        return item ? item->text() : QString();
-    }
+    QTableView* view() { return child<QTableView>("StringGrid1"); }
+    // the list as the officer sees it
+    const reports::GridModel* grid() { return qobject_cast<const reports::GridModel*>(view()->model()); }
+    QString cell(int row, int column) { return grid()->index(row, column).data().toString(); }
     QStringList listed()
     {
         QStringList ids;
@@ -86,7 +85,7 @@ public:
     {
         for (int r = 0; r < grid()->rowCount(); ++r)
             if (cell(r, 1) == sapid) {
-                grid()->setCurrentCell(r, 2);
+                view()->setCurrentIndex(grid()->index(r, 2));
                 return true;
             }
         return false;
@@ -128,9 +127,9 @@ TEST_F(ReleaseScreen, OpensWithItsCaptionsAndDefaults)
     EXPECT_EQ(child<QLineEdit>("edtFind_F_Name")->text(), QString());
     EXPECT_EQ(grid()->columnCount(), 9);
     EXPECT_EQ(grid()->rowCount(), 1);
-    EXPECT_EQ(grid()->horizontalHeaderItem(1)->text(), QStringLiteral("SAP ID "));
-    EXPECT_EQ(grid()->columnWidth(2), 140);
-    EXPECT_EQ(grid()->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(grid()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("SAP ID "));
+    EXPECT_EQ(view()->columnWidth(2), 140);
+    EXPECT_EQ(view()->selectionBehavior(), QAbstractItemView::SelectRows);
 }
 
 TEST_F(ReleaseScreen, ListsTheSavedCalculationsByPartOfTheFirstName)

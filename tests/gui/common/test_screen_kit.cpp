@@ -18,6 +18,9 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTest>
+
+#include <functional>
 
 namespace velmora::app {
 namespace {
@@ -225,6 +228,65 @@ TEST(GridModel, TipsOnlyWhereAsked)
     model.setGrid(g);
     EXPECT_EQ(model.index(0, 5).data().toString(), QString());
     EXPECT_EQ(model.headerData(3, Qt::Horizontal).toString(), g.titles.at(3));
+}
+
+// Tick boxes stand only on the rows given as tickable: the officer ticks one
+// with the space bar through the view, nothing ticks a row without one, and
+// each change is told for that one box.
+TEST(GridModel, TickBoxesOnlyWhereGiven)
+{
+    GridModel model;
+    model.setGrid(threeLines(), {true, false}); // the third row is past the list
+    model.setRightAligned({2});
+    QWidget screen;
+    QTableView* view = gridView(&screen, "StringGrid1", &model, false);
+    screen.show();
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    struct Step
+    {
+        const char* what;
+        std::function<void()> act;
+        std::vector<bool> ticked;
+        int signalled;
+    };
+    const auto spaceOn = [&](int row) {
+        return [&, row] {
+            view->setCurrentIndex(model.index(row, 0));
+            QTest::keyClick(view, Qt::Key_Space);
+        };
+    };
+    const Step steps[] = {
+        {"the space bar on the tickable row", spaceOn(0), {true, false, false}, 1},
+        {"the space bar on a row without a box", spaceOn(1), {true, false, false}, 0},
+        {"set on a row without a box",
+            [&] { EXPECT_FALSE(model.setData(model.index(2, 0), Qt::Checked, Qt::CheckStateRole)); },
+            {true, false, false}, 0},
+        {"set on another column", [&] { model.setData(model.index(0, 1), Qt::Unchecked, Qt::CheckStateRole); },
+            {true, false, false}, 0},
+        {"all cleared", [&] { model.setAllTicked(false); }, {false, false, false}, 1},
+        {"all cleared again", [&] { model.setAllTicked(false); }, {false, false, false}, 0},
+        {"all ticked", [&] { model.setAllTicked(true); }, {true, false, false}, 1},
+        {"a mark of the text changes a cell, not the box",
+            [&] { model.changeCells([](ReportGrid& g) { reports::markLine(g, 0); }); }, {true, false, false}, 1},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        changes.clear();
+        step.act();
+        for (int r = 0; r < 3; ++r)
+            EXPECT_EQ(model.isTicked(r), step.ticked[size_t(r)]) << r;
+        EXPECT_EQ(changes.size(), step.signalled);
+    }
+    EXPECT_TRUE(model.flags(model.index(0, 0)) & Qt::ItemIsUserCheckable);
+    EXPECT_FALSE(model.flags(model.index(0, 1)) & Qt::ItemIsUserCheckable);
+    EXPECT_FALSE(model.index(1, 0).data(Qt::CheckStateRole).isValid()); // no box drawn
+    EXPECT_EQ(model.index(0, 2).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_FALSE(model.index(0, 1).data(Qt::TextAlignmentRole).isValid());
+    // a new grid comes without boxes unless given, its columns aligned as before
+    model.setGrid(threeLines());
+    EXPECT_FALSE(model.isTickable(0));
+    EXPECT_FALSE(model.index(0, 0).data(Qt::CheckStateRole).isValid());
+    EXPECT_TRUE(model.index(0, 2).data(Qt::TextAlignmentRole).isValid());
 }
 
 // Listed widths are set, 0 keeps a column as it is, columns past the list take `otherWidth`.

@@ -1,6 +1,7 @@
 #include "gui/run/URun_Month_End.h"
 
 #include "CalcTestData.h"
+#include "gui/common/GridModel.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/ReportScreen.h"
 #include "gui/common/Session.h"
@@ -14,7 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 
 using namespace velmora;
@@ -71,13 +72,10 @@ struct Screen
         return w;
     }
     void click(const char* name) { get<QPushButton>(name)->click(); }
-    QTableWidget* grid() { return get<QTableWidget>("StringGrid1"); }
-    QString cell(int row, int column)
-    {
-        const QTableWidgetItem* item = grid()->item(row, column);
-        return item ? item->text() : QString();
-    }
-    bool markable(int row) { return grid()->item(row, 0)->flags() & Qt::ItemIsUserCheckable; }
+    // the lines as the officer sees them
+    reports::GridModel* grid() { return qobject_cast<reports::GridModel*>(get<QTableView>("StringGrid1")->model()); }
+    QString cell(int row, int column) { return grid()->index(row, column).data().toString(); }
+    bool markable(int row) { return grid()->flags(grid()->index(row, 0)) & Qt::ItemIsUserCheckable; }
     int saved() { return t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_mRec_Money_Chodchoy")).toInt(); }
 };
 
@@ -110,7 +108,7 @@ TEST(TfrmRun_Month_End, PreviewMarkSavePrintExport)
     EXPECT_EQ(s.form->marks(), (std::vector<bool> {ready == 0, ready == 1, ready == 2}));
     // a refused line's box cannot be ticked into a mark
     const int refused = ready == 0 ? 1 : 0;
-    s.grid()->item(refused, 0)->setCheckState(Qt::Checked);
+    s.grid()->setData(s.grid()->index(refused, 0), Qt::Checked, Qt::CheckStateRole);
     EXPECT_FALSE(s.form->marks()[size_t(refused)]);
     EXPECT_TRUE(s.get<QLabel>("lblTotals")->text().contains(QStringLiteral("พร้อมบันทึก 1 รายการ")));
     EXPECT_EQ(s.saved(), 0); // the preview wrote nothing

@@ -5,6 +5,7 @@
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
 #include "services/CalculationService.h"
+#include "services/CancelService.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -156,42 +157,40 @@ bool readAnnexDocument(const db::Database& db, const QString& sapId, AnnexDocume
     return true;
 }
 
+// The disbursement-detail list is the cancel screen's list of saved
+// calculations: one search, one set of cells, titles and widths.
 QStringList detailListTitles()
 {
-    return {QStringLiteral("No. "), QStringLiteral("SAP ID "), QStringLiteral("ชื่อ-นามสกุล"),
-        QStringLiteral("วันที่เริ่มคำนวณ"), QStringLiteral("วันที่สิ้นสุดสัญญา"), QStringLiteral("รหัสส่วนงาน"),
-        QStringLiteral("ส่วนงาน(คณะ)"), QStringLiteral("จำนวนวัน"), QStringLiteral("จำนนวนเงินที่ได้รับ")};
+    QStringList titles;
+    for (const std::string& t : calc::Saved_Grid_Titles())
+        titles << QString::fromStdString(t);
+    return titles;
 }
 
 QList<int> detailListWidths()
 {
-    return {50, 80, 140, 100, 100, 80, 120, 100, 100};
+    const std::vector<int>& widths = calc::Saved_Grid_Widths();
+    return QList<int>(widths.begin(), widths.end());
 }
 
 std::optional<QList<QStringList>> listSavedCalculations(
     const db::Database& db, const DetailSearch& search, QString* error)
 {
-    QSqlQuery q = db.query();
-    QString sql = QStringLiteral("SELECT %1 FROM EP_mRec_Money_Chodchoy WHERE (SapID IS NOT NULL)")
-                      .arg(QLatin1String(kCalculationColumns));
-    if (search.byFirstName)
-        sql += QStringLiteral(" AND (Emp_F_Name LIKE ?)");
-    // First names in Thai dictionary order, the same on every server.
-    sql += QStringLiteral(" ORDER BY %1, SapID").arg(db.dialect().thaiOrder(QStringLiteral("Emp_F_Name")));
-    QVariantList values;
-    if (search.byFirstName)
-        values << QLatin1Char('%') + search.firstNamePart + QLatin1Char('%');
-    if (!db::prepareAndRun(db, q, sql, values, QStringLiteral("ค้นหาผลการคำนวณเงินชดเชย"), error))
+    std::vector<calc::Saved_List_Row> rows;
+    std::string message;
+    if (!calc::Search_Saved_Calculations(db, {search.byFirstName, search.firstNamePart.toStdString()}, &rows,
+            &message)) {
+        if (error)
+            *error = QString::fromStdString(message);
         return std::nullopt;
-
+    }
     QList<QStringList> lines;
-    while (q.next()) {
-        const SavedCalculation c = calculationFrom(q);
-        lines << QStringList {QString::number(lines.size() + 1), c.SapID,
-            QString::fromStdString(
-                Full_Name(c.Emp_Surname.toStdString(), c.Emp_F_Name.toStdString(), c.Emp_L_Name.toStdString())),
-            QLatin1Char('\'') + c.Date_Beg_Cal, QLatin1Char('\'') + c.Date_End_Cal, c.Depart_Code, c.Depart_Name,
-            QString::number(c.Total_Day), QString::fromStdString(Amount_Text(c.Net_Money_Recieve))};
+    lines.reserve(static_cast<qsizetype>(rows.size()));
+    for (const calc::Saved_List_Row& row : rows) {
+        QStringList cells;
+        for (const std::string& cell : calc::Saved_Grid_Cells(row, static_cast<int>(lines.size()) + 1))
+            cells << QString::fromStdString(cell);
+        lines << cells;
     }
     return lines;
 }

@@ -37,7 +37,7 @@ QString writeNewExportFile(const QString& folder, const QString& baseName, const
         return {};
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = uniqueExportPath(folder, baseName, now);
+        QString path = uniqueExportPath(folder, baseName, now);
         if (QFile::rename(temp, path))
             return path;
     }

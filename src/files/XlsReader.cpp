@@ -17,11 +17,11 @@ namespace velmora::import {
 
 namespace {
 
-constexpr qint64 kHelperMilliseconds = 10 * 60 * 1000;
+constexpr qint64 kHelperMilliseconds = 10LL * 60 * 1000;
 
 QString helperPath()
 {
-    const QString forced = qEnvironmentVariable("VELMORA_XLS_HELPER");
+    QString forced = qEnvironmentVariable("VELMORA_XLS_HELPER");
     if (!forced.isEmpty())
         return forced;
     if (!QCoreApplication::instance())

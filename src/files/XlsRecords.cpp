@@ -164,7 +164,7 @@ bool scanRecordedCells(const QByteArray& stream, int* sheets, std::map<int, std:
                 QString text;
                 if (wide) {
                     text.reserve(chars);
-                    for (int k = 0; k < chars; ++k)
+                    for (qsizetype k = 0; k < chars; ++k)
                         text.append(QChar(u16(stream, body + 3 + 2 * k)));
                 } else
                     text = QString::fromLatin1(stream.constData() + body + 3, chars);

@@ -38,7 +38,7 @@ std::optional<QString> resolveTarget(const QString& baseFolder, const QString& t
 
 QString folderOf(const QString& part)
 {
-    const int slash = part.lastIndexOf(QLatin1Char('/'));
+    const qsizetype slash = part.lastIndexOf(QLatin1Char('/'));
     return slash < 0 ? QString() : part.left(slash);
 }
 

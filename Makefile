@@ -2,11 +2,12 @@
 #   make run    install what is missing, build, start the desktop program on the demo database
 #   make test   install what is missing, build, run every test (SQLite and PostgreSQL)
 #   make fuzz   build the fuzz targets with clang in build-fuzz, run each for FUZZ_SECONDS
+#   make lint   clang-tidy over src/ with the checks of .clang-tidy; fails on any finding
 BUILD ?= build
 DEMO_DB ?= $(BUILD)/demo.sqlite
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build deps bench package clean fuzz
+.PHONY: run test build deps bench package clean fuzz lint
 
 deps:
 	@tools/install-deps.sh
@@ -42,6 +43,11 @@ bench: build
 # Builds the fuzz targets with clang and runs each for FUZZ_SECONDS (60 by default).
 fuzz: deps
 	FUZZ_SECONDS=$(FUZZ_SECONDS) tools/fuzz-ci.sh
+
+# clang-tidy 14 over every source file of src/ through the compile commands of
+# the build folder (configured as the tests do if there is none yet).
+lint: deps
+	VELMORA_BUILD_DIR=$(BUILD) tools/lint.sh
 
 clean:
 	rm -rf $(BUILD)

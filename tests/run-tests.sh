@@ -7,7 +7,8 @@ build=${VELMORA_BUILD_DIR:-$top/build}
 jobs=$(nproc 2>/dev/null || echo 2)
 
 "$top/tools/check-layers.sh"
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=ON >/dev/null
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=ON \
+  -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8

@@ -62,7 +62,7 @@ int runPrint(Context& c)
     const QStringList args = p.positionalArguments();
     if (args.isEmpty())
         return c.usage(QStringLiteral("usage: velmora-cli ") + kSynopsis);
-    const QString what = args.first();
+    const QString& what = args.first();
     if (what == QLatin1String("request") || what == QLatin1String("detail") || what == QLatin1String("annex")) {
         if (args.size() != 2 || !p.isSet(pdf) || p.value(pdf).isEmpty())
             return c.usage(QStringLiteral("usage: velmora-cli print ") + what + QStringLiteral(" SAPID --pdf OUT"));

@@ -96,8 +96,9 @@ QString hexOf(const unsigned char* bytes, size_t size)
     static const char digits[] = "0123456789abcdef";
     QString out(static_cast<qsizetype>(size * 2), Qt::Uninitialized);
     for (size_t i = 0; i < size; ++i) {
-        out[static_cast<qsizetype>(2 * i)] = QLatin1Char(digits[bytes[i] >> 4]);
-        out[static_cast<qsizetype>(2 * i + 1)] = QLatin1Char(digits[bytes[i] & 15]);
+        const qsizetype at = static_cast<qsizetype>(i) * 2;
+        out[at] = QLatin1Char(digits[bytes[i] >> 4]);
+        out[at + 1] = QLatin1Char(digits[bytes[i] & 15]);
     }
     return out;
 }

@@ -23,10 +23,10 @@ QString resolveDatabaseUrl(const QString& commandLineUrl)
 {
     if (!commandLineUrl.trimmed().isEmpty())
         return commandLineUrl.trimmed();
-    const QString env = qEnvironmentVariable("VELMORA_DB").trimmed();
+    QString env = qEnvironmentVariable("VELMORA_DB").trimmed();
     if (!env.isEmpty())
         return env;
-    const QString configured = openSettings()->value(QStringLiteral("database/url")).toString().trimmed();
+    QString configured = openSettings()->value(QStringLiteral("database/url")).toString().trimmed();
     if (!configured.isEmpty())
         return configured;
     return defaultSqliteUrl();
@@ -34,7 +34,7 @@ QString resolveDatabaseUrl(const QString& commandLineUrl)
 
 QString exportFolder()
 {
-    const QString chosen = openSettings()->value(QStringLiteral("export/folder")).toString();
+    QString chosen = openSettings()->value(QStringLiteral("export/folder")).toString();
     if (!chosen.isEmpty() && QFileInfo(chosen).isDir())
         return chosen;
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

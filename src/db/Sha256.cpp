@@ -67,7 +67,7 @@ __attribute__((target("sha,sse4.1,ssse3"))) void compressSha(uint32_t state[8], 
         const __m128i abefBefore = state0;
         const __m128i cdghBefore = state1;
         __m128i w[4];
-        for (int g = 0; g < 16; ++g) {
+        for (size_t g = 0; g < 16; ++g) {
             if (g < 4)
                 w[g] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * g)), byteSwap);
             __m128i msg = _mm_add_epi32(w[g % 4], _mm_load_si128(reinterpret_cast<const __m128i*>(&kRound[4 * g])));
@@ -185,7 +185,7 @@ std::array<unsigned char, 32> Sha256::final()
     for (int i = 0; i < 8; ++i)
         tail[pad + static_cast<size_t>(i)] = static_cast<unsigned char>(bits >> (56 - 8 * i));
     update(tail, pad + 8);
-    for (int i = 0; i < 8; ++i) {
+    for (size_t i = 0; i < 8; ++i) {
         digest[4 * i] = static_cast<unsigned char>(m_state[i] >> 24);
         digest[4 * i + 1] = static_cast<unsigned char>(m_state[i] >> 16);
         digest[4 * i + 2] = static_cast<unsigned char>(m_state[i] >> 8);

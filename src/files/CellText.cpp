@@ -90,7 +90,6 @@ std::optional<QString> cellAsDateText(const Cell& cell, QString* why)
         break;
     }
     case Cell::Kind::Bool:
-        break;
     case Cell::Kind::Error:
         break;
     case Cell::Kind::Unreadable:

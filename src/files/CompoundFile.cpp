@@ -1,5 +1,7 @@
 #include "files/CompoundFile.h"
 
+#include "files/ByteOrder.h"
+
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -15,16 +17,6 @@ constexpr qsizetype kHeaderBytes = 512;
 constexpr qsizetype kMiniSectorBytes = 64;
 constexpr quint32 kMiniStreamCutoff = 4096;
 constexpr int kHeaderDifatEntries = 109;
-
-quint16 u16(const QByteArray& b, qsizetype at)
-{
-    return static_cast<quint16>(static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8));
-}
-
-quint32 u32(const QByteArray& b, qsizetype at)
-{
-    return static_cast<quint32>(u16(b, at)) | (static_cast<quint32>(u16(b, at + 2)) << 16);
-}
 
 class Reader
 {

@@ -1,17 +1,12 @@
 #include "files/XlsxExport.h"
 
-#include "rules/AmountText.h"
-
 #include <xlsxwriter.h>
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QUuid>
 
 #include <map>
-#include <memory>
 
 namespace velmora::reports {
 
@@ -33,74 +28,6 @@ constexpr double titleSize = 16, subtitleSize = 14, rowSize = 12;
 constexpr double titleHeight = 21, subtitleHeight = 18.75, rowHeight = 15.75;
 
 } // namespace
-
-namespace {
-
-bool asciiDigits(QStringView s)
-{
-    for (const QChar c : s) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
-    return true;
-}
-
-// The digits before a point: "0" or up to `most` digits without a leading zero.
-bool wholePart(QStringView s, qsizetype most)
-{
-    return !s.isEmpty() && s.size() <= most && asciiDigits(s) && (s.size() == 1 || s.at(0) != QLatin1Char('0'));
-}
-
-// 1 to 3 digits, then up to four groups of ",ddd".
-bool groupedPart(QStringView s)
-{
-    const qsizetype head = s.size() % 4 == 0 ? 3 : s.size() % 4;
-    if (s.isEmpty() || head > 3 || s.size() > 3 + 4 * 4 || !asciiDigits(s.left(head)))
-        return false;
-    for (qsizetype at = head; at < s.size(); at += 4) {
-        if (s.at(at) != QLatin1Char(',') || !asciiDigits(s.mid(at + 1, 3)))
-            return false;
-    }
-    return true;
-}
-
-// The shape of the text alone, by one scan: whole number, decimal without
-// trailing zeros, or amount with separators and two decimals.
-CellNumber shapeOf(QStringView text)
-{
-    if (text.startsWith(QLatin1Char('-')))
-        text = text.mid(1);
-    const qsizetype point = text.indexOf(QLatin1Char('.'));
-    if (point < 0)
-        return wholePart(text, 15) ? CellNumber::Plain : CellNumber::None;
-    const QStringView whole = text.left(point);
-    const QStringView fraction = text.mid(point + 1);
-    if (!asciiDigits(fraction))
-        return CellNumber::None;
-    if (wholePart(whole, 14) && !fraction.isEmpty() && fraction.size() <= 14 && fraction.back() != QLatin1Char('0'))
-        return CellNumber::Plain;
-    if (fraction.size() == 2 && groupedPart(whole) && !whole.startsWith(QLatin1String("0,")))
-        return CellNumber::Amount;
-    return CellNumber::None;
-}
-
-} // namespace
-
-CellNumber numberKind(const QString& text, double& value)
-{
-    if (text.isEmpty() || text.size() > 22)
-        return CellNumber::None;
-    const CellNumber kind = shapeOf(text);
-    if (kind == CellNumber::None)
-        return kind;
-    const auto parsed = Parse_Number(text.toStdString());
-    if (!parsed)
-        return CellNumber::None;
-    value = *parsed;
-    if (kind == CellNumber::Amount && QString::fromStdString(Amount_Text(value)) != text)
-        return CellNumber::None;
-    return kind;
-}
 
 namespace {
 
@@ -243,32 +170,6 @@ PageTextSet pageTextSet(PageTexts set)
             QStringLiteral("&D &T")};
     return {QStringLiteral("วันที่พิมพ์ &D &T"), QStringLiteral("หน้า &P จากทั้งหมด &N"), QStringLiteral("Develop By Pelvo"),
         QString()};
-}
-
-QString columnLetters(int column)
-{
-    if (column < 1 || column > 256)
-        return {};
-    if (column <= 26)
-        return QString(QChar(u'A' + (column - 1)));
-    const int block = (column - 27) / 26; // A for 27-52, B for 53-78, ...
-    const int within = (column - 27) % 26;
-    return QString(QChar(u'A' + block)) + QChar(u'A' + within);
-}
-
-int columnNumber(const QString& letters)
-{
-    if (letters.size() == 1 && letters.at(0) >= QLatin1Char('A') && letters.at(0) <= QLatin1Char('Z'))
-        return letters.at(0).unicode() - u'A' + 1;
-    if (letters.size() == 2) {
-        const int a = letters.at(0).unicode() - u'A';
-        const int b = letters.at(1).unicode() - u'A';
-        if (a < 0 || a > 25 || b < 0 || b > 25)
-            return 0;
-        const int n = 27 + a * 26 + b;
-        return n <= 256 ? n : 0;
-    }
-    return 0;
 }
 
 namespace {
@@ -483,51 +384,6 @@ bool exportGrids(const QList<std::pair<ReportGrid, ExportOptions>>& sheets, cons
     if (e != LXW_NO_ERROR)
         return fail(QStringLiteral("บันทึกไฟล์ไม่ได้: ") + path + QStringLiteral(" (") + lxwText(e) + QLatin1Char(')'));
     return true;
-}
-
-QString uniqueExportPath(const QString& folder, const QString& baseName, const QDateTime& now)
-{
-    const QDir dir(folder);
-    const QString stem = baseName + QLatin1Char(' ') + now.toString(QStringLiteral("yyyy-MM-dd HHmmss"));
-    QString path = dir.filePath(stem + QStringLiteral(".xlsx"));
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = dir.filePath(stem + QStringLiteral(" (%1).xlsx").arg(n));
-    return path;
-}
-
-QString writeNewExportFile(const QString& folder, const QString& baseName, const QDateTime& now,
-    const std::function<bool(const QString& path, QString* error)>& write, QString* error)
-{
-    if (!QDir().mkpath(folder)) {
-        if (error)
-            *error = QStringLiteral("สร้างโฟลเดอร์ไม่ได้: ") + folder;
-        return {};
-    }
-    // Written under a temporary name first, then renamed: a rename never
-    // replaces an existing file, so a name taken meanwhile is skipped.
-    const QString temp = QDir(folder).filePath(
-        QStringLiteral(".velmora-export-%1.xlsx").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)));
-    if (!write(temp, error)) {
-        QFile::remove(temp);
-        return {};
-    }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = uniqueExportPath(folder, baseName, now);
-        if (QFile::rename(temp, path))
-            return path;
-    }
-    QFile::remove(temp);
-    if (error)
-        *error = QStringLiteral("ตั้งชื่อไฟล์ใหม่ในโฟลเดอร์ไม่ได้: ") + folder;
-    return {};
-}
-
-QString exportGridToNewFile(
-    const ReportGrid& grid, const ExportOptions& options, const QString& folder, const QDateTime& now, QString* error)
-{
-    return writeNewExportFile(
-        folder, options.fileName.isEmpty() ? options.sheetName : options.fileName, now,
-        [&](const QString& path, QString* why) { return exportGrid(grid, options, path, why); }, error);
 }
 
 } // namespace velmora::reports

@@ -44,7 +44,7 @@ QImage defaultSeal()
 QImage sealPicture(const OrganisationData& data)
 {
     if (!data.sealPath.isEmpty()) {
-        const QImage own(data.sealPath);
+        QImage own(data.sealPath);
         if (!own.isNull())
             return own;
     }

@@ -146,8 +146,9 @@ QImage drawOutlookChart(const Outlook_Result& r, const QSizeF& sizeMm, double dp
 
     const double legendTop = plotBottom + metrics.height() * 2;
     for (int g = 0; g < r.groups.size(); ++g) {
-        const double x = (g % perRow) * legendWidth;
-        const double y = legendTop + (g / perRow) * legendRow;
+        const int column = g % perRow, row = g / perRow;
+        const double x = column * legendWidth;
+        const double y = legendTop + row * legendRow;
         painter.fillRect(QRectF(x, y + metrics.height() * 0.2, px(4), metrics.height() * 0.6), outlookGroupColour(g));
         painter.setPen(Qt::black);
         painter.drawText(QRectF(x + px(5), y, legendWidth - px(5), metrics.height()), Qt::AlignLeft | Qt::AlignVCenter,

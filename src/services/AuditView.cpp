@@ -136,7 +136,7 @@ QStringList calculationLines(const QJsonObject& d)
 QStringList cancelLines(const QJsonObject& d)
 {
     QStringList out;
-    for (const QJsonValue& v : d.value(QLatin1String("summary")).toArray()) {
+    for (const QJsonValue v : d.value(QLatin1String("summary")).toArray()) {
         const QJsonObject s = v.toObject();
         out << QStringLiteral("ชื่อ: ") + text(s.value(QLatin1String("Emp_Surname")))
                 + text(s.value(QLatin1String("Emp_F_Name"))) + QLatin1Char(' ')
@@ -153,7 +153,7 @@ QStringList cancelLines(const QJsonObject& d)
     }
     const QJsonArray details = d.value(QLatin1String("details")).toArray();
     out << QStringLiteral("ช่วงการทำงานที่ลบ %1 ช่วง:").arg(details.size());
-    for (const QJsonValue& v : details) {
+    for (const QJsonValue v : details) {
         const QJsonObject p = v.toObject();
         out << QStringLiteral("  ประเภท %1: %2 ถึง %3, %4 วัน, %5 เดือน")
                    .arg(text(p.value(QLatin1String("Work_Type_Code"))), text(p.value(QLatin1String("Date_B_cal"))),
@@ -162,7 +162,7 @@ QStringList cancelLines(const QJsonObject& d)
     }
     const QJsonArray earlier = d.value(QLatin1String("earlier")).toArray();
     out << QStringLiteral("ประวัติการได้รับเงินชดเชยที่ลบ %1 รายการ").arg(earlier.size());
-    for (const QJsonValue& v : earlier) {
+    for (const QJsonValue v : earlier) {
         const QJsonObject e = v.toObject();
         out << QStringLiteral("  SAP ID %1 เดือน %2: สุทธิ %3 บาท")
                    .arg(text(e.value(QLatin1String("SapID"))), text(e.value(QLatin1String("MMYYYY_Recieve"))),
@@ -171,7 +171,7 @@ QStringList cancelLines(const QJsonObject& d)
     if (d.value(QLatin1String("history_removed")).toBool()) {
         const QJsonArray periods = d.value(QLatin1String("removed_periods")).toArray();
         out << QStringLiteral("ลบประวัติการทำงานด้วย %1 ช่วง:").arg(periods.size());
-        for (const QJsonValue& v : periods) {
+        for (const QJsonValue v : periods) {
             const QJsonObject p = v.toObject();
             out << QStringLiteral("  %1 (%2): %3 ถึง %4")
                        .arg(text(p.value(QLatin1String("Work_Type"))), text(p.value(QLatin1String("Work_Type_Code"))),
@@ -201,7 +201,7 @@ QStringList detailLines(const Entry& e)
         out << countLines(d.value(QLatin1String("counts")).toObject());
         const QJsonArray changed = d.value(QLatin1String("changed")).toArray();
         out << QStringLiteral("ข้อมูลที่เปลี่ยน %1 รายการ:").arg(changed.size());
-        for (const QJsonValue& v : changed) {
+        for (const QJsonValue v : changed) {
             const QJsonObject row = v.toObject();
             QString head = QStringLiteral("  SAP ID ") + text(row.value(QLatin1String("sapid")));
             const QJsonObject key = row.value(QLatin1String("key")).toObject();
@@ -218,7 +218,7 @@ QStringList detailLines(const Entry& e)
         out << cancelLines(d);
     } else if (e.kind == QLatin1String(kind::kMemoPrinted)) {
         QStringList ids;
-        for (const QJsonValue& v : d.value(QLatin1String("sapids")).toArray())
+        for (const QJsonValue v : d.value(QLatin1String("sapids")).toArray())
             ids << v.toString();
         out << QStringLiteral("SAP ID ที่ทำเครื่องหมายพิมพ์แล้ว: ") + ids.join(QStringLiteral(", "))
             << QStringLiteral("จำนวนเงินรวม: ") + text(d.value(QLatin1String("amount"))) + QStringLiteral(" บาท")
@@ -237,7 +237,7 @@ QStringList detailLines(const Entry& e)
         const QJsonObject filters = d.value(QLatin1String("filters")).toObject();
         if (filters.contains(QLatin1String("arguments"))) {
             QStringList args;
-            for (const QJsonValue& v : filters.value(QLatin1String("arguments")).toArray())
+            for (const QJsonValue v : filters.value(QLatin1String("arguments")).toArray())
                 args << v.toString();
             out << QStringLiteral("เงื่อนไข: ") + args.join(QLatin1Char(' '));
         } else if (filters.contains(QLatin1String("screen"))) {

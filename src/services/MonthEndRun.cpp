@@ -151,7 +151,7 @@ Run_Line Refused(const Chosen& e, std::string reason)
 
 std::string Check_Run_Choice(const Run_Choice& choice)
 {
-    const std::string month = calc::Check_Request_Month(choice.request_month);
+    std::string month = calc::Check_Request_Month(choice.request_month);
     if (!month.empty())
         return month;
     if (!choice.sapids.empty()) {

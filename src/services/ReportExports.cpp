@@ -64,7 +64,7 @@ QString exportWorkbook(const db::Database* db, const ExportRecord& record, const
     // The file's name is known only once written: the row goes in last, in the
     // same transaction, and a failure to write it removes the file.
     db::Transaction tx(*db);
-    const QString written = writeFile(error);
+    QString written = writeFile(error);
     if (written.isEmpty())
         return {};
     details.insert(QStringLiteral("file"), written);

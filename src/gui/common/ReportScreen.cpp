@@ -44,7 +44,7 @@ QString exportAndShow(app::Session& session, const ReportGrid& grid, const Expor
     const QJsonObject& filters, const std::function<void(const QString&)>& inform)
 {
     QString error;
-    const QString path = exportReport(
+    QString path = exportReport(
         session.db, grid, options, filters, {QString(), exportTargetFolder(), session.machineNow()}, &error);
     if (path.isEmpty()) {
         inform(QStringLiteral("ส่งออกไปยัง Excel ไม่สำเร็จ: ") + error);

@@ -230,7 +230,7 @@ void TfrmRep_Split_Money::StringGrid1DblClick()
     model()->changeCells([row](ReportGrid& g) { toggleLine(g, row); });
 }
 
-void TfrmRep_Split_Money::Button2Click()
+void TfrmRep_Split_Money::Button2Click() // NOLINT(bugprone-virtual-near-miss): Button2's own handler
 {
     if (!m_found) {
         m_selection->setGrid(ReportGrid::emptyResult(selectionTitles()));

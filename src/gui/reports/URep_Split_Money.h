@@ -49,7 +49,9 @@ public slots:
     void btnSelect2Click();
     void btnRelease2Click();
     void StringGrid1DblClick();
-    void Button2Click();
+    // Button2's own handler (gathers the marked lines into the second panel),
+    // not a misspelt override of the base's Button1Click (the export).
+    void Button2Click(); // NOLINT(bugprone-virtual-near-miss)
     void btnExpExcelClick();
     void btnExit2Click();
     void bntPrint_DocClick();

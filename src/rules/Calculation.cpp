@@ -10,7 +10,7 @@ namespace velmora::calc {
 
 std::string Check_Request_Month(std::string_view text)
 {
-    const std::string message =
+    std::string message =
         "เดือนปีที่ขอรับเงินชดเชยไม่ถูกต้อง: \"" + std::string(text) + "\" (ต้องเป็น ดด/ปปปป ปีเป็นคริสต์ศักราช เช่น 09/2012)";
     if (text.size() != 7 || text[2] != '/')
         return message;

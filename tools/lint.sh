@@ -39,6 +39,25 @@ fi
 
 logs=$(mktemp -d /tmp/velmora-lint.XXXXXX)
 trap 'rm -rf "$logs"' EXIT
+# The compile commands without the build's precompiled headers: clang cannot
+# read GCC's, and each file is to be checked with only what it includes itself.
+mkdir "$logs/commands"
+/usr/bin/python3 - "$build/compile_commands.json" "$logs/commands/compile_commands.json" <<'EOF'
+import json, shlex, sys
+entries = json.load(open(sys.argv[1]))
+for e in entries:
+    args = e.pop("arguments", None) or shlex.split(e.pop("command"))
+    kept, i = [], 0
+    while i < len(args):
+        if args[i] == "-include" and i + 1 < len(args) and args[i + 1].endswith("cmake_pch.hxx"):
+            i += 2
+            continue
+        if args[i] != "-Winvalid-pch":
+            kept.append(args[i])
+        i += 1
+    e["arguments"] = kept
+json.dump(entries, open(sys.argv[2], "w"))
+EOF
 # One clang-tidy per file, `jobs` at a time, each into its own log, so that
 # the findings come out whole and in the files' order. The compile commands
 # are GCC's: clang is told not to stop at a warning option only GCC knows, and
@@ -49,7 +68,7 @@ printf '%s\n' "${files[@]}" | xargs -d '\n' -n 1 -P "$jobs" sh -c \
   'log="$2/$(printf %s "$3" | tr / %)"
    "$0" -p "$1" --quiet --extra-arg=-Wno-unknown-warning-option --extra-arg=-Wno-error "$3" >"$log.log" 2>&1 \
      || touch "$log.failed"' \
-  "$tidy" "$build" "$logs" || true
+  "$tidy" "$logs/commands" "$logs" || true
 
 failed=0
 for log in "$logs"/*.log; do

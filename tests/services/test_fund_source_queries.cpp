@@ -62,12 +62,12 @@ TEST_F(FundSourceQuery, ALineShowsTheCalculationAsSaved)
     addPeriod(t, "00000101", "3", "01/10/2555", "31/03/2567");
     const FundSourceResult r = search();
     ASSERT_EQ(r.grid.rows.size(), 2);
-    EXPECT_EQ(r.grid.titles.size(), 16);
+    EXPECT_EQ(r.grid.titles.size(), 18);
     EXPECT_EQ(r.grid.rows.at(0),
         (QStringList {"1", "", "'00000101", "นายสมชาย ทดสอบ", "7,500.00", "'15/03/2567", "คณะแพทยศาสตร์",
             "ครบกำหนดระยะเวลาการจ้างตามสัญญา", "พนักงานส่วนงาน", "16", "5", "14", "01/10/2555", "31/03/2567", "12,500.50",
-            "10"}));
-    QStringList total(16, QString());
+            "10", "ตรวจสอบแล้ว", "checker1"}));
+    QStringList total(18, QString());
     total[3] = QStringLiteral("ยอดรวมทั้งสิ้น");
     total[4] = QStringLiteral("7,500.00");
     EXPECT_EQ(r.grid.rows.at(1), total);
@@ -168,7 +168,7 @@ TEST_F(FundSourceQuery, NothingFoundLeavesOneBlankRow)
     const FundSourceResult r = search();
     EXPECT_FALSE(r.found);
     ASSERT_EQ(r.grid.rows.size(), 1);
-    EXPECT_EQ(r.grid.rows.at(0), QStringList(16, QString()));
+    EXPECT_EQ(r.grid.rows.at(0), QStringList(18, QString()));
     EXPECT_TRUE(r.lines.isEmpty());
 }
 

@@ -277,7 +277,7 @@ TEST_F(FundSourceQuery, RowsHandedOverOneByOneAreTheGridAndItsCsv)
     EXPECT_EQ(column(whole, fsShare),
         (QStringList {"50.00", "66.67", "33.33", "3,000.00", "9,000.00", "9,000.00", "500.00", "500.00", "13,150.00"}));
     // each calculation and side once: 50 + 100 + 12,000 + 1,000
-    EXPECT_TRUE(rows.bytes.endsWith(",,,ยอดรวมทั้งสิ้น,\"13,150.00\",,,,,,,,,,,\r\n"));
+    EXPECT_TRUE(rows.bytes.endsWith(",,,ยอดรวมทั้งสิ้น,\"13,150.00\",,,,,,,,,,,,,\r\n"));
     EXPECT_TRUE(rows.bytes.contains(",\"คณะ \"\"วิทย์\"\", ศาลายา\","));
 }
 
@@ -293,7 +293,7 @@ TEST_F(FundSourceQuery, NothingFoundHandsOverTheTitlesAndTheBlankRow)
     EXPECT_FALSE(run.found);
     EXPECT_EQ(rows.calls, calls(0));
     EXPECT_EQ(rows.bytes, gridToCsv(queryFundSource(t.db(), criteria).grid));
-    EXPECT_TRUE(rows.bytes.endsWith("\r\n,,,,,,,,,,,,,,,\r\n"));
+    EXPECT_TRUE(rows.bytes.endsWith("\r\n,,,,,,,,,,,,,,,,,\r\n"));
 }
 
 TEST_F(FundSourceQuery, ARefusedSearchHandsOverNoRow)

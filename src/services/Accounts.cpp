@@ -206,16 +206,25 @@ bool addFirstAccount(
         error);
 }
 
+namespace {
+
+// A user holds at least one role.
+bool rolesGiven(const QList<Role>& roles, QString* error)
+{
+    if (!roles.isEmpty())
+        return true;
+    if (error)
+        *error = QStringLiteral("กรุณาระบุบทบาทของผู้ใช้อย่างน้อยหนึ่งบทบาท");
+    return false;
+}
+
+} // namespace
+
 bool addAccount(const db::Database& db, const QString& userName, const QString& fullName, const QList<Role>& roles,
     const QString& password, QString* error)
 {
-    if (!rights::allowed(db, Action::ManageUsers, error))
+    if (!rights::allowed(db, Action::ManageUsers, error) || !rolesGiven(roles, error))
         return false;
-    if (roles.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("กรุณาระบุบทบาทของผู้ใช้อย่างน้อยหนึ่งบทบาท");
-        return false;
-    }
     return inTransaction(
         db, [&](QString* why) { return addWithin(db, userName, fullName, roles, password, why); }, error);
 }
@@ -239,13 +248,8 @@ bool setAccountEnabled(const db::Database& db, const QString& userName, bool ena
 
 bool setAccountRoles(const db::Database& db, const QString& userName, const QList<Role>& roles, QString* error)
 {
-    if (!rights::allowed(db, Action::ManageUsers, error))
+    if (!rights::allowed(db, Action::ManageUsers, error) || !rolesGiven(roles, error))
         return false;
-    if (roles.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("กรุณาระบุบทบาทของผู้ใช้อย่างน้อยหนึ่งบทบาท");
-        return false;
-    }
     return inTransaction(
         db,
         [&](QString* why) {

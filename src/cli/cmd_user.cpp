@@ -78,7 +78,7 @@ int runUser(Context& c)
     QString error;
     if (needsRoles && !rights::parseRoles(p.value(roles), &chosen, &error))
         return c.refuse(error);
-    const QString name = args.at(1);
+    const QString& name = args.at(1);
 
     auto database = c.openDatabase();
     if (!database)

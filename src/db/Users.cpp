@@ -81,7 +81,8 @@ void recordRefusal(const Database& db, const QString& typedName, const char* rea
         const QString key = typedName.left(kFailureNameLength);
         // rows older than the window count no more
         if (!prepareAndRun(db, QStringLiteral("DELETE FROM EP_Login_Failure WHERE UserName = ? AND Failed_At < ?"),
-                {key, db.dateTimeValue(now->addSecs(-60 * kLoginFailureWindow))}, QStringLiteral("counting"), &ignored)
+                {key, db.dateTimeValue(now->addSecs(qint64 {-60} * kLoginFailureWindow))}, QStringLiteral("counting"),
+                &ignored)
             || !prepareAndRun(db, QStringLiteral("INSERT INTO EP_Login_Failure (UserName, Failed_At) VALUES (?, ?)"),
                 {key, db.dateTimeValue(*now)}, QStringLiteral("counting"), &ignored))
             return;
@@ -119,8 +120,8 @@ bool throttled(const Database& db, const QString& typedName, int* counted)
     if (!prepareAndRun(db, q,
             QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN Failed_At >= ? THEN 1 ELSE 0 END) FROM EP_Login_Failure"
                            " WHERE UserName = ? AND Failed_At >= ?"),
-            {db.dateTimeValue(now->addSecs(-60 * kLoginRefusal)), typedName.left(kFailureNameLength),
-                db.dateTimeValue(now->addSecs(-60 * kLoginFailureWindow))},
+            {db.dateTimeValue(now->addSecs(qint64 {-60} * kLoginRefusal)), typedName.left(kFailureNameLength),
+                db.dateTimeValue(now->addSecs(qint64 {-60} * kLoginFailureWindow))},
             QStringLiteral("counting"), &ignored)
         || !q.next())
         return false;

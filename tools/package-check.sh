@@ -22,7 +22,7 @@ work=$(mktemp -d /tmp/velmora-package.XXXXXX)
 grep -q 'init' "$work/help.txt"
 (cd "$work" && /usr/bin/velmora-cli --db "sqlite:$work/demo.sqlite" init --demo)
 /usr/bin/velmora-cli --db "sqlite:$work/demo.sqlite" baht 12345.67
-/usr/bin/velmora-cli --db "sqlite:$work/demo.sqlite" report contract-end >"$work/report.csv"
+printf 'demo1234\n' | /usr/bin/velmora-cli --db "sqlite:$work/demo.sqlite" --login demo report contract-end >"$work/report.csv"
 [ "$(wc -l <"$work/report.csv")" -gt 1 ] || { echo "the installed program listed nothing"; exit 1; }
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/velmora 2>&1 || true)
 grep -q 'velmora-cli' <<<"$out" || { echo "velmora without a display: $out"; exit 1; }

@@ -54,13 +54,17 @@ QList<QStringList> ParseCsv(const QString& text)
 class OutlookCli : public ::testing::Test
 {
 protected:
-    OutlookCli() { Add_Contract_End_Outlook(t); }
+    OutlookCli()
+    {
+        t.addLogin();
+        Add_Contract_End_Outlook(t);
+    }
 
     CliResult Run(const QStringList& args)
     {
         QStringList all = {QStringLiteral("--db"), t.url()};
         all << args;
-        return runCli(all);
+        return runCliAs(kTesterLogin, all);
     }
 
     TestDatabase t;

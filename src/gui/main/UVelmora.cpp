@@ -11,6 +11,7 @@
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "gui/common/Widgets.h"
+#include "services/Accounts.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -27,6 +28,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <map>
 
 // The background picture is compiled into the static library; its resource
 // must be registered by name from the global namespace.
@@ -120,6 +123,7 @@ void TfrmVelmora::buildMenu()
     QMenu* N2 = submenu("N2", QStringLiteral("การประมวลผล"));
     item(N2, "N5", QStringLiteral("การคำนวณเงินชดเชย"), &TfrmVelmora::N5Click);
     item(N2, "NRun1", QStringLiteral("ประมวลผลเงินชดเชยประจำเดือน"), &TfrmVelmora::NRun1Click);
+    item(N2, "NCheck1", QStringLiteral("ตรวจสอบการคำนวณเงินชดเชย"), &TfrmVelmora::NCheck1Click);
     separator(N2, "N1725501")->setEnabled(false);
     item(N2, "N10", QStringLiteral("การยกเลิกคำนวณเงินชดเชย"), &TfrmVelmora::N10Click);
 
@@ -139,6 +143,7 @@ void TfrmVelmora::buildMenu()
         N11, "ChangePassword1", QStringLiteral("เปลี่ยนแปลงรหัสผ่าน(Change Password)"), &TfrmVelmora::ChangePassword1Click);
     item(N11, "OrgSettings1", QStringLiteral("ข้อมูลหน่วยงานสำหรับบันทึกข้อความ"), &TfrmVelmora::OrgSettings1Click);
     item(N11, "AuditTrail1", QStringLiteral("ประวัติการใช้งาน (Audit Trail)"), &TfrmVelmora::AuditTrail1Click);
+    item(N11, "Users1", QStringLiteral("ผู้ใช้งานระบบ"), &TfrmVelmora::Users1Click);
 
     QAction* NExit = MainMenu1->addAction(QStringLiteral("ออกจากระบบ"));
     NExit->setObjectName(QStringLiteral("NExit"));
@@ -357,36 +362,84 @@ void TfrmVelmora::btnOKClick()
     }
 
     audit::setActor({QString(), QLatin1String(audit::kOriginDesktop), localAddress()});
-    const db::LoginResult result = db::checkLogin(*m_db, name, password);
+    const accounts::LoginOutcome outcome = accounts::logIn(*m_db, name, password);
+    const db::LoginResult& result = outcome.result;
     switch (result.status) {
     case db::LoginResult::NoSuchUser:
-        prompter.inform(this, QStringLiteral("ไม่พบชื่อผู้ใช้ในระบบ กรุณาใส่ชื่อใหม่"));
+    case db::LoginResult::Throttled:
+        prompter.inform(this, outcome.message);
         edtName->setFocus();
         return;
     case db::LoginResult::WrongPassword:
-        prompter.inform(this, QStringLiteral("รหัสผ่านไม่ถูกต้อง กรุณาใส่รหัสผ่านใหม่"));
+    case db::LoginResult::Disabled:
+        prompter.inform(this, outcome.message);
         focusForRetyping(edtPassword);
         return;
     case db::LoginResult::Error:
-        prompter.inform(this, result.error);
+        prompter.inform(this, outcome.message);
         return;
     case db::LoginResult::Ok:
         break;
     }
 
     m_session.Login_User_Name = name;
-    audit::setActor({name, QLatin1String(audit::kOriginDesktop), localAddress()});
     m_panels[0]->setText(QStringLiteral("User :") + name);
     m_panels[1]->setText(QStringLiteral("ผู้ใช้งาน :") + result.firstName + QLatin1Char(' ') + result.lastName);
     m_panels[2]->setText(QStringLiteral("IP Address :") + localAddress());
     m_panels[4]->setText(kCredit);
     Panel1->hide();
+    enableMenuItems(result.mustChangePassword);
     setTopMenuVisible(true);
     setWindowState(windowState() | Qt::WindowMaximized);
     StatusBar1->show();
     m_loggedIn = true;
     if (!result.notice.isEmpty())
         prompter.inform(this, result.notice);
+    // After a reset the user chooses a new password before anything else.
+    if (result.mustChangePassword) {
+        prompter.inform(this, QStringLiteral("รหัสผ่านนี้ตั้งโดยผู้ดูแลระบบ กรุณาเปลี่ยนรหัสผ่านก่อนใช้งาน"));
+        openScreen(QStringLiteral("ChangePassword1"));
+    }
+}
+
+QList<rights::Action> TfrmVelmora::menuActions(const QString& item)
+{
+    using A = rights::Action;
+    static const std::map<QString, QList<A>> actions = {
+        {QStringLiteral("N23"), {A::ImportEmployees}},
+        {QStringLiteral("N6"), {A::ImportHistory}},
+        {QStringLiteral("N5"), {A::Calculate}},
+        {QStringLiteral("NRun1"), {A::PreviewRun}},
+        {QStringLiteral("NCheck1"), {A::CheckCalculation}},
+        {QStringLiteral("N10"), {A::CancelUnchecked, A::CancelChecked}},
+        {QStringLiteral("N4"), {A::Report}},
+        {QStringLiteral("N7"), {A::Report}},
+        {QStringLiteral("N9"), {A::Report}},
+        {QStringLiteral("N13"), {A::Report}},
+        {QStringLiteral("N15"), {A::Report}},
+        {QStringLiteral("N16"), {A::Report}},
+        {QStringLiteral("ChangePassword1"), {A::ChangeOwnPassword}},
+        {QStringLiteral("OrgSettings1"), {A::OrganisationSettings}},
+        {QStringLiteral("AuditTrail1"), {A::ReadAuditTrail}},
+        {QStringLiteral("Users1"), {A::ListUsers}},
+    };
+    const auto it = actions.find(item);
+    return it == actions.end() ? QList<A>() : it->second;
+}
+
+void TfrmVelmora::enableMenuItems(bool passwordOnly)
+{
+    for (QAction* action : MainMenu1->findChildren<QAction*>()) {
+        const QList<rights::Action> needed = menuActions(action->objectName());
+        if (needed.isEmpty())
+            continue;
+        bool may = false;
+        for (rights::Action a : needed)
+            may = may || rights::mayDo(a);
+        if (passwordOnly)
+            may = may && action->objectName() == QLatin1String("ChangePassword1");
+        action->setEnabled(may && m_screens.has(action->objectName()));
+    }
 }
 
 void TfrmVelmora::endProgram()
@@ -472,6 +525,16 @@ void TfrmVelmora::OrgSettings1Click()
 void TfrmVelmora::AuditTrail1Click()
 {
     openScreen(QStringLiteral("AuditTrail1"));
+}
+
+void TfrmVelmora::Users1Click()
+{
+    openScreen(QStringLiteral("Users1"));
+}
+
+void TfrmVelmora::NCheck1Click()
+{
+    openScreen(QStringLiteral("NCheck1"));
 }
 
 } // namespace velmora::app

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "services/Rights.h"
+
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 
@@ -28,6 +31,9 @@ class ScreenRegistry;
 
 // The main window: a multiple-document parent holding every screen, with the
 // login panel over the background picture, the main menu and the status bar.
+//
+// A menu item whose screen the logged-in user may not use is disabled (the
+// rights' table decides; the screen's service refuses in any case).
 //
 // Object names: MainMenu1 (menu bar) with its items N1 ... NExit (a submenu's
 // QMenu and its QAction both carry the item's name), StatusBar1 with five
@@ -78,6 +84,8 @@ public slots:
     void ChangePassword1Click();
     void OrgSettings1Click();
     void AuditTrail1Click();
+    void Users1Click();
+    void NCheck1Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -92,6 +100,10 @@ private:
     void requestEnd() { m_endRequested = true; }
     void endProgram();
     void setTopMenuVisible(bool visible);
+    // After a login: a screen's item is enabled when the user may do one of
+    // its actions (only the password's while a reset awaits a new password).
+    void enableMenuItems(bool passwordOnly);
+    static QList<rights::Action> menuActions(const QString& item);
     QString localAddress() const;
 
     Session& m_session;

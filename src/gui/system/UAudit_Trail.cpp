@@ -130,7 +130,7 @@ void TfrmAudit_Trail::btnSearchClick()
     f.kind = cmbKind->currentData().toString();
     f.sapid = edtSapID->text().trimmed();
     QString error;
-    if (!listEntries(*m_session.db, f, true, &m_entries, &error)) {
+    if (!listAuditTrail(*m_session.db, f, true, &m_entries, &error)) {
         inform(error);
         return;
     }
@@ -172,7 +172,7 @@ void TfrmAudit_Trail::btnVerifyClick()
 {
     if (!m_session.db)
         return;
-    const VerifyResult r = verifyAuditLog(*m_session.db);
+    const VerifyResult r = verifyAuditTrail(*m_session.db);
     if (!r.ok) {
         inform(QStringLiteral("ประวัติการใช้งานถูกแก้ไข: ") + r.problem);
         return;

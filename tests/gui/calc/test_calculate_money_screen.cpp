@@ -69,9 +69,10 @@ TEST_F(ScreenTest, SearchListsTheMonthsContractEndsOfOneType)
 {
     click("btnShow_Data");
     const reports::GridModel* grid = model("StringGrid1");
-    ASSERT_EQ(grid->columnCount(), 9);
+    ASSERT_EQ(grid->columnCount(), 10); // the nine of the list, then the check of a saved calculation
     EXPECT_EQ(
         grid->headerData(8, Qt::Horizontal).toString(), QStringLiteral("Record Status(A=ปกติ P=ประมวลผลเงินชดเชยแล้ว"));
+    EXPECT_EQ(grid->headerData(9, Qt::Horizontal).toString(), QStringLiteral("ผลการตรวจสอบ"));
     EXPECT_EQ(view("StringGrid1")->columnWidth(2), 140);
 
     // University employees whose contract ends in 12/2026, by department,

@@ -43,10 +43,11 @@ TEST_F(MainWindowShellTest, MenuHoldsEveryItemInOrder)
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(objectNames(bar->actions()), (QStringList {"N1", "N2", "N3", "N11", "NExit"}));
     EXPECT_EQ(objectNames(child<QMenu>("N1")->actions()), (QStringList {"N23", "N6"}));
-    EXPECT_EQ(objectNames(child<QMenu>("N2")->actions()), (QStringList {"N5", "NRun1", "N1725501", "N10"}));
+    EXPECT_EQ(objectNames(child<QMenu>("N2")->actions()), (QStringList {"N5", "NRun1", "NCheck1", "N1725501", "N10"}));
     EXPECT_EQ(objectNames(child<QMenu>("N3")->actions()),
         (QStringList {"N4", "N7", "N8", "N9", "N12", "N13", "N14", "N15", "N16"}));
-    EXPECT_EQ(objectNames(child<QMenu>("N11")->actions()), (QStringList {"ChangePassword1", "OrgSettings1", "AuditTrail1"}));
+    EXPECT_EQ(objectNames(child<QMenu>("N11")->actions()),
+        (QStringList {"ChangePassword1", "OrgSettings1", "AuditTrail1", "Users1"}));
     for (const char* name : {"N1725501", "N8", "N12", "N14"})
         EXPECT_TRUE(child<QAction>(name)->isSeparator()) << name;
     EXPECT_FALSE(child<QAction>("N1725501")->isEnabled());

@@ -4,6 +4,7 @@
 #include "CalcScreenTest.h"
 
 #include "gui/common/GridModel.h"
+#include "gui/common/Widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -72,7 +73,7 @@ TEST_F(ScreenTest, SearchListsTheMonthsContractEndsOfOneType)
     ASSERT_EQ(grid->columnCount(), 9);
     EXPECT_EQ(
         grid->headerData(8, Qt::Horizontal).toString(), QStringLiteral("Record Status(A=ปกติ P=ประมวลผลเงินชดเชยแล้ว"));
-    EXPECT_EQ(view("StringGrid1")->columnWidth(2), 140);
+    EXPECT_EQ(view("StringGrid1")->columnWidth(2), app::layoutWidth(140, view("StringGrid1")->font()));
 
     // University employees whose contract ends in 12/2026, by department,
     // type, first name.

@@ -1,5 +1,6 @@
 #include "gui/common/Prompter.h"
 #include "gui/common/Session.h"
+#include "gui/common/Widgets.h"
 #include "gui/import/UImp_Emp_Data.h"
 #include "gui/import/UImp_Work_Type.h"
 #include "services/ImportJobs.h"
@@ -57,6 +58,16 @@ QList<int> widths(QTableView* grid)
     return out;
 }
 
+// The widths the specified layout gives, as the screen shows them: scaled to
+// the program's font, and widened where a title is longer.
+QList<int> shownWidths(QTableView* grid, const QList<int>& specified)
+{
+    QList<int> out;
+    for (int c = 0; c < specified.size(); ++c)
+        out << qMax(app::layoutWidth(specified.at(c), grid->font()), grid->horizontalHeader()->sectionSizeHint(c));
+    return out;
+}
+
 struct Fixture
 {
     TestDatabase t;
@@ -91,12 +102,13 @@ TEST(ImpEmpData, ControlsAsDesigned)
     EXPECT_EQ(pages->tabText(3), QStringLiteral("ส่วนงาน"));
     EXPECT_EQ(pages->currentIndex(), 3);
     auto* grid1 = child<QTableView>(&screen, "StringGrid1");
-    EXPECT_EQ(widths(grid1), (QList<int> {50, 90, 90, 100, 100, 100, 100, 100, 100, 120, 100, 100, 100, 120}));
+    EXPECT_EQ(widths(grid1), shownWidths(grid1, {50, 90, 90, 100, 100, 100, 100, 100, 100, 120, 100, 100, 100, 120}));
     EXPECT_EQ(titles(grid1).value(7), QStringLiteral("วันที่ปฏิบัติงานในม.กาวิลัน"));
     EXPECT_EQ(titles(grid1).value(11), QStringLiteral("อัตตราเงินเดือน"));
     EXPECT_EQ(titles(child<QTableView>(&screen, "StringGrid3")),
         (QStringList {"No. ", "รหัสประเทภการจ้าง ", "ชื่อประเภทการจ้าง"}));
-    EXPECT_EQ(widths(child<QTableView>(&screen, "StringGrid4")), (QList<int> {50, 90, 120}));
+    auto* grid4 = child<QTableView>(&screen, "StringGrid4");
+    EXPECT_EQ(widths(grid4), shownWidths(grid4, {50, 90, 120}));
     EXPECT_EQ(grid1->model()->rowCount(), 1); // one empty data row before any load
 }
 
@@ -174,7 +186,7 @@ TEST(ImpWorkType, LoadAndSave)
     EXPECT_EQ(screen.windowTitle(), QStringLiteral("frmImp_Work_Type"));
     EXPECT_EQ(child<QLabel>(&screen, "Label5")->text(), QStringLiteral("Import ข้อมูลการเปลี่ยนแปลงประเภทการจ้าง"));
     auto* grid = child<QTableView>(&screen, "StringGrid1");
-    EXPECT_EQ(widths(grid), (QList<int> {50, 70, 80, 90, 120, 100, 100}));
+    EXPECT_EQ(widths(grid), shownWidths(grid, {50, 70, 80, 90, 120, 100, 100}));
     EXPECT_EQ(titles(grid).value(3), QStringLiteral("Work Type Code"));
     EXPECT_FALSE(screen.findChild<QLabel*>(QStringLiteral("Label_NoItem")));
 

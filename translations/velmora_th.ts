@@ -45,7 +45,8 @@
     <message>
         <source>&apos;%1&apos; is write protected.
 Do you want to delete it anyway?</source>
-        <translation>แสดง </translation>
+        <translation>&apos;%1&apos; ถูกป้องกันการเขียน
+ต้องการลบหรือไม่</translation>
     </message>
     <message>
         <source>Are you sure you want to delete &apos;%1&apos;?</source>
@@ -107,7 +108,9 @@ Do you want to delete it anyway?</source>
         <source>%1
 Directory not found.
 Please verify the correct directory name was given.</source>
-        <translation>บันทึกเป็น</translation>
+        <translation>%1
+ไม่พบโฟลเดอร์
+กรุณาตรวจสอบชื่อโฟลเดอร์</translation>
     </message>
     <message>
         <source>Sidebar</source>
@@ -152,7 +155,8 @@ Please verify the correct directory name was given.</source>
     <message>
         <source>%1 already exists.
 Do you want to replace it?</source>
-        <translation>โฟลเดอร์:</translation>
+        <translation>มีแฟ้ม %1 อยู่แล้ว
+ต้องการเขียนทับหรือไม่</translation>
     </message>
     <message>
         <source>Forward</source>
@@ -190,7 +194,9 @@ Do you want to replace it?</source>
         <source>%1
 File not found.
 Please verify the correct file name was given.</source>
-        <translation>แสดงแบบรายละเอียด</translation>
+        <translation>%1
+ไม่พบแฟ้ม
+กรุณาตรวจสอบชื่อแฟ้ม</translation>
     </message>
     <message>
         <source>Change to list view mode</source>
@@ -544,12 +550,14 @@ Please verify the correct file name was given.</source>
     <message>
         <source>Options &apos;Pages Per Sheet&apos; and &apos;Page Set&apos; cannot be used together.
 Please turn one of those options off.</source>
-        <translation>พิมพ์ (&amp;P)</translation>
+        <translation>ใช้ตัวเลือก &apos;จำนวนหน้าต่อแผ่น&apos; และ &apos;ชุดหน้า&apos; พร้อมกันไม่ได้
+กรุณาปิดตัวเลือกหนึ่ง</translation>
     </message>
     <message>
         <source>%1 already exists.
 Do you want to overwrite it?</source>
-        <translation>พิมพ์ (&amp;P)</translation>
+        <translation>มีแฟ้ม %1 อยู่แล้ว
+ต้องการเขียนทับหรือไม่</translation>
     </message>
     <message>
         <source>Left to Right, Bottom to Top</source>
@@ -606,12 +614,14 @@ Do you want to overwrite it?</source>
     <message>
         <source>%1 is a directory.
 Please choose a different file name.</source>
-        <translation>การตั้งค่าพิมพ์สองหน้าขัดกัน</translation>
+        <translation>%1 เป็นโฟลเดอร์
+กรุณาเลือกชื่อแฟ้มอื่น</translation>
     </message>
     <message>
         <source>File %1 is not writable.
 Please choose a different file name.</source>
-        <translation>การตั้งค่าพิมพ์สองหน้าขัดกัน</translation>
+        <translation>เขียนแฟ้ม %1 ไม่ได้
+กรุณาเลือกชื่อแฟ้มอื่น</translation>
     </message>
     <message>
         <source>Bottom to Top, Right to Left</source>

@@ -7,6 +7,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QApplication>
@@ -136,6 +137,9 @@ void laidOrder(QWidget* widget, QList<QWidget*>& out)
     if (!widget)
         return;
     if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
+        // the page tabs above the pages, then the page shown
+        if (tabs->tabBar()->focusPolicy() & Qt::TabFocus)
+            out << tabs->tabBar();
         for (int i = 0; i < tabs->count(); ++i)
             laidOrder(tabs->widget(i), out);
         return;

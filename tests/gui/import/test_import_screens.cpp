@@ -130,7 +130,15 @@ TEST(ImpEmpData, LoadFillsTheGridsAndSaveWritesThem)
     import::TfrmImp_Emp_Data screen(f.session);
     f.prompter.openAnswers = {fixture("employees_libreoffice.xls")};
     QTest::mouseClick(child<QPushButton>(&screen, "BitBtn1"), Qt::LeftButton);
-    EXPECT_TRUE(f.prompter.messages.isEmpty()) << f.prompter.messages.join(QStringLiteral("|")).toStdString();
+    // The load names the rows whose SSN fails its check digit, and nothing else.
+    ASSERT_EQ(f.prompter.messages.size(), 1) << f.prompter.messages.join(QStringLiteral("|")).toStdString();
+    const QStringList warning = f.prompter.messages[0].split(QLatin1Char('\r'));
+    EXPECT_TRUE(warning.value(0).startsWith(QStringLiteral("เลขประจำตัวประชาชนที่ต้องตรวจสอบ 3 รายการ")))
+        << warning.value(0).toStdString();
+    EXPECT_EQ(warning.size(), 4);
+    for (const char* sapid : {"10000001", "10000003", "10000004"})
+        EXPECT_TRUE(f.prompter.messages[0].contains(QStringLiteral("SAP ID ") + QLatin1String(sapid))) << sapid;
+    f.prompter.clear();
     auto* grid1 = child<QTableView>(&screen, "StringGrid1");
     ASSERT_EQ(grid1->model()->rowCount(), 5);
     EXPECT_EQ(cellText(grid1, 1, 11), QStringLiteral("25,000.00"));
@@ -166,6 +174,7 @@ TEST(ImpEmpData, LoadErrorLeavesTheGridsAsTheyWere)
     screen.btnOpen2Click(fixture("employees_openpyxl.xlsx"));
     auto* grid1 = child<QTableView>(&screen, "StringGrid1");
     ASSERT_EQ(grid1->model()->rowCount(), 5);
+    f.prompter.clear(); // the SSN warnings of the load
     f.prompter.openAnswers = {fixture("employees_text_in_date.xlsx")};
     QTest::mouseClick(child<QPushButton>(&screen, "BitBtn1"), Qt::LeftButton);
     ASSERT_EQ(f.prompter.messages.size(), 1);
@@ -195,6 +204,7 @@ TEST(ImpWorkType, LoadAndSave)
     ASSERT_EQ(grid->model()->rowCount(), 5);
     EXPECT_EQ(cellText(grid, 0, 5), QStringLiteral("01/10/2549"));
     EXPECT_TRUE(child<QLineEdit>(&screen, "edtData_M")->text().isEmpty());
+    f.prompter.clear(); // the SSN warnings of the load
 
     f.prompter.confirmAnswers = {true};
     QTest::mouseClick(child<QPushButton>(&screen, "btnSave_Data"), Qt::LeftButton);

@@ -64,6 +64,11 @@ protected:
         showAndActivate(window.get());
         login(QString::fromLatin1(db::kDemoUser), QString::fromLatin1(db::kDemoPassword));
         ASSERT_TRUE(window->loggedIn()) << prompter.shown.join(QLatin1Char('|')).toStdString();
+        // The login maximises the window, to the test platform's own small
+        // screen: back to the client area of the office laptop.
+        window->setWindowState(Qt::WindowNoState);
+        window->resize(kClientWidth, kClientHeight);
+        VELMORA_WAIT_UNTIL(window->width() == kClientWidth && window->height() == kClientHeight);
         prompter.clear();
     }
 
@@ -81,6 +86,9 @@ protected:
         for (QWidget* w : QApplication::topLevelWidgets())
             if (!before.contains(w) && qobject_cast<QDialog*>(w)) {
                 VELMORA_WAIT_UNTIL(w->isVisible());
+                // the keyboard is the dialog's, as it is for the officer
+                w->activateWindow();
+                VELMORA_WAIT_UNTIL(QApplication::activeWindow() == w);
                 return w;
             }
         ADD_FAILURE() << item().toStdString() << " opened neither a screen nor a dialog";

@@ -255,7 +255,7 @@ void TfrmCalculate_Money::btnCal_MoneyClick()
 // earlier-payment page, which it searches: a mistyped one finds nothing there.
 void TfrmCalculate_Money::showSsnCheck(const std::string& ssn)
 {
-    const Ssn_Status status = ssn.empty() ? Ssn_Status::Valid : Check_Ssn(ssn);
+    const Ssn_Status status = Check_Ssn(ssn); // a missing number finds nothing either
     const bool bad = status != Ssn_Status::Valid;
     const QString problem = qs(kSsn_Check_Note) + QStringLiteral(": ") + qs(Ssn_Problem(status));
     lblSsn_Check1->setText(bad ? problem + QStringLiteral(" (") + qs(ssn) + QLatin1Char(')') : QString());
@@ -279,7 +279,8 @@ void TfrmCalculate_Money::clearCalculation()
         e->clear();
     Label27->clear();
     Label25->clear();
-    showSsnCheck({});
+    lblSsn_Check1->hide();
+    lblSsn_Check3->hide();
     resetGrid(StringGrid2, qsList(Period_Grid_Titles()));
     resetGrid(StringGrid3, qsList(Earlier_Grid_Titles()));
     m_calc = Calculation();

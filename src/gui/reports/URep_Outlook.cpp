@@ -88,6 +88,12 @@ TfrmRep_Outlook::TfrmRep_Outlook(app::Session& session, QWidget* parent)
     // Shorter than this, the chart elides its month labels and axis title to "...".
     chartOutlook->setMinimumHeight(260);
     results->addWidget(chartOutlook);
+    // The table would take the whole width (its columns are many): the chart
+    // keeps enough of it to read its axis and months, and is never folded away.
+    chartOutlook->setMinimumWidth(420);
+    results->setChildrenCollapsible(false);
+    results->setStretchFactor(0, 3);
+    results->setStretchFactor(1, 2);
     split->addWidget(results);
     auto* refusedBox = app::groupBox(split, "GroupBox7", QStringLiteral("พนักงานที่คำนวณไม่ได้"));
     auto* refusedLayout = new QVBoxLayout(refusedBox);

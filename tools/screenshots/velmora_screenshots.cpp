@@ -241,6 +241,11 @@ int main(int argc, char** argv)
             qPrintable(prompter.shown.join(QStringLiteral(" | "))));
         return 1;
     }
+    // The login maximises the window to the display's screen: the pictures
+    // stay 1366 × 768 on a smaller one (the offscreen platform's).
+    window.setWindowState(Qt::WindowNoState);
+    window.setGeometry(0, 0, kWidth, kHeight);
+    Shooter::settle();
     s.shoot(QStringLiteral("main-window.png"));
 
     everyScreen(s, screens);

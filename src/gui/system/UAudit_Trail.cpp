@@ -83,7 +83,7 @@ TfrmAudit_Trail::TfrmAudit_Trail(app::Session& session, QWidget* parent)
     m_model->setCellTips(true);
     grdAudit = app::gridView(this, "grdAudit", m_model, true);
     grdAudit->horizontalHeader()->setStretchLastSection(true);
-    app::keepColumnWidths(grdAudit, {40, 120, 80, 70, 90, 120, 70});
+    app::keepColumnWidths(grdAudit, {40, 120, 80, 70, 90, 180, 70}); // an event's longest name whole
     memDetails = app::make<QPlainTextEdit>(this, "memDetails");
     memDetails->setReadOnly(true);
     memDetails->setTabChangesFocus(true);

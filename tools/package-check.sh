@@ -18,6 +18,10 @@ work=$(mktemp -d /tmp/velmora-package.XXXXXX)
 [ -x /usr/bin/velmora ] && [ -x /usr/bin/velmora-cli ] || { echo "programs not installed in /usr/bin"; exit 1; }
 [ -f /usr/share/applications/velmora.desktop ] || { echo "launcher entry not installed"; exit 1; }
 [ -f /usr/share/icons/hicolor/scalable/apps/velmora.svg ] || { echo "icon not installed"; exit 1; }
+# the guide the help menu opens, with its pictures, and the toolkit's Thai catalogue
+[ -f "/usr/share/velmora/docs/คู่มือการใช้งาน.md" ] || { echo "Thai guide not installed"; exit 1; }
+[ -f /usr/share/velmora/docs/screens/screen-frmCalculate_Money.png ] || { echo "guide pictures not installed"; exit 1; }
+[ -f /usr/share/velmora/translations/velmora_th.qm ] || { echo "Thai catalogue not installed"; exit 1; }
 /usr/bin/velmora-cli --help >"$work/help.txt"
 grep -q 'init' "$work/help.txt"
 (cd "$work" && /usr/bin/velmora-cli --db "sqlite:$work/demo.sqlite" init --demo)

@@ -109,6 +109,12 @@ void Context::outLine(const QString& text) const
     out(text + QLatin1Char('\n'));
 }
 
+void Context::errLine(const QString& text) const
+{
+    const QByteArray utf8 = (text + QLatin1Char('\n')).toUtf8();
+    std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), stderr);
+}
+
 int Context::refuse(const QString& message) const
 {
     QString line = message;

@@ -53,6 +53,7 @@ public:
 
     void out(const QString& text) const; // stdout, text as it stands
     void outLine(const QString& text) const; // stdout, one line
+    void errLine(const QString& text) const; // stderr, one line (a warning; the command goes on)
     int refuse(const QString& message) const; // one line on stderr, exit 1
     int usage(const QString& message) const; // one line on stderr, exit 2
 

@@ -2,6 +2,7 @@
 
 #include "db/AuditLog.h"
 #include "db/Database.h"
+#include "db/DatabaseDescription.h"
 #include "db/LocalAddress.h"
 #include "db/Schema.h"
 #include "db/Users.h"
@@ -12,6 +13,7 @@
 #include "gui/common/Session.h"
 #include "gui/common/Widgets.h"
 #include "services/Accounts.h"
+#include "gui/main/UUser_Guide.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -46,6 +48,8 @@ const QString kConnectionFailed = QStringLiteral("ไม่สามารถต
 const QString kBadDateFormat = QStringLiteral("รูปแบบวันที่ไม่ถูกต้อง");
 const QString kServerText = QStringLiteral("Server IT: Ravek_SALARY");
 const QString kCredit = QStringLiteral("งานคลัง");
+// The menu item that opened a screen, kept on the screen.
+constexpr const char* kMenuItemProperty = "velmoraMenuItem";
 
 } // namespace
 
@@ -150,8 +154,26 @@ void TfrmVelmora::buildMenu()
     connect(NExit, &QAction::triggered, this, &TfrmVelmora::NExitClick);
     m_topItems << NExit;
 
-    // Nothing of the menu is reachable before a login.
+    // Nothing of the menu is reachable before a login but the help.
     setTopMenuVisible(false);
+    buildHelpMenu();
+}
+
+// The guide is there from the login on: its first section is the first
+// set-up of an office, before anyone can log in.
+void TfrmVelmora::buildHelpMenu()
+{
+    QMenu* NHelp = MainMenu1->addMenu(QStringLiteral("ช่วยเหลือ"));
+    NHelp->setObjectName(QStringLiteral("NHelp"));
+    NHelp->menuAction()->setObjectName(QStringLiteral("NHelp"));
+    QAction* NGuide = NHelp->addAction(QStringLiteral("คู่มือการใช้งาน"));
+    NGuide->setObjectName(QStringLiteral("NGuide"));
+    NGuide->setShortcut(QKeySequence(Qt::Key_F1));
+    NGuide->setShortcutContext(Qt::ApplicationShortcut); // also over the guide's own window
+    connect(NGuide, &QAction::triggered, this, &TfrmVelmora::NGuideClick);
+    QAction* NAbout = NHelp->addAction(QStringLiteral("เกี่ยวกับโปรแกรม"));
+    NAbout->setObjectName(QStringLiteral("NAbout"));
+    connect(NAbout, &QAction::triggered, this, &TfrmVelmora::NAboutClick);
 }
 
 void TfrmVelmora::buildStatusBar()
@@ -339,6 +361,7 @@ void TfrmVelmora::FormCreate()
         requestEnd();
     }
     Label3->setText(QStringLiteral("V.") + version);
+    m_version = version;
 }
 
 void TfrmVelmora::btnOKClick()
@@ -463,6 +486,9 @@ QWidget* TfrmVelmora::openScreen(const QString& menuItem)
     if (!screen)
         return nullptr;
     screen->setAttribute(Qt::WA_DeleteOnClose);
+    // The menu item names the screen's section of the guide.
+    screen->setProperty(kMenuItemProperty, menuItem);
+    orderTabsAsLaid(screen);
     QMdiSubWindow* window = m_mdiArea->addSubWindow(screen);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->showMaximized();
@@ -535,6 +561,39 @@ void TfrmVelmora::Users1Click()
 void TfrmVelmora::NCheck1Click()
 {
     openScreen(QStringLiteral("NCheck1"));
+}
+
+QString TfrmVelmora::activeScreenCaption() const
+{
+    const QMdiSubWindow* sub = m_loggedIn ? m_mdiArea->activeSubWindow() : nullptr;
+    if (!sub || !sub->widget())
+        return {};
+    const QString item = sub->widget()->property(kMenuItemProperty).toString();
+    const auto* action = item.isEmpty() ? nullptr : MainMenu1->findChild<QAction*>(item);
+    return action ? action->text() : QString();
+}
+
+void TfrmVelmora::NGuideClick()
+{
+    // At the login the guide opens at the first set-up of an office.
+    const QString section = m_loggedIn ? activeScreenCaption() : QStringLiteral("การเริ่มใช้งานครั้งแรก");
+    if (!m_guide) {
+        m_guide = new TfrmUser_Guide(this);
+        m_guide->load();
+    }
+    m_guide->show();
+    m_guide->raise();
+    m_guide->activateWindow();
+    m_guide->showSection(section);
+}
+
+void TfrmVelmora::NAboutClick()
+{
+    m_session.prompter->inform(this,
+        QStringLiteral("Velmora ระบบคำนวณเงินชดเชยพนักงานสัญญาจ้าง\rรุ่นโปรแกรม ")
+            + QStringLiteral(VELMORA_VERSION) + QStringLiteral("\rรุ่นฐานข้อมูล ")
+            + (m_version.isEmpty() ? QStringLiteral("-") : m_version) + QStringLiteral("\rฐานข้อมูลที่ใช้ ")
+            + db::describeDatabase(m_databaseUrl));
 }
 
 } // namespace velmora::app

@@ -1,6 +1,7 @@
 #include "gui/system/UOrganisation_Settings.h"
 
 #include "gui/common/Prompter.h"
+#include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "gui/common/Widgets.h"
 #include "services/OfficeSettings.h"
@@ -86,6 +87,8 @@ TfrmOrganisation_Settings::TfrmOrganisation_Settings(app::Session& session, QWid
     connect(btnDefault_Seal, &QPushButton::clicked, this, &TfrmOrganisation_Settings::btnDefault_SealClick);
     connect(btnSave, &QPushButton::clicked, this, &TfrmOrganisation_Settings::btnSaveClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Enter in a box saves, Esc cancels (as any dialog).
+    app::setEnterButton(this, btnSave);
     showSeal();
 }
 

@@ -5,6 +5,7 @@
 #include "gui/common/ReportScreen.h"
 #include "gui/common/Session.h"
 #include "gui/reports/URep_Split_Money.h"
+#include "gui/common/Widgets.h"
 #include "pages/MemoPage.h"
 #include "pages/OrganisationSettings.h"
 
@@ -130,8 +131,10 @@ TEST_F(SplitMoneyScreen, OpensWithTheMonthSoFarAndItsPresets)
     EXPECT_EQ(child<QPushButton>("btnExpExcel")->text(), QStringLiteral("Export MS Excel"));
     EXPECT_EQ(child<QPushButton>("bntPrint_Doc")->text(), QStringLiteral("พิมพ์บันทึก"));
     EXPECT_EQ(child<QTableView>("StringGrid1")->model()->columnCount(), 18);
-    EXPECT_EQ(child<QTableView>("StringGrid1")->columnWidth(3), 240);
-    EXPECT_EQ(child<QTableView>("StringGrid2")->columnWidth(3), 190);
+    EXPECT_EQ(child<QTableView>("StringGrid1")->columnWidth(3),
+        app::layoutWidth(240, child<QTableView>("StringGrid1")->font()));
+    EXPECT_EQ(child<QTableView>("StringGrid2")->columnWidth(3),
+        app::layoutWidth(190, child<QTableView>("StringGrid2")->font()));
 }
 
 TEST_F(SplitMoneyScreen, SearchListsOnlyTheChosenFundSourceByDefault)

@@ -21,7 +21,8 @@ run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "No display: the desktop program cannot open a window here."; \
 	  echo "Use the same work from the shell, for example:"; \
-	  echo "  $(BUILD)/src/cli/velmora-cli --db sqlite:$(DEMO_DB) calc 10000001 --month $$(date +%m/%Y) --json"; \
+	  echo "  $(BUILD)/src/cli/velmora-cli --db sqlite:$(DEMO_DB) --login demo calc 10000001 --month $$(date +%m/%Y) --json"; \
+	  echo "  (the password is demo1234)"; \
 	  echo "  $(BUILD)/src/cli/velmora-cli --help"; \
 	else \
 	  $(BUILD)/src/app/velmora --db sqlite:$(DEMO_DB); \

@@ -1,4 +1,5 @@
 #include "db/PasswordHash.h"
+#include "services/Rights.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("VELMORA_XLS_HELPER"))
         qputenv("VELMORA_XLS_HELPER", VELMORA_CLI);
     velmora::db::useCheapPasswordHashForTests();
+    // The services ask for a login: the tests act as a user holding every
+    // role unless they log in otherwise.
+    velmora::rights::setLogin({QStringLiteral("tester"), velmora::rights::allRoles()});
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("VelmoraTest"));
     QApplication::setApplicationName(QStringLiteral("velmora-test"));

@@ -18,11 +18,15 @@ work=$(mktemp -d /tmp/velmora-package.XXXXXX)
 [ -x /usr/bin/velmora ] && [ -x /usr/bin/velmora-cli ] || { echo "programs not installed in /usr/bin"; exit 1; }
 [ -f /usr/share/applications/velmora.desktop ] || { echo "launcher entry not installed"; exit 1; }
 [ -f /usr/share/icons/hicolor/scalable/apps/velmora.svg ] || { echo "icon not installed"; exit 1; }
+# the guide the help menu opens, with its pictures, and the toolkit's Thai catalogue
+[ -f "/usr/share/velmora/docs/คู่มือการใช้งาน.md" ] || { echo "Thai guide not installed"; exit 1; }
+[ -f /usr/share/velmora/docs/screens/screen-frmCalculate_Money.png ] || { echo "guide pictures not installed"; exit 1; }
+[ -f /usr/share/velmora/translations/velmora_th.qm ] || { echo "Thai catalogue not installed"; exit 1; }
 /usr/bin/velmora-cli --help >"$work/help.txt"
 grep -q 'init' "$work/help.txt"
 (cd "$work" && /usr/bin/velmora-cli --db "sqlite:$work/demo.sqlite" init --demo)
 /usr/bin/velmora-cli --db "sqlite:$work/demo.sqlite" baht 12345.67
-/usr/bin/velmora-cli --db "sqlite:$work/demo.sqlite" report contract-end >"$work/report.csv"
+printf 'demo1234\n' | /usr/bin/velmora-cli --db "sqlite:$work/demo.sqlite" --login demo report contract-end >"$work/report.csv"
 [ "$(wc -l <"$work/report.csv")" -gt 1 ] || { echo "the installed program listed nothing"; exit 1; }
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/velmora 2>&1 || true)
 grep -q 'velmora-cli' <<<"$out" || { echo "velmora without a display: $out"; exit 1; }

@@ -283,6 +283,7 @@ int Import(const QString& file, const QString& url)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    bench::Log_In_With_Every_Role();
     const QStringList args = app.arguments();
     QTemporaryDir dir;
     const QString fallback = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("bench.sqlite"));

@@ -36,6 +36,7 @@ double Ms(qint64 ns, int count)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    bench::Log_In_With_Every_Role();
     int employees = 10000;
     int saves = 1000;
     QString url;

@@ -124,6 +124,7 @@ Timing Measure(const db::Database& db, const outlook::Outlook_Criteria& criteria
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    bench::Log_In_With_Every_Role();
     int employees = 50000;
     int runs = 3;
     QString url;

@@ -13,6 +13,7 @@
 #include "gui/common/Session.h"
 #include "gui/reports/URep_Split_Money.h"
 #include "services/FundSource.h"
+#include "services/Rights.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -95,6 +96,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // the services ask for a login: the benchmark holds every role
+    rights::setLogin({QStringLiteral("bench"), rights::allRoles()});
     int calculations = 50000;
     QString url;
     const QStringList args = app.arguments();

@@ -10,6 +10,7 @@
 #include "gui/common/GridModel.h"
 #include "services/ReportExports.h"
 #include "services/ReportQueries.h"
+#include "services/Rights.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -140,6 +141,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // the services ask for a login: the benchmark holds every role
+    rights::setLogin({QStringLiteral("bench"), rights::allRoles()});
     int rows = 50000;
     QString url;
     const QStringList args = app.arguments();

@@ -41,6 +41,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    bench::Log_In_With_Every_Role();
     int employees = 50000;
     int inRun = 1000;
     int pdfLines = 1000;

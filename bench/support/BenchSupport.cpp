@@ -1,6 +1,7 @@
 #include "support/BenchSupport.h"
 
 #include "db/Schema.h"
+#include "services/Rights.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -12,6 +13,11 @@
 #include <ctime>
 
 namespace velmora::bench {
+
+void Log_In_With_Every_Role()
+{
+    rights::setLogin({QStringLiteral("bench"), rights::allRoles()});
+}
 
 void Fail(const QString& what)
 {

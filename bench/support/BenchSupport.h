@@ -16,6 +16,9 @@
 
 namespace velmora::bench {
 
+// The services ask for a login: a benchmark acts as "bench", holding every role.
+void Log_In_With_Every_Role();
+
 // Prints "<program>: <what>" on stderr and ends the process with status 1.
 [[noreturn]] void Fail(const QString& what);
 
@@ -41,6 +44,8 @@ public:
     Bench_Database& operator=(const Bench_Database&) = delete;
 
     const db::Database& db() const { return *m_db; }
+    // The URL of this database, for another process.
+    const QString& url() const { return m_url; }
 
 private:
     QTemporaryDir m_dir;

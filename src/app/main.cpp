@@ -14,6 +14,7 @@
 #include "gui/common/Session.h"
 #include "gui/main/Screens.h"
 #include "gui/main/Startup.h"
+#include "gui/common/ToolkitTexts.h"
 #include "gui/main/UVelmora.h"
 
 #include <QApplication>
@@ -73,6 +74,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral("8.0"));
     // Enter presses the focused button; Tab leaves a list (every screen).
     velmora::app::KeyboardPolicy::install();
+    // The toolkit's own dialogs (file dialogs, print preview) in Thai.
+    velmora::app::installThaiCatalogue();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Velmora: severance compensation of contract staff"));

@@ -1,7 +1,10 @@
 #include "cli/Command.h"
 
+#include "cli/Terminal.h"
+
 #include "db/Config.h"
 #include "db/Schema.h"
+#include "services/Accounts.h"
 
 #include <QTextStream>
 
@@ -18,7 +21,63 @@ QString Context::databaseUrl() const
     return db::resolveDatabaseUrl(m_dbOption);
 }
 
-std::unique_ptr<db::Database> Context::openDatabase()
+std::unique_ptr<db::Database> Context::openDatabase(bool forPasswordChange)
+{
+    auto database = openUnlogged();
+    if (!database || !logIn(*database, forPasswordChange))
+        return nullptr;
+    return database;
+}
+
+bool Context::logIn(const db::Database& db, bool forPasswordChange)
+{
+    if (m_login.isEmpty()) {
+        refuse(QStringLiteral("ต้องเข้าสู่ระบบก่อน: ใส่ --login ชื่อผู้ใช้ ไว้หน้าคำสั่ง (หรือตั้งค่า VELMORA_LOGIN) "
+                              "แล้วใส่รหัสผ่านเมื่อถูกถาม หรือส่งทางบรรทัดแรกของอินพุตมาตรฐาน"));
+        return false;
+    }
+    m_password = stdinIsTerminal() ? promptPassword(QStringLiteral("รหัสผ่านของ %1: ").arg(m_login)) : readStdinLine();
+    if (m_password.isEmpty()) {
+        refuse(QStringLiteral("กรุณาใส่รหัสผ่านด้วย"));
+        return false;
+    }
+    // the action's own row names the user: the login writes none
+    const accounts::LoginOutcome outcome = accounts::logIn(db, m_login, m_password, false);
+    if (!outcome.ok()) {
+        refuse(outcome.message);
+        return false;
+    }
+    if (outcome.result.mustChangePassword && !forPasswordChange) {
+        refuse(QStringLiteral("ต้องเปลี่ยนรหัสผ่านก่อนใช้งาน: velmora-cli --login %1 password "
+                              "(รหัสผ่านที่ได้รับ แล้วรหัสผ่านใหม่)")
+                   .arg(m_login));
+        return false;
+    }
+    if (!outcome.result.notice.isEmpty())
+        refuse(outcome.result.notice); // said, not refused
+    return true;
+}
+
+std::optional<QString> Context::readNewPassword()
+{
+    if (!stdinIsTerminal()) {
+        const QString pw = readStdinLine();
+        if (pw.isEmpty()) {
+            refuse(QStringLiteral("ไม่ได้รับรหัสผ่านใหม่ทางอินพุตมาตรฐาน (บรรทัดว่าง)"));
+            return std::nullopt;
+        }
+        return pw;
+    }
+    const QString pw = promptPassword(QStringLiteral("รหัสผ่านใหม่: "));
+    const QString again = promptPassword(QStringLiteral("ยืนยันรหัสผ่านใหม่: "));
+    if (pw != again) {
+        refuse(QStringLiteral("รหัสผ่านและรหัสยืนยันไม่เหมือนกัน กรุณาใส่ใหม่"));
+        return std::nullopt;
+    }
+    return pw;
+}
+
+std::unique_ptr<db::Database> Context::openUnlogged(bool* created)
 {
     QString error;
     auto database = db::Database::open(databaseUrl(), &error);
@@ -26,7 +85,7 @@ std::unique_ptr<db::Database> Context::openDatabase()
         refuse(QStringLiteral("ไม่สามารถติดต่อฐานข้อมูลได้: ") + error);
         return nullptr;
     }
-    if (!db::ensureSchema(*database, &error)) {
+    if (!db::ensureSchema(*database, &error, created)) {
         refuse(QStringLiteral("ไม่สามารถใช้ฐานข้อมูลนี้ได้: ") + error);
         return nullptr;
     }
@@ -48,6 +107,12 @@ void Context::out(const QString& text) const
 void Context::outLine(const QString& text) const
 {
     out(text + QLatin1Char('\n'));
+}
+
+void Context::errLine(const QString& text) const
+{
+    const QByteArray utf8 = (text + QLatin1Char('\n')).toUtf8();
+    std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), stderr);
 }
 
 int Context::refuse(const QString& message) const

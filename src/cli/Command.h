@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace velmora::cli {
@@ -19,20 +20,40 @@ enum Exit { Success = 0, Refused = 1, Usage = 2 };
 class Context
 {
 public:
-    Context(QString dbOption, QStringList args)
+    // login: the name of --login (or VELMORA_LOGIN); empty for none.
+    Context(QString dbOption, QString login, QStringList args)
         : m_dbOption(std::move(dbOption))
+        , m_login(std::move(login))
         , m_args(std::move(args))
     { }
 
     // The command's own arguments, the command name first (as QCommandLineParser wants).
     const QStringList& args() const { return m_args; }
-    // Opens the database in force (--db, VELMORA_DB, settings, embedded) and
-    // creates the tables of a new one. On failure prints the reason and returns null.
-    std::unique_ptr<db::Database> openDatabase();
+    // Opens the database in force (--db, VELMORA_DB, settings, embedded),
+    // creates the tables of a new one, checks the version and logs in (every
+    // command that touches the data). On failure prints the reason and
+    // returns null. A user who must choose a new password is let in only by
+    // the command that changes it (forPasswordChange).
+    std::unique_ptr<db::Database> openDatabase(bool forPasswordChange = false);
+    // The same without the login (init on a database without users);
+    // *created tells whether the tables were made just now.
+    std::unique_ptr<db::Database> openUnlogged(bool* created = nullptr);
     QString databaseUrl() const;
+
+    // Logs in as the --login name: the password from the terminal (not
+    // echoed) or the first line of standard input. False after printing the
+    // refusal, the same message as the login screen's.
+    bool logIn(const db::Database& db, bool forPasswordChange = false);
+    const QString& loginName() const { return m_login; }
+    // The password logged in with (the password command's old password).
+    const QString& loginPassword() const { return m_password; }
+    // A new password: the next line of standard input, or asked twice on the
+    // terminal. None after printing why (an empty line, two different entries).
+    std::optional<QString> readNewPassword();
 
     void out(const QString& text) const; // stdout, text as it stands
     void outLine(const QString& text) const; // stdout, one line
+    void errLine(const QString& text) const; // stderr, one line (a warning; the command goes on)
     int refuse(const QString& message) const; // one line on stderr, exit 1
     int usage(const QString& message) const; // one line on stderr, exit 2
 
@@ -43,6 +64,8 @@ public:
 
 private:
     QString m_dbOption;
+    QString m_login;
+    QString m_password;
     QStringList m_args;
 };
 

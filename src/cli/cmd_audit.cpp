@@ -37,7 +37,7 @@ int runList(Context& c, const QCommandLineParser& p)
         return Refused;
     std::vector<audit::Entry> entries;
     QString error;
-    if (!audit::listEntries(*database, filter, false, &entries, &error))
+    if (!audit::listAuditTrail(*database, filter, false, &entries, &error))
         return c.refuse(error);
     if (p.isSet(QStringLiteral("json"))) {
         QJsonArray rows;
@@ -57,7 +57,7 @@ int runVerify(Context& c)
     auto database = c.openDatabase();
     if (!database)
         return Refused;
-    const audit::VerifyResult r = audit::verifyAuditLog(*database);
+    const audit::VerifyResult r = audit::verifyAuditTrail(*database);
     if (!r.ok)
         return c.refuse(r.problem);
     qint64 seq = 0;

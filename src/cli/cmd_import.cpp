@@ -5,6 +5,16 @@
 namespace velmora::cli {
 namespace {
 
+// The rows stored although their SSN fails its check digit, on stderr.
+void warnAboutSsns(const Context& c, const QStringList& warnings)
+{
+    if (warnings.isEmpty())
+        return;
+    c.errLine(import::ssnWarningsHeading(int(warnings.size())));
+    for (const QString& line : warnings)
+        c.errLine(line);
+}
+
 int runImportEmployees(Context& c)
 {
     QCommandLineParser p;
@@ -21,6 +31,7 @@ int runImportEmployees(Context& c)
     c.outLine(import::savedMessage());
     for (const QString& line : import::describeCounts(counts))
         c.outLine(line);
+    warnAboutSsns(c, import::ssnWarnings(counts));
     return Success;
 }
 
@@ -39,6 +50,7 @@ int runImportHistory(Context& c)
         return c.refuse(error);
     c.outLine(import::savedMessage());
     c.outLine(QStringLiteral("ประวัติการจ้าง: ") + import::describeCounts(counts).join(QString()));
+    warnAboutSsns(c, counts.warnings);
     return Success;
 }
 

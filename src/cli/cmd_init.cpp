@@ -3,25 +3,13 @@
 
 #include "db/DemoData.h"
 #include "db/Schema.h"
-#include "db/Statement.h"
 #include "db/Users.h"
-
-#include <QSqlQuery>
+#include "services/Accounts.h"
 
 namespace velmora::cli {
 namespace {
 
 const QString kInitSynopsis = QStringLiteral("init [--user NAME [--password-stdin | --password PW]] [--demo]");
-
-bool anyUser(const db::Database& database, bool* present, QString* error)
-{
-    QSqlQuery q = database.query();
-    if (!db::prepareAndRun(database, q, QStringLiteral("SELECT COUNT(*) FROM EP_TR_User"), {},
-            QStringLiteral("counting the users"), error))
-        return false;
-    *present = q.next() && q.value(0).toInt() > 0;
-    return true;
-}
 
 int runInit(Context& c)
 {
@@ -49,44 +37,22 @@ int runInit(Context& c)
         return c.usage(
             QStringLiteral("--user needs --password-stdin when standard input is not a terminal\nusage: velmora-cli ")
             + synopsis);
-    QString pw = p.value(password);
-    if (p.isSet(passwordStdin)) {
-        pw = readStdinLine();
-        if (pw.isEmpty())
-            return c.refuse(QStringLiteral("ไม่ได้รับรหัสผ่านทางอินพุตมาตรฐาน (บรรทัดแรกว่าง)"));
-    }
-
-    QString error;
-    auto database = db::Database::open(c.databaseUrl(), &error);
-    if (!database)
-        return c.refuse(QStringLiteral("ไม่สามารถติดต่อฐานข้อมูลได้: ") + error);
     bool created = false;
-    if (!db::ensureSchema(*database, &error, &created))
-        return c.refuse(QStringLiteral("ไม่สามารถใช้ฐานข้อมูลนี้ได้: ") + error);
-    if (!db::checkVersion(*database, &error))
-        return c.refuse(error);
+    auto database = c.openUnlogged(&created);
+    if (!database)
+        return Refused;
     c.outLine(created ? QStringLiteral("สร้างตารางและข้อมูลเริ่มต้นแล้ว (รุ่น %1)").arg(QLatin1String(db::kSchemaVersion))
                       : QStringLiteral("ฐานข้อมูลมีตารางอยู่แล้ว ไม่ได้เปลี่ยนแปลง"));
+    QString error;
+    bool haveUser = false;
+    if (!accounts::anyAccount(*database, &haveUser, &error))
+        return c.refuse(error);
+    const bool hadUsers = haveUser;
 
     QString name = p.value(user);
-    bool haveUser = false;
-    if (!anyUser(*database, &haveUser, &error))
-        return c.refuse(error);
     const bool askUser = !p.isSet(user) && !haveUser && !p.isSet(demo) && stdinIsTerminal();
     if (askUser)
         name = promptLine(QStringLiteral("ชื่อผู้ใช้คนแรก (ว่างไว้เพื่อข้าม): "));
-    // The password is asked only for a user that will be added.
-    if ((askUser || askPassword) && !name.isEmpty()) {
-        const bool exists = db::userExists(*database, name, &error);
-        if (!error.isEmpty())
-            return c.refuse(error);
-        if (!exists) {
-            pw = promptPassword(QStringLiteral("รหัสผ่าน: "));
-            const QString again = promptPassword(QStringLiteral("ยืนยันรหัสผ่าน: "));
-            if (pw != again)
-                return c.refuse(QStringLiteral("รหัสผ่านและรหัสยืนยันไม่เหมือนกัน กรุณาใส่ใหม่"));
-        }
-    }
     if (!name.isEmpty()) {
         const bool exists = db::userExists(*database, name, &error);
         if (!error.isEmpty())
@@ -94,20 +60,47 @@ int runInit(Context& c)
         if (exists) {
             c.outLine(QStringLiteral("มีผู้ใช้ %1 อยู่แล้ว ไม่ได้เปลี่ยนรหัสผ่าน").arg(name));
         } else {
-            if (!db::addUser(*database, name, pw, QString(), QString(), &error))
+            // The first user needs no login; another one is added by an
+            // administrator, whose password comes first.
+            if (haveUser && !c.logIn(*database))
+                return Refused;
+            QString pw = p.value(password);
+            if (p.isSet(passwordStdin)) {
+                pw = readStdinLine();
+                if (pw.isEmpty())
+                    return c.refuse(QStringLiteral("ไม่ได้รับรหัสผ่านทางอินพุตมาตรฐาน (บรรทัดว่าง)"));
+            } else if (askUser || askPassword) {
+                pw = promptPassword(QStringLiteral("รหัสผ่าน: "));
+                const QString again = promptPassword(QStringLiteral("ยืนยันรหัสผ่าน: "));
+                if (pw != again)
+                    return c.refuse(QStringLiteral("รหัสผ่านและรหัสยืนยันไม่เหมือนกัน กรุณาใส่ใหม่"));
+            }
+            const bool added = haveUser
+                ? accounts::addAccount(*database, name, QString(), rights::allRoles(), pw, &error)
+                : accounts::addFirstAccount(*database, name, QString(), pw, &error);
+            if (!added)
                 return c.refuse(error);
-            c.outLine(QStringLiteral("เพิ่มผู้ใช้ %1 แล้ว").arg(name));
+            c.outLine(QStringLiteral("เพิ่มผู้ใช้ %1 แล้ว (ทุกบทบาท)").arg(name));
             haveUser = true;
         }
     }
     if (p.isSet(demo)) {
-        const auto now = database->serverNow(&error);
-        if (!now)
+        const bool present = db::userExists(*database, QLatin1String(db::kDemoUser), &error);
+        if (!error.isEmpty())
             return c.refuse(error);
-        if (!db::addDemoData(*database, now->date(), &error))
-            return c.refuse(QStringLiteral("ไม่สามารถเพิ่มข้อมูลตัวอย่างได้: ") + error);
-        c.outLine(QStringLiteral("เพิ่มข้อมูลตัวอย่างแล้ว: เข้าระบบด้วยชื่อ %1 รหัสผ่าน %2")
-                      .arg(QLatin1String(db::kDemoUser), QLatin1String(db::kDemoPassword)));
+        if (!present) {
+            // sample data goes only into a database nobody worked in before
+            if (hadUsers)
+                return c.refuse(QStringLiteral("ฐานข้อมูลนี้มีผู้ใช้อยู่แล้ว: ข้อมูลตัวอย่างใส่ได้เฉพาะฐานข้อมูลที่ยังไม่มีผู้ใช้"));
+            const auto now = database->serverNow(&error);
+            if (!now)
+                return c.refuse(error);
+            if (!db::addDemoData(*database, now->date(), &error))
+                return c.refuse(QStringLiteral("ไม่สามารถเพิ่มข้อมูลตัวอย่างได้: ") + error);
+        }
+        c.outLine(QStringLiteral("%1ข้อมูลตัวอย่างแล้ว: เข้าระบบด้วยชื่อ %2 รหัสผ่าน %3")
+                      .arg(present ? QStringLiteral("มี") : QStringLiteral("เพิ่ม"), QLatin1String(db::kDemoUser),
+                          QLatin1String(db::kDemoPassword)));
         haveUser = true;
     }
     if (!haveUser)

@@ -22,12 +22,6 @@ const QString kSynopsis = QStringLiteral(
     "report outlook --kind contract-end|age60 [--months N | --years N] [--raise PCT] [--by department|type] "
     "[--department NAME] [--from MM/YYYY | --from BE-YEAR] [--xlsx OUT] [--pdf OUT]");
 
-void err(const QString& text)
-{
-    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-}
-
 } // namespace
 
 int runOutlookReport(Context& c)
@@ -98,9 +92,9 @@ int runOutlookReport(Context& c)
         return c.refuse(result.error);
 
     if (!result.refused.empty()) {
-        err(QStringLiteral("พนักงานที่คำนวณไม่ได้ %1 คน:").arg(result.refused.size()));
+        c.errLine(QStringLiteral("พนักงานที่คำนวณไม่ได้ %1 คน:").arg(result.refused.size()));
         for (const Outlook_Line& l : result.refused)
-            err(QStringLiteral("%1 %2 %3: %4").arg(l.sapid, l.name, l.period, l.reason));
+            c.errLine(QStringLiteral("%1 %2 %3: %4").arg(l.sapid, l.name, l.period, l.reason));
     }
     QString error;
     if (p.isSet(xlsx)

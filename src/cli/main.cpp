@@ -27,9 +27,12 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 void printHelp()
 {
     QString text =
-        QStringLiteral("usage: velmora-cli [--db URL] COMMAND ...\n\n"
+        QStringLiteral("usage: velmora-cli [--db URL] [--login NAME] COMMAND ...\n\n"
                        "URL: sqlite:PATH | PATH | postgresql://user:pw@host:port/db | odbc:CONNECTION-STRING\n"
-                       "(else VELMORA_DB, else the settings file, else the embedded database)\n\n"
+                       "(else VELMORA_DB, else the settings file, else the embedded database)\n"
+                       "NAME: the user who logs in (else VELMORA_LOGIN); the password is asked on the terminal,\n"
+                       "or read from the first line of standard input; a new password is the next line.\n"
+                       "baht, period, and init on a database without users need no login.\n\n"
                        "commands:\n");
     for (const Command& c : commands())
         if (!c.synopsis.isEmpty()) // helpers the program starts itself are not listed
@@ -43,6 +46,7 @@ void printHelp()
 int main(int argc, char** argv)
 {
     QString dbOption;
+    QString login = qEnvironmentVariable("VELMORA_LOGIN");
     int i = 1;
     for (; i < argc; ++i) {
         const char* a = argv[i];
@@ -50,6 +54,10 @@ int main(int argc, char** argv)
             dbOption = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strncmp(a, "--db=", 5) == 0) {
             dbOption = QString::fromLocal8Bit(a + 5);
+        } else if (std::strcmp(a, "--login") == 0 && i + 1 < argc) {
+            login = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strncmp(a, "--login=", 8) == 0) {
+            login = QString::fromLocal8Bit(a + 8);
         } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             printHelp();
             return Success;
@@ -88,10 +96,13 @@ int main(int argc, char** argv)
     QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationName(QStringLiteral("velmora"));
 
-    // Who acts on the audit log: the operating-system account of this process.
-    velmora::audit::setActor({velmora::audit::operatingSystemUser(), QLatin1String(velmora::audit::kOriginCli),
-        QString::fromStdString(velmora::Local_IP_Address())});
+    // Who acts on the audit log: the user logged in (until then the
+    // operating-system account of this process), whose account stays beside
+    // the machine's address as "ADDRESS (account)".
+    const QString osUser = velmora::audit::operatingSystemUser();
+    velmora::audit::setActor({osUser, QLatin1String(velmora::audit::kOriginCli),
+        velmora::audit::cliMachine(QString::fromStdString(velmora::Local_IP_Address()), osUser)});
 
-    Context context(dbOption, commandArgs);
+    Context context(dbOption, login, commandArgs);
     return command->run(context);
 }

@@ -160,7 +160,12 @@ const std::vector<QString>& allKinds()
         QLatin1String(kind::kPasswordChanged), QLatin1String(kind::kImportEmployees),
         QLatin1String(kind::kImportHistory), QLatin1String(kind::kCalculationSaved),
         QLatin1String(kind::kCalculationCancelled), QLatin1String(kind::kMemoPrinted),
-        QLatin1String(kind::kSettingsChanged), QLatin1String(kind::kReportExported)};
+        QLatin1String(kind::kSettingsChanged), QLatin1String(kind::kReportExported),
+        QLatin1String(kind::kLoginThrottled), QLatin1String(kind::kUserAdded), QLatin1String(kind::kUserDisabled),
+        QLatin1String(kind::kUserEnabled), QLatin1String(kind::kRolesChanged), QLatin1String(kind::kPasswordReset),
+        QLatin1String(kind::kUsersUpgraded), QLatin1String(kind::kActionRefused),
+        QLatin1String(kind::kCalculationChecked), QLatin1String(kind::kCalculationReturned),
+        QLatin1String(kind::kFourEyesChanged)};
     return kinds;
 }
 
@@ -177,6 +182,17 @@ QString kindTitle(const QString& k)
         {QLatin1String(kind::kMemoPrinted), QStringLiteral("พิมพ์บันทึกข้อความขออนุมัติ")},
         {QLatin1String(kind::kSettingsChanged), QStringLiteral("แก้ไขข้อมูลหน่วยงาน")},
         {QLatin1String(kind::kReportExported), QStringLiteral("ส่งออกรายงาน")},
+        {QLatin1String(kind::kLoginThrottled), QStringLiteral("ระงับการเข้าสู่ระบบชั่วคราว")},
+        {QLatin1String(kind::kUserAdded), QStringLiteral("เพิ่มผู้ใช้งานระบบ")},
+        {QLatin1String(kind::kUserDisabled), QStringLiteral("ระงับผู้ใช้งานระบบ")},
+        {QLatin1String(kind::kUserEnabled), QStringLiteral("เปิดใช้ผู้ใช้งานระบบ")},
+        {QLatin1String(kind::kRolesChanged), QStringLiteral("เปลี่ยนบทบาทผู้ใช้งาน")},
+        {QLatin1String(kind::kPasswordReset), QStringLiteral("ตั้งรหัสผ่านใหม่ให้ผู้ใช้งาน")},
+        {QLatin1String(kind::kUsersUpgraded), QStringLiteral("ให้ทุกบทบาทแก่ผู้ใช้เดิม")},
+        {QLatin1String(kind::kActionRefused), QStringLiteral("ปฏิเสธการทำรายการ (ไม่มีสิทธิ์)")},
+        {QLatin1String(kind::kCalculationChecked), QStringLiteral("ตรวจสอบการคำนวณเงินชดเชย")},
+        {QLatin1String(kind::kCalculationReturned), QStringLiteral("ส่งคืนการคำนวณเงินชดเชย")},
+        {QLatin1String(kind::kFourEyesChanged), QStringLiteral("ตั้งค่าการตรวจสอบก่อนพิมพ์บันทึกข้อความ")},
     };
     return titles.value(k, k);
 }
@@ -210,6 +226,12 @@ QString operatingSystemUser()
     if (name.isEmpty())
         name = qEnvironmentVariable("LOGNAME");
     return name;
+}
+
+QString cliMachine(const QString& address, const QString& osUser)
+{
+    const QString machine = osUser.isEmpty() ? address : address + QStringLiteral(" (") + osUser + QLatin1Char(')');
+    return machine.left(60);
 }
 
 QString writeFailureMessage(const QString& driverText)

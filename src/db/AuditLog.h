@@ -36,6 +36,17 @@ inline constexpr const char* kCalculationCancelled = "calculation-cancelled";
 inline constexpr const char* kMemoPrinted = "memo-printed";
 inline constexpr const char* kSettingsChanged = "settings-changed";
 inline constexpr const char* kReportExported = "report-exported";
+inline constexpr const char* kLoginThrottled = "login-throttled";
+inline constexpr const char* kUserAdded = "user-added";
+inline constexpr const char* kUserDisabled = "user-disabled";
+inline constexpr const char* kUserEnabled = "user-enabled";
+inline constexpr const char* kRolesChanged = "roles-changed";
+inline constexpr const char* kPasswordReset = "password-reset";
+inline constexpr const char* kUsersUpgraded = "users-upgraded";
+inline constexpr const char* kActionRefused = "action-refused";
+inline constexpr const char* kCalculationChecked = "calculation-checked";
+inline constexpr const char* kCalculationReturned = "calculation-returned";
+inline constexpr const char* kFourEyesChanged = "four-eyes-changed";
 } // namespace kind
 
 // Every kind above, in the order the viewer lists them.
@@ -43,8 +54,9 @@ const std::vector<QString>& allKinds();
 // The Thai name of a kind ("บันทึกการคำนวณเงินชดเชย"); the kind itself when unknown.
 QString kindTitle(const QString& kind);
 
-// Who acts: the logged-in user of the desktop program, or the operating-system
-// account with the origin "velmora-cli"; the machine's network address.
+// Who acts: the logged-in user of the desktop program or of the command line
+// (origin "velmora-cli"); the machine's network address. On the command line
+// the operating system's account stays beside the address ("ADDRESS (account)").
 struct Actor
 {
     QString user;
@@ -60,6 +72,9 @@ void setActor(const Actor& actor);
 Actor currentActor();
 // The operating system's account name of this process ("" when unknown).
 QString operatingSystemUser();
+// The machine of a command-line row: "ADDRESS (account)", cut to the 60
+// characters Machine_Address holds.
+QString cliMachine(const QString& address, const QString& osUser);
 
 // The message a change fails with when its log row cannot be written.
 QString writeFailureMessage(const QString& driverText);

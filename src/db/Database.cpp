@@ -232,6 +232,13 @@ std::optional<QDateTime> Database::serverNow(QString* error) const
     return dt;
 }
 
+QVariant Database::dateTimeValue(const QDateTime& time) const
+{
+    if (backend() == Backend::Sqlite)
+        return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return time;
+}
+
 bool Database::hasTable(const QString& name) const
 {
     QString ignored;

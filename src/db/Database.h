@@ -58,6 +58,9 @@ public:
 
     // The server's current local date and time (the start-up "server date").
     std::optional<QDateTime> serverNow(QString* error) const;
+    // A date-time as a date-time column of this server stores and compares it
+    // (SQLite: the text "yyyy-MM-dd HH:mm:ss", which sorts as the time does).
+    QVariant dateTimeValue(const QDateTime& time) const;
 
     // True if a table of this name exists (names compared regardless of case).
     bool hasTable(const QString& name) const;

@@ -219,9 +219,11 @@ bool addDemoData(const Database& db, const QDate& today, QString* error)
                 *error = userError;
             return false;
         }
+        // the demo login holds every role, so that every screen can be tried
         if (!present
-            && !addUserWithin(db, QLatin1String(kDemoUser), QLatin1String(kDemoPassword), QStringLiteral("ผู้ทดลอง"),
-                QStringLiteral("ระบบ"), error))
+            && (!addUserWithin(db, QLatin1String(kDemoUser), QLatin1String(kDemoPassword), QStringLiteral("ผู้ทดลอง"),
+                    QStringLiteral("ระบบ"), error)
+                || !storeUserRoles(db, QLatin1String(kDemoUser), allRoleNames(), error)))
             return false;
     }
     if (!w.ok()) {

@@ -13,7 +13,7 @@ inline constexpr const char* kDemoPassword = "demo1234";
 
 // Adds sample departments, employment types, employees (status "A", some with
 // contracts ending in the month of `today`), reasons and employment periods
-// (Buddhist-era dates), and the demo login. Idempotent: rows already present
+// (Buddhist-era dates), and the demo login with every role. Idempotent: rows already present
 // are left alone. One transaction.
 bool addDemoData(const Database& db, const QDate& today, QString* error);
 

@@ -1,6 +1,11 @@
 #include "db/Schema.h"
 
+#include "db/AuditLog.h"
 #include "db/Statement.h"
+#include "db/Users.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
 
 #include <QSqlError>
 #include <QVariant>
@@ -102,6 +107,27 @@ const std::vector<Table>& added()
                 {"SapID", Kind::Text, 30}, {"Details", Kind::LongText}, {"Chain_Value", Kind::Text, 64}},
             "Seq_No", {{"IX_EP_Audit_Log_Time", "Event_Time"}, {"IX_EP_Audit_Log_SapID", "SapID"}}},
         {"EP_Audit_Head", {{"Seq_No", Kind::Integer}, {"Chain_Value", Kind::Text, 64}}, nullptr, {}},
+        // Users beside EP_TR_User: the roles each holds, whether the account
+        // is enabled and must choose a new password, and the wrong passwords
+        // counted against a typed name.
+        {"EP_User_Role", {{"UserName", Kind::Text, 50, true}, {"Role_Name", Kind::Text, 20, true}},
+            "UserName, Role_Name", {}},
+        {"EP_User_State",
+            {{"UserName", Kind::Text, 50, true}, {"Is_Enabled", Kind::Text, 1},
+                {"Must_Change_Password", Kind::Text, 1}},
+            "UserName", {}},
+        {"EP_Login_Failure", {{"UserName", Kind::Text, 120}, {"Failed_At", Kind::DateTime}}, nullptr,
+            {{"IX_EP_Login_Failure_Name", "UserName, Failed_At"}}},
+        // The second pair of eyes: one row per saved calculation (W waiting,
+        // C checked, R returned with its reason).
+        {"EP_Calc_Check",
+            {{"SapID", Kind::Text, 30, true}, {"Check_State", Kind::Text, 1}, {"Saved_By", Kind::Text, 50},
+                {"Saved_At", Kind::DateTime}, {"Checked_By", Kind::Text, 50}, {"Checked_At", Kind::DateTime},
+                {"Reason", Kind::Text, 255}},
+            "SapID", {}},
+        // Settings shared by every desktop of the office.
+        {"EP_Setting", {{"Setting_Name", Kind::Text, 60, true}, {"Setting_Value", Kind::Text, 255}}, "Setting_Name",
+            {}},
     };
     return t;
 }
@@ -110,14 +136,15 @@ const std::vector<Table>& added()
 
 int textColumnLength(const char* table, const char* column)
 {
-    for (const Table& t : tables()) {
-        if (qstrcmp(t.name, table) != 0)
-            continue;
-        for (const Column& c : t.columns) {
-            if (qstrcmp(c.name, column) == 0)
-                return c.kind == Kind::Text ? c.length : 0;
+    for (const auto* list : {&tables(), &added()})
+        for (const Table& t : *list) {
+            if (qstrcmp(t.name, table) != 0)
+                continue;
+            for (const Column& c : t.columns) {
+                if (qstrcmp(c.name, column) == 0)
+                    return c.kind == Kind::Text ? c.length : 0;
+            }
         }
-    }
     return 0;
 }
 
@@ -175,8 +202,34 @@ bool run(const Database& db, const QString& sql, const QVariantList& values, QSt
     return prepareAndRun(db, q, sql, values, sql.section(QLatin1Char('\n'), 0, 0), error);
 }
 
+// Users already in a database that had no roles yet get every role, so that
+// nothing stops working; written to the audit trail once, with the table.
+bool upgradeUsers(const Database& db, QString* error)
+{
+    QSqlQuery q = db.query();
+    if (!prepareAndRun(db, q, QStringLiteral("SELECT UserName FROM EP_TR_User ORDER BY UserName"), {},
+            QStringLiteral("reading the users"), error))
+        return false;
+    QStringList users;
+    while (q.next())
+        users << q.value(0).toString();
+    if (users.isEmpty())
+        return true;
+    for (const QString& user : users)
+        for (const QString& role : allRoleNames())
+            if (!run(db, QStringLiteral("INSERT INTO EP_User_Role (UserName, Role_Name) VALUES (?, ?)"), {user, role},
+                    error))
+                return false;
+    return audit::record(db, QLatin1String(audit::kind::kUsersUpgraded), QString(),
+        QJsonObject {{QStringLiteral("users"), QJsonArray::fromStringList(users)},
+            {QStringLiteral("roles"), QJsonArray::fromStringList(allRoleNames())}},
+        error);
+}
+
 bool installData(const Database& db, const QString& table, QString* error)
 {
+    if (table == QLatin1String("EP_User_Role"))
+        return upgradeUsers(db, error);
     if (table == QLatin1String("EP_TR_Version"))
         return run(db, QStringLiteral("INSERT INTO EP_TR_Version (Version_NO) VALUES (?)"),
             {QString::fromLatin1(kSchemaVersion)}, error);

@@ -6,6 +6,7 @@
 #include "db/PasswordHash.h"
 #include "db/Schema.h"
 
+#include <QDateTime>
 #include <QSqlError>
 #include <QVariant>
 
@@ -53,19 +54,122 @@ audit::Actor loginActor(const QString& typedName)
     return a;
 }
 
+// The failures counted against a typed name are kept under this many characters.
+constexpr int kFailureNameLength = 120;
+
 // A refused login is recorded in a transaction of its own; the refusal stands
-// even when the row cannot be written.
-void recordRefusal(const Database& db, const QString& typedName, const char* reason)
+// even when the row cannot be written. `failure`: a wrong password or unknown
+// name, counted against the name; one that reaches the limit is followed by
+// the throttling's row.
+void recordRefusal(const Database& db, const QString& typedName, const char* reason, bool failure = false)
 {
+    if (db.readOnly())
+        return;
     const audit::Actor who = loginActor(typedName);
+    Transaction tx(db);
+    if (!tx.active())
+        return;
     QString ignored;
-    audit::recordAround(
-        db, QLatin1String(audit::kind::kLoginRefused), QString(),
-        QJsonObject {{QStringLiteral("user_name"), typedName}, {QStringLiteral("reason"), QLatin1String(reason)}},
-        [](QString*) { return true; }, &ignored, &who);
+    if (!audit::record(db, QLatin1String(audit::kind::kLoginRefused), QString(),
+            QJsonObject {{QStringLiteral("user_name"), typedName}, {QStringLiteral("reason"), QLatin1String(reason)}},
+            &ignored, &who))
+        return;
+    if (failure) {
+        const std::optional<QDateTime> now = db.serverNow(&ignored);
+        if (!now)
+            return;
+        const QString key = typedName.left(kFailureNameLength);
+        // rows older than the window count no more
+        if (!prepareAndRun(db, QStringLiteral("DELETE FROM EP_Login_Failure WHERE UserName = ? AND Failed_At < ?"),
+                {key, db.dateTimeValue(now->addSecs(qint64 {-60} * kLoginFailureWindow))}, QStringLiteral("counting"),
+                &ignored)
+            || !prepareAndRun(db, QStringLiteral("INSERT INTO EP_Login_Failure (UserName, Failed_At) VALUES (?, ?)"),
+                {key, db.dateTimeValue(*now)}, QStringLiteral("counting"), &ignored))
+            return;
+        QSqlQuery q = db.query();
+        if (!prepareAndRun(db, q, QStringLiteral("SELECT COUNT(*) FROM EP_Login_Failure WHERE UserName = ?"), {key},
+                QStringLiteral("counting"), &ignored)
+            || !q.next())
+            return;
+        const int count = q.value(0).toInt();
+        q.finish();
+        // each failure that (again) reaches the limit starts a refusal
+        if (count >= kLoginFailureLimit
+            && !audit::record(db, QLatin1String(audit::kind::kLoginThrottled), QString(),
+                QJsonObject {{QStringLiteral("user_name"), typedName}, {QStringLiteral("failures"), count},
+                    {QStringLiteral("minutes"), kLoginRefusal}},
+                &ignored, &who))
+            return;
+    }
+    tx.commit(&ignored);
+}
+
+// True while the name is refused: the limit reached within the window and the
+// last failure less than the refusal's minutes ago. *counted: the name's
+// failures within the window.
+bool throttled(const Database& db, const QString& typedName, int* counted)
+{
+    *counted = 0;
+    if (db.readOnly())
+        return false;
+    QString ignored;
+    const std::optional<QDateTime> now = db.serverNow(&ignored);
+    if (!now)
+        return false;
+    QSqlQuery q = db.query();
+    if (!prepareAndRun(db, q,
+            QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN Failed_At >= ? THEN 1 ELSE 0 END) FROM EP_Login_Failure"
+                           " WHERE UserName = ? AND Failed_At >= ?"),
+            {db.dateTimeValue(now->addSecs(qint64 {-60} * kLoginRefusal)), typedName.left(kFailureNameLength),
+                db.dateTimeValue(now->addSecs(qint64 {-60} * kLoginFailureWindow))},
+            QStringLiteral("counting"), &ignored)
+        || !q.next())
+        return false;
+    *counted = q.value(0).toInt();
+    return *counted >= kLoginFailureLimit && q.value(1).toInt() > 0;
+}
+
+bool readRoles(const Database& db, const QString& storedName, QStringList* roles, QString* error)
+{
+    QSqlQuery q = db.query();
+    if (!prepareAndRun(db, q, QStringLiteral("SELECT Role_Name FROM EP_User_Role WHERE UserName = ?"), {storedName},
+            QStringLiteral("อ่านบทบาทของผู้ใช้"), error))
+        return false;
+    QStringList found;
+    while (q.next())
+        found << q.value(0).toString();
+    roles->clear();
+    for (const QString& name : allRoleNames()) // in the roles' own order
+        if (found.contains(name))
+            *roles << name;
+    return true;
+}
+
+// Enabled and must-change of a user; a user without a row is enabled.
+bool readState(const Database& db, const QString& storedName, bool* enabled, bool* mustChange, QString* error)
+{
+    QSqlQuery q = db.query();
+    if (!prepareAndRun(db, q,
+            QStringLiteral("SELECT Is_Enabled, Must_Change_Password FROM EP_User_State WHERE UserName = ?"),
+            {storedName}, QStringLiteral("อ่านสถานะของผู้ใช้"), error))
+        return false;
+    *enabled = true;
+    *mustChange = false;
+    if (q.next()) {
+        *enabled = q.value(0).toString() != QLatin1String("N");
+        *mustChange = q.value(1).toString() == QLatin1String("Y");
+    }
+    return true;
 }
 
 } // namespace
+
+const QStringList& allRoleNames()
+{
+    static const QStringList names = {QStringLiteral("administrator"), QStringLiteral("officer"),
+        QStringLiteral("checker"), QStringLiteral("auditor")};
+    return names;
+}
 
 QString passwordColumnAdvice(const Database& db)
 {
@@ -80,22 +184,39 @@ QString passwordColumnAdvice(const Database& db)
             QStringLiteral("EP_TR_User"), QStringLiteral("Upassword"), kPasswordColumnLength));
 }
 
-LoginResult checkLogin(const Database& db, const QString& userName, const QString& password)
+LoginResult checkLogin(const Database& db, const QString& userName, const QString& password, bool recordLogin)
 {
     LoginResult result;
+    int failures = 0;
+    if (throttled(db, userName, &failures)) {
+        recordRefusal(db, userName, "throttled");
+        result.status = LoginResult::Throttled;
+        return result;
+    }
     UserRow row;
     if (!findUser(db, userName, &row, &result.error)) {
         result.status = LoginResult::Error;
         return result;
     }
     if (!row.found) {
-        recordRefusal(db, userName, "no-such-user");
+        recordRefusal(db, userName, "no-such-user", true);
         result.status = LoginResult::NoSuchUser;
         return result;
     }
     if (!passwordMatches(row.password, password)) {
-        recordRefusal(db, userName, "wrong-password");
+        recordRefusal(db, userName, "wrong-password", true);
         result.status = LoginResult::WrongPassword;
+        return result;
+    }
+    bool enabled = true;
+    if (!readState(db, row.userName, &enabled, &result.mustChangePassword, &result.error)
+        || !readRoles(db, row.userName, &result.roles, &result.error)) {
+        result.status = LoginResult::Error;
+        return result;
+    }
+    if (!enabled) {
+        recordRefusal(db, userName, "disabled");
+        result.status = LoginResult::Disabled;
         return result;
     }
     if (!isPasswordHash(row.password)) {
@@ -109,21 +230,33 @@ LoginResult checkLogin(const Database& db, const QString& userName, const QStrin
     const audit::Actor who = loginActor(userName);
     // A read-only database (a copy on a read-only share) can be read but holds
     // no new row: the login there is not logged, and nothing else can change.
-    if (!db.readOnly()
-        && !audit::recordAround(
-            db, QLatin1String(audit::kind::kLogin), QString(), QJsonObject {{QStringLiteral("user_name"), userName}},
-            [](QString*) { return true; }, &result.error, &who)) {
+    // The name's failures are forgotten with the login's row.
+    const auto forget = [&](QString* error) {
+        return prepareAndRun(db, QStringLiteral("DELETE FROM EP_Login_Failure WHERE UserName = ?"),
+            {userName.left(kFailureNameLength)}, QStringLiteral("ล้างการนับรหัสผ่านผิด"), error);
+    };
+    if (!db.readOnly() && recordLogin
+        && !audit::recordAround(db, QLatin1String(audit::kind::kLogin), QString(),
+            QJsonObject {{QStringLiteral("user_name"), userName}}, forget, &result.error, &who)) {
         result.status = LoginResult::Error;
         return result;
     }
+    if (!db.readOnly() && !recordLogin && failures > 0) {
+        Transaction tx(db);
+        QString ignored;
+        if (tx.active() && forget(&ignored))
+            tx.commit(&ignored);
+    }
     result.status = LoginResult::Ok;
+    result.userName = row.userName;
     result.firstName = row.firstName;
     result.lastName = row.lastName;
     return result;
 }
 
 PasswordChangeResult changePassword(const Database& db, const QString& userName, const QString& oldPassword,
-    const QString& newPassword, const QString& confirmation)
+    const QString& newPassword, const QString& confirmation,
+    const std::function<QString(const QString&, const QString&)>& rule)
 {
     PasswordChangeResult result;
     Transaction tx(db);
@@ -149,6 +282,13 @@ PasswordChangeResult changePassword(const Database& db, const QString& userName,
         result.status = PasswordChangeResult::EmptyNewPassword;
         return result;
     }
+    if (rule) {
+        result.error = rule(row.userName, newPassword);
+        if (!result.error.isEmpty()) {
+            result.status = PasswordChangeResult::Weak;
+            return result;
+        }
+    }
     // Read before the store: after a refused statement PostgreSQL answers
     // nothing more in this transaction.
     const QString advice = passwordColumnAdvice(db);
@@ -157,7 +297,9 @@ PasswordChangeResult changePassword(const Database& db, const QString& userName,
         result.status = PasswordChangeResult::Error;
         return result;
     }
-    if (!audit::record(db, QLatin1String(audit::kind::kPasswordChanged), QString(),
+    if (!prepareAndRun(db, QStringLiteral("UPDATE EP_User_State SET Must_Change_Password = 'N' WHERE UserName = ?"),
+            {row.userName}, QStringLiteral("บันทึกสถานะของผู้ใช้"), &result.error)
+        || !audit::record(db, QLatin1String(audit::kind::kPasswordChanged), QString(),
             QJsonObject {{QStringLiteral("user_name"), row.userName}}, &result.error)
         || !tx.commit(&result.error)) {
         result.status = PasswordChangeResult::Error;
@@ -216,7 +358,7 @@ bool addUserWithin(const Database& db, const QString& userName, const QString& p
 }
 
 bool addUser(const Database& db, const QString& userName, const QString& password, const QString& firstName,
-    const QString& lastName, QString* error)
+    const QString& lastName, QString* error, const QStringList& roles)
 {
     Transaction tx(db);
     if (!tx.active()) {
@@ -224,7 +366,96 @@ bool addUser(const Database& db, const QString& userName, const QString& passwor
             *error = tx.error();
         return false;
     }
-    return addUserWithin(db, userName, password, firstName, lastName, error) && tx.commit(error);
+    return addUserWithin(db, userName, password, firstName, lastName, error)
+        && (roles.isEmpty() || storeUserRoles(db, userName, roles, error)) && tx.commit(error);
+}
+
+bool listUserAccounts(const Database& db, std::vector<UserAccount>* accounts, QString* error)
+{
+    QSqlQuery q = db.query();
+    if (!prepareAndRun(db, q,
+            QStringLiteral("SELECT u.UserName, u.F_Name, u.L_Name, s.Is_Enabled, s.Must_Change_Password"
+                           " FROM EP_TR_User u LEFT JOIN EP_User_State s ON s.UserName = u.UserName"
+                           " ORDER BY u.UserName"),
+            {}, QStringLiteral("อ่านรายชื่อผู้ใช้"), error))
+        return false;
+    std::vector<UserAccount> out;
+    while (q.next()) {
+        UserAccount a;
+        a.userName = q.value(0).toString();
+        a.firstName = q.value(1).toString();
+        a.lastName = q.value(2).toString();
+        a.enabled = q.value(3).toString() != QLatin1String("N");
+        a.mustChangePassword = q.value(4).toString() == QLatin1String("Y");
+        out.push_back(a);
+    }
+    for (UserAccount& a : out)
+        if (!readRoles(db, a.userName, &a.roles, error))
+            return false;
+    *accounts = std::move(out);
+    return true;
+}
+
+std::optional<UserAccount> readUserAccount(const Database& db, const QString& userName, QString* error)
+{
+    UserRow row;
+    if (!findUser(db, userName, &row, error) || !row.found)
+        return std::nullopt;
+    UserAccount a;
+    a.userName = row.userName;
+    a.firstName = row.firstName;
+    a.lastName = row.lastName;
+    if (!readState(db, row.userName, &a.enabled, &a.mustChangePassword, error)
+        || !readRoles(db, row.userName, &a.roles, error))
+        return std::nullopt;
+    return a;
+}
+
+bool storeUserRoles(const Database& db, const QString& userName, const QStringList& roles, QString* error)
+{
+    if (!prepareAndRun(db, QStringLiteral("DELETE FROM EP_User_Role WHERE UserName = ?"), {userName},
+            QStringLiteral("บันทึกบทบาทของผู้ใช้"), error))
+        return false;
+    for (const QString& role : roles) {
+        if (!prepareAndRun(db, QStringLiteral("INSERT INTO EP_User_Role (UserName, Role_Name) VALUES (?, ?)"),
+                {userName, role}, QStringLiteral("บันทึกบทบาทของผู้ใช้"), error))
+            return false;
+    }
+    return true;
+}
+
+bool storeUserState(const Database& db, const QString& userName, bool enabled, bool mustChangePassword, QString* error)
+{
+    const QString purpose = QStringLiteral("บันทึกสถานะของผู้ใช้");
+    return prepareAndRun(db, QStringLiteral("DELETE FROM EP_User_State WHERE UserName = ?"), {userName}, purpose, error)
+        && prepareAndRun(db,
+            QStringLiteral("INSERT INTO EP_User_State (UserName, Is_Enabled, Must_Change_Password) VALUES (?, ?, ?)"),
+            {userName, enabled ? QStringLiteral("Y") : QStringLiteral("N"),
+                mustChangePassword ? QStringLiteral("Y") : QStringLiteral("N")},
+            purpose, error);
+}
+
+bool storeUserPassword(const Database& db, const QString& userName, const QString& password, QString* error)
+{
+    const QString advice = passwordColumnAdvice(db);
+    if (storePassword(db, userName, password, error))
+        return true;
+    if (error && !advice.isEmpty())
+        *error += QLatin1Char(' ') + advice;
+    return false;
+}
+
+int enabledHolders(const Database& db, const QString& roleName, const QString& except, QString* error)
+{
+    QSqlQuery q = db.query();
+    if (!prepareAndRun(db, q,
+            QStringLiteral(
+                "SELECT COUNT(*) FROM EP_User_Role r LEFT JOIN EP_User_State s ON s.UserName = r.UserName"
+                " WHERE r.Role_Name = ? AND r.UserName <> ? AND (s.Is_Enabled IS NULL OR s.Is_Enabled <> 'N')"),
+            {roleName, except}, QStringLiteral("นับผู้ดูแลระบบ"), error)
+        || !q.next())
+        return -1;
+    return q.value(0).toInt();
 }
 
 } // namespace velmora::db

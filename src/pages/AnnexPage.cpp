@@ -282,6 +282,18 @@ QList<Row> annexRows(const AnnexDocument& document)
 
     heading(QStringLiteral("จำนวนเงินที่ได้รับสุทธิ %1 บาท (%2)")
                 .arg(amount(c.Net_Money_Recieve), Q(Baht_Text(c.Net_Money_Recieve))));
+
+    // the second pair of eyes: who saved, who checked
+    const checks::CheckRow& k = document.check;
+    const auto who = [](const QString& name, const QString& when) {
+        return name.isEmpty() ? QStringLiteral("-")
+            : when.isEmpty()  ? name
+                              : name + QStringLiteral(" (") + when + QLatin1Char(')');
+    };
+    text(QStringLiteral("ผู้บันทึก %1   ผู้ตรวจสอบ %2")
+             .arg(who(k.savedBy, k.savedAt),
+                 k.state == checks::State::Checked ? who(k.checkedBy, k.checkedAt)
+                                                   : checks::shownState(k, document.fourEyes)));
     return rows;
 }
 

@@ -2,6 +2,7 @@
 
 #include "pages/PageRenderer.h"
 #include "rules/AmountText.h"
+#include "rules/ChartAxis.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -19,24 +20,13 @@ constexpr double paperWidth = 297, paperHeight = 210, margin = 10;
 constexpr double bandWidth = paperWidth - 2 * margin, bandHeight = paperHeight - 2 * margin;
 constexpr double chartHeight = 92;
 constexpr double rowSize = 14;
+// The amount axis left of the chart's picture: its width and type size.
+constexpr double axisWidth = 24, axisSize = 11;
 const double rowHeight = lineHeightMm(rowSize);
 
 QString amountText(double value)
 {
     return QString::fromStdString(Amount_Text(value));
-}
-
-// A round step for about five gridlines up to top.
-double niceStep(double top)
-{
-    if (top <= 0)
-        return 1;
-    const double raw = top / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0})
-        if (raw <= m * power)
-            return m * power;
-    return 10 * power;
 }
 
 PageLayout blankPage()
@@ -70,7 +60,7 @@ QColor outlookGroupColour(int group)
     return palette[group % 10];
 }
 
-QImage drawOutlookChart(const Outlook_Result& r, const QSizeF& sizeMm, double dpi)
+QImage drawOutlookChart(const Outlook_Result& r, const QSizeF& sizeMm, double dpi, OutlookChartFrame* frame)
 {
     const auto px = [dpi](double mm) { return mm * dpi / 25.4; };
     QImage image(QSize(int(px(sizeMm.width())), int(px(sizeMm.height()))), QImage::Format_RGB32);
@@ -85,11 +75,10 @@ QImage drawOutlookChart(const Outlook_Result& r, const QSizeF& sizeMm, double dp
     painter.setFont(font);
     const QFontMetricsF metrics(font, &image);
 
-    double top = 0;
+    double tallest = 0;
     for (const Outlook_Cell& c : r.period_totals)
-        top = std::max(top, c.amount());
-    const double step = niceStep(top);
-    const double axisTop = std::max(step, std::ceil(top / step) * step);
+        tallest = std::max(tallest, c.amount());
+    const Amount_Axis axis = Amount_Axis_For(tallest);
 
     // Legend rows below the plot.
     const double legendRow = metrics.height() * 1.3;
@@ -99,20 +88,17 @@ QImage drawOutlookChart(const Outlook_Result& r, const QSizeF& sizeMm, double dp
     const int perRow = std::max(1, int(image.width() / std::max(1.0, legendWidth)));
     const int legendRows = int((r.groups.size() + perRow - 1) / perRow);
 
-    const double left = metrics.horizontalAdvance(amountText(axisTop)) + px(4);
+    const double left = px(1);
     const double right = image.width() - px(2);
     const double plotTop = metrics.height();
     const double plotBottom = image.height() - legendRows * legendRow - metrics.height() * 2.2;
-    const auto yOf = [&](double value) { return plotBottom - (plotBottom - plotTop) * value / axisTop; };
+    const auto yOf = [&](double value) { return plotBottom - (plotBottom - plotTop) * value / axis.top; };
+    if (frame)
+        *frame = {plotTop * 25.4 / dpi, plotBottom * 25.4 / dpi, axis};
 
     painter.setPen(QPen(QColor(200, 200, 200), px(0.2)));
-    for (double v = 0; v <= axisTop + step / 2; v += step) {
+    for (double v : Axis_Values(axis))
         painter.drawLine(QPointF(left, yOf(v)), QPointF(right, yOf(v)));
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(0, yOf(v) - metrics.height() / 2, left - px(1.5), metrics.height()),
-            Qt::AlignRight | Qt::AlignVCenter, amountText(v).chopped(3));
-        painter.setPen(QPen(QColor(200, 200, 200), px(0.2)));
-    }
 
     const int periods = int(r.periods.size());
     const double slot = periods > 0 ? (right - left) / periods : 0;
@@ -171,8 +157,19 @@ QList<PageLayout> buildOutlookPages(const Outlook_Result& r)
             .arg(r.refused.size()),
         Align::Center);
     double y = lineHeightMm(18) + rowHeight + 2;
-    page.items << Item::picture(QStringLiteral("Chart"), 0, y, bandWidth, chartHeight,
-        drawOutlookChart(r, QSizeF(bandWidth, chartHeight), 200));
+    OutlookChartFrame frame;
+    page.items << Item::picture(QStringLiteral("Chart"), axisWidth, y, bandWidth - axisWidth, chartHeight,
+        drawOutlookChart(r, QSizeF(bandWidth - axisWidth, chartHeight), 200, &frame));
+    // The amount axis: its title above, a figure at each gridline.
+    const double axisRow = lineHeightMm(axisSize);
+    page.items << Item::label(QStringLiteral("AmountAxis"), 0, y + frame.plotTopMm - 1.5 * axisRow, axisWidth - 1.5,
+        axisSize, QStringLiteral("บาท"), Align::Right, true);
+    int tick = 0;
+    for (double v : Axis_Values(frame.axis)) {
+        const double at = frame.plotBottomMm - (frame.plotBottomMm - frame.plotTopMm) * v / frame.axis.top;
+        page.items << Item::label(QStringLiteral("AmountTick%1").arg(tick++), 0, y + at - axisRow / 2,
+            axisWidth - 1.5, axisSize, QString::fromStdString(Axis_Label(v)), Align::Right);
+    }
     y += chartHeight + 3;
 
     int n = 0;

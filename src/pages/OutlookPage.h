@@ -6,6 +6,7 @@
 // the employees that could not be computed, with the reason.
 
 #include "pages/PageLayout.h"
+#include "rules/ChartAxis.h"
 #include "services/OutlookService.h"
 
 #include <QImage>
@@ -14,10 +15,21 @@
 
 namespace velmora::print {
 
+// Where the chart's plot lies in its picture, in millimetres from the
+// picture's top: the amount axis's 0 at plotBottomMm, its top at plotTopMm.
+struct OutlookChartFrame
+{
+    double plotTopMm = 0;
+    double plotBottomMm = 0;
+    Amount_Axis axis;
+};
+
 // The chart as a picture of sizeMm at dpi: one bar per period, one coloured
-// block per group stacked in the order of the groups, the amount axis in baht,
-// the legend below.
-QImage drawOutlookChart(const outlook::Outlook_Result& result, const QSizeF& sizeMm, double dpi);
+// block per group stacked in the order of the groups, the gridlines of the
+// amount axis, the legend below. The axis's figures and title are texts of
+// the page (buildOutlookPages), placed left of the picture by *frame.
+QImage drawOutlookChart(
+    const outlook::Outlook_Result& result, const QSizeF& sizeMm, double dpi, OutlookChartFrame* frame = nullptr);
 
 // The colour of group g in every chart of the outlook.
 QColor outlookGroupColour(int group);

@@ -2,6 +2,7 @@
 
 #include "rules/AmountText.h"
 #include "rules/CalculationJson.h"
+#include "rules/NationalId.h"
 
 namespace velmora::run {
 
@@ -63,6 +64,13 @@ Run_Totals Compute_Run_Totals(const std::vector<Run_Line>& lines)
     return t;
 }
 
+std::string Line_Note(const Run_Line& line)
+{
+    if (!line.computed() || Check_Ssn(line.input.ssn) == Ssn_Status::Valid)
+        return {};
+    return kSsn_Check_Note;
+}
+
 const char* State_Code(Line_State state)
 {
     switch (state) {
@@ -115,7 +123,7 @@ std::vector<std::string> Run_Grid_Cells(const Run_Line& line, int number)
         cells.resize(cells.size() + 9);
     }
     cells.push_back(State_Text(line.state));
-    cells.push_back(line.reason);
+    cells.push_back(line.reason.empty() ? Line_Note(line) : line.reason);
     return cells;
 }
 
@@ -135,10 +143,12 @@ std::string Run_Json(const std::string& month, const std::vector<Run_Line>& line
     std::string out = "{\n  \"month\": " + Json_String(month) + ",\n  \"lines\": [";
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const Run_Line& l = lines[i];
+        const std::string note = Line_Note(l);
         out += i ? ",\n" : "\n";
         out += "    {\n      \"sapid\": " + Json_String(l.sapid)
             + ",\n      \"state\": " + Json_String(State_Code(l.state)) + ",\n      \"reason\": "
-            + (l.reason.empty() ? std::string("null") : Json_String(l.reason)) + ",\n      \"calc\": "
+            + (l.reason.empty() ? std::string("null") : Json_String(l.reason)) + ",\n      \"note\": "
+            + (note.empty() ? std::string("null") : Json_String(note)) + ",\n      \"calc\": "
             + (l.computed() ? Indented(calc::Calculation_Json(l.input, l.calculation), "      ") : std::string("null"))
             + "\n    }";
     }

@@ -42,19 +42,26 @@ struct Run_Totals
 };
 Run_Totals Compute_Run_Totals(const std::vector<Run_Line>& lines);
 
+// The mark of a computed line whose SSN fails its check digit,
+// kSsn_Check_Note: the line is computed and may be saved, but the officer is
+// to check the number first (a mistyped one hides an earlier payment). Empty
+// otherwise, and for a refused line, whose reason is what it shows.
+std::string Line_Note(const Run_Line& line);
+
 // "ready", "refused", "saved" (the JSON and CSV state) and the Thai text the grid shows.
 const char* State_Code(Line_State state);
 std::string State_Text(Line_State state);
 
-// The grid of the run: titles, one row per line (column 0 the number from 1),
-// and the totals row.
+// The grid of the run: titles, one row per line (column 0 the number from 1;
+// the last column the reason of a refusal, else the line's note), and the
+// totals row.
 const std::vector<std::string>& Run_Grid_Titles();
 std::vector<std::string> Run_Grid_Cells(const Run_Line& line, int number);
 std::vector<std::string> Run_Total_Cells(const Run_Totals& totals);
 // Columns of the grid that hold money (for alignment).
 bool Is_Money_Column(int column);
 
-// {"month": ..., "lines": [{"sapid", "state", "reason", "calc"}], "totals": {...}},
+// {"month": ..., "lines": [{"sapid", "state", "reason", "note", "calc"}], "totals": {...}},
 // "calc" being exactly the object Calculation_Json gives for that employee
 // (null for a refused line). Ends with a newline.
 std::string Run_Json(const std::string& month, const std::vector<Run_Line>& lines);

@@ -2,7 +2,10 @@
 
 #include "db/Database.h"
 #include "rules/Utility.h"
+#include "services/CalculationChecks.h"
+#include "services/OfficeSettings.h"
 #include "services/ReportQueries.h"
+#include "services/Rights.h"
 
 #include <QJsonObject>
 #include <QSet>
@@ -55,12 +58,39 @@ bool readDepartments(const db::Database& db, const QStringList& sapIds, QStringL
     return true;
 }
 
+// The memo gathers only checked calculations (every one while the office has
+// turned the check off); false naming those that are not.
+bool onlyChecked(const db::Database& db, const QStringList& sapIds, QString* error)
+{
+    bool fourEyes = true;
+    if (!office::fourEyesRequired(db, &fourEyes, error))
+        return false;
+    if (!fourEyes)
+        return true;
+    QStringList waiting;
+    for (const QString& sapId : sapIds) {
+        checks::CheckRow row;
+        if (!checks::readCheck(db, sapId, &row, error))
+            return false;
+        if (!checks::countsAsChecked(row, fourEyes))
+            waiting << sapId;
+    }
+    if (waiting.isEmpty())
+        return true;
+    *error = QStringLiteral("บันทึกข้อความรวมเฉพาะรายการที่ตรวจสอบแล้ว: SAP ID %1 ยังไม่ได้ตรวจสอบ "
+                            "ยังไม่ได้พิมพ์และยังไม่ได้บันทึกการพิมพ์")
+                 .arg(waiting.join(QStringLiteral(", ")));
+    return false;
+}
+
 } // namespace
 
 ApprovalMemo prepareApprovalMemo(const db::Database& db, const ReportGrid& selection,
     const std::optional<QString>& department, const QString& routing)
 {
     ApprovalMemo memo;
+    if (!rights::allowed(db, rights::Action::PrintMemo, &memo.error))
+        return memo;
     memo.count = selectedCount(selection);
     memo.totalText = selectionTotal(selection);
     const QStringList sapIds = selectedSapIds(selection);
@@ -104,6 +134,8 @@ ApprovalMemo prepareApprovalMemo(const db::Database& db, const ReportGrid& selec
                          .arg(quoted(distinct.first()), quoted(*named));
         return memo;
     }
+    if (!onlyChecked(db, sapIds, &memo.error))
+        return memo;
     memo.department = distinct.isEmpty() ? named.value_or(QString()) : distinct.first();
     const QJsonObject details {{QStringLiteral("amount"), memo.totalText},
         {QStringLiteral("department"), memo.department}, {QStringLiteral("routing"), routing}};
@@ -118,6 +150,8 @@ ApprovalMemo prepareApprovalMemo(const db::Database& db, const ReportGrid& selec
 ListedSelection selectListedLines(const db::Database& db, const FundSourceCriteria& criteria, const QStringList& sapIds)
 {
     ListedSelection r;
+    if (!rights::allowed(db, rights::Action::PrintMemo, &r.error))
+        return r;
     FundSourceResult result = queryFundSource(db, criteria);
     if (!result.ok) {
         r.error = result.error;

@@ -36,8 +36,10 @@ struct ApprovalMemo
 // the department of those lines. Selected lines of several departments, or of
 // a calculation without a department, are refused. An empty selection marks
 // nothing and names the department given, if any.
-// `routing` ("payroll" or "faculty") goes into the audit log's row of the
-// marking, written in the same transaction.
+// Every selected calculation must be checked by the second pair of eyes
+// (unless the office turned the check off); those that are not are named and
+// nothing is marked. `routing` ("payroll" or "faculty") goes into the audit
+// log's row of the marking, written in the same transaction.
 ApprovalMemo prepareApprovalMemo(const db::Database& db, const ReportGrid& selection,
     const std::optional<QString>& department, const QString& routing = QString());
 

@@ -1,5 +1,7 @@
 #include "services/AuditView.h"
 
+#include "services/Rights.h"
+
 #include "rules/AmountText.h"
 
 #include <QJsonArray>
@@ -190,11 +192,14 @@ QStringList detailLines(const Entry& e)
     if (e.kind == QLatin1String(kind::kLogin) || e.kind == QLatin1String(kind::kPasswordChanged)) {
         out << QStringLiteral("ชื่อผู้ใช้: ") + text(d.value(QLatin1String("user_name")));
     } else if (e.kind == QLatin1String(kind::kLoginRefused)) {
+        static const QHash<QString, QString> reasons = {
+            {QStringLiteral("no-such-user"), QStringLiteral("ไม่พบชื่อผู้ใช้ในระบบ")},
+            {QStringLiteral("wrong-password"), QStringLiteral("รหัสผ่านไม่ถูกต้อง")},
+            {QStringLiteral("disabled"), QStringLiteral("ผู้ใช้ถูกระงับการใช้งาน")},
+            {QStringLiteral("throttled"), QStringLiteral("ชื่อผู้ใช้ถูกระงับการเข้าสู่ระบบชั่วคราว (ใส่รหัสผ่านผิดหลายครั้ง)")}};
+        const QString reason = d.value(QLatin1String("reason")).toString();
         out << QStringLiteral("ชื่อผู้ใช้ที่พิมพ์: ") + text(d.value(QLatin1String("user_name")))
-            << QStringLiteral("สาเหตุ: ")
-                + (d.value(QLatin1String("reason")).toString() == QLatin1String("no-such-user")
-                        ? QStringLiteral("ไม่พบชื่อผู้ใช้ในระบบ")
-                        : QStringLiteral("รหัสผ่านไม่ถูกต้อง"));
+            << QStringLiteral("สาเหตุ: ") + reasons.value(reason, reason);
     } else if (e.kind == QLatin1String(kind::kImportEmployees) || e.kind == QLatin1String(kind::kImportHistory)) {
         out << QStringLiteral("ไฟล์: ") + text(d.value(QLatin1String("file")))
             << QStringLiteral("SHA-256 ของไฟล์: ") + text(d.value(QLatin1String("sha256")));
@@ -265,6 +270,21 @@ QString summaryOf(const Entry& e)
 }
 
 } // namespace
+
+bool listAuditTrail(
+    const db::Database& db, const Filter& filter, bool newestFirst, std::vector<Entry>* entries, QString* error)
+{
+    return rights::allowed(db, rights::Action::ReadAuditTrail, error)
+        && listEntries(db, filter, newestFirst, entries, error);
+}
+
+VerifyResult verifyAuditTrail(const db::Database& db)
+{
+    VerifyResult r;
+    if (!rights::allowed(db, rights::Action::VerifyAuditTrail, &r.problem))
+        return r;
+    return verifyAuditLog(db);
+}
 
 std::optional<QDate> parseFilterDate(const QString& t)
 {

@@ -14,6 +14,14 @@
 
 namespace velmora::audit {
 
+// The rows of the trail matching the filter, for the viewer and `audit list`
+// (auditor, administrator).
+bool listAuditTrail(
+    const db::Database& db, const Filter& filter, bool newestFirst, std::vector<Entry>* entries, QString* error);
+// The walk of the whole chain (auditor, administrator); a refusal gives ok
+// false with its message in problem.
+VerifyResult verifyAuditTrail(const db::Database& db);
+
 // "DD/MM/YYYY"; a year from 2400 is read as Buddhist era. Empty when not a date.
 std::optional<QDate> parseFilterDate(const QString& text);
 

@@ -4,6 +4,8 @@
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
 #include "services/AuditEvents.h"
+#include "services/CalculationChecks.h"
+#include "services/Rights.h"
 
 #include <QSqlError>
 
@@ -44,6 +46,8 @@ bool Load_Work_Periods(
 bool Add_Work_Period(const db::Database& db, const std::string& sapid, const std::string& ssn,
     const std::string& typeText, const std::string& begin, const std::string& end, std::string* error)
 {
+    if (!rights::allowed(db, rights::Action::Calculate, error, Q(sapid)))
+        return false;
     const New_Period p = Check_New_Period(typeText, begin, end);
     if (!p.ok()) {
         if (error)
@@ -74,6 +78,8 @@ int Delete_Work_Period(const db::Database& db, const std::string& sapid, const s
             *error = "ไม่มีข้อมูลที่ต้องการลบ";
         return -1;
     }
+    if (!rights::allowed(db, rights::Action::Calculate, error, Q(sapid)))
+        return -1;
     QSqlQuery q = db.query();
     if (!Exec(db, q,
             QStringLiteral("DELETE FROM EP_Work_Histry WHERE (SapID = ?) AND (Work_Type_Code = ?)"
@@ -144,6 +150,14 @@ bool Load_Calculation_Input(const db::Database& db, const std::string& sapid, co
     const std::optional<std::string>& salaryText, const std::optional<std::string>& reason, Calculation_Input* input,
     std::string* error)
 {
+    return rights::allowed(db, rights::Action::Calculate, error, Q(sapid))
+        && Gather_Calculation_Input(db, sapid, requestMonth, salaryText, reason, input, error);
+}
+
+bool Gather_Calculation_Input(const db::Database& db, const std::string& sapid, const std::string& requestMonth,
+    const std::optional<std::string>& salaryText, const std::optional<std::string>& reason, Calculation_Input* input,
+    std::string* error)
+{
     std::string message;
     const std::optional<Employee> e = Load_Employee(db, sapid, &message);
     if (!e) {
@@ -179,6 +193,13 @@ bool Load_Calculation_Input(const db::Database& db, const std::string& sapid, co
 }
 
 bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const Calculation& c,
+    const std::string& dateEntry, std::string* error)
+{
+    return rights::allowed(db, rights::Action::SaveCalculation, error, Q(in.sapid))
+        && Record_Calculation(db, in, c, dateEntry, error);
+}
+
+bool Record_Calculation(const db::Database& db, const Calculation_Input& in, const Calculation& c,
     const std::string& dateEntry, std::string* error)
 {
     if (c.periods.empty()) {
@@ -272,6 +293,14 @@ bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const
     if (!audit::recordJson(db, QLatin1String(audit::kind::kCalculationSaved), Q(in.sapid),
             audit::calculationSavedDetails(in, c), error))
         return false;
+    {
+        QString why;
+        if (!checks::recordSavedWithin(db, Q(in.sapid), &why)) {
+            if (error)
+                *error = S(why);
+            return false;
+        }
+    }
 
     return Committed(tx, "บันทึกข้อมูลไม่สำเร็จ: ", error);
 }

@@ -47,16 +47,24 @@ bool Load_Brackets(const db::Database& db, std::vector<Bracket>* brackets, std::
 // The input of one calculation as the wizard gathers it: the employee (who
 // must exist and have status "A"), the stored salary and reason unless given,
 // the periods, the person's saved calculations and the brackets. False with
-// a Thai message in *error.
+// a Thai message in *error. Load_ asks the right to calculate; Gather_ is the
+// same work for a service that asked its own (the month-end run, the outlook).
 bool Load_Calculation_Input(const db::Database& db, const std::string& sapid, const std::string& requestMonth,
+    const std::optional<std::string>& salaryText, const std::optional<std::string>& reason, Calculation_Input* input,
+    std::string* error);
+bool Gather_Calculation_Input(const db::Database& db, const std::string& sapid, const std::string& requestMonth,
     const std::optional<std::string>& salaryText, const std::optional<std::string>& reason, Calculation_Input* input,
     std::string* error);
 
 // Records a finished calculation in one transaction: the employee's status
 // "A" becomes "P" (refused when it is no longer "A": another officer saved
 // first), the summary row, one detail row per period, one row per earlier
-// record. All or nothing. dateEntry: the server date, Buddhist era.
+// record, and its check row: waiting, saved by the logged-in user. All or
+// nothing. dateEntry: the server date, Buddhist era. Save_ asks the right to
+// save; Record_ is the same write for the month-end run, which asked once.
 bool Save_Calculation(const db::Database& db, const Calculation_Input& input, const Calculation& calculation,
+    const std::string& dateEntry, std::string* error);
+bool Record_Calculation(const db::Database& db, const Calculation_Input& input, const Calculation& calculation,
     const std::string& dateEntry, std::string* error);
 
 // The server's date "dd/mm/yyyy" with the Buddhist-era year.

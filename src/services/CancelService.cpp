@@ -4,6 +4,8 @@
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
 #include "services/AuditEvents.h"
+#include "services/CalculationChecks.h"
+#include "services/Rights.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -35,6 +37,8 @@ const std::vector<int>& Saved_Grid_Widths()
 bool Search_Saved_Calculations(
     const db::Database& db, const Saved_Search& search, std::vector<Saved_List_Row>* rows, std::string* error)
 {
+    if (!rights::allowed(db, rights::Action::Report, error))
+        return false;
     QString statement = QStringLiteral("SELECT SapID, Emp_Surname, Emp_F_Name, Emp_L_Name, Date_Beg_Cal, Date_End_Cal,"
                                        " Depart_Code, Depart_Name, Total_Day, Net_Money_Recieve"
                                        " FROM EP_mRec_Money_Chodchoy WHERE (SapID IS NOT NULL)");
@@ -66,18 +70,10 @@ bool Search_Saved_Calculations(
     return true;
 }
 
-bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool withHistory, std::string* error)
+bool Cancel_Within(const db::Database& db, const std::string& sapid, bool withHistory, const char* kind,
+    const QJsonObject& extra, std::string* error)
 {
     const std::string id = Trim_Spaces(sapid);
-    if (id.empty()) {
-        if (error)
-            *error = kMessage_Nothing_To_Cancel;
-        return false;
-    }
-
-    db::Transaction tx(db);
-    if (!Began(tx, "ยกเลิกการคำนวณไม่ได้: ", error))
-        return false;
     const QVariantList key = {Q(id)};
 
     // A SAP ID without a saved calculation (cancelled meanwhile in another
@@ -96,8 +92,14 @@ bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool w
     {
         QJsonObject removed;
         QString why;
-        if (!audit::cancelledDetails(db, Q(id), withHistory, &removed, &why)
-            || !audit::record(db, QLatin1String(audit::kind::kCalculationCancelled), Q(id), removed, &why)) {
+        if (!audit::cancelledDetails(db, Q(id), withHistory, &removed, &why)) {
+            if (error)
+                *error = S(why);
+            return false;
+        }
+        for (auto it = extra.constBegin(); it != extra.constEnd(); ++it)
+            removed.insert(it.key(), it.value());
+        if (!audit::record(db, QLatin1String(kind), Q(id), removed, &why)) {
             if (error)
                 *error = S(why);
             return false;
@@ -113,6 +115,7 @@ bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool w
         {"DELETE FROM EP_mRec_Money_Chodchoy WHERE SapID = ?", "ลบรายการเงินชดเชย"},
         {"DELETE FROM EP_mRec_Money_Detail WHERE SapID = ?", "ลบรายละเอียดช่วงการทำงาน"},
         {"DELETE FROM EP_mRep_Rec_Money WHERE Main_SapID = ?", "ลบประวัติการได้รับเงินชดเชย"},
+        {"DELETE FROM EP_Calc_Check WHERE SapID = ?", "ลบสถานะการตรวจสอบ"},
     };
     for (const Step& s : steps) {
         QSqlQuery q = db.query();
@@ -130,8 +133,41 @@ bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool w
         if (!Exec(db, q, QStringLiteral("DELETE FROM EP_Work_Histry WHERE (SapID = ?)"), key, "ลบประวัติการทำงาน", error))
             return false;
     }
+    return true;
+}
 
-    return Committed(tx, "ยกเลิกการคำนวณไม่สำเร็จ: ", error);
+bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool withHistory, std::string* error)
+{
+    const std::string id = Trim_Spaces(sapid);
+    if (id.empty()) {
+        if (error)
+            *error = kMessage_Nothing_To_Cancel;
+        return false;
+    }
+    // Who may cancel depends on whether the calculation counts as checked.
+    QString why;
+    const std::optional<bool> checked = checks::countsAsChecked(db, Q(id), &why);
+    if (!checked) {
+        if (error)
+            *error = S(why);
+        return false;
+    }
+    const rights::Action action = *checked ? rights::Action::CancelChecked : rights::Action::CancelUnchecked;
+    if (!rights::allowed(db, action, error, Q(id)))
+        return false;
+
+    db::Transaction tx(db);
+    if (!Began(tx, "ยกเลิกการคำนวณไม่ได้: ", error))
+        return false;
+    // checked by another user meanwhile: the cancel needs the checker's right now
+    const std::optional<bool> now = checks::countsAsChecked(db, Q(id), &why);
+    if (now && *now != *checked && !rights::mayDo(rights::Action::CancelChecked)) {
+        if (error)
+            *error = S(rights::refusalMessage(rights::Action::CancelChecked));
+        return false;
+    }
+    return Cancel_Within(db, id, withHistory, audit::kind::kCalculationCancelled, {}, error)
+        && Committed(tx, "ยกเลิกการคำนวณไม่สำเร็จ: ", error);
 }
 
 } // namespace velmora::calc

@@ -5,6 +5,9 @@
 
 #include "db/Database.h"
 
+#include <QJsonObject>
+#include <QString>
+
 #include <string>
 #include <vector>
 
@@ -49,6 +52,14 @@ bool Search_Saved_Calculations(
 // are deleted too. Earlier-payment rows of other calculations that name this
 // SAP ID stay. Refused, nothing written, when the SAP ID is empty
 // (kMessage_Nothing_To_Cancel) or has no saved calculation. All or nothing.
+// A calculation nobody has checked is cancelled by an officer, a checked one
+// (every one while the check is turned off) by a checker.
 bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool withHistory, std::string* error);
+
+// The steps of a cancel inside the caller's open transaction, its audit row
+// of `kind` holding every figure that goes and the `extra` details (a return's
+// reason). The rights are the caller's to check.
+bool Cancel_Within(const db::Database& db, const std::string& sapid, bool withHistory, const char* kind,
+    const QJsonObject& extra, std::string* error);
 
 } // namespace velmora::calc

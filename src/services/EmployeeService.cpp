@@ -4,6 +4,9 @@
 #include "rules/AmountText.h"
 #include "rules/Calculation.h"
 #include "rules/Utility.h"
+#include "services/CalculationChecks.h"
+#include "services/OfficeSettings.h"
+#include "services/Rights.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -31,32 +34,45 @@ QString Starts_With_Pattern(const std::string& text)
 std::vector<std::string> Employee_Grid_Cells(const Employee_List_Row& row, int number)
 {
     return {std::to_string(number), row.sapid, row.full_name, "'" + row.begin, row.work_type, "'" + row.end,
-        row.depart_name, std::to_string(row.days), row.status};
+        row.depart_name, std::to_string(row.days), row.status, row.check};
 }
 
 const std::vector<std::string>& Employee_Grid_Titles()
 {
     static const std::vector<std::string> titles = {"No. ", "SAP ID ", "ชื่อ-นามสกุล", "วันที่ปฏิบัติงานในม.กาวิลัน",
-        "ประเภทการจ้าง", "วันที่สิ้นสุดสัญญา", "ส่วนงาน(คณะ)", "จำนวนวัน", "Record Status(A=ปกติ P=ประมวลผลเงินชดเชยแล้ว"};
+        "ประเภทการจ้าง", "วันที่สิ้นสุดสัญญา", "ส่วนงาน(คณะ)", "จำนวนวัน", "Record Status(A=ปกติ P=ประมวลผลเงินชดเชยแล้ว",
+        "ผลการตรวจสอบ"};
     return titles;
 }
 
 const std::vector<int>& Employee_Grid_Widths()
 {
-    static const std::vector<int> widths = {50, 80, 140, 100, 100, 80, 120, 100, 100};
+    static const std::vector<int> widths = {50, 80, 140, 100, 100, 80, 120, 100, 100, 160};
     return widths;
 }
 
 bool Search_Employees(
     const db::Database& db, const Employee_Search& search, std::vector<Employee_List_Row>* rows, std::string* error)
 {
+    if (!rights::allowed(db, rights::Action::Calculate, error))
+        return false;
+    bool fourEyes = true;
+    {
+        QString why;
+        if (!office::fourEyesRequired(db, &fourEyes, &why)) {
+            if (error)
+                *error = S(why);
+            return false;
+        }
+    }
     const db::Dialect& d = db.dialect();
     QString sql = QStringLiteral(
         "SELECT EP_Emp_Main.SapID, EP_Emp_Main.Surname, EP_Emp_Main.F_Name, EP_Emp_Main.L_Name,"
         " EP_Emp_Main.Work_Begin_Date, EP_Emp_Main.Work_End_Date, EP_Emp_Main.Emp_RecMChod_Status,"
-        " EP_TR_Depart.Dapart_Name, EP_TR_Work_Type.Work_Type"
-        " FROM (EP_Emp_Main LEFT JOIN EP_TR_Work_Type ON EP_Emp_Main.Work_Type_Code = EP_TR_Work_Type.Work_Type_Code)"
-        " LEFT JOIN EP_TR_Depart ON EP_Emp_Main.Depart_Code = EP_TR_Depart.Depart_Code"
+        " EP_TR_Depart.Dapart_Name, EP_TR_Work_Type.Work_Type, EP_Calc_Check.Check_State, EP_Calc_Check.Reason"
+        " FROM ((EP_Emp_Main LEFT JOIN EP_TR_Work_Type ON EP_Emp_Main.Work_Type_Code = EP_TR_Work_Type.Work_Type_Code)"
+        " LEFT JOIN EP_TR_Depart ON EP_Emp_Main.Depart_Code = EP_TR_Depart.Depart_Code)"
+        " LEFT JOIN EP_Calc_Check ON EP_Calc_Check.SapID = EP_Emp_Main.SapID"
         " WHERE (EP_Emp_Main.SapID IS NOT NULL) AND (EP_TR_Work_Type.Work_Type = ?)");
     QVariantList values {Q(Trim_Spaces(search.work_type))};
     if (search.end_filter == Employee_Search::End_Filter::Year) {
@@ -89,6 +105,12 @@ bool Search_Employees(
         row.status = Text(q.value(6));
         row.depart_name = Text(q.value(7));
         row.work_type = Text(q.value(8));
+        if (!q.value(9).isNull()) {
+            checks::CheckRow check;
+            check.state = checks::stateOf(q.value(9).toString());
+            check.reason = q.value(10).toString();
+            row.check = S(checks::shownState(check, fourEyes));
+        }
         rows->push_back(std::move(row));
     }
     return true;

@@ -35,16 +35,19 @@ struct Employee_List_Row
     std::string depart_name;
     int days = 0; // whole days from begin to end, no day added
     std::string status; // "A" or "P"
+    // the check of the employee's saved calculation ("รอตรวจสอบ", "ตรวจสอบแล้ว"),
+    // or the reason of the last return ("ส่งคืน: ..."); empty without one
+    std::string check;
 };
 
-// The 9 cells of a list row (column 0 the number from 1; dates with a
-// leading apostrophe, as the list keeps them for a spreadsheet).
+// The 10 cells of a list row (column 0 the number from 1; dates with a
+// leading apostrophe, as the list keeps them for a spreadsheet; the check last).
 std::vector<std::string> Employee_Grid_Cells(const Employee_List_Row& row, int number);
 const std::vector<std::string>& Employee_Grid_Titles();
 const std::vector<int>& Employee_Grid_Widths();
 
 // Ordered by department, employment type, first name. False with *error on a
-// database error.
+// database error or without the right to calculate.
 bool Search_Employees(
     const db::Database& db, const Employee_Search& search, std::vector<Employee_List_Row>* rows, std::string* error);
 

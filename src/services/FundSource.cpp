@@ -12,6 +12,9 @@
 #include "rules/AmountText.h"
 #include "rules/ServicePeriod.h"
 #include "rules/Utility.h"
+#include "services/CalculationChecks.h"
+#include "services/OfficeSettings.h"
+#include "services/Rights.h"
 
 #include <QRegularExpression>
 #include <QVariant>
@@ -86,7 +89,8 @@ enum QueryColumn {
     qCode,
     qBegin,
     qEnd,
-    qWorkType
+    qWorkType,
+    qCheck // the check's state, then who checked
 };
 
 QString fromStd(const std::string& s)
@@ -102,12 +106,13 @@ QStringList fundSourceTitles()
         QStringLiteral("จำนวนเงินชดเชยที่ได้รับ"), QStringLiteral("วันที่บันทึก"), QStringLiteral("หน่วยงาน"),
         QStringLiteral("สาเหตุการออก"), QStringLiteral("แหล่งเงิน(ปรเภทการจ้าง)"), QStringLiteral("อายุงาน(ปี)"),
         QStringLiteral("อายุงาน(เดือน)"), QStringLiteral("อายุงาน(วัน)"), QStringLiteral("วันบรรจุ"),
-        QStringLiteral("วันสิ้นสุดสัญญา"), QStringLiteral("เงินเดือนสุดท้าย"), QStringLiteral("จำนวนเท่า")};
+        QStringLiteral("วันสิ้นสุดสัญญา"), QStringLiteral("เงินเดือนสุดท้าย"), QStringLiteral("จำนวนเท่า"),
+        QStringLiteral("สถานะการตรวจสอบ"), QStringLiteral("ผู้ตรวจสอบ")};
 }
 
 QList<int> fundSourceWidths()
 {
-    return {50, 50, 120, 240, 100, 80, 100, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    return {50, 50, 120, 240, 100, 80, 100, 0, 0, 0, 0, 0, 0, 0, 0, 0, 110, 90};
 }
 
 QString grandTotalCaption()
@@ -138,14 +143,21 @@ FundSourceRun runFundSource(const db::Database& db, const FundSourceCriteria& cr
         if (!r.error.isEmpty())
             return r;
     }
+    if (!rights::allowed(db, rights::Action::Report, &r.error))
+        return r;
+    bool fourEyes = true;
+    if (!office::fourEyesRequired(db, &fourEyes, &r.error))
+        return r;
     const db::Dialect& d = db.dialect();
     const QString key = dateKeyExpression(d, QStringLiteral("c.Date_Entry"));
     QString sql = QStringLiteral(
         "SELECT c.SapID, c.Emp_Surname, c.Emp_F_Name, c.Emp_L_Name, c.Net_Money_Recieve, c.Fact_Month_Weigth, "
         "c.Kv_Month_Weight, c.Date_Entry, c.Depart_Name, c.Event_Out, c.No_Year, c.No_Month, c.No_Day, "
-        "c.Last_Salary, c.N_T, dt.Work_Type_Code, dt.Date_B_cal, dt.Date_E_Cal, t.Work_Type "
-        "FROM (EP_mRec_Money_Detail dt LEFT JOIN EP_TR_Work_Type t ON dt.Work_Type_Code = t.Work_Type_Code) "
-        "INNER JOIN EP_mRec_Money_Chodchoy c ON dt.SapID = c.SapID "
+        "c.Last_Salary, c.N_T, dt.Work_Type_Code, dt.Date_B_cal, dt.Date_E_Cal, t.Work_Type, "
+        "k.Check_State, k.Checked_By "
+        "FROM ((EP_mRec_Money_Detail dt LEFT JOIN EP_TR_Work_Type t ON dt.Work_Type_Code = t.Work_Type_Code) "
+        "INNER JOIN EP_mRec_Money_Chodchoy c ON dt.SapID = c.SapID) "
+        "LEFT JOIN EP_Calc_Check k ON k.SapID = c.SapID "
         "WHERE (%1 >= ?) AND (%1 <= ?)")
                       .arg(key);
     QVariantList values {saveDateKey(criteria.from), saveDateKey(criteria.to)};
@@ -221,6 +233,11 @@ FundSourceRun runFundSource(const db::Database& db, const FundSourceCriteria& cr
         cells[fsEnd] = text(q, qEnd);
         cells[fsLastSalary] = amountText(q.value(qLastSalary).toDouble());
         cells[fsNT] = wholeText(q, qNT);
+        checks::CheckRow check;
+        check.state = checks::stateOf(text(q, qCheck));
+        check.checkedBy = text(q, qCheck + 1);
+        cells[fsCheckState] = checks::shownState(check, fourEyes);
+        cells[fsCheckedBy] = check.state == checks::State::Checked ? check.checkedBy : QString();
         rows.line(cells, line);
     }
     // A read that fails part of the way is a failed search, not a shorter list.

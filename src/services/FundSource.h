@@ -48,9 +48,11 @@ enum FundSourceColumn {
     fsBegin = 12,
     fsEnd = 13,
     fsLastSalary = 14,
-    fsNT = 15
+    fsNT = 15,
+    fsCheckState = 16, // the second pair of eyes: the calculation's state
+    fsCheckedBy = 17 // and who checked it
 };
-inline constexpr int kFundSourceColumns = 16;
+inline constexpr int kFundSourceColumns = 18;
 
 QStringList fundSourceTitles();
 QList<int> fundSourceWidths(); // pixels; 0 keeps the grid's default
@@ -87,6 +89,7 @@ QString checkSaveDate(const QString& date);
 QString saveDateKey(const QString& date);
 
 // The search of the screen. The total row adds each (calculation, side) once.
+// Each line shows its calculation's check and who checked it.
 FundSourceResult queryFundSource(const db::Database& db, const FundSourceCriteria& criteria);
 
 // The rows of that search as they come from the database, for a caller that

@@ -178,7 +178,7 @@ ExportOptions fundSourceOptions(const QString& secondTitle, const QString& title
 
 ExportOptions fundSourceExport(const QString& secondTitle)
 {
-    ExportOptions o = fundSourceOptions(secondTitle, QStringLiteral("A1:P1"), QStringLiteral("P"));
+    ExportOptions o = fundSourceOptions(secondTitle, QStringLiteral("A1:R1"), QStringLiteral("R"));
     o.fileName = QStringLiteral("เงินชดเชยแยกแหล่งเงิน");
     return o;
 }

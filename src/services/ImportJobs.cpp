@@ -8,6 +8,7 @@
 #include "services/ImportJobs.h"
 
 #include "services/AuditEvents.h"
+#include "services/Rights.h"
 #include "services/import/CodeTableSave.h"
 #include "services/import/Counts.h"
 #include "services/import/EmployeeSave.h"
@@ -141,6 +142,8 @@ bool saveHistory(const db::Database& db, const RowSource& source, const QString&
 bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
     QString* error, const Progress& progress)
 {
+    if (!rights::allowed(db, rights::Action::ImportEmployees, error))
+        return false;
     bool unordered = false;
     return saveEmployees(db, gridSource({&book.employees, &book.reasons, &book.types, &book.departs}, book.sheetNames),
         book.sourcePath, book.sourceSha256, counts, error, progress, &unordered);
@@ -149,6 +152,8 @@ bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, 
 bool saveHistoryWorkbook(
     const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error, const Progress& progress)
 {
+    if (!rights::allowed(db, rights::Action::ImportHistory, error))
+        return false;
     bool unordered = false;
     return saveHistory(db, gridSource({&book.periods}, {book.sheetName}), book.sourcePath, book.sourceSha256, counts,
         error, progress, &unordered);
@@ -156,6 +161,8 @@ bool saveHistoryWorkbook(
 
 bool importEmployeeWorkbook(const db::Database& db, const QString& path, EmployeeSaveCounts* counts, QString* error)
 {
+    if (!rights::allowed(db, rights::Action::ImportEmployees, error))
+        return false;
     auto book = openWith(path, 4, error);
     if (!book)
         return false;
@@ -172,6 +179,8 @@ bool importEmployeeWorkbook(const db::Database& db, const QString& path, Employe
 
 bool importHistoryWorkbook(const db::Database& db, const QString& path, TableCounts* counts, QString* error)
 {
+    if (!rights::allowed(db, rights::Action::ImportHistory, error))
+        return false;
     auto book = openWith(path, 1, error);
     if (!book)
         return false;

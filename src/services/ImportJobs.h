@@ -72,6 +72,8 @@ struct TableCounts
     int unchanged = 0; // stored already with every value the same: not written
     int leftAlone = 0; // employees with a saved calculation (status not "A")
     int skipped = 0; // grid rows with an empty key
+    // Rows stored although their SSN fails its check digit (ssnWarnings).
+    QStringList warnings;
 };
 
 struct EmployeeSaveCounts
@@ -98,6 +100,16 @@ bool saveHistoryWorkbook(const db::Database& db, const HistoryWorkbook& book, Ta
 // named. A sheet that stores its rows out of order is read whole.
 bool importEmployeeWorkbook(const db::Database& db, const QString& path, EmployeeSaveCounts* counts, QString* error);
 bool importHistoryWorkbook(const db::Database& db, const QString& path, TableCounts* counts, QString* error);
+
+// One line per row whose SSN (column 2) fails its check digit: the row is
+// still stored, the workbook being the office's record, but the officer is to
+// check it (a mistyped number hides an earlier payment). Row i of `rows` is
+// workbook row i + 3; rows without a key are not saved and not named.
+QStringList ssnWarnings(const GridRows& rows, int sheet, const QString& sheetName);
+// The warnings of an employee save.
+QStringList ssnWarnings(const EmployeeSaveCounts& counts);
+// The line said before the warnings.
+QString ssnWarningsHeading(int count);
 
 // Lines for the completion message and the command line.
 QStringList describeCounts(const EmployeeSaveCounts& counts);

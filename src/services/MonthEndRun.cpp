@@ -3,6 +3,7 @@
 #include "db/SqlValues.h"
 #include "rules/Utility.h"
 #include "services/CalculationService.h"
+#include "services/Rights.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -186,7 +187,7 @@ Run_Line Preview_Line(const db::Database& db, const Chosen& employee, const std:
     line.name = employee.name;
     line.department = employee.department;
     std::string error;
-    if (!calc::Load_Calculation_Input(
+    if (!calc::Gather_Calculation_Input(
             db, employee.sapid, requestMonth, std::nullopt, std::nullopt, &line.input, &error))
         return Refused(employee, error);
     line.calculation = calc::Run_Calculation(line.input);
@@ -198,6 +199,8 @@ Run_Line Preview_Line(const db::Database& db, const Chosen& employee, const std:
 
 bool Preview_Run(const db::Database& db, const Run_Choice& choice, Run_Preview* preview, std::string* error)
 {
+    if (!rights::allowed(db, rights::Action::PreviewRun, error))
+        return false;
     std::vector<Chosen> chosen;
     if (!Choose_Run_Employees(db, choice, &chosen, error))
         return false;
@@ -212,7 +215,7 @@ bool Preview_Run(const db::Database& db, const Run_Choice& choice, Run_Preview* 
 
 bool Save_Run_Line(const db::Database& db, const Run_Line& line, const std::string& dateEntry, std::string* error)
 {
-    return calc::Save_Calculation(db, line.input, line.calculation, dateEntry, error);
+    return calc::Record_Calculation(db, line.input, line.calculation, dateEntry, error);
 }
 
 Save_Outcome Save_Run(
@@ -225,6 +228,11 @@ Save_Outcome Save_Run(
             chosen.push_back(i);
     if (chosen.empty())
         return outcome;
+    // one right for the whole save; each line is then written as the wizard writes it
+    if (!rights::allowed(db, rights::Action::SaveCalculation, &outcome.error)) {
+        outcome.stopped = true;
+        return outcome;
+    }
     const std::optional<std::string> dateEntry = calc::Server_Date_Text_BE(db, &outcome.error);
     if (!dateEntry) {
         outcome.stopped = true;

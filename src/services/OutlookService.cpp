@@ -12,6 +12,7 @@
 #include "rules/Utility.h"
 #include "services/CalculationService.h"
 #include "services/ReportQueries.h"
+#include "services/Rights.h"
 
 #include <QCollator>
 #include <QSqlQuery>
@@ -51,7 +52,7 @@ Employee_Calculation Calculate_Employee(
     const db::Database& db, const std::string& sapid, const std::string& requestMonth)
 {
     Employee_Calculation e;
-    if (!calc::Load_Calculation_Input(db, sapid, requestMonth, std::nullopt, std::nullopt, &e.input, &e.reason)) {
+    if (!calc::Gather_Calculation_Input(db, sapid, requestMonth, std::nullopt, std::nullopt, &e.input, &e.reason)) {
         if (e.reason.empty())
             e.reason = "อ่านข้อมูลการคำนวณไม่ได้";
         return e;
@@ -269,7 +270,7 @@ bool Calculate_Due(const db::Database& db, const std::vector<Due_Employee>& due,
             c.reason = calc::kMessage_Already_Calculated;
             continue;
         }
-        // The input as Load_Calculation_Input gathers it: stored salary and reason.
+        // The input as Gather_Calculation_Input gathers it: stored salary and reason.
         calc::Calculation_Input& in = c.input;
         in.sapid = e.sapid;
         in.ssn = e.ssn;
@@ -304,6 +305,8 @@ Outlook_Result Run_Outlook(const db::Database& db, const Outlook_Plan& plan)
         r.error = plan.error;
         return r;
     }
+    if (!rights::allowed(db, rights::Action::Report, &r.error))
+        return r;
     r.periods = plan.period_labels();
     if (plan.kind == Outlook_Kind::Age60)
         Age60(db, r);

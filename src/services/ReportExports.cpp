@@ -1,6 +1,7 @@
 #include "services/ReportExports.h"
 
 #include "db/AuditLog.h"
+#include "services/Rights.h"
 
 #include <QFile>
 #include <QSqlError>
@@ -59,6 +60,8 @@ QString exportWorkbook(const db::Database* db, const ExportRecord& record, const
     };
     if (!db)
         return writeFile(error);
+    if (!rights::allowed(*db, rights::Action::Export, error))
+        return {};
     QJsonObject details {{QStringLiteral("report"), record.report}, {QStringLiteral("sheet"), record.sheet},
         {QStringLiteral("filters"), record.filters}, {QStringLiteral("rows"), record.rows}};
     // The file's name is known only once written: the row goes in last, in the

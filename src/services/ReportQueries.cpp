@@ -6,6 +6,7 @@
 #include "db/Statement.h"
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
+#include "services/Rights.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -178,6 +179,8 @@ ReportResult searchGrid(const db::Database& db, const QString& sql, const QVaria
     const QStringList& titles, Row row)
 {
     ReportResult r;
+    if (!rights::allowed(db, rights::Action::Report, &r.error))
+        return r;
     QSqlQuery q = db.query();
     if (!db::prepareAndRun(db, q, sql, values, purpose, &r.error))
         return r;
@@ -376,7 +379,7 @@ ReportResult queryForecast(const db::Database& db, const ForecastCriteria& crite
 {
     ReportResult r;
     std::vector<ForecastEmployee> employees;
-    if (!loadForecast(db, criteria, &employees, &r.error))
+    if (!rights::allowed(db, rights::Action::Report, &r.error) || !loadForecast(db, criteria, &employees, &r.error))
         return r;
     r.ok = true;
     r.grid.titles = forecastTitles();

@@ -6,6 +6,8 @@
 #include "rules/Utility.h"
 #include "services/CalculationService.h"
 #include "services/CancelService.h"
+#include "services/OfficeSettings.h"
+#include "services/Rights.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -73,6 +75,8 @@ const char* const kCalculationColumns =
 
 bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDocument* out, QString* error)
 {
+    if (!rights::allowed(db, rights::Action::PrintPage, error, sapId))
+        return false;
     RequestDocument doc;
 
     QSqlQuery earlier = db.query();
@@ -145,7 +149,8 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
 bool readAnnexDocument(const db::Database& db, const QString& sapId, AnnexDocument* out, QString* error)
 {
     AnnexDocument doc;
-    if (!readRequestDocument(db, sapId, &doc.request, error))
+    if (!readRequestDocument(db, sapId, &doc.request, error) || !checks::readCheck(db, sapId, &doc.check, error)
+        || !office::fourEyesRequired(db, &doc.fourEyes, error))
         return false;
     std::string message;
     if (!calc::Load_Brackets(db, &doc.brackets, &message)) {

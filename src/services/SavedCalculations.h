@@ -6,6 +6,7 @@
 
 #include "db/Database.h"
 #include "rules/Compensation.h"
+#include "services/CalculationChecks.h"
 
 #include <QList>
 #include <QString>
@@ -76,12 +77,15 @@ struct RequestDocument
 // (year, month, day of the Buddhist-era text). False on a database error.
 bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDocument* out, QString* error);
 
-// What the calculation annex is printed from: the request document's rows and
-// the bracket table the multiplier is chosen from.
+// What the calculation annex is printed from: the request document's rows,
+// the bracket table the multiplier is chosen from, and who saved and who
+// checked the calculation.
 struct AnnexDocument
 {
     RequestDocument request;
     std::vector<calc::Bracket> brackets;
+    checks::CheckRow check {};
+    bool fourEyes = true; // the office's check was on when it was read
 };
 
 // The annex's rows of one SAP ID (request.calculation empty when it has no

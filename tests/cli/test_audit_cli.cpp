@@ -50,7 +50,10 @@ TEST_F(Audit_Cli, SaveAndCancelLeaveRowsThatRebuildTheCalculation)
     ASSERT_EQ(rows.size(), 2);
     const QJsonObject saved = rows.at(0).toObject();
     EXPECT_EQ(saved.value(QStringLiteral("kind")).toString(), QStringLiteral("calculation-saved"));
-    EXPECT_EQ(saved.value(QStringLiteral("user")).toString(), QStringLiteral("officer.cli"));
+    // the logged-in user, with the machine's account beside the address
+    EXPECT_EQ(saved.value(QStringLiteral("user")).toString(), QStringLiteral("demo"));
+    EXPECT_TRUE(saved.value(QStringLiteral("machine")).toString().endsWith(QStringLiteral(" (officer.cli)")))
+        << saved.value(QStringLiteral("machine")).toString().toStdString();
     EXPECT_EQ(saved.value(QStringLiteral("origin")).toString(), QStringLiteral("velmora-cli"));
     EXPECT_EQ(saved.value(QStringLiteral("details")).toObject(), before);
 
@@ -85,7 +88,7 @@ TEST_F(Audit_Cli, CsvByDefaultAndFilters)
     EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("1,"))) << lines.at(1).toStdString();
 
     EXPECT_EQ(List({QStringLiteral("--kind"), QStringLiteral("login")}).size(), 0);
-    EXPECT_EQ(List({QStringLiteral("--user"), QStringLiteral("officer.cli")}).size(), 1);
+    EXPECT_EQ(List({QStringLiteral("--user"), QStringLiteral("demo")}).size(), 1);
     EXPECT_EQ(List({QStringLiteral("--user"), QStringLiteral("someone")}).size(), 0);
     EXPECT_EQ(List({QStringLiteral("--to"), QStringLiteral("31/12/2542")}).size(), 0);
     EXPECT_EQ(List({QStringLiteral("--from"), QStringLiteral("01/01/2000")}).size(), 1);

@@ -92,9 +92,12 @@ TEST_F(Cancel_Cli, WaitsForAnotherWriterAndSucceeds)
         t.exec(QStringLiteral("UPDATE EP_Emp_Main SET Emp_RecMChod_Status = ? WHERE SapID = ?"),
             {QStringLiteral("P"), kSap});
         cancel.setProgram(QStringLiteral(VELMORA_CLI));
-        cancel.setArguments({QStringLiteral("--db"), t.url(), QStringLiteral("cancel"), kSap});
+        cancel.setArguments({QStringLiteral("--db"), t.url(), QStringLiteral("--login"), velmora::test::kDemoLogin.name,
+            QStringLiteral("cancel"), kSap});
         cancel.start();
         ASSERT_TRUE(cancel.waitForStarted());
+        cancel.write((velmora::test::kDemoLogin.password + QLatin1Char('\n')).toUtf8());
+        cancel.closeWriteChannel();
         // Still waiting after the start of the program and a good while more.
         EXPECT_FALSE(cancel.waitForFinished(2500)) << cancel.readAllStandardError().toStdString();
         QString error;

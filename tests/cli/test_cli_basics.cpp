@@ -71,13 +71,14 @@ TEST(CliInit, WithoutAUserAndNoTerminalCreatesNoneAndSaysHow)
 TEST(CliInit, FirstUserFromOptionsAndIdempotent)
 {
     test::TestDatabase t(false);
-    const QStringList args = {"--db", t.url(), "init", "--user", "o'neil", "--password", "p'w"};
+    const QStringList args = {"--db", t.url(), "init", "--user", "o'neil", "--password", "p'w-secret"};
     ASSERT_EQ(runCli(args).exitCode, 0);
     const test::CliResult again = runCli(args);
     ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_TR_User")).toInt(), 1);
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT COUNT(*) FROM EP_TR_Cal_Money")).toInt(), 4);
-    EXPECT_EQ(db::checkLogin(t.db(), QStringLiteral("o'neil"), QStringLiteral("p'w")).status, db::LoginResult::Ok);
+    EXPECT_EQ(
+        db::checkLogin(t.db(), QStringLiteral("o'neil"), QStringLiteral("p'w-secret")).status, db::LoginResult::Ok);
 }
 
 TEST(CliInit, UserWithoutPasswordIsAUsageError)

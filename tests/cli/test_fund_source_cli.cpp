@@ -1,6 +1,7 @@
 #include "ExportReader.h"
 #include "FundSourceData.h"
 
+#include "CliRunner.h"
 #include "PdfLayoutText.h"
 
 #include "services/FundSource.h"
@@ -28,6 +29,7 @@ class FundSourceCli : public ::testing::Test
 protected:
     FundSourceCli()
     {
+        t.addLogin();
         addFundTypes(t);
         addCalc(t, "00000101", "ก", "15/03/2567", 10000, 30, 10, QStringLiteral("คณะแพทยศาสตร์"));
         addPeriod(t, "00000101", "2", "01/10/2550", "30/09/2555");
@@ -50,12 +52,15 @@ protected:
     {
         args.prepend(t.url());
         args.prepend(QStringLiteral("--db"));
+        args.prepend(kTesterLogin.name);
+        args.prepend(QStringLiteral("--login"));
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(VELMORA_BINARY_DIR "/src/cli/velmora-cli"), args);
+        p.write((kTesterLogin.password + QLatin1Char('\n')).toUtf8());
         p.closeWriteChannel();
         CliRun r;
         if (!p.waitForFinished(60000))
@@ -100,7 +105,7 @@ TEST_F(FundSourceCli, FiltersAndTheTotalRow)
     ASSERT_EQ(lines.size(), 4); // titles, two lines, total
     EXPECT_TRUE(lines.at(1).contains(QStringLiteral("\"7,500.00\"")));
     EXPECT_TRUE(lines.at(2).contains(QStringLiteral("\"2,500.00\"")));
-    EXPECT_EQ(lines.at(3), QStringLiteral(",,,ยอดรวมทั้งสิ้น,\"10,000.00\",,,,,,,,,,,"));
+    EXPECT_EQ(lines.at(3), QStringLiteral(",,,ยอดรวมทั้งสิ้น,\"10,000.00\",,,,,,,,,,,,,"));
 
     t.exec(QStringLiteral("UPDATE EP_mRec_Money_Chodchoy SET Is_Print_doc = 'Y' WHERE SapID = '00000301'"));
     const CliRun unprinted =

@@ -54,13 +54,17 @@ QList<QStringList> ParseCsv(const QString& text)
 class OutlookCli : public ::testing::Test
 {
 protected:
-    OutlookCli() { Add_Contract_End_Outlook(t); }
+    OutlookCli()
+    {
+        t.addLogin();
+        Add_Contract_End_Outlook(t);
+    }
 
     CliResult Run(const QStringList& args)
     {
         QStringList all = {QStringLiteral("--db"), t.url()};
         all << args;
-        return runCli(all);
+        return runCliAs(kTesterLogin, all);
     }
 
     TestDatabase t;
@@ -194,6 +198,13 @@ TEST_F(OutlookCli, WorkbookHoldsTheTableAndANativeChartOverItsRanges)
     EXPECT_EQ(chart.value("barDir").toString(), "col");
     EXPECT_EQ(chart.value("grouping").toString(), "stacked");
     EXPECT_EQ(chart.value("anchor_col").toInt(), 9); // beside the eight table columns
+    // The amount axis in thousands-separated baht ("1,500,000") with its title,
+    // as the screen and the printed page show it; the month axis named too.
+    const QJsonObject amounts = chart.value("y_axis").toObject();
+    EXPECT_EQ(amounts.value("numFmt").toString(), "#,##0");
+    EXPECT_FALSE(amounts.value("sourceLinked").toBool()); // not the cells' two decimals
+    EXPECT_EQ(amounts.value("title").toString(), QStringLiteral("บาท"));
+    EXPECT_EQ(chart.value("x_axis").toObject().value("title").toString(), QStringLiteral("เดือนที่สิ้นสุดสัญญา"));
     const QJsonArray series = chart.value("series").toArray();
     ASSERT_EQ(series.size(), 2);
     const QString sheet = QStringLiteral("'ประมาณการ'!");

@@ -10,7 +10,9 @@
 #include <QCryptographicHash>
 #include <QTemporaryDir>
 
+using velmora::test::kDemoLogin;
 using velmora::test::runCli;
+using velmora::test::runCliAs;
 
 namespace {
 
@@ -28,14 +30,14 @@ TEST(ReadOnlyCli, ReportsWorkAndWritesAreRefusedSayingWhy)
     const QString file = dir.filePath(QStringLiteral("data/velmora.sqlite"));
     const QString url = QStringLiteral("sqlite:") + file;
     ASSERT_EQ(runCli({"--db", url, "init", "--demo"}).exitCode, 0);
-    ASSERT_EQ(runCli({"--db", url, "calc", "10000001", "--month", "10/2012", "--save"}).exitCode, 0);
+    ASSERT_EQ(runCliAs(kDemoLogin, {"--db", url, "calc", "10000001", "--month", "10/2012", "--save"}).exitCode, 0);
     const QByteArray before = digest(file);
 
     velmora::test::ReadOnlyPlace place(dir.filePath(QStringLiteral("data")));
     if (!place.usable())
         GTEST_SKIP() << "this machine lets the test process write to a read-only folder";
 
-    const velmora::test::CliResult report = runCli({"--db", url, "report", "received", "--year", "2012"});
+    const velmora::test::CliResult report = runCliAs(kDemoLogin, {"--db", url, "report", "received", "--year", "2012"});
     EXPECT_EQ(report.exitCode, 0) << report.err.toStdString();
     EXPECT_FALSE(report.err.contains(QLatin1String("CREATE TABLE"))) << report.err.toStdString();
 
@@ -45,7 +47,7 @@ TEST(ReadOnlyCli, ReportsWorkAndWritesAreRefusedSayingWhy)
         {"import-employees", QStringLiteral(VELMORA_FIXTURES "/employees_openpyxl.xlsx")},
     };
     for (const QStringList& args : writes) {
-        const velmora::test::CliResult r = runCli(QStringList {"--db", url} + args);
+        const velmora::test::CliResult r = runCliAs(kDemoLogin, QStringList {"--db", url} + args);
         EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(QStringLiteral("อ่านอย่างเดียว")))
             << args.join(' ').toStdString() << ": " << r.err.toStdString();

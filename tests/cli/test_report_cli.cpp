@@ -24,6 +24,7 @@ class ReportCli : public ::testing::Test
 protected:
     ReportCli()
     {
+        t.addLogin();
         addType(t, "2", uni);
         addType(t, "3", dep);
         addDepart(t, "11", sci);
@@ -41,7 +42,7 @@ protected:
     {
         QStringList all = {QStringLiteral("--db"), t.url(), QStringLiteral("report")};
         all << args;
-        const CliResult r = runCli(all);
+        const CliResult r = runCliAs(kTesterLogin, all);
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         QFile expected(QStringLiteral(VELMORA_SOURCE_DIR "/tests/cli/fixtures/") + QLatin1String(reference));
         if (!expected.open(QIODevice::ReadOnly)) {
@@ -83,8 +84,9 @@ TEST_F(ReportCli, ForecastAllTypes)
 
 TEST_F(ReportCli, NothingFoundPrintsTitlesAndOneBlankRow)
 {
-    const CliResult r = runCli({QStringLiteral("--db"), t.url(), QStringLiteral("report"), QStringLiteral("received"),
-        QStringLiteral("--month"), QStringLiteral("01/1999")});
+    const CliResult r = runCliAs(kTesterLogin,
+        {QStringLiteral("--db"), t.url(), QStringLiteral("report"), QStringLiteral("received"),
+            QStringLiteral("--month"), QStringLiteral("01/1999")});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out.count(QStringLiteral("\r\n")), 2);
     EXPECT_TRUE(r.out.endsWith(QStringLiteral(",,,,,,,,,,,,,,\r\n")));
@@ -113,7 +115,8 @@ TEST_F(ReportCli, BadInputIsRefused)
         {{}, 2},
     };
     for (const Case& c : cases) {
-        const CliResult r = runCli(QStringList {QStringLiteral("--db"), t.url(), QStringLiteral("report")} + c.args);
+        const CliResult r =
+            runCliAs(kTesterLogin, QStringList {QStringLiteral("--db"), t.url(), QStringLiteral("report")} + c.args);
         EXPECT_EQ(r.exitCode, c.exit) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << c.args.join(' ').toStdString();
         EXPECT_FALSE(r.err.trimmed().isEmpty());
@@ -124,8 +127,9 @@ TEST_F(ReportCli, XlsxOutput)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("forecast.xlsx"));
-    const CliResult r = runCli({QStringLiteral("--db"), t.url(), QStringLiteral("report"), QStringLiteral("forecast"),
-        QStringLiteral("--year"), QStringLiteral("2561"), QStringLiteral("--xlsx"), out});
+    const CliResult r = runCliAs(kTesterLogin,
+        {QStringLiteral("--db"), t.url(), QStringLiteral("report"), QStringLiteral("forecast"),
+            QStringLiteral("--year"), QStringLiteral("2561"), QStringLiteral("--xlsx"), out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
     QString error;

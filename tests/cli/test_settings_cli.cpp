@@ -18,7 +18,7 @@ struct CliRun
 };
 
 // velmora-cli with its user settings under `configHome` and no VELMORA_DB.
-CliRun runCli(const QStringList& args, const QString& configHome)
+CliRun runCli(const QStringList& args, const QString& configHome, const QByteArray& input = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -26,6 +26,7 @@ CliRun runCli(const QStringList& args, const QString& configHome)
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(VELMORA_BINARY_DIR "/src/cli/velmora-cli"), args);
+    p.write(input);
     p.closeWriteChannel();
     CliRun r;
     if (!p.waitForFinished(60000)) {
@@ -54,9 +55,9 @@ TEST(CliDatabasePath, PlainFilePathIsAnSqliteDatabase)
     ASSERT_EQ(init.exitCode, 0) << init.err.toStdString();
     EXPECT_TRUE(isSqliteFile(path));
     // The same file, named the other way, holds the demo data.
-    const CliRun calc =
-        runCli({"--db", QStringLiteral("sqlite:") + path, "calc", "10000001", "--month", "12/2026", "--json"},
-            dir.filePath(QStringLiteral("config")));
+    const CliRun calc = runCli({"--login", "demo", "--db", QStringLiteral("sqlite:") + path, "calc", "10000001",
+                                   "--month", "12/2026", "--json"},
+        dir.filePath(QStringLiteral("config")), "demo1234\n");
     ASSERT_EQ(calc.exitCode, 0) << calc.err.toStdString();
     EXPECT_TRUE(calc.out.contains(QLatin1String("120,000.00"))) << calc.out.toStdString();
 }

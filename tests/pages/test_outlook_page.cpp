@@ -84,6 +84,17 @@ TEST(OutlookPage, LandscapePageWithTheTableTotalsAndRefusals)
         EXPECT_TRUE(test::pdfContains(text, expected)) << expected.toStdString();
     // A period without anyone has no line.
     EXPECT_FALSE(text.contains(QStringLiteral("รวม2570"))) << text.toStdString();
+
+    // The amount axis left of the chart, in whole baht with separators, its
+    // title above the top figure: each figure a printed line of its own.
+    const QStringList lines = test::pdfLayoutLines(path);
+    qsizetype last = -1;
+    for (const QString& expected : {QStringLiteral("บาท"), QStringLiteral("400,000"), QStringLiteral("300,000"),
+             QStringLiteral("200,000"), QStringLiteral("100,000"), QStringLiteral("0")}) {
+        const qsizetype at = lines.indexOf(test::thaiPlain(expected), last + 1);
+        EXPECT_GT(at, last) << expected.toStdString() << " in\n" << lines.join(QLatin1Char('\n')).toStdString();
+        last = std::max(last, at);
+    }
 }
 
 TEST(OutlookPage, ManyLinesContinueOnFurtherPagesUnderTheHeading)

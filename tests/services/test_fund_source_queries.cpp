@@ -62,12 +62,12 @@ TEST_F(FundSourceQuery, ALineShowsTheCalculationAsSaved)
     addPeriod(t, "00000101", "3", "01/10/2555", "31/03/2567");
     const FundSourceResult r = search();
     ASSERT_EQ(r.grid.rows.size(), 2);
-    EXPECT_EQ(r.grid.titles.size(), 16);
+    EXPECT_EQ(r.grid.titles.size(), 18);
     EXPECT_EQ(r.grid.rows.at(0),
         (QStringList {"1", "", "'00000101", "นายสมชาย ทดสอบ", "7,500.00", "'15/03/2567", "คณะแพทยศาสตร์",
             "ครบกำหนดระยะเวลาการจ้างตามสัญญา", "พนักงานส่วนงาน", "16", "5", "14", "01/10/2555", "31/03/2567", "12,500.50",
-            "10"}));
-    QStringList total(16, QString());
+            "10", "ตรวจสอบแล้ว", "checker1"}));
+    QStringList total(18, QString());
     total[3] = QStringLiteral("ยอดรวมทั้งสิ้น");
     total[4] = QStringLiteral("7,500.00");
     EXPECT_EQ(r.grid.rows.at(1), total);
@@ -168,7 +168,7 @@ TEST_F(FundSourceQuery, NothingFoundLeavesOneBlankRow)
     const FundSourceResult r = search();
     EXPECT_FALSE(r.found);
     ASSERT_EQ(r.grid.rows.size(), 1);
-    EXPECT_EQ(r.grid.rows.at(0), QStringList(16, QString()));
+    EXPECT_EQ(r.grid.rows.at(0), QStringList(18, QString()));
     EXPECT_TRUE(r.lines.isEmpty());
 }
 
@@ -277,7 +277,7 @@ TEST_F(FundSourceQuery, RowsHandedOverOneByOneAreTheGridAndItsCsv)
     EXPECT_EQ(column(whole, fsShare),
         (QStringList {"50.00", "66.67", "33.33", "3,000.00", "9,000.00", "9,000.00", "500.00", "500.00", "13,150.00"}));
     // each calculation and side once: 50 + 100 + 12,000 + 1,000
-    EXPECT_TRUE(rows.bytes.endsWith(",,,ยอดรวมทั้งสิ้น,\"13,150.00\",,,,,,,,,,,\r\n"));
+    EXPECT_TRUE(rows.bytes.endsWith(",,,ยอดรวมทั้งสิ้น,\"13,150.00\",,,,,,,,,,,,,\r\n"));
     EXPECT_TRUE(rows.bytes.contains(",\"คณะ \"\"วิทย์\"\", ศาลายา\","));
 }
 
@@ -293,7 +293,7 @@ TEST_F(FundSourceQuery, NothingFoundHandsOverTheTitlesAndTheBlankRow)
     EXPECT_FALSE(run.found);
     EXPECT_EQ(rows.calls, calls(0));
     EXPECT_EQ(rows.bytes, gridToCsv(queryFundSource(t.db(), criteria).grid));
-    EXPECT_TRUE(rows.bytes.endsWith("\r\n,,,,,,,,,,,,,,,\r\n"));
+    EXPECT_TRUE(rows.bytes.endsWith("\r\n,,,,,,,,,,,,,,,,,\r\n"));
 }
 
 TEST_F(FundSourceQuery, ARefusedSearchHandsOverNoRow)

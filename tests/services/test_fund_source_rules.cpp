@@ -194,8 +194,8 @@ TEST(Exports, BothListsUseSetBAndTheSecondTitle)
 {
     const ExportOptions list = fundSourceExport(departmentTitle(std::nullopt));
     EXPECT_EQ(list.secondTitle, QStringLiteral("หน่วยงาน ทั้งหมด"));
-    EXPECT_EQ(list.titleRange, QStringLiteral("A1:P1"));
-    EXPECT_EQ(list.lastStyledColumn, QStringLiteral("P"));
+    EXPECT_EQ(list.titleRange, QStringLiteral("A1:R1"));
+    EXPECT_EQ(list.lastStyledColumn, QStringLiteral("R"));
     EXPECT_EQ(list.pageTexts, PageTexts::SetB);
     const ExportOptions sel = selectionExport(departmentTitle(QStringLiteral("คณะแพทยศาสตร์")));
     EXPECT_EQ(sel.secondTitle, QStringLiteral("หน่วยงาน คณะแพทยศาสตร์"));

@@ -101,6 +101,40 @@ TEST(EmployeeSave, InsertsThenUpdatesOnTheSecondSave)
         QStringLiteral("พนักงานมหาวิทยาลัย (แก้ไข)"));
 }
 
+// A number failing its check digit is stored as the workbook has it (the
+// office's record) and named by sheet, row and column: the same lines from
+// the load's grid (the screen) as from the save (the command line's streamed
+// import). 10000002's number passes, the row without a key is not saved.
+TEST(EmployeeSave, SsnsFailingTheirCheckDigitAreStoredAndNamed)
+{
+    const EmployeeWorkbook b = employees();
+    const QStringList loaded = ssnWarnings(b.employees, 1, b.sheetNames.value(0));
+    const QString sheet = QStringLiteral("แผ่นงานที่ 1 (%1) ").arg(b.sheetNames.value(0));
+    const QStringList expected = {
+        sheet + QStringLiteral("แถวที่ 3 คอลัมน์ B: SAP ID 10000001 เลขประจำตัวประชาชน \"3100100000011\" "),
+        sheet + QStringLiteral("แถวที่ 5 คอลัมน์ B: SAP ID 10000003 เลขประจำตัวประชาชน \"3100100000033\" "),
+        sheet + QStringLiteral("แถวที่ 6 คอลัมน์ B: SAP ID 10000004 เลขประจำตัวประชาชน \"3100100000044\" ")};
+    ASSERT_EQ(loaded.size(), expected.size()) << loaded.join(QLatin1Char('\n')).toStdString();
+    for (int i = 0; i < expected.size(); ++i) {
+        EXPECT_TRUE(loaded[i].startsWith(expected[i])) << loaded[i].toStdString();
+        EXPECT_TRUE(loaded[i].endsWith(QStringLiteral("(หลักที่ 13)"))) << loaded[i].toStdString();
+    }
+
+    TestDatabase t;
+    EmployeeSaveCounts c;
+    QString error;
+    ASSERT_TRUE(saveEmployeeWorkbook(t.db(), b, &c, &error)) << error.toStdString();
+    EXPECT_EQ(c.employees.inserted, 4);
+    EXPECT_EQ(ssnWarnings(c), loaded);
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT SSN FROM EP_Emp_Main WHERE SapID = '10000001'")).toString(),
+        QStringLiteral("3100100000011"));
+
+    TestDatabase streamed;
+    ASSERT_TRUE(importEmployeeWorkbook(streamed.db(), fixture("employees_openpyxl.xlsx"), &c, &error))
+        << error.toStdString();
+    EXPECT_EQ(ssnWarnings(c), loaded);
+}
+
 TEST(EmployeeSave, ValuesWritten)
 {
     TestDatabase t;

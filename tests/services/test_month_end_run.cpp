@@ -85,6 +85,43 @@ QString Status(const TestDatabase& t, const QString& sapid)
     return t.scalar(QStringLiteral("SELECT Emp_RecMChod_Status FROM EP_Emp_Main WHERE SapID = ?"), {sapid}).toString();
 }
 
+// A number that fails its check digit marks its line for the officer to
+// check, in the grid (CSV, workbook) and the JSON, but the line is computed
+// and saved as any other; a valid number marks nothing.
+TEST(Month_End_Run, AnSsnFailingItsCheckDigitMarksTheLineOnly)
+{
+    TestDatabase t;
+    test::Add_Lookups(t);
+    Test_Employee mistyped; // 3100100000011: its check digit would be 4
+    Test_Employee valid = mistyped;
+    valid.sapid = QStringLiteral("10000009");
+    valid.ssn = QStringLiteral("3100100000014");
+    for (const Test_Employee& e : {mistyped, valid}) {
+        test::Add_Employee(t, e);
+        test::Add_Period(t, e.sapid, e.ssn, QStringLiteral("3"), QStringLiteral("01/10/2549"), QStringLiteral("30/09/2551"));
+        test::Add_Period(t, e.sapid, e.ssn, QStringLiteral("2"), QStringLiteral("01/10/2551"), QStringLiteral("30/09/2555"));
+    }
+    Run_Preview p;
+    std::string error;
+    ASSERT_TRUE(Preview_Run(t.db(), Month_Choice(), &p, &error)) << error;
+    ASSERT_EQ(p.lines.size(), 2u);
+    for (const Run_Line& l : p.lines) {
+        SCOPED_TRACE(l.sapid);
+        EXPECT_EQ(l.state, Line_State::Ready);
+        EXPECT_EQ(l.reason, "");
+        EXPECT_EQ(l.calculation.money.net_text, "120,000.00");
+        const bool bad = l.sapid == "10000001";
+        EXPECT_EQ(Line_Note(l), bad ? "ตรวจสอบเลขประจำตัวประชาชน" : "");
+        EXPECT_EQ(Run_Grid_Cells(l, 1).back(), Line_Note(l));
+    }
+    const std::string json = Run_Json(p.request_month, p.lines);
+    EXPECT_NE(json.find("\"note\": \"ตรวจสอบเลขประจำตัวประชาชน\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"note\": null"), std::string::npos) << json;
+    const Save_Outcome saved = Save_Run(t.db(), p, Ready_Marks(p));
+    EXPECT_EQ(saved.saved, 2);
+    EXPECT_EQ(Saved_Count(t), 2);
+}
+
 TEST(Month_End_Run, FourEmployeesPreviewSaveAndSecondSave)
 {
     TestDatabase t;
@@ -119,7 +156,7 @@ TEST(Month_End_Run, FourEmployeesPreviewSaveAndSecondSave)
     const std::vector<std::string> cells = Run_Grid_Cells(p.lines[0], 1);
     const std::vector<std::string> want = {"1", "10000001", "นายสมชาย ใจดี", "สำนักงานอธิการบดี", "17/10/2550 - 30/09/2555",
         "4 ปี 11 เดือน 15 วัน", "6", "20,000.00", "120,000.00", "0.00", "120,000.00", "23,160.00", "96,840.00", "พร้อมบันทึก",
-        ""};
+        "ตรวจสอบเลขประจำตัวประชาชน"}; // 3100100000011 fails its check digit: marked, still computed
     EXPECT_EQ(cells, want);
     EXPECT_EQ(Run_Grid_Cells(p.lines[3], 4)[4], ""); // a refused line shows no figure
 

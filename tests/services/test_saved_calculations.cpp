@@ -175,8 +175,10 @@ TEST_P(PrintCommand, WritesThePageOfTheSavedCalculation)
     saveEarlier(t, QStringLiteral("10000001"), 1, "01", 90000);
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("page.pdf"));
-    const auto r = velmora::test::runCli({QStringLiteral("--db"), t.url(), QStringLiteral("print"),
-        QLatin1String(GetParam()), QStringLiteral("10000001"), QStringLiteral("--pdf"), out});
+    t.addLogin();
+    const auto r = velmora::test::runCliAs(velmora::test::kTesterLogin,
+        {QStringLiteral("--db"), t.url(), QStringLiteral("print"), QLatin1String(GetParam()),
+            QStringLiteral("10000001"), QStringLiteral("--pdf"), out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     ASSERT_TRUE(QFileInfo::exists(out));
     const QString text = velmora::test::pdfText(out);
@@ -193,8 +195,10 @@ TEST(PrintCommandRefusal, ASapIdWithoutSavedCalculationIsRefused)
     TestDatabase t;
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("none.pdf"));
-    const auto r = velmora::test::runCli({QStringLiteral("--db"), t.url(), QStringLiteral("print"),
-        QStringLiteral("request"), QStringLiteral("12345678"), QStringLiteral("--pdf"), out});
+    t.addLogin();
+    const auto r = velmora::test::runCliAs(velmora::test::kTesterLogin,
+        {QStringLiteral("--db"), t.url(), QStringLiteral("print"), QStringLiteral("request"),
+            QStringLiteral("12345678"), QStringLiteral("--pdf"), out});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(U("ไม่พบข้อมูลการคำนวณเงินชดเชย"))) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out));

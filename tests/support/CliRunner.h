@@ -41,4 +41,23 @@ inline CliResult runCli(const QStringList& args, int timeoutMs = 60000, const QB
     return r;
 }
 
+// Who a test logs in as on the command line.
+struct CliLogin
+{
+    QString name;
+    QString password;
+};
+// The login TestDatabase::addLogin adds, and the login of `init --demo`.
+inline const CliLogin kTesterLogin {QStringLiteral("tester"), QStringLiteral("tester-pw1")};
+inline const CliLogin kDemoLogin {QStringLiteral("demo"), QStringLiteral("demo1234")};
+
+// velmora-cli logged in as `who`: --login NAME before the arguments, the
+// password as the first line of standard input, then `more`.
+inline CliResult runCliAs(const CliLogin& who, const QStringList& args, int timeoutMs = 60000,
+    const QByteArray& more = {}, const QProcessEnvironment& environment = {})
+{
+    return runCli(QStringList {QStringLiteral("--login"), who.name} + args, timeoutMs,
+        (who.password + QLatin1Char('\n')).toUtf8() + more, environment);
+}
+
 } // namespace velmora::test

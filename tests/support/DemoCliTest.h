@@ -25,14 +25,22 @@ public:
 protected:
     void SetUp() override
     {
-        const Result init = Run({QStringLiteral("init"), QStringLiteral("--demo")});
-        ASSERT_EQ(init.exit, 0) << init.err.toStdString();
+        const CliResult init =
+            runCli({QStringLiteral("--db"), t.url(), QStringLiteral("init"), QStringLiteral("--demo")}, timeoutMs, {},
+                environment);
+        ASSERT_EQ(init.exitCode, 0) << init.err.toStdString();
+        // the demo login as the tests' cheap hash: each command logs in
+        t.cheapenPassword(kDemoLogin.name, kDemoLogin.password);
     }
 
-    // velmora-cli --db <this test's database> args...; a crash or time-out fails the test.
-    Result Run(const QStringList& args) const
+    // velmora-cli --db <this test's database> args..., logged in as demo
+    // (demo1234 on the first line of standard input, then `more`); a crash
+    // or time-out fails the test.
+    Result Run(const QStringList& args, const QByteArray& more = {}) const { return RunAs(kDemoLogin, args, more); }
+    Result RunAs(const CliLogin& who, const QStringList& args, const QByteArray& more = {}) const
     {
-        const CliResult r = runCli(QStringList {QStringLiteral("--db"), t.url()} + args, timeoutMs, {}, environment);
+        const CliResult r =
+            runCliAs(who, QStringList {QStringLiteral("--db"), t.url()} + args, timeoutMs, more, environment);
         EXPECT_NE(r.exitCode, -1) << r.err.toStdString();
         return {r.exitCode, r.out, r.err};
     }

@@ -9,7 +9,8 @@ namespace velmora::test {
 
 // A saved calculation as the fund-source report reads it; dates Buddhist era,
 // Fact_Month_Weigth and Kv_Month_Weight the unit's and the university's months,
-// Is_Print_doc null unless given ('N' or 'Y').
+// Is_Print_doc null unless given ('N' or 'Y'). Saved by officer1 and checked
+// by checker1, so that it may go on an approval memo.
 inline void addCalc(const TestDatabase& t, const QString& sapId, const QString& first, const QString& dateEntry,
     double net, double fact, double kv, const QString& depart = QStringLiteral("คณะวิทยาศาสตร์"),
     const QVariant& printed = QVariant())
@@ -22,6 +23,9 @@ inline void addCalc(const TestDatabase& t, const QString& sapId, const QString& 
                           "'นาย', ?, 'ทดสอบ', ?, ?, 0, ?, '11', ?, 'FC', 'ครบกำหนดระยะเวลาการจ้างตามสัญญา', ?)"),
         {sapId, QStringLiteral("3") + sapId, dateEntry, first, fact, kv, net, depart,
             printed.isValid() ? printed : QVariant(QMetaType::fromType<QString>())});
+    t.exec(QStringLiteral("INSERT INTO EP_Calc_Check (SapID, Check_State, Saved_By, Checked_By) "
+                          "VALUES (?, 'C', 'officer1', 'checker1')"),
+        {sapId});
 }
 
 inline void addPeriod(

@@ -5,16 +5,36 @@
 
 #include "PdfText.h"
 
+#include <QStringList>
+
 namespace velmora::test {
 
-inline QString pdfLayoutText(const QString& path)
+inline QString pdfLayoutRaw(const QString& path)
 {
     QProcess p;
     p.start(QStringLiteral("pdftotext"),
         {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
     if (!p.waitForFinished(30000) || p.exitCode() != 0)
         return QString();
-    return thaiPlain(QString::fromUtf8(p.readAllStandardOutput()));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+inline QString pdfLayoutText(const QString& path)
+{
+    return thaiPlain(pdfLayoutRaw(path));
+}
+
+// The same, one entry per printed line (blanks removed within each), blank
+// lines left out.
+inline QStringList pdfLayoutLines(const QString& path)
+{
+    QStringList lines;
+    for (const QString& line : pdfLayoutRaw(path).split(QLatin1Char('\n'))) {
+        const QString plain = thaiPlain(line);
+        if (!plain.isEmpty())
+            lines << plain;
+    }
+    return lines;
 }
 
 } // namespace velmora::test

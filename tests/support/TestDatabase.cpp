@@ -1,6 +1,8 @@
 #include "support/TestDatabase.h"
 
+#include "db/PasswordHash.h"
 #include "db/Schema.h"
+#include "db/Users.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +63,19 @@ std::unique_ptr<db::Database> TestDatabase::openAnother() const
     auto other = db::Database::open(m_url, &error);
     EXPECT_TRUE(other) << error.toStdString();
     return other;
+}
+
+void TestDatabase::addLogin(const QString& name, const QString& password)
+{
+    QString error;
+    ASSERT_TRUE(
+        db::addUser(*m_db, name, password, QStringLiteral("ผู้"), QStringLiteral("ทดสอบ"), &error, db::allRoleNames()))
+        << error.toStdString();
+}
+
+void TestDatabase::cheapenPassword(const QString& name, const QString& password) const
+{
+    exec(QStringLiteral("UPDATE EP_TR_User SET Upassword = ? WHERE UserName = ?"), {db::hashPassword(password), name});
 }
 
 void TestDatabase::exec(const QString& sql, const QVariantList& values) const

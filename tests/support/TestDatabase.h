@@ -28,6 +28,13 @@ public:
     // Opens one more connection on the same database (fails the test on error).
     std::unique_ptr<db::Database> openAnother() const;
 
+    // Adds a user holding every role (test::kTesterLogin of CliRunner.h by default).
+    void addLogin(
+        const QString& name = QStringLiteral("tester"), const QString& password = QStringLiteral("tester-pw1"));
+    // The password of an existing user stored with the tests' cheap hash (a
+    // login of velmora-cli then costs no full hash).
+    void cheapenPassword(const QString& name, const QString& password) const;
+
     // Runs one statement with values bound in order; fails the test on error.
     void exec(const QString& sql, const QVariantList& values = {}) const;
     // First column of the first row, or an invalid QVariant when no row.

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Prints the outlook workbook as JSON for its tests: every sheet's values,
-the page orientation, and each chart with its kind and the ranges its series
-refer to.
+the page orientation, and each chart with its kind, its axes' titles and
+number formats, and the ranges its series refer to.
 
 usage: read_outlook_workbook.py FILE
 """
@@ -29,6 +29,21 @@ def series_name(s):
     return {"text": s.tx.v}
 
 
+def title_text(title):
+    """The plain text of a chart or axis title (its rich-text runs)."""
+    if title is None or title.tx is None or title.tx.rich is None:
+        return None
+    return "".join(run.t for par in title.tx.rich.p for run in (par.r or []))
+
+
+def axis(a):
+    return {
+        "title": title_text(a.title),
+        "numFmt": a.numFmt.formatCode if a.numFmt is not None else None,
+        "sourceLinked": bool(a.numFmt.sourceLinked) if a.numFmt is not None else None,
+    }
+
+
 def main():
     wb = openpyxl.load_workbook(sys.argv[1])
     out = {"sheets": []}
@@ -41,6 +56,8 @@ def main():
                 "grouping": getattr(ch, "grouping", None),
                 "anchor_col": ch.anchor._from.col,
                 "anchor_row": ch.anchor._from.row,
+                "x_axis": axis(ch.x_axis),
+                "y_axis": axis(ch.y_axis),
                 "series": [{"values": ref(s.val), "categories": ref(s.cat), "name": series_name(s)}
                            for s in ch.series],
             })

@@ -9,6 +9,7 @@
 #include "pages/PageRenderer.h"
 #include "pages/RequestPage.h"
 #include "rules/Calculation.h"
+#include "rules/NationalId.h"
 #include "rules/Utility.h"
 #include "services/CalculationService.h"
 #include "services/EmployeeService.h"
@@ -237,6 +238,7 @@ void TfrmCalculate_Money::btnCal_MoneyClick()
     edtDapart_Name2->setText(cellText(StringGrid1, row, 6));
     edtSapID2->setText(qs(employee->sapid));
     edtSSN2->setText(qs(employee->ssn));
+    showSsnCheck(employee->ssn);
     edtMoney_Rate2->setText(qs(employee->salary_text));
     edtSurname1->setText(qs(employee->prefix));
     edtF_Name1->setText(qs(employee->first_name));
@@ -247,6 +249,22 @@ void TfrmCalculate_Money::btnCal_MoneyClick()
     showLayer(Panel2, true);
     PageControl1->setCurrentWidget(TabSheet1);
     app::focusFirstControl(TabSheet1); // the keyboard goes on from page 1
+}
+
+// A number that fails its check digit is shown in red on page 1 and on the
+// earlier-payment page, which it searches: a mistyped one finds nothing there.
+void TfrmCalculate_Money::showSsnCheck(const std::string& ssn)
+{
+    const Ssn_Status status = Check_Ssn(ssn); // a missing number finds nothing either
+    const bool bad = status != Ssn_Status::Valid;
+    const QString problem = qs(kSsn_Check_Note) + QStringLiteral(": ") + qs(Ssn_Problem(status));
+    lblSsn_Check1->setText(bad ? problem + QStringLiteral(" (") + qs(ssn) + QLatin1Char(')') : QString());
+    lblSsn_Check3->setText(bad ? problem
+                                   + QStringLiteral(" เงินชดเชยที่เคยได้รับค้นหาด้วยเลขนี้ ถ้าเลขผิด "
+                                                    "รายการที่เคยได้รับภายใต้รหัสพนักงานอื่นจะไม่ปรากฏที่นี่")
+                               : QString());
+    lblSsn_Check1->setVisible(bad);
+    lblSsn_Check3->setVisible(bad);
 }
 
 void TfrmCalculate_Money::clearCalculation()
@@ -261,6 +279,8 @@ void TfrmCalculate_Money::clearCalculation()
         e->clear();
     Label27->clear();
     Label25->clear();
+    lblSsn_Check1->hide();
+    lblSsn_Check3->hide();
     resetGrid(StringGrid2, qsList(Period_Grid_Titles()));
     resetGrid(StringGrid3, qsList(Earlier_Grid_Titles()));
     m_calc = Calculation();

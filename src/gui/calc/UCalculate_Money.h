@@ -105,6 +105,7 @@ private:
 
     // Empties every value of the calculation layer before a new employee.
     void clearCalculation();
+    void showSsnCheck(const std::string& ssn);
     // The figures of this step and the later ones no longer follow from what
     // the earlier pages show (steps: 0 periods shown, 1 earlier records,
     // 2 service, 3 money, 4 split).
@@ -197,6 +198,9 @@ private:
     QLabel* Label63 = nullptr;
     // Shown above the period grid while stored periods overlap.
     QLabel* lblPeriod_Overlap = nullptr;
+    // Red notes on pages 1 and 3 when the employee's SSN fails its check digit.
+    QLabel* lblSsn_Check1 = nullptr;
+    QLabel* lblSsn_Check3 = nullptr;
     QPushButton* btnSave_Work_Histry = nullptr;
     QPushButton* btnClose_Work_Histry = nullptr;
     QPushButton* btnDisplay_Work_Histry = nullptr;

@@ -105,6 +105,10 @@ void TfrmCalculate_Money::buildSearchLayer()
     setTabOrder(StringGrid1, edtMMYYYY_Recieve1);
     setTabOrder(edtMMYYYY_Recieve1, btnCal_Money);
     app::eraNote(edtMMYYYY_Recieve1, app::Era::Christian);
+    // Enter searches from the filters, calculates from the list or the month.
+    app::setEnterButton(Panel1, btnShow_Data);
+    app::setEnterButton(GroupBox2, btnCal_Money);
+    app::setEnterButton(edtMMYYYY_Recieve1, btnCal_Money);
 }
 
 void TfrmCalculate_Money::buildCalcLayer()

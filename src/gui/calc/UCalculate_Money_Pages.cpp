@@ -5,6 +5,7 @@
 
 #include "gui/calc/UCalculate_Money.h"
 #include "gui/calc/Widgets.h"
+#include "gui/common/ScreenSupport.h"
 #include "rules/WorkHistory.h"
 
 #include <QComboBox>
@@ -35,6 +36,16 @@ QWidget* sheet(const char* name)
     auto* page = new QWidget;
     page->setObjectName(QLatin1String(name));
     return page;
+}
+
+// A red note above a page, hidden until there is something to say.
+QLabel* ssnNote(QWidget* page, const char* name)
+{
+    QLabel* note = app::label(page, name, QString());
+    app::colour(note, "red");
+    note->setWordWrap(true);
+    note->setVisible(false);
+    return note;
 }
 
 // A row of "next" and "back" buttons at the foot of a page.
@@ -104,13 +115,16 @@ QWidget* TfrmCalculate_Money::buildPage1()
     rules->addWidget(ListBox2);
 
     btnNext1 = button(TabSheet1, "btnNext1", kNext);
+    lblSsn_Check1 = ssnNote(TabSheet1, "lblSsn_Check1");
 
     auto* top = new QHBoxLayout;
     top->addLayout(person, 1);
     top->addWidget(GroupBox7, 1);
     auto* page = new QVBoxLayout(TabSheet1);
+    page->addWidget(lblSsn_Check1);
     page->addLayout(top, 1);
     page->addLayout(pageButtons(nullptr, btnNext1));
+    app::setEnterButton(TabSheet1, btnNext1);
     return TabSheet1;
 }
 
@@ -170,6 +184,8 @@ QWidget* TfrmCalculate_Money::buildPage2()
     page->addLayout(body, 1);
     page->addLayout(pageButtons(btnReturn2, btnNext2));
 
+    app::setEnterButton(TabSheet2, btnNext2);
+    app::setEnterButton(GroupBox16, btnSave_Work_Histry);
     setTabOrder(cmbWork_Type2, edtWork_B_Date2);
     setTabOrder(edtWork_B_Date2, edtWork_E_Date2);
     setTabOrder(edtWork_E_Date2, btnSave_Work_Histry);
@@ -188,8 +204,11 @@ QWidget* TfrmCalculate_Money::buildPage3()
 
     btnReturn3 = button(TabSheet3, "btnReturn3", kBack);
     btnNext3 = button(TabSheet3, "btnNext3", kNext);
+    lblSsn_Check3 = ssnNote(TabSheet3, "lblSsn_Check3");
     auto* page = new QVBoxLayout(TabSheet3);
+    page->addWidget(lblSsn_Check3);
     page->addWidget(GroupBox17, 1);
+    app::setEnterButton(TabSheet3, btnNext3);
     page->addLayout(pageButtons(btnReturn3, btnNext3));
     return TabSheet3;
 }
@@ -255,6 +274,7 @@ QWidget* TfrmCalculate_Money::buildPage4()
     page->addWidget(GroupBox11);
     page->addStretch();
     page->addLayout(pageButtons(btnReturn4, btnNext4));
+    app::setEnterButton(TabSheet4, btnNext4);
     return TabSheet4;
 }
 
@@ -289,6 +309,7 @@ QWidget* TfrmCalculate_Money::buildPage5()
     auto* page = new QVBoxLayout(TabSheet5);
     page->addLayout(body, 1);
     page->addLayout(pageButtons(btnReturn5, btnNext5));
+    app::setEnterButton(TabSheet5, btnNext5);
     return TabSheet5;
 }
 
@@ -338,6 +359,7 @@ QWidget* TfrmCalculate_Money::buildPage6()
     page->addLayout(body);
     page->addStretch();
     page->addLayout(pageButtons(nullptr, btnSave_All));
+    app::setEnterButton(TabSheet6, btnSave_All);
     return TabSheet6;
 }
 

@@ -77,6 +77,10 @@ TfrmRelease_Cal_Money_ChodChoy::TfrmRelease_Cal_Money_ChodChoy(app::Session& ses
     connect(btnShow_Data, &QPushButton::clicked, this, &TfrmRelease_Cal_Money_ChodChoy::btnShow_DataClick);
     connect(btnCancel_Berg, &QPushButton::clicked, this, &TfrmRelease_Cal_Money_ChodChoy::btnCancel_BergClick);
     connect(btnExit_Form, &QPushButton::clicked, this, &TfrmRelease_Cal_Money_ChodChoy::btnExit_FormClick);
+    // Enter searches from the filters; on a chosen line it starts the cancel,
+    // which asks first.
+    app::setEnterButton(this, btnShow_Data);
+    app::setEnterButton(GroupBox2, btnCancel_Berg);
 
     FormCreate();
 }

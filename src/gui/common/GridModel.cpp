@@ -52,6 +52,12 @@ void GridModel::setAllTicked(bool ticked)
         setTick(r, ticked);
 }
 
+QString GridModel::shown(int row, int column) const
+{
+    const QString text = cell(row, column);
+    return !m_textMarks && text.startsWith(QLatin1Char('\'')) ? text.mid(1) : text;
+}
+
 int GridModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(m_grid.rows.size());
@@ -68,9 +74,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return cell(index.row(), index.column());
+        return shown(index.row(), index.column());
     case Qt::ToolTipRole:
-        return m_cellTips ? QVariant(cell(index.row(), index.column())) : QVariant();
+        return m_cellTips ? QVariant(shown(index.row(), index.column())) : QVariant();
     case Qt::TextAlignmentRole:
         return m_rightAligned.contains(index.column()) ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
     case Qt::CheckStateRole:

@@ -38,8 +38,12 @@ public:
     // stay as they are); otherwise the grid is reset without boxes.
     void changeCells(const std::function<void(ReportGrid&)>& change);
 
-    // Shows each cell's text as its tooltip too (long imported texts).
+    // Shows each cell's text as its tooltip too (long imported texts, reasons).
     void setCellTips(bool on) { m_cellTips = on; }
+    // A leading apostrophe marks a cell as text for the spreadsheet the grid
+    // feeds (identifiers, dates); the screens this program added show the
+    // cell without it. cell() and grid() keep it either way.
+    void setTextMarksShown(bool shown) { m_textMarks = shown; }
     // The columns shown aligned right (amounts), kept across grids.
     void setRightAligned(const QList<int>& columns) { m_rightAligned = columns; }
 
@@ -59,12 +63,15 @@ public:
 private:
     enum class Tick : quint8 { None, Off, On };
     Tick tick(int row) const { return m_ticks.value(row, Tick::None); }
+    // The cell as the view shows it.
+    QString shown(int row, int column) const;
     void setTick(int row, bool ticked);
 
     ReportGrid m_grid;
     QList<Tick> m_ticks;
     QList<int> m_rightAligned;
     bool m_cellTips = false;
+    bool m_textMarks = true;
 };
 
 } // namespace velmora::reports

@@ -76,6 +76,8 @@ void ReportScreen::makeButtons()
     connect(btnShow_Data, &QPushButton::clicked, this, &ReportScreen::btnShow_DataClick);
     connect(btnExit_Form, &QPushButton::clicked, this, &ReportScreen::btnExit_FormClick);
     connect(Button1, &QPushButton::clicked, this, &ReportScreen::Button1Click);
+    // Enter in a filter box searches.
+    app::setEnterButton(this, btnShow_Data);
 }
 
 QHBoxLayout* ReportScreen::buttonRow(std::initializer_list<QPushButton*> more)

@@ -31,9 +31,10 @@ QStringList ScreenRegistry::menuItems() const
 
 QStringList screenMenuItems()
 {
-    return {QStringLiteral("N23"), QStringLiteral("N6"), QStringLiteral("N5"), QStringLiteral("N10"),
-        QStringLiteral("N4"), QStringLiteral("N7"), QStringLiteral("N9"), QStringLiteral("N13"), QStringLiteral("N15"),
-        QStringLiteral("N16"), QStringLiteral("ChangePassword1"), QStringLiteral("OrgSettings1")};
+    return {QStringLiteral("N23"), QStringLiteral("N6"), QStringLiteral("N5"), QStringLiteral("NCheck1"),
+        QStringLiteral("N10"), QStringLiteral("N4"), QStringLiteral("N7"), QStringLiteral("N9"), QStringLiteral("N13"),
+        QStringLiteral("N15"), QStringLiteral("N16"), QStringLiteral("ChangePassword1"), QStringLiteral("OrgSettings1"),
+        QStringLiteral("Users1")};
 }
 
 QStringList precreatedScreenItems()

@@ -6,6 +6,7 @@
 
 class QEvent;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace velmora::app {
@@ -43,9 +44,25 @@ void focusFirstControl(QWidget* area);
 // Puts the focus in the box with its whole text selected (after a refusal).
 void focusForRetyping(QLineEdit* edit);
 
+// The button Enter presses from the boxes, lists and choices of `area` (a
+// screen, or a part of it with a button of its own: a page, a frame): the
+// one an officer expects, such as the search of a report screen. The
+// nearest area around the focused control decides; a box that turns Enter
+// into Tab (EnterAsTab) moves on instead.
+void setEnterButton(QWidget* area, QPushButton* button);
+// The button Enter presses from `widget`, or null.
+QPushButton* enterButtonFor(const QWidget* widget);
+
+// Gives `screen` the tab order in which its layouts draw its controls: rows
+// top to bottom, a row left to right, a column or a frame read whole before
+// the next; a page of a tab widget or a splitter's parts in turn. Called on
+// every screen the main window opens.
+void orderTabsAsLaid(QWidget* screen);
+
 // The keyboard rules of every screen, installed once on the application:
-// Enter (Return or the keypad's Enter) presses the focused push button; Tab
-// and Shift+Tab leave a list or grid instead of moving its current row.
+// Enter (Return or the keypad's Enter) presses the focused push button, or
+// from a box the area's enter button (setEnterButton); Tab and Shift+Tab
+// leave a list or grid instead of moving its current row.
 class KeyboardPolicy : public QObject
 {
     Q_OBJECT

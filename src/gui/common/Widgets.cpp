@@ -1,6 +1,7 @@
 #include "gui/common/Widgets.h"
 
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -174,13 +175,20 @@ QTableView* gridView(QWidget* parent, const char* name, QAbstractItemModel* mode
     return view;
 }
 
+int layoutWidth(int pixels, const QFont& font)
+{
+    constexpr double kLayoutCharacter = 5.0; // pixels, MS Sans Serif 8 points at 96 dpi
+    return qRound(pixels * QFontMetricsF(font).averageCharWidth() / kLayoutCharacter);
+}
+
 void setColumnWidths(QTableView* view, const QList<int>& widths, int otherWidth)
 {
     const int columns = view->model() ? view->model()->columnCount() : 0;
+    QHeaderView* header = view->horizontalHeader();
     for (int c = 0; c < columns; ++c) {
         const int width = c < widths.size() ? widths.at(c) : otherWidth;
-        if (width > 0)
-            view->setColumnWidth(c, width);
+        const int wanted = width > 0 ? layoutWidth(width, view->font()) : view->columnWidth(c);
+        view->setColumnWidth(c, qMax(wanted, header->sectionSizeHint(c)));
     }
 }
 

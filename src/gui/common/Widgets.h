@@ -10,6 +10,7 @@
 #include <utility>
 
 class QComboBox;
+class QFont;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -73,8 +74,14 @@ QLabel* eraNote(QLineEdit* yearBox, Era era);
 // running number), one line per row, resizable columns. With `wholeRows`, a
 // click chooses one whole row.
 QTableView* gridView(QWidget* parent, const char* name, QAbstractItemModel* model, bool wholeRows);
-// Column c gets widths[c] pixels; a column past the list gets `otherWidth`;
-// a width of 0 or less leaves the column as it is.
+// A width in pixels of the specified layouts, made for an 8-point face whose
+// average character is 5 pixels wide, in pixels of `font` (the program's
+// default font is wider: 6 pixels a character at 9 points).
+int layoutWidth(int pixels, const QFont& font);
+// Column c gets widths[c] pixels of the layouts, scaled by layoutWidth; a
+// column past the list gets `otherWidth`; a width of 0 or less leaves the
+// column as it is. Every column is then widened to its title if need be, so
+// that no title is cut.
 void setColumnWidths(QTableView* view, const QList<int>& widths, int otherWidth = 0);
 // The list a screen's search fills for the officer to choose one line from:
 // the group box "2. เลือกรายการทั่ต้องการ" (GroupBox2) holding StringGrid1, a
@@ -82,7 +89,8 @@ void setColumnWidths(QTableView* view, const QList<int>& widths, int otherWidth 
 // kept after every new grid.
 QTableView* choiceList(QWidget* parent, QAbstractItemModel* model, const QList<int>& widths, QGroupBox** box);
 // The same widths again after every new grid of the view's model (a reset
-// gives every column the default width).
+// gives every column the default width); with no widths, every column is
+// only widened to its title.
 void keepColumnWidths(QTableView* view, const QList<int>& widths, int otherWidth = 0);
 
 } // namespace velmora::app

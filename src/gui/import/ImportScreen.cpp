@@ -1,6 +1,7 @@
 #include "gui/import/ImportScreen.h"
 
 #include "gui/common/Prompter.h"
+#include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "gui/common/Widgets.h"
 
@@ -34,6 +35,7 @@ ImportScreenParts buildImportScreen(QWidget* screen, const QString& title)
     p.BitBtn1 = app::button(p.GroupBox3, "BitBtn1", QStringLiteral("เปิดแฟ้มข้อมูล"));
     p.btnSave_Data = app::button(p.GroupBox3, "btnSave_Data", QStringLiteral("บันทึกลงฐานข้อมูล"));
     p.BitBtn2 = app::button(p.GroupBox3, "BitBtn2", QStringLiteral("ออกจากโปรแกรม"));
+    app::setEnterButton(screen, p.BitBtn1); // the screen has no box: Enter opens a workbook
     buttons->addWidget(p.BitBtn1);
     buttons->addWidget(p.btnSave_Data);
     buttons->addWidget(p.BitBtn2);
@@ -143,6 +145,18 @@ void showChosenFile(const ImportScreenParts& parts, const QString& path)
     parts.L_Fname->setText(p + QStringLiteral("  ความยาว ") + QString::number(p.size()) + QStringLiteral(" ตัวอักษร"));
     parts.L_Name2->setText(d + QStringLiteral("  ความยาว ") + QString::number(d.size()) + QStringLiteral(" ตัวอักษร"));
     parts.L_Name3->setText(QFileInfo(path).fileName());
+}
+
+void warnAboutSsns(app::Session& session, QWidget* screen, const QStringList& warnings)
+{
+    if (warnings.isEmpty())
+        return;
+    constexpr int kShown = 30;
+    QStringList lines {ssnWarningsHeading(int(warnings.size()))};
+    lines << warnings.mid(0, kShown);
+    if (warnings.size() > kShown)
+        lines << QStringLiteral("และอีก %1 รายการ").arg(warnings.size() - kShown);
+    session.prompter->inform(screen, lines.join(QLatin1Char('\r')));
 }
 
 QString completionText(const QStringList& countLines)

@@ -72,5 +72,8 @@ void showChosenFile(const ImportScreenParts& parts, const QString& path);
 
 // Completion message of a save: the system's text, then the counts.
 QString completionText(const QStringList& countLines);
+// After a load: the rows whose SSN fails its check digit, if any, in one
+// message (the first thirty, and how many more).
+void warnAboutSsns(app::Session& session, QWidget* screen, const QStringList& warnings);
 
 } // namespace velmora::import

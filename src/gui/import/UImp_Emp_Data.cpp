@@ -92,6 +92,7 @@ void TfrmImp_Emp_Data::btnOpen2Click(const QString& path)
     for (const QStringList& r : m_book.employees)
         read += r.value(0).isEmpty() ? 0 : 1;
     Label_NoItem->setText(QString::number(read));
+    warnAboutSsns(m_session, this, ssnWarnings(m_book.employees, 1, m_book.sheetNames.value(0)));
 }
 
 void TfrmImp_Emp_Data::btnSave_DataClick()

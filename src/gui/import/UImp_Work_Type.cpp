@@ -54,6 +54,7 @@ void TfrmImp_Work_Type::btnOpen2Click(const QString& path)
     }
     m_book = std::move(book);
     showRows(m_model, m_book.periods);
+    warnAboutSsns(m_session, this, ssnWarnings(m_book.periods, 1, m_book.sheetName));
 }
 
 void TfrmImp_Work_Type::btnSave_DataClick()

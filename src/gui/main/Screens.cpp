@@ -4,6 +4,7 @@
 #include "gui/main/UChange_Password.h"
 
 #include "gui/calc/UCalculate_Money.h"
+#include "gui/calc/UCheck_Calculation.h"
 #include "gui/calc/URelease_Cal_Money_ChodChoy.h"
 #include "gui/import/UImp_Emp_Data.h"
 #include "gui/import/UImp_Work_Type.h"
@@ -16,6 +17,7 @@
 #include "gui/run/URun_Month_End.h"
 #include "gui/system/UAudit_Trail.h"
 #include "gui/system/UOrganisation_Settings.h"
+#include "gui/system/UUsers.h"
 #include <QApplication>
 
 namespace velmora::app {
@@ -42,6 +44,8 @@ void registerScreens(ScreenRegistry& registry)
     registry.add(
         QStringLiteral("N9"), [](Session& session) -> QWidget* { return new print::TfrmRep_Berg_Detail(session); });
     registry.add(QStringLiteral("AuditTrail1"), [](Session& s) -> QWidget* { return new audit::TfrmAudit_Trail(s); });
+    registry.add(QStringLiteral("Users1"), [](Session& s) -> QWidget* { return new users::TfrmUsers(s); });
+    registry.add(QStringLiteral("NCheck1"), [](Session& s) -> QWidget* { return new calc::TfrmCheck_Calculation(s); });
     // A small dialog over the main window rather than a child window.
     registry.add(QStringLiteral("OrgSettings1"), [](Session& session) -> QWidget* {
         auto* dialog = new print::TfrmOrganisation_Settings(session, QApplication::activeWindow());

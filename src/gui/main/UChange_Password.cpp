@@ -5,6 +5,7 @@
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "gui/common/Widgets.h"
+#include "services/Accounts.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -125,8 +126,8 @@ void TfrmChange_Password::btnSave_DataClick()
         return;
     }
 
-    const db::PasswordChangeResult result = db::changePassword(*m_session.db, m_session.Login_User_Name,
-        edtOld_Password->text(), edtNew_Password->text(), edtConf_Password->text());
+    const db::PasswordChangeResult result = accounts::changeOwnPassword(
+        *m_session.db, edtOld_Password->text(), edtNew_Password->text(), edtConf_Password->text());
     switch (result.status) {
     case db::PasswordChangeResult::WrongOldPassword:
         prompter.inform(this, QStringLiteral("รหัสผ่านเดิมไม่ถูกต้อง"));
@@ -141,6 +142,12 @@ void TfrmChange_Password::btnSave_DataClick()
     case db::PasswordChangeResult::EmptyNewPassword:
         // An empty password could never log in again.
         prompter.inform(this, QStringLiteral("กรุณาใส่รหัสผ่านใหม่ด้วย"));
+        focusForRetyping(edtNew_Password);
+        return;
+    case db::PasswordChangeResult::Weak:
+        prompter.inform(this, result.error);
+        edtNew_Password->clear();
+        edtConf_Password->clear();
         focusForRetyping(edtNew_Password);
         return;
     case db::PasswordChangeResult::Error:

@@ -2,6 +2,7 @@
 
 #include "db/AuditLog.h"
 #include "db/Database.h"
+#include "db/DatabaseDescription.h"
 #include "db/LocalAddress.h"
 #include "db/Schema.h"
 #include "db/Users.h"
@@ -11,6 +12,8 @@
 #include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "gui/common/Widgets.h"
+#include "services/Accounts.h"
+#include "gui/main/UUser_Guide.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -28,6 +31,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <map>
+
 // The background picture is compiled into the static library; its resource
 // must be registered by name from the global namespace.
 static void initVelmoraResources()
@@ -43,6 +48,8 @@ const QString kConnectionFailed = QStringLiteral("ไม่สามารถต
 const QString kBadDateFormat = QStringLiteral("รูปแบบวันที่ไม่ถูกต้อง");
 const QString kServerText = QStringLiteral("Server IT: Ravek_SALARY");
 const QString kCredit = QStringLiteral("งานคลัง");
+// The menu item that opened a screen, kept on the screen.
+constexpr const char* kMenuItemProperty = "velmoraMenuItem";
 
 } // namespace
 
@@ -120,6 +127,7 @@ void TfrmVelmora::buildMenu()
     QMenu* N2 = submenu("N2", QStringLiteral("การประมวลผล"));
     item(N2, "N5", QStringLiteral("การคำนวณเงินชดเชย"), &TfrmVelmora::N5Click);
     item(N2, "NRun1", QStringLiteral("ประมวลผลเงินชดเชยประจำเดือน"), &TfrmVelmora::NRun1Click);
+    item(N2, "NCheck1", QStringLiteral("ตรวจสอบการคำนวณเงินชดเชย"), &TfrmVelmora::NCheck1Click);
     separator(N2, "N1725501")->setEnabled(false);
     item(N2, "N10", QStringLiteral("การยกเลิกคำนวณเงินชดเชย"), &TfrmVelmora::N10Click);
 
@@ -139,14 +147,33 @@ void TfrmVelmora::buildMenu()
         N11, "ChangePassword1", QStringLiteral("เปลี่ยนแปลงรหัสผ่าน(Change Password)"), &TfrmVelmora::ChangePassword1Click);
     item(N11, "OrgSettings1", QStringLiteral("ข้อมูลหน่วยงานสำหรับบันทึกข้อความ"), &TfrmVelmora::OrgSettings1Click);
     item(N11, "AuditTrail1", QStringLiteral("ประวัติการใช้งาน (Audit Trail)"), &TfrmVelmora::AuditTrail1Click);
+    item(N11, "Users1", QStringLiteral("ผู้ใช้งานระบบ"), &TfrmVelmora::Users1Click);
 
     QAction* NExit = MainMenu1->addAction(QStringLiteral("ออกจากระบบ"));
     NExit->setObjectName(QStringLiteral("NExit"));
     connect(NExit, &QAction::triggered, this, &TfrmVelmora::NExitClick);
     m_topItems << NExit;
 
-    // Nothing of the menu is reachable before a login.
+    // Nothing of the menu is reachable before a login but the help.
     setTopMenuVisible(false);
+    buildHelpMenu();
+}
+
+// The guide is there from the login on: its first section is the first
+// set-up of an office, before anyone can log in.
+void TfrmVelmora::buildHelpMenu()
+{
+    QMenu* NHelp = MainMenu1->addMenu(QStringLiteral("ช่วยเหลือ"));
+    NHelp->setObjectName(QStringLiteral("NHelp"));
+    NHelp->menuAction()->setObjectName(QStringLiteral("NHelp"));
+    QAction* NGuide = NHelp->addAction(QStringLiteral("คู่มือการใช้งาน"));
+    NGuide->setObjectName(QStringLiteral("NGuide"));
+    NGuide->setShortcut(QKeySequence(Qt::Key_F1));
+    NGuide->setShortcutContext(Qt::ApplicationShortcut); // also over the guide's own window
+    connect(NGuide, &QAction::triggered, this, &TfrmVelmora::NGuideClick);
+    QAction* NAbout = NHelp->addAction(QStringLiteral("เกี่ยวกับโปรแกรม"));
+    NAbout->setObjectName(QStringLiteral("NAbout"));
+    connect(NAbout, &QAction::triggered, this, &TfrmVelmora::NAboutClick);
 }
 
 void TfrmVelmora::buildStatusBar()
@@ -334,6 +361,7 @@ void TfrmVelmora::FormCreate()
         requestEnd();
     }
     Label3->setText(QStringLiteral("V.") + version);
+    m_version = version;
 }
 
 void TfrmVelmora::btnOKClick()
@@ -357,36 +385,84 @@ void TfrmVelmora::btnOKClick()
     }
 
     audit::setActor({QString(), QLatin1String(audit::kOriginDesktop), localAddress()});
-    const db::LoginResult result = db::checkLogin(*m_db, name, password);
+    const accounts::LoginOutcome outcome = accounts::logIn(*m_db, name, password);
+    const db::LoginResult& result = outcome.result;
     switch (result.status) {
     case db::LoginResult::NoSuchUser:
-        prompter.inform(this, QStringLiteral("ไม่พบชื่อผู้ใช้ในระบบ กรุณาใส่ชื่อใหม่"));
+    case db::LoginResult::Throttled:
+        prompter.inform(this, outcome.message);
         edtName->setFocus();
         return;
     case db::LoginResult::WrongPassword:
-        prompter.inform(this, QStringLiteral("รหัสผ่านไม่ถูกต้อง กรุณาใส่รหัสผ่านใหม่"));
+    case db::LoginResult::Disabled:
+        prompter.inform(this, outcome.message);
         focusForRetyping(edtPassword);
         return;
     case db::LoginResult::Error:
-        prompter.inform(this, result.error);
+        prompter.inform(this, outcome.message);
         return;
     case db::LoginResult::Ok:
         break;
     }
 
     m_session.Login_User_Name = name;
-    audit::setActor({name, QLatin1String(audit::kOriginDesktop), localAddress()});
     m_panels[0]->setText(QStringLiteral("User :") + name);
     m_panels[1]->setText(QStringLiteral("ผู้ใช้งาน :") + result.firstName + QLatin1Char(' ') + result.lastName);
     m_panels[2]->setText(QStringLiteral("IP Address :") + localAddress());
     m_panels[4]->setText(kCredit);
     Panel1->hide();
+    enableMenuItems(result.mustChangePassword);
     setTopMenuVisible(true);
     setWindowState(windowState() | Qt::WindowMaximized);
     StatusBar1->show();
     m_loggedIn = true;
     if (!result.notice.isEmpty())
         prompter.inform(this, result.notice);
+    // After a reset the user chooses a new password before anything else.
+    if (result.mustChangePassword) {
+        prompter.inform(this, QStringLiteral("รหัสผ่านนี้ตั้งโดยผู้ดูแลระบบ กรุณาเปลี่ยนรหัสผ่านก่อนใช้งาน"));
+        openScreen(QStringLiteral("ChangePassword1"));
+    }
+}
+
+QList<rights::Action> TfrmVelmora::menuActions(const QString& item)
+{
+    using A = rights::Action;
+    static const std::map<QString, QList<A>> actions = {
+        {QStringLiteral("N23"), {A::ImportEmployees}},
+        {QStringLiteral("N6"), {A::ImportHistory}},
+        {QStringLiteral("N5"), {A::Calculate}},
+        {QStringLiteral("NRun1"), {A::PreviewRun}},
+        {QStringLiteral("NCheck1"), {A::CheckCalculation}},
+        {QStringLiteral("N10"), {A::CancelUnchecked, A::CancelChecked}},
+        {QStringLiteral("N4"), {A::Report}},
+        {QStringLiteral("N7"), {A::Report}},
+        {QStringLiteral("N9"), {A::Report}},
+        {QStringLiteral("N13"), {A::Report}},
+        {QStringLiteral("N15"), {A::Report}},
+        {QStringLiteral("N16"), {A::Report}},
+        {QStringLiteral("ChangePassword1"), {A::ChangeOwnPassword}},
+        {QStringLiteral("OrgSettings1"), {A::OrganisationSettings}},
+        {QStringLiteral("AuditTrail1"), {A::ReadAuditTrail}},
+        {QStringLiteral("Users1"), {A::ListUsers}},
+    };
+    const auto it = actions.find(item);
+    return it == actions.end() ? QList<A>() : it->second;
+}
+
+void TfrmVelmora::enableMenuItems(bool passwordOnly)
+{
+    for (QAction* action : MainMenu1->findChildren<QAction*>()) {
+        const QList<rights::Action> needed = menuActions(action->objectName());
+        if (needed.isEmpty())
+            continue;
+        bool may = false;
+        for (rights::Action a : needed)
+            may = may || rights::mayDo(a);
+        if (passwordOnly)
+            may = may && action->objectName() == QLatin1String("ChangePassword1");
+        action->setEnabled(may && m_screens.has(action->objectName()));
+    }
 }
 
 void TfrmVelmora::endProgram()
@@ -410,6 +486,9 @@ QWidget* TfrmVelmora::openScreen(const QString& menuItem)
     if (!screen)
         return nullptr;
     screen->setAttribute(Qt::WA_DeleteOnClose);
+    // The menu item names the screen's section of the guide.
+    screen->setProperty(kMenuItemProperty, menuItem);
+    orderTabsAsLaid(screen);
     QMdiSubWindow* window = m_mdiArea->addSubWindow(screen);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->showMaximized();
@@ -472,6 +551,49 @@ void TfrmVelmora::OrgSettings1Click()
 void TfrmVelmora::AuditTrail1Click()
 {
     openScreen(QStringLiteral("AuditTrail1"));
+}
+
+void TfrmVelmora::Users1Click()
+{
+    openScreen(QStringLiteral("Users1"));
+}
+
+void TfrmVelmora::NCheck1Click()
+{
+    openScreen(QStringLiteral("NCheck1"));
+}
+
+QString TfrmVelmora::activeScreenCaption() const
+{
+    const QMdiSubWindow* sub = m_loggedIn ? m_mdiArea->activeSubWindow() : nullptr;
+    if (!sub || !sub->widget())
+        return {};
+    const QString item = sub->widget()->property(kMenuItemProperty).toString();
+    const auto* action = item.isEmpty() ? nullptr : MainMenu1->findChild<QAction*>(item);
+    return action ? action->text() : QString();
+}
+
+void TfrmVelmora::NGuideClick()
+{
+    // At the login the guide opens at the first set-up of an office.
+    const QString section = m_loggedIn ? activeScreenCaption() : QStringLiteral("การเริ่มใช้งานครั้งแรก");
+    if (!m_guide) {
+        m_guide = new TfrmUser_Guide(this);
+        m_guide->load();
+    }
+    m_guide->show();
+    m_guide->raise();
+    m_guide->activateWindow();
+    m_guide->showSection(section);
+}
+
+void TfrmVelmora::NAboutClick()
+{
+    m_session.prompter->inform(this,
+        QStringLiteral("Velmora ระบบคำนวณเงินชดเชยพนักงานสัญญาจ้าง\rรุ่นโปรแกรม ")
+            + QStringLiteral(VELMORA_VERSION) + QStringLiteral("\rรุ่นฐานข้อมูล ")
+            + (m_version.isEmpty() ? QStringLiteral("-") : m_version) + QStringLiteral("\rฐานข้อมูลที่ใช้ ")
+            + db::describeDatabase(m_databaseUrl));
 }
 
 } // namespace velmora::app

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "services/Rights.h"
+
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 
@@ -25,12 +28,17 @@ namespace velmora::app {
 
 struct Session;
 class ScreenRegistry;
+class TfrmUser_Guide;
 
 // The main window: a multiple-document parent holding every screen, with the
 // login panel over the background picture, the main menu and the status bar.
 //
+// A menu item whose screen the logged-in user may not use is disabled (the
+// rights' table decides; the screen's service refuses in any case).
+//
 // Object names: MainMenu1 (menu bar) with its items N1 ... NExit (a submenu's
-// QMenu and its QAction both carry the item's name), StatusBar1 with five
+// QMenu and its QAction both carry the item's name; the help menu NHelp with
+// NGuide and NAbout is this program's own), StatusBar1 with five
 // QLabel panels StatusPanel0 ... StatusPanel4, Image1 (background), Panel1 and
 // GroupBox1 (login panel) with Label1 ... Label9, edtName, edtPassword, btnOK,
 // btnCancel, and mdiArea (the client area).
@@ -50,6 +58,11 @@ public:
     // The one connection of the program (null when it could not be opened).
     db::Database* database() const { return m_db.get(); }
     QMdiArea* mdiArea() const { return m_mdiArea; }
+    // The guide's window, once the help menu opened it (null before).
+    TfrmUser_Guide* userGuide() const { return m_guide; }
+    // The menu caption of the screen the officer works in: its section of the
+    // guide. Empty at the login or with no screen open.
+    QString activeScreenCaption() const;
 
     // Opens a new instance of the screen of a menu item as a maximised child
     // window; null when the item has no screen.
@@ -78,6 +91,12 @@ public slots:
     void ChangePassword1Click();
     void OrgSettings1Click();
     void AuditTrail1Click();
+    void Users1Click();
+    void NCheck1Click();
+    // The help menu: the guide at the active screen's section (F1), and the
+    // program's version with the database in use.
+    void NGuideClick();
+    void NAboutClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -86,12 +105,17 @@ protected:
 
 private:
     void buildMenu();
+    void buildHelpMenu();
     void buildStatusBar();
     void buildLoginPanel();
     void placeOverlays();
     void requestEnd() { m_endRequested = true; }
     void endProgram();
     void setTopMenuVisible(bool visible);
+    // After a login: a screen's item is enabled when the user may do one of
+    // its actions (only the password's while a reset awaits a new password).
+    void enableMenuItems(bool passwordOnly);
+    static QList<rights::Action> menuActions(const QString& item);
     QString localAddress() const;
 
     Session& m_session;
@@ -105,6 +129,8 @@ private:
     QLabel* Image1 = nullptr;
     QMenuBar* MainMenu1 = nullptr;
     QList<QAction*> m_topItems; // N1, N2, N3, N11, NExit
+    QString m_version; // of the database, as Label3 shows it
+    TfrmUser_Guide* m_guide = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* m_panels[5] = {};
 

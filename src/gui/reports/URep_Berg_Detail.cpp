@@ -77,6 +77,9 @@ TfrmRep_Berg_Detail::TfrmRep_Berg_Detail(app::Session& session, QWidget* parent)
     connect(btnPrint_Annex, &QPushButton::clicked, this, &TfrmRep_Berg_Detail::btnPrint_AnnexClick);
     connect(btnClear_Rep, &QPushButton::clicked, this, &TfrmRep_Berg_Detail::btnClear_RepClick);
     connect(btnExit_Form, &QPushButton::clicked, this, &TfrmRep_Berg_Detail::btnExit_FormClick);
+    // Enter searches from the filters and prints the chosen line's page.
+    app::setEnterButton(this, btnShow_Data);
+    app::setEnterButton(GroupBox2, btnPrint_Detail);
 
     FormCreate();
 }

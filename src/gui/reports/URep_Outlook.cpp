@@ -4,13 +4,17 @@
 #include "gui/common/Widgets.h"
 #include "pages/OutlookPage.h"
 #include "pages/PageRenderer.h"
+#include "rules/ChartAxis.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +24,8 @@
 #include <QStackedBarSeries>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <QValueAxis>
+
+#include <algorithm>
 
 namespace velmora::reports {
 
@@ -33,11 +38,13 @@ TfrmRep_Outlook::TfrmRep_Outlook(app::Session& session, QWidget* parent)
     setWindowTitle(QStringLiteral("ประมาณการภาระเงินชดเชย"));
     QVBoxLayout* layout = beginScreen(QStringLiteral("รายงานประมาณการภาระเงินชดเชย"), "navy");
 
-    auto* filters = new QHBoxLayout;
+    // Two rows of filters, so that the screen fits a 1366-pixel screen:
+    // the kind and the grouping, then the periods and the department.
+    auto* filters = new QGridLayout;
     GroupBox1 = app::groupBox(this, "GroupBox1", QStringLiteral("ประเภทประมาณการ"));
     rbContract_End = app::radio(GroupBox1, "rbContract_End", QStringLiteral("สิ้นสุดสัญญาจ้าง (รายเดือน)"));
     rbAge60 = app::radio(GroupBox1, "rbAge60", QStringLiteral("อายุครบ 60 ปี (รายปี)"));
-    filters->addWidget(GroupBox1);
+    filters->addWidget(GroupBox1, 0, 0);
 
     GroupBox3 = app::groupBox(this, "GroupBox3", QStringLiteral("ช่วงเวลา"));
     auto* period = new QHBoxLayout(GroupBox3);
@@ -49,15 +56,16 @@ TfrmRep_Outlook::TfrmRep_Outlook(app::Session& session, QWidget* parent)
     edtCount = app::editBox(GroupBox3, "edtCount");
     period->addWidget(new QLabel(QStringLiteral("อัตราขึ้นเงินเดือนต่อปี (ร้อยละ)"), GroupBox3));
     edtRaise = app::editBox(GroupBox3, "edtRaise");
-    filters->addWidget(GroupBox3);
+    filters->addWidget(GroupBox3, 1, 0);
 
     GroupBox5 = app::groupBox(this, "GroupBox5", QStringLiteral("แยกตาม"));
     rbBy_Department = app::radio(GroupBox5, "rbBy_Department", QStringLiteral("ส่วนงาน"));
     rbBy_Type = app::radio(GroupBox5, "rbBy_Type", QStringLiteral("ประเภทการจ้าง (แหล่งเงิน)"));
-    filters->addWidget(GroupBox5);
+    filters->addWidget(GroupBox5, 0, 1);
 
     m_department = app::departmentFilter(this);
-    filters->addWidget(m_department.box);
+    filters->addWidget(m_department.box, 1, 1);
+    filters->setColumnStretch(2, 1);
     layout->addLayout(filters);
 
     btnPrint = makeButton("btnPrint", QStringLiteral("พิมพ์"));
@@ -67,24 +75,42 @@ TfrmRep_Outlook::TfrmRep_Outlook(app::Session& session, QWidget* parent)
     QWidget::setTabOrder(Button1, btnPrint);
     QWidget::setTabOrder(btnPrint, btnExit_Form);
 
+    // The table beside its chart, the employees that could not be computed below.
     GroupBox2 = app::groupBox(this, "GroupBox2", QStringLiteral("รายการผลการคำนวณ"));
     new QVBoxLayout(GroupBox2);
     auto* split = new QSplitter(Qt::Vertical, GroupBox2);
-    split->addWidget(makeGrid(reportColumnWidths(), 100));
+    auto* results = new QSplitter(Qt::Horizontal, split);
+    results->addWidget(makeGrid(reportColumnWidths(), 100));
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
-    chartOutlook = app::make<QChartView>(split, "chartOutlook", chart);
+    chartOutlook = app::make<QChartView>(results, "chartOutlook", chart);
     chartOutlook->setRenderHint(QPainter::Antialiasing);
     // Shorter than this, the chart elides its month labels and axis title to "...".
-    chartOutlook->setMinimumHeight(300);
-    split->addWidget(chartOutlook);
+    chartOutlook->setMinimumHeight(260);
+    results->addWidget(chartOutlook);
+    // The table would take the whole width (its columns are many): the chart
+    // keeps enough of it to read its axis and months, and is never folded away.
+    chartOutlook->setMinimumWidth(420);
+    results->setChildrenCollapsible(false);
+    results->setStretchFactor(0, 3);
+    results->setStretchFactor(1, 2);
+    split->addWidget(results);
     auto* refusedBox = app::groupBox(split, "GroupBox7", QStringLiteral("พนักงานที่คำนวณไม่ได้"));
     auto* refusedLayout = new QVBoxLayout(refusedBox);
     m_refusals = new GridModel(this);
-    StringGrid2 = app::make<QTableView>(refusedBox, "StringGrid2");
-    StringGrid2->setModel(m_refusals);
+    // A screen's own list: SAP IDs without the spreadsheet's apostrophe, the
+    // reason whole (wrapped over lines, and in its tooltip).
+    m_refusals->setTextMarksShown(false);
+    m_refusals->setCellTips(true);
+    StringGrid2 = app::gridView(refusedBox, "StringGrid2", m_refusals, true);
+    StringGrid2->setWordWrap(true);
+    StringGrid2->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    StringGrid2->horizontalHeader()->setStretchLastSection(true);
+    app::keepColumnWidths(StringGrid2, {40, 70, 160, 160, 100});
     refusedLayout->addWidget(StringGrid2);
     split->addWidget(refusedBox);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
     GroupBox2->layout()->addWidget(split);
     layout->addWidget(GroupBox2, 1);
 
@@ -172,14 +198,23 @@ void TfrmRep_Outlook::showChart()
         m_result.plan.kind == Outlook_Kind::Age60 ? QStringLiteral("ปี พ.ศ.") : QStringLiteral("เดือนที่สิ้นสุดสัญญา"));
     chart->addAxis(periods, Qt::AlignBottom);
     series->attachAxis(periods);
-    auto* amounts = new QValueAxis;
+    // The amount axis of the printed page: round steps from 0, each figure in
+    // whole baht with thousands separators ("1,500,000").
+    double tallest = 0;
+    for (const Outlook_Cell& c : m_result.period_totals)
+        tallest = std::max(tallest, c.amount());
+    const Amount_Axis scale = Amount_Axis_For(tallest);
+    auto* amounts = new QCategoryAxis;
     amounts->setTitleText(QStringLiteral("บาท"));
-    amounts->setLabelFormat(QStringLiteral("%.0f"));
+    amounts->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    amounts->setStartValue(0);
+    const std::vector<double> values = Axis_Values(scale);
+    for (double v : values)
+        amounts->append(QString::fromStdString(Axis_Label(v)), v);
+    amounts->setRange(0, scale.top);
+    amounts->setTickCount(int(values.size()));
     chart->addAxis(amounts, Qt::AlignLeft);
     series->attachAxis(amounts);
-    // Round steps (0, 200000, 400000, ...) rather than fifths of the tallest bar.
-    amounts->setMin(0);
-    amounts->applyNiceNumbers();
 }
 
 ExportOptions TfrmRep_Outlook::exportOptions() const

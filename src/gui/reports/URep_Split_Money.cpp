@@ -8,6 +8,7 @@
 #include "pages/PageRenderer.h"
 #include "services/ApprovalMemo.h"
 #include "services/ReportExports.h"
+#include "services/Rights.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -127,6 +128,8 @@ void TfrmRep_Split_Money::buildPanel2()
     RadioButton5 = app::radio(RadioGroup1, "RadioButton5", QStringLiteral("ครบกำหนดระยะเวลาการจ้างตามสัญญา"));
     RadioButton8 = app::radio(RadioGroup1, "RadioButton8", QStringLiteral("เกษียณอายุงาน ตามข้อบังคับมหาวิทยาลัยกาวิลัน"));
     bntPrint_Doc = app::button(GroupBox9, "bntPrint_Doc", QStringLiteral("พิมพ์บันทึก"));
+    // the memo is the checker's; the others read the lists
+    bntPrint_Doc->setEnabled(rights::mayDo(rights::Action::PrintMemo));
     memo->addWidget(GroupBox8);
     memo->addWidget(RadioGroup1);
     memo->addWidget(bntPrint_Doc);

@@ -26,6 +26,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace velmora::run {
 
 namespace {
@@ -98,6 +100,7 @@ TfrmRun_Month_End::TfrmRun_Month_End(app::Session& session, QWidget* parent)
     edtSapIDs = app::make<QPlainTextEdit>(GroupBox1, "edtSapIDs");
     edtSapIDs->setPlaceholderText(QStringLiteral("วางหรือพิมพ์ SAP ID คั่นด้วยจุลภาค ช่องว่าง หรือขึ้นบรรทัดใหม่"));
     edtSapIDs->setMaximumHeight(60);
+    edtSapIDs->setTabChangesFocus(true); // Tab goes on to the next control, as everywhere
     btnPreview = app::button(GroupBox1, "btnPreview", QStringLiteral("2. แสดงผลการคำนวณ"));
     row3->addWidget(RadioButton2);
     row3->addWidget(edtSapIDs, 1);
@@ -111,9 +114,14 @@ TfrmRun_Month_End::TfrmRun_Month_End(app::Session& session, QWidget* parent)
         if (Is_Money_Column(c))
             amounts << c;
     m_lines->setRightAligned(amounts);
+    m_lines->setCellTips(true); // a name or a reason cut short reads whole in its tooltip
     StringGrid1 = app::gridView(this, "StringGrid1", m_lines, false);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     root->addWidget(StringGrid1, 1);
+    lblLine_Detail = app::make<QLabel>(this, "lblLine_Detail");
+    lblLine_Detail->setWordWrap(true);
+    lblLine_Detail->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    root->addWidget(lblLine_Detail);
     lblTotals = app::make<QLabel>(this, "lblTotals");
     root->addWidget(lblTotals);
 
@@ -137,6 +145,11 @@ TfrmRun_Month_End::TfrmRun_Month_End(app::Session& session, QWidget* parent)
     connect(btnPrint_Run, &QPushButton::clicked, this, &TfrmRun_Month_End::btnPrint_RunClick);
     connect(btnExpExcel, &QPushButton::clicked, this, &TfrmRun_Month_End::btnExpExcelClick);
     connect(btnExit_Form, &QPushButton::clicked, this, &TfrmRun_Month_End::btnExit_FormClick);
+    connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        &TfrmRun_Month_End::StringGrid1RowChanged);
+    connect(m_lines, &QAbstractItemModel::modelReset, this, &TfrmRun_Month_End::StringGrid1RowChanged);
+    // Enter in a box shows the calculation of the choice.
+    app::setEnterButton(GroupBox1, btnPreview);
     // the two ways of choosing exclude each other
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool byMonth) {
         edtYear_Mon_Select->setEnabled(byMonth);
@@ -212,6 +225,11 @@ void TfrmRun_Month_End::showLines()
         markable << (line.state == Line_State::Ready);
     m_lines->setGrid(Run_Report_Grid(m_preview.lines), markable);
     StringGrid1->resizeColumnsToContents();
+    // A long name or reason stops at a set width: it reads whole in its
+    // tooltip and in the line's detail below the grid.
+    const int widest = app::layoutWidth(220, StringGrid1->font());
+    for (int c = 0; c < m_lines->columnCount(); ++c)
+        StringGrid1->setColumnWidth(c, std::min(StringGrid1->columnWidth(c), widest));
     const Run_Totals t = Compute_Run_Totals(m_preview.lines);
     lblTotals->setText(
         QStringLiteral("พร้อมบันทึก %1 รายการ  คำนวณไม่ได้ %2 รายการ  บันทึกแล้ว %3 รายการ  ยอดเงินรับสุทธิรวม %4 บาท")
@@ -321,6 +339,23 @@ void TfrmRun_Month_End::btnExpExcelClick()
             [this](const QString& text) { inform(text); });
     if (!path.isEmpty())
         m_lastExport = path;
+}
+
+void TfrmRun_Month_End::StringGrid1RowChanged()
+{
+    const int row = StringGrid1->currentIndex().row();
+    if (row < 0 || row >= int(m_preview.lines.size())) {
+        lblLine_Detail->setText(QStringLiteral("เลือกรายการเพื่อดูสถานะและเหตุผลทั้งหมด"));
+        app::colour(lblLine_Detail, "black");
+        return;
+    }
+    const Run_Line& line = m_preview.lines[std::size_t(row)];
+    const std::string said = line.reason.empty() ? Line_Note(line) : line.reason;
+    QString text = QStringLiteral("SAP ID %1 %2: %3").arg(Q(line.sapid), Q(line.name), Q(State_Text(line.state)));
+    if (!said.empty())
+        text += QStringLiteral(" — ") + Q(said);
+    lblLine_Detail->setText(text);
+    app::colour(lblLine_Detail, said.empty() ? "black" : "red");
 }
 
 void TfrmRun_Month_End::btnExit_FormClick()

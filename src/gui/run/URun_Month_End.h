@@ -55,6 +55,9 @@ public slots:
     void btnPrint_RunClick();
     void btnExpExcelClick();
     void btnExit_FormClick();
+    // The chosen line in full below the grid: the columns past the screen's
+    // edge (state, reason, the SSN note) are read there.
+    void StringGrid1RowChanged();
 
 private:
     void FormCreate();
@@ -77,6 +80,7 @@ private:
     QPlainTextEdit* edtSapIDs = nullptr;
     QPushButton* btnPreview = nullptr;
     QTableView* StringGrid1 = nullptr;
+    QLabel* lblLine_Detail = nullptr;
     QLabel* lblTotals = nullptr;
     QPushButton* btnSelect_all = nullptr;
     QPushButton* btnRelease_All = nullptr;

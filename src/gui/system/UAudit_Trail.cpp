@@ -65,6 +65,7 @@ TfrmAudit_Trail::TfrmAudit_Trail(app::Session& session, QWidget* parent)
     btnSearch = app::button(this, "btnSearch", QStringLiteral("ค้นหา"));
     btnExport = app::button(this, "btnExport", QStringLiteral("ส่งออกไปยัง Excel"));
     btnVerify = app::button(this, "btnVerify", QStringLiteral("ตรวจสอบความครบถ้วนของประวัติ"));
+    btnExit_Form = app::button(this, "btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
     lblCount = app::label(this, "lblCount", QString());
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnSearch);
@@ -72,16 +73,20 @@ TfrmAudit_Trail::TfrmAudit_Trail(app::Session& session, QWidget* parent)
     buttons->addWidget(btnVerify);
     buttons->addStretch();
     buttons->addWidget(lblCount);
+    buttons->addWidget(btnExit_Form);
 
     m_model = new reports::GridModel(this);
-    grdAudit = app::make<QTableView>(this, "grdAudit");
-    grdAudit->setModel(m_model);
-    grdAudit->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdAudit->setSelectionMode(QAbstractItemView::SingleSelection);
-    grdAudit->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The viewer's own grid: SAP IDs without the spreadsheet's apostrophe (the
+    // export keeps it), a summary cut short reads whole in its tooltip and in
+    // the details below.
+    m_model->setTextMarksShown(false);
+    m_model->setCellTips(true);
+    grdAudit = app::gridView(this, "grdAudit", m_model, true);
     grdAudit->horizontalHeader()->setStretchLastSection(true);
+    app::keepColumnWidths(grdAudit, {40, 120, 80, 70, 90, 180, 70}); // an event's longest name whole
     memDetails = app::make<QPlainTextEdit>(this, "memDetails");
     memDetails->setReadOnly(true);
+    memDetails->setTabChangesFocus(true);
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(grdAudit);
     splitter->addWidget(memDetails);
@@ -95,6 +100,8 @@ TfrmAudit_Trail::TfrmAudit_Trail(app::Session& session, QWidget* parent)
     connect(btnSearch, &QPushButton::clicked, this, &TfrmAudit_Trail::btnSearchClick);
     connect(btnExport, &QPushButton::clicked, this, &TfrmAudit_Trail::btnExportClick);
     connect(btnVerify, &QPushButton::clicked, this, &TfrmAudit_Trail::btnVerifyClick);
+    connect(btnExit_Form, &QPushButton::clicked, this, &TfrmAudit_Trail::btnExit_FormClick);
+    app::setEnterButton(this, btnSearch); // Enter in a filter searches
     connect(grdAudit->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TfrmAudit_Trail::rowChosen);
     btnSearchClick();
 }
@@ -130,7 +137,7 @@ void TfrmAudit_Trail::btnSearchClick()
     f.kind = cmbKind->currentData().toString();
     f.sapid = edtSapID->text().trimmed();
     QString error;
-    if (!listEntries(*m_session.db, f, true, &m_entries, &error)) {
+    if (!listAuditTrail(*m_session.db, f, true, &m_entries, &error)) {
         inform(error);
         return;
     }
@@ -168,11 +175,16 @@ void TfrmAudit_Trail::btnExportClick()
         m_lastExport = path;
 }
 
+void TfrmAudit_Trail::btnExit_FormClick()
+{
+    app::closeScreen(this);
+}
+
 void TfrmAudit_Trail::btnVerifyClick()
 {
     if (!m_session.db)
         return;
-    const VerifyResult r = verifyAuditLog(*m_session.db);
+    const VerifyResult r = verifyAuditTrail(*m_session.db);
     if (!r.ok) {
         inform(QStringLiteral("ประวัติการใช้งานถูกแก้ไข: ") + r.problem);
         return;

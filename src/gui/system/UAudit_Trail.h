@@ -40,6 +40,7 @@ public slots:
     void btnSearchClick();
     void btnExportClick();
     void btnVerifyClick();
+    void btnExit_FormClick();
     void rowChosen();
 
 private:
@@ -57,6 +58,7 @@ private:
     QPushButton* btnSearch = nullptr;
     QPushButton* btnExport = nullptr;
     QPushButton* btnVerify = nullptr;
+    QPushButton* btnExit_Form = nullptr;
     QTableView* grdAudit = nullptr;
     QPlainTextEdit* memDetails = nullptr;
     QLabel* lblCount = nullptr;

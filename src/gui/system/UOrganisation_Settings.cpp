@@ -1,10 +1,13 @@
 #include "gui/system/UOrganisation_Settings.h"
 
-#include "db/AuditLog.h"
 #include "gui/common/Prompter.h"
+#include "gui/common/ScreenSupport.h"
 #include "gui/common/Session.h"
 #include "gui/common/Widgets.h"
+#include "services/OfficeSettings.h"
+#include "services/Rights.h"
 
+#include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QImage>
@@ -63,6 +66,14 @@ TfrmOrganisation_Settings::TfrmOrganisation_Settings(app::Session& session, QWid
     form->addRow(QStringLiteral("นักวิชาการเงินและบัญชี"), edtPreparer_Name);
     form->addRow(QStringLiteral("หัวหน้างานการเงิน"), edtSection_Head_Name);
     layout->addLayout(form);
+    // the office's setting, kept in the database for every desktop
+    chkFour_Eyes = app::make<QCheckBox>(this, "chkFour_Eyes", QStringLiteral("ต้องตรวจสอบก่อนพิมพ์บันทึกข้อความ"));
+    bool fourEyes = true;
+    QString ignored;
+    m_fourEyes = !m_session.db || office::fourEyesRequired(*m_session.db, &fourEyes, &ignored) ? fourEyes : true;
+    chkFour_Eyes->setChecked(m_fourEyes);
+    chkFour_Eyes->setEnabled(rights::mayDo(rights::Action::FourEyesSetting));
+    layout->addWidget(chkFour_Eyes);
 
     auto* buttons = new QHBoxLayout;
     btnSave = app::button(this, "btnSave", QStringLiteral("บันทึก"));
@@ -76,6 +87,8 @@ TfrmOrganisation_Settings::TfrmOrganisation_Settings(app::Session& session, QWid
     connect(btnDefault_Seal, &QPushButton::clicked, this, &TfrmOrganisation_Settings::btnDefault_SealClick);
     connect(btnSave, &QPushButton::clicked, this, &TfrmOrganisation_Settings::btnSaveClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Enter in a box saves, Esc cancels (as any dialog).
+    app::setEnterButton(this, btnSave);
     showSeal();
 }
 
@@ -142,9 +155,14 @@ void TfrmOrganisation_Settings::btnSaveClick()
     const OrganisationData after = data();
     const auto save = [&](QString*) { return settings.save(after); };
     QString error;
-    const bool saved = m_session.db ? audit::recordAround(*m_session.db, QLatin1String(audit::kind::kSettingsChanged),
-                           QString(), settingsChange(settings.load(), after), save, &error)
-                                    : save(&error);
+    bool saved = m_session.db
+        ? office::recordOrganisationChange(*m_session.db, settingsChange(settings.load(), after), save, &error)
+        : save(&error);
+    if (saved && m_session.db && chkFour_Eyes->isChecked() != m_fourEyes) {
+        saved = office::setFourEyesRequired(*m_session.db, chkFour_Eyes->isChecked(), &error);
+        if (saved)
+            m_fourEyes = chkFour_Eyes->isChecked();
+    }
     if (!saved) {
         if (m_session.prompter)
             m_session.prompter->inform(this,

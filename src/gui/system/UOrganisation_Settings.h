@@ -1,13 +1,15 @@
 #pragma once
 
 // The organisation's own data for the approval memo (seal picture, telephone,
-// document reference code, the two signatories), edited by an officer from
-// the System menu and kept in the program's settings.
+// document reference code, the two signatories), edited by an administrator
+// from the System menu and kept in the program's settings; and the office's
+// second pair of eyes ("ต้องตรวจสอบก่อนพิมพ์บันทึกข้อความ"), kept in the database.
 
 #include "pages/OrganisationSettings.h"
 
 #include <QDialog>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -45,6 +47,8 @@ private:
     QLineEdit* edtReference_Code = nullptr;
     QLineEdit* edtPreparer_Name = nullptr;
     QLineEdit* edtSection_Head_Name = nullptr;
+    QCheckBox* chkFour_Eyes = nullptr;
+    bool m_fourEyes = true; // as read when the dialog opened
     QPushButton* btnSave = nullptr;
     QPushButton* btnCancel = nullptr;
 };

@@ -83,7 +83,7 @@ EmployeeSave::EmployeeSave(const db::Database& db, const QString& sheetName, boo
                 {6, "Emp_BirthDay", false}, {7, "Work_Begin_Date_Text", false}, {8, "Work_Type_Code", false},
                 {9, "Work_End_Date_Text", false}, {10, "Depart_Code", false}},
             11),
-        maximum, progress, error, databaseFault)
+        maximum, progress, error, databaseFault, true)
     , m_changes(changes)
     , m_insert(db, QStringLiteral("EP_Emp_Main"),
           {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Surname"), QStringLiteral("F_Name"),

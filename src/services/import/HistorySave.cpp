@@ -8,7 +8,7 @@ HistorySave::HistorySave(const db::Database& db, const QString& sheetName, bool 
         RowCheck("EP_Work_Histry",
             {{1, "SapID", false}, {2, "SSN", false}, {3, "Work_Type_Code", false}, {4, "Work_Type", false},
                 {5, "Work_B_Date", false}, {6, "Work_E_Date", false}}),
-        maximum, progress, error, databaseFault)
+        maximum, progress, error, databaseFault, true)
     , m_changes(changes)
     , m_insert(db, QStringLiteral("EP_Work_Histry"),
           {QStringLiteral("SapID"), QStringLiteral("SSN"), QStringLiteral("Work_Type_Code"),

@@ -1,6 +1,7 @@
 #include "services/import/SheetSave.h"
 
 #include "db/Schema.h"
+#include "services/import/SsnWarnings.h"
 
 #include <QSet>
 
@@ -129,10 +130,15 @@ bool SheetSave::drain()
     for (const QStringList& r : m_chunk) {
         const int row = kFirstRow + m_done;
         const QString key = trimmed(r.at(1));
-        if (key.isEmpty())
+        if (key.isEmpty()) {
             ++counts.skipped; // a row without a key is not saved
-        else if (!m_check.check(r, m_sheet, m_sheetName, row, m_error) || !saveRow(r, row, key))
-            return false;
+        } else {
+            if (!m_check.check(r, m_sheet, m_sheetName, row, m_error) || !saveRow(r, row, key))
+                return false;
+            const QString warning = m_ssnInColumn2 ? ssnWarning(m_sheet, m_sheetName, row, r) : QString();
+            if (!warning.isEmpty())
+                counts.warnings << warning;
+        }
         ++m_done;
         if (m_progress)
             m_progress(m_done, m_maximum);

@@ -76,7 +76,7 @@ public:
     static constexpr size_t kChunk = StoredReader::kKeys;
 
     SheetSave(const db::Database& db, int sheet, const QString& sheetName, bool fast, RowCheck check, int maximum,
-        const Progress& progress, QString* error, bool* databaseFault)
+        const Progress& progress, QString* error, bool* databaseFault, bool ssnInColumn2 = false)
         : m_db(db)
         , m_sheet(sheet)
         , m_sheetName(sheetName)
@@ -86,6 +86,7 @@ public:
         , m_progress(progress)
         , m_error(error)
         , m_databaseFault(databaseFault)
+        , m_ssnInColumn2(ssnInColumn2)
     { }
     virtual ~SheetSave() = default;
     SheetSave(const SheetSave&) = delete;
@@ -141,6 +142,7 @@ private:
     const Progress& m_progress;
     QString* m_error;
     bool* m_databaseFault;
+    const bool m_ssnInColumn2; // the sheet's rows carry an SSN to check
     std::vector<QStringList> m_chunk;
     int m_done = 0;
 };

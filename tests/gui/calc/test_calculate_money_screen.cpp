@@ -4,6 +4,7 @@
 #include "CalcScreenTest.h"
 
 #include "gui/common/GridModel.h"
+#include "gui/common/Widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -69,10 +70,11 @@ TEST_F(ScreenTest, SearchListsTheMonthsContractEndsOfOneType)
 {
     click("btnShow_Data");
     const reports::GridModel* grid = model("StringGrid1");
-    ASSERT_EQ(grid->columnCount(), 9);
+    ASSERT_EQ(grid->columnCount(), 10); // the nine of the list, then the check of a saved calculation
     EXPECT_EQ(
         grid->headerData(8, Qt::Horizontal).toString(), QStringLiteral("Record Status(A=ปกติ P=ประมวลผลเงินชดเชยแล้ว"));
-    EXPECT_EQ(view("StringGrid1")->columnWidth(2), 140);
+    EXPECT_EQ(grid->headerData(9, Qt::Horizontal).toString(), QStringLiteral("ผลการตรวจสอบ"));
+    EXPECT_EQ(view("StringGrid1")->columnWidth(2), app::layoutWidth(140, view("StringGrid1")->font()));
 
     // University employees whose contract ends in 12/2026, by department,
     // type, first name.
@@ -174,6 +176,37 @@ TEST_F(ScreenTest, SelectionFillsPageOne)
     click("btnExit2");
     EXPECT_FALSE(layerShown("Panel2"));
     EXPECT_TRUE(layerShown("Panel1"));
+}
+
+// Page 1 and the earlier-payment page (3) say in red when the employee's
+// number fails its check digit; the calculation goes on either way.
+TEST_F(ScreenTest, AnSsnFailingItsCheckDigitIsShownInRedOnPagesOneAndThree)
+{
+    const struct
+    {
+        const char* ssn;
+        bool noted;
+    } cases[] = {{"3100100000011", true}, {"3100100000014", false}, {"3100100000041", true}, {"", true},
+        {"3-1001-00000-01-4", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ssn);
+        scalar(QStringLiteral("UPDATE EP_Emp_Main SET SSN = ? WHERE SapID = '10000001'"), {QLatin1String(c.ssn)});
+        startCalculation(QStringLiteral("10000001"));
+        prompter.clear();
+        ASSERT_EQ(currentPage(), 1);
+        auto* page1 = child<QLabel>("lblSsn_Check1");
+        auto* page3 = child<QLabel>("lblSsn_Check3");
+        EXPECT_EQ(!page1->isHidden(), c.noted);
+        EXPECT_EQ(!page3->isHidden(), c.noted);
+        if (c.noted) {
+            EXPECT_TRUE(page1->text().startsWith(QStringLiteral("ตรวจสอบเลขประจำตัวประชาชน: "))) << page1->text().toStdString();
+            EXPECT_TRUE(page3->text().startsWith(QStringLiteral("ตรวจสอบเลขประจำตัวประชาชน: "))) << page3->text().toStdString();
+        }
+        nextThrough(2);
+        EXPECT_EQ(currentPage(), 3) << prompter.messages.join(" | ").toStdString();
+        click("btnExit2");
+        ASSERT_TRUE(layerShown("Panel1"));
+    }
 }
 
 TEST_F(ScreenTest, PageOneNeedsAReason)

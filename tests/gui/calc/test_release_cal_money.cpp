@@ -7,6 +7,7 @@
 #include "gui/common/Prompter.h"
 #include "gui/common/Session.h"
 #include "services/CalculationService.h"
+#include "gui/common/Widgets.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -128,7 +129,7 @@ TEST_F(ReleaseScreen, OpensWithItsCaptionsAndDefaults)
     EXPECT_EQ(grid()->columnCount(), 9);
     EXPECT_EQ(grid()->rowCount(), 1);
     EXPECT_EQ(grid()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("SAP ID "));
-    EXPECT_EQ(view()->columnWidth(2), 140);
+    EXPECT_EQ(view()->columnWidth(2), app::layoutWidth(140, view()->font()));
     EXPECT_EQ(view()->selectionBehavior(), QAbstractItemView::SelectRows);
 }
 

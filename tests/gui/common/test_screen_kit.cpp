@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -289,20 +290,47 @@ TEST(GridModel, TickBoxesOnlyWhereGiven)
     EXPECT_TRUE(model.index(0, 2).data(Qt::TextAlignmentRole).isValid());
 }
 
-// Listed widths are set, 0 keeps a column as it is, columns past the list take `otherWidth`.
+// A screen this program added shows an identifier without the apostrophe
+// that makes it text in the spreadsheet; the grid, which feeds the export, keeps it.
+TEST(GridModel, TextMarksShownOrNot)
+{
+    GridModel model;
+    ReportGrid grid = ReportGrid::emptyResult({QStringLiteral("SAP ID"), QStringLiteral("เหตุ")});
+    grid.rows = {{QStringLiteral("'00000207"), QStringLiteral("it's")}};
+    model.setGrid(grid);
+    model.setCellTips(true);
+    EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("'00000207"));
+    model.setTextMarksShown(false);
+    EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("00000207"));
+    EXPECT_EQ(model.index(0, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("00000207"));
+    EXPECT_EQ(model.index(0, 1).data().toString(), QStringLiteral("it's")); // only a leading one
+    EXPECT_EQ(model.cell(0, 0), QStringLiteral("'00000207"));
+}
+
+// Listed widths are set, scaled from the layouts' 8-point face to the
+// program's font, 0 keeps a column as it is, columns past the list take
+// `otherWidth`; a column narrower than its title is widened to it.
 TEST(GridView, ColumnWidths)
 {
     GridModel model;
-    model.setGrid(ReportGrid::emptyResult({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    const QString longTitle = QStringLiteral("วันที่ปฏิบัติงานในม.กาวิลัน");
+    model.setGrid(
+        ReportGrid::emptyResult({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), longTitle}));
     QWidget screen;
     QTableView* view = gridView(&screen, "StringGrid1", &model, true);
     EXPECT_EQ(view->objectName(), QStringLiteral("StringGrid1"));
     EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);
     view->setColumnWidth(1, 33);
-    setColumnWidths(view, {50, 0}, 120);
-    EXPECT_EQ(view->columnWidth(0), 50);
+    setColumnWidths(view, {50, 0, 120, 40});
+    QFont font = view->font();
+    font.setPointSizeF(font.pointSizeF() * 2);
+    EXPECT_GT(layoutWidth(100, font), layoutWidth(100, view->font()) * 3 / 2); // grows with the font
+    EXPECT_EQ(view->columnWidth(0), layoutWidth(50, view->font()));
     EXPECT_EQ(view->columnWidth(1), 33);
-    EXPECT_EQ(view->columnWidth(2), 120);
+    EXPECT_EQ(view->columnWidth(2), layoutWidth(120, view->font()));
+    // 40 pixels of the layouts would cut the title: the column takes the title's width
+    EXPECT_GT(view->horizontalHeader()->sectionSizeHint(3), layoutWidth(40, view->font()));
+    EXPECT_EQ(view->columnWidth(3), view->horizontalHeader()->sectionSizeHint(3));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "gui/common/Prompter.h"
 #include "gui/common/Session.h"
+#include "gui/common/Widgets.h"
 #include "gui/import/UImp_Emp_Data.h"
 #include "gui/import/UImp_Work_Type.h"
 #include "services/ImportJobs.h"
@@ -57,6 +58,16 @@ QList<int> widths(QTableView* grid)
     return out;
 }
 
+// The widths the specified layout gives, as the screen shows them: scaled to
+// the program's font, and widened where a title is longer.
+QList<int> shownWidths(QTableView* grid, const QList<int>& specified)
+{
+    QList<int> out;
+    for (int c = 0; c < specified.size(); ++c)
+        out << qMax(app::layoutWidth(specified.at(c), grid->font()), grid->horizontalHeader()->sectionSizeHint(c));
+    return out;
+}
+
 struct Fixture
 {
     TestDatabase t;
@@ -91,12 +102,13 @@ TEST(ImpEmpData, ControlsAsDesigned)
     EXPECT_EQ(pages->tabText(3), QStringLiteral("ส่วนงาน"));
     EXPECT_EQ(pages->currentIndex(), 3);
     auto* grid1 = child<QTableView>(&screen, "StringGrid1");
-    EXPECT_EQ(widths(grid1), (QList<int> {50, 90, 90, 100, 100, 100, 100, 100, 100, 120, 100, 100, 100, 120}));
+    EXPECT_EQ(widths(grid1), shownWidths(grid1, {50, 90, 90, 100, 100, 100, 100, 100, 100, 120, 100, 100, 100, 120}));
     EXPECT_EQ(titles(grid1).value(7), QStringLiteral("วันที่ปฏิบัติงานในม.กาวิลัน"));
     EXPECT_EQ(titles(grid1).value(11), QStringLiteral("อัตตราเงินเดือน"));
     EXPECT_EQ(titles(child<QTableView>(&screen, "StringGrid3")),
         (QStringList {"No. ", "รหัสประเทภการจ้าง ", "ชื่อประเภทการจ้าง"}));
-    EXPECT_EQ(widths(child<QTableView>(&screen, "StringGrid4")), (QList<int> {50, 90, 120}));
+    auto* grid4 = child<QTableView>(&screen, "StringGrid4");
+    EXPECT_EQ(widths(grid4), shownWidths(grid4, {50, 90, 120}));
     EXPECT_EQ(grid1->model()->rowCount(), 1); // one empty data row before any load
 }
 
@@ -118,7 +130,15 @@ TEST(ImpEmpData, LoadFillsTheGridsAndSaveWritesThem)
     import::TfrmImp_Emp_Data screen(f.session);
     f.prompter.openAnswers = {fixture("employees_libreoffice.xls")};
     QTest::mouseClick(child<QPushButton>(&screen, "BitBtn1"), Qt::LeftButton);
-    EXPECT_TRUE(f.prompter.messages.isEmpty()) << f.prompter.messages.join(QStringLiteral("|")).toStdString();
+    // The load names the rows whose SSN fails its check digit, and nothing else.
+    ASSERT_EQ(f.prompter.messages.size(), 1) << f.prompter.messages.join(QStringLiteral("|")).toStdString();
+    const QStringList warning = f.prompter.messages[0].split(QLatin1Char('\r'));
+    EXPECT_TRUE(warning.value(0).startsWith(QStringLiteral("เลขประจำตัวประชาชนที่ต้องตรวจสอบ 3 รายการ")))
+        << warning.value(0).toStdString();
+    EXPECT_EQ(warning.size(), 4);
+    for (const char* sapid : {"10000001", "10000003", "10000004"})
+        EXPECT_TRUE(f.prompter.messages[0].contains(QStringLiteral("SAP ID ") + QLatin1String(sapid))) << sapid;
+    f.prompter.clear();
     auto* grid1 = child<QTableView>(&screen, "StringGrid1");
     ASSERT_EQ(grid1->model()->rowCount(), 5);
     EXPECT_EQ(cellText(grid1, 1, 11), QStringLiteral("25,000.00"));
@@ -154,6 +174,7 @@ TEST(ImpEmpData, LoadErrorLeavesTheGridsAsTheyWere)
     screen.btnOpen2Click(fixture("employees_openpyxl.xlsx"));
     auto* grid1 = child<QTableView>(&screen, "StringGrid1");
     ASSERT_EQ(grid1->model()->rowCount(), 5);
+    f.prompter.clear(); // the SSN warnings of the load
     f.prompter.openAnswers = {fixture("employees_text_in_date.xlsx")};
     QTest::mouseClick(child<QPushButton>(&screen, "BitBtn1"), Qt::LeftButton);
     ASSERT_EQ(f.prompter.messages.size(), 1);
@@ -174,7 +195,7 @@ TEST(ImpWorkType, LoadAndSave)
     EXPECT_EQ(screen.windowTitle(), QStringLiteral("frmImp_Work_Type"));
     EXPECT_EQ(child<QLabel>(&screen, "Label5")->text(), QStringLiteral("Import ข้อมูลการเปลี่ยนแปลงประเภทการจ้าง"));
     auto* grid = child<QTableView>(&screen, "StringGrid1");
-    EXPECT_EQ(widths(grid), (QList<int> {50, 70, 80, 90, 120, 100, 100}));
+    EXPECT_EQ(widths(grid), shownWidths(grid, {50, 70, 80, 90, 120, 100, 100}));
     EXPECT_EQ(titles(grid).value(3), QStringLiteral("Work Type Code"));
     EXPECT_FALSE(screen.findChild<QLabel*>(QStringLiteral("Label_NoItem")));
 
@@ -183,6 +204,7 @@ TEST(ImpWorkType, LoadAndSave)
     ASSERT_EQ(grid->model()->rowCount(), 5);
     EXPECT_EQ(cellText(grid, 0, 5), QStringLiteral("01/10/2549"));
     EXPECT_TRUE(child<QLineEdit>(&screen, "edtData_M")->text().isEmpty());
+    f.prompter.clear(); // the SSN warnings of the load
 
     f.prompter.confirmAnswers = {true};
     QTest::mouseClick(child<QPushButton>(&screen, "btnSave_Data"), Qt::LeftButton);

@@ -2,6 +2,7 @@
 
 #include "db/Users.h"
 #include "gui/main/Screens.h"
+#include "services/Rights.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -46,6 +47,8 @@ MainWindowTest::MainWindowTest()
 MainWindowTest::~MainWindowTest()
 {
     window.reset();
+    // a login through the window stays the process's: the next test starts as the tests' user again
+    rights::setLogin({QStringLiteral("tester"), rights::allRoles()});
 }
 
 app::TfrmVelmora& MainWindowTest::start()
@@ -64,7 +67,7 @@ app::TfrmVelmora& MainWindowTest::start(const QString& url)
 void MainWindowTest::addUser(const QString& name, const QString& password, const QString& first, const QString& last)
 {
     QString error;
-    ASSERT_TRUE(db::addUser(tdb.db(), name, password, first, last, &error)) << error.toStdString();
+    ASSERT_TRUE(db::addUser(tdb.db(), name, password, first, last, &error, db::allRoleNames())) << error.toStdString();
 }
 
 void MainWindowTest::login(const QString& name, const QString& password)

@@ -37,7 +37,7 @@ protected:
     app::TfrmVelmora& start();
     app::TfrmVelmora& start(const QString& url);
 
-    // Adds a user whose password is stored hashed.
+    // Adds a user holding every role, whose password is stored hashed.
     void addUser(const QString& name, const QString& password, const QString& first, const QString& last);
     // Types name and password and presses OK.
     void login(const QString& name, const QString& password);

@@ -139,7 +139,7 @@ TEST_F(ChangePasswordTest, EmptyNewPasswordIsRefused)
 
 TEST_F(ChangePasswordTest, SuccessEndsTheProgramAndOnlyTheNewPasswordLogsIn)
 {
-    fill(QStringLiteral("Pass123"), QStringLiteral("ใหม่'9"), QStringLiteral("ใหม่'9"));
+    fill(QStringLiteral("Pass123"), QStringLiteral("ใหม่'9xyz"), QStringLiteral("ใหม่'9xyz"));
     save->click();
     EXPECT_EQ(prompter.shown, (QStringList {kConfirm, kChanged}));
     EXPECT_EQ(endRequests, 1);
@@ -152,7 +152,7 @@ TEST_F(ChangePasswordTest, SuccessEndsTheProgramAndOnlyTheNewPasswordLogsIn)
     EXPECT_EQ(prompter.shown, QStringList {QStringLiteral("รหัสผ่านไม่ถูกต้อง กรุณาใส่รหัสผ่านใหม่")});
     EXPECT_FALSE(window->loggedIn());
     prompter.clear();
-    login(QStringLiteral("somchai"), QStringLiteral("ใหม่'9"));
+    login(QStringLiteral("somchai"), QStringLiteral("ใหม่'9xyz"));
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_TRUE(window->loggedIn());
 }
@@ -197,10 +197,11 @@ protected:
 
 TEST_F(LegacyChangePasswordTest, ApostrophesInNameAndPasswordsWork)
 {
-    fill(QStringLiteral("it's ok"), QStringLiteral("x'y"), QStringLiteral("x'y"));
+    fill(QStringLiteral("it's ok"), QStringLiteral("x'y'z-1234"), QStringLiteral("x'y'z-1234"));
     save->click();
     EXPECT_EQ(prompter.shown, (QStringList {kConfirm, kChanged}));
-    EXPECT_EQ(db::checkLogin(tdb.db(), QStringLiteral("o'neil"), QStringLiteral("x'y")).status, db::LoginResult::Ok);
+    EXPECT_EQ(
+        db::checkLogin(tdb.db(), QStringLiteral("o'neil"), QStringLiteral("x'y'z-1234")).status, db::LoginResult::Ok);
     EXPECT_EQ(db::checkLogin(tdb.db(), QStringLiteral("o'neil"), QStringLiteral("it's ok")).status,
         db::LoginResult::WrongPassword);
 }

@@ -20,11 +20,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedBarSeries>
-#include <QValueAxis>
+#include <QCategoryAxis>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cmath>
 
 using namespace velmora;
 using namespace velmora::reports;
@@ -118,13 +117,15 @@ TEST_F(OutlookScreen, ShowsTheServicesTableRefusalsAndAStackedChart)
     auto* axis = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
     ASSERT_NE(axis, nullptr);
     EXPECT_EQ(axis->categories().first(), "09/2012");
-    // The amount axis starts at 0, reaches the tallest bar and steps in round figures.
-    auto* amounts = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    // The amount axis starts at 0, reaches the tallest bar (132,000 in 09/2012)
+    // in round steps, in thousands-separated baht with its title.
+    auto* amounts = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Vertical).value(0));
     ASSERT_NE(amounts, nullptr);
     EXPECT_EQ(amounts->min(), 0.0);
-    EXPECT_GE(amounts->max(), 60000.0);
-    const double step = (amounts->max() - amounts->min()) / (amounts->tickCount() - 1);
-    EXPECT_EQ(std::fmod(step, std::pow(10.0, std::floor(std::log10(step)))), 0.0) << "step " << step;
+    EXPECT_EQ(amounts->max(), 150000.0);
+    EXPECT_EQ(amounts->categoriesLabels(), (QStringList {"0", "50,000", "100,000", "150,000"}));
+    EXPECT_EQ(amounts->labelsPosition(), QCategoryAxis::AxisLabelsPositionOnValue);
+    EXPECT_EQ(amounts->titleText(), QStringLiteral("บาท"));
 
     // By employment type: one block per type; a second search replaces the chart.
     QTest::mouseClick(child<QRadioButton>(&screen, "rbBy_Type"), Qt::LeftButton);

@@ -5,6 +5,7 @@
 #include "gui/common/ReportScreen.h"
 #include "gui/common/Session.h"
 #include "gui/reports/URep_Split_Money.h"
+#include "gui/common/Widgets.h"
 #include "pages/MemoPage.h"
 #include "pages/OrganisationSettings.h"
 
@@ -129,9 +130,11 @@ TEST_F(SplitMoneyScreen, OpensWithTheMonthSoFarAndItsPresets)
     EXPECT_EQ(child<QPushButton>("Button1")->text(), QStringLiteral("Export Ms Excel"));
     EXPECT_EQ(child<QPushButton>("btnExpExcel")->text(), QStringLiteral("Export MS Excel"));
     EXPECT_EQ(child<QPushButton>("bntPrint_Doc")->text(), QStringLiteral("พิมพ์บันทึก"));
-    EXPECT_EQ(child<QTableView>("StringGrid1")->model()->columnCount(), 16);
-    EXPECT_EQ(child<QTableView>("StringGrid1")->columnWidth(3), 240);
-    EXPECT_EQ(child<QTableView>("StringGrid2")->columnWidth(3), 190);
+    EXPECT_EQ(child<QTableView>("StringGrid1")->model()->columnCount(), 18);
+    EXPECT_EQ(child<QTableView>("StringGrid1")->columnWidth(3),
+        app::layoutWidth(240, child<QTableView>("StringGrid1")->font()));
+    EXPECT_EQ(child<QTableView>("StringGrid2")->columnWidth(3),
+        app::layoutWidth(190, child<QTableView>("StringGrid2")->font()));
 }
 
 TEST_F(SplitMoneyScreen, SearchListsOnlyTheChosenFundSourceByDefault)
@@ -252,13 +255,14 @@ TEST_F(SplitMoneyScreen, BothExportsCarryTheTitlesTheLinesAndTheTotal)
     ASSERT_EQ(opened.size(), 2) << prompter.messages.join(QLatin1Char('|')).toStdString();
 
     QString error;
-    const QJsonObject list = readWorkbook(opened.at(0), 8, 16, &error);
+    const QJsonObject list = readWorkbook(opened.at(0), 8, 18, &error);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     EXPECT_EQ(cellAt(list, 1, 1).value("v").toString(), QStringLiteral("รายงานการรับเงินชดเชยพนักงาน "));
     EXPECT_EQ(cellAt(list, 2, 1).value("v").toString(), QStringLiteral("หน่วยงาน ทั้งหมด"));
     EXPECT_EQ(cellAt(list, 4, 3).value("v").toString(), QStringLiteral("SAP ID "));
     EXPECT_EQ(cellAt(list, 4, 16).value("v").toString(), QStringLiteral("จำนวนเท่า"));
-    EXPECT_EQ(cellAt(list, 4, 16).value("fill").toString(), QStringLiteral("9BCDE6")); // styled to P
+    EXPECT_EQ(cellAt(list, 4, 18).value("v").toString(), QStringLiteral("ผู้ตรวจสอบ"));
+    EXPECT_EQ(cellAt(list, 4, 18).value("fill").toString(), QStringLiteral("9BCDE6")); // styled to R
     EXPECT_EQ(cellAt(list, 5, 3).value("v").toString(), QStringLiteral("101"));
     EXPECT_EQ(cellAt(list, 5, 2).value("v").toString(), QStringLiteral("X"));
     EXPECT_EQ(cellAt(list, 5, 6).value("v").toString(), QStringLiteral("01/12/2569"));

@@ -94,7 +94,8 @@ TEST(TfrmRun_Month_End, PreviewMarkSavePrintExport)
         SCOPED_TRACE(r);
         const run::Run_Line& line = p.lines[size_t(r)];
         EXPECT_EQ(s.cell(r, 1).toStdString(), line.sapid);
-        EXPECT_EQ(s.cell(r, 14).toStdString(), line.reason);
+        // the reason of a refusal, else the line's note (its SSN to check)
+        EXPECT_EQ(s.cell(r, 14).toStdString(), line.reason.empty() ? run::Line_Note(line) : line.reason);
         // ready lines start marked; refused lines can never be marked
         EXPECT_EQ(s.markable(r), line.state == run::Line_State::Ready);
     }
@@ -136,6 +137,32 @@ TEST(TfrmRun_Month_End, PreviewMarkSavePrintExport)
 
     s.click("btnExpExcel");
     EXPECT_TRUE(QFileInfo::exists(s.form->lastExport()));
+}
+
+// The reason and the state lie past the right edge of a 1366-pixel screen:
+// the chosen line reads whole below the grid (red when there is something to
+// see to), and every cell in its tooltip.
+TEST(TfrmRun_Month_End, TheChosenLineReadsWholeBelowTheGrid)
+{
+    Screen s;
+    s.get<QLineEdit>("edtYear_Mon_Select")->setText(QStringLiteral("09/2012"));
+    s.click("btnPreview");
+    auto* view = s.get<QTableView>("StringGrid1");
+    auto* detail = s.get<QLabel>("lblLine_Detail");
+    EXPECT_EQ(detail->text(), QStringLiteral("เลือกรายการเพื่อดูสถานะและเหตุผลทั้งหมด"));
+    const run::Run_Preview& p = s.form->preview();
+    ASSERT_EQ(p.lines.size(), 3u);
+    for (int r = 0; r < 3; ++r) {
+        SCOPED_TRACE(r);
+        const run::Run_Line& line = p.lines[size_t(r)];
+        const std::string said = line.reason.empty() ? run::Line_Note(line) : line.reason;
+        view->setCurrentIndex(s.grid()->index(r, 1));
+        const QString text = detail->text();
+        EXPECT_TRUE(text.startsWith(QStringLiteral("SAP ID ") + QString::fromStdString(line.sapid))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromStdString(run::State_Text(line.state)))) << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QString::fromStdString(said))) << text.toStdString();
+        EXPECT_EQ(s.grid()->index(r, 14).data(Qt::ToolTipRole).toString().toStdString(), said);
+    }
 }
 
 TEST(TfrmRun_Month_End, SapIdListAndBadInput)

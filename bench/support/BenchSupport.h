@@ -73,4 +73,8 @@ void Add_Earlier_Payment(const db::Database& db, Employee_Inserts& insert, int i
 void Fill_Calculated_Employees(const db::Database& db, int employees, const std::function<QString(int)>& contractEnd,
     const std::function<QString(int)>& departCode);
 
+// `rows` audit-log rows as the log writes them (a saved calculation each,
+// chained) and the head, in one transaction.
+void Fill_Audit_Log(const db::Database& db, int rows);
+
 } // namespace velmora::bench

@@ -2,6 +2,7 @@
 
 #include "db/Config.h"
 #include "db/Schema.h"
+#include "services/Backup.h"
 
 #include <QTextStream>
 
@@ -18,7 +19,7 @@ QString Context::databaseUrl() const
     return db::resolveDatabaseUrl(m_dbOption);
 }
 
-std::unique_ptr<db::Database> Context::openDatabase()
+std::unique_ptr<db::Database> Context::openDatabase(Use use)
 {
     QString error;
     auto database = db::Database::open(databaseUrl(), &error);
@@ -34,6 +35,11 @@ std::unique_ptr<db::Database> Context::openDatabase()
     if (!db::checkVersion(*database, &error)) {
         refuse(error);
         return nullptr;
+    }
+    if (use == Use::Writing) {
+        const QString said = backup::backupAtStart(*database);
+        if (!said.isEmpty())
+            refuse(said);
     }
     return database;
 }

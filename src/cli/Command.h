@@ -26,9 +26,12 @@ public:
 
     // The command's own arguments, the command name first (as QCommandLineParser wants).
     const QStringList& args() const { return m_args; }
+    enum class Use { Reading, Writing };
     // Opens the database in force (--db, VELMORA_DB, settings, embedded) and
     // creates the tables of a new one. On failure prints the reason and returns null.
-    std::unique_ptr<db::Database> openDatabase();
+    // A command that writes makes the day's first backup of the embedded
+    // database, whose check finds damage (writes are then refused).
+    std::unique_ptr<db::Database> openDatabase(Use use = Use::Reading);
     QString databaseUrl() const;
 
     void out(const QString& text) const; // stdout, text as it stands

@@ -2,6 +2,7 @@
 
 #include "db/AuditLog.h"
 #include "db/LocalAddress.h"
+#include "services/CrashReport.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -87,6 +88,10 @@ int main(int argc, char** argv)
     }
     QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationName(QStringLiteral("velmora"));
+    // A fatal error leaves a report; not in the helpers the program starts
+    // itself to keep a library's crash away from it.
+    if (!command->synopsis.isEmpty())
+        velmora::crash::installCrashHandler(QStringLiteral("velmora-cli ") + name);
 
     // Who acts on the audit log: the operating-system account of this process.
     velmora::audit::setActor({velmora::audit::operatingSystemUser(), QLatin1String(velmora::audit::kOriginCli),

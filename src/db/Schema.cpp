@@ -12,7 +12,7 @@ namespace velmora::db {
 
 namespace {
 
-enum class Kind { Text, Integer, Money, Real, DateTime, LongText };
+using Kind = ColumnKind;
 
 struct Column
 {
@@ -97,7 +97,7 @@ const std::vector<Table>& added()
     static const std::vector<Table> t = {
         // Added by this program: the audit log and its chain head (one row).
         {"EP_Audit_Log",
-            {{"Seq_No", Kind::Integer, 0, true}, {"Event_Time", Kind::DateTime}, {"User_Name", Kind::Text, 120},
+            {{"Seq_No", Kind::Integer, 0, true}, {"Event_Time", Kind::ClockTime}, {"User_Name", Kind::Text, 120},
                 {"Origin", Kind::Text, 30}, {"Machine_Address", Kind::Text, 60}, {"Event_Kind", Kind::Text, 40},
                 {"SapID", Kind::Text, 30}, {"Details", Kind::LongText}, {"Chain_Value", Kind::Text, 64}},
             "Seq_No", {{"IX_EP_Audit_Log_Time", "Event_Time"}, {"IX_EP_Audit_Log_SapID", "SapID"}}},
@@ -135,6 +135,7 @@ QString columnType(const Dialect& d, const Column& c)
     case Kind::Real:
         return d.realType();
     case Kind::DateTime:
+    case Kind::ClockTime:
         return d.dateTimeType();
     case Kind::LongText:
         return d.longTextType();
@@ -212,6 +213,38 @@ QStringList schemaStatements(const Dialect& dialect)
         for (const Table& t : *list)
             out << statementsFor(dialect, t);
     return out;
+}
+
+std::vector<TableDescription> programTables()
+{
+    std::vector<TableDescription> out;
+    for (const auto* list : {&tables(), &added()}) {
+        for (const Table& t : *list) {
+            TableDescription d {QLatin1String(t.name), {}};
+            for (const Column& c : t.columns)
+                d.columns.push_back({QLatin1String(c.name), c.kind});
+            out.push_back(std::move(d));
+        }
+    }
+    return out;
+}
+
+bool createProgramTable(const Database& db, const QString& table, QString* error)
+{
+    for (const auto* list : {&tables(), &added()}) {
+        for (const Table& t : *list) {
+            if (table != QLatin1String(t.name))
+                continue;
+            for (const QString& sql : statementsFor(db.dialect(), t)) {
+                if (!run(db, sql, {}, error))
+                    return false;
+            }
+            return true;
+        }
+    }
+    if (error)
+        *error = QStringLiteral("no table of the program is named ") + table;
+    return false;
 }
 
 QStringList originalTables()

@@ -4,6 +4,7 @@
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
 #include "services/AuditEvents.h"
+#include "services/CrashReport.h"
 
 #include <QSqlError>
 
@@ -181,6 +182,7 @@ bool Load_Calculation_Input(const db::Database& db, const std::string& sapid, co
 bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const Calculation& c,
     const std::string& dateEntry, std::string* error)
 {
+    const crash::ActionInProgress action(QStringLiteral("calculation-saved ") + QString::fromStdString(in.sapid));
     if (c.periods.empty()) {
         if (error)
             *error = kMessage_Save_No_Periods;

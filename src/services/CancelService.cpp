@@ -4,6 +4,7 @@
 #include "rules/AmountText.h"
 #include "rules/Utility.h"
 #include "services/AuditEvents.h"
+#include "services/CrashReport.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -68,6 +69,7 @@ bool Search_Saved_Calculations(
 
 bool Cancel_Calculation(const db::Database& db, const std::string& sapid, bool withHistory, std::string* error)
 {
+    const crash::ActionInProgress action(QStringLiteral("calculation-cancelled ") + QString::fromStdString(sapid));
     const std::string id = Trim_Spaces(sapid);
     if (id.empty()) {
         if (error)

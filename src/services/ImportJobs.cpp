@@ -8,6 +8,8 @@
 #include "services/ImportJobs.h"
 
 #include "services/AuditEvents.h"
+#include "services/Backup.h"
+#include "services/CrashReport.h"
 #include "services/import/CodeTableSave.h"
 #include "services/import/Counts.h"
 #include "services/import/EmployeeSave.h"
@@ -136,9 +138,7 @@ bool saveHistory(const db::Database& db, const RowSource& source, const QString&
     });
 }
 
-} // namespace
-
-bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
+bool saveEmployeeGrids(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
     QString* error, const Progress& progress)
 {
     bool unordered = false;
@@ -146,7 +146,7 @@ bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, 
         book.sourcePath, book.sourceSha256, counts, error, progress, &unordered);
 }
 
-bool saveHistoryWorkbook(
+bool saveHistoryGrid(
     const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error, const Progress& progress)
 {
     bool unordered = false;
@@ -154,8 +154,27 @@ bool saveHistoryWorkbook(
         error, progress, &unordered);
 }
 
+} // namespace
+
+bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
+    QString* error, const Progress& progress)
+{
+    const crash::ActionInProgress action(QStringLiteral("import-employees ") + book.sourcePath);
+    return backup::backupBeforeAction(db, error) && saveEmployeeGrids(db, book, counts, error, progress);
+}
+
+bool saveHistoryWorkbook(
+    const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error, const Progress& progress)
+{
+    const crash::ActionInProgress action(QStringLiteral("import-history ") + book.sourcePath);
+    return backup::backupBeforeAction(db, error) && saveHistoryGrid(db, book, counts, error, progress);
+}
+
 bool importEmployeeWorkbook(const db::Database& db, const QString& path, EmployeeSaveCounts* counts, QString* error)
 {
+    const crash::ActionInProgress action(QStringLiteral("import-employees ") + path);
+    if (!backup::backupBeforeAction(db, error))
+        return false;
     auto book = openWith(path, 4, error);
     if (!book)
         return false;
@@ -167,11 +186,14 @@ bool importEmployeeWorkbook(const db::Database& db, const QString& path, Employe
     if (!unordered)
         return false;
     EmployeeWorkbook whole; // rows stored out of order: read each sheet whole
-    return loadEmployeeWorkbook(path, &whole, error) && saveEmployeeWorkbook(db, whole, counts, error);
+    return loadEmployeeWorkbook(path, &whole, error) && saveEmployeeGrids(db, whole, counts, error, {});
 }
 
 bool importHistoryWorkbook(const db::Database& db, const QString& path, TableCounts* counts, QString* error)
 {
+    const crash::ActionInProgress action(QStringLiteral("import-history ") + path);
+    if (!backup::backupBeforeAction(db, error))
+        return false;
     auto book = openWith(path, 1, error);
     if (!book)
         return false;
@@ -183,7 +205,7 @@ bool importHistoryWorkbook(const db::Database& db, const QString& path, TableCou
     if (!unordered)
         return false;
     HistoryWorkbook whole;
-    return loadHistoryWorkbook(path, &whole, error) && saveHistoryWorkbook(db, whole, counts, error);
+    return loadHistoryWorkbook(path, &whole, error) && saveHistoryGrid(db, whole, counts, error, {});
 }
 
 } // namespace velmora::import

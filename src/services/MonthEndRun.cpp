@@ -2,7 +2,9 @@
 
 #include "db/SqlValues.h"
 #include "rules/Utility.h"
+#include "services/Backup.h"
 #include "services/CalculationService.h"
+#include "services/CrashReport.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -225,6 +227,15 @@ Save_Outcome Save_Run(
             chosen.push_back(i);
     if (chosen.empty())
         return outcome;
+    const crash::ActionInProgress action(QStringLiteral("run --save %1 lines of %2")
+                                             .arg(chosen.size())
+                                             .arg(QString::fromStdString(preview.request_month)));
+    QString notCopied;
+    if (!backup::backupBeforeAction(db, &notCopied)) {
+        outcome.error = notCopied.toStdString();
+        outcome.stopped = true;
+        return outcome;
+    }
     const std::optional<std::string> dateEntry = calc::Server_Date_Text_BE(db, &outcome.error);
     if (!dateEntry) {
         outcome.stopped = true;

@@ -15,6 +15,7 @@
 #include "gui/reports/URep_Split_Money.h"
 #include "gui/run/URun_Month_End.h"
 #include "gui/system/UAudit_Trail.h"
+#include "gui/system/UBackup.h"
 #include "gui/system/UOrganisation_Settings.h"
 #include <QApplication>
 
@@ -42,6 +43,10 @@ void registerScreens(ScreenRegistry& registry)
     registry.add(
         QStringLiteral("N9"), [](Session& session) -> QWidget* { return new print::TfrmRep_Berg_Detail(session); });
     registry.add(QStringLiteral("AuditTrail1"), [](Session& s) -> QWidget* { return new audit::TfrmAudit_Trail(s); });
+    registry.add(QStringLiteral("Backup1"),
+        [](Session& s) -> QWidget* { return new backup::TfrmBackup(s, backup::TfrmBackup::Mode::Backup); });
+    registry.add(QStringLiteral("Restore1"),
+        [](Session& s) -> QWidget* { return new backup::TfrmBackup(s, backup::TfrmBackup::Mode::Restore); });
     // A small dialog over the main window rather than a child window.
     registry.add(QStringLiteral("OrgSettings1"), [](Session& session) -> QWidget* {
         auto* dialog = new print::TfrmOrganisation_Settings(session, QApplication::activeWindow());

@@ -74,6 +74,10 @@ TfrmVelmora::TfrmVelmora(Session& session, QString databaseUrl, const ScreenRegi
     placeOverlays();
 
     m_session.endProgram = [this] { endProgram(); };
+    m_session.closeDatabase = [this] {
+        m_session.db = nullptr;
+        m_db.reset();
+    };
     FormCreate();
     edtName->setFocus();
 }
@@ -85,6 +89,7 @@ TfrmVelmora::~TfrmVelmora()
     if (m_session.db == m_db.get())
         m_session.db = nullptr;
     m_session.endProgram = nullptr;
+    m_session.closeDatabase = nullptr;
 }
 
 void TfrmVelmora::buildMenu()
@@ -139,6 +144,8 @@ void TfrmVelmora::buildMenu()
         N11, "ChangePassword1", QStringLiteral("เปลี่ยนแปลงรหัสผ่าน(Change Password)"), &TfrmVelmora::ChangePassword1Click);
     item(N11, "OrgSettings1", QStringLiteral("ข้อมูลหน่วยงานสำหรับบันทึกข้อความ"), &TfrmVelmora::OrgSettings1Click);
     item(N11, "AuditTrail1", QStringLiteral("ประวัติการใช้งาน (Audit Trail)"), &TfrmVelmora::AuditTrail1Click);
+    item(N11, "Backup1", QStringLiteral("สำรองข้อมูล"), &TfrmVelmora::Backup1Click);
+    item(N11, "Restore1", QStringLiteral("กู้คืนข้อมูล"), &TfrmVelmora::Restore1Click);
 
     QAction* NExit = MainMenu1->addAction(QStringLiteral("ออกจากระบบ"));
     NExit->setObjectName(QStringLiteral("NExit"));
@@ -472,6 +479,15 @@ void TfrmVelmora::OrgSettings1Click()
 void TfrmVelmora::AuditTrail1Click()
 {
     openScreen(QStringLiteral("AuditTrail1"));
+}
+
+void TfrmVelmora::Backup1Click()
+{
+    openScreen(QStringLiteral("Backup1"));
+}
+void TfrmVelmora::Restore1Click()
+{
+    openScreen(QStringLiteral("Restore1"));
 }
 
 } // namespace velmora::app

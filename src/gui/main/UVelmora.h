@@ -78,6 +78,8 @@ public slots:
     void ChangePassword1Click();
     void OrgSettings1Click();
     void AuditTrail1Click();
+    void Backup1Click();
+    void Restore1Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

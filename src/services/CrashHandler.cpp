@@ -151,6 +151,22 @@ void build(const Moment& m, const char* cause, Line* path, Line* head)
     head->add("\nstack:\n");
 }
 
+// Creates the report folder and the folders above it that are missing (the
+// user's data folder may not exist yet), one level at a time.
+template <typename MakeFolder>
+void makeFolders(MakeFolder&& make)
+{
+    char prefix[sizeof g_folder];
+    for (size_t i = 0; i < sizeof g_folder && g_folder[i] != '\0'; ++i) {
+        prefix[i] = g_folder[i];
+        const char next = g_folder[i + 1];
+        if (i > 0 && (next == '/' || next == '\\' || next == '\0')) {
+            prefix[i + 1] = '\0';
+            make(prefix);
+        }
+    }
+}
+
 const char* signalName(int sig)
 {
     switch (sig) {
@@ -188,7 +204,7 @@ void report(const char* cause)
     Moment m {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
     Line path;
     Line head;
-    CreateDirectoryA(g_folder, nullptr);
+    makeFolders([](const char* folder) { CreateDirectoryA(folder, nullptr); });
     build(m, cause, &path, &head);
     const HANDLE file = CreateFileA(path.text(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
         FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -245,8 +261,11 @@ void report(const char* cause)
     Line path;
     Line head;
     build(localNow(), cause, &path, &head);
-    ::mkdir(g_folder, 0700);
+    makeFolders([](const char* folder) { ::mkdir(folder, 0700); });
     const int fd = ::open(path.text(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    Line said;
+    said.add("velmora: ");
+    said.add(cause);
     if (fd >= 0) {
         writeAll(fd, head.text(), head.size());
         void* frames[64];
@@ -254,11 +273,10 @@ void report(const char* cause)
         backtrace_symbols_fd(frames, count, fd);
         ::fsync(fd);
         ::close(fd);
+        said.add("; report written to ");
+    } else {
+        said.add("; no report could be written to ");
     }
-    Line said;
-    said.add("velmora: ");
-    said.add(cause);
-    said.add("; report written to ");
     said.add(path.text());
     said.add("\n");
     writeAll(2, said.text(), said.size());

@@ -46,7 +46,7 @@ TEST_F(MainWindowShellTest, MenuHoldsEveryItemInOrder)
     EXPECT_EQ(objectNames(child<QMenu>("N2")->actions()), (QStringList {"N5", "NRun1", "N1725501", "N10"}));
     EXPECT_EQ(objectNames(child<QMenu>("N3")->actions()),
         (QStringList {"N4", "N7", "N8", "N9", "N12", "N13", "N14", "N15", "N16"}));
-    EXPECT_EQ(objectNames(child<QMenu>("N11")->actions()), (QStringList {"ChangePassword1", "OrgSettings1", "AuditTrail1"}));
+    EXPECT_EQ(objectNames(child<QMenu>("N11")->actions()), (QStringList {"ChangePassword1", "OrgSettings1", "AuditTrail1", "Backup1", "Restore1"}));
     for (const char* name : {"N1725501", "N8", "N12", "N14"})
         EXPECT_TRUE(child<QAction>(name)->isSeparator()) << name;
     EXPECT_FALSE(child<QAction>("N1725501")->isEnabled());
@@ -78,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(Items, MenuCaptionTest,
         CaptionCase {"N4", "รายงานรายชื่อผู้ครบสัญญา"}, CaptionCase {"N7", "รายการสรุปเงิน"},
         CaptionCase {"N9", "รายละเอียดการเบิก"}, CaptionCase {"N13", "ประมาณการเงินชดเชย"},
         CaptionCase {"N15", "เงินชดเชยแยกตามเงิน"}, CaptionCase {"N11", "ระบบ(System)"},
-        CaptionCase {"ChangePassword1", "เปลี่ยนแปลงรหัสผ่าน(Change Password)"}, CaptionCase {"NExit", "ออกจากระบบ"}));
+        CaptionCase {"ChangePassword1", "เปลี่ยนแปลงรหัสผ่าน(Change Password)"}, CaptionCase {"Backup1", "สำรองข้อมูล"},
+        CaptionCase {"Restore1", "กู้คืนข้อมูล"}, CaptionCase {"NExit", "ออกจากระบบ"}));
 
 TEST_F(MainWindowShellTest, ItemsWithoutAScreenAreDisabledAndHarmless)
 {

@@ -229,22 +229,48 @@ std::vector<TableDescription> programTables()
     return out;
 }
 
-bool createProgramTable(const Database& db, const QString& table, QString* error)
+namespace {
+
+// The table of the program named `name`, or null.
+const Table* programTable(const QString& name)
 {
     for (const auto* list : {&tables(), &added()}) {
         for (const Table& t : *list) {
-            if (table != QLatin1String(t.name))
-                continue;
-            for (const QString& sql : statementsFor(db.dialect(), t)) {
-                if (!run(db, sql, {}, error))
-                    return false;
-            }
-            return true;
+            if (name == QLatin1String(t.name))
+                return &t;
         }
     }
-    if (error)
-        *error = QStringLiteral("no table of the program is named ") + table;
-    return false;
+    return nullptr;
+}
+
+// The statements of one table: its CREATE TABLE (with the primary key) first,
+// then one CREATE INDEX per index.
+bool runTableStatements(const Database& db, const QString& table, bool create, bool indexes, QString* error)
+{
+    const Table* t = programTable(table);
+    if (!t) {
+        if (error)
+            *error = QStringLiteral("no table of the program is named ") + table;
+        return false;
+    }
+    const QStringList statements = statementsFor(db.dialect(), *t);
+    for (qsizetype i = 0; i < statements.size(); ++i) {
+        if ((i == 0 ? create : indexes) && !run(db, statements[i], {}, error))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool createProgramTable(const Database& db, const QString& table, bool withIndexes, QString* error)
+{
+    return runTableStatements(db, table, true, withIndexes, error);
+}
+
+bool createProgramIndexes(const Database& db, const QString& table, QString* error)
+{
+    return runTableStatements(db, table, false, true, error);
 }
 
 QStringList originalTables()

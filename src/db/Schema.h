@@ -59,9 +59,13 @@ struct TableDescription
 // original tables, then the added ones, in the order they are created.
 std::vector<TableDescription> programTables();
 
-// Creates one table of the program with its indexes, in the dialect's column
-// types and without installation data, inside the caller's open transaction.
-bool createProgramTable(const Database& db, const QString& table, QString* error);
+// Creates one table of the program with its primary key (and its other
+// indexes when `withIndexes`), in the dialect's column types and without
+// installation data, inside the caller's open transaction.
+bool createProgramTable(const Database& db, const QString& table, bool withIndexes, QString* error);
+// The other indexes of a table created without them: built once its rows are
+// in, which costs far less than keeping them up to date row by row.
+bool createProgramIndexes(const Database& db, const QString& table, QString* error);
 
 // Creates the tables and installation data (version, service-year brackets,
 // reasons for leaving) in one transaction only in a database with none of

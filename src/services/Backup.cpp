@@ -115,11 +115,18 @@ bool copyServer(const db::Database& source, const QString& file, std::vector<Tab
         *error = tx.error();
         return false;
     }
-    for (const db::TableDescription& table : db::programTables()) {
-        if (!db::createProgramTable(*target, table.name, error))
+    const std::vector<db::TableDescription> tables = db::programTables();
+    for (const db::TableDescription& table : tables) {
+        if (!db::createProgramTable(*target, table.name, false, error))
             return false;
     }
-    if (!copyTables(source, *target, figures, progress, error) || !tx.commit(error))
+    if (!copyTables(source, *target, figures, progress, error))
+        return false;
+    for (const db::TableDescription& table : tables) {
+        if (!db::createProgramIndexes(*target, table.name, error))
+            return false;
+    }
+    if (!tx.commit(error))
         return false;
     QSqlQuery q = target->query();
     if (!q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"))) {

@@ -86,13 +86,30 @@ CopyReport copyDatabase(const db::Database& source, const QString& targetUrl, co
         return r;
     }
     for (const QString& table : missing) {
-        if (!db::createProgramTable(*target, table, &why)) {
+        if (!db::createProgramTable(*target, table, false, &why)) {
             r.error = refused(why);
             return r;
         }
     }
-    if (!copyTables(source, *target, &r.source, progress, &why) || !tableFigures(*target, &r.target, progress, &why)) {
+    if (!copyTables(source, *target, &r.source, progress, &why)) {
         r.error = refused(why);
+        return r;
+    }
+    if (progress && !missing.isEmpty())
+        progress(QStringLiteral("สร้างดัชนีของตาราง"), 0, 0);
+    for (const QString& table : missing) {
+        if (!db::createProgramIndexes(*target, table, &why)) {
+            r.error = refused(why);
+            return r;
+        }
+    }
+    audit::VerifyResult verified;
+    if (!verifiedFigures(*target, &r.target, &verified, progress, &why)) {
+        r.error = refused(why);
+        return r;
+    }
+    if (!verified.ok) {
+        r.error = refused(QStringLiteral("ประวัติการใช้งานของปลายทางไม่ผ่านการตรวจ: ") + verified.problem);
         return r;
     }
     const QStringList differ = compareFigures(r.source, r.target);
@@ -100,15 +117,8 @@ CopyReport copyDatabase(const db::Database& source, const QString& targetUrl, co
         r.error = refused(QStringLiteral("ข้อมูลปลายทางไม่ตรงกับต้นทาง: ") + differ.join(QStringLiteral("; ")));
         return r;
     }
-    if (progress)
-        progress(QStringLiteral("ตรวจประวัติการใช้งาน (audit log) ของปลายทาง"), 0, 0);
-    const audit::VerifyResult verified = audit::verifyAuditLog(*target);
     qint64 seq = 0;
     QString chain;
-    if (!verified.ok) {
-        r.error = refused(QStringLiteral("ประวัติการใช้งานของปลายทางไม่ผ่านการตรวจ: ") + verified.problem);
-        return r;
-    }
     if (!audit::chainHead(*target, &seq, &chain, &why) || seq != r.seq || chain != r.chain) {
         r.error = refused(QStringLiteral("ค่าห่วงโซ่ล่าสุดของปลายทางไม่ตรงกับต้นทาง"));
         return r;

@@ -1,5 +1,6 @@
 #include "services/TableCopy.h"
 
+#include "db/AuditLog.h"
 #include "db/BatchInsert.h"
 #include "db/Prepared.h"
 #include "db/Schema.h"
@@ -7,6 +8,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QSqlQuery>
 
 #include <array>
 #include <cstring>
@@ -81,13 +83,30 @@ QVariant nullOf(ColumnKind kind)
     return QVariant(QMetaType(QMetaType::QString));
 }
 
+void hashValue(db::Sha256& row, ColumnKind kind, const QVariant& v)
+{
+    if (db::bindsNull(v)) {
+        row.update("N", 1);
+        return;
+    }
+    const QByteArray bytes = canonical(kind, v);
+    const QByteArray length = QByteArray::number(bytes.size()) + ':';
+    row.update("V", 1);
+    row.update(length.constData(), static_cast<size_t>(length.size()));
+    row.update(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
 // The sum of the rows' hashes, in four 64-bit lanes: the same for the same
 // rows in any order, and a repeated row counts twice.
 class TableChecksum
 {
 public:
-    void addRow(db::Sha256& row)
+    // One row of `table`, its values in the order of the table's columns.
+    void addRow(const db::TableDescription& table, const QVariantList& values)
     {
+        db::Sha256 row;
+        for (qsizetype i = 0; i < values.size(); ++i)
+            hashValue(row, table.columns[static_cast<size_t>(i)].kind, values[i]);
         const auto digest = row.final();
         for (int lane = 0; lane < 4; ++lane) {
             quint64 part = 0;
@@ -106,19 +125,6 @@ public:
 private:
     std::array<quint64, 4> m_lanes {};
 };
-
-void hashValue(db::Sha256& row, ColumnKind kind, const QVariant& v)
-{
-    if (db::bindsNull(v)) {
-        row.update("N", 1);
-        return;
-    }
-    const QByteArray bytes = canonical(kind, v);
-    const QByteArray length = QByteArray::number(bytes.size()) + ':';
-    row.update("V", 1);
-    row.update(length.constData(), static_cast<size_t>(length.size()));
-    row.update(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
 
 QString selectAll(const db::TableDescription& table)
 {
@@ -146,7 +152,7 @@ bool readTable(const db::Database& db, const db::TableDescription& table, const 
         return false;
     }
     TableChecksum sum;
-    const int columns = static_cast<int>(table.columns.size());
+    const auto columns = static_cast<int>(table.columns.size());
     QVariantList values;
     values.reserve(columns);
     qint64 rows = 0;
@@ -154,12 +160,9 @@ bool readTable(const db::Database& db, const db::TableDescription& table, const 
         progress(step, 0, total);
     while (q.next()) {
         values.clear();
-        db::Sha256 hash;
-        for (int i = 0; i < columns; ++i) {
+        for (int i = 0; i < columns; ++i)
             values << q.value(i);
-            hashValue(hash, table.columns[static_cast<size_t>(i)].kind, values.back());
-        }
-        sum.addRow(hash);
+        sum.addRow(table, values);
         ++rows;
         if (!row(values, rows))
             return false;
@@ -273,6 +276,41 @@ bool tableFigures(
         if (!readTable(db, table, QStringLiteral("ตรวจตาราง ") + table.name, progress, &f, error,
                 [](const QVariantList&, qint64) { return true; }))
             return false;
+        figures->push_back(f);
+    }
+    return true;
+}
+
+bool verifiedFigures(const db::Database& db, std::vector<TableFigures>* figures, audit::VerifyResult* verified,
+    const StepProgress& progress, QString* error)
+{
+    figures->clear();
+    for (const db::TableDescription& table : db::programTables()) {
+        TableFigures f;
+        const QString step = QStringLiteral("ตรวจตาราง ") + table.name;
+        if (table.name != QLatin1String("EP_Audit_Log")) {
+            if (!readTable(db, table, step, progress, &f, error, [](const QVariantList&, qint64) { return true; }))
+                return false;
+            figures->push_back(f);
+            continue;
+        }
+        qint64 total = 0;
+        if (!countRows(db, table.name, &total, error))
+            return false;
+        if (progress)
+            progress(step, 0, total);
+        TableChecksum sum;
+        QVariantList values;
+        *verified = audit::verifyAuditLog(db, [&](const QSqlQuery& q) {
+            values.clear();
+            for (qsizetype i = 0; i < static_cast<qsizetype>(table.columns.size()); ++i)
+                values << q.value(static_cast<int>(i));
+            sum.addRow(table, values);
+            if (progress && ++f.rows % kProgressEvery == 0)
+                progress(step, f.rows, total);
+        });
+        f.table = table.name;
+        f.checksum = sum.hex();
         figures->push_back(f);
     }
     return true;

@@ -43,15 +43,6 @@ using bench::Exec;
 using bench::Fail;
 using bench::Sap;
 
-std::unique_ptr<db::Database> Open(const QString& url)
-{
-    QString error;
-    auto database = db::Database::open(url, &error);
-    if (!database || !db::ensureSchema(*database, &error))
-        Fail(error);
-    return database;
-}
-
 double Ms(qint64 ns)
 {
     return static_cast<double>(ns) / 1e6;
@@ -59,7 +50,7 @@ double Ms(qint64 ns)
 
 int Verify(const QString& url, int rows)
 {
-    auto db = Open(url);
+    auto db = bench::Open_Database(url);
     QElapsedTimer t;
     t.start();
     bench::Fill_Audit_Log(*db, rows);
@@ -124,7 +115,7 @@ double Mean(const std::vector<double>& v)
 
 int Save(const QString& url, int saves)
 {
-    auto db = Open(url);
+    auto db = bench::Open_Database(url);
     Fill_Employees(*db, saves);
     // The actor as the command line sets it at start.
     audit::setActor(
@@ -176,7 +167,7 @@ int Save(const QString& url, int saves)
 
 int Import(const QString& file, const QString& url)
 {
-    auto db = Open(url);
+    auto db = bench::Open_Database(url);
     import::EmployeeWorkbook book;
     QString error;
     QElapsedTimer t;

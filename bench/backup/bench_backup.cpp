@@ -55,19 +55,10 @@ double Median(std::vector<double> v)
     return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
-std::unique_ptr<db::Database> Open(const QString& url)
-{
-    QString error;
-    auto database = db::Database::open(url, &error);
-    if (!database || !db::ensureSchema(*database, &error))
-        Fail(error);
-    return database;
-}
-
 int Generate(const QString& file)
 {
     QFile::remove(file);
-    auto db = Open(QStringLiteral("sqlite:") + file);
+    auto db = bench::Open_Database(QStringLiteral("sqlite:") + file);
     QElapsedTimer t;
     t.start();
     {
@@ -118,7 +109,7 @@ int Generate(const QString& file)
 
 int Backup(const QString& file, int runs)
 {
-    auto db = Open(QStringLiteral("sqlite:") + file);
+    auto db = bench::Open_Database(QStringLiteral("sqlite:") + file);
     QTemporaryDir dir(QFileInfo(file).absolutePath() + QStringLiteral("/bench-backup-XXXXXX"));
     std::vector<double> copy, quick, full, whole;
     for (int run = 0; run < runs; ++run) {
@@ -162,7 +153,7 @@ int Backup(const QString& file, int runs)
 
 int Check(const QString& file, int runs)
 {
-    auto db = Open(QStringLiteral("sqlite:") + file);
+    auto db = bench::Open_Database(QStringLiteral("sqlite:") + file);
     std::vector<double> ms;
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer t;
@@ -181,7 +172,7 @@ int Check(const QString& file, int runs)
 
 int Copy(const QString& file, const QString& server)
 {
-    auto source = Open(QStringLiteral("sqlite:") + file);
+    auto source = bench::Open_Database(QStringLiteral("sqlite:") + file);
     const QString schema = QStringLiteral("bench_copy_%1").arg(QCoreApplication::applicationPid());
     QString error;
     auto admin = db::Database::open(server, &error);

@@ -29,6 +29,15 @@ void Exec(const db::Database& db, QSqlQuery& q, const QVariantList& values)
         Fail(error);
 }
 
+std::unique_ptr<db::Database> Open_Database(const QString& url)
+{
+    QString error;
+    auto database = db::Database::open(url, &error);
+    if (!database || !db::ensureSchema(*database, &error))
+        Fail(error);
+    return database;
+}
+
 QString Sap(int i)
 {
     return QStringLiteral("1%1").arg(i, 7, 10, QLatin1Char('0'));

@@ -22,6 +22,9 @@ namespace velmora::bench {
 // Binds `values` in order and runs the prepared statement, or fails.
 void Exec(const db::Database& db, QSqlQuery& q, const QVariantList& values);
 
+// Opens the database of `url` and creates its tables when it has none, or fails.
+std::unique_ptr<db::Database> Open_Database(const QString& url);
+
 // "1" and seven digits: the SAP ID of the i-th employee filled.
 QString Sap(int i);
 

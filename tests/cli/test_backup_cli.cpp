@@ -38,25 +38,10 @@ QString dump(const QString& url)
         ADD_FAILURE() << "cannot open " << url.toStdString() << ": " << error.toStdString();
         return {};
     }
-    QString out;
-    for (const db::TableDescription& table : db::programTables()) {
-        QStringList order;
-        for (size_t i = 1; i <= table.columns.size(); ++i)
-            order << QString::number(i);
-        QSqlQuery q = database->query();
-        if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(table.name, order.join(QStringLiteral(", "))))) {
-            out += table.name + QStringLiteral(" unreadable\n");
-            continue;
-        }
-        out += table.name + QLatin1Char('\n');
-        while (q.next()) {
-            QStringList cells;
-            for (int i = 0; i < order.size(); ++i)
-                cells << (q.isNull(i) ? QStringLiteral("NULL") : q.value(i).toString());
-            out += cells.join(QLatin1Char('|')) + QLatin1Char('\n');
-        }
-    }
-    return out;
+    QStringList tables;
+    for (const db::TableDescription& table : db::programTables())
+        tables << table.name;
+    return velmora::test::dumpTables(*database, tables);
 }
 
 QByteArray bytesOf(const QString& path)

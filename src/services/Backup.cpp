@@ -315,9 +315,7 @@ BackupReport backupDatabase(const db::Database& db, const QString& file, Check c
     if (problem.isEmpty()) {
         auto copy = db::Database::openSqliteForReading(partial, &why);
         std::vector<TableFigures> inCopy;
-        if (!copy)
-            problem = why;
-        else if (sqlite ? !countTables(*copy, &inCopy, &why) : !tableFigures(*copy, &inCopy, progress, &why))
+        if (!copy || (sqlite ? !countTables(*copy, &inCopy, &why) : !tableFigures(*copy, &inCopy, progress, &why)))
             problem = why;
         else if (!sqlite && !compareFigures(copied, inCopy).isEmpty())
             problem = compareFigures(copied, inCopy).join(QStringLiteral("; "));

@@ -108,7 +108,7 @@ public:
         for (qsizetype i = 0; i < values.size(); ++i)
             hashValue(row, table.columns[static_cast<size_t>(i)].kind, values[i]);
         const auto digest = row.final();
-        for (int lane = 0; lane < 4; ++lane) {
+        for (size_t lane = 0; lane < m_lanes.size(); ++lane) {
             quint64 part = 0;
             std::memcpy(&part, digest.data() + 8 * lane, 8);
             m_lanes[lane] += part;

@@ -16,3 +16,6 @@ echo "== audit"; "$build/bench/audit/bench_audit" verify 1000000 "sqlite:$work/a
 "$build/bench/audit/bench_audit" save 1000 "sqlite:$work/audit-save.sqlite"
 "$build/bench/audit/bench_audit" import "$work/employees.xlsx" "sqlite:$work/audit-import.sqlite"
 echo "== check"; "$build/bench/check/bench_check"
+echo "== backup"; "$build/bench/backup/bench_backup" generate "$work/office.sqlite"
+"$build/bench/backup/bench_backup" backup "$work/office.sqlite" 3
+"$build/bench/backup/bench_backup" check "$work/office.sqlite" 3

@@ -43,15 +43,6 @@ using bench::Exec;
 using bench::Fail;
 using bench::Sap;
 
-std::unique_ptr<db::Database> Open(const QString& url)
-{
-    QString error;
-    auto database = db::Database::open(url, &error);
-    if (!database || !db::ensureSchema(*database, &error))
-        Fail(error);
-    return database;
-}
-
 double Ms(qint64 ns)
 {
     return static_cast<double>(ns) / 1e6;
@@ -59,45 +50,10 @@ double Ms(qint64 ns)
 
 int Verify(const QString& url, int rows)
 {
-    auto db = Open(url);
+    auto db = bench::Open_Database(url);
     QElapsedTimer t;
     t.start();
-    {
-        // The rows as record() writes them, chained, sent in one transaction.
-        db::Transaction tx(*db);
-        QSqlQuery q = db->query();
-        q.prepare(QStringLiteral("INSERT INTO EP_Audit_Log (Seq_No, Event_Time, User_Name, Origin, Machine_Address,"
-                                 " Event_Kind, SapID, Details, Chain_Value) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        QString previous;
-        audit::Entry e;
-        e.time = QStringLiteral("2026-12-09 10:00:00");
-        e.user = QStringLiteral("finance01");
-        e.origin = QStringLiteral("velmora");
-        e.machine = QStringLiteral("10.1.2.3");
-        e.kind = QStringLiteral("calculation-saved");
-        for (int i = 1; i <= rows; ++i) {
-            e.seq = i;
-            e.sapid = QStringLiteral("1%1").arg(i % 50000, 7, 10, QLatin1Char('0'));
-            e.details = QStringLiteral("{\"net\":\"%1.00\",\"request_month\":\"10/2012\",\"multiplier\":6,"
-                                       "\"name\":\"นายทดสอบ ระบบ\"}")
-                            .arg(i);
-            e.chain = audit::chainValue(previous, e);
-            previous = e.chain;
-            const QVariant values[] = {e.seq, e.time, e.user, e.origin, e.machine, e.kind, e.sapid, e.details, e.chain};
-            for (int k = 0; k < 9; ++k)
-                q.bindValue(k, values[k]);
-            QString error;
-            if (!db->exec(q, QStringLiteral("fill"), &error))
-                Fail(error);
-        }
-        QSqlQuery head = db->query();
-        head.prepare(QStringLiteral("UPDATE EP_Audit_Head SET Seq_No = ?, Chain_Value = ?"));
-        head.addBindValue(rows);
-        head.addBindValue(previous);
-        QString error;
-        if (!db->exec(head, QStringLiteral("head"), &error) || !tx.commit(&error))
-            Fail(error);
-    }
+    bench::Fill_Audit_Log(*db, rows);
     std::printf("filled %d rows in %.0f ms\n", rows, Ms(t.nsecsElapsed()));
     t.restart();
     const double cpu = Cpu_Ms();
@@ -159,7 +115,7 @@ double Mean(const std::vector<double>& v)
 
 int Save(const QString& url, int saves)
 {
-    auto db = Open(url);
+    auto db = bench::Open_Database(url);
     Fill_Employees(*db, saves);
     // The actor as the command line sets it at start.
     audit::setActor(
@@ -211,7 +167,7 @@ int Save(const QString& url, int saves)
 
 int Import(const QString& file, const QString& url)
 {
-    auto db = Open(url);
+    auto db = bench::Open_Database(url);
     import::EmployeeWorkbook book;
     QString error;
     QElapsedTimer t;

@@ -1,5 +1,6 @@
 #include "support/BenchSupport.h"
 
+#include "db/AuditLog.h"
 #include "db/Schema.h"
 #include "services/Rights.h"
 
@@ -32,6 +33,15 @@ void Exec(const db::Database& db, QSqlQuery& q, const QVariantList& values)
     QString error;
     if (!db.exec(q, QStringLiteral("filling"), &error))
         Fail(error);
+}
+
+std::unique_ptr<db::Database> Open_Database(const QString& url)
+{
+    QString error;
+    auto database = db::Database::open(url, &error);
+    if (!database || !db::ensureSchema(*database, &error))
+        Fail(error);
+    return database;
 }
 
 QString Sap(int i)
@@ -145,6 +155,47 @@ void Fill_Calculated_Employees(const db::Database& db, int employees, const std:
     }
     QString error;
     if (!tx.commit(&error))
+        Fail(error);
+}
+
+void Fill_Audit_Log(const db::Database& db, int rows)
+{
+    db::Transaction tx(db);
+    QSqlQuery q = db.query();
+    q.prepare(QStringLiteral("INSERT INTO EP_Audit_Log (Seq_No, Event_Time, User_Name, Origin, Machine_Address,"
+                             " Event_Kind, SapID, Details, Chain_Value) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QString previous;
+    audit::Entry e;
+    e.time = QStringLiteral("2026-12-09 10:00:00");
+    e.user = QStringLiteral("finance01");
+    e.origin = QStringLiteral("velmora");
+    e.machine = QStringLiteral("10.1.2.3");
+    e.kind = QStringLiteral("calculation-saved");
+    // The time as the log binds it on each server.
+    const QVariant time = db.backend() == db::Backend::Sqlite
+        ? QVariant(e.time)
+        : QVariant(QDateTime::fromString(e.time, QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    for (int i = 1; i <= rows; ++i) {
+        e.seq = i;
+        e.sapid = QStringLiteral("1%1").arg(i % 50000, 7, 10, QLatin1Char('0'));
+        e.details = QStringLiteral("{\"net\":\"%1.00\",\"request_month\":\"10/2012\",\"multiplier\":6,"
+                                   "\"name\":\"นายทดสอบ ระบบ\"}")
+                        .arg(i);
+        e.chain = audit::chainValue(previous, e);
+        previous = e.chain;
+        const QVariant values[] = {e.seq, time, e.user, e.origin, e.machine, e.kind, e.sapid, e.details, e.chain};
+        for (int k = 0; k < 9; ++k)
+            q.bindValue(k, values[k]);
+        QString error;
+        if (!db.exec(q, QStringLiteral("fill"), &error))
+            Fail(error);
+    }
+    QSqlQuery head = db.query();
+    head.prepare(QStringLiteral("UPDATE EP_Audit_Head SET Seq_No = ?, Chain_Value = ?"));
+    head.addBindValue(rows);
+    head.addBindValue(previous);
+    QString error;
+    if (!db.exec(head, QStringLiteral("head"), &error) || !tx.commit(&error))
         Fail(error);
 }
 

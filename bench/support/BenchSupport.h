@@ -25,6 +25,9 @@ void Log_In_With_Every_Role();
 // Binds `values` in order and runs the prepared statement, or fails.
 void Exec(const db::Database& db, QSqlQuery& q, const QVariantList& values);
 
+// Opens the database of `url` and creates its tables when it has none, or fails.
+std::unique_ptr<db::Database> Open_Database(const QString& url);
+
 // "1" and seven digits: the SAP ID of the i-th employee filled.
 QString Sap(int i);
 
@@ -77,5 +80,9 @@ void Add_Earlier_Payment(const db::Database& db, Employee_Inserts& insert, int i
 // given. The same seed gives the same salaries and periods on every run.
 void Fill_Calculated_Employees(const db::Database& db, int employees, const std::function<QString(int)>& contractEnd,
     const std::function<QString(int)>& departCode);
+
+// `rows` audit-log rows as the log writes them (a saved calculation each,
+// chained) and the head, in one transaction.
+void Fill_Audit_Log(const db::Database& db, int rows);
 
 } // namespace velmora::bench

@@ -16,6 +16,7 @@
 #include "gui/main/Startup.h"
 #include "gui/common/ToolkitTexts.h"
 #include "gui/main/UVelmora.h"
+#include "services/CrashReport.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -72,6 +73,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setOrganizationName(QStringLiteral("Velmora"));
     QApplication::setApplicationVersion(QStringLiteral("8.0"));
+    // A fatal error leaves a report in the user's data folder.
+    velmora::crash::installCrashHandler(QStringLiteral("velmora"));
     // Enter presses the focused button; Tab leaves a list (every screen).
     velmora::app::KeyboardPolicy::install();
     // The toolkit's own dialogs (file dialogs, print preview) in Thai.
@@ -105,6 +108,7 @@ int main(int argc, char** argv)
     velmora::app::TfrmVelmora frmVelmora(session, url, screens);
     if (frmVelmora.endRequested())
         return 1;
+    velmora::app::afterStartup(prompter, &frmVelmora, frmVelmora.database());
 
     // One hidden instance of these screens, created after the main window so
     // that their creation steps see its date values; never shown.

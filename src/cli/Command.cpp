@@ -5,6 +5,7 @@
 #include "db/Config.h"
 #include "db/Schema.h"
 #include "services/Accounts.h"
+#include "services/Backup.h"
 
 #include <QTextStream>
 
@@ -21,11 +22,16 @@ QString Context::databaseUrl() const
     return db::resolveDatabaseUrl(m_dbOption);
 }
 
-std::unique_ptr<db::Database> Context::openDatabase(bool forPasswordChange)
+std::unique_ptr<db::Database> Context::openDatabase(Use use)
 {
     auto database = openUnlogged();
-    if (!database || !logIn(*database, forPasswordChange))
+    if (!database || !logIn(*database, use == Use::PasswordChange))
         return nullptr;
+    if (use != Use::Reading) {
+        const QString said = backup::backupAtStart(*database);
+        if (!said.isEmpty())
+            refuse(said);
+    }
     return database;
 }
 
@@ -93,6 +99,11 @@ std::unique_ptr<db::Database> Context::openUnlogged(bool* created)
     if (!db::checkVersion(*database, &error)) {
         refuse(error);
         return nullptr;
+    }
+    if (use == Use::Writing) {
+        const QString said = backup::backupAtStart(*database);
+        if (!said.isEmpty())
+            refuse(said);
     }
     return database;
 }

@@ -29,12 +29,15 @@ public:
 
     // The command's own arguments, the command name first (as QCommandLineParser wants).
     const QStringList& args() const { return m_args; }
+    // A command that writes makes the day's first backup of the embedded
+    // database, whose check finds damage (writes are then refused). A user who
+    // must choose a new password is let in only by the command that changes it.
+    enum class Use { Reading, Writing, PasswordChange };
     // Opens the database in force (--db, VELMORA_DB, settings, embedded),
     // creates the tables of a new one, checks the version and logs in (every
     // command that touches the data). On failure prints the reason and
-    // returns null. A user who must choose a new password is let in only by
-    // the command that changes it (forPasswordChange).
-    std::unique_ptr<db::Database> openDatabase(bool forPasswordChange = false);
+    // returns null.
+    std::unique_ptr<db::Database> openDatabase(Use use = Use::Reading);
     // The same without the login (init on a database without users);
     // *created tells whether the tables were made just now.
     std::unique_ptr<db::Database> openUnlogged(bool* created = nullptr);

@@ -91,7 +91,7 @@ int runCalc(Context& c)
     if (!monthError.empty())
         return c.refuse(Q(monthError));
 
-    auto database = c.openDatabase();
+    auto database = c.openDatabase(p.isSet(save) ? Context::Use::Writing : Context::Use::Reading);
     if (!database)
         return Refused;
     std::optional<std::string> salaryText;

@@ -15,7 +15,7 @@ int runCancel(Context& c)
     if (!c.parse(p, 1, synopsis))
         return Usage;
 
-    auto database = c.openDatabase();
+    auto database = c.openDatabase(Context::Use::Writing);
     if (!database)
         return Refused;
     const QString sapid = p.positionalArguments().at(0);

@@ -161,7 +161,7 @@ int runMemoPrint(Context& c)
     for (const std::string& id : Split_Sap_Id_List(p.value(sapids).toStdString()))
         wanted << QString::fromStdString(id);
 
-    auto database = c.openDatabase();
+    auto database = c.openDatabase(Context::Use::Writing);
     if (!database)
         return Refused;
     // The lines of every department, marked as the officer would mark them.

@@ -21,7 +21,7 @@ int runImportEmployees(Context& c)
     const QString synopsis = QStringLiteral("import-employees FILE   (.xlsx or .xls, four sheets)");
     if (!c.parse(p, 1, synopsis))
         return Usage;
-    auto database = c.openDatabase();
+    auto database = c.openDatabase(Context::Use::Writing);
     if (!database)
         return Refused;
     import::EmployeeSaveCounts counts;
@@ -41,7 +41,7 @@ int runImportHistory(Context& c)
     const QString synopsis = QStringLiteral("import-history FILE   (.xlsx or .xls, sheet 1)");
     if (!c.parse(p, 1, synopsis))
         return Usage;
-    auto database = c.openDatabase();
+    auto database = c.openDatabase(Context::Use::Writing);
     if (!database)
         return Refused;
     import::TableCounts counts;

@@ -94,7 +94,7 @@ int runRun(Context& c)
     if (!bad.empty())
         return c.refuse(Q(bad));
 
-    auto database = c.openDatabase();
+    auto database = c.openDatabase(p.isSet(save) ? Context::Use::Writing : Context::Use::Reading);
     if (!database)
         return Refused;
     run::Run_Preview preview;

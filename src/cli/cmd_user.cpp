@@ -109,7 +109,7 @@ int runPassword(Context& c)
     QCommandLineParser p;
     if (!c.parse(p, 0, QStringLiteral("password")))
         return Usage;
-    auto database = c.openDatabase(true);
+    auto database = c.openDatabase(Context::Use::PasswordChange);
     if (!database)
         return Refused;
     const std::optional<QString> password = c.readNewPassword();

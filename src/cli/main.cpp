@@ -2,6 +2,7 @@
 
 #include "db/AuditLog.h"
 #include "db/LocalAddress.h"
+#include "services/CrashReport.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -95,6 +96,10 @@ int main(int argc, char** argv)
     }
     QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationName(QStringLiteral("velmora"));
+    // A fatal error leaves a report; not in the helpers the program starts
+    // itself to keep a library's crash away from it.
+    if (!command->synopsis.isEmpty())
+        velmora::crash::installCrashHandler(QStringLiteral("velmora-cli ") + name);
 
     // Who acts on the audit log: the user logged in (until then the
     // operating-system account of this process), whose account stays beside

@@ -412,7 +412,7 @@ bool chainHead(const db::Database& db, qint64* seq, QString* chain, QString* err
     return true;
 }
 
-VerifyResult verifyAuditLog(const db::Database& db)
+VerifyResult verifyAuditLog(const db::Database& db, const std::function<void(const QSqlQuery&)>& eachRow)
 {
     VerifyResult r;
     qint64 headSeq = 0;
@@ -433,6 +433,8 @@ VerifyResult verifyAuditLog(const db::Database& db)
     QString previous;
     qint64 expected = 1;
     while (q.next()) {
+        if (eachRow)
+            eachRow(q);
         const Entry e = entryOf(q);
         ++r.count;
         if (e.seq < expected)

@@ -15,6 +15,7 @@
 
 #include <QDate>
 #include <QJsonObject>
+#include <QSqlQuery>
 #include <QString>
 
 #include <functional>
@@ -139,8 +140,10 @@ struct VerifyResult
 };
 
 // Walks the whole log in sequence order. A database error gives ok = false
-// with badSeq 0 and the error in problem.
-VerifyResult verifyAuditLog(const db::Database& db);
+// with badSeq 0 and the error in problem. `eachRow` sees every row read
+// (all its columns in the table's order) before it is checked: a copy's
+// figures taken in the same pass.
+VerifyResult verifyAuditLog(const db::Database& db, const std::function<void(const QSqlQuery&)>& eachRow = {});
 
 // The latest sequence number and chain value (EP_Audit_Head), to print or mail.
 bool chainHead(const db::Database& db, qint64* seq, QString* chain, QString* error);

@@ -43,12 +43,12 @@ bool canRead(const QSqlDatabase& db, QSqlError* error)
 // for writing. With a read-only folder the shared-memory file of the WAL
 // journal cannot be made; the file is then read as unchanging, which is safe
 // only while no journal holds committed pages that the file lacks.
-bool openForReading(QSqlDatabase& db, const QString& path)
+bool openForReading(QSqlDatabase& db, const QString& path, QSqlError* why = nullptr)
 {
     db.close();
     db.setConnectOptions(sqliteOptions(true, false));
     QSqlError ignored;
-    if (db.open() && canRead(db, &ignored))
+    if (db.open() && canRead(db, why ? why : &ignored))
         return true;
     db.close();
     const QFileInfo wal(path + QStringLiteral("-wal"));
@@ -168,6 +168,29 @@ std::unique_ptr<Database> Database::open(const QString& url, QString* error)
     return result;
 }
 
+std::unique_ptr<Database> Database::openSqliteForReading(const QString& path, QString* error)
+{
+    if (!QFileInfo(path).isFile()) {
+        if (error)
+            *error = QStringLiteral("ไม่พบแฟ้ม ") + path;
+        return nullptr;
+    }
+    const QString name = QStringLiteral("velmora-%1").arg(g_connectionCounter.fetchAndAddOrdered(1));
+    std::unique_ptr<Database> result(new Database(QStringLiteral("sqlite:") + path, name, Backend::Sqlite));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(path);
+    QSqlError why;
+    if (!openForReading(db, path, &why)) {
+        if (error)
+            *error = driverError(why.isValid() ? why : db.lastError());
+        return nullptr;
+    }
+    if (!registerThaiCollation(db, error))
+        return nullptr;
+    result->m_readOnly = true;
+    return result;
+}
+
 QSqlDatabase Database::connection() const
 {
     return QSqlDatabase::database(m_connectionName, false);
@@ -272,6 +295,10 @@ Transaction::Transaction(const Database& db)
     const QString failed = QStringLiteral("เริ่มการบันทึกไม่ได้: ");
     if (db.readOnly()) {
         m_error = failed + readOnlyMessage();
+        return;
+    }
+    if (!db.writeRefusal().isEmpty()) {
+        m_error = failed + db.writeRefusal();
         return;
     }
     if (!m_db.isOpen()) {

@@ -31,6 +31,9 @@ public:
     // Opens a new connection; on failure returns null and sets *error to the
     // driver's text. Each call makes its own connection (tests open two).
     static std::unique_ptr<Database> open(const QString& url, QString* error);
+    // Opens an SQLite file for reading only, writing nothing in it or beside
+    // it (a backup being checked). Null with *error when it cannot be read.
+    static std::unique_ptr<Database> openSqliteForReading(const QString& path, QString* error);
 
     QSqlDatabase connection() const;
     const Dialect& dialect() const { return m_dialect; }
@@ -72,6 +75,12 @@ public:
     // refused with readOnlyMessage().
     bool readOnly() const { return m_readOnly; }
 
+    // From now on every writing transaction on this connection is refused
+    // with this message (damage found in the database file); empty while
+    // writes are allowed. A state of the connection, as its kept statements.
+    void refuseWrites(const QString& message) const { m_writeRefusal = message; }
+    const QString& writeRefusal() const { return m_writeRefusal; }
+
     // How long an SQLite connection opened from now on waits for another
     // connection's write before giving up (milliseconds; 10 s by default).
     static void setBusyTimeout(int milliseconds);
@@ -84,6 +93,7 @@ private:
     QString m_connectionName;
     Dialect m_dialect;
     bool m_readOnly = false;
+    mutable QString m_writeRefusal;
     mutable std::map<QString, std::unique_ptr<Prepared>> m_prepared;
 };
 

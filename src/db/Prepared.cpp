@@ -11,8 +11,6 @@
 
 namespace velmora::db {
 
-namespace {
-
 sqlite3* sqliteHandle(const Database& db)
 {
     if (db.backend() != Backend::Sqlite)
@@ -23,8 +21,6 @@ sqlite3* sqliteHandle(const Database& db)
         return nullptr;
     return *static_cast<sqlite3* const*>(handle.data());
 }
-
-} // namespace
 
 bool bindsNull(const QVariant& v)
 {

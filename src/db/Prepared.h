@@ -27,6 +27,9 @@ struct sqlite3_stmt;
 
 namespace velmora::db {
 
+// The library handle of an SQLite connection (null on the other servers).
+sqlite3* sqliteHandle(const Database& db);
+
 // True when a bound value reaches the server as NULL, as the Qt drivers send
 // it: no value, or a null text, bytes, date or time (a grid cell never filled).
 bool bindsNull(const QVariant& v);

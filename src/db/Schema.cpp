@@ -17,7 +17,7 @@ namespace velmora::db {
 
 namespace {
 
-enum class Kind { Text, Integer, Money, Real, DateTime, LongText };
+using Kind = ColumnKind;
 
 struct Column
 {
@@ -102,7 +102,7 @@ const std::vector<Table>& added()
     static const std::vector<Table> t = {
         // Added by this program: the audit log and its chain head (one row).
         {"EP_Audit_Log",
-            {{"Seq_No", Kind::Integer, 0, true}, {"Event_Time", Kind::DateTime}, {"User_Name", Kind::Text, 120},
+            {{"Seq_No", Kind::Integer, 0, true}, {"Event_Time", Kind::ClockTime}, {"User_Name", Kind::Text, 120},
                 {"Origin", Kind::Text, 30}, {"Machine_Address", Kind::Text, 60}, {"Event_Kind", Kind::Text, 40},
                 {"SapID", Kind::Text, 30}, {"Details", Kind::LongText}, {"Chain_Value", Kind::Text, 64}},
             "Seq_No", {{"IX_EP_Audit_Log_Time", "Event_Time"}, {"IX_EP_Audit_Log_SapID", "SapID"}}},
@@ -162,6 +162,7 @@ QString columnType(const Dialect& d, const Column& c)
     case Kind::Real:
         return d.realType();
     case Kind::DateTime:
+    case Kind::ClockTime:
         return d.dateTimeType();
     case Kind::LongText:
         return d.longTextType();
@@ -265,6 +266,64 @@ QStringList schemaStatements(const Dialect& dialect)
         for (const Table& t : *list)
             out << statementsFor(dialect, t);
     return out;
+}
+
+std::vector<TableDescription> programTables()
+{
+    std::vector<TableDescription> out;
+    for (const auto* list : {&tables(), &added()}) {
+        for (const Table& t : *list) {
+            TableDescription d {QLatin1String(t.name), {}};
+            for (const Column& c : t.columns)
+                d.columns.push_back({QLatin1String(c.name), c.kind});
+            out.push_back(std::move(d));
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// The table of the program named `name`, or null.
+const Table* programTable(const QString& name)
+{
+    for (const auto* list : {&tables(), &added()}) {
+        for (const Table& t : *list) {
+            if (name == QLatin1String(t.name))
+                return &t;
+        }
+    }
+    return nullptr;
+}
+
+// The statements of one table: its CREATE TABLE (with the primary key) first,
+// then one CREATE INDEX per index.
+bool runTableStatements(const Database& db, const QString& table, bool create, bool indexes, QString* error)
+{
+    const Table* t = programTable(table);
+    if (!t) {
+        if (error)
+            *error = QStringLiteral("no table of the program is named ") + table;
+        return false;
+    }
+    const QStringList statements = statementsFor(db.dialect(), *t);
+    for (qsizetype i = 0; i < statements.size(); ++i) {
+        if ((i == 0 ? create : indexes) && !run(db, statements[i], {}, error))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool createProgramTable(const Database& db, const QString& table, bool withIndexes, QString* error)
+{
+    return runTableStatements(db, table, true, withIndexes, error);
+}
+
+bool createProgramIndexes(const Database& db, const QString& table, QString* error)
+{
+    return runTableStatements(db, table, false, true, error);
 }
 
 QStringList originalTables()

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace velmora::db {
 
 // The version this program works with; the start-up check refuses any other.
@@ -33,6 +35,37 @@ inline constexpr int kPasswordHashLength = 128;
 // beyond them (an addition is put in the list of Schema.cpp with its columns).
 QStringList originalTables();
 QStringList addedTables();
+
+// What a column holds, as the schema declares it. A date-time bound by the
+// program is kept by SQLite as Qt writes one ("2007-10-17T00:00:00.000"); a
+// time read from the server's clock (the audit log's) as SQLite's own
+// datetime() gives it ("2026-12-09 10:00:00"). The other servers keep both
+// as date-times.
+enum class ColumnKind { Text, Integer, Money, Real, DateTime, ClockTime, LongText };
+
+struct ColumnDescription
+{
+    QString name;
+    ColumnKind kind;
+};
+
+struct TableDescription
+{
+    QString name;
+    std::vector<ColumnDescription> columns;
+};
+
+// Every table of the program with its columns in their declared order: the
+// original tables, then the added ones, in the order they are created.
+std::vector<TableDescription> programTables();
+
+// Creates one table of the program with its primary key (and its other
+// indexes when `withIndexes`), in the dialect's column types and without
+// installation data, inside the caller's open transaction.
+bool createProgramTable(const Database& db, const QString& table, bool withIndexes, QString* error);
+// The other indexes of a table created without them: built once its rows are
+// in, which costs far less than keeping them up to date row by row.
+bool createProgramIndexes(const Database& db, const QString& table, QString* error);
 
 // Creates the tables and installation data (version, service-year brackets,
 // reasons for leaving) in one transaction only in a database with none of

@@ -2,7 +2,9 @@
 
 #include "db/Database.h"
 #include "rules/Utility.h"
+#include "services/Backup.h"
 #include "services/CalculationChecks.h"
+#include "services/CrashReport.h"
 #include "services/OfficeSettings.h"
 #include "services/ReportQueries.h"
 #include "services/Rights.h"
@@ -110,6 +112,9 @@ ApprovalMemo prepareApprovalMemo(const db::Database& db, const ReportGrid& selec
         }
     }
 
+    const crash::ActionInProgress action(QStringLiteral("memo-printed ") + sapIds.join(QLatin1Char(',')));
+    if (!backup::backupBeforeAction(db, &memo.error))
+        return memo;
     db::Transaction tx(db);
     if (!tx.active()) {
         memo.error = QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความ: เริ่ม transaction ไม่ได้");

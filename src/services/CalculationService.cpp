@@ -5,6 +5,7 @@
 #include "rules/Utility.h"
 #include "services/AuditEvents.h"
 #include "services/CalculationChecks.h"
+#include "services/CrashReport.h"
 #include "services/Rights.h"
 
 #include <QSqlError>
@@ -202,6 +203,7 @@ bool Save_Calculation(const db::Database& db, const Calculation_Input& in, const
 bool Record_Calculation(const db::Database& db, const Calculation_Input& in, const Calculation& c,
     const std::string& dateEntry, std::string* error)
 {
+    const crash::ActionInProgress action(QStringLiteral("calculation-saved ") + QString::fromStdString(in.sapid));
     if (c.periods.empty()) {
         if (error)
             *error = kMessage_Save_No_Periods;

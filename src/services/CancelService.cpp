@@ -5,6 +5,7 @@
 #include "rules/Utility.h"
 #include "services/AuditEvents.h"
 #include "services/CalculationChecks.h"
+#include "services/CrashReport.h"
 #include "services/Rights.h"
 
 #include <QSqlError>
@@ -73,6 +74,7 @@ bool Search_Saved_Calculations(
 bool Cancel_Within(const db::Database& db, const std::string& sapid, bool withHistory, const char* kind,
     const QJsonObject& extra, std::string* error)
 {
+    const crash::ActionInProgress action(QStringLiteral("calculation-cancelled ") + QString::fromStdString(sapid));
     const std::string id = Trim_Spaces(sapid);
     const QVariantList key = {Q(id)};
 

@@ -8,6 +8,8 @@
 #include "db/Database.h"
 #include "rules/AmountText.h"
 #include "rules/FundSourceRules.h"
+#include "services/Backup.h"
+#include "services/CrashReport.h"
 #include "services/ReportExports.h"
 
 #include <QJsonArray>
@@ -151,6 +153,9 @@ bool markMemoPrinted(const db::Database& db, const QStringList& sapIds, QString*
 {
     if (sapIds.isEmpty())
         return true;
+    const crash::ActionInProgress action(QStringLiteral("memo-printed ") + sapIds.join(QLatin1Char(',')));
+    if (!backup::backupBeforeAction(db, error))
+        return false;
     db::Transaction tx(db);
     if (!tx.active()) {
         *error = QStringLiteral("การบันทึกการพิมพ์บันทึกข้อความ: ") + tx.error();

@@ -8,6 +8,8 @@
 #include "services/ImportJobs.h"
 
 #include "services/AuditEvents.h"
+#include "services/Backup.h"
+#include "services/CrashReport.h"
 #include "services/Rights.h"
 #include "services/import/CodeTableSave.h"
 #include "services/import/Counts.h"
@@ -137,6 +139,22 @@ bool saveHistory(const db::Database& db, const RowSource& source, const QString&
     });
 }
 
+bool saveEmployeeGrids(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
+    QString* error, const Progress& progress)
+{
+    bool unordered = false;
+    return saveEmployees(db, gridSource({&book.employees, &book.reasons, &book.types, &book.departs}, book.sheetNames),
+        book.sourcePath, book.sourceSha256, counts, error, progress, &unordered);
+}
+
+bool saveHistoryGrid(
+    const db::Database& db, const HistoryWorkbook& book, TableCounts* counts, QString* error, const Progress& progress)
+{
+    bool unordered = false;
+    return saveHistory(db, gridSource({&book.periods}, {book.sheetName}), book.sourcePath, book.sourceSha256, counts,
+        error, progress, &unordered);
+}
+
 } // namespace
 
 bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, EmployeeSaveCounts* counts,
@@ -144,9 +162,8 @@ bool saveEmployeeWorkbook(const db::Database& db, const EmployeeWorkbook& book, 
 {
     if (!rights::allowed(db, rights::Action::ImportEmployees, error))
         return false;
-    bool unordered = false;
-    return saveEmployees(db, gridSource({&book.employees, &book.reasons, &book.types, &book.departs}, book.sheetNames),
-        book.sourcePath, book.sourceSha256, counts, error, progress, &unordered);
+    const crash::ActionInProgress action(QStringLiteral("import-employees ") + book.sourcePath);
+    return backup::backupBeforeAction(db, error) && saveEmployeeGrids(db, book, counts, error, progress);
 }
 
 bool saveHistoryWorkbook(
@@ -154,14 +171,16 @@ bool saveHistoryWorkbook(
 {
     if (!rights::allowed(db, rights::Action::ImportHistory, error))
         return false;
-    bool unordered = false;
-    return saveHistory(db, gridSource({&book.periods}, {book.sheetName}), book.sourcePath, book.sourceSha256, counts,
-        error, progress, &unordered);
+    const crash::ActionInProgress action(QStringLiteral("import-history ") + book.sourcePath);
+    return backup::backupBeforeAction(db, error) && saveHistoryGrid(db, book, counts, error, progress);
 }
 
 bool importEmployeeWorkbook(const db::Database& db, const QString& path, EmployeeSaveCounts* counts, QString* error)
 {
     if (!rights::allowed(db, rights::Action::ImportEmployees, error))
+        return false;
+    const crash::ActionInProgress action(QStringLiteral("import-employees ") + path);
+    if (!backup::backupBeforeAction(db, error))
         return false;
     auto book = openWith(path, 4, error);
     if (!book)
@@ -174,12 +193,15 @@ bool importEmployeeWorkbook(const db::Database& db, const QString& path, Employe
     if (!unordered)
         return false;
     EmployeeWorkbook whole; // rows stored out of order: read each sheet whole
-    return loadEmployeeWorkbook(path, &whole, error) && saveEmployeeWorkbook(db, whole, counts, error);
+    return loadEmployeeWorkbook(path, &whole, error) && saveEmployeeGrids(db, whole, counts, error, {});
 }
 
 bool importHistoryWorkbook(const db::Database& db, const QString& path, TableCounts* counts, QString* error)
 {
     if (!rights::allowed(db, rights::Action::ImportHistory, error))
+        return false;
+    const crash::ActionInProgress action(QStringLiteral("import-history ") + path);
+    if (!backup::backupBeforeAction(db, error))
         return false;
     auto book = openWith(path, 1, error);
     if (!book)
@@ -192,7 +214,7 @@ bool importHistoryWorkbook(const db::Database& db, const QString& path, TableCou
     if (!unordered)
         return false;
     HistoryWorkbook whole;
-    return loadHistoryWorkbook(path, &whole, error) && saveHistoryWorkbook(db, whole, counts, error);
+    return loadHistoryWorkbook(path, &whole, error) && saveHistoryGrid(db, whole, counts, error, {});
 }
 
 } // namespace velmora::import

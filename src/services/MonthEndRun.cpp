@@ -2,7 +2,9 @@
 
 #include "db/SqlValues.h"
 #include "rules/Utility.h"
+#include "services/Backup.h"
 #include "services/CalculationService.h"
+#include "services/CrashReport.h"
 #include "services/Rights.h"
 
 #include <QSqlQuery>
@@ -230,6 +232,15 @@ Save_Outcome Save_Run(
         return outcome;
     // one right for the whole save; each line is then written as the wizard writes it
     if (!rights::allowed(db, rights::Action::SaveCalculation, &outcome.error)) {
+        outcome.stopped = true;
+        return outcome;
+    }
+    const crash::ActionInProgress action(QStringLiteral("run --save %1 lines of %2")
+                                             .arg(chosen.size())
+                                             .arg(QString::fromStdString(preview.request_month)));
+    QString notCopied;
+    if (!backup::backupBeforeAction(db, &notCopied)) {
+        outcome.error = notCopied.toStdString();
         outcome.stopped = true;
         return outcome;
     }

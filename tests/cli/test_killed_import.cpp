@@ -35,30 +35,7 @@ const QStringList kTables = {QStringLiteral("EP_Emp_Main"), QStringLiteral("EP_R
 // Every row of every table, in the order of all its columns.
 QString dump(const db::Database& database)
 {
-    QString out;
-    for (const QString& table : kTables) {
-        QSqlQuery shape = database.query();
-        if (!shape.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(table))) {
-            ADD_FAILURE() << "cannot read " << table.toStdString();
-            continue;
-        }
-        QStringList order;
-        for (int i = 1; i <= shape.record().count(); ++i)
-            order << QString::number(i);
-        QSqlQuery q = database.query();
-        if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(table, order.join(QStringLiteral(", "))))) {
-            ADD_FAILURE() << "cannot read " << table.toStdString();
-            continue;
-        }
-        out += table + QLatin1Char('\n');
-        while (q.next()) {
-            QStringList cells;
-            for (int i = 0; i < order.size(); ++i)
-                cells << (q.isNull(i) ? QStringLiteral("NULL") : q.value(i).toString());
-            out += cells.join(QLatin1Char('|')) + QLatin1Char('\n');
-        }
-    }
-    return out;
+    return velmora::test::dumpTables(database, kTables);
 }
 
 int employees(const TestDatabase& t)

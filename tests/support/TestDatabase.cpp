@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -105,6 +106,34 @@ QVariant TestDatabase::scalar(const QString& sql, const QVariantList& values) co
         return {};
     }
     return q.next() ? q.value(0) : QVariant();
+}
+
+QString dumpTables(const db::Database& database, const QStringList& tables)
+{
+    QString out;
+    for (const QString& table : tables) {
+        QSqlQuery shape = database.query();
+        if (!shape.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(table))) {
+            ADD_FAILURE() << "cannot read " << table.toStdString();
+            continue;
+        }
+        QStringList order;
+        for (int i = 1; i <= shape.record().count(); ++i)
+            order << QString::number(i);
+        QSqlQuery q = database.query();
+        if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(table, order.join(QStringLiteral(", "))))) {
+            ADD_FAILURE() << "cannot read " << table.toStdString();
+            continue;
+        }
+        out += table + QLatin1Char('\n');
+        while (q.next()) {
+            QStringList cells;
+            for (int i = 0; i < order.size(); ++i)
+                cells << (q.isNull(i) ? QStringLiteral("NULL") : q.value(i).toString());
+            out += cells.join(QLatin1Char('|')) + QLatin1Char('\n');
+        }
+    }
+    return out;
 }
 
 } // namespace velmora::test

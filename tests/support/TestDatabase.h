@@ -3,6 +3,7 @@
 #include "db/Database.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -46,5 +47,9 @@ private:
     QString m_schema;
     std::unique_ptr<db::Database> m_db;
 };
+
+// Every row of the tables, each table's rows in the order of all its columns
+// ("NULL" apart from any text): two databases with the same rows dump alike.
+QString dumpTables(const db::Database& database, const QStringList& tables);
 
 } // namespace velmora::test

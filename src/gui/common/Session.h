@@ -40,6 +40,9 @@ struct Session
 
     // Ends the whole program (set by the main window).
     std::function<void()> endProgram;
+    // Closes the program's connection (set by the main window), before a
+    // restore replaces the database file; the program ends afterwards.
+    std::function<void()> closeDatabase;
 
     QDateTime machineNow() const;
     QString machineDateSeparator() const;

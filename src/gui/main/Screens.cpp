@@ -16,6 +16,7 @@
 #include "gui/reports/URep_Split_Money.h"
 #include "gui/run/URun_Month_End.h"
 #include "gui/system/UAudit_Trail.h"
+#include "gui/system/UBackup.h"
 #include "gui/system/UOrganisation_Settings.h"
 #include "gui/system/UUsers.h"
 #include <QApplication>
@@ -46,6 +47,10 @@ void registerScreens(ScreenRegistry& registry)
     registry.add(QStringLiteral("AuditTrail1"), [](Session& s) -> QWidget* { return new audit::TfrmAudit_Trail(s); });
     registry.add(QStringLiteral("Users1"), [](Session& s) -> QWidget* { return new users::TfrmUsers(s); });
     registry.add(QStringLiteral("NCheck1"), [](Session& s) -> QWidget* { return new calc::TfrmCheck_Calculation(s); });
+    registry.add(QStringLiteral("Backup1"),
+        [](Session& s) -> QWidget* { return new backup::TfrmBackup(s, backup::TfrmBackup::Mode::Backup); });
+    registry.add(QStringLiteral("Restore1"),
+        [](Session& s) -> QWidget* { return new backup::TfrmBackup(s, backup::TfrmBackup::Mode::Restore); });
     // A small dialog over the main window rather than a child window.
     registry.add(QStringLiteral("OrgSettings1"), [](Session& session) -> QWidget* {
         auto* dialog = new print::TfrmOrganisation_Settings(session, QApplication::activeWindow());

@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
 
 class QWidget;
+
+namespace velmora::db {
+class Database;
+}
 
 namespace velmora::app {
 
@@ -21,6 +26,15 @@ struct Session;
 // false with *error, after showing it, when the tables could not be created
 // or the database lacks some of them: the program then ends.
 bool prepareDatabase(const QString& url, Prompter& prompter, QString* error);
+
+// After the main window's start-up checks: the crash reports written since
+// the last start are named (once each), and the day's first backup of the
+// embedded database is made, whose check may find damage (writes are then
+// refused and the officer is told what to restore).
+void afterStartup(Prompter& prompter, QWidget* window, const db::Database* database);
+
+// The message naming crash reports not shown yet; empty when there are none.
+QString crashNotice(const QStringList& reports);
 
 // The message shown after a new database was created.
 QString newDatabaseMessage();

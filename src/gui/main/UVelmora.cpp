@@ -81,6 +81,10 @@ TfrmVelmora::TfrmVelmora(Session& session, QString databaseUrl, const ScreenRegi
     placeOverlays();
 
     m_session.endProgram = [this] { endProgram(); };
+    m_session.closeDatabase = [this] {
+        m_session.db = nullptr;
+        m_db.reset();
+    };
     FormCreate();
     edtName->setFocus();
 }
@@ -92,6 +96,7 @@ TfrmVelmora::~TfrmVelmora()
     if (m_session.db == m_db.get())
         m_session.db = nullptr;
     m_session.endProgram = nullptr;
+    m_session.closeDatabase = nullptr;
 }
 
 void TfrmVelmora::buildMenu()
@@ -148,6 +153,8 @@ void TfrmVelmora::buildMenu()
     item(N11, "OrgSettings1", QStringLiteral("ข้อมูลหน่วยงานสำหรับบันทึกข้อความ"), &TfrmVelmora::OrgSettings1Click);
     item(N11, "AuditTrail1", QStringLiteral("ประวัติการใช้งาน (Audit Trail)"), &TfrmVelmora::AuditTrail1Click);
     item(N11, "Users1", QStringLiteral("ผู้ใช้งานระบบ"), &TfrmVelmora::Users1Click);
+    item(N11, "Backup1", QStringLiteral("สำรองข้อมูล"), &TfrmVelmora::Backup1Click);
+    item(N11, "Restore1", QStringLiteral("กู้คืนข้อมูล"), &TfrmVelmora::Restore1Click);
 
     QAction* NExit = MainMenu1->addAction(QStringLiteral("ออกจากระบบ"));
     NExit->setObjectName(QStringLiteral("NExit"));
@@ -445,6 +452,8 @@ QList<rights::Action> TfrmVelmora::menuActions(const QString& item)
         {QStringLiteral("OrgSettings1"), {A::OrganisationSettings}},
         {QStringLiteral("AuditTrail1"), {A::ReadAuditTrail}},
         {QStringLiteral("Users1"), {A::ListUsers}},
+        {QStringLiteral("Backup1"), {A::Backup}},
+        {QStringLiteral("Restore1"), {A::Restore}},
     };
     const auto it = actions.find(item);
     return it == actions.end() ? QList<A>() : it->second;
@@ -594,6 +603,16 @@ void TfrmVelmora::NAboutClick()
             + QStringLiteral(VELMORA_VERSION) + QStringLiteral("\rรุ่นฐานข้อมูล ")
             + (m_version.isEmpty() ? QStringLiteral("-") : m_version) + QStringLiteral("\rฐานข้อมูลที่ใช้ ")
             + db::describeDatabase(m_databaseUrl));
+}
+
+void TfrmVelmora::Backup1Click()
+{
+    openScreen(QStringLiteral("Backup1"));
+}
+
+void TfrmVelmora::Restore1Click()
+{
+    openScreen(QStringLiteral("Restore1"));
 }
 
 } // namespace velmora::app

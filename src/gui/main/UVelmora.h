@@ -97,6 +97,8 @@ public slots:
     // program's version with the database in use.
     void NGuideClick();
     void NAboutClick();
+    void Backup1Click();
+    void Restore1Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

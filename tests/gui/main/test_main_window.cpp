@@ -47,7 +47,7 @@ TEST_F(MainWindowShellTest, MenuHoldsEveryItemInOrder)
     EXPECT_EQ(objectNames(child<QMenu>("N3")->actions()),
         (QStringList {"N4", "N7", "N8", "N9", "N12", "N13", "N14", "N15", "N16"}));
     EXPECT_EQ(objectNames(child<QMenu>("N11")->actions()),
-        (QStringList {"ChangePassword1", "OrgSettings1", "AuditTrail1", "Users1"}));
+        (QStringList {"ChangePassword1", "OrgSettings1", "AuditTrail1", "Users1", "Backup1", "Restore1"}));
     EXPECT_EQ(objectNames(child<QMenu>("NHelp")->actions()), (QStringList {"NGuide", "NAbout"}));
     for (const char* name : {"N1725501", "N8", "N12", "N14"})
         EXPECT_TRUE(child<QAction>(name)->isSeparator()) << name;
@@ -80,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(Items, MenuCaptionTest,
         CaptionCase {"N4", "รายงานรายชื่อผู้ครบสัญญา"}, CaptionCase {"N7", "รายการสรุปเงิน"},
         CaptionCase {"N9", "รายละเอียดการเบิก"}, CaptionCase {"N13", "ประมาณการเงินชดเชย"},
         CaptionCase {"N15", "เงินชดเชยแยกตามเงิน"}, CaptionCase {"N11", "ระบบ(System)"},
-        CaptionCase {"ChangePassword1", "เปลี่ยนแปลงรหัสผ่าน(Change Password)"}, CaptionCase {"NExit", "ออกจากระบบ"},
+        CaptionCase {"ChangePassword1", "เปลี่ยนแปลงรหัสผ่าน(Change Password)"}, CaptionCase {"Backup1", "สำรองข้อมูล"},
+        CaptionCase {"Restore1", "กู้คืนข้อมูล"}, CaptionCase {"NExit", "ออกจากระบบ"},
         CaptionCase {"NHelp", "ช่วยเหลือ"}, CaptionCase {"NGuide", "คู่มือการใช้งาน"},
         CaptionCase {"NAbout", "เกี่ยวกับโปรแกรม"}));
 

@@ -100,11 +100,6 @@ std::unique_ptr<db::Database> Context::openUnlogged(bool* created)
         refuse(error);
         return nullptr;
     }
-    if (use == Use::Writing) {
-        const QString said = backup::backupAtStart(*database);
-        if (!said.isEmpty())
-            refuse(said);
-    }
     return database;
 }
 

@@ -18,7 +18,7 @@ int runVerify(Context& c)
     QCommandLineParser p;
     if (!c.parse(p, 1, kVerifySynopsis))
         return Usage;
-    auto database = c.openDatabase();
+    auto database = c.openDatabase(Context::Use::Writing);
     if (!database)
         return Refused;
     int checked = 0;
@@ -39,7 +39,7 @@ int runReturn(Context& c)
         return Usage;
     if (!p.isSet(reason))
         return c.usage(QStringLiteral("--reason is required\nusage: velmora-cli ") + kReturnSynopsis);
-    auto database = c.openDatabase();
+    auto database = c.openDatabase(Context::Use::Writing);
     if (!database)
         return Refused;
     const QString sapid = p.positionalArguments().at(0);
@@ -58,7 +58,7 @@ int runFourEyes(Context& c)
     const QString value = p.positionalArguments().at(0);
     if (value != QLatin1String("on") && value != QLatin1String("off"))
         return c.usage(QStringLiteral("usage: velmora-cli ") + kFourEyesSynopsis);
-    auto database = c.openDatabase();
+    auto database = c.openDatabase(Context::Use::Writing);
     if (!database)
         return Refused;
     QString error;

@@ -80,7 +80,7 @@ int runUser(Context& c)
         return c.refuse(error);
     const QString& name = args.at(1);
 
-    auto database = c.openDatabase();
+    auto database = c.openDatabase(Context::Use::Writing);
     if (!database)
         return Refused;
     bool done = false;

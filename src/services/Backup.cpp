@@ -469,7 +469,7 @@ bool backupBeforeAction(const db::Database& db, QString* error)
 {
     if (sqliteFileOf(db).isEmpty() || db.readOnly() || !db.writeRefusal().isEmpty())
         return true; // nothing to copy, or the write is refused anyway
-    const BackupReport r = takeBackup(db, QString(), Check::Quick);
+    const BackupReport r = takeBackup(db, QString(), Check::Quick, {});
     if (!r.ok) {
         if (error)
             *error = QStringLiteral("ยังไม่ได้ทำรายการนี้ เพราะ") + r.error;
@@ -489,7 +489,7 @@ QString backupAtStart(const db::Database& db)
         if (n.made.date() == today)
             return {};
     }
-    const BackupReport r = takeBackup(db, QString(), Check::Quick);
+    const BackupReport r = takeBackup(db, QString(), Check::Quick, {});
     if (!r.ok)
         return r.error;
     removeOldBackups(folder);

@@ -86,8 +86,11 @@ protected:
 
     CliResult cli(const QStringList& args, const QString& url = {}) const
     {
-        const CliResult r = velmora::test::runCli(
-            QStringList {QStringLiteral("--db"), url.isEmpty() ? database : url} + args, 120000, {}, env);
+        // every command but the first init logs in as the demo login
+        const QStringList db {QStringLiteral("--db"), url.isEmpty() ? database : url};
+        const CliResult r = args.value(0) == QLatin1String("init")
+            ? velmora::test::runCli(db + args, 120000, {}, env)
+            : velmora::test::runCliAs(velmora::test::kDemoLogin, db + args, 120000, {}, env);
         EXPECT_NE(r.exitCode, -1) << r.err.toStdString();
         return r;
     }
@@ -253,8 +256,11 @@ TEST_F(Backup_Cli, KilledRestoreLeavesAWholeDatabase)
                                          : whole * 4 / 5 + static_cast<int>(random.bounded(whole / 3 + 1));
         QProcess child;
         child.setProcessEnvironment(env);
-        child.start(QStringLiteral(VELMORA_CLI), {QStringLiteral("--db"), database, QStringLiteral("restore"), fresh});
+        child.start(QStringLiteral(VELMORA_CLI), {QStringLiteral("--db"), database, QStringLiteral("--login"),
+                                                     velmora::test::kDemoLogin.name, QStringLiteral("restore"), fresh});
         ASSERT_TRUE(child.waitForStarted());
+        child.write((velmora::test::kDemoLogin.password + QLatin1Char('\n')).toUtf8());
+        child.closeWriteChannel();
         if (!child.waitForFinished(delay)) {
             ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
             ASSERT_TRUE(child.waitForFinished(60000));

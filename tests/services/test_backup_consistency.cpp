@@ -51,15 +51,18 @@ TEST(Backup_Consistency, ABackupDuringAMonthEndSaveIsWhole)
         }
         ASSERT_TRUE(tx.commit());
     }
+    t.addLogin();
     QTemporaryDir dir;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
     QProcess run;
     run.setProcessEnvironment(env);
     run.start(QStringLiteral(VELMORA_CLI),
-        {QStringLiteral("--db"), t.url(), QStringLiteral("run"), QStringLiteral("--month"), QStringLiteral("10/2012"),
+        {QStringLiteral("--db"), t.url(), QStringLiteral("--login"), QStringLiteral("tester"), QStringLiteral("run"), QStringLiteral("--month"), QStringLiteral("10/2012"),
             QStringLiteral("--ends"), QStringLiteral("09/2012"), QStringLiteral("--save")});
     ASSERT_TRUE(run.waitForStarted());
+    run.write("tester-pw1\n");
+    run.closeWriteChannel();
 
     int taken = 0;
     int midway = 0;

@@ -10,6 +10,7 @@
 #include "services/Accounts.h"
 #include "services/ApprovalMemo.h"
 #include "services/AuditView.h"
+#include "services/Backup.h"
 #include "services/CalculationChecks.h"
 #include "services/CalculationService.h"
 #include "services/CancelService.h"
@@ -261,21 +262,26 @@ const ActionCase kCases[] = {
             QString e;
             return of(office::setFourEyesRequired(t.db(), false, &e), e);
         }},
-    // backup, restore and copying are the guard alone until their commands arrive
     {"Backup", Action::Backup, {Role::Administrator, Role::Officer},
-        [](TestDatabase& t, const QString&) {
-            QString e;
-            return of(rights::allowed(t.db(), Action::Backup, &e), e);
+        [](TestDatabase& t, const QString& folder) {
+            static int made = 0;
+            const backup::BackupReport r = backup::backupDatabase(
+                t.db(), folder + QStringLiteral("/backup-%1.sqlite").arg(++made), backup::Check::Quick);
+            return of(r.ok, r.error);
         }},
+    // the restore replaces the database's file, which this test holds open:
+    // its right is asked as the command asks it, before anything is read
     {"Restore", Action::Restore, {Role::Administrator},
         [](TestDatabase& t, const QString&) {
             QString e;
             return of(rights::allowed(t.db(), Action::Restore, &e), e);
         }},
     {"CopyDatabase", Action::CopyDatabase, {Role::Administrator},
-        [](TestDatabase& t, const QString&) {
-            QString e;
-            return of(rights::allowed(t.db(), Action::CopyDatabase, &e), e);
+        [](TestDatabase& t, const QString& folder) {
+            static int made = 0;
+            const backup::CopyReport r = backup::copyDatabase(
+                t.db(), QStringLiteral("sqlite:") + folder + QStringLiteral("/copy-%1.sqlite").arg(++made));
+            return of(r.ok, r.error);
         }},
     {"ChangeOwnPassword", Action::ChangeOwnPassword, rights::allRoles(),
         [](TestDatabase& t, const QString&) {

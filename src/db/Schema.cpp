@@ -116,13 +116,13 @@ const std::vector<Table>& added()
             {{"UserName", Kind::Text, 50, true}, {"Is_Enabled", Kind::Text, 1},
                 {"Must_Change_Password", Kind::Text, 1}},
             "UserName", {}},
-        {"EP_Login_Failure", {{"UserName", Kind::Text, 120}, {"Failed_At", Kind::DateTime}}, nullptr,
+        {"EP_Login_Failure", {{"UserName", Kind::Text, 120}, {"Failed_At", Kind::ClockTime}}, nullptr,
             {{"IX_EP_Login_Failure_Name", "UserName, Failed_At"}}},
         // The second pair of eyes: one row per saved calculation (W waiting,
         // C checked, R returned with its reason).
         {"EP_Calc_Check",
             {{"SapID", Kind::Text, 30, true}, {"Check_State", Kind::Text, 1}, {"Saved_By", Kind::Text, 50},
-                {"Saved_At", Kind::DateTime}, {"Checked_By", Kind::Text, 50}, {"Checked_At", Kind::DateTime},
+                {"Saved_At", Kind::ClockTime}, {"Checked_By", Kind::Text, 50}, {"Checked_At", Kind::ClockTime},
                 {"Reason", Kind::Text, 255}},
             "SapID", {}},
         // Settings shared by every desktop of the office.

@@ -435,7 +435,11 @@ TEST_F(Backup_Cli, FullBackupFolderStopsTheImport)
         QProcess p;
         p.setProcessEnvironment(env);
         p.start(c.program,
-            c.prefix + QStringList {QStringLiteral("--db"), database, QStringLiteral("import-employees"), second});
+            c.prefix
+                + QStringList {QStringLiteral("--db"), database, QStringLiteral("--login"),
+                    velmora::test::kDemoLogin.name, QStringLiteral("import-employees"), second});
+        p.write((velmora::test::kDemoLogin.password + QLatin1Char('\n')).toUtf8());
+        p.closeWriteChannel();
         ASSERT_TRUE(p.waitForFinished(120000));
         const QString err = QString::fromUtf8(p.readAllStandardError());
         EXPECT_EQ(p.exitCode(), 1) << err.toStdString();

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-using velmora::test::runCli;
-
 namespace {
 
 // The rows whose SSN fails its check digit are stored and listed on stderr,
@@ -13,8 +11,9 @@ namespace {
 TEST(CliImport, RowsWhoseSsnFailsItsCheckDigitAreStoredAndListedOnStderr)
 {
     velmora::test::TestDatabase t;
-    const velmora::test::CliResult r =
-        runCli({"--db", t.url(), "import-employees", QStringLiteral(VELMORA_FIXTURES "/employees_openpyxl.xlsx")});
+    t.addLogin();
+    const velmora::test::CliResult r = velmora::test::runCliAs(velmora::test::kTesterLogin,
+        {"--db", t.url(), "import-employees", QStringLiteral(VELMORA_FIXTURES "/employees_openpyxl.xlsx")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("ทำการบันทึกข้อมูลเรียบร้อยแล้ว"))) << r.out.toStdString();
     const QStringList lines = r.err.trimmed().split(QLatin1Char('\n'));

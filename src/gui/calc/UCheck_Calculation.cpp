@@ -58,6 +58,7 @@ TfrmCheck_Calculation::TfrmCheck_Calculation(app::Session& session, QWidget* par
     edtReason->setMaxLength(255);
     btnReturn = app::button(this, "btnReturn", QStringLiteral("ส่งคืนให้แก้ไข"));
     btnExit_Form = app::button(this, "btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
+    app::setEnterButton(this, btnShow_Data);
     for (QWidget* w : std::initializer_list<QWidget*> {btnShow_Data, btnSelect_all, btnPreview_Annex, btnCheck})
         actions->addWidget(w);
     actions->addWidget(new QLabel(QStringLiteral("เหตุผล"), this));

@@ -80,6 +80,8 @@ TfrmBackup::TfrmBackup(app::Session& session, Mode mode, QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(btnClose);
     connect(btnClose, &QPushButton::clicked, this, &TfrmBackup::btnCloseClick);
+    // Enter does the screen's one action (a restore still asks first)
+    app::setEnterButton(this, backup ? btnBackup : btnRestore);
 
     lblStep = app::label(this, "lblStep", QString());
     ProgressBar1 = app::make<QProgressBar>(this, "ProgressBar1");

@@ -83,6 +83,7 @@ TfrmUsers::TfrmUsers(app::Session& session, QWidget* parent)
     btnEnable_User = app::button(this, "btnEnable_User", QStringLiteral("เปิดใช้งาน"));
     btnReset_Password = app::button(this, "btnReset_Password", QStringLiteral("ตั้งรหัสผ่านใหม่"));
     btnExit_Form = app::button(this, "btnExit_Form", QStringLiteral("กลับสู่เมนูหลัก"));
+    app::setEnterButton(this, btnAdd_User);
     for (QPushButton* b : {btnAdd_User, btnSave_Roles, btnDisable_User, btnEnable_User, btnReset_Password}) {
         b->setEnabled(rights::mayDo(rights::Action::ManageUsers));
         buttons->addWidget(b);

@@ -57,8 +57,17 @@ bool copySqliteDatabase(const Database& source, const QString& target,
     sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
     if (!backup)
         return fail(messageOf(to, sqlite3_errcode(to)));
+    // A step that finds the database busy (another connection writing it
+    // this moment) is tried again, for up to about ten seconds.
+    int waits = 0;
     do {
         rc = sqlite3_backup_step(backup, kPagesPerStep);
+        if ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && waits < 500) {
+            ++waits;
+            sqlite3_sleep(20);
+            rc = SQLITE_OK;
+            continue;
+        }
         if (progress)
             progress(sqlite3_backup_pagecount(backup) - sqlite3_backup_remaining(backup),
                 sqlite3_backup_pagecount(backup));

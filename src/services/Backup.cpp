@@ -252,22 +252,38 @@ BackupReport takeBackup(const db::Database& db, const QString& file, Check check
         r.error = unwritableMessage(folder, QStringLiteral("สร้างโฟลเดอร์ไม่ได้"));
         return r;
     }
-    r.file = file.isEmpty() ? newBackupPath(folder, QDateTime::currentDateTime()) : QFileInfo(file).absoluteFilePath();
-    if (QFileInfo::exists(r.file)) {
-        r.error = QStringLiteral("สำรองข้อมูลไม่สำเร็จ: มีแฟ้ม %1 อยู่แล้ว กรุณาตั้งชื่อแฟ้มใหม่")
-                      .arg(QDir::toNativeSeparators(r.file));
-        return r;
-    }
-    // Written under another name, renamed once checked.
-    const QString partial = r.file + QStringLiteral(".partial");
-    {
+    // Written under another name, renamed once checked. A new name is taken
+    // by creating its .partial file: two actions backing up in the same
+    // second (two officers saving at once) each get a name of their own.
+    QString partial;
+    if (file.isEmpty()) {
+        for (int attempt = 0; attempt < 100 && partial.isEmpty(); ++attempt) {
+            r.file = newBackupPath(folder, QDateTime::currentDateTime());
+            QFile reserve(r.file + QStringLiteral(".partial"));
+            if (reserve.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                partial = reserve.fileName();
+            else if (!QFileInfo::exists(reserve.fileName())) {
+                r.error = unwritableMessage(folder, reserve.errorString());
+                return r;
+            }
+        }
+        if (partial.isEmpty()) {
+            r.error = unwritableMessage(folder, QStringLiteral("ตั้งชื่อแฟ้มสำรองใหม่ไม่ได้"));
+            return r;
+        }
+    } else {
+        r.file = QFileInfo(file).absoluteFilePath();
+        if (QFileInfo::exists(r.file)) {
+            r.error = QStringLiteral("สำรองข้อมูลไม่สำเร็จ: มีแฟ้ม %1 อยู่แล้ว กรุณาตั้งชื่อแฟ้มใหม่")
+                          .arg(QDir::toNativeSeparators(r.file));
+            return r;
+        }
+        partial = r.file + QStringLiteral(".partial");
         QFile probe(partial);
         if (!probe.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             r.error = unwritableMessage(folder, probe.errorString());
             return r;
         }
-        probe.close();
-        QFile::remove(partial);
     }
     const bool sqlite = db.backend() == db::Backend::Sqlite;
     const QStorageInfo storage(folder);
@@ -277,6 +293,7 @@ BackupReport takeBackup(const db::Database& db, const QString& file, Check check
             QStringLiteral("disk is full: ต้องใช้ %1 KB มีที่ว่าง %2 KB")
                 .arg(needed / 1024)
                 .arg(storage.bytesAvailable() / 1024));
+        QFile::remove(partial);
         return r;
     }
 
@@ -286,11 +303,13 @@ BackupReport takeBackup(const db::Database& db, const QString& file, Check check
     {
         const db::ReadSnapshot snapshot(db);
         if (!snapshot.active()) {
+            QFile::remove(partial);
             r.error = failedMessage(folder, snapshot.error());
             return r;
         }
         // The chain's last value at the moment of the copy: read in the snapshot.
         if (!audit::chainHead(db, &r.seq, &r.chain, &why)) {
+            QFile::remove(partial);
             r.error = failedMessage(folder, why);
             return r;
         }

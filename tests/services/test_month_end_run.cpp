@@ -444,7 +444,7 @@ TEST(Month_End_Run, TwoConcurrentRunsSaveEachEmployeeOnce)
     a.join();
     b.join();
     ASSERT_TRUE(errors[0].empty() && errors[1].empty()) << errors[0] << errors[1];
-    EXPECT_EQ(outcomes[0].saved + outcomes[1].saved, kEmployees);
+    EXPECT_EQ(outcomes[0].saved + outcomes[1].saved, kEmployees) << outcomes[0].error << " / " << outcomes[1].error;
     EXPECT_EQ(outcomes[0].refused + outcomes[1].refused, 4); // the four both chose
     for (int who = 0; who < 2; ++who) {
         for (const Run_Line& l : previews[who].lines) {

@@ -63,7 +63,7 @@ int runInit(Context& c)
             const std::optional<QString> read = passwords.read(c, p, askUser || askPassword);
             if (!read)
                 return Refused;
-            const QString pw = *read;
+            const QString& pw = *read;
             const bool added = haveUser
                 ? accounts::addAccount(*database, name, QString(), rights::allRoles(), pw, &error)
                 : accounts::addFirstAccount(*database, name, QString(), pw, &error);

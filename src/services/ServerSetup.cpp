@@ -102,18 +102,27 @@ QString groupList()
 // its bytes (sequence number, time, user, origin, machine, kind, SAP ID,
 // details). The time is LOCALTIMESTAMP(0) written "yyyy-MM-dd HH:mm:ss", as
 // the client reads it back to verify.
-const char* const kFunctions[] = {
-    R"(CREATE OR REPLACE FUNCTION velmora_chain_field(p text) RETURNS text
+const char* const kChainField = R"(CREATE OR REPLACE FUNCTION velmora_chain_field(p text) RETURNS text
 LANGUAGE sql IMMUTABLE AS $$
   SELECT octet_length(convert_to(coalesce(p, ''), 'UTF8'))::text || ':' || coalesce(p, '')
-$$)",
+$$)";
+
+// The functions that run with the owner's rights (SECURITY DEFINER), each
+// with the search path of the setup, so that a caller's own schema cannot
+// put a table of the same name in their way: the name with its parameters
+// and result, and the body.
+struct DefinerFunction
+{
+    const char* head;
+    const char* body;
+};
+const DefinerFunction kFunctions[] = {
     // The one writer of the trail; not granted to anyone: reached through
     // velmora_audit_append and the triggers. The head row is locked first, so
     // two sessions cannot fork the chain.
-    R"(CREATE OR REPLACE FUNCTION velmora_chain_append(p_kind text, p_sapid text, p_details text,
-  p_origin text, p_machine text) RETURNS bigint
-LANGUAGE plpgsql SECURITY DEFINER SET search_path FROM CURRENT AS $$
-DECLARE
+    {R"(velmora_chain_append(p_kind text, p_sapid text, p_details text,
+  p_origin text, p_machine text) RETURNS bigint)",
+        R"(DECLARE
   v_seq bigint;
   v_previous text;
   v_time timestamp := LOCALTIMESTAMP(0);
@@ -134,13 +143,12 @@ BEGIN
   UPDATE EP_Audit_Head SET Seq_No = v_seq, Chain_Value = v_chain;
   RETURN v_seq;
 END
-$$)",
+)"},
     // The program's event: the row, and the transaction's marker that the
     // triggers check at commit.
-    R"(CREATE OR REPLACE FUNCTION velmora_audit_append(p_kind text, p_sapid text, p_details text,
-  p_origin text, p_machine text) RETURNS bigint
-LANGUAGE plpgsql SECURITY DEFINER SET search_path FROM CURRENT AS $$
-DECLARE
+    {R"(velmora_audit_append(p_kind text, p_sapid text, p_details text,
+  p_origin text, p_machine text) RETURNS bigint)",
+        R"(DECLARE
   v_seq bigint;
 BEGIN
   IF p_kind IS NULL OR p_kind = '' OR p_kind = 'direct-change' THEN
@@ -150,16 +158,15 @@ BEGIN
   PERFORM set_config('velmora.event', v_seq::text, true);
   RETURN v_seq;
 END
-$$)",
+)"},
     // Deferred to the commit: a money row changed in a transaction that wrote
     // no event of the program is logged as direct-change, with its old and new
     // values. The marker counts only when the row it names was written by this
     // very transaction (its xmin), so setting it by hand does not hide a change.
     // TG_ARGV: the key column (lower case), the table's name as the program
     // writes it.
-    R"(CREATE OR REPLACE FUNCTION velmora_direct_change() RETURNS trigger
-LANGUAGE plpgsql SECURITY DEFINER SET search_path FROM CURRENT AS $$
-DECLARE
+    {R"(velmora_direct_change() RETURNS trigger)",
+        R"(DECLARE
   v_event text := current_setting('velmora.event', true);
   v_old jsonb;
   v_new jsonb;
@@ -179,14 +186,13 @@ BEGIN
     left(coalesce(host(inet_client_addr()), 'local'), 60));
   RETURN NULL;
 END
-$$)",
+)"},
     // Logins: only an administrator of the program (or the owner) may change
     // them, and only logins of this program (members of its group roles); the
     // owner may take an existing plain role as a new login. Returns whether the
-    // role exists.
-    R"(CREATE OR REPLACE FUNCTION velmora_login_target(p_name text) RETURNS boolean
-LANGUAGE plpgsql SECURITY DEFINER SET search_path FROM CURRENT AS $$
-DECLARE
+    // role exists (refuses a missing one when it must exist).
+    {R"(velmora_login_target(p_name text, p_must_exist boolean) RETURNS boolean)",
+        R"(DECLARE
   v_role pg_roles%ROWTYPE;
   v_owner boolean := session_user = current_user
     OR (SELECT rolsuper FROM pg_roles WHERE rolname = session_user);
@@ -198,7 +204,9 @@ BEGIN
     RAISE EXCEPTION 'a login name is 1 to 63 bytes: %', p_name;
   END IF;
   SELECT * INTO v_role FROM pg_roles WHERE rolname = p_name;
-  IF NOT FOUND THEN
+  IF NOT FOUND AND p_must_exist THEN
+    RAISE EXCEPTION 'no login named %', p_name;
+  ELSIF NOT FOUND THEN
     RETURN false;
   END IF;
   IF v_role.rolsuper OR v_role.rolcreaterole OR v_role.rolcreatedb OR v_role.rolreplication OR v_role.rolbypassrls
@@ -212,11 +220,10 @@ BEGIN
   END IF;
   RETURN true;
 END
-$$)",
+)"},
     // The group roles of a login: exactly those of p_roles ("officer,checker").
-    R"(CREATE OR REPLACE FUNCTION velmora_login_grant(p_name text, p_roles text) RETURNS void
-LANGUAGE plpgsql SECURITY DEFINER SET search_path FROM CURRENT AS $$
-DECLARE
+    {R"(velmora_login_grant(p_name text, p_roles text) RETURNS void)",
+        R"(DECLARE
   v_role text;
   v_wanted text[] := string_to_array(coalesce(p_roles, ''), ',');
 BEGIN
@@ -229,32 +236,25 @@ BEGIN
     END IF;
   END LOOP;
 END
-$$)",
-    R"(CREATE OR REPLACE FUNCTION velmora_login_roles(p_name text, p_roles text) RETURNS void
-LANGUAGE plpgsql SECURITY DEFINER SET search_path FROM CURRENT AS $$
-BEGIN
-  IF NOT velmora_login_target(p_name) THEN
-    RAISE EXCEPTION 'no login named %', p_name;
-  END IF;
+)"},
+    {R"(velmora_login_roles(p_name text, p_roles text) RETURNS void)",
+        R"(BEGIN
+  PERFORM velmora_login_target(p_name, true);
   PERFORM velmora_login_grant(p_name, p_roles);
 END
-$$)",
+)"},
     // The password is stored by the server as SCRAM-SHA-256, whatever the
     // server's default.
-    R"(CREATE OR REPLACE FUNCTION velmora_login_password(p_name text, p_password text) RETURNS void
-LANGUAGE plpgsql SECURITY DEFINER SET search_path FROM CURRENT AS $$
-BEGIN
-  IF NOT velmora_login_target(p_name) THEN
-    RAISE EXCEPTION 'no login named %', p_name;
-  END IF;
+    {R"(velmora_login_password(p_name text, p_password text) RETURNS void)",
+        R"(BEGIN
+  PERFORM velmora_login_target(p_name, true);
   PERFORM set_config('password_encryption', 'scram-sha-256', true);
   EXECUTE format('ALTER ROLE %I PASSWORD %L', p_name, p_password);
 END
-$$)",
-    R"(CREATE OR REPLACE FUNCTION velmora_login_add(p_name text, p_password text, p_roles text) RETURNS void
-LANGUAGE plpgsql SECURITY DEFINER SET search_path FROM CURRENT AS $$
-BEGIN
-  IF velmora_login_target(p_name) THEN
+)"},
+    {R"(velmora_login_add(p_name text, p_password text, p_roles text) RETURNS void)",
+        R"(BEGIN
+  IF velmora_login_target(p_name, false) THEN
     EXECUTE format('ALTER ROLE %I LOGIN', p_name);
   ELSE
     EXECUTE format('CREATE ROLE %I LOGIN', p_name);
@@ -264,21 +264,17 @@ BEGIN
     PERFORM velmora_login_password(p_name, p_password);
   END IF;
 END
-$$)",
-    R"(CREATE OR REPLACE FUNCTION velmora_login_enable(p_name text, p_enabled boolean) RETURNS void
-LANGUAGE plpgsql SECURITY DEFINER SET search_path FROM CURRENT AS $$
-BEGIN
-  IF NOT velmora_login_target(p_name) THEN
-    RAISE EXCEPTION 'no login named %', p_name;
-  END IF;
+)"},
+    {R"(velmora_login_enable(p_name text, p_enabled boolean) RETURNS void)",
+        R"(BEGIN
+  PERFORM velmora_login_target(p_name, true);
   EXECUTE format(CASE WHEN p_enabled THEN 'ALTER ROLE %I LOGIN' ELSE 'ALTER ROLE %I NOLOGIN' END, p_name);
 END
-$$)",
+)"},
     // A user's own new password: the server login's, the program's hash of it,
     // and the end of a reset's demand, for session_user only.
-    R"(CREATE OR REPLACE FUNCTION velmora_own_password(p_password text, p_hash text) RETURNS void
-LANGUAGE plpgsql SECURITY DEFINER SET search_path FROM CURRENT AS $$
-BEGIN
+    {R"(velmora_own_password(p_password text, p_hash text) RETURNS void)",
+        R"(BEGIN
   IF coalesce(p_password, '') = '' THEN
     RAISE EXCEPTION 'an empty password';
   END IF;
@@ -287,7 +283,7 @@ BEGIN
   UPDATE EP_TR_User SET Upassword = p_hash WHERE UserName = session_user::text;
   UPDATE EP_User_State SET Must_Change_Password = 'N' WHERE UserName = session_user::text;
 END
-$$)",
+)"},
 };
 
 // Who may run which function (the others run only inside them).
@@ -304,7 +300,7 @@ const char* const kInternal[] = {
     "velmora_chain_field(text)",
     "velmora_chain_append(text, text, text, text, text)",
     "velmora_direct_change()",
-    "velmora_login_target(text)",
+    "velmora_login_target(text, boolean)",
     "velmora_login_grant(text, text)",
 };
 
@@ -350,8 +346,11 @@ QStringList setupStatements()
                    .arg(groupRole(r));
     out << QStringLiteral("DO $$ BEGIN EXECUTE format('GRANT USAGE ON SCHEMA %I TO ") + groupList()
             + QStringLiteral("', current_schema()); END $$");
-    for (const char* sql : kFunctions)
-        out << QString::fromUtf8(sql);
+    out << QLatin1String(kChainField);
+    for (const DefinerFunction& f : kFunctions)
+        out << QStringLiteral("CREATE OR REPLACE FUNCTION %1\nLANGUAGE plpgsql SECURITY DEFINER SET search_path FROM "
+                              "CURRENT AS $$\n%2$$")
+                   .arg(QLatin1String(f.head), QString::fromUtf8(f.body));
     for (const auto& [function, adminOnly] : kCallable) {
         out << QStringLiteral("REVOKE ALL ON FUNCTION %1 FROM PUBLIC").arg(QLatin1String(function));
         out << QStringLiteral("GRANT EXECUTE ON FUNCTION %1 TO %2")
@@ -431,6 +430,7 @@ std::vector<Grant> grantsFor(Role role)
         }
     }
     std::vector<Grant> out;
+    out.reserve(wholeTable.size() + someColumns.size());
     for (const Key& key : wholeTable)
         out.push_back({key.first, key.second, {}});
     // a grant on the whole table takes in its columns

@@ -266,6 +266,19 @@ TEST_F(Server_Roles_Cli, ASalaryChangedOutsideTheProgramIsADirectChangeRowAndThe
     both.sort();
     EXPECT_EQ(both.join(QLatin1Char(',')), QStringLiteral("10000004,10000005"));
 
+    // a second session waits for the head row the first one holds: no fork
+    auto other = plain(checker);
+    ASSERT_TRUE(other);
+    QSqlQuery holder = d->query();
+    QSqlQuery second = other->query();
+    const QString append = QStringLiteral("SELECT velmora_audit_append('login', NULL, '{}', 'x', 'y')");
+    ASSERT_TRUE(holder.exec(QStringLiteral("BEGIN")) && holder.exec(append));
+    ASSERT_TRUE(second.exec(QStringLiteral("SET lock_timeout = '300ms'")));
+    EXPECT_FALSE(second.exec(append));
+    EXPECT_EQ(second.lastError().nativeErrorCode(), QStringLiteral("55P03")) << second.lastError().text().toStdString();
+    ASSERT_TRUE(holder.exec(QStringLiteral("COMMIT")));
+    EXPECT_TRUE(second.exec(append)) << second.lastError().text().toStdString();
+
     // the program's own save writes its event and no direct-change row
     const qint64 beforeSave = lastSeq();
     const Result saved = OnServer(

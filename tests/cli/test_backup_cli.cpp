@@ -449,4 +449,45 @@ TEST_F(Backup_Cli, FullBackupFolderStopsTheImport)
     }
 }
 
+TEST_F(Backup_Cli, DamageFoundByTheBackupStopsTheImportAndNamesTheGoodBackup)
+{
+    if (!sqliteOnly())
+        GTEST_SKIP() << "the automatic backups are the embedded database's: run in the SQLite pass";
+    fillDemo();
+    ASSERT_EQ(backupNames().size(), 1) << "the day's first backup";
+    const QString good = backupNames().first();
+    const QString employees = workbook(QStringLiteral("wb"), 40);
+    // The first page of the employee table overwritten, as a failing disk
+    // leaves it: the file still opens.
+    qint64 page = 0;
+    qint64 pageSize = 0;
+    {
+        QString error;
+        auto file = db::Database::open(QStringLiteral("sqlite:") + database, &error);
+        ASSERT_TRUE(file) << error.toStdString();
+        QSqlQuery q = file->query();
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT rootpage, (SELECT page_size FROM pragma_page_size()) "
+                                          "FROM sqlite_master WHERE name = 'EP_Emp_Main'"))
+            && q.next());
+        page = q.value(0).toLongLong();
+        pageSize = q.value(1).toLongLong();
+        q.finish();
+        q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    }
+    {
+        QFile f(database);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.seek((page - 1) * pageSize));
+        f.write(QByteArray(static_cast<int>(pageSize), '\x55'));
+    }
+    const QByteArray bytes = bytesOf(database);
+    const CliResult r = cli({QStringLiteral("import-employees"), employees});
+    EXPECT_EQ(r.exitCode, 1) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("เสียหาย"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("velmora-cli restore"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(good)) << "the newest good backup named: " << r.err.toStdString();
+    EXPECT_EQ(bytesOf(database), bytes) << "the damaged database was written";
+    EXPECT_EQ(backupNames(), QStringList {good}) << "a copy of the damaged database kept as a backup";
+}
+
 } // namespace

@@ -58,9 +58,13 @@ const QString kInsertRowAndMoveHead = QStringLiteral("WITH added AS (") + kInser
 
 QString timeText(const QVariant& v);
 
-// The columns entryOf reads, in its order.
-const QString kEntryColumns = QStringLiteral(
-    "SELECT Seq_No, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID, Details, Chain_Value");
+// The columns entryOf reads, in its order; the time as its text.
+QString entryColumns(const db::Database& db)
+{
+    return QStringLiteral("SELECT Seq_No, %1, User_Name, Origin, Machine_Address, Event_Kind, SapID, Details, "
+                          "Chain_Value")
+        .arg(db.dialect().dateTimeText(QStringLiteral("Event_Time")));
+}
 
 Entry entryOf(const QSqlQuery& q)
 {
@@ -364,7 +368,7 @@ bool recordAround(const db::Database& db, const QString& eventKind, const QStrin
 bool listEntries(
     const db::Database& db, const Filter& filter, bool newestFirst, std::vector<Entry>* entries, QString* error)
 {
-    QString sql = kEntryColumns + QStringLiteral(" FROM EP_Audit_Log WHERE 1 = 1");
+    QString sql = entryColumns(db) + QStringLiteral(" FROM EP_Audit_Log WHERE 1 = 1");
     QVariantList values;
     if (filter.from) {
         sql += QStringLiteral(" AND Event_Time >= ?");
@@ -420,7 +424,7 @@ VerifyResult verifyAuditLog(const db::Database& db, const std::function<void(con
     if (!chainHead(db, &headSeq, &headChain, &r.problem))
         return r;
     QSqlQuery q = db.query();
-    if (!q.exec(kEntryColumns + QStringLiteral(" FROM EP_Audit_Log ORDER BY Seq_No"))) {
+    if (!q.exec(entryColumns(db) + QStringLiteral(" FROM EP_Audit_Log ORDER BY Seq_No"))) {
         r.problem = QStringLiteral("อ่านประวัติการใช้งานไม่ได้: ") + driverText(q);
         return r;
     }

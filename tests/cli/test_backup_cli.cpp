@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -290,6 +291,19 @@ TEST_F(Backup_Cli, KilledRestoreLeavesAWholeDatabase)
 TEST_F(Backup_Cli, CopyToAServerAndBackGivesTheSameTablesAndChain)
 {
     fillDemo();
+    {
+        // Texts that a bulk copy's own syntax could take apart: a tab, line
+        // breaks, backslashes and the text of its null.
+        QString error;
+        auto file = db::Database::open(QStringLiteral("sqlite:") + database, &error);
+        ASSERT_TRUE(file) << error.toStdString();
+        QSqlQuery q = file->query();
+        ASSERT_TRUE(q.prepare(QStringLiteral("UPDATE EP_Emp_Main SET F_Name = ?, L_Name = ? WHERE SapID = '10000004'")));
+        q.addBindValue(QStringLiteral("สม\tชาย\r\n\\N\\"));
+        q.addBindValue(QStringLiteral("\\N"));
+        ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
+        ASSERT_EQ(q.numRowsAffected(), 1);
+    }
     TestDatabase target(false); // empty: a schema of its own on PostgreSQL, a new file on SQLite
     const QString back = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("back.sqlite"));
     // A time zone east of UTC: a date-time that moved with it would show.

@@ -330,7 +330,8 @@ bool verifiedFigures(const db::Database& db, std::vector<TableFigures>* figures,
             for (qsizetype i = 0; i < static_cast<qsizetype>(table.columns.size()); ++i)
                 values << q.value(static_cast<int>(i));
             sum.addRow(table, values);
-            if (progress && ++f.rows % kProgressEvery == 0)
+            ++f.rows;
+            if (progress && f.rows % kProgressEvery == 0)
                 progress(step, f.rows, total);
         });
         f.table = table.name;

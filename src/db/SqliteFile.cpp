@@ -2,6 +2,7 @@
 
 #include "db/FileReplace.h"
 #include "db/Prepared.h"
+#include "db/PrivateFile.h"
 
 #include <QFile>
 #include <QSqlQuery>
@@ -40,6 +41,9 @@ bool copySqliteDatabase(const Database& source, const QString& target,
         return false;
     }
     sqlite3* to = nullptr;
+    // a copy of the database is as private as the database
+    if (!createPrivateFile(target, false, error))
+        return false;
     const QByteArray name = QFile::encodeName(target);
     int rc = sqlite3_open_v2(name.constData(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     auto fail = [&](const QString& what) {

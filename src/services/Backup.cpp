@@ -5,6 +5,7 @@
 #include "db/AuditLog.h"
 #include "db/Config.h"
 #include "db/FileReplace.h"
+#include "db/PrivateFile.h"
 #include "db/ReadSnapshot.h"
 #include "db/Schema.h"
 #include "db/SqliteFile.h"
@@ -251,7 +252,7 @@ BackupReport takeBackup(const db::Database& db, const QString& file, Check check
     const crash::ActionInProgress action(QStringLiteral("backup ") + file);
     BackupReport r;
     const QString folder = file.isEmpty() ? backupFolder(db) : QFileInfo(file).absolutePath();
-    if (!QDir().mkpath(folder)) {
+    if (!db::makePrivateFolder(folder)) {
         r.error = unwritableMessage(folder, QStringLiteral("สร้างโฟลเดอร์ไม่ได้"));
         return r;
     }
@@ -262,11 +263,12 @@ BackupReport takeBackup(const db::Database& db, const QString& file, Check check
     if (file.isEmpty()) {
         for (int attempt = 0; attempt < 100 && partial.isEmpty(); ++attempt) {
             r.file = newBackupPath(folder, QDateTime::currentDateTime());
-            QFile reserve(r.file + QStringLiteral(".partial"));
-            if (reserve.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-                partial = reserve.fileName();
-            else if (!QFileInfo::exists(reserve.fileName())) {
-                r.error = unwritableMessage(folder, reserve.errorString());
+            const QString reserve = r.file + QStringLiteral(".partial");
+            QString why;
+            if (db::createPrivateFile(reserve, true, &why))
+                partial = reserve;
+            else if (!QFileInfo::exists(reserve)) {
+                r.error = unwritableMessage(folder, why);
                 return r;
             }
         }
@@ -282,9 +284,10 @@ BackupReport takeBackup(const db::Database& db, const QString& file, Check check
             return r;
         }
         partial = r.file + QStringLiteral(".partial");
-        QFile probe(partial);
-        if (!probe.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            r.error = unwritableMessage(folder, probe.errorString());
+        QFile::remove(partial); // left by an earlier failure
+        QString why;
+        if (!db::createPrivateFile(partial, true, &why)) {
+            r.error = unwritableMessage(folder, why);
             return r;
         }
     }

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlError>
@@ -402,6 +403,52 @@ TEST_F(Backup_Cli, BackupBeforeAnImportAppearsAndTheOldestGoes)
         EXPECT_EQ(latestLine(cli({QStringLiteral("audit"), QStringLiteral("verify")}, copy).out),
             latestLine(verified.out));
     }
+}
+
+// The embedded database is protected by its file's mode: the file, its
+// journal files, the automatic and the named backups and a restored file are
+// readable and writable by their owner only, the backup folder is the owner's.
+TEST_F(Backup_Cli, TheDatabaseItsJournalsAndItsBackupsAreTheOwnersAlone)
+{
+#ifndef Q_OS_UNIX
+    GTEST_SKIP() << "the modes are those of Unix; the user's data folder on Windows is private already";
+#endif
+    if (!sqliteOnly())
+        GTEST_SKIP() << "the embedded database's files: run in the SQLite pass";
+    const QFile::Permissions ownerFile = QFile::ReadOwner | QFile::WriteOwner;
+    const QFile::Permissions ownerFolder = ownerFile | QFile::ExeOwner;
+    const QFile::Permissions anyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+        | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    auto mode = [&](const QString& path) { return QFileInfo(path).permissions() & anyone; };
+    fillDemo(); // init made the file, the first save the day's backup
+    const QString named = dir.filePath(QStringLiteral("elsewhere/named.sqlite"));
+    ASSERT_EQ(cli({QStringLiteral("backup"), QStringLiteral("--to"), named}).exitCode, 0);
+    ASSERT_EQ(backupNames().size(), 1);
+    struct Expected
+    {
+        QString path;
+        QFile::Permissions mode;
+    };
+    {
+        // a connection writing: the journal files are there
+        QString error;
+        auto open = db::Database::open(QStringLiteral("sqlite:") + database, &error);
+        ASSERT_TRUE(open) << error.toStdString();
+        QSqlQuery q = open->query();
+        ASSERT_TRUE(q.exec(QStringLiteral("UPDATE EP_Audit_Head SET Seq_No = Seq_No")));
+        for (const Expected& e : {Expected {database, ownerFile}, Expected {database + QStringLiteral("-wal"), ownerFile},
+                 Expected {database + QStringLiteral("-shm"), ownerFile},
+                 Expected {QDir(backups).filePath(backupNames().first()), ownerFile}, Expected {backups, ownerFolder},
+                 Expected {named, ownerFile}}) {
+            ASSERT_TRUE(QFileInfo::exists(e.path)) << e.path.toStdString();
+            EXPECT_EQ(mode(e.path), e.mode) << e.path.toStdString() << ": " << std::oct << mode(e.path).toInt();
+        }
+    }
+    // a file made readable to all by hand is replaced by a private one on restore
+    ASSERT_TRUE(QFile::setPermissions(database, ownerFile | QFile::ReadGroup | QFile::ReadOther));
+    const CliResult restored = cli({QStringLiteral("restore"), named});
+    ASSERT_EQ(restored.exitCode, 0) << restored.err.toStdString();
+    EXPECT_EQ(mode(database), ownerFile) << std::oct << mode(database).toInt();
 }
 
 TEST_F(Backup_Cli, FullBackupFolderStopsTheImport)

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config dpkg-dev
-  qt6-base-dev qt6-charts-dev qt6-l10n-tools libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc tdsodbc
+  qt6-base-dev qt6-charts-dev qt6-l10n-tools libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-psql libpq-dev libqt6sql6-odbc tdsodbc
   libxlsxwriter-dev libfreexl-dev libzip-dev libexpat1-dev libsodium-dev libgtest-dev libsqlite3-dev
   fonts-thai-tlwg postgresql python3-openpyxl poppler-utils xvfb
   clang libclang-rt-14-dev clang-tidy-14

@@ -213,6 +213,7 @@ int Copy(const QString& file, const QString& server)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    bench::Log_In_With_Every_Role();
     const QStringList args = app.arguments().mid(1);
     const QString what = args.value(0);
     const int runs = args.value(2).isEmpty() ? 3 : args.value(2).toInt();

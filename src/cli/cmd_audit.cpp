@@ -14,7 +14,7 @@ namespace velmora::cli {
 namespace {
 
 const QString kSynopsis = QStringLiteral("audit list [--from DD/MM/YYYY] [--to DD/MM/YYYY] [--user NAME] [--kind KIND] "
-                                         "[--sapid ID] [--json] | audit verify");
+                                         "[--sapid ID] [--json] | audit verify [--printed SEQ:HEX]");
 
 int runList(Context& c, const QCommandLineParser& p)
 {
@@ -52,6 +52,24 @@ int runList(Context& c, const QCommandLineParser& p)
     return Success;
 }
 
+// The small print of a document against the trail as it is now.
+int runVerifyPrinted(Context& c, const QString& printed)
+{
+    QString why;
+    const std::optional<audit::PrintedValue> value = audit::parsePrintedValue(printed, &why);
+    if (!value)
+        return c.usage(QStringLiteral("--printed: ") + why);
+    auto database = c.openDatabase();
+    if (!database)
+        return Refused;
+    const audit::VerifyResult r = audit::verifyPrintedTrail(*database, *value);
+    if (!r.ok)
+        return c.refuse(QStringLiteral("ค่าที่พิมพ์บนเอกสาร %1 ไม่ตรงกับประวัติการใช้งาน: %2")
+                            .arg(audit::printedText(*value), r.problem));
+    c.outLine(QStringLiteral("ok printed %1: ค่าที่พิมพ์บนเอกสารตรงกับประวัติการใช้งาน").arg(audit::printedText(*value)));
+    return Success;
+}
+
 int runVerify(Context& c)
 {
     auto database = c.openDatabase();
@@ -79,14 +97,18 @@ int runAudit(Context& c)
         {QStringLiteral("user"), QStringLiteral("user name"), QStringLiteral("NAME")},
         {QStringLiteral("kind"), QStringLiteral("event kind"), QStringLiteral("KIND")},
         {QStringLiteral("sapid"), QStringLiteral("SAP ID"), QStringLiteral("ID")},
-        {QStringLiteral("json"), QStringLiteral("JSON instead of CSV")}});
+        {QStringLiteral("json"), QStringLiteral("JSON instead of CSV")},
+        {QStringLiteral("printed"), QStringLiteral("the small print of a document"), QStringLiteral("SEQ:HEX")}});
     if (!c.parse(p, 1, kSynopsis))
         return Usage;
     const QString action = p.positionalArguments().at(0);
+    const bool printed = p.isSet(QStringLiteral("printed"));
+    if (action == QLatin1String("verify"))
+        return printed ? runVerifyPrinted(c, p.value(QStringLiteral("printed"))) : runVerify(c);
+    if (printed)
+        return c.usage(QStringLiteral("--printed belongs to audit verify"));
     if (action == QLatin1String("list"))
         return runList(c, p);
-    if (action == QLatin1String("verify"))
-        return runVerify(c);
     return c.usage(QStringLiteral("usage: velmora-cli ") + kSynopsis);
 }
 

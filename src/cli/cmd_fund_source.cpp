@@ -145,15 +145,16 @@ int runMemoPrint(Context& c)
         return status;
     if (!p.isSet(sapids) || !p.isSet(pdf) || p.value(pdf).isEmpty())
         return c.usage(QStringLiteral("--sapids and --pdf are required\nusage: velmora-cli ") + kMemoSynopsis);
-    print::MemoContent content;
+    print::MemoRouting routedTo = print::MemoRouting::Payroll;
+    print::MemoReason reasonGiven = print::MemoReason::ContractEnd;
     const QString route = p.isSet(routing) ? p.value(routing) : QStringLiteral("payroll");
     if (route == QLatin1String("faculty"))
-        content.routing = print::MemoRouting::Faculty;
+        routedTo = print::MemoRouting::Faculty;
     else if (route != QLatin1String("payroll"))
         return c.usage(QStringLiteral("--routing takes payroll or faculty"));
     const QString why = p.isSet(reason) ? p.value(reason) : QStringLiteral("contract");
     if (why == QLatin1String("retire"))
-        content.reason = print::MemoReason::Retirement;
+        reasonGiven = print::MemoReason::Retirement;
     else if (why != QLatin1String("contract"))
         return c.usage(QStringLiteral("--reason takes contract or retire"));
 
@@ -172,14 +173,12 @@ int runMemoPrint(Context& c)
     if (p.isSet(kDepartment))
         department = p.value(kDepartment);
     const ApprovalMemo memo = prepareApprovalMemo(*database, listed.selection, department,
-        content.routing == print::MemoRouting::Faculty ? QStringLiteral("faculty") : QStringLiteral("payroll"));
+        routedTo == print::MemoRouting::Faculty ? QStringLiteral("faculty") : QStringLiteral("payroll"));
     if (!memo.ok)
         return c.refuse(memo.error);
-    content.count = memo.count;
-    content.department = memo.department;
-    content.totalText = memo.totalText;
     QString error;
     const print::OrganisationData organisation = print::OrganisationSettings().load();
+    const print::MemoContent content = print::memoContent(memo, routedTo, reasonGiven);
     if (!print::writePdf(p.value(pdf), {print::buildMemoPage(content, organisation)}, &error))
         return c.refuse(error);
     return Success;

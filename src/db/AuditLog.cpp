@@ -7,6 +7,7 @@
 
 #include <QJsonDocument>
 #include <QMutex>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -58,9 +59,13 @@ const QString kInsertRowAndMoveHead = QStringLiteral("WITH added AS (") + kInser
 
 QString timeText(const QVariant& v);
 
-// The columns entryOf reads, in its order.
-const QString kEntryColumns = QStringLiteral(
-    "SELECT Seq_No, Event_Time, User_Name, Origin, Machine_Address, Event_Kind, SapID, Details, Chain_Value");
+// The columns entryOf reads, in its order; the time as its text.
+QString entryColumns(const db::Database& db)
+{
+    return QStringLiteral("SELECT Seq_No, %1, User_Name, Origin, Machine_Address, Event_Kind, SapID, Details, "
+                          "Chain_Value")
+        .arg(db.dialect().dateTimeText(QStringLiteral("Event_Time")));
+}
 
 Entry entryOf(const QSqlQuery& q)
 {
@@ -375,7 +380,7 @@ bool recordAround(const db::Database& db, const QString& eventKind, const QStrin
 bool listEntries(
     const db::Database& db, const Filter& filter, bool newestFirst, std::vector<Entry>* entries, QString* error)
 {
-    QString sql = kEntryColumns + QStringLiteral(" FROM EP_Audit_Log WHERE 1 = 1");
+    QString sql = entryColumns(db) + QStringLiteral(" FROM EP_Audit_Log WHERE 1 = 1");
     QVariantList values;
     if (filter.from) {
         sql += QStringLiteral(" AND Event_Time >= ?");
@@ -423,6 +428,65 @@ bool chainHead(const db::Database& db, qint64* seq, QString* chain, QString* err
     return true;
 }
 
+namespace {
+
+// The first row at fault.
+bool markBroken(VerifyResult* r, qint64 seq, const QString& what)
+{
+    r->ok = false;
+    r->badSeq = seq;
+    r->problem = QStringLiteral("ลำดับที่ %1: %2").arg(seq).arg(what);
+    return false;
+}
+
+// What a walk of the chain ends on: the last row read and its chain value.
+struct Walked
+{
+    qint64 last = 0;
+    QString chain;
+};
+
+// Walks the rows from the first up to `upTo` (every row when 0) in sequence
+// order, each row's chain value computed from the row before. False on the
+// first fault (or a database error, badSeq 0) with *r naming it.
+bool walkChain(const db::Database& db, qint64 upTo, const std::function<void(const QSqlQuery&)>& eachRow,
+    VerifyResult* r, Walked* walked)
+{
+    QSqlQuery q = db.query();
+    q.setForwardOnly(true);
+    const QString sql = entryColumns(db) + QStringLiteral(" FROM EP_Audit_Log")
+        + (upTo > 0 ? QStringLiteral(" WHERE Seq_No <= ?") : QString()) + QStringLiteral(" ORDER BY Seq_No");
+    bool read = q.prepare(sql);
+    if (read && upTo > 0)
+        q.addBindValue(upTo);
+    if (!read || !q.exec()) {
+        r->problem = QStringLiteral("อ่านประวัติการใช้งานไม่ได้: ") + driverText(q);
+        return false;
+    }
+    QString previous;
+    qint64 expected = 1;
+    while (q.next()) {
+        if (eachRow)
+            eachRow(q);
+        const Entry e = entryOf(q);
+        ++r->count;
+        if (e.seq < expected)
+            return markBroken(r, e.seq, QStringLiteral("ถูกแทรกผิดลำดับ"));
+        if (e.seq > expected)
+            return markBroken(r, expected, QStringLiteral("หายไป (ถูกลบ)"));
+        const QString computed = chainValue(previous, e);
+        if (computed != e.chain)
+            return markBroken(r, e.seq, QStringLiteral("ข้อมูลไม่ตรงกับค่าห่วงโซ่ (ถูกแก้ไข สลับ หรือแทรก)"));
+        previous = e.chain;
+        ++expected;
+    }
+    walked->last = expected - 1;
+    walked->chain = previous;
+    return true;
+}
+
+} // namespace
+
 VerifyResult verifyAuditLog(const db::Database& db, const std::function<void(const QSqlQuery&)>& eachRow)
 {
     VerifyResult r;
@@ -430,42 +494,75 @@ VerifyResult verifyAuditLog(const db::Database& db, const std::function<void(con
     QString headChain;
     if (!chainHead(db, &headSeq, &headChain, &r.problem))
         return r;
-    QSqlQuery q = db.query();
-    if (!q.exec(kEntryColumns + QStringLiteral(" FROM EP_Audit_Log ORDER BY Seq_No"))) {
-        r.problem = QStringLiteral("อ่านประวัติการใช้งานไม่ได้: ") + driverText(q);
+    Walked walked;
+    if (!walkChain(db, 0, eachRow, &r, &walked))
         return r;
-    }
-    auto broken = [&](qint64 seq, const QString& what) {
-        r.ok = false;
-        r.badSeq = seq;
-        r.problem = QStringLiteral("ลำดับที่ %1: %2").arg(seq).arg(what);
-        return r;
-    };
-    QString previous;
-    qint64 expected = 1;
-    while (q.next()) {
-        if (eachRow)
-            eachRow(q);
-        const Entry e = entryOf(q);
-        ++r.count;
-        if (e.seq < expected)
-            return broken(e.seq, QStringLiteral("ถูกแทรกผิดลำดับ"));
-        if (e.seq > expected)
-            return broken(expected, QStringLiteral("หายไป (ถูกลบ)"));
-        const QString computed = chainValue(previous, e);
-        if (computed != e.chain)
-            return broken(e.seq, QStringLiteral("ข้อมูลไม่ตรงกับค่าห่วงโซ่ (ถูกแก้ไข สลับ หรือแทรก)"));
-        previous = e.chain;
-        ++expected;
-    }
-    const qint64 last = expected - 1;
+    const qint64 last = walked.last;
     if (headSeq > last)
-        return broken(last + 1, QStringLiteral("หายไป (ถูกลบ)"));
-    if (headSeq < last)
-        return broken(headSeq + 1, QStringLiteral("ถูกแทรกต่อท้ายนอกห่วงโซ่"));
-    if (headChain != previous) // the last rows went and the head was set back by hand
-        return broken(last + 1, QStringLiteral("หายไป (ค่าห่วงโซ่ล่าสุดที่บันทึกไว้ไม่ตรงกับลำดับที่ %1)").arg(last));
-    r.ok = true;
+        markBroken(&r, last + 1, QStringLiteral("หายไป (ถูกลบ)"));
+    else if (headSeq < last)
+        markBroken(&r, headSeq + 1, QStringLiteral("ถูกแทรกต่อท้ายนอกห่วงโซ่"));
+    else if (headChain != walked.chain) // the last rows went and the head was set back by hand
+        markBroken(&r, last + 1, QStringLiteral("หายไป (ค่าห่วงโซ่ล่าสุดที่บันทึกไว้ไม่ตรงกับลำดับที่ %1)").arg(last));
+    else
+        r.ok = true;
+    return r;
+}
+
+bool printedValueNow(const db::Database& db, PrintedValue* value, QString* error)
+{
+    QString chain;
+    if (!chainHead(db, &value->seq, &chain, error))
+        return false;
+    value->hex = chain.left(kPrintedDigits).toLower();
+    return true;
+}
+
+QString printedText(const PrintedValue& value)
+{
+    return QStringLiteral("%1:%2").arg(value.seq).arg(value.hex);
+}
+
+std::optional<PrintedValue> parsePrintedValue(const QString& text, QString* why)
+{
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,18}):([0-9A-Fa-f]+)$"));
+    const QRegularExpressionMatch m = pattern.match(text.trimmed());
+    auto refuse = [&](const QString& reason) -> std::optional<PrintedValue> {
+        if (why)
+            *why = reason;
+        return std::nullopt;
+    };
+    if (!m.hasMatch())
+        return refuse(QStringLiteral("SEQ:HEX is wanted (the row number and the hexadecimal digits printed on the "
+                                     "document, e.g. 12:%1), not \"%2\"")
+                          .arg(QString(kPrintedDigits, QLatin1Char('0')), text));
+    PrintedValue v;
+    v.seq = m.captured(1).toLongLong();
+    v.hex = m.captured(2).toLower();
+    if (v.seq < 1)
+        return refuse(QStringLiteral("SEQ must be a row number from 1, not %1").arg(m.captured(1)));
+    if (v.hex.size() < kPrintedDigits || v.hex.size() > 64)
+        return refuse(QStringLiteral("HEX must have %1 to 64 hexadecimal digits, not %2")
+                          .arg(kPrintedDigits)
+                          .arg(v.hex.size()));
+    return v;
+}
+
+VerifyResult verifyPrintedValue(const db::Database& db, const PrintedValue& value)
+{
+    VerifyResult r;
+    Walked walked;
+    if (!walkChain(db, value.seq, {}, &r, &walked))
+        return r;
+    if (walked.last < value.seq)
+        markBroken(&r, value.seq, QStringLiteral("ไม่มีในประวัติการใช้งาน (ถูกลบ หรือไม่ใช่ฐานข้อมูลที่พิมพ์เอกสาร)"));
+    else if (!walked.chain.startsWith(value.hex))
+        markBroken(&r, value.seq,
+            QStringLiteral("ค่าห่วงโซ่ในประวัติการใช้งาน %1 ไม่ตรงกับค่าที่พิมพ์บนเอกสาร %2 "
+                           "(ประวัติถูกเขียนใหม่หลังพิมพ์)")
+                .arg(walked.chain.left(value.hex.size()), value.hex));
+    else
+        r.ok = true;
     return r;
 }
 

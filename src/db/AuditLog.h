@@ -153,4 +153,31 @@ VerifyResult verifyAuditLog(const db::Database& db, const std::function<void(con
 // The latest sequence number and chain value (EP_Audit_Head), to print or mail.
 bool chainHead(const db::Database& db, qint64* seq, QString* chain, QString* error);
 
+// What a printed document carries in its small print: a row of the trail and
+// the first digits of its chain value, written "SEQ:HEX". Once the paper is in
+// the file, a history rewritten at or before that row no longer matches it.
+struct PrintedValue
+{
+    qint64 seq = 0; // 0: the trail was empty, nothing to print
+    QString hex; // lower-case hexadecimal digits
+};
+
+// The digits a document prints.
+inline constexpr int kPrintedDigits = 16;
+
+// The trail's last row at this moment, as a document prints it (the first
+// kPrintedDigits of its chain value). Called inside a transaction that has
+// just written a row, it is that row.
+bool printedValueNow(const db::Database& db, PrintedValue* value, QString* error);
+// "SEQ:HEX".
+QString printedText(const PrintedValue& value);
+// "SEQ:HEX" as an auditor types it: SEQ a whole number from 1, HEX from
+// kPrintedDigits to 64 hexadecimal digits (either case). No value, with *why
+// in English, when malformed.
+std::optional<PrintedValue> parsePrintedValue(const QString& text, QString* why);
+// The chain verifies from the first row up to value.seq and that row's chain
+// value starts with value.hex. ok false naming the row otherwise: missing,
+// changed before it, or its value not the one printed.
+VerifyResult verifyPrintedValue(const db::Database& db, const PrintedValue& value);
+
 } // namespace velmora::audit

@@ -1,6 +1,7 @@
 #include "db/Database.h"
 
 #include "db/Prepared.h"
+#include "db/PrivateFile.h"
 
 #include "db/ThaiCollation.h"
 
@@ -140,8 +141,12 @@ std::unique_ptr<Database> Database::openSpec(const QString& url, const Connectio
     QSqlDatabase db = QSqlDatabase::addDatabase(spec.driver, name);
     if (spec.backend == Backend::Sqlite) {
         const QFileInfo fi(spec.databaseName);
-        if (spec.databaseName != QLatin1String(":memory:"))
+        if (spec.databaseName != QLatin1String(":memory:")) {
             QDir().mkpath(fi.absolutePath());
+            // A new file is its owner's alone; the library gives its journal
+            // files (-wal, -shm) the file's own mode.
+            createPrivateFile(spec.databaseName, false);
+        }
         db.setConnectOptions(sqliteOptions(false, false));
     }
     db.setDatabaseName(spec.databaseName);

@@ -27,6 +27,19 @@ QString Dialect::substring(const QString& expr, int start, int length) const
     return QStringLiteral("%1(%2, %3, %4)").arg(fn, expr).arg(start).arg(length);
 }
 
+QString Dialect::dateTimeText(const QString& column) const
+{
+    switch (m_backend) {
+    case Backend::Sqlite:
+        return column;
+    case Backend::Postgres:
+        return QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS.MS')").arg(column);
+    case Backend::SqlServer:
+        return QStringLiteral("CONVERT(VARCHAR(23), %1, 121)").arg(column);
+    }
+    return column;
+}
+
 QString Dialect::currentDateTimeQuery() const
 {
     switch (m_backend) {

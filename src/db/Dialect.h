@@ -29,6 +29,10 @@ public:
     QString substring(const QString& expr, int start, int length) const;
     // A query returning one row with the server's current local date-time in C_Date.
     QString currentDateTimeQuery() const;
+    // A date-time column read as its text "yyyy-MM-dd HH:mm:ss.zzz" (SQLite
+    // keeps the text as written): a driver's date-time value costs a look at
+    // the computer's time zone for every row.
+    QString dateTimeText(const QString& column) const;
     // Column types of the schema.
     QString textType(int length) const;
     QString integerType() const;

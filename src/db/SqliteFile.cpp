@@ -2,6 +2,7 @@
 
 #include "db/FileReplace.h"
 #include "db/Prepared.h"
+#include "db/PrivateFile.h"
 
 #include <QFile>
 #include <QSqlQuery>
@@ -40,6 +41,9 @@ bool copySqliteDatabase(const Database& source, const QString& target,
         return false;
     }
     sqlite3* to = nullptr;
+    // a copy of the database is as private as the database
+    if (!createPrivateFile(target, false, error))
+        return false;
     const QByteArray name = QFile::encodeName(target);
     int rc = sqlite3_open_v2(name.constData(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     auto fail = [&](const QString& what) {
@@ -101,6 +105,33 @@ std::optional<QStringList> checkSqliteDatabase(const Database& db, bool quick, Q
     if (lines.isEmpty()) {
         if (error)
             *error = driverError(q.lastError());
+        return std::nullopt;
+    }
+    return lines;
+}
+
+std::optional<QStringList> quickCheckSqliteFile(const QString& path, QString* error)
+{
+    sqlite3* handle = nullptr;
+    const QByteArray name = QFile::encodeName(path);
+    int rc = sqlite3_open_v2(name.constData(), &handle, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(handle, 10000);
+        rc = sqlite3_prepare_v2(handle, "PRAGMA quick_check", -1, &statement, nullptr);
+    }
+    QStringList lines;
+    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+        rc = sqlite3_step(statement);
+        if (rc == SQLITE_ROW)
+            lines << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    }
+    const QString why = messageOf(handle, rc);
+    sqlite3_finalize(statement);
+    sqlite3_close(handle);
+    if (rc != SQLITE_DONE || lines.isEmpty()) {
+        if (error)
+            *error = why;
         return std::nullopt;
     }
     return lines;

@@ -28,6 +28,10 @@ bool copySqliteDatabase(const Database& source, const QString& target,
 // `quick` skips the comparison of every index with its table. No value, with
 // *error, when the check cannot run at all.
 std::optional<QStringList> checkSqliteDatabase(const Database& db, bool quick, QString* error);
+// The same quick check of the database file at `path` on a read-only
+// connection of its own, so that it may run on another thread (beside a copy
+// of the same file, say): it sees the file as last committed.
+std::optional<QStringList> quickCheckSqliteFile(const QString& path, QString* error);
 
 // Holds an SQLite database file alone while it is replaced: its write-ahead
 // journal folded into the file and removed, and an exclusive lock that keeps

@@ -1,5 +1,6 @@
 #include "pages/AnnexPage.h"
 
+#include "pages/PrintedMark.h"
 #include "pages/RequestPage.h"
 #include "rules/AmountText.h"
 #include "rules/BahtText.h"
@@ -361,6 +362,8 @@ QList<PageLayout> buildAnnexPages(const AnnexDocument& document)
         y += height;
     }
     pages << page;
+    for (PageLayout& p : pages)
+        addPrintedMark(p, document.request.printed);
     return pages;
 }
 

@@ -1,5 +1,7 @@
 #include "pages/MemoPage.h"
 
+#include "pages/PrintedMark.h"
+
 #include "rules/AmountText.h"
 #include "rules/BahtText.h"
 
@@ -57,6 +59,18 @@ QString memoWordsLine(const QString& totalText)
         + QStringLiteral(" จากกองทุนเงินชดเชย พนักงานมหาวิทยาลัยพ้นสภาพ");
 }
 
+MemoContent memoContent(const reports::ApprovalMemo& memo, MemoRouting routing, MemoReason reason)
+{
+    MemoContent content;
+    content.count = memo.count;
+    content.department = memo.department;
+    content.totalText = memo.totalText;
+    content.printed = memo.printed;
+    content.routing = routing;
+    content.reason = reason;
+    return content;
+}
+
 PageLayout memoPageLayout(const OrganisationData& org)
 {
     PageLayout page;
@@ -110,6 +124,7 @@ PageLayout buildMemoPage(const MemoContent& content, const OrganisationData& org
     page.setText(QStringLiteral("QRLabel15"), content.totalText);
     page.setText(QStringLiteral("QRLabel17"), memoWordsLine(content.totalText));
     page.setText(QStringLiteral("QRLabel6"), memoRoutingLine(content.routing, content.department));
+    addPrintedMark(page, content.printed);
     return page;
 }
 

@@ -7,6 +7,7 @@
 
 #include "pages/OrganisationSettings.h"
 #include "pages/PageLayout.h"
+#include "services/ApprovalMemo.h"
 
 #include <QString>
 
@@ -31,7 +32,11 @@ struct MemoContent
     QString totalText; // the selection's total as amount text ("25,000.00")
     MemoRouting routing = MemoRouting::Payroll;
     MemoReason reason = MemoReason::ContractEnd;
+    audit::PrintedValue printed {}; // the audit row of the memo's marking, in small print
 };
+
+// The memo of a prepared approval: its count, department, total and audit row.
+MemoContent memoContent(const reports::ApprovalMemo& memo, MemoRouting routing, MemoReason reason);
 
 // The department whose approved memos go to the human-resources division.
 QString presidentOfficeName(); // "สำนักงานอธิการบดี"

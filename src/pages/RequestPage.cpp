@@ -1,5 +1,7 @@
 #include "pages/RequestPage.h"
 
+#include "pages/PrintedMark.h"
+
 #include "rules/AmountText.h"
 #include "rules/FundSourceRules.h"
 #include "rules/ServicePeriod.h"
@@ -364,6 +366,7 @@ PageLayout buildRequestPage(const RequestDocument& document)
     if (!splitNet(c.Fact_Month_Weigth, c.Kv_Month_Weight, c.Net_Money_Recieve).defined)
         for (const char* name : {"Fact_Share", "Kv_Share", "Total_Share"})
             page.setText(QLatin1String(name), QStringLiteral("0.00"));
+    addPrintedMark(page, document.printed, QStringLiteral("Frame"));
     return page;
 }
 

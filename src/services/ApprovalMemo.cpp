@@ -146,6 +146,9 @@ ApprovalMemo prepareApprovalMemo(const db::Database& db, const ReportGrid& selec
         {QStringLiteral("department"), memo.department}, {QStringLiteral("routing"), routing}};
     if (!markMemoPrintedIn(db, sapIds, details, &memo.error))
         return memo;
+    // the head is locked by this transaction: the row just written
+    if (!audit::printedValueNow(db, &memo.printed, &memo.error))
+        return memo;
     if (!tx.commit(&memo.error))
         return memo;
     memo.ok = true;

@@ -5,6 +5,7 @@
 // that keep a memo to one department, and the printed mark of every selected
 // calculation, written in one transaction before the memo is shown.
 
+#include "db/AuditLog.h"
 #include "files/ReportGrid.h"
 #include "services/FundSource.h"
 
@@ -27,6 +28,7 @@ struct ApprovalMemo
     int count = 0; // selected lines
     QString department; // the department of the selected lines
     QString totalText; // the selection's total as amount text
+    audit::PrintedValue printed {}; // the audit row of the marking (the memo's small print)
 };
 
 // Checks the selection and marks its calculations printed (Is_Print_doc 'Y'),
@@ -39,7 +41,8 @@ struct ApprovalMemo
 // Every selected calculation must be checked by the second pair of eyes
 // (unless the office turned the check off); those that are not are named and
 // nothing is marked. `routing` ("payroll" or "faculty") goes into the audit
-// log's row of the marking, written in the same transaction.
+// log's row of the marking, written in the same transaction; that row is the
+// one the memo prints in its small print.
 ApprovalMemo prepareApprovalMemo(const db::Database& db, const ReportGrid& selection,
     const std::optional<QString>& department, const QString& routing = QString());
 

@@ -286,6 +286,14 @@ VerifyResult verifyAuditTrail(const db::Database& db)
     return verifyAuditLog(db);
 }
 
+VerifyResult verifyPrintedTrail(const db::Database& db, const PrintedValue& value)
+{
+    VerifyResult r;
+    if (!rights::allowed(db, rights::Action::VerifyAuditTrail, &r.problem))
+        return r;
+    return verifyPrintedValue(db, value);
+}
+
 std::optional<QDate> parseFilterDate(const QString& t)
 {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})$"));

@@ -21,6 +21,8 @@ bool listAuditTrail(
 // The walk of the whole chain (auditor, administrator); a refusal gives ok
 // false with its message in problem.
 VerifyResult verifyAuditTrail(const db::Database& db);
+// The check of a document's small print against the trail (the same rights).
+VerifyResult verifyPrintedTrail(const db::Database& db, const PrintedValue& value);
 
 // "DD/MM/YYYY"; a year from 2400 is read as Buddhist era. Empty when not a date.
 std::optional<QDate> parseFilterDate(const QString& text);

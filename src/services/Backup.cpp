@@ -5,6 +5,7 @@
 #include "db/AuditLog.h"
 #include "db/Config.h"
 #include "db/FileReplace.h"
+#include "db/PrivateFile.h"
 #include "db/ReadSnapshot.h"
 #include "db/Schema.h"
 #include "db/SqliteFile.h"
@@ -20,6 +21,7 @@
 #include <QStorageInfo>
 
 #include <algorithm>
+#include <thread>
 
 namespace velmora::backup {
 
@@ -169,6 +171,8 @@ QString sqliteFileOf(const db::Database& db)
     return QFileInfo(path).absoluteFilePath();
 }
 
+FileCheck checkFile(const QString& path, Check check, bool pages, const StepProgress& progress);
+
 // The newest backup of the folder that reads as whole, or "".
 QString newestGoodBackup(const QString& folder)
 {
@@ -248,7 +252,7 @@ BackupReport takeBackup(const db::Database& db, const QString& file, Check check
     const crash::ActionInProgress action(QStringLiteral("backup ") + file);
     BackupReport r;
     const QString folder = file.isEmpty() ? backupFolder(db) : QFileInfo(file).absolutePath();
-    if (!QDir().mkpath(folder)) {
+    if (!db::makePrivateFolder(folder)) {
         r.error = unwritableMessage(folder, QStringLiteral("สร้างโฟลเดอร์ไม่ได้"));
         return r;
     }
@@ -259,11 +263,12 @@ BackupReport takeBackup(const db::Database& db, const QString& file, Check check
     if (file.isEmpty()) {
         for (int attempt = 0; attempt < 100 && partial.isEmpty(); ++attempt) {
             r.file = newBackupPath(folder, QDateTime::currentDateTime());
-            QFile reserve(r.file + QStringLiteral(".partial"));
-            if (reserve.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-                partial = reserve.fileName();
-            else if (!QFileInfo::exists(reserve.fileName())) {
-                r.error = unwritableMessage(folder, reserve.errorString());
+            const QString reserve = r.file + QStringLiteral(".partial");
+            QString why;
+            if (db::createPrivateFile(reserve, true, &why))
+                partial = reserve;
+            else if (!QFileInfo::exists(reserve)) {
+                r.error = unwritableMessage(folder, why);
                 return r;
             }
         }
@@ -279,9 +284,10 @@ BackupReport takeBackup(const db::Database& db, const QString& file, Check check
             return r;
         }
         partial = r.file + QStringLiteral(".partial");
-        QFile probe(partial);
-        if (!probe.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            r.error = unwritableMessage(folder, probe.errorString());
+        QFile::remove(partial); // left by an earlier failure
+        QString why;
+        if (!db::createPrivateFile(partial, true, &why)) {
+            r.error = unwritableMessage(folder, why);
             return r;
         }
     }
@@ -300,6 +306,17 @@ BackupReport takeBackup(const db::Database& db, const QString& file, Check check
     std::vector<TableFigures> copied;
     QString why;
     bool done = false;
+    // The quick check of an SQLite database runs on the second core beside
+    // the copy, on a connection of its own: the copy's pages are the
+    // database's, so the check of the database is the check of its pages
+    // (and the day's check for damage). A full check reads the copy itself.
+    const QString sourceFile = sqliteFileOf(db);
+    const bool checkBeside = check == Check::Quick && !sourceFile.isEmpty();
+    QString besideError;
+    std::optional<QStringList> besideFound;
+    std::jthread beside; // joined on every way out
+    if (checkBeside)
+        beside = std::jthread([&] { besideFound = db::quickCheckSqliteFile(sourceFile, &besideError); });
     {
         const db::ReadSnapshot snapshot(db);
         if (!snapshot.active()) {
@@ -324,13 +341,23 @@ BackupReport takeBackup(const db::Database& db, const QString& file, Check check
         else
             done = copyServer(db, partial, &copied, progress, &why);
     }
+    if (beside.joinable())
+        beside.join();
+    if (checkBeside && !(besideFound && besideFound->size() == 1 && besideFound->first() == QLatin1String("ok"))) {
+        QFile::remove(partial);
+        const QString damage = besideFound ? besideFound->mid(0, 3).join(QStringLiteral("; ")) : besideError;
+        r.damaged = true;
+        db.refuseWrites(damageMessage(sourceFile, damage, newestGoodBackup(folder)));
+        r.error = db.writeRefusal();
+        return r;
+    }
     if (!done) {
         QFile::remove(partial);
         r.error = failedMessage(folder, why);
         return r;
     }
 
-    FileCheck fc = checkBackupFile(partial, check, progress);
+    FileCheck fc = checkFile(partial, check, !checkBeside, progress);
     QString problem = fc.problem;
     if (fc.ok && (fc.seq != r.seq || fc.chain != r.chain))
         problem = QStringLiteral("ค่าห่วงโซ่ล่าสุดของสำเนา (ลำดับที่ %1) ไม่ตรงกับของฐานข้อมูลขณะคัดลอก (ลำดับที่ %2)")
@@ -347,11 +374,10 @@ BackupReport takeBackup(const db::Database& db, const QString& file, Check check
     }
     if (!problem.isEmpty()) {
         QFile::remove(partial);
-        const QString source = sqliteFileOf(db);
-        const QString damage = source.isEmpty() ? QString() : damageOfSource(db);
+        const QString damage = sourceFile.isEmpty() || checkBeside ? QString() : damageOfSource(db);
         if (!damage.isEmpty()) {
             r.damaged = true;
-            db.refuseWrites(damageMessage(source, damage, newestGoodBackup(folder)));
+            db.refuseWrites(damageMessage(sourceFile, damage, newestGoodBackup(folder)));
             r.error = db.writeRefusal();
         } else {
             r.error = QStringLiteral("สำรองข้อมูลไม่สำเร็จ: สำเนาที่ได้ไม่ผ่านการตรวจ (%1) "
@@ -380,7 +406,11 @@ BackupReport backupDatabase(const db::Database& db, const QString& file, Check c
     return takeBackup(db, file, check, progress);
 }
 
-FileCheck checkBackupFile(const QString& path, Check check, const StepProgress& progress)
+namespace {
+
+// The check of a backup file; `pages` false leaves out the library's check of
+// its pages, for a copy whose source was checked while it was copied.
+FileCheck checkFile(const QString& path, Check check, bool pages, const StepProgress& progress)
 {
     FileCheck c;
     const QString shown = QDir::toNativeSeparators(path);
@@ -390,16 +420,19 @@ FileCheck checkBackupFile(const QString& path, Check check, const StepProgress& 
         c.problem = QStringLiteral("แฟ้ม %1 เปิดเป็นฐานข้อมูลไม่ได้ แฟ้มเสียหายหรือไม่ใช่ฐานข้อมูล (%2)").arg(shown, why);
         return c;
     }
-    if (progress)
-        progress(QStringLiteral("ตรวจความสมบูรณ์ของแฟ้ม"), 0, 0);
-    const std::optional<QStringList> found = db::checkSqliteDatabase(*file, check == Check::Quick, &why);
-    if (!found) {
-        c.problem = QStringLiteral("แฟ้ม %1 เสียหาย อ่านไม่ได้ (%2)").arg(shown, why);
-        return c;
-    }
-    if (found->size() != 1 || found->first() != QLatin1String("ok")) {
-        c.problem = QStringLiteral("แฟ้ม %1 เสียหาย: %2").arg(shown, found->mid(0, 3).join(QStringLiteral("; ")));
-        return c;
+    if (pages) {
+        if (progress)
+            progress(QStringLiteral("ตรวจความสมบูรณ์ของแฟ้ม"), 0, 0);
+        const std::optional<QStringList> found = db::checkSqliteDatabase(*file, check == Check::Quick, &why);
+        if (!found) {
+            c.problem = QStringLiteral("แฟ้ม %1 เสียหาย อ่านไม่ได้ (%2)").arg(shown, why);
+            return c;
+        }
+        if (found->size() != 1 || found->first() != QLatin1String("ok")) {
+            c.problem =
+                QStringLiteral("แฟ้ม %1 เสียหาย: %2").arg(shown, found->mid(0, 3).join(QStringLiteral("; ")));
+            return c;
+        }
     }
     QStringList missing;
     for (const db::TableDescription& table : db::programTables()) {
@@ -441,6 +474,13 @@ FileCheck checkBackupFile(const QString& path, Check check, const StepProgress& 
     }
     c.ok = true;
     return c;
+}
+
+} // namespace
+
+FileCheck checkBackupFile(const QString& path, Check check, const StepProgress& progress)
+{
+    return checkFile(path, check, true, progress);
 }
 
 std::vector<BackupEntry> listBackups(const QString& folder)

@@ -3,6 +3,7 @@
 
 #include "db/FileReplace.h"
 #include "db/ReadSnapshot.h"
+#include "db/PrivateFile.h"
 #include "db/SqliteFile.h"
 #include "services/CrashReport.h"
 #include "services/Rights.h"
@@ -27,7 +28,7 @@ QString unchanged()
 // beside the backups before it is replaced.
 bool keepBytes(const QString& database, const QString& folder, QString* kept, QString* error)
 {
-    if (!QDir().mkpath(folder)) {
+    if (!db::makePrivateFolder(folder)) {
         *error = QStringLiteral("สร้างโฟลเดอร์ %1 ไม่ได้").arg(QDir::toNativeSeparators(folder));
         return false;
     }

@@ -141,6 +141,9 @@ bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDo
         return false;
     if (calc.next())
         doc.calculation = calculationFrom(calc);
+    // read after the rows: every row that made them is at or before it
+    if (!audit::printedValueNow(db, &doc.printed, error))
+        return false;
 
     *out = std::move(doc);
     return true;

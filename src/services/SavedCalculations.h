@@ -4,6 +4,7 @@
 // EP_mRec_Money_Detail, EP_mRep_Rec_Money) for the printed pages and for the
 // list of the disbursement detail screen. Queries only; nothing is written.
 
+#include "db/AuditLog.h"
 #include "db/Database.h"
 #include "rules/Compensation.h"
 #include "services/CalculationChecks.h"
@@ -64,17 +65,20 @@ struct SavedPeriod
 };
 
 // What the page is printed from: the saved calculation (none when the SAP ID
-// has no saved row), its earlier payments by N_Order and its periods by start date.
+// has no saved row), its earlier payments by N_Order and its periods by start
+// date, and the audit trail's last row when they were read (its small print).
 struct RequestDocument
 {
     std::optional<SavedCalculation> calculation;
     QList<EarlierPayment> earlier;
     QList<SavedPeriod> periods;
+    audit::PrintedValue printed {};
 };
 
 // The request document of one SAP ID: its saved calculation (none when the SAP
 // ID has none), its earlier payments by N_Order and its periods by start date
-// (year, month, day of the Buddhist-era text). False on a database error.
+// (year, month, day of the Buddhist-era text), and the trail's last row read
+// after them. False on a database error.
 bool readRequestDocument(const db::Database& db, const QString& sapId, RequestDocument* out, QString* error);
 
 // What the calculation annex is printed from: the request document's rows,

@@ -2,6 +2,7 @@
 
 #include "db/AuditLog.h"
 #include "db/BatchInsert.h"
+#include "db/CopyIn.h"
 #include "db/Prepared.h"
 #include "db/Schema.h"
 #include "db/Sha256.h"
@@ -12,6 +13,7 @@
 
 #include <array>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 namespace velmora::backup {
@@ -34,14 +36,21 @@ QString dateTimeText(const QVariant& v)
     return v.toString().left(19).replace(QLatin1Char('T'), QLatin1Char(' '));
 }
 
+// The clock time of a date-time, kept apart from any time zone (a local
+// time would look at the computer's zone for every row).
 std::optional<QDateTime> dateTimeOf(const QVariant& v)
 {
-    if (v.typeId() == QMetaType::QDateTime)
-        return v.toDateTime();
-    const QDateTime t = QDateTime::fromString(dateTimeText(v).replace(QLatin1Char(' '), QLatin1Char('T')), Qt::ISODate);
-    if (!t.isValid())
+    if (v.typeId() == QMetaType::QDateTime) {
+        const QDateTime t = v.toDateTime();
+        return QDateTime(t.date(), t.time(), Qt::UTC);
+    }
+    const QString text = v.toString();
+    const QDate day = QDate::fromString(text.left(10), Qt::ISODate);
+    const QChar between = text.size() > 10 ? text[10] : QChar();
+    const QTime clock = text.size() == 10 ? QTime(0, 0) : QTime::fromString(text.mid(11), Qt::ISODateWithMs);
+    if (!day.isValid() || !clock.isValid() || (text.size() > 10 && between != QLatin1Char(' ') && between != QLatin1Char('T')))
         return std::nullopt;
-    return t;
+    return QDateTime(day, clock, Qt::UTC);
 }
 
 // One value in the one form its kind has on every server.
@@ -126,11 +135,13 @@ private:
     std::array<quint64, 4> m_lanes {};
 };
 
-QString selectAll(const db::TableDescription& table)
+// Every column of the table; a date-time as its text.
+QString selectAll(const db::Database& db, const db::TableDescription& table)
 {
     QStringList names;
     for (const db::ColumnDescription& c : table.columns)
-        names << c.name;
+        names << (c.kind == ColumnKind::DateTime || c.kind == ColumnKind::ClockTime ? db.dialect().dateTimeText(c.name)
+                                                                                     : c.name);
     return QStringLiteral("SELECT %1 FROM %2").arg(names.join(QStringLiteral(", ")), table.name);
 }
 
@@ -146,7 +157,7 @@ bool readTable(const db::Database& db, const db::TableDescription& table, const 
         return false;
     db::Prepared q;
     QString why;
-    if (!q.prepare(db, selectAll(table), &why) || !q.run(&why)) {
+    if (!q.prepare(db, selectAll(db, table), &why) || !q.run(&why)) {
         if (error)
             *error = QStringLiteral("อ่านตาราง %1 ไม่ได้: %2").arg(table.name, why);
         return false;
@@ -202,7 +213,7 @@ bool valueFor(
     if (!t)
         return false;
     if (to == db::Backend::Sqlite)
-        *out = kind == ColumnKind::ClockTime ? t->toString(kClockText) : t->toString(Qt::ISODateWithMs);
+        *out = t->toString(kind == ColumnKind::ClockTime ? kClockText : QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
     else
         // As text: the drivers would move a bound date-time by the
         // difference between this computer's time zone and the server
@@ -232,11 +243,24 @@ bool copyTables(const db::Database& source, const db::Database& target, std::vec
         QStringList names;
         for (const db::ColumnDescription& c : table.columns)
             names << c.name;
-        db::BatchInsert insert(target, table.name, names,
-            rowsPerStatement(target.backend(), static_cast<int>(names.size())),
-            QStringLiteral("เขียนตาราง ") + table.name);
-        QVariantList written;
+        const QString writing = QStringLiteral("เขียนตาราง ") + table.name;
         QString why;
+        // A PostgreSQL server takes the whole table in one COPY; the others
+        // take bound INSERTs of many rows.
+        std::unique_ptr<db::CopyIn> copyIn;
+        std::optional<db::BatchInsert> insert;
+        if (target.backend() == db::Backend::Postgres) {
+            copyIn = db::CopyIn::start(target, table.name, names, &why);
+            if (!copyIn) {
+                if (error)
+                    *error = writing + QStringLiteral(" ไม่ได้: ") + why;
+                return false;
+            }
+        } else {
+            insert.emplace(target, table.name, names,
+                rowsPerStatement(target.backend(), static_cast<int>(names.size())), writing);
+        }
+        QVariantList written;
         TableFigures f;
         const bool ok = readTable(source, table, QStringLiteral("คัดลอกตาราง ") + table.name, progress, &f, &why,
             [&](const QVariantList& values, qint64 row) {
@@ -254,12 +278,12 @@ bool copyTables(const db::Database& source, const db::Database& target, std::vec
                     written << value;
                 }
                 int ignored = 0;
-                return insert.add(written, static_cast<int>(row), &why, &ignored);
+                return copyIn ? copyIn->add(written, &why) : insert->add(written, static_cast<int>(row), &why, &ignored);
             });
         int ignored = 0;
-        if (!ok || !insert.flush(&why, &ignored)) {
+        if (!ok || (copyIn ? !copyIn->finish(&why) : !insert->flush(&why, &ignored))) {
             if (error)
-                *error = why;
+                *error = copyIn && ok ? writing + QStringLiteral(" ไม่ได้: ") + why : why;
             return false;
         }
         figures->push_back(f);
@@ -306,7 +330,8 @@ bool verifiedFigures(const db::Database& db, std::vector<TableFigures>* figures,
             for (qsizetype i = 0; i < static_cast<qsizetype>(table.columns.size()); ++i)
                 values << q.value(static_cast<int>(i));
             sum.addRow(table, values);
-            if (progress && ++f.rows % kProgressEvery == 0)
+            ++f.rows;
+            if (progress && f.rows % kProgressEvery == 0)
                 progress(step, f.rows, total);
         });
         f.table = table.name;

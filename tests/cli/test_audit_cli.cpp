@@ -1,7 +1,9 @@
 // velmora-cli audit list / verify, and the rows the command line's own actions
 // leave: the operating-system account with the origin velmora-cli.
 
+#include "support/AuditRewrite.h"
 #include "support/DemoCliTest.h"
+#include "support/PdfText.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 
 using velmora::test::TestDatabase;
 
@@ -112,6 +116,73 @@ TEST_F(Audit_Cli, VerifyNamesTheChangedRow)
     EXPECT_EQ(r.exit, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("ลำดับที่ 1"))) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
+}
+
+// The small print of a printed document, read back from the PDF: "SEQ:HEX".
+QString printedValueOf(const QString& pdf)
+{
+    using velmora::test::thaiPlain;
+    using velmora::test::withoutMarks;
+    // pdftotext may move a Thai mark: the captions are matched by their letters
+    const QRegularExpression mark(withoutMarks(thaiPlain(QStringLiteral("ลำดับบันทึกตรวจสอบ")))
+        + QStringLiteral("(\\d+)") + withoutMarks(thaiPlain(QStringLiteral("ค่าตรวจสอบ")))
+        + QStringLiteral("([0-9a-f]{16})"));
+    const QRegularExpressionMatch m = mark.match(withoutMarks(velmora::test::pdfText(pdf)));
+    return m.hasMatch() ? m.captured(1) + QLatin1Char(':') + m.captured(2) : QString();
+}
+
+// The case: a printed value checks; after the owner rewrites a row
+// and every later chain value and the head, it no longer does if that row is
+// at or before the printed one, and still does if it came after.
+TEST_F(Audit_Cli, PrintedValueChecksUntilTheHistoryBeforeItIsRewritten)
+{
+    for (const char* sapid : {"10000001", "10000002"})
+        ASSERT_EQ(Run({QStringLiteral("calc"), QLatin1String(sapid), QStringLiteral("--month"),
+                          QStringLiteral("10/2012"), QStringLiteral("--save")})
+                      .exit,
+            0);
+    QTemporaryDir dir;
+    const QString request = dir.filePath(QStringLiteral("request.pdf"));
+    const QString annex = dir.filePath(QStringLiteral("annex.pdf"));
+    ASSERT_EQ(Run({QStringLiteral("print"), QStringLiteral("request"), kSap, QStringLiteral("--pdf"), request}).exit, 0);
+    ASSERT_EQ(Run({QStringLiteral("print"), QStringLiteral("annex"), kSap, QStringLiteral("--pdf"), annex}).exit, 0);
+    const QString paper = printedValueOf(request);
+    const QJsonArray rows = List();
+    ASSERT_EQ(rows.size(), 2);
+    const QString head = rows.at(1).toObject().value(QStringLiteral("chain")).toString();
+    // the trail's last row when it was printed; the annex carries the same
+    ASSERT_EQ(paper, QStringLiteral("2:") + head.left(16));
+    EXPECT_EQ(printedValueOf(annex), paper);
+
+    auto check = [&] { return Run({QStringLiteral("audit"), QStringLiteral("verify"), QStringLiteral("--printed"), paper}); };
+    Cli_Result r = check();
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("ok printed %1: ค่าที่พิมพ์บนเอกสารตรงกับประวัติการใช้งาน\n").arg(paper));
+
+    // a row written after printing, then rewritten: the paper still stands
+    const Cli_Result third = Run({QStringLiteral("calc"), QStringLiteral("10000003"), QStringLiteral("--month"),
+        QStringLiteral("10/2012"), QStringLiteral("--save")});
+    ASSERT_EQ(third.exit, 0) << third.err.toStdString();
+    ASSERT_EQ(List().size(), 3);
+    velmora::test::rewriteAuditTrail(t, 3, QStringLiteral("someone"));
+    r = check();
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+
+    // the saving row itself rewritten: `audit verify` alone is satisfied, the paper is not
+    velmora::test::rewriteAuditTrail(t, 1, QStringLiteral("someone"));
+    EXPECT_EQ(Run({QStringLiteral("audit"), QStringLiteral("verify")}).exit, 0);
+    r = check();
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.contains(QStringLiteral("ลำดับที่ 2:"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(paper)) << r.err.toStdString();
+
+    for (const char* bad : {"2", "2:abc", "x:0123456789abcdef", "0:0123456789abcdef"}) {
+        r = Run({QStringLiteral("audit"), QStringLiteral("verify"), QStringLiteral("--printed"), QLatin1String(bad)});
+        EXPECT_EQ(r.exit, 2) << bad;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("--printed"))) << r.err.toStdString();
+    }
+    EXPECT_EQ(Run({QStringLiteral("audit"), QStringLiteral("list"), QStringLiteral("--printed"), paper}).exit, 2);
 }
 
 } // namespace

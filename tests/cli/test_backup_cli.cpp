@@ -16,8 +16,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -290,6 +292,19 @@ TEST_F(Backup_Cli, KilledRestoreLeavesAWholeDatabase)
 TEST_F(Backup_Cli, CopyToAServerAndBackGivesTheSameTablesAndChain)
 {
     fillDemo();
+    {
+        // Texts that a bulk copy's own syntax could take apart: a tab, line
+        // breaks, backslashes and the text of its null.
+        QString error;
+        auto file = db::Database::open(QStringLiteral("sqlite:") + database, &error);
+        ASSERT_TRUE(file) << error.toStdString();
+        QSqlQuery q = file->query();
+        ASSERT_TRUE(q.prepare(QStringLiteral("UPDATE EP_Emp_Main SET F_Name = ?, L_Name = ? WHERE SapID = '10000004'")));
+        q.addBindValue(QStringLiteral("สม\tชาย\r\n\\N\\"));
+        q.addBindValue(QStringLiteral("\\N"));
+        ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
+        ASSERT_EQ(q.numRowsAffected(), 1);
+    }
     TestDatabase target(false); // empty: a schema of its own on PostgreSQL, a new file on SQLite
     const QString back = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("back.sqlite"));
     // A time zone east of UTC: a date-time that moved with it would show.
@@ -390,6 +405,52 @@ TEST_F(Backup_Cli, BackupBeforeAnImportAppearsAndTheOldestGoes)
     }
 }
 
+// The embedded database is protected by its file's mode: the file, its
+// journal files, the automatic and the named backups and a restored file are
+// readable and writable by their owner only, the backup folder is the owner's.
+TEST_F(Backup_Cli, TheDatabaseItsJournalsAndItsBackupsAreTheOwnersAlone)
+{
+#ifndef Q_OS_UNIX
+    GTEST_SKIP() << "the modes are those of Unix; the user's data folder on Windows is private already";
+#endif
+    if (!sqliteOnly())
+        GTEST_SKIP() << "the embedded database's files: run in the SQLite pass";
+    const QFile::Permissions ownerFile = QFile::ReadOwner | QFile::WriteOwner;
+    const QFile::Permissions ownerFolder = ownerFile | QFile::ExeOwner;
+    const QFile::Permissions anyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+        | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    auto mode = [&](const QString& path) { return QFileInfo(path).permissions() & anyone; };
+    fillDemo(); // init made the file, the first save the day's backup
+    const QString named = dir.filePath(QStringLiteral("elsewhere/named.sqlite"));
+    ASSERT_EQ(cli({QStringLiteral("backup"), QStringLiteral("--to"), named}).exitCode, 0);
+    ASSERT_EQ(backupNames().size(), 1);
+    struct Expected
+    {
+        QString path;
+        QFile::Permissions mode;
+    };
+    {
+        // a connection writing: the journal files are there
+        QString error;
+        auto open = db::Database::open(QStringLiteral("sqlite:") + database, &error);
+        ASSERT_TRUE(open) << error.toStdString();
+        QSqlQuery q = open->query();
+        ASSERT_TRUE(q.exec(QStringLiteral("UPDATE EP_Audit_Head SET Seq_No = Seq_No")));
+        for (const Expected& e : {Expected {database, ownerFile}, Expected {database + QStringLiteral("-wal"), ownerFile},
+                 Expected {database + QStringLiteral("-shm"), ownerFile},
+                 Expected {QDir(backups).filePath(backupNames().first()), ownerFile}, Expected {backups, ownerFolder},
+                 Expected {named, ownerFile}}) {
+            ASSERT_TRUE(QFileInfo::exists(e.path)) << e.path.toStdString();
+            EXPECT_EQ(mode(e.path), e.mode) << e.path.toStdString() << ": " << std::oct << mode(e.path).toInt();
+        }
+    }
+    // a file made readable to all by hand is replaced by a private one on restore
+    ASSERT_TRUE(QFile::setPermissions(database, ownerFile | QFile::ReadGroup | QFile::ReadOther));
+    const CliResult restored = cli({QStringLiteral("restore"), named});
+    ASSERT_EQ(restored.exitCode, 0) << restored.err.toStdString();
+    EXPECT_EQ(mode(database), ownerFile) << std::oct << mode(database).toInt();
+}
+
 TEST_F(Backup_Cli, FullBackupFolderStopsTheImport)
 {
     if (!sqliteOnly())
@@ -447,6 +508,47 @@ TEST_F(Backup_Cli, FullBackupFolderStopsTheImport)
         EXPECT_TRUE(err.contains(QString::fromUtf8(c.named))) << err.toStdString();
         EXPECT_EQ(dump(database), before) << "the import ran without its backup";
     }
+}
+
+TEST_F(Backup_Cli, DamageFoundByTheBackupStopsTheImportAndNamesTheGoodBackup)
+{
+    if (!sqliteOnly())
+        GTEST_SKIP() << "the automatic backups are the embedded database's: run in the SQLite pass";
+    fillDemo();
+    ASSERT_EQ(backupNames().size(), 1) << "the day's first backup";
+    const QString good = backupNames().first();
+    const QString employees = workbook(QStringLiteral("wb"), 40);
+    // The first page of the employee table overwritten, as a failing disk
+    // leaves it: the file still opens.
+    qint64 page = 0;
+    qint64 pageSize = 0;
+    {
+        QString error;
+        auto file = db::Database::open(QStringLiteral("sqlite:") + database, &error);
+        ASSERT_TRUE(file) << error.toStdString();
+        QSqlQuery q = file->query();
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT rootpage, (SELECT page_size FROM pragma_page_size()) "
+                                          "FROM sqlite_master WHERE name = 'EP_Emp_Main'"))
+            && q.next());
+        page = q.value(0).toLongLong();
+        pageSize = q.value(1).toLongLong();
+        q.finish();
+        q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    }
+    {
+        QFile f(database);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.seek((page - 1) * pageSize));
+        f.write(QByteArray(static_cast<int>(pageSize), '\x55'));
+    }
+    const QByteArray bytes = bytesOf(database);
+    const CliResult r = cli({QStringLiteral("import-employees"), employees});
+    EXPECT_EQ(r.exitCode, 1) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("เสียหาย"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("velmora-cli restore"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(good)) << "the newest good backup named: " << r.err.toStdString();
+    EXPECT_EQ(bytesOf(database), bytes) << "the damaged database was written";
+    EXPECT_EQ(backupNames(), QStringList {good}) << "a copy of the damaged database kept as a backup";
 }
 
 } // namespace

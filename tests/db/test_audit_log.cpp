@@ -3,6 +3,7 @@
 
 #include "db/AuditLog.h"
 #include "db/Schema.h"
+#include "support/AuditRewrite.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -178,6 +179,118 @@ INSTANTIATE_TEST_SUITE_P(Tampering, Audit_Tamper,
              " Details, Chain_Value FROM EP_Audit_Log WHERE Seq_No = 1"},
             -7}),
     [](const testing::TestParamInfo<Tamper_Case>& info) { return std::string(info.param.name); });
+
+// A document printed after row 3 of 5 carries 3 and the first digits of its
+// chain value. Only a history changed at or before row 3 stops matching it.
+struct Printed_Case
+{
+    const char* name;
+    qint64 rewrite_from; // the owner rewrites this row and recomputes every later value (0: none)
+    std::vector<const char*> statements; // changes that leave the chain values as they are
+    qint64 bad_seq; // 0: the paper still matches
+};
+
+class Audit_Printed : public testing::TestWithParam<Printed_Case>
+{
+};
+
+TEST_P(Audit_Printed, MatchesOnlyWhileTheHistoryUpToItsRowStands)
+{
+    TestDatabase t;
+    Write(t, 3);
+    audit::PrintedValue paper;
+    QString error;
+    ASSERT_TRUE(audit::printedValueNow(t.db(), &paper, &error)) << error.toStdString();
+    ASSERT_EQ(paper.seq, 3);
+    ASSERT_EQ(paper.hex.size(), audit::kPrintedDigits);
+    Write(t, 2);
+    if (GetParam().rewrite_from > 0) {
+        test::rewriteAuditTrail(t, GetParam().rewrite_from, QStringLiteral("someone"));
+        EXPECT_TRUE(Verify(t).ok) << "the rewrite leaves a chain that verifies by itself";
+    }
+    for (const char* sql : GetParam().statements)
+        t.exec(QString::fromUtf8(sql));
+    const audit::VerifyResult r = audit::verifyPrintedValue(t.db(), paper);
+    if (GetParam().bad_seq == 0) {
+        EXPECT_TRUE(r.ok) << r.problem.toStdString();
+        return;
+    }
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.badSeq, GetParam().bad_seq) << r.problem.toStdString();
+    EXPECT_TRUE(r.problem.startsWith(QStringLiteral("ลำดับที่ %1:").arg(GetParam().bad_seq))) << r.problem.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Printed, Audit_Printed,
+    testing::Values(Printed_Case {"Untouched", 0, {}, 0},
+        Printed_Case {"FirstRowRewritten", 1, {}, 3}, Printed_Case {"PrintedRowRewritten", 3, {}, 3},
+        Printed_Case {"NextRowRewritten", 4, {}, 0}, Printed_Case {"LastRowRewritten", 5, {}, 0},
+        Printed_Case {"EarlierRowChangedInPlace", 0, {"UPDATE EP_Audit_Log SET User_Name = 'x' WHERE Seq_No = 2"}, 2},
+        Printed_Case {"LaterRowChangedInPlace", 0, {"UPDATE EP_Audit_Log SET User_Name = 'x' WHERE Seq_No = 5"}, 0},
+        Printed_Case {"EarlierRowDeleted", 0, {"DELETE FROM EP_Audit_Log WHERE Seq_No = 2"}, 2},
+        Printed_Case {"PrintedRowAndLaterDeletedHeadRewound", 0,
+            {"DELETE FROM EP_Audit_Log WHERE Seq_No >= 3", "UPDATE EP_Audit_Head SET Seq_No = 2"}, 3}),
+    [](const testing::TestParamInfo<Printed_Case>& info) { return std::string(info.param.name); });
+
+TEST(Audit_Log, PrintedValueOfAnEmptyTrailIsRowZeroAndARowNotYetWrittenIsMissing)
+{
+    TestDatabase t;
+    audit::PrintedValue now;
+    QString error;
+    ASSERT_TRUE(audit::printedValueNow(t.db(), &now, &error)) << error.toStdString();
+    EXPECT_EQ(now.seq, 0);
+    Write(t, 1);
+    ASSERT_TRUE(audit::printedValueNow(t.db(), &now, &error));
+    const QString chain = t.scalar(QStringLiteral("SELECT Chain_Value FROM EP_Audit_Log WHERE Seq_No = 1")).toString();
+    EXPECT_EQ(audit::printedText(now), QStringLiteral("1:") + chain.left(16));
+    // the whole value, as `audit list` shows it, checks as well
+    EXPECT_TRUE(audit::verifyPrintedValue(t.db(), {1, chain}).ok);
+    const audit::VerifyResult ahead = audit::verifyPrintedValue(t.db(), {2, chain.left(16)});
+    EXPECT_FALSE(ahead.ok);
+    EXPECT_EQ(ahead.badSeq, 2);
+    QString wrong = chain.left(16);
+    wrong[15] = wrong[15] == QLatin1Char('0') ? QLatin1Char('1') : QLatin1Char('0');
+    const audit::VerifyResult differs = audit::verifyPrintedValue(t.db(), {1, wrong});
+    EXPECT_FALSE(differs.ok);
+    EXPECT_EQ(differs.badSeq, 1);
+    EXPECT_TRUE(differs.problem.contains(wrong)) << differs.problem.toStdString();
+}
+
+struct Printed_Text_Case
+{
+    const char* text;
+    qint64 seq; // 0: refused
+    const char* hex;
+};
+
+class Audit_Printed_Text : public testing::TestWithParam<Printed_Text_Case>
+{
+};
+
+TEST_P(Audit_Printed_Text, IsReadOrRefused)
+{
+    QString why;
+    const std::optional<audit::PrintedValue> v = audit::parsePrintedValue(QString::fromUtf8(GetParam().text), &why);
+    if (GetParam().seq == 0) {
+        EXPECT_FALSE(v) << GetParam().text;
+        EXPECT_FALSE(why.isEmpty());
+        return;
+    }
+    ASSERT_TRUE(v) << GetParam().text << ": " << why.toStdString();
+    EXPECT_EQ(v->seq, GetParam().seq);
+    EXPECT_EQ(v->hex, QLatin1String(GetParam().hex));
+}
+
+INSTANTIATE_TEST_SUITE_P(Printed, Audit_Printed_Text,
+    testing::Values(Printed_Text_Case {"12:0123456789abcdef", 12, "0123456789abcdef"},
+        Printed_Text_Case {" 7:0123456789ABCDEF ", 7, "0123456789abcdef"},
+        Printed_Text_Case {"1:0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef", 1,
+            "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef"},
+        Printed_Text_Case {"", 0, ""}, Printed_Text_Case {"12", 0, ""},
+        Printed_Text_Case {":0123456789abcdef", 0, ""}, Printed_Text_Case {"0:0123456789abcdef", 0, ""},
+        Printed_Text_Case {"-3:0123456789abcdef", 0, ""}, Printed_Text_Case {"12:0123456789abcde", 0, ""},
+        Printed_Text_Case {"12:0123456789abcdeg", 0, ""}, Printed_Text_Case {"12:0123456789abcdef:1", 0, ""},
+        Printed_Text_Case {"12 0123456789abcdef", 0, ""},
+        Printed_Text_Case {"1:0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef0", 0, ""}));
 
 TEST(Audit_Log, ChainValueCoversEveryField)
 {

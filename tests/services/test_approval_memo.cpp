@@ -63,6 +63,24 @@ TEST_F(ApprovalMemoService, NamesTheDepartmentOfItsLinesAndMarksThem)
     EXPECT_EQ(printedCount(), 3);
 }
 
+// The memo's small print is the audit row of its own marking, not the row
+// before it; later rows leave it as printed.
+TEST_F(ApprovalMemoService, PrintsTheAuditRowOfItsOwnMarking)
+{
+    ASSERT_TRUE(prepareApprovalMemo(t.db(), select({"101"}), std::nullopt).ok);
+    const ApprovalMemo memo = prepareApprovalMemo(t.db(), select({"201"}), med);
+    ASSERT_TRUE(memo.ok) << memo.error.toStdString();
+    const QVariantList row {memo.printed.seq};
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT Event_Kind FROM EP_Audit_Log WHERE Seq_No = ?"), row).toString(),
+        QStringLiteral("memo-printed"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT SapID FROM EP_Audit_Log WHERE Seq_No = ?"), row).toString(),
+        QStringLiteral("201"));
+    EXPECT_EQ(memo.printed.hex,
+        t.scalar(QStringLiteral("SELECT Chain_Value FROM EP_Audit_Log WHERE Seq_No = ?"), row).toString().left(16));
+    ASSERT_TRUE(prepareApprovalMemo(t.db(), select({"102"}), std::nullopt).ok);
+    EXPECT_TRUE(audit::verifyPrintedValue(t.db(), memo.printed).ok);
+}
+
 TEST_F(ApprovalMemoService, RefusalsMarkNothing)
 {
     addCalc(t, "301", "ง", "04/03/2567", 1000, 0, 10, QStringLiteral(" "));

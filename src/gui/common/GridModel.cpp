@@ -12,6 +12,7 @@ void GridModel::setGrid(ReportGrid grid, const QList<bool>& tickable)
     beginResetModel();
     m_grid = std::move(grid);
     m_ticks.clear();
+    m_rowColours.clear();
     for (int r = 0; r < tickable.size() && r < m_grid.rows.size(); ++r)
         m_ticks.append(tickable.at(r) ? Tick::Off : Tick::None);
     endResetModel();
@@ -35,6 +36,14 @@ void GridModel::changeCells(const std::function<void(ReportGrid&)>& change)
             if (was.value(c) != now.value(c))
                 emit dataChanged(index(r, c), index(r, c), {Qt::DisplayRole});
     }
+}
+
+void GridModel::setRowColours(QList<QColor> colours)
+{
+    m_rowColours = std::move(colours);
+    if (!m_grid.rows.isEmpty())
+        emit dataChanged(index(0, 0), index(int(m_grid.rows.size()) - 1, m_grid.columnCount() - 1),
+            {Qt::ForegroundRole});
 }
 
 void GridModel::setTick(int row, bool ticked)
@@ -79,6 +88,10 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
         return m_cellTips ? QVariant(shown(index.row(), index.column())) : QVariant();
     case Qt::TextAlignmentRole:
         return m_rightAligned.contains(index.column()) ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
+    case Qt::ForegroundRole: {
+        const QColor colour = m_rowColours.value(index.row());
+        return colour.isValid() ? QVariant(colour) : QVariant();
+    }
     case Qt::CheckStateRole:
         if (index.column() != 0 || !isTickable(index.row()))
             return {};

@@ -3,6 +3,7 @@
 #include "files/ReportGrid.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QList>
 
 #include <functional>
@@ -44,6 +45,9 @@ public:
     // feeds (identifiers, dates); the screens this program added show the
     // cell without it. cell() and grid() keep it either way.
     void setTextMarksShown(bool shown) { m_textMarks = shown; }
+    // The text colour of each row of the present grid (an invalid colour, or
+    // a row past the list: the view's own); a new grid has none.
+    void setRowColours(QList<QColor> colours);
     // The columns shown aligned right (amounts), kept across grids.
     void setRightAligned(const QList<int>& columns) { m_rightAligned = columns; }
 
@@ -69,6 +73,7 @@ private:
 
     ReportGrid m_grid;
     QList<Tick> m_ticks;
+    QList<QColor> m_rowColours;
     QList<int> m_rightAligned;
     bool m_cellTips = false;
     bool m_textMarks = true;

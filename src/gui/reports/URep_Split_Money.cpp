@@ -280,12 +280,9 @@ void TfrmRep_Split_Money::bntPrint_DocClick()
         inform(memo.error);
         return;
     }
-    print::MemoContent content;
-    content.count = memo.count;
-    content.department = memo.department;
-    content.totalText = memo.totalText;
-    content.routing = RadioButton4->isChecked() ? print::MemoRouting::Faculty : print::MemoRouting::Payroll;
-    content.reason = RadioButton8->isChecked() ? print::MemoReason::Retirement : print::MemoReason::ContractEnd;
+    const print::MemoContent content = print::memoContent(memo,
+        RadioButton4->isChecked() ? print::MemoRouting::Faculty : print::MemoRouting::Payroll,
+        RadioButton8->isChecked() ? print::MemoReason::Retirement : print::MemoReason::ContractEnd);
     m_memo = print::buildMemoPage(content, print::OrganisationSettings().load());
     if (showPreview)
         showPreview({m_memo});

@@ -142,6 +142,11 @@ void TfrmAudit_Trail::btnSearchClick()
         return;
     }
     m_model->setGrid(viewerGrid(m_entries));
+    // A change made outside the program (a server trigger caught it) stands out.
+    QList<QColor> colours;
+    for (const Entry& e : m_entries)
+        colours << (e.kind == QLatin1String(kind::kDirectChange) ? QColor(Qt::red) : QColor());
+    m_model->setRowColours(colours);
     lblCount->setText(QStringLiteral("%1 รายการ").arg(m_entries.size()));
     memDetails->clear();
     if (!m_entries.empty())

@@ -8,6 +8,7 @@
 #include "gui/common/Widgets.h"
 #include "pages/MemoPage.h"
 #include "pages/OrganisationSettings.h"
+#include "pages/PrintedMark.h"
 
 #include <gtest/gtest.h>
 
@@ -343,8 +344,13 @@ TEST_F(SplitMoneyScreen, RetirementAndTheFacultyRoutingChangeOnlyTheirLines)
     EXPECT_EQ(memoText("QRLabel6"), QStringLiteral("ส่งคืน สำนักงานอธิการบดี"));
     EXPECT_EQ(
         memoText("QRLabel10"), QStringLiteral("พนักงานมหาวิทยาลัย  เนื่องจากเกษียณอายุงาน ตามข้อบังคับมหาวิทยาลัยกาวิลัน  จำนวน  "));
+    // the small print is each memo's own marking row: the second memo's is another
+    const QLatin1String mark(print::kPrintedMarkItem);
+    ASSERT_NE(payroll.find(mark), nullptr);
+    ASSERT_NE(screen->lastMemo().find(mark), nullptr);
+    EXPECT_NE(screen->lastMemo().find(mark)->text, payroll.find(mark)->text);
     for (const print::Item& item : payroll.items) {
-        if (item.name == QLatin1String("QRLabel6") || item.name == QLatin1String("QRLabel10"))
+        if (item.name == QLatin1String("QRLabel6") || item.name == QLatin1String("QRLabel10") || item.name == mark)
             continue;
         EXPECT_EQ(screen->lastMemo().find(item.name)->text, item.text) << item.name.toStdString();
     }

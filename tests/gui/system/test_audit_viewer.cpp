@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QComboBox>
 #include <QFile>
 #include <QJsonDocument>
@@ -157,6 +158,33 @@ TEST_F(Audit_Viewer, VerifyNamesATamperedRow)
     ASSERT_EQ(prompter.messages.size(), 1);
     EXPECT_TRUE(prompter.messages.first().contains(QStringLiteral("ลำดับที่ 2")))
         << prompter.messages.first().toStdString();
+}
+
+// A change a server trigger caught outside the program reads in red on every
+// column, and only that row; a new search over other rows leaves no red behind.
+TEST_F(Audit_Viewer, DirectChangesAreShownInRed)
+{
+    const audit::Actor server {QStringLiteral("psql.user"), QStringLiteral("server"), QString()};
+    write(server, audit::kind::kDirectChange, QStringLiteral("10000001"),
+        {{QStringLiteral("table"), QStringLiteral("EP_mEmployee")},
+            {QStringLiteral("old"), QJsonObject {{QStringLiteral("Salary"), 20000}}},
+            {QStringLiteral("new"), QJsonObject {{QStringLiteral("Salary"), 90000}}}});
+    audit::TfrmAudit_Trail screen(session);
+    auto* grid = child<QTableView>(&screen, "grdAudit");
+    ASSERT_EQ(grid->model()->rowCount(), 4);
+    auto colour = [&](int row, int column) {
+        return grid->model()->index(row, column).data(Qt::ForegroundRole).value<QColor>();
+    };
+    EXPECT_EQ(cell(grid, 0, 5), QStringLiteral("แก้ไขข้อมูลโดยตรงนอกโปรแกรม"));
+    for (int column = 0; column < grid->model()->columnCount(); ++column) {
+        EXPECT_EQ(colour(0, column), QColor(Qt::red)) << column;
+        for (int row = 1; row < 4; ++row)
+            EXPECT_FALSE(colour(row, column).isValid()) << row << "," << column;
+    }
+    child<QLineEdit>(&screen, "edtUser")->setText(QStringLiteral("finance01"));
+    child<QPushButton>(&screen, "btnSearch")->click();
+    ASSERT_EQ(grid->model()->rowCount(), 2);
+    EXPECT_FALSE(colour(0, 0).isValid());
 }
 
 TEST_F(Audit_Viewer, ExportWritesTheListAndItsOwnRow)

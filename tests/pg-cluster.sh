@@ -19,6 +19,13 @@ start)
   [ "$(id -u)" = 0 ] && chown postgres "$dir"
   as_owner "$bindir/initdb" -D "$dir/data" -A trust -E UTF8 --locale=C.UTF-8 -U velmora >"$dir/initdb.log" 2>&1 \
     || { cat "$dir/initdb.log" >&2; exit 1; }
+  # The superuser of the tests comes in without a password; every other login
+  # (the users of the program on a server set up for roles) gives its own.
+  cat >"$dir/data/pg_hba.conf" <<'HBA'
+local all all trust
+host all velmora 127.0.0.1/32 trust
+host all all 127.0.0.1/32 scram-sha-256
+HBA
   port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
   as_owner "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" \
     -o "-p $port -k $dir -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=200" -w start >/dev/null \

@@ -2,9 +2,14 @@
 //
 //   bench_audit verify [ROWS] [DB-URL]     fills a log of ROWS rows (default
 //                                          1,000,000), then times audit verify
-//   bench_audit save [SAVES] [DB-URL]      SAVES calculations saved one by one;
+//   bench_audit save [SAVES] [DB-URL] [--server]
+//                                          SAVES calculations saved one by one;
 //                                          the log's own work timed apart, in
-//                                          processor and in wall-clock time
+//                                          processor and in wall-clock time;
+//                                          --server: on PostgreSQL after
+//                                          server-setup (the owner's URL), the
+//                                          rows by the server's function and
+//                                          the money tables' triggers
 //   bench_audit import FILE [DB-URL]       an employee workbook saved twice
 //                                          (inserts, then updates); the log's
 //                                          own work timed apart
@@ -21,6 +26,7 @@
 #include "services/AuditEvents.h"
 #include "services/CalculationService.h"
 #include "services/ImportJobs.h"
+#include "services/ServerSetup.h"
 #include "support/BenchSupport.h"
 
 #include <QCoreApplication>
@@ -113,10 +119,15 @@ double Mean(const std::vector<double>& v)
     return v.empty() ? 0 : std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
 }
 
-int Save(const QString& url, int saves)
+int Save(const QString& url, int saves, bool onServer)
 {
     auto db = bench::Open_Database(url);
     Fill_Employees(*db, saves);
+    QString setupError;
+    if (onServer && !server::setUp(*db, QStringLiteral("bench_admin"), QStringLiteral("bench-pw-1"), &setupError))
+        Fail(setupError);
+    if (onServer != db->serverRoles())
+        Fail(QStringLiteral("the server's audit function is not in use"));
     // The actor as the command line sets it at start.
     audit::setActor(
         {audit::operatingSystemUser(), QLatin1String(audit::kOriginCli), QString::fromStdString(Local_IP_Address())});
@@ -247,9 +258,10 @@ int main(int argc, char** argv)
     if (what == QLatin1String("verify"))
         return Verify(args.value(3, fallback), args.value(2, QStringLiteral("1000000")).toInt());
     if (what == QLatin1String("save"))
-        return Save(args.value(3, fallback), args.value(2, QStringLiteral("1000")).toInt());
+        return Save(args.value(3, fallback), args.value(2, QStringLiteral("1000")).toInt(),
+            args.value(4) == QLatin1String("--server"));
     if (what == QLatin1String("import") && args.size() > 2)
         return Import(args.value(2), args.value(3, fallback));
-    std::fprintf(stderr, "usage: bench_audit verify [ROWS] [DB-URL] | save [SAVES] [DB-URL] | import FILE [DB-URL]\n");
+    std::fprintf(stderr, "usage: bench_audit verify [ROWS] [DB-URL] | save [SAVES] [DB-URL] [--server] | import FILE [DB-URL]\n");
     return 2;
 }

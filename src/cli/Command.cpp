@@ -35,8 +35,10 @@ std::unique_ptr<db::Database> Context::openDatabase(Use use)
     return database;
 }
 
-bool Context::logIn(const db::Database& db, bool forPasswordChange)
+bool Context::readLoginPassword()
 {
+    if (!m_password.isEmpty())
+        return true;
     if (m_login.isEmpty()) {
         refuse(QStringLiteral("ต้องเข้าสู่ระบบก่อน: ใส่ --login ชื่อผู้ใช้ ไว้หน้าคำสั่ง (หรือตั้งค่า VELMORA_LOGIN) "
                               "แล้วใส่รหัสผ่านเมื่อถูกถาม หรือส่งทางบรรทัดแรกของอินพุตมาตรฐาน"));
@@ -47,6 +49,13 @@ bool Context::logIn(const db::Database& db, bool forPasswordChange)
         refuse(QStringLiteral("กรุณาใส่รหัสผ่านด้วย"));
         return false;
     }
+    return true;
+}
+
+bool Context::logIn(const db::Database& db, bool forPasswordChange)
+{
+    if (!readLoginPassword())
+        return false;
     // the action's own row names the user: the login writes none
     const accounts::LoginOutcome outcome = accounts::logIn(db, m_login, m_password, false);
     if (!outcome.ok()) {
@@ -85,10 +94,20 @@ std::optional<QString> Context::readNewPassword()
 
 std::unique_ptr<db::Database> Context::openUnlogged(bool* created)
 {
+    const bool asLogin = db::Database::takesServerLogin(databaseUrl());
+    if (asLogin && !readLoginPassword())
+        return nullptr;
+    return openWith(asLogin, created);
+}
+
+std::unique_ptr<db::Database> Context::openWith(bool asLogin, bool* created)
+{
     QString error;
-    auto database = db::Database::open(databaseUrl(), &error);
+    auto database = asLogin ? db::Database::openAs(databaseUrl(), m_login, m_password, &error)
+                            : db::Database::open(databaseUrl(), &error);
     if (!database) {
-        refuse(QStringLiteral("ไม่สามารถติดต่อฐานข้อมูลได้: ") + error);
+        const QString refusal = asLogin ? accounts::serverLoginRefusal(error) : QString();
+        refuse(refusal.isEmpty() ? QStringLiteral("ไม่สามารถติดต่อฐานข้อมูลได้: ") + error : refusal);
         return nullptr;
     }
     if (!db::ensureSchema(*database, &error, created)) {
@@ -101,6 +120,34 @@ std::unique_ptr<db::Database> Context::openUnlogged(bool* created)
         return nullptr;
     }
     return database;
+}
+
+QString PasswordOptions::misuse(const QCommandLineParser& parser) const
+{
+    if (parser.isSet(password) && parser.isSet(passwordStdin))
+        return QStringLiteral("--password and --password-stdin exclude each other");
+    return {};
+}
+
+std::optional<QString> PasswordOptions::read(const Context& c, const QCommandLineParser& parser, bool prompt) const
+{
+    if (parser.isSet(passwordStdin)) {
+        const QString pw = readStdinLine();
+        if (pw.isEmpty()) {
+            c.refuse(QStringLiteral("ไม่ได้รับรหัสผ่านทางอินพุตมาตรฐาน (บรรทัดว่าง)"));
+            return std::nullopt;
+        }
+        return pw;
+    }
+    if (parser.isSet(password) || !prompt)
+        return parser.value(password);
+    const QString pw = promptPassword(QStringLiteral("รหัสผ่าน: "));
+    const QString again = promptPassword(QStringLiteral("ยืนยันรหัสผ่าน: "));
+    if (pw != again) {
+        c.refuse(QStringLiteral("รหัสผ่านและรหัสยืนยันไม่เหมือนกัน กรุณาใส่ใหม่"));
+        return std::nullopt;
+    }
+    return pw;
 }
 
 void Context::out(const QString& text) const

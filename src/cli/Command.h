@@ -40,6 +40,8 @@ public:
     std::unique_ptr<db::Database> openDatabase(Use use = Use::Reading);
     // The same without the login (init on a database without users);
     // *created tells whether the tables were made just now.
+    // On a PostgreSQL URL that names no user the --login name and password
+    // open the connection (each user is a server login).
     std::unique_ptr<db::Database> openUnlogged(bool* created = nullptr);
     QString databaseUrl() const;
 
@@ -66,10 +68,37 @@ public:
     bool parse(QCommandLineParser& parser, int positional, const QString& synopsis);
 
 private:
+    // Reads the --login password once; false after printing why.
+    bool readLoginPassword();
+    std::unique_ptr<db::Database> openWith(bool asLogin, bool* created);
+
     QString m_dbOption;
     QString m_login;
     QString m_password;
     QStringList m_args;
+};
+
+// A user's password given as init --user takes it: --password PW,
+// --password-stdin (the first line of standard input), or asked twice on the
+// terminal.
+struct PasswordOptions
+{
+    QCommandLineOption password {QStringLiteral("password"),
+        QStringLiteral("the user's password (seen by every user of the machine in the process list: prefer "
+                       "--password-stdin or the prompt)"),
+        QStringLiteral("PW")};
+    QCommandLineOption passwordStdin {
+        QStringLiteral("password-stdin"), QStringLiteral("read the password from the first line of standard input")};
+
+    // A usage error (both options, or the prompt without a terminal): its line, else empty.
+    QString misuse(const QCommandLineParser& parser) const;
+    bool given(const QCommandLineParser& parser) const
+    {
+        return parser.isSet(password) || parser.isSet(passwordStdin);
+    }
+    // The password; none after printing why. `prompt`: ask on the terminal
+    // when neither option is given.
+    std::optional<QString> read(const Context& c, const QCommandLineParser& parser, bool prompt) const;
 };
 
 struct Command

@@ -15,21 +15,17 @@ int runInit(Context& c)
 {
     QCommandLineParser p;
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("first user's name"), QStringLiteral("NAME"));
-    const QCommandLineOption password(QStringLiteral("password"),
-        QStringLiteral("first user's password (seen by every user of the machine in the process list: prefer "
-                       "--password-stdin or the prompt)"),
-        QStringLiteral("PW"));
-    const QCommandLineOption passwordStdin(QStringLiteral("password-stdin"),
-        QStringLiteral("read the first user's password from the first line of standard input"));
+    const PasswordOptions passwords;
+    const QCommandLineOption& password = passwords.password;
+    const QCommandLineOption& passwordStdin = passwords.passwordStdin;
     const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("add sample data and the demo login"));
     p.addOptions({user, password, passwordStdin, demo});
     const QString synopsis = kInitSynopsis;
     if (!c.parse(p, 0, synopsis))
         return Usage;
-    if (p.isSet(password) && p.isSet(passwordStdin))
-        return c.usage(
-            QStringLiteral("--password and --password-stdin exclude each other\nusage: velmora-cli ") + synopsis);
-    if ((p.isSet(password) || p.isSet(passwordStdin)) && !p.isSet(user))
+    if (!passwords.misuse(p).isEmpty())
+        return c.usage(passwords.misuse(p) + QStringLiteral("\nusage: velmora-cli ") + synopsis);
+    if (passwords.given(p) && !p.isSet(user))
         return c.usage(QStringLiteral("a password option needs --user\nusage: velmora-cli ") + synopsis);
     // --user alone asks for the password on the terminal (not echoed).
     const bool askPassword = p.isSet(user) && !p.isSet(password) && !p.isSet(passwordStdin);
@@ -64,17 +60,10 @@ int runInit(Context& c)
             // administrator, whose password comes first.
             if (haveUser && !c.logIn(*database))
                 return Refused;
-            QString pw = p.value(password);
-            if (p.isSet(passwordStdin)) {
-                pw = readStdinLine();
-                if (pw.isEmpty())
-                    return c.refuse(QStringLiteral("ไม่ได้รับรหัสผ่านทางอินพุตมาตรฐาน (บรรทัดว่าง)"));
-            } else if (askUser || askPassword) {
-                pw = promptPassword(QStringLiteral("รหัสผ่าน: "));
-                const QString again = promptPassword(QStringLiteral("ยืนยันรหัสผ่าน: "));
-                if (pw != again)
-                    return c.refuse(QStringLiteral("รหัสผ่านและรหัสยืนยันไม่เหมือนกัน กรุณาใส่ใหม่"));
-            }
+            const std::optional<QString> read = passwords.read(c, p, askUser || askPassword);
+            if (!read)
+                return Refused;
+            const QString& pw = *read;
             const bool added = haveUser
                 ? accounts::addAccount(*database, name, QString(), rights::allRoles(), pw, &error)
                 : accounts::addFirstAccount(*database, name, QString(), pw, &error);

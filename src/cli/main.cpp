@@ -30,6 +30,7 @@ void printHelp()
     QString text =
         QStringLiteral("usage: velmora-cli [--db URL] [--login NAME] COMMAND ...\n\n"
                        "URL: sqlite:PATH | PATH | postgresql://user:pw@host:port/db | odbc:CONNECTION-STRING\n"
+                       "(postgresql://host:port/db after server-setup: the --login name and password open it)\n"
                        "(else VELMORA_DB, else the settings file, else the embedded database)\n"
                        "NAME: the user who logs in (else VELMORA_LOGIN); the password is asked on the terminal,\n"
                        "or read from the first line of standard input; a new password is the next line.\n"

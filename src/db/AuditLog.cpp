@@ -294,6 +294,17 @@ bool recordJson(const db::Database& db, const QString& eventKind, const QString&
         }
         return q;
     };
+    const Actor who = actor ? *actor : currentActor();
+    const QString origin = who.origin.isEmpty() ? QLatin1String(kOriginDesktop) : who.origin;
+    if (db.serverRoles()) {
+        // kind, SAP ID, details, origin, machine
+        db::Prepared* q = run(QStringLiteral("SELECT velmora_audit_append(?, ?, ?, ?, ?)"),
+            {eventKind, sapid, QVariant(), origin, who.machine}, 2);
+        if (!q)
+            return false;
+        q->finish();
+        return true;
+    }
     db::Prepared* head = run(headSelect(db.backend()), {});
     if (!head)
         return false;
@@ -301,14 +312,13 @@ bool recordJson(const db::Database& db, const QString& eventKind, const QString&
         head->finish();
         return fail(QStringLiteral("ตาราง EP_Audit_Head ไม่มีแถวลำดับล่าสุด"));
     }
-    const Actor who = actor ? *actor : currentActor();
     Entry e;
     e.seq = head->value(0).toLongLong() + 1;
     const QString previous = head->value(1).toString();
     e.time = timeText(head->value(2));
     head->finish();
     e.user = who.user;
-    e.origin = who.origin.isEmpty() ? QLatin1String(kOriginDesktop) : who.origin;
+    e.origin = origin;
     e.machine = who.machine;
     e.kind = eventKind;
     e.sapid = sapid;

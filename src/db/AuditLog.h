@@ -48,6 +48,7 @@ inline constexpr const char* kActionRefused = "action-refused";
 inline constexpr const char* kCalculationChecked = "calculation-checked";
 inline constexpr const char* kCalculationReturned = "calculation-returned";
 inline constexpr const char* kFourEyesChanged = "four-eyes-changed";
+// Written by the server's triggers: a money table changed outside the program.
 inline constexpr const char* kDirectChange = "direct-change";
 } // namespace kind
 
@@ -81,7 +82,10 @@ QString cliMachine(const QString& address, const QString& osUser);
 // The message a change fails with when its log row cannot be written.
 QString writeFailureMessage(const QString& driverText);
 
-// Writes one row inside the caller's open transaction. `actor` overrides the
+// Writes one row inside the caller's open transaction. On a PostgreSQL
+// database set up for server roles the server's function velmora_audit_append
+// writes it: the user is the connection's login (session_user), the time and
+// the chain value are the server's, and the actor's user is not sent. `actor` overrides the
 // process's actor (a login records the name typed). False with the Thai
 // message in *error; the caller then rolls its change back.
 bool record(const db::Database& db, const QString& kind, const QString& sapid, const QJsonObject& details,

@@ -91,7 +91,41 @@ Database::~Database()
 
 std::unique_ptr<Database> Database::open(const QString& url, QString* error)
 {
+    return openSpec(url, parseDatabaseUrl(url), error);
+}
+
+std::unique_ptr<Database> Database::openAs(
+    const QString& url, const QString& login, const QString& password, QString* error)
+{
+    ConnectionSpec spec = parseDatabaseUrl(url);
+    spec.user = login;
+    spec.password = password;
+    std::unique_ptr<Database> db = openSpec(url, spec, error);
+    if (db)
+        db->m_serverLogin = true;
+    return db;
+}
+
+bool Database::takesServerLogin(const QString& url)
+{
     const ConnectionSpec spec = parseDatabaseUrl(url);
+    return spec.error.isEmpty() && spec.backend == Backend::Postgres && spec.user.isEmpty();
+}
+
+bool Database::serverRoles() const
+{
+    if (backend() != Backend::Postgres)
+        return false;
+    if (!m_serverRoles) {
+        QSqlQuery q = query();
+        m_serverRoles = q.exec(QStringLiteral("SELECT to_regproc('velmora_audit_append') IS NOT NULL")) && q.next()
+            && q.value(0).toBool();
+    }
+    return *m_serverRoles;
+}
+
+std::unique_ptr<Database> Database::openSpec(const QString& url, const ConnectionSpec& spec, QString* error)
+{
     if (!spec.error.isEmpty()) {
         if (error)
             *error = spec.error;

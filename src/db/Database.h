@@ -15,11 +15,14 @@
 namespace velmora::db {
 
 class Prepared;
+struct ConnectionSpec;
 
 // One open connection, made from a URL:
 //   sqlite:PATH                       embedded database file (created if absent)
 //   postgresql://user:pw@host:port/db PostgreSQL (?host=DIR for a socket folder,
 //                                     ?schema=NAME for a schema other than public)
+//   postgresql://host:port/db         PostgreSQL where each user is a server login:
+//                                     the login's name and password open it (openAs)
 //   odbc:CONNECTION-STRING            SQL Server through ODBC (FreeTDS, ...)
 class Database
 {
@@ -31,6 +34,12 @@ public:
     // Opens a new connection; on failure returns null and sets *error to the
     // driver's text. Each call makes its own connection (tests open two).
     static std::unique_ptr<Database> open(const QString& url, QString* error);
+    // The same, connecting as the server login `login` with `password`
+    // instead of the URL's user: the server checks the password.
+    static std::unique_ptr<Database> openAs(
+        const QString& url, const QString& login, const QString& password, QString* error);
+    // A PostgreSQL URL that names no user: the login opens the connection.
+    static bool takesServerLogin(const QString& url);
     // Opens an SQLite file for reading only, writing nothing in it or beside
     // it (a backup being checked). Null with *error when it cannot be read.
     static std::unique_ptr<Database> openSqliteForReading(const QString& path, QString* error);
@@ -70,6 +79,16 @@ public:
     // The same, telling a failed check (no value, *error set) from an absent table.
     std::optional<bool> findTable(const QString& name, QString* error) const;
 
+    // True when this connection was opened by openAs: the server itself
+    // checked the login's password.
+    bool serverLogin() const { return m_serverLogin; }
+    // True on a PostgreSQL database set up for server roles (server-setup):
+    // audit rows are then added only by the server's own function. Asked of
+    // the server once per connection.
+    bool serverRoles() const;
+    // Asks again at the next serverRoles() (after server-setup ran on it).
+    void recheckServerRoles() const { m_serverRoles.reset(); }
+
     // True when the database could only be opened for reading (a read-only
     // file, folder or drive): reading works, every writing transaction is
     // refused with readOnlyMessage().
@@ -88,11 +107,14 @@ public:
 
 private:
     Database(QString url, QString connectionName, Backend backend);
+    static std::unique_ptr<Database> openSpec(const QString& url, const ConnectionSpec& spec, QString* error);
 
     QString m_url;
     QString m_connectionName;
     Dialect m_dialect;
     bool m_readOnly = false;
+    bool m_serverLogin = false;
+    mutable std::optional<bool> m_serverRoles;
     mutable QString m_writeRefusal;
     mutable std::map<QString, std::unique_ptr<Prepared>> m_prepared;
 };

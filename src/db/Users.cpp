@@ -74,7 +74,9 @@ void recordRefusal(const Database& db, const QString& typedName, const char* rea
             QJsonObject {{QStringLiteral("user_name"), typedName}, {QStringLiteral("reason"), QLatin1String(reason)}},
             &ignored, &who))
         return;
-    if (failure) {
+    // A server login's wrong password never reaches the program: the server
+    // refused the connection. Nothing is counted there.
+    if (failure && !db.serverLogin()) {
         const std::optional<QDateTime> now = db.serverNow(&ignored);
         if (!now)
             return;
@@ -188,7 +190,10 @@ LoginResult checkLogin(const Database& db, const QString& userName, const QStrin
 {
     LoginResult result;
     int failures = 0;
-    if (throttled(db, userName, &failures)) {
+    // On a server login the server checked the password when it let the
+    // connection in; the program's row, state and roles still decide.
+    const bool serverChecked = db.serverLogin();
+    if (!serverChecked && throttled(db, userName, &failures)) {
         recordRefusal(db, userName, "throttled");
         result.status = LoginResult::Throttled;
         return result;
@@ -203,7 +208,7 @@ LoginResult checkLogin(const Database& db, const QString& userName, const QStrin
         result.status = LoginResult::NoSuchUser;
         return result;
     }
-    if (!passwordMatches(row.password, password)) {
+    if (!serverChecked && !passwordMatches(row.password, password)) {
         recordRefusal(db, userName, "wrong-password", true);
         result.status = LoginResult::WrongPassword;
         return result;
@@ -219,7 +224,7 @@ LoginResult checkLogin(const Database& db, const QString& userName, const QStrin
         result.status = LoginResult::Disabled;
         return result;
     }
-    if (!isPasswordHash(row.password)) {
+    if (!serverChecked && !isPasswordHash(row.password)) {
         // Replace an old plain-text password by its hash; the login stands even
         // if the server refuses the update, and says why.
         QString failure;
@@ -232,6 +237,8 @@ LoginResult checkLogin(const Database& db, const QString& userName, const QStrin
     // no new row: the login there is not logged, and nothing else can change.
     // The name's failures are forgotten with the login's row.
     const auto forget = [&](QString* error) {
+        if (serverChecked)
+            return true;
         return prepareAndRun(db, QStringLiteral("DELETE FROM EP_Login_Failure WHERE UserName = ?"),
             {userName.left(kFailureNameLength)}, QStringLiteral("ล้างการนับรหัสผ่านผิด"), error);
     };
@@ -292,13 +299,22 @@ PasswordChangeResult changePassword(const Database& db, const QString& userName,
     // Read before the store: after a refused statement PostgreSQL answers
     // nothing more in this transaction.
     const QString advice = passwordColumnAdvice(db);
-    if (!storePassword(db, row.userName, newPassword, &result.error)) {
-        result.error += QLatin1Char(' ') + advice;
+    // On a server login the server's function stores the login's password,
+    // the program's hash of it and the end of a reset's demand, for this login only.
+    const bool onServer = db.serverLogin() && db.serverRoles();
+    const bool stored = onServer
+        ? prepareAndRun(db, QStringLiteral("SELECT velmora_own_password(?, ?)"),
+              {newPassword, hashPassword(newPassword)}, QStringLiteral("storing the password"), &result.error)
+        : storePassword(db, row.userName, newPassword, &result.error);
+    if (!stored) {
+        if (!onServer)
+            result.error += QLatin1Char(' ') + advice;
         result.status = PasswordChangeResult::Error;
         return result;
     }
-    if (!prepareAndRun(db, QStringLiteral("UPDATE EP_User_State SET Must_Change_Password = 'N' WHERE UserName = ?"),
-            {row.userName}, QStringLiteral("บันทึกสถานะของผู้ใช้"), &result.error)
+    if ((!onServer
+            && !prepareAndRun(db, QStringLiteral("UPDATE EP_User_State SET Must_Change_Password = 'N' WHERE UserName = ?"),
+                {row.userName}, QStringLiteral("บันทึกสถานะของผู้ใช้"), &result.error))
         || !audit::record(db, QLatin1String(audit::kind::kPasswordChanged), QString(),
             QJsonObject {{QStringLiteral("user_name"), row.userName}}, &result.error)
         || !tx.commit(&result.error)) {

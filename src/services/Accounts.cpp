@@ -3,6 +3,7 @@
 #include "db/AuditLog.h"
 #include "db/Database.h"
 #include "db/Statement.h"
+#include "services/ServerSetup.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -99,6 +100,7 @@ bool addWithin(const db::Database& db, const QString& userName, const QString& f
     return db::addUserWithin(db, userName, password, first, last, error)
         && db::storeUserRoles(db, userName, rights::roleNames(roles), error)
         && db::storeUserState(db, userName, true, false, error)
+        && server::addLogin(db, userName, password, rights::roleNames(roles), error)
         && record(db, audit::kind::kUserAdded,
             {{QStringLiteral("user_name"), userName}, {QStringLiteral("full_name"), fullName.trimmed()},
                 {QStringLiteral("roles"), QJsonArray::fromStringList(rights::roleNames(roles))}},
@@ -139,6 +141,16 @@ QString loginMessage(db::LoginResult::Status status)
     case db::LoginResult::Error:
         break;
     }
+    return {};
+}
+
+QString serverLoginRefusal(const QString& driverText)
+{
+    // The server tells no unknown name from a wrong password, on purpose.
+    if (driverText.contains(QLatin1String("password authentication failed")))
+        return loginMessage(db::LoginResult::WrongPassword);
+    if (driverText.contains(QLatin1String("is not permitted to log in")))
+        return loginMessage(db::LoginResult::Disabled);
     return {};
 }
 
@@ -240,6 +252,7 @@ bool setAccountEnabled(const db::Database& db, const QString& userName, bool ena
             if (!a || (!enabled && !keepsAnAdministrator(db, *a, false, why)))
                 return false;
             return db::storeUserState(db, a->userName, enabled, a->mustChangePassword, why)
+                && server::setLoginEnabled(db, a->userName, enabled, why)
                 && record(db, enabled ? audit::kind::kUserEnabled : audit::kind::kUserDisabled,
                     {{QStringLiteral("user_name"), a->userName}}, why);
         },
@@ -258,6 +271,7 @@ bool setAccountRoles(const db::Database& db, const QString& userName, const QLis
                 return false;
             const QStringList names = rights::roleNames(roles);
             return db::storeUserRoles(db, a->userName, names, why)
+                && server::setLoginRoles(db, a->userName, names, why)
                 && record(db, audit::kind::kRolesChanged,
                     {{QStringLiteral("user_name"), a->userName},
                         {QStringLiteral("old"), QJsonArray::fromStringList(a->roles)},
@@ -285,6 +299,7 @@ bool resetAccountPassword(const db::Database& db, const QString& userName, const
             }
             return db::storeUserPassword(db, a->userName, password, why)
                 && db::storeUserState(db, a->userName, a->enabled, true, why)
+                && server::setLoginPassword(db, a->userName, password, why)
                 && record(db, audit::kind::kPasswordReset, {{QStringLiteral("user_name"), a->userName}}, why);
         },
         error);

@@ -30,6 +30,11 @@ QString passwordProblem(const QString& userName, const QString& password);
 // What the login screen (and the command line) says for a refused login.
 QString loginMessage(db::LoginResult::Status status);
 
+// What to say when the server refused a server login's connection (a wrong
+// password or name, a disabled login): the login screen's line; empty when
+// the connection failed for another cause.
+QString serverLoginRefusal(const QString& driverText);
+
 struct LoginOutcome
 {
     db::LoginResult result;

@@ -53,6 +53,10 @@ void afterStartup(Prompter& prompter, QWidget* window, const db::Database* datab
 
 bool prepareDatabase(const QString& url, Prompter& prompter, QString* error)
 {
+    // where each user is a server login nothing opens before the login; the
+    // tables are there (server-setup ran on them)
+    if (db::Database::takesServerLogin(url))
+        return true;
     QString openError;
     std::unique_ptr<db::Database> db = db::Database::open(url, &openError);
     if (!db)

@@ -224,16 +224,20 @@ void TfrmVelmora::FormCreate()
 {
     Prompter& prompter = *m_session.prompter;
 
-    // 1. The connection.
+    // 1. The connection. Where each user is a server login it opens at the
+    // login, with the name and password typed; steps 4 and 6 wait for it.
+    const bool atLogin = db::Database::takesServerLogin(m_databaseUrl);
     QString error;
-    m_db = db::Database::open(m_databaseUrl, &error);
-    if (!m_db) {
-        prompter.inform(this, kConnectionFailed);
-        requestEnd();
-        return;
+    if (!atLogin) {
+        m_db = db::Database::open(m_databaseUrl, &error);
+        if (!m_db) {
+            prompter.inform(this, kConnectionFailed);
+            requestEnd();
+            return;
+        }
+        m_session.db = m_db.get();
+        m_panels[3]->setText(kServerText);
     }
-    m_session.db = m_db.get();
-    m_panels[3]->setText(kServerText);
 
     // 2. No menu and no status bar before a login.
     StatusBar1->hide();
@@ -252,7 +256,20 @@ void TfrmVelmora::FormCreate()
         requestEnd();
     }
 
-    // 4. The server's date, the "today" of every screen.
+    // 5.
+    edtName->clear();
+    edtPassword->clear();
+
+    // 4 and 6: the server's date, the "today" of every screen, and the database version.
+    if (!atLogin && !readServerState())
+        requestEnd();
+}
+
+bool TfrmVelmora::readServerState()
+{
+    Prompter& prompter = *m_session.prompter;
+    QString error;
+    bool ok = true;
     const std::optional<QDateTime> serverNow = m_db->serverNow(&error);
     if (serverNow) {
         m_session.Server_Date_Text = machineDateText(serverNow->date(), m_session.machineDateSeparator());
@@ -261,28 +278,43 @@ void TfrmVelmora::FormCreate()
     } else {
         // Without the server's date no screen can work.
         prompter.inform(this, error);
-        requestEnd();
+        ok = false;
     }
-
-    // 5.
-    edtName->clear();
-    edtPassword->clear();
-
-    // 6. The database version.
     QString version;
     if (db::readVersion(*m_db, &version, &error)) {
         if (version != QLatin1String(db::kSchemaVersion)) {
             prompter.inform(this,
                 QStringLiteral("Invalid Version ") + QLatin1Char('\r') + QStringLiteral("Pressent Version Is : ")
                     + version);
-            requestEnd();
+            ok = false;
         }
     } else {
         prompter.inform(this, error);
-        requestEnd();
+        ok = false;
     }
     Label3->setText(QStringLiteral("V.") + version);
     m_version = version;
+    return ok;
+}
+
+bool TfrmVelmora::connectAs(const QString& name, const QString& password)
+{
+    Prompter& prompter = *m_session.prompter;
+    QString error;
+    m_db = db::Database::openAs(m_databaseUrl, name, password, &error);
+    if (!m_db) {
+        const QString refusal = accounts::serverLoginRefusal(error);
+        prompter.inform(this, refusal.isEmpty() ? kConnectionFailed : refusal);
+        focusForRetyping(edtPassword);
+        return false;
+    }
+    m_session.db = m_db.get();
+    m_panels[3]->setText(kServerText);
+    if (!readServerState()) {
+        endProgram();
+        return false;
+    }
+    return true;
 }
 
 void TfrmVelmora::btnOKClick()
@@ -300,6 +332,8 @@ void TfrmVelmora::btnOKClick()
         focusForRetyping(edtPassword);
         return;
     }
+    if (!m_db && db::Database::takesServerLogin(m_databaseUrl) && !connectAs(name, password))
+        return;
     if (!m_db) {
         prompter.inform(this, kConnectionFailed);
         return;
@@ -308,6 +342,11 @@ void TfrmVelmora::btnOKClick()
     audit::setActor({QString(), QLatin1String(audit::kOriginDesktop), localAddress()});
     const accounts::LoginOutcome outcome = accounts::logIn(*m_db, name, password);
     const db::LoginResult& result = outcome.result;
+    if (!outcome.ok() && m_db->serverLogin()) {
+        // the connection is that login's: the next attempt opens its own
+        m_session.db = nullptr;
+        m_db.reset();
+    }
     switch (result.status) {
     case db::LoginResult::NoSuchUser:
     case db::LoginResult::Throttled:

@@ -119,6 +119,12 @@ private:
     void enableMenuItems(bool passwordOnly);
     static QList<rights::Action> menuActions(const QString& item);
     QString localAddress() const;
+    // The server's date and the database's version (start-up steps 4 and 6);
+    // false after saying what is wrong.
+    bool readServerState();
+    // On a URL where each user is a server login: the connection opened with
+    // the name and password typed; false after saying why it was refused.
+    bool connectAs(const QString& name, const QString& password);
 
     Session& m_session;
     QString m_databaseUrl;

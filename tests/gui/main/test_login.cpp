@@ -6,14 +6,17 @@
 #include "db/LocalAddress.h"
 #include "db/PasswordHash.h"
 #include "db/Users.h"
+#include "services/ServerSetup.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QStatusBar>
 #include <QTest>
+#include <QUrl>
 
 namespace velmora::test {
 namespace {
@@ -234,6 +237,52 @@ TEST_F(LoginTest, EnterOnTheFocusedOkLogsIn)
     QTest::keyClick(child<QPushButton>("btnOK"), Qt::Key_Return);
     EXPECT_TRUE(window->loggedIn());
     EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+
+// On a PostgreSQL database set up for server roles, a URL without a user: the
+// window starts without a connection, and the name and password typed open it
+// (the server checks the password).
+class ServerLoginTest : public MainWindowTest
+{
+protected:
+    void TearDown() override
+    {
+        if (tdb.isPostgres())
+            tdb.exec(QStringLiteral("DO $$ BEGIN IF EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1') THEN "
+                                    "DROP ROLE %1; END IF; END $$")
+                         .arg(name));
+    }
+    const QString name = QStringLiteral("gui") + QString::number(QRandomGenerator::global()->bounded(100000000));
+};
+
+TEST_F(ServerLoginTest, TheLoginOpensTheConnectionAndAWrongPasswordIsRefusedByTheServer)
+{
+    if (!tdb.isPostgres())
+        GTEST_SKIP() << "server logins exist only on PostgreSQL (VELMORA_TEST_DB)";
+    QString error;
+    ASSERT_TRUE(server::setUp(tdb.db(), name, QStringLiteral("gui-pw-12"), &error)) << error.toStdString();
+    QUrl url(tdb.url());
+    url.setUserName(QString());
+    start(url.toString());
+    EXPECT_FALSE(window->endRequested()) << prompter.shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(session.db, nullptr);
+
+    login(name, QStringLiteral("not-it-12"));
+    EXPECT_EQ(prompter.shown, QStringList {kWrongPassword});
+    EXPECT_FALSE(window->loggedIn());
+    EXPECT_EQ(session.db, nullptr);
+
+    login(name, QStringLiteral("gui-pw-12"));
+    EXPECT_EQ(prompter.shown.size(), 1) << prompter.shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(window->loggedIn());
+    ASSERT_NE(session.db, nullptr);
+    EXPECT_TRUE(session.db->serverLogin());
+    EXPECT_FALSE(session.Server_Date_Text.isEmpty());
+    // the login's own row, written by the server under the server's login
+    EXPECT_EQ(tdb.scalar(QStringLiteral("SELECT User_Name FROM EP_Audit_Log WHERE Event_Kind = 'login'")).toString(),
+        name);
 }
 
 } // namespace

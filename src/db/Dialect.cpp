@@ -33,7 +33,8 @@ QString Dialect::dateTimeText(const QString& column) const
     case Backend::Sqlite:
         return column;
     case Backend::Postgres:
-        return QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS.MS')").arg(column);
+        // (the cast keeps a column another tool made text readable too)
+        return QStringLiteral("to_char(CAST(%1 AS timestamp), 'YYYY-MM-DD HH24:MI:SS.MS')").arg(column);
     case Backend::SqlServer:
         return QStringLiteral("CONVERT(VARCHAR(23), %1, 121)").arg(column);
     }
